@@ -1,0 +1,16 @@
+# One test program per source file: tests/<area>/tst_<name>.cpp becomes the
+# executable tst_<name> and the ctest case <area>.<name>.
+function(vetral_add_test_dir area)
+  cmake_parse_arguments(ARG "" "" "LIBS;ENV" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${area}/tst_*.cpp)
+  file(GLOB helpers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${area}/support/*.cpp)
+  foreach(src IN LISTS sources)
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src} ${helpers})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test vetral_warnings)
+    target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/${area})
+    string(REPLACE "tst_" "" short ${name})
+    add_test(NAME ${area}.${short} COMMAND ${name})
+    set_tests_properties(${area}.${short} PROPERTIES ENVIRONMENT "${ARG_ENV}" TIMEOUT 600)
+  endforeach()
+endfunction()

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <array>
+#include <cstdint>
+
+// The whole programmable content of one station as bytes. The module and
+// band codes are program-wide values kept beside it (AppState), so the wire
+// orders take them as arguments.
+struct RadioImage
+{
+    static constexpr int MaxChannels = 99;
+    static constexpr int RecordSize = 18;
+    static constexpr int WritePrefixSize = 25;
+    static constexpr int ReadPrefixSize = 28;
+
+    enum HeaderByte {
+        Serial0 = 0, Serial1 = 1, Serial2 = 2, Brightness = 3, Volume = 4, ChannelCount = 5, KeyBeep = 6,
+        SpecialChannel = 7, FvCode = 8, MinVolume = 9, DcsMode = 10, OptionFlags = 11,
+    };
+    using Record = std::array<std::uint8_t, RecordSize>;
+
+    std::array<std::uint8_t, 12> header{};
+    std::array<std::uint8_t, 10> tones{};
+    std::uint16_t idCode = 0;
+    std::array<Record, MaxChannels> records{};
+
+    int channelCount() const { return header[ChannelCount]; }
+    void clearRecords() { records = {}; }
+
+    // The 25 bytes a write sends before the channel records: header 3..7,
+    // tones, Id high and low, header 8..11, module, band three times.
+    QByteArray writePrefix(std::uint8_t moduleCode, std::uint8_t bandCode) const;
+    // The prefix and the first channelCount() records (at most 99).
+    QByteArray writeOrder(std::uint8_t moduleCode, std::uint8_t bandCode) const;
+};
