@@ -1,0 +1,26 @@
+#include "main/tformmain.h"
+#include "report/tformprotokol.h"
+#include "services/desktopservices.h"
+#include "state/appstate.h"
+#include "transfer/tform1.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("vetral"));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Ветрал"));
+
+    AppState state;
+    DesktopServices ui;
+
+    TFormMain formMain(state, ui);
+    ui.setParentWindow(&formMain);
+    TForm1 form1;
+    TFormProtokol formProtokol;
+    QObject::connect(&form1, &TForm1::exitRequested, &formMain, &TFormMain::restoreAfterTransfer);
+
+    formMain.show();
+    return app.exec();
+}

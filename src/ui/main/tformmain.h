@@ -1,0 +1,91 @@
+#pragma once
+
+#include "state/appstate.h"
+
+#include <QMainWindow>
+#include <array>
+
+class ChannelTableModel;
+class QAction;
+class QActionGroup;
+class QFrame;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTableView;
+class UiServices;
+
+// The main window: the menu every operation starts from, the work area with
+// the template panel, the general settings text, the repeater panel and the
+// channel table.
+class TFormMain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    TFormMain(AppState &state, UiServices &ui, QWidget *parent = nullptr);
+
+    AppState &state() { return m_state; }
+    ChannelTableModel *tableModel() const { return m_model; }
+
+    // Visibility of the work area's parts.
+    void showWorkArea(bool shown);
+    void showSettingsText(bool shown);
+    void showTable(bool shown);
+    void showRepeaterPanel(bool shown);
+
+    // The window shows the state anew after a core operation changed it.
+    void refreshSettingsText();
+    void refreshTable();
+    void refreshStationMenus();
+    // The steps of selecting a station type that the window owns.
+    void applyStationSelection(StationKind kind);
+
+    // Back from the transfer dialog's "Выход".
+    void restoreAfterTransfer();
+
+public slots:
+    void N2Click();   // "Создать шаблон"
+    void N11Click();  // "Ретранслятор"
+    void N20Click();  // "Выход"
+    void N3062Click();
+    void N3063Click();
+    void N3065Click();
+    void N10Click();
+    void N06200031Click();
+    void N12Click();
+    void N9Click();
+    void N13Click();
+    void N14Click();
+    void BitBtn1Click(); // "Ok" of the template panel
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenu();
+    void buildWorkArea();
+    void buildTemplatePanel();
+    void selectStationType(StationKind kind);
+    void selectModule(int code);
+    void onSettingsEdited();
+
+    AppState &m_state;
+    UiServices &m_ui;
+    ChannelTableModel *m_model = nullptr;
+
+    QFrame *m_panel1 = nullptr;
+    QFrame *m_panel2 = nullptr;
+    QFrame *m_panel3 = nullptr;
+    QPlainTextEdit *m_memo1 = nullptr;
+    QTableView *m_grid = nullptr;
+    QLineEdit *m_edit1 = nullptr;
+    QLineEdit *m_edit2 = nullptr;
+    QLineEdit *m_edit3 = nullptr;
+    QPushButton *m_bitBtn1 = nullptr;
+
+    QAction *action(const char *name) const;
+
+    std::array<QAction *, 3> m_stationActions{};
+    std::array<QAction *, 6> m_moduleActions{};
+    bool m_refreshingMemo = false;
+};

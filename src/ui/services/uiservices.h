@@ -1,0 +1,47 @@
+#pragma once
+
+#include "common/refusal.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Everything the windows ask of the desktop: message boxes, sounds, file
+// dialogs, opening a document. Tests hand in a recording implementation and
+// read the texts instead of clicking boxes.
+class UiServices
+{
+public:
+    struct FileDialog
+    {
+        QString title;        // empty: the desktop's default title
+        QString filter;       // "Файлы(*.ini)|*.ini"
+        QString folder;       // start folder
+        QString proposedName; // save dialog only
+    };
+
+    virtual ~UiServices() = default;
+
+    virtual void showMessage(const QString &text) = 0;
+    virtual void playSound(Sound sound) = 0;
+    // Empty when the user cancels.
+    virtual QString askSaveFileName(const FileDialog &dialog) = 0;
+    virtual QString askOpenFileName(const FileDialog &dialog) = 0;
+    // False when no program could open it.
+    virtual bool openDocument(const QString &path) = 0;
+    // The port prompt: the chosen device, or nothing for "Cancel".
+    struct PortChoice
+    {
+        QString name;   // COM3
+        QString device; // /dev/ttyUSB0
+    };
+    virtual std::optional<QString> choosePort(const QList<PortChoice> &ports) = 0;
+
+    // A refusal of the program's own: its sound, then its message.
+    void showRefusal(const Refusal &refusal)
+    {
+        if (refusal.sound != Sound::None)
+            playSound(refusal.sound);
+        showMessage(refusal.text);
+    }
+};

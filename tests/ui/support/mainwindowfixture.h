@@ -1,0 +1,39 @@
+#pragma once
+
+#include "main/tformmain.h"
+#include "recordingservices.h"
+#include "state/appstate.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+// A main window on its own state with recorded messages, driven by object names.
+struct MainWindowFixture
+{
+    AppState state;
+    RecordingServices ui;
+    std::unique_ptr<TFormMain> window;
+
+    MainWindowFixture() : window(std::make_unique<TFormMain>(state, ui)) { window->show(); }
+
+    template <class T = QWidget>
+    T *widget(const char *name) const
+    {
+        return window->findChild<T *>(QLatin1String(name));
+    }
+    QAction *action(const char *name) const { return window->findChild<QAction *>(QLatin1String(name)); }
+    void trigger(const char *name) const { action(name)->trigger(); }
+    bool isShown(const char *name) const { return !widget(name)->isHidden(); }
+
+    void makeTemplate(const QString &count, const QString &start, const QString &step)
+    {
+        trigger("N2");
+        widget<QLineEdit>("Edit1")->setText(count);
+        widget<QLineEdit>("Edit2")->setText(start);
+        widget<QLineEdit>("Edit3")->setText(step);
+        QTest::mouseClick(widget<QPushButton>("BitBtn1"), Qt::LeftButton);
+    }
+};

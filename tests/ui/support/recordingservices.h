@@ -1,0 +1,48 @@
+#pragma once
+
+#include "services/uiservices.h"
+
+#include <QStringList>
+
+// Answers the windows' questions from a script and records what they show.
+class RecordingServices : public UiServices
+{
+public:
+    QStringList messages;
+    QList<Sound> sounds;
+    QString nextSaveName;
+    QString nextOpenName;
+    QList<FileDialog> dialogs;
+    QStringList openedDocuments;
+    bool documentOpens = true;
+    std::optional<QString> nextPort;
+    QList<QList<PortChoice>> portPrompts;
+
+    void showMessage(const QString &text) override { messages << text; }
+    void playSound(Sound sound) override { sounds << sound; }
+    QString askSaveFileName(const FileDialog &dialog) override
+    {
+        dialogs << dialog;
+        return nextSaveName;
+    }
+    QString askOpenFileName(const FileDialog &dialog) override
+    {
+        dialogs << dialog;
+        return nextOpenName;
+    }
+    bool openDocument(const QString &path) override
+    {
+        openedDocuments << path;
+        return documentOpens;
+    }
+    std::optional<QString> choosePort(const QList<PortChoice> &ports) override
+    {
+        portPrompts << ports;
+        return nextPort;
+    }
+    void clear()
+    {
+        messages.clear();
+        sounds.clear();
+    }
+};
