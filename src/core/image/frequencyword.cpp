@@ -1,5 +1,6 @@
 #include "image/frequencyword.h"
 #include "common/numbers.h"
+#include "station/stationprofile.h"
 
 #include <cmath>
 
@@ -25,6 +26,23 @@ double decode(const Bytes &bytes, int prescaler, int offsetKHz)
     const int a = static_cast<int>(Numbers::roundHalfEven((bytes[2] & 0x7F) / 4.0));
     const long long u = static_cast<long long>(q) * prescaler + a;
     return static_cast<double>(u) * 6.25 - offsetKHz;
+}
+
+namespace {
+int offsetFor(FrequencyWord::Side side, const StationProfile &profile)
+{
+    return side == FrequencyWord::Side::Receive ? profile.rxOffsetKHz : 0;
+}
+} // namespace
+
+Bytes encode(double kHz, Side side, const StationProfile &profile)
+{
+    return encode(kHz, profile.prescaler, offsetFor(side, profile));
+}
+
+double decode(const Bytes &bytes, Side side, const StationProfile &profile)
+{
+    return decode(bytes, profile.prescaler, offsetFor(side, profile));
 }
 
 } // namespace FrequencyWord

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 // The whole programmable content of one station as bytes. The module and
 // band codes are program-wide values kept beside it (AppState), so the wire
@@ -33,4 +34,31 @@ struct RadioImage
     QByteArray writePrefix(std::uint8_t moduleCode, std::uint8_t bandCode) const;
     // The prefix and the first channelCount() records (at most 99).
     QByteArray writeOrder(std::uint8_t moduleCode, std::uint8_t bandCode) const;
+
+    // Where a byte of the station's reply belongs. The reply sends the serial
+    // number, header 3..7, the Id (high, low), the tones, header 8..11, the
+    // module code, the band code once, two bytes that carry nothing, and then
+    // the records.
+    struct ReadSlot
+    {
+        enum class Field { Header, IdHigh, IdLow, Tone, Module, Band, Ignored, Record };
+        Field field;
+        int index = 0; // header byte, tone byte or record number
+        int byte = 0;  // byte within the record
+        bool operator==(const ReadSlot &) const = default;
+    };
+    // None for a negative offset or one beyond the 99th record.
+    static std::optional<ReadSlot> readSlot(int offset);
+
+    // What a reply carries beside the image's own fields. The Id is only
+    // shown: the image keeps the Id of the last data check.
+    struct ReadExtras
+    {
+        std::optional<std::uint16_t> idCode;
+        std::optional<std::uint8_t> moduleCode;
+        std::optional<std::uint8_t> bandCode;
+    };
+    // Stores a reply, whole or cut short, into the header, the tones and the
+    // records; records beyond the reply's channel count are not touched.
+    ReadExtras fillFromReadOrder(const QByteArray &reply);
 };

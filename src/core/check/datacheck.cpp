@@ -1,0 +1,42 @@
+#include "check/datacheck.h"
+#include "check/channelrowcoder.h"
+#include "check/settingsrules.h"
+#include "check/tempsettingsfile.h"
+#include "state/appstate.h"
+
+namespace DataCheck {
+
+QString successText()
+{
+    return QStringLiteral("Все данные введены верно.");
+}
+
+DataCheckResult run(AppState &state, const QString &tempSettingsPath)
+{
+    state.dataValid = false;
+    state.settingsDigitCount = 0;
+
+    // Refused before the file is touched, so that no character is written as another.
+    if (auto refusal = TempSettingsFile::refuseUnencodable(state.settingsLines))
+        return {false, *refusal};
+    const Profile settings = TempSettingsFile::writeAndRead(state.settingsLines, tempSettingsPath);
+
+    state.image.clearRecords();
+
+    SettingsRules rules(settings, state);
+    if (auto refusal = rules.run())
+        return {false, *refusal};
+
+    // The settings rules have refused a table of more than 99 rows.
+    const ChannelRowCoder coder(state.table, state.profile, rules.dcsMode());
+    for (int row = 1; row <= state.table.channelCount(); ++row) {
+        if (auto refusal = coder.code(row, state.image.records[static_cast<std::size_t>(row - 1)]))
+            return {false, *refusal};
+    }
+
+    state.moduleCode = static_cast<std::uint8_t>(state.moduleMenuIndex);
+    state.dataValid = true;
+    return {true, Refusal{successText()}};
+}
+
+} // namespace DataCheck

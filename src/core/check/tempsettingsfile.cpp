@@ -1,0 +1,54 @@
+#include "check/tempsettingsfile.h"
+#include "common/platformerror.h"
+#include "files/windows1251.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace TempSettingsFile {
+
+namespace {
+[[noreturn]] void fail(const QString &action, const QString &path, const QFile &file)
+{
+    throw PlatformError(QStringLiteral("Cannot %1 file %2. %3")
+                            .arg(action, QDir::toNativeSeparators(path), file.errorString()));
+}
+} // namespace
+
+MaybeRefusal refuseUnencodable(const QStringList &lines)
+{
+    for (int i = 0; i < lines.size(); ++i) {
+        if (const auto bad = Windows1251::findUnencodable(lines.at(i))) {
+            return Refusal{QStringLiteral("В общих установках (строка %1) есть символ \"%2\", который нельзя "
+                                          "записать в кодировке Windows-1251. Замените его.")
+                               .arg(i + 1)
+                               .arg(bad->character)};
+        }
+    }
+    return std::nullopt;
+}
+
+Profile writeAndRead(const QStringList &lines, const QString &path)
+{
+    // A missing folder shows up as the open error below.
+    QDir().mkpath(QFileInfo(path).absolutePath());
+
+    const QByteArray bytes = Windows1251::encode(Profile(lines).toText());
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        fail(QStringLiteral("create"), path, out);
+    if (out.write(bytes) != bytes.size() || !out.flush())
+        fail(QStringLiteral("write"), path, out);
+    out.close();
+
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("open"), path, in);
+    const QByteArray written = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        fail(QStringLiteral("read"), path, in);
+    return Profile::fromText(Windows1251::decode(written));
+}
+
+} // namespace TempSettingsFile
