@@ -99,7 +99,7 @@ void TFormMain::buildMenu()
     check->setObjectName(QStringLiteral("N19"));
     check->setToolTip(QStringLiteral("Проверка введенных данных"));
     check->setStatusTip(QStringLiteral("Проверка введенных данных"));
-    check->setEnabled(false);
+    connect(check, &QAction::triggered, this, &TFormMain::N19Click);
 
     QMenu *station = bar->addMenu(QStringLiteral("Станция"));
     station->setObjectName(QStringLiteral("N16"));

@@ -46,6 +46,7 @@ public:
 public slots:
     void N2Click();   // "Создать шаблон"
     void N11Click();  // "Ретранслятор"
+    void N19Click();  // "Контроль"
     void N20Click();  // "Выход"
     void N3062Click();
     void N3063Click();

@@ -1,0 +1,76 @@
+#include "check/datacheck.h"
+#include "mainwindowfixture.h"
+#include "files/windows1251.h"
+#include "main/channeltablemodel.h"
+
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QStandardPaths>
+#include <QTableView>
+
+// "Контроль" from the menu: the message, the flag, MyTemp.ini on disk.
+class CheckMenuTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void passesAfterTemplate();
+    void refusalKeepsFlagClear();
+    void conversionErrorThroughGuard();
+    void editAfterPassedCheckKeepsFlag();
+};
+
+void CheckMenuTest::passesAfterTemplate()
+{
+    MainWindowFixture f;
+    f.makeTemplate("10", "140000", "1000");
+    f.trigger("N19");
+    QCOMPARE(f.ui.messages, QStringList{DataCheck::successText()});
+    QCOMPARE(f.ui.messages.first(), QStringLiteral("Все данные введены верно."));
+    QVERIFY(f.state.dataValid);
+    QCOMPARE(f.state.image.channelCount(), 10);
+    QFile temp(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/MyTemp.ini");
+    QVERIFY(temp.open(QIODevice::ReadOnly));
+    const QByteArray bytes = temp.readAll();
+    QVERIFY(bytes.startsWith(Windows1251::encode("[Общие установки]\r\nId_номер=0001\r\n")));
+}
+
+void CheckMenuTest::refusalKeepsFlagClear()
+{
+    MainWindowFixture f;
+    f.makeTemplate("3", "140000", "1000");
+    f.state.dataValid = true;
+    f.widget<QPlainTextEdit>("Memo1")->setPlainText("");
+    f.trigger("N19");
+    QCOMPARE(f.ui.messages, QStringList{"Уровень яркости изм. 1-5"});
+    QVERIFY(!f.state.dataValid);
+}
+
+void CheckMenuTest::conversionErrorThroughGuard()
+{
+    MainWindowFixture f;
+    f.makeTemplate("3", "140000", "1000");
+    f.window->tableModel()->setData(f.window->tableModel()->index(1, 1), "14оо", Qt::EditRole);
+    f.trigger("N19");
+    QCOMPARE(f.ui.messages.size(), 1);
+    QVERIFY2(f.ui.messages.first().contains("'14оо'"), qPrintable(f.ui.messages.first()));
+    QVERIFY(!f.state.dataValid);
+}
+
+void CheckMenuTest::editAfterPassedCheckKeepsFlag()
+{
+    MainWindowFixture f;
+    f.makeTemplate("3", "140000", "1000");
+    f.trigger("N19");
+    QVERIFY(f.state.dataValid);
+    f.window->tableModel()->setData(f.window->tableModel()->index(0, 1), "150000", Qt::EditRole);
+    f.widget<QPlainTextEdit>("Memo1")->appendPlainText("x=1");
+    QVERIFY(f.state.dataValid);
+    f.ui.clear();
+    f.trigger("N11");
+    QVERIFY(f.ui.messages.isEmpty());
+    QVERIFY(f.isShown("Panel3"));
+}
+
+QTEST_MAIN(CheckMenuTest)
+#include "tst_checkmenu.moc"
