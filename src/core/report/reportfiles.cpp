@@ -1,0 +1,82 @@
+#include "report/reportfiles.h"
+#include "common/platformerror.h"
+#include "report/docxwriter.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace ReportFiles {
+
+namespace {
+
+// Long enough for any real serial number, short enough that the whole name
+// stays far below the 255 bytes a file name may take.
+constexpr int MaxSerialLength = 80;
+
+bool isForbidden(QChar c)
+{
+    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
+    return c.unicode() < 0x20 || c.unicode() == 0x7F || forbidden.contains(c);
+}
+
+QString serialPart(const QString &serial)
+{
+    QString part;
+    for (const QChar c : serial)
+        part += isForbidden(c) ? QChar(u'_') : c;
+    if (part.size() > MaxSerialLength) {
+        part.truncate(MaxSerialLength);
+        if (part.back().isHighSurrogate())
+            part.chop(1);
+    }
+    while (!part.isEmpty() && (part.front().isSpace() || part.front() == u'.'))
+        part.remove(0, 1);
+    while (!part.isEmpty() && (part.back().isSpace() || part.back() == u'.'))
+        part.chop(1);
+    return part;
+}
+
+} // namespace
+
+QString folderName()
+{
+    return QStringLiteral("Протоколы Ветрал");
+}
+
+QString reportsFolder()
+{
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty())
+        documents = QDir::homePath();
+    return documents + u'/' + folderName();
+}
+
+QString baseName(const QString &serial, const QDateTime &time)
+{
+    QString name = QStringLiteral("Протокол ");
+    const QString part = serialPart(serial);
+    if (!part.isEmpty())
+        name += part + u' ';
+    return name + time.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
+}
+
+QString uniquePath(const QString &folder, const QString &base)
+{
+    const QDir dir(folder);
+    QString path = dir.filePath(base + QStringLiteral(".docx"));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = dir.filePath(base + QStringLiteral(" (%1).docx").arg(n));
+    return path;
+}
+
+QString save(const ReportDocument &doc, const QString &serial, const QString &folder, const QDateTime &time)
+{
+    if (!QDir().mkpath(folder))
+        throw PlatformError(QStringLiteral("Не удалось создать папку протоколов \"%1\"").arg(folder));
+    const QString path = uniquePath(folder, baseName(serial, time));
+    DocxWriter::write(doc, path);
+    return path;
+}
+
+} // namespace ReportFiles

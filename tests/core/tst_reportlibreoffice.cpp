@@ -1,0 +1,97 @@
+// Opens a generated report in LibreOffice and converts it to PDF and to plain
+// text: proof that a real word processor reads the package as it is. Runs
+// only where LibreOffice ("soffice") is installed and skips with a message
+// elsewhere. Set VETRAL_REPORT_KEEP to a folder to keep the .docx and .pdf.
+#include "report/docxwriter.h"
+#include "report/reportdocument.h"
+#include "state/appstate.h"
+#include "table/templatebuilder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestReportLibreOffice : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString m_soffice;
+    QTemporaryDir m_dir;
+    QString m_docx;
+
+    // Runs one conversion in a profile of its own, so that a LibreOffice the
+    // user has open does not take the job over.
+    bool convert(const QString &filter, QString &output)
+    {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(m_soffice, {QStringLiteral("-env:UserInstallation=file://") + m_dir.filePath("profile"),
+                                  QStringLiteral("--headless"), QStringLiteral("--convert-to"), filter,
+                                  QStringLiteral("--outdir"), m_dir.path(), m_docx});
+        // A guard against a hung office, not a performance figure.
+        const bool finished = process.waitForFinished(300000);
+        output = QString::fromLocal8Bit(process.readAll());
+        if (!finished)
+            process.kill();
+        return finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+        if (m_soffice.isEmpty())
+            QSKIP("LibreOffice (soffice) is not installed: the report is not opened in a word processor");
+        QVERIFY(m_dir.isValid());
+
+        AppState state;
+        QVERIFY(!TemplateBuilder::build({QStringLiteral("99"), QStringLiteral("144000"), QStringLiteral("12,5")},
+                                        state.profile.lowKHz, state.profile.highKHz, state.table,
+                                        state.settingsLines));
+        state.table.setChecked(ChannelTable::IdTone, 2, true);
+        state.table.setChecked(ChannelTable::Scan, 3, false);
+        state.image.header[RadioImage::ChannelCount] = 99;
+        m_docx = m_dir.filePath(QStringLiteral("Протокол К7ТВ-12345.docx"));
+        DocxWriter::write(ReportDocument::build(state, QStringLiteral("К7ТВ-12345")), m_docx);
+    }
+
+    void convertsToPdf()
+    {
+        QString output;
+        QVERIFY2(convert(QStringLiteral("pdf"), output), qPrintable(output));
+        QFile pdf(m_dir.filePath(QStringLiteral("Протокол К7ТВ-12345.pdf")));
+        QVERIFY2(pdf.open(QIODevice::ReadOnly), qPrintable(output));
+        QVERIFY(pdf.read(5) == "%PDF-");
+        const QString keep = qEnvironmentVariable("VETRAL_REPORT_KEEP");
+        if (!keep.isEmpty()) {
+            QDir().mkpath(keep);
+            QFile::remove(keep + QStringLiteral("/report.pdf"));
+            QFile::remove(keep + QStringLiteral("/report.docx"));
+            QVERIFY(QFile::copy(pdf.fileName(), keep + QStringLiteral("/report.pdf")));
+            QVERIFY(QFile::copy(m_docx, keep + QStringLiteral("/report.docx")));
+        }
+    }
+
+    // The text LibreOffice reads out of the package: the title, the serial
+    // number, the settings and every header row of the table.
+    void readsTheContent()
+    {
+        QString output;
+        QVERIFY2(convert(QStringLiteral("txt:Text (encoded):UTF8"), output), qPrintable(output));
+        QFile file(m_dir.filePath(QStringLiteral("Протокол К7ТВ-12345.txt")));
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(output));
+        const QString text = QString::fromUtf8(file.readAll());
+        QVERIFY(text.contains(QStringLiteral("Радиостанция серии \"Ветрал\"")));
+        QVERIFY(text.contains(QStringLiteral("К7ТВ-12345")));
+        QVERIFY(text.contains(QStringLiteral("Тон8=1989")));
+        QCOMPARE(text.count(QStringLiteral("CTCSS_Rx")), 4);
+        QVERIFY(text.contains(QStringLiteral("145225")));  // channel 99
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReportLibreOffice)
+#include "tst_reportlibreoffice.moc"
