@@ -103,7 +103,8 @@ void TFormMain::buildMenu()
 
     QMenu *station = bar->addMenu(QStringLiteral("Станция"));
     station->setObjectName(QStringLiteral("N16"));
-    addEntry(station, "N22", QStringLiteral("Создать протокол"))->setEnabled(false);
+    connect(addEntry(station, "N22", QStringLiteral("Создать протокол")), &QAction::triggered, this,
+            &TFormMain::N22Click);
     station->addSeparator();
     addEntry(station, "N17", QStringLiteral("Запись/Чтение данных"))->setEnabled(false);
     QMenu *types = station->addMenu(QStringLiteral("Тип радиостанции"));
@@ -273,10 +274,15 @@ void TFormMain::N11Click()
     });
 }
 
-void TFormMain::restoreAfterTransfer()
+void TFormMain::restoreNormal()
 {
     setWindowState(windowState() & ~Qt::WindowMinimized);
     showNormal();
+}
+
+void TFormMain::restoreAfterTransfer()
+{
+    restoreNormal();
     showWorkArea(true);
     showSettingsText(true);
     showTable(true);

@@ -42,11 +42,14 @@ public:
 
     // Back from the transfer dialog's "Выход".
     void restoreAfterTransfer();
+    // Back from the report dialog's "Выход".
+    void restoreNormal();
 
 public slots:
     void N2Click();   // "Создать шаблон"
     void N11Click();  // "Ретранслятор"
     void N19Click();  // "Контроль"
+    void N22Click();  // "Создать протокол"
     void N20Click();  // "Выход"
     void N3062Click();
     void N3063Click();
@@ -58,6 +61,9 @@ public slots:
     void N13Click();
     void N14Click();
     void BitBtn1Click(); // "Ok" of the template panel
+
+signals:
+    void reportDialogRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -1,4 +1,12 @@
 #include "report/tformprotokol.h"
+#include "report/reportdocument.h"
+#include "report/reportfiles.h"
+#include "report/reportrefusals.h"
+#include "services/guard.h"
+#include "state/appstate.h"
+
+#include <QDateTime>
+#include <QDir>
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -6,8 +14,9 @@
 #include <QPushButton>
 #include <QScreen>
 
-TFormProtokol::TFormProtokol(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint)
+TFormProtokol::TFormProtokol(AppState &state, UiServices &ui, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint),
+      m_state(state), m_ui(ui), m_folder(ReportFiles::reportsFolder())
 {
     setObjectName(QStringLiteral("FormProtokol"));
     setWindowTitle(QStringLiteral("Создание протокола"));
@@ -36,7 +45,32 @@ TFormProtokol::TFormProtokol(QWidget *parent)
     };
     m_create = addButton("BitBtn1", QStringLiteral("Создать"), 40);
     m_exit = addButton("BitBtn2", QStringLiteral("Выход"), 180);
+    connect(m_create, &QPushButton::clicked, this, &TFormProtokol::BitBtn1Click);
+    connect(m_exit, &QPushButton::clicked, this, &TFormProtokol::BitBtn2Click);
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+void TFormProtokol::BitBtn1Click()
+{
+    guarded(m_ui, [&] {
+        if (const auto refusal = ReportRefusals::forButton(m_state.dataValid)) {
+            m_ui.showRefusal(*refusal);
+            return;
+        }
+        const QString serial = m_edit1->text();
+        const ReportDocument doc = ReportDocument::build(m_state, serial);
+        m_lastReport = ReportFiles::save(doc, serial, m_folder, QDateTime::currentDateTime());
+        if (!m_ui.openDocument(m_lastReport))
+            m_ui.showMessage(QStringLiteral("Протокол сохранен в файл %1, но на этом компьютере нет программы, "
+                                            "которая открывает документы .docx.")
+                                 .arg(QDir::toNativeSeparators(m_lastReport)));
+    });
+}
+
+void TFormProtokol::BitBtn2Click()
+{
+    hide();
+    emit exitRequested();
 }
