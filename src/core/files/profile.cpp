@@ -1,101 +1,241 @@
 #include "files/profile.h"
 
-Profile::Profile(const QStringList &lines) : m_lines(lines)
+#include <QtGlobal>
+#include <limits>
+
+namespace {
+
+// Calls visit(line, start, end) for each line of text[from, to); end is behind the '\n'.
+// visit returns false to stop.
+template<typename Visit>
+void forEachLine(const QString &text, qsizetype from, qsizetype to, Visit visit)
 {
-    reindex();
+    qsizetype start = from;
+    while (start < to) {
+        const qsizetype newline = text.indexOf(u'\n', start);
+        const bool ended = newline >= 0 && newline < to;
+        const qsizetype length = (ended ? newline : to) - start;
+        const qsizetype end = ended ? newline + 1 : to;
+        if (!visit(QStringView(text).sliced(start, length), start, end))
+            return;
+        start = end;
+    }
+}
+
+int hexDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
+std::optional<int> parseHex(QStringView digits)
+{
+    if (digits.isEmpty() || digits.size() > 8)
+        return std::nullopt;
+    quint32 result = 0;
+    for (const QChar c : digits) {
+        const int d = hexDigit(c);
+        if (d < 0)
+            return std::nullopt;
+        result = result * 16 + static_cast<quint32>(d);
+    }
+    return static_cast<int>(result);
+}
+
+std::optional<int> parseDecimal(QStringView text)
+{
+    qsizetype i = 0;
+    bool negative = false;
+    if (!text.isEmpty() && (text.front() == u'-' || text.front() == u'+')) {
+        negative = text.front() == u'-';
+        i = 1;
+    }
+    if (i == text.size())
+        return std::nullopt;
+    qint64 result = 0;
+    for (; i < text.size(); ++i) {
+        const char16_t u = text.at(i).unicode();
+        if (u < u'0' || u > u'9')
+            return std::nullopt;
+        result = result * 10 + (u - u'0');
+        if (result > qint64(1) << 31)
+            return std::nullopt;
+    }
+    if (negative)
+        result = -result;
+    if (result < std::numeric_limits<int>::min() || result > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return static_cast<int>(result);
+}
+
+} // namespace
+
+QString Profile::normalised(const QString &text)
+{
+    QString result = text;
+    result.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    result.replace(u'\r', u'\n');
+    if (!result.isEmpty() && !result.endsWith(u'\n'))
+        result += u'\n';
+    return result;
+}
+
+Profile::Profile(const QStringList &lines)
+{
+    if (!lines.isEmpty())
+        m_text = normalised(lines.join(u'\n') + u'\n');
+    index();
 }
 
 Profile Profile::fromText(const QString &text)
 {
-    QString normalised = text;
-    normalised.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    normalised.replace(u'\r', u'\n');
-    QStringList lines = normalised.split(u'\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return Profile(lines);
+    Profile profile;
+    profile.m_text = normalised(text);
+    profile.index();
+    return profile;
+}
+
+QStringList Profile::lines() const
+{
+    QStringList result;
+    forEachLine(m_text, 0, m_text.size(), [&](QStringView line, qsizetype, qsizetype) {
+        result.append(line.toString());
+        return true;
+    });
+    return result;
 }
 
 QString Profile::toText() const
 {
-    QString text;
-    qsizetype size = 0;
-    for (const QString &line : m_lines)
-        size += line.size() + 2;
-    text.reserve(size);
-    for (const QString &line : m_lines) {
-        text += line;
-        text += QLatin1String("\r\n");
-    }
+    QString text = m_text;
+    text.replace(u'\n', QLatin1String("\r\n"));
     return text;
 }
 
-std::optional<QString> Profile::sectionName(const QString &line)
+std::optional<QStringView> Profile::sectionName(QStringView line)
 {
-    const QString t = line.trimmed();
+    const QStringView t = line.trimmed();
     if (!t.startsWith(u'['))
         return std::nullopt;
     const qsizetype close = t.indexOf(u']');
     if (close < 0)
         return std::nullopt;
-    return t.mid(1, close - 1).trimmed();
+    return t.sliced(1, close - 1).trimmed();
 }
 
-bool Profile::splitKey(const QString &line, QString *key, QString *value)
+bool Profile::splitKey(QStringView line, QStringView *key, QStringView *value)
 {
     const qsizetype eq = line.indexOf(u'=');
     if (eq < 0)
         return false;
-    *key = line.left(eq).trimmed();
-    *value = line.mid(eq + 1).trimmed();
+    *key = line.first(eq).trimmed();
+    *value = line.sliced(eq + 1).trimmed();
     return !key->isEmpty();
 }
 
-void Profile::reindex()
+void Profile::index()
 {
     m_sections.clear();
-    SectionIndex *current = nullptr;
-    QString key;
-    QString value;
-    for (int i = 0; i < m_lines.size(); ++i) {
-        const QString &line = m_lines.at(i);
+    m_sectionIndex.clear();
+    Section *current = nullptr;
+    QStringView key;
+    QStringView value;
+    forEachLine(m_text, 0, m_text.size(), [&](QStringView line, qsizetype start, qsizetype end) {
         if (const auto name = sectionName(line)) {
             const QString folded = fold(*name);
-            if (m_sections.contains(folded)) {
+            if (m_sectionIndex.contains(folded)) {
                 current = nullptr; // a repeated section: the first occurrence is the one read
-                continue;
+            } else {
+                m_sectionIndex.insert(folded, static_cast<qsizetype>(m_sections.size()));
+                m_sections.push_back(Section{start, end, end, false});
+                current = &m_sections.back();
             }
-            current = &m_sections[folded];
-            current->headerLine = i;
-            current->lastLine = i;
-            current->lastContentLine = i;
-            continue;
+            return true;
         }
         if (!current)
-            continue;
-        current->lastLine = i;
+            return true;
+        current->end = end;
         if (!line.trimmed().isEmpty())
-            current->lastContentLine = i;
-        if (splitKey(line, &key, &value)) {
-            const QString folded = fold(key);
-            if (!current->keys.contains(folded))
-                current->keys.insert(folded, i);
-        }
-    }
+            current->contentEnd = end;
+        if (!current->hasKeys && splitKey(line, &key, &value))
+            current->hasKeys = true;
+        return true;
+    });
+}
+
+const Profile::Section *Profile::findSection(const QString &name) const
+{
+    const auto it = m_sectionIndex.constFind(fold(name));
+    return it == m_sectionIndex.constEnd() ? nullptr : &m_sections[static_cast<std::size_t>(*it)];
+}
+
+qsizetype Profile::bodyStart(const Section &section) const
+{
+    return m_text.indexOf(u'\n', section.header) + 1;
+}
+
+Profile::KeyLine Profile::findKey(const Section &section, QStringView key) const
+{
+    KeyLine found;
+    if (!section.hasKeys)
+        return found;
+    const QStringView wanted = key.trimmed();
+    QStringView k;
+    QStringView v;
+    forEachLine(m_text, bodyStart(section), section.end, [&](QStringView line, qsizetype start, qsizetype end) {
+        if (!splitKey(line, &k, &v) || k.size() != wanted.size()
+            || k.compare(wanted, Qt::CaseInsensitive) != 0)
+            return true;
+        found = KeyLine{start, end, k, v};
+        return false;
+    });
+    return found;
 }
 
 std::optional<QString> Profile::value(const QString &section, const QString &key) const
 {
-    const auto s = m_sections.constFind(fold(section));
-    if (s == m_sections.constEnd())
+    const Section *s = findSection(section);
+    if (!s)
         return std::nullopt;
-    const auto k = s->keys.constFind(fold(key));
-    if (k == s->keys.constEnd())
+    const KeyLine line = findKey(*s, key);
+    if (line.start < 0)
         return std::nullopt;
-    QString name;
-    QString v;
-    splitKey(m_lines.at(*k), &name, &v);
-    return v;
+    return line.value.toString();
+}
+
+std::vector<std::optional<QString>> Profile::values(const QString &section, const QStringList &keys) const
+{
+    std::vector<std::optional<QString>> result(static_cast<std::size_t>(keys.size()));
+    const Section *s = findSection(section);
+    if (!s || !s->hasKeys)
+        return result;
+    std::vector<QStringView> wanted;
+    wanted.reserve(result.size());
+    for (const QString &key : keys)
+        wanted.push_back(QStringView(key).trimmed());
+    std::size_t missing = result.size();
+    QStringView k;
+    QStringView v;
+    forEachLine(m_text, bodyStart(*s), s->end, [&](QStringView line, qsizetype, qsizetype) {
+        if (!splitKey(line, &k, &v))
+            return true;
+        // Equal lengths first: most lines of a damaged file are then passed over
+        // without a comparison.
+        for (std::size_t i = 0; i < wanted.size(); ++i) {
+            if (result[i] || wanted[i].size() != k.size() || k.compare(wanted[i], Qt::CaseInsensitive) != 0)
+                continue;
+            result[i] = v.toString();
+            --missing;
+        }
+        return missing > 0;
+    });
+    return result;
 }
 
 QString Profile::string(const QString &section, const QString &key, const QString &defaultValue) const
@@ -103,31 +243,15 @@ QString Profile::string(const QString &section, const QString &key, const QStrin
     return value(section, key).value_or(defaultValue);
 }
 
-std::optional<int> Profile::parseInteger(const QString &text, IntSyntax syntax)
+std::optional<int> Profile::parseInteger(QStringView text, IntSyntax syntax)
 {
-    bool ok = false;
-    int result = 0;
     if (syntax == IntSyntax::DecimalOrHex) {
-        if (text.startsWith(u'$')) {
-            result = text.mid(1).toInt(&ok, 16);
-            return ok && !text.mid(1).startsWith(u'-') && !text.mid(1).startsWith(u'+') ? std::optional<int>(result) : std::nullopt;
-        }
-        if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
-            const QString digits = text.mid(2);
-            result = digits.toInt(&ok, 16);
-            return ok && !digits.startsWith(u'-') && !digits.startsWith(u'+') ? std::optional<int>(result) : std::nullopt;
-        }
+        if (text.startsWith(u'$'))
+            return parseHex(text.sliced(1));
+        if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+            return parseHex(text.sliced(2));
     }
-    if (text.isEmpty())
-        return std::nullopt;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        const bool sign = i == 0 && (c == u'-' || c == u'+') && text.size() > 1;
-        if (!sign && (c < u'0' || c > u'9'))
-            return std::nullopt;
-    }
-    result = text.toInt(&ok, 10);
-    return ok ? std::optional<int>(result) : std::nullopt;
+    return parseDecimal(text);
 }
 
 int Profile::integer(const QString &section, const QString &key, int defaultValue, IntSyntax syntax) const
@@ -140,22 +264,58 @@ int Profile::integer(const QString &section, const QString &key, int defaultValu
 
 bool Profile::hasKeys(const QString &section) const
 {
-    const auto s = m_sections.constFind(fold(section));
-    return s != m_sections.constEnd() && !s->keys.isEmpty();
+    const Section *s = findSection(section);
+    return s && s->hasKeys;
+}
+
+void Profile::shift(qsizetype pos, qsizetype delta)
+{
+    for (Section &s : m_sections) {
+        if (s.header >= pos)
+            s.header += delta;
+        if (s.contentEnd >= pos)
+            s.contentEnd += delta;
+        if (s.end >= pos)
+            s.end += delta;
+    }
+}
+
+bool Profile::endsWithBlankLine() const
+{
+    // m_text is not empty and ends with '\n': look for the break before the last line.
+    const qsizetype lastLineStart = m_text.size() < 2 ? 0 : m_text.lastIndexOf(u'\n', m_text.size() - 2) + 1;
+    return QStringView(m_text).sliced(lastLineStart).trimmed().isEmpty();
 }
 
 void Profile::setValue(const QString &section, const QString &key, const QString &value)
 {
-    const QString line = key + u'=' + value;
-    const auto s = m_sections.constFind(fold(section));
-    if (s == m_sections.constEnd()) {
-        m_lines.append(u'[' + section + u']');
-        m_lines.append(line);
-    } else if (const auto k = s->keys.constFind(fold(key)); k != s->keys.constEnd()) {
-        m_lines[*k] = line;
-        return; // no line moved: the index stays valid
-    } else {
-        m_lines.insert(s->lastContentLine + 1, line);
+    Q_ASSERT(!key.trimmed().isEmpty() && !key.contains(u'='));
+    const auto it = m_sectionIndex.constFind(fold(section));
+    if (it == m_sectionIndex.constEnd()) {
+        if (!m_text.isEmpty() && !endsWithBlankLine())
+            m_text += u'\n';
+        Section added;
+        added.header = m_text.size();
+        m_text += u'[' + section + QLatin1String("]\n") + key + u'=' + value + u'\n';
+        added.contentEnd = added.end = m_text.size();
+        added.hasKeys = true;
+        m_sectionIndex.insert(fold(section), static_cast<qsizetype>(m_sections.size()));
+        m_sections.push_back(added);
+        return;
     }
-    reindex();
+    const std::size_t target = static_cast<std::size_t>(*it);
+    const KeyLine existing = findKey(m_sections[target], key);
+    if (existing.start >= 0) {
+        const QString line = existing.key.toString() + u'=' + value + u'\n';
+        const qsizetype oldLength = existing.end - existing.start;
+        m_text.replace(existing.start, oldLength, line);
+        shift(existing.end, line.size() - oldLength);
+        return;
+    }
+    const QString line = key + u'=' + value + u'\n';
+    const qsizetype pos = m_sections[target].contentEnd;
+    m_text.insert(pos, line);
+    shift(pos, line.size());
+    m_sections[target].contentEnd = pos + line.size();
+    m_sections[target].hasKeys = true;
 }

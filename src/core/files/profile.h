@@ -3,7 +3,9 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <optional>
+#include <vector>
 
 // An INI ("profile") document with the Windows profile semantics the station
 // files rely on: sections in square brackets, key=value lines, section and key
@@ -11,49 +13,77 @@
 // "=" without surrounding blanks, the first occurrence of a section or key wins,
 // and lines that are neither carry nothing. Lines are kept as they are, so a
 // document written back keeps everything it was not asked to change.
+//
+// The document is held as one text with an index of its sections, not as a
+// list of line objects: a damaged file of millions of short lines then costs
+// little more than its own text, and reading a key scans only its section.
 class Profile
 {
 public:
     enum class IntSyntax { Decimal, DecimalOrHex };
 
     Profile() = default;
+    // A line holding a line break becomes several lines.
     explicit Profile(const QStringList &lines);
     // Splits at CR LF, LF or CR.
     static Profile fromText(const QString &text);
 
-    const QStringList &lines() const { return m_lines; }
+    QStringList lines() const;
     // Lines joined with CR LF, each line ended by CR LF.
     QString toText() const;
 
     std::optional<QString> value(const QString &section, const QString &key) const;
+    // Several keys of one section read in one pass over it, in the order asked.
+    std::vector<std::optional<QString>> values(const QString &section, const QStringList &keys) const;
     QString string(const QString &section, const QString &key, const QString &defaultValue) const;
-    // A value that is not a whole number of the given syntax (or does not fit
-    // 32 bits) reads as the default. DecimalOrHex also takes "0x", "0X" and "$".
+    // A value that is not a whole number of the given syntax reads as the
+    // default. Decimal takes an optional sign and must fit 32 bits; DecimalOrHex
+    // also takes "0x", "0X" and "$" followed by up to eight hexadecimal digits,
+    // read as a 32-bit pattern ("$FFFFFFFF" is -1).
     int integer(const QString &section, const QString &key, int defaultValue,
                 IntSyntax syntax = IntSyntax::Decimal) const;
     // True when the section exists and holds at least one key.
     bool hasKeys(const QString &section) const;
 
-    // Replaces the key's value in place, or adds the key behind the last line
-    // of the section, or adds the section with the key at the end.
+    // Replaces the key's value in place (the key keeps its spelling), or adds
+    // the key behind the last non-blank line of the section, or adds the
+    // section with the key at the end, behind a blank line. Names and the
+    // value must not hold line breaks; the key must not be empty or hold "=".
     void setValue(const QString &section, const QString &key, const QString &value);
 
-    static std::optional<int> parseInteger(const QString &text, IntSyntax syntax);
+    static std::optional<int> parseInteger(QStringView text, IntSyntax syntax);
 
 private:
-    struct SectionIndex
+    // Offsets into m_text; every line, the last included, ends with '\n'.
+    struct Section
     {
-        int headerLine = -1;
-        int lastLine = -1;                 // last line that belongs to the section
-        int lastContentLine = -1;          // last non-blank line (the header at least)
-        QHash<QString, int> keys;          // folded key name -> line of its first occurrence
+        qsizetype header = 0;      // start of the header line
+        qsizetype contentEnd = 0;  // behind the last non-blank line (the header at least)
+        qsizetype end = 0;         // behind the last line that belongs to the section
+        bool hasKeys = false;
+    };
+    struct KeyLine
+    {
+        qsizetype start = -1;  // start of the line, -1 when the key is missing
+        qsizetype end = -1;    // behind its '\n'
+        QStringView key;
+        QStringView value;
     };
 
-    void reindex();
-    static std::optional<QString> sectionName(const QString &line);
-    static bool splitKey(const QString &line, QString *key, QString *value);
-    static QString fold(const QString &name) { return name.toCaseFolded(); }
+    void index();
+    const Section *findSection(const QString &name) const;
+    KeyLine findKey(const Section &section, QStringView key) const;
+    qsizetype bodyStart(const Section &section) const;
+    // Moves every section offset at or behind pos by delta.
+    void shift(qsizetype pos, qsizetype delta);
+    bool endsWithBlankLine() const;
 
-    QStringList m_lines;
-    QHash<QString, SectionIndex> m_sections; // folded section name -> first occurrence
+    static std::optional<QStringView> sectionName(QStringView line);
+    static bool splitKey(QStringView line, QStringView *key, QStringView *value);
+    static QString fold(QStringView name) { return name.toString().toCaseFolded(); }
+    static QString normalised(const QString &text);
+
+    QString m_text;
+    std::vector<Section> m_sections;          // first occurrences, in document order
+    QHash<QString, qsizetype> m_sectionIndex;  // folded name -> position in m_sections
 };

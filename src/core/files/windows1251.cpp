@@ -23,6 +23,11 @@ std::optional<Unencodable> findUnencodable(const QString &text)
     QStringEncoder encoder(kName, QStringConverter::Flag::Stateless);
     if (!encoder.isValid())
         throw PlatformError(QStringLiteral("The code page Windows-1251 is not available on this system"));
+    // One pass over the whole text first: the converter flags any character it
+    // had to substitute, and only then is the culprit looked for one by one.
+    [[maybe_unused]] const QByteArray whole = encoder.encode(text);
+    if (!encoder.hasError())
+        return std::nullopt;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (c.unicode() < 0x80)

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "common/refusal.h"
+#include "files/textfiledecoder.h"
+#include "station/stationprofile.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+struct AppState;
+
+// The channel file: the general settings text, the band and module codes and
+// every channel row of the table, as INI text in Windows-1251 with CR LF line
+// ends. Saving writes what the window holds; loading replaces it.
+class ChannelFile
+{
+public:
+    // The loader stops counting channel sections here. The data check takes
+    // 99 channels at most, so no useful file comes near; a damaged file of
+    // countless tiny sections would otherwise cost gigabytes of table.
+    static constexpr int MaxChannelRows = 9999;
+
+    struct LoadResult
+    {
+        TextEncoding encoding = TextEncoding::Windows1251;
+        // The station type the band code selected; none when the code names no
+        // profile (the current one stays and the code is kept).
+        std::optional<StationKind> selectedStation;
+        int channelCount = 0;
+        // The failure that ends a load after the settings, the codes and the
+        // emptied table were taken over: a file without channel section 1.
+        std::optional<QString> failure;
+    };
+
+    // The first character of the settings text or of a table cell that the
+    // file cannot hold (outside Windows-1251, or a line break), as a refusal
+    // that names it and its line or row.
+    static MaybeRefusal checkWritable(const AppState &state);
+    // The whole file: the settings lines as they stand, "Тип" and "ТипВУ" in
+    // "Общие установки", then sections 1..N of 18 keys each. A row without
+    // check boxes (after a station type change) is written with all three
+    // boxes "нет".
+    static QString text(const AppState &state);
+    // text() in Windows-1251; throws PlatformError when checkWritable() refuses.
+    static QByteArray encode(const AppState &state);
+    // Writes the file in one piece, so that a failed save leaves the old file
+    // as it was. A refusal writes nothing; a platform failure throws
+    // PlatformError with the numbered I/O message or "Unable to write to ...".
+    static MaybeRefusal save(const AppState &state, const QString &path);
+
+    // Throws PlatformError (numbered I/O message) when the file cannot be
+    // opened for reading and writing; the state is then untouched. Otherwise
+    // the state takes the file's content and the result tells what happened.
+    static LoadResult load(const QString &path, AppState &state);
+    // The same from the file's bytes.
+    static LoadResult loadBytes(const QByteArray &bytes, AppState &state);
+
+    static QString missingSectionFailure();  // "Fixed row count must be less than row count"
+};

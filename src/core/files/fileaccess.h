@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Whole-file reads and writes of the channel files, with the failures told
+// by the numbered input/output messages of IoError.
+namespace FileAccess {
+
+// Opens an existing regular file for reading and writing, as the loader
+// must (a read-only file is refused), and returns its content. Throws
+// PlatformError with IoError::message when it cannot be opened or read.
+QByteArray readForUpdate(const QString &path);
+
+// Replaces the file by the bytes, or leaves it as it was: the new content
+// goes to a temporary file beside it that is renamed over the old one only
+// when it is complete. Throws PlatformError with IoError::message when the
+// file cannot be created, and with IoError::unableToWrite when the content
+// cannot be written.
+void writeAtomically(const QString &path, const QByteArray &bytes);
+
+// The errno that keeps a new version of the file from being put in place
+// (the file cannot be opened for writing, or its folder takes no new file),
+// or 0 when nothing is found. Creates nothing that stays.
+int writeBlocker(const QString &path);
+
+} // namespace FileAccess

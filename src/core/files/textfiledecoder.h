@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+enum class TextEncoding { Windows1251, Utf8, Utf16LE, Utf16BE };
+
+struct DecodedText
+{
+    QString text;
+    TextEncoding encoding = TextEncoding::Windows1251;
+};
+
+// The text of a file that should be Windows-1251 but may have been saved
+// by a modern editor in Unicode. A byte order mark names the encoding; without
+// one, bytes that form valid UTF-8 and are not all ASCII are UTF-8 (Russian
+// text in Windows-1251 puts its letters, 0xC0..0xFF, side by side, which
+// UTF-8 never does); everything else is Windows-1251.
+namespace TextFileDecoder {
+
+DecodedText decode(const QByteArray &bytes);
+
+} // namespace TextFileDecoder
