@@ -71,8 +71,8 @@ void TFormMain::buildMenu()
     channels->menuAction()->setStatusTip(QStringLiteral("Программирование каналов радоистанции"));
     connect(addEntry(channels, "N2", QStringLiteral("Создать шаблон")), &QAction::triggered, this, &TFormMain::N2Click);
     channels->addSeparator();
-    addEntry(channels, "N3", QStringLiteral("Запись в файл"))->setEnabled(false);
-    addEntry(channels, "N4", QStringLiteral("Чтение файла"))->setEnabled(false);
+    connect(addEntry(channels, "N3", QStringLiteral("Запись в файл")), &QAction::triggered, this, &TFormMain::N3Click);
+    connect(addEntry(channels, "N4", QStringLiteral("Чтение файла")), &QAction::triggered, this, &TFormMain::N4Click);
 
     QMenu *extra = bar->addMenu(QStringLiteral("Доп. оборудование"));
     extra->setObjectName(QStringLiteral("N5"));

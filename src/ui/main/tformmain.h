@@ -47,6 +47,8 @@ public:
 
 public slots:
     void N2Click();   // "Создать шаблон"
+    void N3Click();   // "Запись в файл"
+    void N4Click();   // "Чтение файла"
     void N11Click();  // "Ретранслятор"
     void N19Click();  // "Контроль"
     void N22Click();  // "Создать протокол"
@@ -95,4 +97,5 @@ private:
     std::array<QAction *, 3> m_stationActions{};
     std::array<QAction *, 6> m_moduleActions{};
     bool m_refreshingMemo = false;
+    QString m_lastSavedFile;
 };

@@ -1,0 +1,149 @@
+#include "files/windows1251.h"
+#include "main/channeltablemodel.h"
+#include "mainwindowfixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+
+// "Запись в файл" and "Чтение файла" from the menu, with the dialogs answered by the test.
+class FileMenuTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void saveDialogAndCancel();
+    void saveThenLoadInAnotherWindow();
+    void lastChosenNameIsProposed();
+    void loadWithoutChannelSections();
+    void loadOfMissingFile();
+    void refusedCharacterWritesNothing();
+};
+
+namespace {
+void writeFile(const QString &path, const QString &text)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(Windows1251::encode(text));
+}
+} // namespace
+
+void FileMenuTest::saveDialogAndCancel()
+{
+    MainWindowFixture f;
+    f.makeTemplate("2", "140000", "1000");
+    f.ui.nextSaveName.clear();
+    f.trigger("N3");
+    QCOMPARE(f.ui.dialogs.size(), 1);
+    const auto &d = f.ui.dialogs.first();
+    QCOMPARE(d.title, QStringLiteral("Сохранение данных радиостанции на диск"));
+    QCOMPARE(d.filter, QStringLiteral("Файлы(*.ini)|*.ini"));
+    QCOMPARE(d.proposedName, QStringLiteral("K7TV_10.ini"));
+    QCOMPARE(d.folder, QDir::homePath());
+    QVERIFY(f.ui.messages.isEmpty());
+}
+
+void FileMenuTest::saveThenLoadInAnotherWindow()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("station.ini");
+    {
+        MainWindowFixture f;
+        f.trigger("N3065");
+        f.trigger("N13");
+        f.makeTemplate("4", "400000", "12,5");
+        f.window->tableModel()->setData(f.window->tableModel()->index(1, 3), "88,5", Qt::EditRole);
+        f.window->tableModel()->setData(f.window->tableModel()->index(2, 14), Qt::Checked, Qt::CheckStateRole);
+        f.ui.nextSaveName = path;
+        f.trigger("N3");
+        QVERIFY2(f.ui.messages.isEmpty(), qPrintable(f.ui.messages.join('\n')));
+    }
+    MainWindowFixture g;
+    g.state.dataValid = true;
+    g.ui.nextOpenName = path;
+    g.trigger("N4");
+    QVERIFY2(g.ui.messages.isEmpty(), qPrintable(g.ui.messages.join('\n')));
+    QCOMPARE(g.window->windowTitle(), QStringLiteral("Ветрал 4М-15"));
+    QVERIFY(g.action("N3065")->isChecked());
+    QVERIFY(g.action("N13")->isChecked());
+    QVERIFY(!g.state.dataValid);
+    QVERIFY(g.isShown("Panel1"));
+    QVERIFY(g.isShown("Memo1"));
+    QVERIFY(g.isShown("StringGrid1"));
+    auto *model = g.window->tableModel();
+    QCOMPARE(model->rowCount(), 4);
+    QCOMPARE(model->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral(" Tx, кГЦ"));
+    QCOMPARE(model->index(3, 1).data().toString(), QStringLiteral("400037,5"));
+    QCOMPARE(model->index(1, 3).data().toString(), QStringLiteral("88,5"));
+    QCOMPARE(model->index(2, 14).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+    QCOMPARE(model->index(1, 14).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+    const QStringList memo = g.widget<QPlainTextEdit>("Memo1")->toPlainText().split('\n');
+    QCOMPARE(memo.size(), 27);
+    QCOMPARE(memo.at(1), QStringLiteral("Серийный номер=100000"));
+    QCOMPARE(memo.at(12), QStringLiteral("Тон10=2400"));
+}
+
+void FileMenuTest::lastChosenNameIsProposed()
+{
+    QTemporaryDir dir;
+    MainWindowFixture f;
+    f.makeTemplate("1", "140000", "1000");
+    f.ui.nextSaveName = dir.filePath("first.ini");
+    f.trigger("N3");
+    f.ui.nextSaveName.clear();
+    f.trigger("N3");
+    QCOMPARE(f.ui.dialogs.size(), 2);
+    QCOMPARE(f.ui.dialogs.at(1).proposedName, QStringLiteral("first.ini"));
+    QCOMPARE(f.ui.dialogs.at(1).folder, dir.path());
+}
+
+void FileMenuTest::loadWithoutChannelSections()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("settings-only.ini");
+    writeFile(path, "[Общие установки]\r\nГромкость=5\r\nТип=1\r\nТипВУ=2\r\n[2]\r\nRx=150000\r\n");
+    MainWindowFixture f;
+    f.makeTemplate("3", "140000", "1000");
+    f.ui.nextOpenName = path;
+    f.trigger("N4");
+    QCOMPARE(f.ui.messages, QStringList{"Fixed row count must be less than row count"});
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Ветрал 4М-11"));
+    QVERIFY(f.action("N12")->isChecked());
+    QCOMPARE(f.window->tableModel()->rowCount(), 0);
+    QVERIFY(f.widget<QPlainTextEdit>("Memo1")->toPlainText().contains("Громкость=5"));
+    QVERIFY(f.isShown("Memo1"));
+}
+
+void FileMenuTest::loadOfMissingFile()
+{
+    QTemporaryDir dir;
+    MainWindowFixture f;
+    f.makeTemplate("3", "140000", "1000");
+    f.state.dataValid = true;
+    f.ui.nextOpenName = dir.filePath("gone.ini");
+    f.trigger("N4");
+    QCOMPARE(f.ui.messages, QStringList{"File not found."});
+    QVERIFY(f.state.dataValid);
+    QCOMPARE(f.window->tableModel()->rowCount(), 3);
+}
+
+void FileMenuTest::refusedCharacterWritesNothing()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("old.ini");
+    writeFile(path, "old content\r\n");
+    MainWindowFixture f;
+    f.makeTemplate("2", "140000", "1000");
+    f.widget<QPlainTextEdit>("Memo1")->appendPlainText("Заметка=✓");
+    f.ui.nextSaveName = path;
+    f.trigger("N3");
+    QCOMPARE(f.ui.messages.size(), 1);
+    QVERIFY2(f.ui.messages.first().contains("✓"), qPrintable(f.ui.messages.first()));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("old content\r\n"));
+}
+
+QTEST_MAIN(FileMenuTest)
+#include "tst_filemenu.moc"
