@@ -1,0 +1,97 @@
+// Writes 99 channels to the simulated station over a pseudo-terminal paced
+// like a 1200-baud line, and reports the time against the line's own limit:
+// every written byte and its answer are one character of 10 bits each.
+//
+//   bench_write99 [--no-line-time] [--runs N]
+
+#include "link/stationwriter.h"
+#include "link/transferlink.h"
+#include "simulatedstation.h"
+#include "state/appstate.h"
+#include "stationline.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+class QuietObserver final : public TransferObserver
+{
+public:
+    void setStatus(const QString &) override {}
+    void setProgress(int) override {}
+    void setButtonEnabled(TransferButton, bool) override {}
+    void setSearchCaption(const QString &) override {}
+    void clearPortButtons() override {}
+    void keepAlive() override {}
+    std::optional<PortEntry> choosePort(const QList<PortEntry> &) override { return std::nullopt; }
+};
+
+AppState checkedState(int channels)
+{
+    AppState state;
+    state.dataValid = true;
+    state.portNumber = 2;
+    state.image.header = {0, 0, 0, 11, 8, static_cast<std::uint8_t>(channels), 200, 0, 0x45, 2, 200, 2};
+    for (std::size_t i = 0; i < state.image.tones.size(); ++i)
+        state.image.tones[i] = static_cast<std::uint8_t>(100 + i);
+    for (std::size_t r = 0; r < RadioImage::MaxChannels; ++r)
+        for (std::size_t b = 0; b < RadioImage::RecordSize; ++b)
+            state.image.records[r][b] = static_cast<std::uint8_t>(r + b);
+    return state;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const bool lineTime = !args.contains(QStringLiteral("--no-line-time"));
+    int runs = 1;
+    if (const qsizetype i = args.indexOf(QStringLiteral("--runs")); i >= 0 && i + 1 < args.size())
+        runs = std::max(1, args.at(i + 1).toInt());
+
+    constexpr int channels = 99;
+    const AppState state = checkedState(channels);
+    const int bytesWritten = 26 + 18 * channels;
+    const double limitMs = 1000.0 * bytesWritten * 2 * StationLine::BitsPerCharacter / StationLine::BaudRate;
+
+    QTemporaryDir dir;
+    const QString options = dir.filePath(QStringLiteral("V404Options.ini"));
+
+    std::printf("write of %d channels: %d bytes, each answered; line limit %.0f ms%s\n", channels, bytesWritten,
+                limitMs, lineTime ? "" : " (line time not emulated)");
+    for (int run = 1; run <= runs; ++run) {
+        SimulatedStation station;
+        QElapsedTimer stationClock;
+        stationClock.start();
+        StationLineOptions lineOptions;
+        lineOptions.lineTime = lineTime;
+        StationLine line([&](std::uint8_t b) { return station.onByte(b, stationClock.elapsed()); }, lineOptions);
+        line.start();
+        QFile file(options);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return 1;
+        file.write(QStringLiteral("[Ports]\r\nCOM2=%1\r\n").arg(line.devicePath()).toLatin1());
+        file.close();
+
+        QuietObserver view;
+        TransferLink link(view, options);
+        QElapsedTimer timer;
+        timer.start();
+        StationWriter::write(state, link);
+        const double ms = double(timer.nsecsElapsed()) / 1e6;
+        line.stop();
+        if (station.completedWrites() != 1) {
+            std::fprintf(stderr, "the station did not take the write\n");
+            return 1;
+        }
+        std::printf("run %d: %.0f ms, %.3f x the line limit (%.3f x without the 200 ms pause)\n", run, ms,
+                    ms / limitMs, (ms - 200.0) / limitMs);
+    }
+    return 0;
+}

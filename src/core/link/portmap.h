@@ -1,0 +1,50 @@
+#pragma once
+
+#include "files/profile.h"
+
+#include <QList>
+#include <QString>
+
+// A serial port as the user knows it ("COM3") and the device behind it.
+struct PortEntry
+{
+    QString name;
+    QString device;
+
+    bool operator==(const PortEntry &) const = default;
+};
+
+// Which device a port name COM1, COM2, ... opens. On Windows the name is the
+// device. Elsewhere section "Ports" of the options file decides
+// ("COM3=/dev/ttyUSB0"; an empty value takes the port away), and a port it
+// does not name falls back to the default map:
+//
+//   COM1 /dev/ttyS0      first built-in port ("upper connector")
+//   COM2 /dev/ttyS1      second built-in port ("lower connector")
+//   COM3 /dev/ttyUSB0    first USB adapter of the FTDI/CH340/PL2303 kind
+//   COM4 /dev/ttyACM0    first USB adapter of the CDC-ACM kind
+//   COM5 /dev/ttyUSB1
+//   COM6 /dev/ttyACM1
+//   COM7 /dev/ttyUSB2
+//
+// so that the port search over COM1 to COM7 finds one or two plugged-in
+// adapters of either kind without any configuration. COM8 and above have
+// devices only through section "Ports".
+class PortMap
+{
+public:
+    static constexpr int FirstDefaultless = 8;
+
+    PortMap() = default;
+    explicit PortMap(const Profile &options);
+    static PortMap fromOptionsFile(const QString &optionsFile);
+
+    static QString portName(int portNumber);
+    static QString defaultDevice(int portNumber);
+    // Empty when the port has no device.
+    QString deviceFor(int portNumber) const;
+    PortEntry entry(int portNumber) const { return {portName(portNumber), deviceFor(portNumber)}; }
+
+private:
+    Profile m_options;
+};

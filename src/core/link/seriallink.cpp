@@ -1,0 +1,26 @@
+#include "link/seriallink.h"
+
+namespace SerialErrors {
+
+QString notOpen()
+{
+    return QStringLiteral("Serial port is not open");
+}
+
+QString noPortChosen()
+{
+    return QStringLiteral("No serial port was chosen");
+}
+
+QString cannotOpen(const QString &device, const QString &reason)
+{
+    return QStringLiteral("Cannot open serial port %1: %2").arg(device, reason);
+}
+
+QString noDevice(const QString &portName)
+{
+    return QStringLiteral("Cannot open serial port %1: no device is assigned to it "
+                          "(section [Ports] of V404Options.ini)").arg(portName);
+}
+
+} // namespace SerialErrors

@@ -1,0 +1,134 @@
+#include "link/transferlink.h"
+
+#include "common/platformerror.h"
+#include "link/linktexts.h"
+
+
+TransferLink::TransferLink(TransferObserver &observer, QString optionsFile, SerialLinkFactory factory)
+    : m_observer(observer), m_optionsFile(std::move(optionsFile)), m_factory(std::move(factory))
+{
+}
+
+SerialLink &TransferLink::port() const
+{
+    if (!m_port)
+        throw PlatformError(SerialErrors::notOpen());
+    return *m_port;
+}
+
+void TransferLink::CreatePort()
+{
+    m_port = m_factory();
+}
+
+void TransferLink::OpenPort(std::uint8_t portNumber)
+{
+    if (!m_port)
+        CreatePort();
+    m_port->close();
+    QString device;
+    if (portNumber == 0) {
+        // The choice holds for this transfer only; the port number stays 0.
+        const auto chosen = m_observer.choosePort(openablePorts());
+        if (!chosen)
+            throw PlatformError(SerialErrors::noPortChosen());
+        device = chosen->device;
+    } else {
+        device = PortMap::fromOptionsFile(m_optionsFile).deviceFor(portNumber);
+        if (device.isEmpty())
+            throw PlatformError(SerialErrors::noDevice(PortMap::portName(portNumber)));
+    }
+    m_port->open(device);
+}
+
+void TransferLink::SendByte(std::uint8_t byte)
+{
+    port().sendByte(byte);
+}
+
+bool TransferLink::ByteReady()
+{
+    return port().byteReady();
+}
+
+std::uint8_t TransferLink::TakeByte()
+{
+    return port().takeByte();
+}
+
+void TransferLink::PurgeReceive()
+{
+    port().purgeReceive();
+}
+
+void TransferLink::PurgeSend()
+{
+    port().purgeSend();
+}
+
+bool TransferLink::IsOpen() const
+{
+    return m_port && m_port->isOpen();
+}
+
+void TransferLink::ClosePort()
+{
+    if (m_port)
+        m_port->close();
+}
+
+std::optional<std::uint8_t> TransferLink::receiveByte(int counterStart)
+{
+    int counter = counterStart;
+    for (;;) {
+        if (ByteReady())
+            return TakeByte();
+        // The poll's pause waits on the port, so a byte that arrives is seen
+        // by the next poll at once.
+        port().waitForByte(1);
+        m_observer.keepAlive();
+        if (--counter < 0)
+            return std::nullopt;
+    }
+}
+
+bool TransferLink::WaitAck()
+{
+    m_acknowledged = receiveByte(AckPolls).has_value();
+    if (!m_acknowledged)
+        abandon();
+    return m_acknowledged;
+}
+
+void TransferLink::abandon()
+{
+    m_observer.setStatus(LinkTexts::noAnswer());
+    m_observer.setTransferButtonsEnabled(true);
+    if (IsOpen())
+        ClosePort();
+}
+
+void TransferLink::pause(int ms)
+{
+    pauseKeepingAlive(m_observer, ms);
+}
+
+QList<PortEntry> TransferLink::openablePorts() const
+{
+    const PortMap map = PortMap::fromOptionsFile(m_optionsFile);
+    QList<PortEntry> ports;
+    for (int n = 1; n <= LastPromptPort; ++n) {
+        const PortEntry entry = map.entry(n);
+        if (entry.device.isEmpty())
+            continue;
+        const auto probe = m_factory();
+        try {
+            probe->open(entry.device);
+            probe->close();
+            ports.append(entry);
+        } catch (const PlatformError &) {
+            // in use or absent: not offered
+        }
+    }
+    return ports;
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "common/paths.h"
+#include "link/portmap.h"
+#include "link/qtseriallink.h"
+#include "link/seriallink.h"
+#include "link/transferobserver.h"
+
+#include <QList>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+// The link port of the transfer dialog and the byte handshake built on it.
+// A transfer runs CreatePort, OpenPort, its sends and receives, and ends with
+// PurgeReceive, PurgeSend and ClosePort. Serial errors (PlatformError) are
+// never caught here: they end the transfer and reach the window's error guard.
+class TransferLink
+{
+public:
+    static constexpr int AckPolls = 200;         // empty polls an acknowledgement may take
+    static constexpr int LastPromptPort = 50;    // the port prompt offers COM1 to COM50
+
+    explicit TransferLink(TransferObserver &observer, QString optionsFile = Paths::optionsFile(),
+                          SerialLinkFactory factory = QtSerialLink::factory());
+
+    // A new port, closed, replacing the previous one.
+    void CreatePort();
+    // Opens the port named by the port number; 0 asks the user through the
+    // port prompt for this transfer only. Throws PlatformError when the port
+    // cannot be opened or the prompt is cancelled.
+    void OpenPort(std::uint8_t portNumber);
+    void SendByte(std::uint8_t byte);
+    bool ByteReady();
+    std::uint8_t TakeByte();
+    void PurgeReceive();
+    void PurgeSend();
+    bool IsOpen() const;
+    void ClosePort();
+
+    // Waits for the station's one-byte answer: at most AckPolls empty polls,
+    // giving up at the next one. The answer is taken whatever its value. On
+    // failure the transfer is abandoned (see abandon()).
+    bool WaitAck();
+    bool acknowledged() const { return m_acknowledged; }
+
+    // The poll loop of every wait: takes the next byte, allowing `counterStart`
+    // empty polls (each waits on the port for up to 1 ms) and giving up at the
+    // one after. Does not abandon the transfer by itself.
+    std::optional<std::uint8_t> receiveByte(int counterStart);
+    // A wait ran out: "AK", the three buttons enabled, the port closed.
+    void abandon();
+    // Sleeps, keeping the window painted.
+    void pause(int ms);
+
+    // The ports among COM1 to COM50 that can be opened at this moment.
+    QList<PortEntry> openablePorts() const;
+
+    TransferObserver &observer() const { return m_observer; }
+
+private:
+    SerialLink &port() const;
+
+    TransferObserver &m_observer;
+    QString m_optionsFile;
+    SerialLinkFactory m_factory;
+    std::unique_ptr<SerialLink> m_port;
+    bool m_acknowledged = false;
+};

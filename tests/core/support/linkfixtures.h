@@ -1,0 +1,155 @@
+#pragma once
+
+// Shared by the serial link tests: an observer that records what a transfer
+// shows, an options file in a temporary folder, and a link factory that logs
+// the devices it opens.
+
+#include "common/platformerror.h"
+#include "files/windows1251.h"
+#include "link/qtseriallink.h"
+#include "link/transferobserver.h"
+
+#include <QFile>
+#include <QMap>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <map>
+#include <memory>
+
+namespace LinkFixtures {
+
+class RecordingObserver : public TransferObserver
+{
+public:
+    QStringList events;          // "status ПР", "progress 33", "Exit off", "caption ...", "clear ports"
+    QStringList statuses;
+    QList<int> progress;
+    QStringList captions;
+    int keepAlives = 0;
+    QList<QList<PortEntry>> prompts;
+    std::optional<PortEntry> promptAnswer;   // what "the user" picks; nothing cancels
+    std::map<TransferButton, bool> enabled{
+        {TransferButton::Exit, true}, {TransferButton::Write, true}, {TransferButton::Read, true}};
+
+    void setStatus(const QString &text) override
+    {
+        statuses.append(text);
+        events.append(QStringLiteral("status ") + text);
+    }
+    void setProgress(int value) override
+    {
+        progress.append(value);
+        events.append(QStringLiteral("progress %1").arg(value));
+    }
+    void setButtonEnabled(TransferButton button, bool on) override
+    {
+        enabled[button] = on;
+        static const char *names[] = {"Exit", "Write", "Read"};
+        events.append(QStringLiteral("%1 %2").arg(QLatin1String(names[int(button)]), QLatin1String(on ? "on" : "off")));
+    }
+    void setSearchCaption(const QString &text) override
+    {
+        captions.append(text);
+        events.append(QStringLiteral("caption ") + text);
+    }
+    void clearPortButtons() override { events.append(QStringLiteral("clear ports")); }
+    void keepAlive() override { ++keepAlives; }
+    std::optional<PortEntry> choosePort(const QList<PortEntry> &openable) override
+    {
+        prompts.append(openable);
+        events.append(QStringLiteral("prompt"));
+        return promptAnswer;
+    }
+
+    bool allEnabled() const
+    {
+        return enabled.at(TransferButton::Exit) && enabled.at(TransferButton::Write) && enabled.at(TransferButton::Read);
+    }
+    bool noneEnabled() const
+    {
+        return !enabled.at(TransferButton::Exit) && !enabled.at(TransferButton::Write) && !enabled.at(TransferButton::Read);
+    }
+};
+
+// V404Options.ini in a folder of its own. writePorts() gives every port of
+// COM1 to COM7 an explicit entry (empty when not named), so that no test ever
+// falls back to the machine's real serial devices.
+class OptionsFile
+{
+public:
+    QString path() const { return m_dir.filePath(QStringLiteral("V404Options.ini")); }
+
+    void write(const QStringList &lines) const
+    {
+        QFile file(path());
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            throw PlatformError(file.errorString());
+        file.write(Windows1251::encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+    }
+
+    void writePorts(const QMap<int, QString> &devices, const QStringList &moreLines = {}) const
+    {
+        QStringList lines{QStringLiteral("[Ports]")};
+        int last = 7;
+        for (auto it = devices.begin(); it != devices.end(); ++it)
+            last = std::max(last, it.key());
+        for (int n = 1; n <= last; ++n)
+            if (devices.contains(n) || n <= 7)
+                lines.append(QStringLiteral("COM%1=%2").arg(n).arg(devices.value(n)));
+        write(lines + moreLines);
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// A QtSerialLink factory that logs every device opened through it.
+class LoggingLink final : public SerialLink
+{
+public:
+    explicit LoggingLink(std::shared_ptr<QStringList> log) : m_log(std::move(log)) {}
+    void open(const QString &device) override
+    {
+        m_log->append(device);
+        m_link.open(device);
+    }
+    bool isOpen() const override { return m_link.isOpen(); }
+    void close() override { m_link.close(); }
+    void sendByte(std::uint8_t byte) override { m_link.sendByte(byte); }
+    bool byteReady() override { return m_link.byteReady(); }
+    std::uint8_t takeByte() override { return m_link.takeByte(); }
+    bool waitForByte(int ms) override { return m_link.waitForByte(ms); }
+    void purgeReceive() override { m_link.purgeReceive(); }
+    void purgeSend() override { m_link.purgeSend(); }
+
+private:
+    std::shared_ptr<QStringList> m_log;
+    QtSerialLink m_link;
+};
+
+inline SerialLinkFactory loggingFactory(std::shared_ptr<QStringList> log)
+{
+    return [log] { return std::make_unique<LoggingLink>(log); };
+}
+
+// The text of the PlatformError the call throws; a null string when it throws none.
+template <typename F>
+QString platformError(F &&call)
+{
+    try {
+        call();
+    } catch (const PlatformError &e) {
+        return e.text();
+    }
+    return QString();
+}
+
+inline QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (int v : values)
+        out.append(static_cast<char>(v));
+    return out;
+}
+
+} // namespace LinkFixtures

@@ -1,0 +1,137 @@
+// vetral-station-sim: a station on a pseudo-terminal, for trying the
+// programmer without a radio. Prints the device to open and runs until
+// interrupted.
+#include "simulatedstation.h"
+#include "stationline.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTextStream>
+
+#include <csignal>
+#include <cstdio>
+#include <exception>
+#include <unistd.h>
+
+namespace {
+
+struct Settings
+{
+    StationLine::Options line;
+    StationMemory memory;
+    QString linkPath;
+    bool verbose = false;
+};
+
+int toNumber(const QCommandLineParser &parser, const QString &name, int minimum)
+{
+    bool ok = false;
+    const int value = parser.value(name).toInt(&ok);
+    if (!ok || value < minimum) {
+        std::fprintf(stderr, "--%s: a whole number of at least %d is expected\n", qPrintable(name), minimum);
+        std::exit(2);
+    }
+    return value;
+}
+
+Settings parse(const QCoreApplication &app)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("A Vetral station on a pseudo-terminal: answers each byte of a write, "
+                       "the probe 175, and the read command 30 from its memory."));
+    parser.addHelpOption();
+    parser.addOptions({
+        {QStringLiteral("link"), QStringLiteral("Also make a symbolic link <path> to the device."),
+         QStringLiteral("path")},
+        {QStringLiteral("serial"), QStringLiteral("Serial number as six hexadecimal digits (default 000001)."),
+         QStringLiteral("hex"), QStringLiteral("000001")},
+        {QStringLiteral("delay"), QStringLiteral("Answer every byte <ms> milliseconds late."),
+         QStringLiteral("ms"), QStringLiteral("0")},
+        {QStringLiteral("silent-after"), QStringLiteral("Fall silent after receiving <n> bytes."),
+         QStringLiteral("n")},
+        {QStringLiteral("line-time"), QStringLiteral("Take the time of a 1200-baud line for every character.")},
+        {QStringLiteral("verbose"), QStringLiteral("Log every byte on standard error.")},
+    });
+    parser.process(app);
+
+    Settings s;
+    s.linkPath = parser.value(QStringLiteral("link"));
+    s.verbose = parser.isSet(QStringLiteral("verbose"));
+    s.line.lineTime = parser.isSet(QStringLiteral("line-time"));
+    s.line.answerDelayMs = toNumber(parser, QStringLiteral("delay"), 0);
+    if (parser.isSet(QStringLiteral("silent-after")))
+        s.line.silentAfter = toNumber(parser, QStringLiteral("silent-after"), 0);
+
+    const QString serial = parser.value(QStringLiteral("serial"));
+    bool ok = false;
+    const uint value = serial.toUInt(&ok, 16);
+    if (!ok || serial.size() != 6) {
+        std::fprintf(stderr, "--serial: six hexadecimal digits are expected\n");
+        std::exit(2);
+    }
+    s.memory.serial = {static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8),
+                       static_cast<std::uint8_t>(value)};
+    return s;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("vetral-station-sim"));
+    const Settings settings = parse(app);
+
+    // Signals are taken by sigwait below; the line's thread must not see them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&stopSignals, sig);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    try {
+        SimulatedStation station(settings.memory);
+        QElapsedTimer clock;
+        clock.start();
+        int lastWrites = 0;
+        const bool verbose = settings.verbose;
+        StationLine line(
+            [&](std::uint8_t byte) {
+                const QByteArray answer = station.onByte(byte, clock.elapsed());
+                if (verbose) {
+                    std::fprintf(stderr, "<- %3u  -> %s\n", byte,
+                                 answer.size() > 4 ? qPrintable(QStringLiteral("%1 bytes").arg(answer.size()))
+                                                   : answer.toHex(' ').constData());
+                    if (station.completedWrites() != lastWrites)
+                        std::fprintf(stderr, "write of %d channels stored\n", station.memory().channelCount());
+                }
+                lastWrites = station.completedWrites();
+                return answer;
+            },
+            settings.line);
+
+        if (!settings.linkPath.isEmpty()) {
+            QFile::remove(settings.linkPath);
+            if (!QFile::link(line.devicePath(), settings.linkPath)) {
+                std::fprintf(stderr, "cannot make the link %s\n", qPrintable(settings.linkPath));
+                return 1;
+            }
+        }
+        std::printf("%s\n", qPrintable(line.devicePath()));
+        std::fflush(stdout);
+
+        line.start();
+        int sig = 0;
+        sigwait(&stopSignals, &sig);
+        line.stop();
+        if (!settings.linkPath.isEmpty())
+            QFile::remove(settings.linkPath);
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,226 @@
+#include "stationline.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <stdexcept>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr auto kCharacterTime = std::chrono::microseconds(
+    1'000'000LL * StationLine::BitsPerCharacter / StationLine::BaudRate);
+
+[[noreturn]] void fail(const char *what)
+{
+    throw std::runtime_error(std::string(what) + ": " + std::strerror(errno));
+}
+
+void writeAll(int fd, const char *data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return; // the program side is gone; the byte is lost like on a cut line
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+}
+
+} // namespace
+
+StationLine::StationLine(Responder responder, Options options)
+    : m_responder(std::move(responder)), m_options(options)
+{
+    char name[256] = {};
+    if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
+        fail("openpty");
+    termios raw{};
+    ::tcgetattr(m_slave, &raw);
+    ::cfmakeraw(&raw);
+    ::cfsetispeed(&raw, B1200);
+    ::cfsetospeed(&raw, B1200);
+    ::tcsetattr(m_slave, TCSANOW, &raw);
+    m_devicePath = QString::fromLocal8Bit(name);
+
+    int pipeFds[2];
+    if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0)
+        fail("pipe2");
+    m_wakeRead = pipeFds[0];
+    m_wakeWrite = pipeFds[1];
+    ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    ::fcntl(m_master, F_SETFD, FD_CLOEXEC);
+    ::fcntl(m_slave, F_SETFD, FD_CLOEXEC);
+}
+
+StationLine::~StationLine()
+{
+    stop();
+    for (int fd : {m_master, m_slave, m_wakeRead, m_wakeWrite})
+        if (fd >= 0)
+            ::close(fd);
+}
+
+void StationLine::start()
+{
+    if (m_thread.joinable())
+        return;
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = false;
+    }
+    m_thread = std::thread([this] { run(); });
+}
+
+void StationLine::stop()
+{
+    if (!m_thread.joinable())
+        return;
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    wake();
+    m_thread.join();
+}
+
+void StationLine::wake()
+{
+    const char c = 0;
+    [[maybe_unused]] const ssize_t n = ::write(m_wakeWrite, &c, 1);
+}
+
+void StationLine::sendUnprompted(const QByteArray &bytes)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_unprompted.append(bytes);
+    }
+    wake();
+}
+
+QByteArray StationLine::received() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_received;
+}
+
+bool StationLine::waitForReceived(qsizetype count, int timeoutMs) const
+{
+    std::unique_lock lock(m_mutex);
+    return m_receivedChanged.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                      [&] { return m_received.size() >= count; });
+}
+
+void StationLine::run()
+{
+    struct Inbound
+    {
+        Clock::time_point arrival;
+        std::uint8_t byte;
+    };
+    std::deque<Inbound> inbound;                          // read, still on the line
+    std::multimap<Clock::time_point, std::uint8_t> outbound; // answers waiting for their time
+    Clock::time_point receiveLineFree{};
+    Clock::time_point sendLineFree{};
+    qsizetype handled = 0;
+
+    // When a byte sent at `ready` reaches the program.
+    auto scheduleAnswer = [&](Clock::time_point ready, std::uint8_t byte) {
+        Clock::time_point due = ready;
+        if (m_options.lineTime) {
+            due = std::max(ready, sendLineFree) + kCharacterTime;
+            sendLineFree = due;
+        }
+        outbound.emplace(due, byte);
+    };
+
+    for (;;) {
+        const Clock::time_point now = Clock::now();
+        while (!inbound.empty() && inbound.front().arrival <= now) {
+            const Inbound in = inbound.front();
+            inbound.pop_front();
+            {
+                std::lock_guard lock(m_mutex);
+                m_received.append(static_cast<char>(in.byte));
+            }
+            m_receivedChanged.notify_all();
+            ++handled;
+            if (m_options.silentAfter >= 0 && handled > m_options.silentAfter)
+                continue;
+            const QByteArray answer = m_responder(in.byte);
+            const auto ready = in.arrival + std::chrono::milliseconds(m_options.answerDelayMs);
+            for (char c : answer)
+                scheduleAnswer(ready, static_cast<std::uint8_t>(c));
+        }
+        while (!outbound.empty() && outbound.begin()->first <= now) {
+            const char c = static_cast<char>(outbound.begin()->second);
+            outbound.erase(outbound.begin());
+            writeAll(m_master, &c, 1);
+        }
+
+        Clock::time_point next = Clock::time_point::max();
+        if (!inbound.empty())
+            next = inbound.front().arrival;
+        if (!outbound.empty())
+            next = std::min(next, outbound.begin()->first);
+        timespec timeout{};
+        timespec *timeoutPtr = nullptr;
+        if (next != Clock::time_point::max()) {
+            const auto wait = std::max(Clock::duration::zero(), next - Clock::now());
+            const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
+            timeout.tv_sec = static_cast<time_t>(ns / 1'000'000'000);
+            timeout.tv_nsec = static_cast<long>(ns % 1'000'000'000);
+            timeoutPtr = &timeout;
+        }
+        pollfd fds[2] = {{m_master, POLLIN, 0}, {m_wakeRead, POLLIN, 0}};
+        if (::ppoll(fds, 2, timeoutPtr, nullptr) < 0 && errno != EINTR)
+            return;
+
+        if (fds[1].revents & POLLIN) {
+            char drain[64];
+            while (::read(m_wakeRead, drain, sizeof drain) > 0) {
+            }
+            QByteArray unprompted;
+            {
+                std::lock_guard lock(m_mutex);
+                if (m_stopping)
+                    return;
+                unprompted.swap(m_unprompted);
+            }
+            for (char c : unprompted)
+                scheduleAnswer(Clock::now(), static_cast<std::uint8_t>(c));
+        }
+        if ((fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) && !(fds[0].revents & POLLIN)) {
+            // Nobody holds the slave side (it cannot happen while the line
+            // keeps it open, but never spin on it).
+            ::usleep(1000);
+        }
+        if (fds[0].revents & POLLIN) {
+            char buffer[256];
+            const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+            const Clock::time_point at = Clock::now();
+            for (ssize_t i = 0; i < n; ++i) {
+                Clock::time_point arrival = at;
+                if (m_options.lineTime) {
+                    arrival = std::max(at, receiveLineFree) + kCharacterTime;
+                    receiveLineFree = arrival;
+                }
+                inbound.push_back({arrival, static_cast<std::uint8_t>(buffer[i])});
+            }
+        }
+    }
+}

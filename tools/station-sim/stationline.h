@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+struct StationLineOptions
+{
+    int answerDelayMs = 0;
+    // Received bytes after this many get no answer and are not handed to the
+    // responder; -1 answers for ever.
+    int silentAfter = -1;
+    // Pace both directions at 1200 baud.
+    bool lineTime = false;
+};
+
+// A station's end of a serial line: the master side of a pseudo-terminal
+// whose slave device the program opens as its port. A thread reads every byte
+// the program sends, hands it to the responder and sends the responder's
+// answer back, optionally late, and optionally paced like a real 1200-baud
+// line (10 bits per character, each way).
+//
+// The line keeps the slave side open itself, in raw mode, so that the
+// program may open and close the device as often as it likes.
+class StationLine
+{
+public:
+    // Runs on the line's thread; returns the bytes to answer with.
+    using Responder = std::function<QByteArray(std::uint8_t byte)>;
+
+    using Options = StationLineOptions;
+
+    static constexpr int BaudRate = 1200;
+    static constexpr int BitsPerCharacter = 10;
+
+    // Throws std::runtime_error when no pseudo-terminal can be made.
+    explicit StationLine(Responder responder, Options options = Options());
+    ~StationLine();
+    StationLine(const StationLine &) = delete;
+    StationLine &operator=(const StationLine &) = delete;
+
+    QString devicePath() const { return m_devicePath; }
+
+    void start();
+    // Stops the thread; bytes still scheduled are dropped. After stop() the
+    // responder's state may be read without locking.
+    void stop();
+
+    // Bytes that go out as if the station sent them of its own accord.
+    void sendUnprompted(const QByteArray &bytes);
+
+    // Every byte received from the program so far, in order.
+    QByteArray received() const;
+    bool waitForReceived(qsizetype count, int timeoutMs) const;
+
+private:
+    void run();
+    void wake();
+
+    Responder m_responder;
+    Options m_options;
+    int m_master = -1;
+    int m_slave = -1;
+    int m_wakeRead = -1;
+    int m_wakeWrite = -1;
+    QString m_devicePath;
+    std::thread m_thread;
+
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_receivedChanged;
+    QByteArray m_received;
+    QByteArray m_unprompted;
+    bool m_stopping = false;
+};
