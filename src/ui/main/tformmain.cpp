@@ -1,4 +1,5 @@
 #include "main/tformmain.h"
+#include "main/celleditors.h"
 #include "main/channeltablemodel.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
@@ -175,6 +176,7 @@ void TFormMain::buildWorkArea()
     for (int c = 0; c < ChannelTable::ColumnCount; ++c)
         m_grid->setColumnWidth(c, ChannelTable::columnWidths()[static_cast<std::size_t>(c)]);
     m_grid->hide();
+    new CellEditors(*m_grid, *m_model, *m_panel1, m_ui, this);
 }
 
 void TFormMain::showWorkArea(bool shown)

@@ -1,0 +1,166 @@
+#include "main/celleditors.h"
+#include "main/channelcelldelegate.h"
+#include "main/channeltablemodel.h"
+#include "services/guard.h"
+#include "table/channeltable.h"
+
+#include <QAbstractItemDelegate>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QTableView>
+#include <utility>
+
+CellEditors::CellEditors(QTableView &grid, ChannelTableModel &model, QWidget &workArea, UiServices &ui,
+                         QObject *parent)
+    : QObject(parent), m_grid(grid), m_viewport(grid.viewport()), m_model(model), m_ui(ui)
+{
+    setObjectName(QStringLiteral("CellEditors"));
+    for (int i = 0; i < ListChoice::ListCount; ++i) {
+        auto *combo = new QComboBox(&workArea);
+        combo->setObjectName(QStringLiteral("ComboBox%1").arg(i + 1));
+        combo->addItems(ListChoice::items(CellList(i + 1)));
+        // No item until the first use: a text the list does not hold then gives nothing back.
+        combo->setCurrentIndex(-1);
+        combo->hide();
+        combo->installEventFilter(this);
+        connect(combo, &QComboBox::activated, this, [this] { giveBack(true); });
+        m_lists[static_cast<std::size_t>(i)] = combo;
+    }
+
+    m_grid.setItemDelegate(new ChannelCellDelegate(m_selected, &m_grid));
+    m_grid.installEventFilter(this);
+    m_viewport->installEventFilter(this);
+    connect(m_grid.selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) { onCurrentChanged(current); });
+    connect(&m_grid, &QAbstractItemView::pressed, this, [this](const QModelIndex &index) { onPressed(index); });
+    connect(m_grid.verticalScrollBar(), &QScrollBar::valueChanged, this, &CellEditors::placeOpenList);
+    connect(m_grid.horizontalScrollBar(), &QScrollBar::valueChanged, this, &CellEditors::placeOpenList);
+}
+
+QComboBox *CellEditors::list(CellList which) const
+{
+    if (which == CellList::None)
+        return nullptr;
+    return m_lists[static_cast<std::size_t>(which) - 1];
+}
+
+void CellEditors::onCurrentChanged(const QModelIndex &current)
+{
+    // A rebuilt table has no current cell; nothing was selected.
+    if (!current.isValid())
+        return;
+    m_pressMovedCurrent = true;
+    StringGrid1SelectCell(current.column(), ChannelTableModel::tableRow(current));
+}
+
+void CellEditors::onPressed(const QModelIndex &index)
+{
+    // A press on the cell that is already current selects it again, so that
+    // its list opens once more after it gave its value back.
+    if (!m_pressMovedCurrent && index.isValid() && index == m_grid.currentIndex())
+        StringGrid1SelectCell(index.column(), ChannelTableModel::tableRow(index));
+}
+
+void CellEditors::StringGrid1SelectCell(int column, int row)
+{
+    m_selected.row = static_cast<std::uint8_t>(row);
+    m_selected.column = static_cast<std::uint8_t>(column);
+    // A list still open keeps its value for its own cell: one list at a time.
+    giveBack(false);
+    // Typing: the model lets only the columns 0 to 2 of channel rows be edited.
+    guarded(m_ui, [&] {
+        const CellList which = ListChoice::listFor(column);
+        if (row >= 1 && which != CellList::None)
+            open(which, column, row);
+    });
+    // The whole selected row changes colour, not only the two cells the view repaints.
+    m_viewport->update();
+}
+
+void CellEditors::open(CellList which, int column, int row)
+{
+    QComboBox *combo = list(which);
+    const QString text = m_model.index(row - 1, column).data(Qt::EditRole).toString();
+    const std::optional<int> item = ListChoice::choose(which, text);
+    m_open = combo;
+    m_openColumn = column;
+    m_openRow = row;
+    placeOpenList();
+    if (item)
+        combo->setCurrentIndex(*item);
+    combo->show();
+    combo->raise();
+    combo->setFocus(Qt::OtherFocusReason);
+}
+
+void CellEditors::giveBack(bool focusTable)
+{
+    QComboBox *combo = std::exchange(m_open, nullptr);
+    if (!combo)
+        return;
+    // A list with no item has nothing to give; the cell keeps its text.
+    if (combo->currentIndex() >= 0 && m_openRow >= 1 && m_openRow <= m_model.rowCount())
+        m_model.setData(m_model.index(m_openRow - 1, m_openColumn), combo->currentText(), Qt::EditRole);
+    // After a pick the table takes the focus; a list that lost it keeps it where it went.
+    if (focusTable || combo->hasFocus())
+        m_grid.setFocus(Qt::OtherFocusReason);
+    combo->hide();
+}
+
+void CellEditors::placeOpenList()
+{
+    if (!m_open || m_openRow < 1 || m_openRow > m_model.rowCount())
+        return;
+    // The cell with the grid lines to its right and below it, as far as it is
+    // seen: a cell scrolled out of view leaves the list no room.
+    QRect cell = m_grid.visualRect(m_model.index(m_openRow - 1, m_openColumn)).adjusted(0, 0, 1, 1);
+    cell &= m_viewport->rect();
+    QWidget *area = m_open->parentWidget();
+    const QPoint topLeft = m_viewport->mapTo(area, cell.topLeft());
+    m_open->setGeometry(QRect(topLeft, cell.isEmpty() ? QSize(0, 0) : cell.size()));
+}
+
+void CellEditors::StringGrid1KeyDown(int key)
+{
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return;
+    const int row = m_selected.row;
+    const int column = m_selected.column;
+    if (row == 0 || row > m_model.rowCount() || (column != ChannelTable::Rx && column != ChannelTable::Tx))
+        return;
+    const QModelIndex from = m_model.index(row - 1, column);
+    const QModelIndex to = m_model.index(row - 1, column == ChannelTable::Rx ? ChannelTable::Tx : ChannelTable::Rx);
+    commitTyping(from);
+    m_model.setData(to, from.data(Qt::EditRole), Qt::EditRole);
+}
+
+void CellEditors::commitTyping(const QModelIndex &index)
+{
+    if (QWidget *editor = m_grid.indexWidget(index))
+        m_grid.itemDelegateForIndex(index)->setModelData(editor, &m_model, index);
+}
+
+bool CellEditors::eventFilter(QObject *watched, QEvent *event)
+{
+    // Only pointers are compared before the event is known to matter: the
+    // table and the lists send events while they are being destroyed.
+    if (watched == &m_grid && event->type() == QEvent::KeyPress) {
+        // Also the Enter of the in-place edit, which it passes on to the table.
+        StringGrid1KeyDown(static_cast<QKeyEvent *>(event)->key());
+    } else if (watched == m_viewport && event->type() == QEvent::MouseButtonPress) {
+        m_pressMovedCurrent = false;
+    } else if (watched == m_open && event->type() == QEvent::FocusOut && qobject_cast<QComboBox *>(watched)) {
+        // Its own drop-down, a menu and a switch to another window do not
+        // leave the list. (A list being destroyed is no longer a QComboBox.)
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        const QWidget *next = QApplication::focusWidget();
+        const bool intoDropDown = next && next->window() == m_open->view()->window();
+        if (!intoDropDown && reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            giveBack(false);
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "main/selectedcell.h"
+#include "table/listchoice.h"
+
+#include <QObject>
+#include <array>
+
+class ChannelTableModel;
+class QComboBox;
+class QModelIndex;
+class QTableView;
+class QWidget;
+class UiServices;
+
+// The in-place editors of the channel table. The first three columns are
+// typed into the cell; every coded column is edited through its drop-down
+// list (ComboBox1 to ComboBox8, children of the work area), which opens over
+// the selected cell and gives its item back into that cell; the check-box
+// columns are clicked. Enter copies a frequency between " Rx, кГц" and
+// " Tx, кГц". None of this touches the data-valid flag.
+class CellEditors : public QObject
+{
+    Q_OBJECT
+public:
+    CellEditors(QTableView &grid, ChannelTableModel &model, QWidget &workArea, UiServices &ui,
+                QObject *parent = nullptr);
+
+    const SelectedCell &selected() const { return m_selected; }
+    QComboBox *list(CellList which) const;
+    // The list open over a cell, if any.
+    QComboBox *openList() const { return m_open; }
+
+    // A cell was selected by mouse or keys; row is the table row (1..N).
+    void StringGrid1SelectCell(int column, int row);
+    // A key went down in the table or in its in-place edit; it goes on to
+    // them afterwards.
+    void StringGrid1KeyDown(int key);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void onCurrentChanged(const QModelIndex &current);
+    void onPressed(const QModelIndex &index);
+    void open(CellList which, int column, int row);
+    // ComboBox1Change ... ComboBox8Change (focusTable) and ComboBox1Exit ...
+    // ComboBox8Exit: the open list's item goes into the cell it was opened for.
+    void giveBack(bool focusTable);
+    void placeOpenList();
+    // The text being typed into a cell is the cell's text.
+    void commitTyping(const QModelIndex &index);
+
+    QTableView &m_grid;
+    QWidget *m_viewport;
+    ChannelTableModel &m_model;
+    UiServices &m_ui;
+    SelectedCell m_selected;
+    std::array<QComboBox *, ListChoice::ListCount> m_lists{};
+    QComboBox *m_open = nullptr;
+    int m_openColumn = 0;
+    int m_openRow = 0;
+    bool m_pressMovedCurrent = false;
+};
