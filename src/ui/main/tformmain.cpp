@@ -1,6 +1,7 @@
 #include "main/tformmain.h"
 #include "main/celleditors.h"
 #include "main/channeltablemodel.h"
+#include "main/repeaterpanel.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
 #include "table/settingstext.h"
@@ -160,6 +161,7 @@ void TFormMain::buildWorkArea()
     m_panel3->hide();
 
     m_model = new ChannelTableModel(m_state.table, this);
+    new RepeaterPanel(*m_panel3, m_state, m_ui, *m_model); // owned by Panel3
     m_grid = new QTableView(m_panel1);
     m_grid->setObjectName(QStringLiteral("StringGrid1"));
     m_grid->setGeometry(5, 155, 787, 235);
