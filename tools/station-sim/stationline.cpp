@@ -97,6 +97,21 @@ void StationLine::stop()
     m_thread.join();
 }
 
+void StationLine::hangUp()
+{
+    stop();
+    closeLineEnds();
+}
+
+void StationLine::closeLineEnds()
+{
+    for (int *fd : {&m_master, &m_slave}) {
+        if (*fd >= 0)
+            ::close(*fd);
+        *fd = -1;
+    }
+}
+
 void StationLine::wake()
 {
     const char c = 0;
@@ -159,6 +174,10 @@ void StationLine::run()
             }
             m_receivedChanged.notify_all();
             ++handled;
+            if (m_options.hangUpAfter >= 0 && handled >= m_options.hangUpAfter) {
+                closeLineEnds();
+                return;
+            }
             if (m_options.silentAfter >= 0 && handled > m_options.silentAfter)
                 continue;
             const QByteArray answer = m_responder(in.byte);

@@ -16,6 +16,11 @@ struct StationLineOptions
     int silentAfter = -1;
     // Pace both directions at 1200 baud.
     bool lineTime = false;
+    // The station's end goes away when it has received this many bytes (1 or
+    // more; that last byte is not answered), as with a cut cable or a pulled
+    // adapter: both sides the line holds are closed, so the program's port
+    // sees the other end hang up. -1 never.
+    int hangUpAfter = -1;
 };
 
 // A station's end of a serial line: the master side of a pseudo-terminal
@@ -53,6 +58,10 @@ public:
     // Bytes that go out as if the station sent them of its own accord.
     void sendUnprompted(const QByteArray &bytes);
 
+    // Stops the thread and closes the line's end now (see hangUpAfter). When
+    // the program does not hold the device open, the device is gone.
+    void hangUp();
+
     // Every byte received from the program so far, in order.
     QByteArray received() const;
     bool waitForReceived(qsizetype count, int timeoutMs) const;
@@ -60,6 +69,7 @@ public:
 private:
     void run();
     void wake();
+    void closeLineEnds();
 
     Responder m_responder;
     Options m_options;

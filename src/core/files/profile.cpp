@@ -289,7 +289,7 @@ bool Profile::endsWithBlankLine() const
 
 void Profile::setValue(const QString &section, const QString &key, const QString &value)
 {
-    Q_ASSERT(!key.trimmed().isEmpty() && !key.contains(u'='));
+    Q_ASSERT(!key.trimmed().isEmpty() && !key.contains(u'=') && !key.trimmed().startsWith(u'['));
     const auto it = m_sectionIndex.constFind(fold(section));
     if (it == m_sectionIndex.constEnd()) {
         if (!m_text.isEmpty() && !endsWithBlankLine())

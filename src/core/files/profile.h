@@ -48,7 +48,8 @@ public:
     // Replaces the key's value in place (the key keeps its spelling), or adds
     // the key behind the last non-blank line of the section, or adds the
     // section with the key at the end, behind a blank line. Names and the
-    // value must not hold line breaks; the key must not be empty or hold "=".
+    // value must not hold line breaks; the key must not be empty, hold "="
+    // or begin with "[" (its line could then read as a section header).
     void setValue(const QString &section, const QString &key, const QString &value);
 
     static std::optional<int> parseInteger(QStringView text, IntSyntax syntax);

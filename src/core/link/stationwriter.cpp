@@ -37,10 +37,15 @@ MaybeRefusal StationWriter::write(const AppState &state, TransferLink &link)
     if (!state.dataValid)
         return Refusal{LinkTexts::dataNotChecked()};
 
-    TransferObserver &view = link.observer();
     link.CreatePort();
     link.OpenPort(state.portNumber);
+    link.guardTransfer([&] { send(state, link); });
+    return std::nullopt;
+}
 
+void StationWriter::send(const AppState &state, TransferLink &link)
+{
+    TransferObserver &view = link.observer();
     view.setTransferButtonsEnabled(false);
     view.setStatus(LinkTexts::writing());
     view.setProgress(0);
@@ -49,7 +54,7 @@ MaybeRefusal StationWriter::write(const AppState &state, TransferLink &link)
     if (!link.WaitAck()) {
         view.setStatus(LinkTexts::idle());
         view.setTransferButtonsEnabled(true);
-        return std::nullopt;
+        return;
     }
 
     const RadioImage &image = state.image;
@@ -82,5 +87,4 @@ MaybeRefusal StationWriter::write(const AppState &state, TransferLink &link)
         link.ClosePort();
     view.setStatus(LinkTexts::idle());
     view.setTransferButtonsEnabled(true);
-    return std::nullopt;
 }

@@ -19,6 +19,7 @@ SerialLink &TransferLink::port() const
 void TransferLink::CreatePort()
 {
     m_port = m_factory();
+    m_abandoned = false;
 }
 
 void TransferLink::OpenPort(std::uint8_t portNumber)
@@ -102,6 +103,7 @@ bool TransferLink::WaitAck()
 
 void TransferLink::abandon()
 {
+    m_abandoned = true;
     m_observer.setStatus(LinkTexts::noAnswer());
     m_observer.setTransferButtonsEnabled(true);
     if (IsOpen())

@@ -51,6 +51,24 @@ public:
     std::optional<std::uint8_t> receiveByte(int counterStart);
     // A wait ran out: "AK", the three buttons enabled, the port closed.
     void abandon();
+
+    // Runs the part of a transfer that follows the disabling of the buttons.
+    // An error that ends it there (the port went away: the send or the
+    // purge fails) first leaves the dialog as a failed wait leaves it, "AK",
+    // the buttons enabled and the port closed, unless a wait already did;
+    // then it goes on to the window's error handler. Without this the
+    // dialog would keep "ПР" and no button to leave it by.
+    template <typename Body>
+    decltype(auto) guardTransfer(Body &&body)
+    {
+        try {
+            return body();
+        } catch (...) {
+            if (!m_abandoned)
+                abandon();
+            throw;
+        }
+    }
     // Sleeps, keeping the window painted.
     void pause(int ms);
 
@@ -67,4 +85,5 @@ private:
     SerialLinkFactory m_factory;
     std::unique_ptr<SerialLink> m_port;
     bool m_acknowledged = false;
+    bool m_abandoned = false;  // by the running transfer
 };
