@@ -108,7 +108,8 @@ void TFormMain::buildMenu()
     connect(addEntry(station, "N22", QStringLiteral("Создать протокол")), &QAction::triggered, this,
             &TFormMain::N22Click);
     station->addSeparator();
-    addEntry(station, "N17", QStringLiteral("Запись/Чтение данных"))->setEnabled(false);
+    connect(addEntry(station, "N17", QStringLiteral("Запись/Чтение данных")), &QAction::triggered, this,
+            &TFormMain::N17Click);
     QMenu *types = station->addMenu(QStringLiteral("Тип радиостанции"));
     types->setObjectName(QStringLiteral("N18"));
     auto *typeGroup = new QActionGroup(this);
@@ -297,9 +298,20 @@ void TFormMain::N20Click()
     close();
 }
 
+void TFormMain::N17Click()
+{
+    showMinimized();
+    emit transferDialogRequested();
+}
+
 void TFormMain::closeEvent(QCloseEvent *event)
 {
-    // The dialogs do not keep the program alive (they are made without
-    // Qt::WA_QuitOnClose): closing this window ends the run, as "Выход" does.
+    // A transfer holds the line and the radio image: the window stays until it
+    // is over. Otherwise closing it ends the run, as "Выход" does; the dialogs
+    // do not keep the program alive (they are made without Qt::WA_QuitOnClose).
+    if (m_state.transferRunning) {
+        event->ignore();
+        return;
+    }
     event->accept();
 }

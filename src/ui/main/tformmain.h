@@ -52,6 +52,7 @@ public slots:
     void N11Click();  // "Ретранслятор"
     void N19Click();  // "Контроль"
     void N22Click();  // "Создать протокол"
+    void N17Click();  // "Запись/Чтение данных"
     void N20Click();  // "Выход"
     void N3062Click();
     void N3063Click();
@@ -66,6 +67,7 @@ public slots:
 
 signals:
     void reportDialogRequested();
+    void transferDialogRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

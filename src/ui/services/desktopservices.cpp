@@ -53,10 +53,10 @@ bool DesktopServices::openDocument(const QString &path)
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-std::optional<QString> DesktopServices::choosePort(const QList<PortChoice> &ports)
+std::optional<PortEntry> DesktopServices::choosePort(const QList<PortEntry> &ports)
 {
     PortPrompt prompt(ports, m_parent);
     if (prompt.exec() != QDialog::Accepted)
         return std::nullopt;
-    return prompt.chosenDevice();
+    return prompt.chosenPort();
 }
