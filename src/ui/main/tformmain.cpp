@@ -41,6 +41,10 @@ TFormMain::TFormMain(AppState &state, UiServices &ui, QWidget *parent)
     setWindowTitle(m_state.profile.caption);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
+    // The layout is made for an 8-point font; the family stays the desktop's.
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
     buildMenu();
     buildWorkArea();
     const int height = kClientHeight + menuBar()->sizeHint().height();
