@@ -16,6 +16,8 @@ struct StationLineOptions
     int silentAfter = -1;
     // Pace both directions at 1200 baud.
     bool lineTime = false;
+    // A slow station: at least this long between two bytes it sends.
+    int answerGapMs = 0;
 };
 
 // A station's end of a serial line: the master side of a pseudo-terminal
