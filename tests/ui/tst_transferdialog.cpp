@@ -9,6 +9,8 @@
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include "main/channeltablemodel.h"
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -27,6 +29,7 @@ private slots:
     void promptCancelled();
     void searchFindsStationOnCom3();
     void mainWindowStaysOpenDuringTransfer();
+    void readShowsStationInMainWindow();
 
 private:
     struct Rig
@@ -205,6 +208,49 @@ void TransferDialogTest::mainWindowStaysOpenDuringTransfer()
     QCloseEvent accepted;
     QApplication::sendEvent(rig.f.window.get(), &accepted);
     QVERIFY(accepted.isAccepted());
+}
+
+void TransferDialogTest::readShowsStationInMainWindow()
+{
+    SimulatedStation station;
+    StationLine line([&](std::uint8_t b) { return station.onByte(b, 0); });
+    line.start();
+    {
+        Rig writer;
+        writer.f.trigger("N3062");
+        writer.f.makeTemplate("3", "30000", "12,5");
+        QVERIFY(DataCheck::run(writer.f.state, writer.dir.filePath("MyTemp.ini")).passed);
+        writer.options.writePorts({{1, line.devicePath()}});
+        writer.f.state.portNumber = 1;
+        writer.button("BitBtn2")->click();
+        QCOMPARE(writer.status(), LinkTexts::idle());
+    }
+    Rig rig;
+    rig.dialog->setReadObserver(rig.f.window.get());
+    rig.options.writePorts({{1, line.devicePath()}});
+    rig.f.state.portNumber = 1;
+    rig.f.ui.clear();
+    rig.button("BitBtn3")->click();
+    line.stop();
+    QVERIFY2(rig.f.ui.messages.isEmpty(), qPrintable(rig.f.ui.messages.join('\n')));
+    QCOMPARE(rig.status(), LinkTexts::idle());
+    QCOMPARE(rig.gauge(), 0);
+    QVERIFY(rig.buttonsEnabled());
+    QVERIFY(!rig.f.state.dataValid);
+    QCOMPARE(rig.f.window->windowTitle(), QStringLiteral("Ветрал 4М-11"));
+    QVERIFY(rig.f.action("N3062")->isChecked());
+    const QStringList memo = rig.f.widget<QPlainTextEdit>("Memo1")->toPlainText().split('\n');
+    QCOMPARE(memo.size(), 27);
+    QCOMPARE(memo.at(10), QStringLiteral("Тон8=1990"));
+    QCOMPARE(memo.last(), QStringLiteral("СК=1"));
+    QCOMPARE(rig.f.window->tableModel()->rowCount(), 3);
+    QCOMPARE(rig.f.window->tableModel()->index(2, 2).data().toString(), QStringLiteral("30025,00"));
+    QVERIFY(rig.f.isShown("StringGrid1"));
+    QVERIFY(!rig.f.isShown("Panel1")); // shown again by the dialog's "Выход"
+    rig.dialog->hide();
+    rig.f.window->restoreAfterTransfer();
+    QVERIFY(rig.f.isShown("Panel1"));
+    QVERIFY(rig.f.isShown("Memo1"));
 }
 
 QTEST_MAIN(TransferDialogTest)

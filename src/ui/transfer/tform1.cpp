@@ -1,6 +1,8 @@
 #include "transfer/tform1.h"
 #include "link/linktexts.h"
 #include "link/options.h"
+#include "link/readobserver.h"
+#include "link/stationreader.h"
 #include "link/stationwriter.h"
 #include "link/transferlink.h"
 #include "services/guard.h"
@@ -54,6 +56,7 @@ TForm1::TForm1(AppState &state, UiServices &ui, QWidget *parent)
     m_read = new QPushButton(QStringLiteral("Чтение данных "), this);
     m_read->setObjectName(QStringLiteral("BitBtn3"));
     m_read->setGeometry(130, 46, 130, 30);
+    connect(m_read, &QPushButton::clicked, this, &TForm1::BitBtn3Click);
     m_exit = new QPushButton(QStringLiteral("Выход"), this);
     m_exit->setObjectName(QStringLiteral("BitBtn1"));
     m_exit->setGeometry(130, 150, 130, 30);
@@ -142,6 +145,16 @@ void TForm1::BitBtn2Click()
         TransferLink link(*this, m_optionsFile, m_factory);
         if (const auto refusal = StationWriter::write(m_state, link))
             m_ui.showRefusal(*refusal);
+    });
+}
+
+void TForm1::BitBtn3Click()
+{
+    if (!m_readObserver)
+        return;
+    runTransfer([&] {
+        TransferLink link(*this, m_optionsFile, m_factory);
+        StationReader::read(m_state, link, *m_readObserver);
     });
 }
 

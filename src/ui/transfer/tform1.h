@@ -9,6 +9,7 @@
 #include <QWidget>
 
 struct AppState;
+class ReadObserver;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -29,6 +30,8 @@ public:
     void setOptionsFile(const QString &path) { m_optionsFile = path; }
     void setLinkFactory(SerialLinkFactory factory) { m_factory = std::move(factory); }
     void setSearchTimings(PortSearchTimings timings) { m_searchTimings = timings; }
+    // The main window, which shows the station's data as a read brings it in.
+    void setReadObserver(ReadObserver *observer) { m_readObserver = observer; }
 
     // "Запись/Чтение данных" of the main window: show, and the first time
     // (while no port is chosen) take the port from the options file.
@@ -49,6 +52,7 @@ public:
 public slots:
     void BitBtn1Click(); // "Выход"
     void BitBtn2Click(); // "Запись данных "
+    void BitBtn3Click(); // "Чтение данных "
     void BitBtn4Click(); // "USB"
     void RadioButton1Click();
     void RadioButton2Click();
@@ -70,6 +74,7 @@ private:
     SerialLinkFactory m_factory = QtSerialLink::factory();
     PortSearchTimings m_searchTimings;
     QElapsedTimer m_sinceRepaint;
+    ReadObserver *m_readObserver = nullptr;
 
     QRadioButton *m_radio1 = nullptr;
     QRadioButton *m_radio2 = nullptr;
