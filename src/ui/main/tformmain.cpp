@@ -182,6 +182,10 @@ void TFormMain::buildWorkArea()
     m_grid->setStyleSheet(QStringLiteral("QTableView { background-color: rgb(255,204,204); color: navy; }"));
     for (int c = 0; c < ChannelTable::ColumnCount; ++c)
         m_grid->setColumnWidth(c, ChannelTable::columnWidths()[static_cast<std::size_t>(c)]);
+    // A frequency read from a station ("144006,25") is wider in the desktop's
+    // font than the two 55-pixel columns were made for; the grid has the room.
+    m_grid->setColumnWidth(ChannelTable::Rx, 62);
+    m_grid->setColumnWidth(ChannelTable::Tx, 62);
     m_grid->hide();
     new CellEditors(*m_grid, *m_model, *m_panel1, m_ui, this);
 }
