@@ -17,9 +17,11 @@ int main(int argc, char *argv[])
 
     TFormMain formMain(state, ui);
     ui.setParentWindow(&formMain);
-    TForm1 form1;
+    TForm1 form1(state, ui);
+    form1.setReadObserver(&formMain);
     TFormProtokol formProtokol(state, ui);
     QObject::connect(&form1, &TForm1::exitRequested, &formMain, &TFormMain::restoreAfterTransfer);
+    QObject::connect(&formMain, &TFormMain::transferDialogRequested, &form1, &TForm1::openForTransfer);
     QObject::connect(&formMain, &TFormMain::reportDialogRequested, &formProtokol, &QWidget::show);
     QObject::connect(&formProtokol, &TFormProtokol::exitRequested, &formMain, &TFormMain::restoreNormal);
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <deque>
 #include <map>
+#include <optional>
 #include <stdexcept>
 
 #include <fcntl.h>
@@ -151,6 +152,8 @@ void StationLine::run()
     std::multimap<Clock::time_point, std::uint8_t> outbound; // answers waiting for their time
     Clock::time_point receiveLineFree{};
     Clock::time_point sendLineFree{};
+    std::optional<Clock::time_point> lastAnswer;
+    const auto answerGap = std::chrono::milliseconds(m_options.answerGapMs);
     qsizetype handled = 0;
 
     // When a byte sent at `ready` reaches the program.
@@ -160,6 +163,9 @@ void StationLine::run()
             due = std::max(ready, sendLineFree) + kCharacterTime;
             sendLineFree = due;
         }
+        if (lastAnswer && answerGap.count() > 0)
+            due = std::max(due, *lastAnswer + answerGap);
+        lastAnswer = due;
         outbound.emplace(due, byte);
     };
 

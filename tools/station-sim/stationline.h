@@ -16,6 +16,8 @@ struct StationLineOptions
     int silentAfter = -1;
     // Pace both directions at 1200 baud.
     bool lineTime = false;
+    // A slow station: at least this long between two bytes it sends.
+    int answerGapMs = 0;
     // The station's end goes away when it has received this many bytes (1 or
     // more; that last byte is not answered), as with a cut cable or a pulled
     // adapter: both sides the line holds are closed, so the program's port

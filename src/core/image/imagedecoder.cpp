@@ -1,5 +1,7 @@
 #include "image/imagedecoder.h"
 #include "common/numbers.h"
+#include "image/channelrecord.h"
+#include "image/fieldcoding.h"
 #include "image/frequencyword.h"
 #include "state/appstate.h"
 #include "station/codelists.h"
@@ -9,43 +11,12 @@
 
 namespace {
 
-constexpr std::uint8_t kNoCode = 200;
-constexpr std::uint8_t kOn = 200;        // "+" of the key beep and the DCS mode
-constexpr std::uint8_t kDcsByList = 100; // DCS mode "-": the byte is the list position
-constexpr int kMaxCtcss = 55;
-constexpr int kMaxDcs = 84;
-
-// Channel flags (record byte 0) and inverted flags (record byte 15).
-constexpr std::uint8_t kScan = 0x02;
-constexpr std::uint8_t kActive = 0x04;
-constexpr std::uint8_t kCtcssMode = 0x08;
-constexpr std::uint8_t kNarrow = 0x40;
-constexpr std::uint8_t kIdToneOff = 0x80;
-constexpr std::uint8_t kRssiClear = 0x01;
-constexpr std::uint8_t kOffClear = 0x04;
-
-// Option flags (header byte 11).
-constexpr std::uint8_t kScanOption = 0x02;
-constexpr std::uint8_t kVOption = 0x04;
-constexpr std::uint8_t kVuOption = 0x10;
-
-QString none()
-{
-    return QStringLiteral("Нет");
-}
+namespace Flag = ChannelRecord::Flag;
+namespace Option = FieldCoding::OptionFlag;
 
 QString decimal(int value)
 {
     return QString::number(value);
-}
-
-QString hex(std::uint8_t byte)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    QString text(2, u'0');
-    text[0] = QLatin1Char(digits[byte >> 4]);
-    text[1] = QLatin1Char(digits[byte & 0x0F]);
-    return text;
 }
 
 QString plusMinus(bool plus)
@@ -72,42 +43,14 @@ QString brightnessText(std::uint8_t byte)
     return decimal(byte);
 }
 
-QString ctcssText(std::uint8_t byte)
+QString ctcssOrUnknown(std::uint8_t byte)
 {
-    if (byte == kNoCode)
-        return none();
-    if (byte > kMaxCtcss)
-        return unknown(byte);
-    return CodeLists::ctcss().at(byte);
+    return FieldCoding::ctcssText(byte).value_or(unknown(byte));
 }
 
-QString dcsText(std::uint8_t byte, bool byPairs)
+QString dcsOrUnknown(std::uint8_t byte, FieldCoding::DcsMode mode)
 {
-    if (byte == kNoCode)
-        return none();
-    const int position = byPairs ? CodeLists::dcsPartner(byte) : (byte <= kMaxDcs ? int(byte) : -1);
-    if (position < 0)
-        return unknown(byte);
-    return CodeLists::dcs().at(position);
-}
-
-QString frequencyText(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, int prescaler, int offsetKHz)
-{
-    return Numbers::formatTwoDecimals(FrequencyWord::decode({b0, b1, b2}, prescaler, offsetKHz));
-}
-
-QString toneNumberText(std::uint8_t byte)
-{
-    return byte >= 1 && byte <= 10 ? decimal(byte) : none();
-}
-
-QString txOffText(std::uint8_t inverted)
-{
-    if (!(inverted & kRssiClear))
-        return QStringLiteral("RSSI");
-    if (!(inverted & kOffClear))
-        return QStringLiteral("OFF");
-    return QStringLiteral("Норм");
+    return FieldCoding::dcsText(byte, mode).value_or(unknown(byte));
 }
 
 // Hands out a reply block by block, the way the reader receives it.
@@ -168,9 +111,9 @@ MaybeRefusal ImageDecoder::afterBlock1(std::span<const std::uint8_t, Block1Size>
         return tooManyChannels(block[RadioImage::ChannelCount]);
     }
     std::copy(block.begin(), block.end(), m_state.image.header.begin());
-    addLine(QStringLiteral("Серийный номер"), hex(block[0]) + hex(block[1]) + hex(block[2]));
+    addLine(QStringLiteral("Серийный номер"), FieldCoding::serialText(block[0], block[1], block[2]));
     // The Id as the station holds it; the Id code kept for writing stays.
-    addLine(QStringLiteral("Id_номер"), hex(block[8]) + hex(block[9]));
+    addLine(QStringLiteral("Id_номер"), FieldCoding::hexByte(block[8]) + FieldCoding::hexByte(block[9]));
     m_stage = Stage::Block1;
     return std::nullopt;
 }
@@ -224,13 +167,13 @@ void ImageDecoder::addHeaderLines()
     addLine(QStringLiteral("Яркость диодов"), brightnessText(h[RadioImage::Brightness]));
     addLine(QStringLiteral("Громкость"), decimal(h[RadioImage::Volume]));
     addLine(QStringLiteral("МинГромкость"), decimal(h[RadioImage::MinVolume]));
-    addLine(QStringLiteral("Пик_кнопок"), plusMinus(h[RadioImage::KeyBeep] == kOn));
-    addLine(QStringLiteral("ФВ"), hex(h[RadioImage::FvCode]));
-    addLine(QStringLiteral("Код_DCS"), plusMinus(h[RadioImage::DcsMode] == kOn));
+    addLine(QStringLiteral("Пик_кнопок"), FieldCoding::plusMinusText(h[RadioImage::KeyBeep]));
+    addLine(QStringLiteral("ФВ"), FieldCoding::fvText(h[RadioImage::FvCode]));
+    addLine(QStringLiteral("Код_DCS"), FieldCoding::plusMinusText(h[RadioImage::DcsMode]));
     const std::uint8_t options = h[RadioImage::OptionFlags];
-    addLine(QStringLiteral("Ф_Скан"), plusMinus(options & kScanOption));
-    addLine(QStringLiteral("Ф_V"), plusMinus(options & kVOption));
-    addLine(QStringLiteral("ВУ"), plusMinus(options & kVuOption));
+    addLine(QStringLiteral("Ф_Скан"), plusMinus(options & Option::Scan));
+    addLine(QStringLiteral("Ф_V"), plusMinus(options & Option::V));
+    addLine(QStringLiteral("ВУ"), plusMinus(options & Option::Vu));
 }
 
 bool ImageDecoder::afterRecord(int index, std::span<const std::uint8_t, RadioImage::RecordSize> record)
@@ -263,33 +206,33 @@ void ImageDecoder::decodeRow(int row, const RadioImage::Record &r)
     const std::uint8_t flags = r[0];
 
     t.setCell(C::Number, row, decimal(r[1]));
-    t.setCell(C::Rx, row, r[2] == 0 ? QStringLiteral("РЕТР_ПП") : frequencyText(r[2], r[3], r[4], p.prescaler, p.rxOffsetKHz));
-    t.setCell(C::Tx, row, r[5] == 0 ? QStringLiteral("РЕТР_ПР") : frequencyText(r[5], r[6], r[7], p.prescaler, 0));
+    t.setCell(C::Rx, row, FieldCoding::frequencyText({r[2], r[3], r[4]}, FrequencyWord::Side::Receive, p));
+    t.setCell(C::Tx, row, FieldCoding::frequencyText({r[5], r[6], r[7]}, FrequencyWord::Side::Transmit, p));
 
-    if (flags & kCtcssMode) {
-        t.setCell(C::CtcRx, row, ctcssText(r[8]));
-        t.setCell(C::CtcTx, row, ctcssText(r[9]));
-        t.setCell(C::DcsRx, row, none());
-        t.setCell(C::DcsTx, row, none());
+    if (flags & Flag::CtcssMode) {
+        t.setCell(C::CtcRx, row, ctcssOrUnknown(r[8]));
+        t.setCell(C::CtcTx, row, ctcssOrUnknown(r[9]));
+        t.setCell(C::DcsRx, row, FieldCoding::noneText());
+        t.setCell(C::DcsTx, row, FieldCoding::noneText());
     } else {
-        const bool byPairs = m_state.image.header[RadioImage::DcsMode] != kDcsByList;
-        t.setCell(C::CtcRx, row, none());
-        t.setCell(C::CtcTx, row, none());
-        t.setCell(C::DcsRx, row, dcsText(r[8], byPairs));
-        t.setCell(C::DcsTx, row, dcsText(r[9], byPairs));
+        const auto mode = FieldCoding::dcsModeFromHeader(m_state.image.header[RadioImage::DcsMode]);
+        t.setCell(C::CtcRx, row, FieldCoding::noneText());
+        t.setCell(C::CtcTx, row, FieldCoding::noneText());
+        t.setCell(C::DcsRx, row, dcsOrUnknown(r[8], mode));
+        t.setCell(C::DcsTx, row, dcsOrUnknown(r[9], mode));
     }
 
-    t.setCell(C::ToneRx, row, toneNumberText(r[10]));
-    t.setCell(C::ToneTx, row, toneNumberText(r[11]));
+    t.setCell(C::ToneRx, row, FieldCoding::toneNumberText(r[10]));
+    t.setCell(C::ToneTx, row, FieldCoding::toneNumberText(r[11]));
     t.setCell(C::Sh, row, decimal(r[12]));
     t.setCell(C::PMax, row, decimal(r[14]));
     t.setCell(C::PMin, row, decimal(r[13]));
-    t.setChecked(C::Scan, row, flags & kScan);
-    t.setCell(C::Sw, row, (flags & kNarrow) ? QStringLiteral("12,5") : QStringLiteral("25"));
-    t.setChecked(C::IdTone, row, !(flags & kIdToneOff));
-    t.setCell(C::TxOff, row, txOffText(r[15]));
-    t.setCell(C::Time, row, r[16] == 0 ? none() : decimal(r[16]));
-    t.setChecked(C::Active, row, flags & kActive);
+    t.setChecked(C::Scan, row, flags & Flag::Scan);
+    t.setCell(C::Sw, row, (flags & Flag::Narrow) ? QStringLiteral("12,5") : QStringLiteral("25"));
+    t.setChecked(C::IdTone, row, !(flags & Flag::IdToneOff));
+    t.setCell(C::TxOff, row, FieldCoding::txOffText(r[15]));
+    t.setCell(C::Time, row, FieldCoding::timeText(r[16]));
+    t.setChecked(C::Active, row, flags & Flag::Active);
 }
 
 QString ImageDecoder::specialChannelText() const

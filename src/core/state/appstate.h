@@ -27,6 +27,8 @@ struct AppState
     std::uint8_t settingsDigitCount = 0;
     QString savedRepeaterText;
     std::uint8_t portNumber = 0;
+    // A write, read or port search holds the line; the main window may not close.
+    bool transferRunning = false;
 
     ChannelTable table;
     QStringList settingsLines;

@@ -41,6 +41,10 @@ TFormMain::TFormMain(AppState &state, UiServices &ui, QWidget *parent)
     setWindowTitle(m_state.profile.caption);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
+    // The layout is made for an 8-point font; the family stays the desktop's.
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
     buildMenu();
     buildWorkArea();
     const int height = kClientHeight + menuBar()->sizeHint().height();
@@ -108,7 +112,8 @@ void TFormMain::buildMenu()
     connect(addEntry(station, "N22", QStringLiteral("Создать протокол")), &QAction::triggered, this,
             &TFormMain::N22Click);
     station->addSeparator();
-    addEntry(station, "N17", QStringLiteral("Запись/Чтение данных"))->setEnabled(false);
+    connect(addEntry(station, "N17", QStringLiteral("Запись/Чтение данных")), &QAction::triggered, this,
+            &TFormMain::N17Click);
     QMenu *types = station->addMenu(QStringLiteral("Тип радиостанции"));
     types->setObjectName(QStringLiteral("N18"));
     auto *typeGroup = new QActionGroup(this);
@@ -177,6 +182,10 @@ void TFormMain::buildWorkArea()
     m_grid->setStyleSheet(QStringLiteral("QTableView { background-color: rgb(255,204,204); color: navy; }"));
     for (int c = 0; c < ChannelTable::ColumnCount; ++c)
         m_grid->setColumnWidth(c, ChannelTable::columnWidths()[static_cast<std::size_t>(c)]);
+    // A frequency read from a station ("144006,25") is wider in the desktop's
+    // font than the two 55-pixel columns were made for; the grid has the room.
+    m_grid->setColumnWidth(ChannelTable::Rx, 62);
+    m_grid->setColumnWidth(ChannelTable::Tx, 62);
     m_grid->hide();
     new CellEditors(*m_grid, *m_model, *m_panel1, m_ui, this);
 }
@@ -297,9 +306,20 @@ void TFormMain::N20Click()
     close();
 }
 
+void TFormMain::N17Click()
+{
+    showMinimized();
+    emit transferDialogRequested();
+}
+
 void TFormMain::closeEvent(QCloseEvent *event)
 {
-    // The dialogs do not keep the program alive (they are made without
-    // Qt::WA_QuitOnClose): closing this window ends the run, as "Выход" does.
+    // A transfer holds the line and the radio image: the window stays until it
+    // is over. Otherwise closing it ends the run, as "Выход" does; the dialogs
+    // do not keep the program alive (they are made without Qt::WA_QuitOnClose).
+    if (m_state.transferRunning) {
+        event->ignore();
+        return;
+    }
     event->accept();
 }

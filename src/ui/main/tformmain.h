@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/readobserver.h"
 #include "state/appstate.h"
 
 #include <QMainWindow>
@@ -18,7 +19,7 @@ class UiServices;
 // The main window: the menu every operation starts from, the work area with
 // the template panel, the general settings text, the repeater panel and the
 // channel table.
-class TFormMain : public QMainWindow
+class TFormMain : public QMainWindow, public ReadObserver
 {
     Q_OBJECT
 public:
@@ -40,6 +41,13 @@ public:
     // The steps of selecting a station type that the window owns.
     void applyStationSelection(StationKind kind);
 
+    // What a read from the station shows while the reply arrives.
+    void settingsChanged() override;
+    void stationSelected(std::optional<StationKind> kind) override;
+    void tableShown() override;
+    void moduleMarked() override;
+    void refused(const Refusal &refusal) override;
+
     // Back from the transfer dialog's "Выход".
     void restoreAfterTransfer();
     // Back from the report dialog's "Выход".
@@ -52,6 +60,7 @@ public slots:
     void N11Click();  // "Ретранслятор"
     void N19Click();  // "Контроль"
     void N22Click();  // "Создать протокол"
+    void N17Click();  // "Запись/Чтение данных"
     void N20Click();  // "Выход"
     void N3062Click();
     void N3063Click();
@@ -66,6 +75,7 @@ public slots:
 
 signals:
     void reportDialogRequested();
+    void transferDialogRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

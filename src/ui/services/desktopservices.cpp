@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProcess>
 #include <QUrl>
 
 namespace {
@@ -50,13 +51,30 @@ QString DesktopServices::askOpenFileName(const FileDialog &dialog)
 
 bool DesktopServices::openDocument(const QString &path)
 {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // QDesktopServices hands the file to xdg-open and reports success as soon
+    // as that starts, also when xdg-open then finds no program for it. Its exit
+    // status tells: it either ends quickly with an error or hands over (or
+    // keeps running as the program) without one.
+    auto *opener = new QProcess(qApp);
+    QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+    opener->start(QStringLiteral("xdg-open"), {path});
+    if (!opener->waitForStarted(3000)) {
+        opener->deleteLater();
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    }
+    if (opener->waitForFinished(3000))
+        return opener->exitStatus() == QProcess::NormalExit && opener->exitCode() == 0;
+    return true;
+#else
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+#endif
 }
 
-std::optional<QString> DesktopServices::choosePort(const QList<PortChoice> &ports)
+std::optional<PortEntry> DesktopServices::choosePort(const QList<PortEntry> &ports)
 {
     PortPrompt prompt(ports, m_parent);
     if (prompt.exec() != QDialog::Accepted)
         return std::nullopt;
-    return prompt.chosenDevice();
+    return prompt.chosenPort();
 }

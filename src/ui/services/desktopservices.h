@@ -16,7 +16,7 @@ public:
     QString askSaveFileName(const FileDialog &dialog) override;
     QString askOpenFileName(const FileDialog &dialog) override;
     bool openDocument(const QString &path) override;
-    std::optional<QString> choosePort(const QList<PortChoice> &ports) override;
+    std::optional<PortEntry> choosePort(const QList<PortEntry> &ports) override;
 
 private:
     QWidget *m_parent = nullptr;

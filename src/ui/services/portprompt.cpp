@@ -1,4 +1,5 @@
 #include "services/portprompt.h"
+#include "link/linktexts.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -6,14 +7,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-PortPrompt::PortPrompt(const QList<UiServices::PortChoice> &ports, QWidget *parent)
+PortPrompt::PortPrompt(const QList<PortEntry> &ports, QWidget *parent)
     : QDialog(parent), m_ports(ports)
 {
-    setWindowTitle(QStringLiteral("Select Port"));
+    setWindowTitle(LinkTexts::promptCaption());
     setObjectName(QStringLiteral("PortPrompt"));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("The configured serial port is not valid."), this));
-    layout->addWidget(new QLabel(QStringLiteral("Please choose another port."), this));
+    layout->addWidget(new QLabel(LinkTexts::promptLine1(), this));
+    layout->addWidget(new QLabel(LinkTexts::promptLine2(), this));
     m_list = new QComboBox(this);
     m_list->setObjectName(QStringLiteral("PortList"));
     for (const auto &port : ports)
@@ -27,10 +28,10 @@ PortPrompt::PortPrompt(const QList<UiServices::PortChoice> &ports, QWidget *pare
     layout->addWidget(buttons);
 }
 
-std::optional<QString> PortPrompt::chosenDevice() const
+std::optional<PortEntry> PortPrompt::chosenPort() const
 {
     const int i = m_list->currentIndex();
     if (i < 0 || i >= m_ports.size())
         return std::nullopt;
-    return m_ports.at(i).device;
+    return m_ports.at(i);
 }

@@ -12,10 +12,10 @@ class PortPrompt : public QDialog
 {
     Q_OBJECT
 public:
-    PortPrompt(const QList<UiServices::PortChoice> &ports, QWidget *parent = nullptr);
-    std::optional<QString> chosenDevice() const;
+    PortPrompt(const QList<PortEntry> &ports, QWidget *parent = nullptr);
+    std::optional<PortEntry> chosenPort() const;
 
 private:
-    QList<UiServices::PortChoice> m_ports;
+    QList<PortEntry> m_ports;
     QComboBox *m_list = nullptr;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/refusal.h"
+#include "link/portmap.h"
 
 #include <QString>
 #include <QStringList>
@@ -29,13 +30,8 @@ public:
     virtual QString askOpenFileName(const FileDialog &dialog) = 0;
     // False when no program could open it.
     virtual bool openDocument(const QString &path) = 0;
-    // The port prompt: the chosen device, or nothing for "Cancel".
-    struct PortChoice
-    {
-        QString name;   // COM3
-        QString device; // /dev/ttyUSB0
-    };
-    virtual std::optional<QString> choosePort(const QList<PortChoice> &ports) = 0;
+    // The port prompt: the chosen port, or nothing for "Cancel".
+    virtual std::optional<PortEntry> choosePort(const QList<PortEntry> &ports) = 0;
 
     // A refusal of the program's own: its sound, then its message.
     void showRefusal(const Refusal &refusal)

@@ -1,4 +1,15 @@
 #include "transfer/tform1.h"
+#include "link/linktexts.h"
+#include "link/options.h"
+#include "link/readobserver.h"
+#include "link/stationreader.h"
+#include "link/stationwriter.h"
+#include "link/transferlink.h"
+#include "services/guard.h"
+#include "services/uiservices.h"
+#include "state/appstate.h"
+
+#include <QCoreApplication>
 
 #include <QButtonGroup>
 #include <QFrame>
@@ -9,7 +20,8 @@
 #include <QRadioButton>
 #include <QScreen>
 
-TForm1::TForm1(QWidget *parent) : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint)
+TForm1::TForm1(AppState &state, UiServices &ui, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint), m_state(state), m_ui(ui)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Прием и передача информации в станцию"));
@@ -29,23 +41,28 @@ TForm1::TForm1(QWidget *parent) : QWidget(parent, Qt::Window | Qt::WindowTitleHi
     m_radio2->setToolTip(QStringLiteral("Нижний разъем"));
     m_radio2->setGeometry(8, 34, 96, 20);
     m_radio2->setChecked(true);
+    connect(m_radio1, &QRadioButton::toggled, this, [this](bool on) { if (on) RadioButton1Click(); });
+    connect(m_radio2, &QRadioButton::toggled, this, [this](bool on) { if (on) RadioButton2Click(); });
 
-    m_usb = new QPushButton(QStringLiteral("USB"), this);
+    m_usb = new QPushButton(LinkTexts::searchIdle(), this);
     m_usb->setObjectName(QStringLiteral("BitBtn4"));
     m_usb->setGeometry(10, 84, 110, 28);
+    connect(m_usb, &QPushButton::clicked, this, &TForm1::BitBtn4Click);
 
     m_write = new QPushButton(QStringLiteral("Запись данных "), this);
     m_write->setObjectName(QStringLiteral("BitBtn2"));
     m_write->setGeometry(130, 10, 130, 30);
+    connect(m_write, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
     m_read = new QPushButton(QStringLiteral("Чтение данных "), this);
     m_read->setObjectName(QStringLiteral("BitBtn3"));
     m_read->setGeometry(130, 46, 130, 30);
+    connect(m_read, &QPushButton::clicked, this, &TForm1::BitBtn3Click);
     m_exit = new QPushButton(QStringLiteral("Выход"), this);
     m_exit->setObjectName(QStringLiteral("BitBtn1"));
     m_exit->setGeometry(130, 150, 130, 30);
     connect(m_exit, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
 
-    m_status = new QLabel(QStringLiteral("- -"), this);
+    m_status = new QLabel(LinkTexts::idle(), this);
     m_status->setObjectName(QStringLiteral("StaticText1"));
     m_status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_status->setAlignment(Qt::AlignCenter);
@@ -70,4 +87,140 @@ void TForm1::BitBtn1Click()
 {
     hide();
     emit exitRequested();
+}
+
+void TForm1::openForTransfer()
+{
+    show();
+    raise();
+    guarded(m_ui, [&] {
+        if (!LinkOptions::choosePortOnDialogOpen(m_state.portNumber, m_optionsFile))
+            return;
+        if (m_state.portNumber == 2) {
+            m_radio1->setChecked(false);
+            checkRadio(m_radio2);
+        } else {
+            checkRadio(m_radio1);
+            m_radio2->setChecked(false);
+        }
+    });
+}
+
+void TForm1::checkRadio(QRadioButton *button)
+{
+    // Checking a button that was not checked runs its click handler (through
+    // toggled); checking it again runs nothing.
+    button->setChecked(true);
+}
+
+void TForm1::RadioButton1Click()
+{
+    m_state.portNumber = 1;
+}
+
+void TForm1::RadioButton2Click()
+{
+    m_state.portNumber = 2;
+}
+
+template <class Transfer>
+void TForm1::runTransfer(Transfer &&transfer)
+{
+    m_state.transferRunning = true;
+    m_sinceRepaint.start();
+    guarded(m_ui, [&] {
+        struct Release
+        {
+            bool &flag;
+            ~Release() { flag = false; }
+        } release{m_state.transferRunning};
+        transfer();
+    });
+    m_state.transferRunning = false;
+}
+
+void TForm1::BitBtn2Click()
+{
+    runTransfer([&] {
+        TransferLink link(*this, m_optionsFile, m_factory);
+        if (const auto refusal = StationWriter::write(m_state, link))
+            m_ui.showRefusal(*refusal);
+    });
+}
+
+void TForm1::BitBtn3Click()
+{
+    if (!m_readObserver)
+        return;
+    runTransfer([&] {
+        TransferLink link(*this, m_optionsFile, m_factory);
+        StationReader::read(m_state, link, *m_readObserver);
+    });
+}
+
+void TForm1::BitBtn4Click()
+{
+    runTransfer([&] {
+        PortSearch search(*this, m_optionsFile, m_factory, m_searchTimings);
+        search.run(m_state.portNumber);
+    });
+}
+
+void TForm1::setStatus(const QString &text)
+{
+    m_status->setText(text);
+    m_status->repaint();
+}
+
+void TForm1::setProgress(int value)
+{
+    m_gauge->setValue(value);
+    m_gauge->repaint();
+}
+
+void TForm1::setButtonEnabled(TransferButton button, bool enabled)
+{
+    switch (button) {
+    case TransferButton::Exit:
+        m_exit->setEnabled(enabled);
+        break;
+    case TransferButton::Write:
+        m_write->setEnabled(enabled);
+        break;
+    case TransferButton::Read:
+        m_read->setEnabled(enabled);
+        break;
+    }
+}
+
+void TForm1::setSearchCaption(const QString &text)
+{
+    m_usb->setText(text);
+    m_usb->repaint();
+}
+
+void TForm1::clearPortButtons()
+{
+    // Unchecking runs no handler; the buttons exclude each other only while
+    // one of them is checked.
+    for (QRadioButton *b : {m_radio1, m_radio2}) {
+        b->setAutoExclusive(false);
+        b->setChecked(false);
+        b->setAutoExclusive(true);
+    }
+}
+
+void TForm1::keepAlive()
+{
+    // Repaint now and then, so the desktop never takes the program for hung;
+    // user input waits until the transfer is over.
+    if (!m_sinceRepaint.isValid() || m_sinceRepaint.elapsed() >= 40) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        m_sinceRepaint.restart();
+    }
+}
+
+std::optional<PortEntry> TForm1::choosePort(const QList<PortEntry> &openable)
+{
+    return m_ui.choosePort(openable);
 }

@@ -1,36 +1,81 @@
 #pragma once
 
+#include "common/paths.h"
+#include "link/portsearch.h"
+#include "link/qtseriallink.h"
+#include "link/transferobserver.h"
+
+#include <QElapsedTimer>
 #include <QWidget>
 
+struct AppState;
+class ReadObserver;
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class UiServices;
 
 // "Прием и передача информации в станцию": the transfer dialog. It is made at
-// start, hidden, and shown beside the main window (not modal).
-class TForm1 : public QWidget
+// start, hidden, and shown beside the main window (not modal). Transfers run
+// on this thread; while they wait for the line the windows repaint but take
+// no input.
+class TForm1 : public QWidget, public TransferObserver
 {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget *parent = nullptr);
+    TForm1(AppState &state, UiServices &ui, QWidget *parent = nullptr);
+
+    // Where the link finds its options and ports; tests point them at their own.
+    void setOptionsFile(const QString &path) { m_optionsFile = path; }
+    void setLinkFactory(SerialLinkFactory factory) { m_factory = std::move(factory); }
+    void setSearchTimings(PortSearchTimings timings) { m_searchTimings = timings; }
+    // The main window, which shows the station's data as a read brings it in.
+    void setReadObserver(ReadObserver *observer) { m_readObserver = observer; }
+
+    // "Запись/Чтение данных" of the main window: show, and the first time
+    // (while no port is chosen) take the port from the options file.
+    void openForTransfer();
 
     QRadioButton *radioButton1() const { return m_radio1; }
     QRadioButton *radioButton2() const { return m_radio2; }
-    QPushButton *bitBtn1() const { return m_exit; }
-    QPushButton *bitBtn2() const { return m_write; }
-    QPushButton *bitBtn3() const { return m_read; }
-    QPushButton *bitBtn4() const { return m_usb; }
-    QLabel *staticText1() const { return m_status; }
-    QProgressBar *gauge1() const { return m_gauge; }
+
+    // TransferObserver
+    void setStatus(const QString &text) override;
+    void setProgress(int value) override;
+    void setButtonEnabled(TransferButton button, bool enabled) override;
+    void setSearchCaption(const QString &text) override;
+    void clearPortButtons() override;
+    void keepAlive() override;
+    std::optional<PortEntry> choosePort(const QList<PortEntry> &openable) override;
 
 public slots:
     void BitBtn1Click(); // "Выход"
+    void BitBtn2Click(); // "Запись данных "
+    void BitBtn3Click(); // "Чтение данных "
+    void BitBtn4Click(); // "USB"
+    void RadioButton1Click();
+    void RadioButton2Click();
 
 signals:
     void exitRequested();
 
 private:
+    // Runs one transfer with the main window's close refused and the
+    // platform's errors shown.
+    template <class Transfer>
+    void runTransfer(Transfer &&transfer);
+    // Checks one radio button (its click handler runs when it was not checked).
+    void checkRadio(QRadioButton *button);
+
+    AppState &m_state;
+    UiServices &m_ui;
+    QString m_optionsFile = Paths::optionsFile();
+    SerialLinkFactory m_factory = QtSerialLink::factory();
+    PortSearchTimings m_searchTimings;
+    QElapsedTimer m_sinceRepaint;
+    ReadObserver *m_readObserver = nullptr;
+
     QRadioButton *m_radio1 = nullptr;
     QRadioButton *m_radio2 = nullptr;
     QPushButton *m_usb = nullptr;

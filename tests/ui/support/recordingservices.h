@@ -15,8 +15,8 @@ public:
     QList<FileDialog> dialogs;
     QStringList openedDocuments;
     bool documentOpens = true;
-    std::optional<QString> nextPort;
-    QList<QList<PortChoice>> portPrompts;
+    std::optional<PortEntry> nextPort;
+    QList<QList<PortEntry>> portPrompts;
 
     void showMessage(const QString &text) override { messages << text; }
     void playSound(Sound sound) override { sounds << sound; }
@@ -35,7 +35,7 @@ public:
         openedDocuments << path;
         return documentOpens;
     }
-    std::optional<QString> choosePort(const QList<PortChoice> &ports) override
+    std::optional<PortEntry> choosePort(const QList<PortEntry> &ports) override
     {
         portPrompts << ports;
         return nextPort;

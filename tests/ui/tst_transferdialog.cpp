@@ -1,0 +1,257 @@
+#include "check/datacheck.h"
+#include "core/support/linkfixtures.h"
+#include "link/linktexts.h"
+#include "mainwindowfixture.h"
+#include "simulatedstation.h"
+#include "stationline.h"
+#include "transfer/tform1.h"
+
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include "main/channeltablemodel.h"
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+// The transfer dialog on a real pseudo-terminal with the simulated station.
+class TransferDialogTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void optionsFileOnFirstOpening_data();
+    void optionsFileOnFirstOpening();
+    void laterOpeningKeepsChosenPort();
+    void writeRefusedWhenUnchecked();
+    void writeThroughDialog();
+    void stationFallsSilentInTheToneTable();
+    void promptCancelled();
+    void searchFindsStationOnCom3();
+    void mainWindowStaysOpenDuringTransfer();
+    void readShowsStationInMainWindow();
+
+private:
+    struct Rig
+    {
+        MainWindowFixture f;
+        LinkFixtures::OptionsFile options;
+        QTemporaryDir dir;
+        std::unique_ptr<TForm1> dialog;
+        Rig()
+        {
+            dialog = std::make_unique<TForm1>(f.state, f.ui);
+            dialog->setOptionsFile(options.path());
+        }
+        void check(int channels)
+        {
+            f.makeTemplate(QString::number(channels), "140000", "1000");
+            QVERIFY(DataCheck::run(f.state, dir.filePath("MyTemp.ini")).passed);
+        }
+        QPushButton *button(const char *name) const { return dialog->findChild<QPushButton *>(name); }
+        QString status() const { return dialog->findChild<QLabel *>("StaticText1")->text(); }
+        int gauge() const { return dialog->findChild<QProgressBar *>("Gauge1")->value(); }
+        bool buttonsEnabled() const
+        {
+            return button("BitBtn1")->isEnabled() && button("BitBtn2")->isEnabled() && button("BitBtn3")->isEnabled();
+        }
+    };
+};
+
+void TransferDialogTest::optionsFileOnFirstOpening_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("port");
+    QTest::newRow("no file") << QStringList() << 2;
+    QTest::newRow("Port=1") << QStringList{"[All]", "Port=1"} << 1;
+    QTest::newRow("Port=5") << QStringList{"[All]", "Port=5"} << 1;
+    QTest::newRow("Port=0") << QStringList{"[All]", "Port=0"} << 1;
+    QTest::newRow("Port=2") << QStringList{"[all]", "port=2"} << 2;
+    QTest::newRow("not a number") << QStringList{"[All]", "Port=two"} << 2;
+}
+
+void TransferDialogTest::optionsFileOnFirstOpening()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(int, port);
+    Rig rig;
+    if (!lines.isEmpty())
+        rig.options.write(lines);
+    rig.dialog->openForTransfer();
+    QCOMPARE(int(rig.f.state.portNumber), port);
+    QCOMPARE(rig.dialog->radioButton1()->isChecked(), port == 1);
+    QCOMPARE(rig.dialog->radioButton2()->isChecked(), port == 2);
+    QVERIFY(rig.dialog->isVisible());
+    QVERIFY(rig.f.ui.messages.isEmpty());
+}
+
+void TransferDialogTest::laterOpeningKeepsChosenPort()
+{
+    Rig rig;
+    rig.options.write({"[All]", "Port=2"});
+    rig.dialog->openForTransfer();
+    QTest::mouseClick(rig.dialog->radioButton1(), Qt::LeftButton, {}, QPoint(5, 10));
+    QCOMPARE(int(rig.f.state.portNumber), 1);
+    rig.dialog->hide();
+    rig.dialog->openForTransfer();
+    QCOMPARE(int(rig.f.state.portNumber), 1);
+    QVERIFY(rig.dialog->radioButton1()->isChecked());
+}
+
+void TransferDialogTest::writeRefusedWhenUnchecked()
+{
+    Rig rig;
+    auto log = std::make_shared<QStringList>();
+    rig.dialog->setLinkFactory(LinkFixtures::loggingFactory(log));
+    rig.f.state.portNumber = 1;
+    QTest::mouseClick(rig.button("BitBtn2"), Qt::LeftButton);
+    QCOMPARE(rig.f.ui.messages, QStringList{LinkTexts::dataNotChecked()});
+    QVERIFY(log->isEmpty());
+    QCOMPARE(rig.status(), LinkTexts::idle());
+}
+
+void TransferDialogTest::writeThroughDialog()
+{
+    Rig rig;
+    rig.check(8);
+    SimulatedStation station;
+    StationLine line([&](std::uint8_t b) { return station.onByte(b, 0); });
+    line.start();
+    rig.options.writePorts({{1, line.devicePath()}});
+    rig.f.state.portNumber = 1;
+    rig.f.ui.clear();
+    QTest::mouseClick(rig.button("BitBtn2"), Qt::LeftButton);
+    QVERIFY2(rig.f.ui.messages.isEmpty(), qPrintable(rig.f.ui.messages.join('\n')));
+    line.stop();
+    const QByteArray expected = QByteArray(1, char(20)) + rig.f.state.image.writeOrder(rig.f.state.moduleCode, rig.f.state.bandCode);
+    QCOMPARE(line.received(), expected);
+    QCOMPARE(expected.size(), 26 + 18 * 8);
+    QCOMPARE(rig.status(), LinkTexts::idle());
+    QCOMPARE(rig.gauge(), 100);
+    QVERIFY(rig.buttonsEnabled());
+    QVERIFY(!rig.f.state.transferRunning);
+    QVERIFY(rig.f.state.dataValid);
+}
+
+void TransferDialogTest::stationFallsSilentInTheToneTable()
+{
+    Rig rig;
+    rig.check(2);
+    SimulatedStation station;
+    StationLine line([&](std::uint8_t b) { return station.onByte(b, 0); }, StationLineOptions{0, 1 + 5 + 4, false});
+    line.start();
+    rig.options.writePorts({{1, line.devicePath()}});
+    rig.f.state.portNumber = 1;
+    rig.f.ui.clear();
+    rig.button("BitBtn2")->click();
+    line.stop();
+    QCOMPARE(rig.status(), LinkTexts::noAnswer());
+    QCOMPARE(rig.gauge(), 33);
+    QVERIFY(rig.buttonsEnabled());
+    QCOMPARE(rig.f.ui.messages.size(), 1); // the closed port's error, through the guard
+    QVERIFY(!rig.f.state.transferRunning);
+}
+
+void TransferDialogTest::promptCancelled()
+{
+    Rig rig;
+    rig.check(1);
+    rig.options.writePorts({});
+    rig.f.state.portNumber = 0;
+    rig.f.ui.clear();
+    rig.f.ui.nextPort.reset();
+    rig.button("BitBtn2")->click();
+    QCOMPARE(rig.f.ui.portPrompts.size(), 1);
+    QCOMPARE(rig.f.ui.messages.size(), 1);
+    QCOMPARE(int(rig.f.state.portNumber), 0);
+    QVERIFY(rig.buttonsEnabled());
+    QCOMPARE(rig.status(), LinkTexts::idle());
+}
+
+void TransferDialogTest::searchFindsStationOnCom3()
+{
+    Rig rig;
+    SimulatedStation s1, s2, s3;
+    StationLine com1([&](std::uint8_t b) { return s1.onByte(b, 0); }, StationLineOptions{0, 0, false});
+    StationLine com2([&](std::uint8_t b) { return s2.onByte(b, 0); }, StationLineOptions{0, 0, false});
+    StationLine com3([&](std::uint8_t b) { return s3.onByte(b, 0); });
+    StationLine com4([&](std::uint8_t b) { return s3.onByte(b, 0); });
+    for (StationLine *l : {&com1, &com2, &com3, &com4})
+        l->start();
+    rig.options.writePorts({{1, com1.devicePath()}, {2, com2.devicePath()}, {3, com3.devicePath()}, {4, com4.devicePath()}});
+    rig.dialog->setSearchTimings(PortSearchTimings{20, 20, 101});
+    rig.f.state.portNumber = 2;
+    rig.button("BitBtn4")->click();
+    for (StationLine *l : {&com1, &com2, &com3})
+        l->waitForReceived(2, 2000);
+    for (StationLine *l : {&com1, &com2, &com3, &com4})
+        l->stop();
+    QCOMPARE(int(rig.f.state.portNumber), 3);
+    QCOMPARE(rig.button("BitBtn4")->text(), LinkTexts::searchFound());
+    QVERIFY(!rig.dialog->radioButton1()->isChecked());
+    QVERIFY(!rig.dialog->radioButton2()->isChecked());
+    QCOMPARE(com1.received(), QByteArray("\xAF\x05"));
+    QCOMPARE(com2.received(), QByteArray("\xAF\x05"));
+    QCOMPARE(com3.received(), QByteArray("\xAF\x05"));
+    QVERIFY(com4.received().isEmpty());
+    QVERIFY(rig.f.ui.messages.isEmpty());
+}
+
+void TransferDialogTest::mainWindowStaysOpenDuringTransfer()
+{
+    Rig rig;
+    rig.f.state.transferRunning = true;
+    QCloseEvent refused;
+    QApplication::sendEvent(rig.f.window.get(), &refused);
+    QVERIFY(!refused.isAccepted());
+    rig.f.state.transferRunning = false;
+    QCloseEvent accepted;
+    QApplication::sendEvent(rig.f.window.get(), &accepted);
+    QVERIFY(accepted.isAccepted());
+}
+
+void TransferDialogTest::readShowsStationInMainWindow()
+{
+    SimulatedStation station;
+    StationLine line([&](std::uint8_t b) { return station.onByte(b, 0); });
+    line.start();
+    {
+        Rig writer;
+        writer.f.trigger("N3062");
+        writer.f.makeTemplate("3", "30000", "12,5");
+        QVERIFY(DataCheck::run(writer.f.state, writer.dir.filePath("MyTemp.ini")).passed);
+        writer.options.writePorts({{1, line.devicePath()}});
+        writer.f.state.portNumber = 1;
+        writer.button("BitBtn2")->click();
+        QCOMPARE(writer.status(), LinkTexts::idle());
+    }
+    Rig rig;
+    rig.dialog->setReadObserver(rig.f.window.get());
+    rig.options.writePorts({{1, line.devicePath()}});
+    rig.f.state.portNumber = 1;
+    rig.f.ui.clear();
+    rig.button("BitBtn3")->click();
+    line.stop();
+    QVERIFY2(rig.f.ui.messages.isEmpty(), qPrintable(rig.f.ui.messages.join('\n')));
+    QCOMPARE(rig.status(), LinkTexts::idle());
+    QCOMPARE(rig.gauge(), 0);
+    QVERIFY(rig.buttonsEnabled());
+    QVERIFY(!rig.f.state.dataValid);
+    QCOMPARE(rig.f.window->windowTitle(), QStringLiteral("Ветрал 4М-11"));
+    QVERIFY(rig.f.action("N3062")->isChecked());
+    const QStringList memo = rig.f.widget<QPlainTextEdit>("Memo1")->toPlainText().split('\n');
+    QCOMPARE(memo.size(), 27);
+    QCOMPARE(memo.at(10), QStringLiteral("Тон8=1990"));
+    QCOMPARE(memo.last(), QStringLiteral("СК=1"));
+    QCOMPARE(rig.f.window->tableModel()->rowCount(), 3);
+    QCOMPARE(rig.f.window->tableModel()->index(2, 2).data().toString(), QStringLiteral("30025,00"));
+    QVERIFY(rig.f.isShown("StringGrid1"));
+    QVERIFY(!rig.f.isShown("Panel1")); // shown again by the dialog's "Выход"
+    rig.dialog->hide();
+    rig.f.window->restoreAfterTransfer();
+    QVERIFY(rig.f.isShown("Panel1"));
+    QVERIFY(rig.f.isShown("Memo1"));
+}
+
+QTEST_MAIN(TransferDialogTest)
+#include "tst_transferdialog.moc"
