@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the seed corpus of the fuzz targets into corpus/<target>/seed-* and
-the dictionaries <target>.dict. Run it again after changing it; inputs that
-once crashed a target (corpus/<target>/crash-*) are kept as they are."""
+the dictionaries <target>.dict. Run it again after changing it; the inputs
+that once broke a target (corpus/<target>/regression-*) are kept as they are."""
 
 import pathlib
 

@@ -1,23 +1,32 @@
 // Faults of the line during a transfer, on a real pseudo-terminal: the
-// station goes away in the middle, answers with garbage, or its port is gone
-// before the transfer starts. Every transfer must end with the dialog's own
-// status, the buttons usable, the port closed and a message, never a crash.
+// station goes away in the middle of a write or a read (its end of the line
+// is closed), answers with noise, or its port is gone before the transfer
+// starts. Every transfer must end with the dialog's own status, the buttons
+// usable, the port closed and, for a failure of the port, the serial layer's
+// message; the data keep what the reply brought up to the fault.
 
+#include "check/datacheck.h"
+#include "common/platformerror.h"
+#include "image/imagedecoder.h"
 #include "link/linktexts.h"
+#include "link/stationreader.h"
 #include "link/stationwriter.h"
 #include "link/transferlink.h"
 #include "simulatedstation.h"
 #include "state/appstate.h"
 #include "stationline.h"
 #include "support/linkfixtures.h"
+#include "support/readfixtures.h"
 
-#include <QElapsedTimer>
-#include <QFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
 using namespace LinkFixtures;
+using namespace ReadFixtures;
+using C = ChannelTable::Column;
+using Outcome = StationReader::Outcome;
 
 namespace {
 
@@ -33,50 +42,81 @@ AppState checkedState(int channels)
     return state;
 }
 
+// State before a read: earlier work that a read replaces only as far as the
+// reply goes.
+AppState earlierState()
+{
+    AppState state;
+    state.portNumber = 2;
+    state.setModuleCode(2);
+    state.settingsLines = {QStringLiteral("[Общие установки]"), QStringLiteral("Громкость=3")};
+    for (int row = 0; row < state.table.rowCount(); ++row)
+        state.table.setCell(C::Number, row, QStringLiteral("old"));
+    return state;
+}
+
 QByteArray echo(std::uint8_t byte)
 {
     return QByteArray(1, static_cast<char>(byte));
 }
 
-// A station line on COM2, with the link of one transfer dialog.
+// A station that answers the read request with `reply` and nothing else.
+StationLine::Responder answering(const QByteArray &reply)
+{
+    return [reply](std::uint8_t byte) { return byte == StationReader::RequestByte ? reply : QByteArray(); };
+}
+
+// The reply of a station with two channels on 30-60 MHz, module 3.
+QByteArray twoChannelReply()
+{
+    QByteArray reply = QByteArray::fromHex("0123AB 06 08 02 C8 00 12AB");
+    reply += QByteArray::fromHex("46 4B 64 78 8C 9B AA C7 D2 F0");
+    reply += QByteArray::fromHex("00 00 C8 06 03 01 00 00");
+    reply += QByteArray::fromHex("BE 01 11 D8 81 11 68 01 01 C8 00 00 01 01 04 FF 00 00");
+    reply += QByteArray::fromHex("6E 02 11 DC 41 11 6A 41 C8 02 03 00 02 02 03 F6 05 00");
+    return reply;
+}
+
+// Noise: bytes of no pattern, with the channel count byte set.
+QByteArray noise(int length, int channelCount)
+{
+    QByteArray bytes;
+    quint32 x = 2463534242u;
+    for (int i = 0; i < length; ++i) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        bytes.append(static_cast<char>(x >> 24));
+    }
+    bytes[RadioImage::ChannelCount] = static_cast<char>(channelCount);
+    return bytes;
+}
+
+// A station line on COM2 and the dialog of one transfer, which also records
+// what a read rebuilds.
 class Line
 {
 public:
-    explicit Line(StationLine::Responder responder, StationLineOptions options = {})
-        : station(std::make_unique<StationLine>(std::move(responder), options)), link(view, file.path())
+    explicit Line(StationLine::Responder responder, StationLineOptions options = {},
+                  AppState initial = earlierState())
+        : state(std::move(initial)), station(std::make_unique<StationLine>(std::move(responder), options)),
+          view(state), link(view, file.path())
     {
         file.writePorts({{2, station->devicePath()}});
         station->start();
     }
 
+    // The link of a transfer whose port is lost right after opening.
+    std::unique_ptr<TransferLink> linkLosingItsPort()
+    {
+        return std::make_unique<TransferLink>(view, file.path(), hangUpAfterOpenFactory(*station));
+    }
+
+    AppState state;
     OptionsFile file;
     std::unique_ptr<StationLine> station;
-    RecordingObserver view;
+    ReadRecorder view;
     TransferLink link;
-};
-
-// A port whose station's end goes away as soon as the port is open.
-class HangUpAfterOpen final : public SerialLink
-{
-public:
-    explicit HangUpAfterOpen(StationLine *station) : m_station(station) {}
-    void open(const QString &device) override
-    {
-        m_link.open(device);
-        m_station->hangUp();
-    }
-    bool isOpen() const override { return m_link.isOpen(); }
-    void close() override { m_link.close(); }
-    void sendByte(std::uint8_t byte) override { m_link.sendByte(byte); }
-    bool byteReady() override { return m_link.byteReady(); }
-    std::uint8_t takeByte() override { return m_link.takeByte(); }
-    bool waitForByte(int ms) override { return m_link.waitForByte(ms); }
-    void purgeReceive() override { m_link.purgeReceive(); }
-    void purgeSend() override { m_link.purgeSend(); }
-
-private:
-    StationLine *m_station;
-    QtSerialLink m_link;
 };
 
 // The write of n channels is 26 + 18·n bytes: start byte, 25 prefix bytes, records.
@@ -91,9 +131,10 @@ class TestLineFaults : public QObject
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    // The station goes away while the write runs: the dialog shows "AK", the
-    // buttons work again, the port is closed and the serial layer's error is
-    // the message. Nothing more goes out after the hang-up.
+    // The station goes away while the write runs: the wait for its answer
+    // fails, the dialog shows "AK", the buttons work again, the port is
+    // closed, and the write stops at its next port operation with the closed
+    // port's error. Nothing goes out after the hang-up.
     void stationGoneDuringWrite_data()
     {
         QTest::addColumn<int>("hangUpAfter");
@@ -115,35 +156,194 @@ private slots:
         Line line(echo, options);
         const AppState state = checkedState(2);
 
-        const QString error = platformError([&] { StationWriter::write(state, line.link); });
+        QCOMPARE(platformError([&] { StationWriter::write(state, line.link); }), SerialErrors::notOpen());
 
-        QVERIFY2(!error.isEmpty(), "the write must end with a message");
-        qDebug() << error << line.view.statuses << line.view.progress;
-        QCOMPARE(line.view.statuses.first(), LinkTexts::writing());
-        QCOMPARE(line.view.statuses.last(), LinkTexts::noAnswer());
+        QCOMPARE(line.view.statuses, (QStringList{LinkTexts::writing(), LinkTexts::noAnswer()}));
         QVERIFY(line.view.allEnabled());
         QVERIFY(!line.link.IsOpen());
         QCOMPARE(line.view.progress, progress);
         QCOMPARE(line.station->received().size(), hangUpAfter);
     }
 
-    // The port goes away the moment after it was opened, before the start
-    // byte (an adapter pulled out): the send itself fails.
-    void portGoneRightAfterOpening()
+    // The station goes away while it sends its reply: the read ends as after
+    // a time-out ("AK", buttons enabled, port closed, no message), and keeps
+    // what the reply brought up to the last whole block: no record is
+    // decoded half, no row filled from a record that did not arrive whole.
+    void stationGoneDuringRead_data()
     {
-        Line line(echo);
-        StationLine *station = line.station.get();
-        TransferLink link(line.view, line.file.path(), [station] {
-            return std::make_unique<HangUpAfterOpen>(station);
-        });
-        const AppState state = checkedState(1);
+        QTest::addColumn<int>("sent");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<bool>("tableSized");
+        QTest::newRow("before it answers") << 0 << 1 << false;
+        QTest::newRow("inside block 1") << 7 << 1 << false;
+        QTest::newRow("in the tones") << 14 << 7 << false;
+        QTest::newRow("inside block 4") << 26 << 13 << false;
+        QTest::newRow("before the records") << 28 << 26 << true;
+        QTest::newRow("half way through a record") << 28 + 9 << 26 << true;
+        QTest::newRow("one byte short") << 28 + 35 << 26 << true;
+    }
+    void stationGoneDuringRead()
+    {
+        QFETCH(int, sent);
+        QFETCH(int, lines);
+        QFETCH(bool, tableSized);
+        StationLineOptions options;
+        if (sent == 0)
+            options.hangUpAfter = 1; // the request itself goes unanswered
+        else
+            options.hangUpAfterSent = sent;
+        Line line(answering(twoChannelReply()), options);
 
-        const QString error = platformError([&] { StationWriter::write(state, link); });
+        Outcome outcome = Outcome::Complete;
+        QCOMPARE(platformError([&] { outcome = StationReader::read(line.state, line.link, line.view); }), QString());
 
-        qDebug() << error << line.view.statuses << line.view.progress << line.view.events;
-        QVERIFY2(!error.isEmpty(), "the write must end with a message");
+        QCOMPARE(outcome, Outcome::NoAnswer);
+        QCOMPARE(line.view.statuses, (QStringList{LinkTexts::reading(), LinkTexts::noAnswer()}));
         QVERIFY(line.view.allEnabled());
-        QVERIFY(!link.IsOpen());
+        QVERIFY(!line.link.IsOpen());
+        AppState whole = earlierState();
+        decodeWholeReply(whole, twoChannelReply());
+        QCOMPARE(line.state.settingsLines, whole.settingsLines.mid(0, lines));
+        QCOMPARE(line.state.table.rowCount(), tableSized ? 3 : 11);
+        QCOMPARE(line.state.stationKind, tableSized ? StationKind::Band30_60 : StationKind::Band144_174);
+        for (int row = 0; row < line.state.table.rowCount(); ++row)
+            QCOMPARE(line.state.table.cell(C::Number, row), QStringLiteral("old"));
+        QCOMPARE(line.state.moduleMenuIndex, 2);
+    }
+
+    // The port goes away the moment after it was opened: the first send
+    // fails. The transfer ends with "AK", the buttons enabled, the port closed
+    // and the serial layer's message naming the device; the read has changed
+    // nothing of the data.
+    void portLostRightAfterOpening_data()
+    {
+        QTest::addColumn<bool>("reading");
+        QTest::newRow("write") << false;
+        QTest::newRow("read") << true;
+    }
+    void portLostRightAfterOpening()
+    {
+        QFETCH(bool, reading);
+        Line line(echo, {}, reading ? earlierState() : checkedState(1));
+        const AppState before = line.state;
+        const QString device = line.station->devicePath();
+        const auto link = line.linkLosingItsPort();
+
+        const QString error = platformError([&] {
+            if (reading)
+                StationReader::read(line.state, *link, line.view);
+            else
+                StationWriter::write(line.state, *link);
+        });
+
+        QVERIFY2(error.startsWith(SerialErrors::cannotSend(device, QString())), qPrintable(error));
+        const QString running = reading ? LinkTexts::reading() : LinkTexts::writing();
+        QCOMPARE(line.view.statuses, (QStringList{running, LinkTexts::noAnswer()}));
+        QVERIFY(line.view.allEnabled());
+        QVERIFY(!link->IsOpen());
+        compareStates(line.state, before);
+    }
+
+    // The port is gone before the transfer starts (the station's line was
+    // closed and its device removed): opening fails with the device named,
+    // the buttons were never disabled, and nothing changed.
+    void portGoneBeforeTransfer_data()
+    {
+        QTest::addColumn<bool>("reading");
+        QTest::addColumn<QStringList>("events");
+        QTest::newRow("write") << false << QStringList();
+        QTest::newRow("read") << true << QStringList{QStringLiteral("status ПП")};
+    }
+    void portGoneBeforeTransfer()
+    {
+        QFETCH(bool, reading);
+        QFETCH(QStringList, events);
+        Line line(echo, {}, reading ? earlierState() : checkedState(1));
+        const QString device = line.station->devicePath();
+        line.station->hangUp();
+        QVERIFY(!QFile::exists(device));
+        const AppState before = line.state;
+
+        const QString error = platformError([&] {
+            if (reading)
+                StationReader::read(line.state, line.link, line.view);
+            else
+                StationWriter::write(line.state, line.link);
+        });
+
+        QVERIFY2(error.startsWith(SerialErrors::cannotOpen(device, QString())), qPrintable(error));
+        QCOMPARE(line.view.events, events);
+        QVERIFY(!line.link.IsOpen());
+        compareStates(line.state, before);
+    }
+
+    // Noise instead of answers to a write: any byte acknowledges, and a spare
+    // one acknowledges the next byte at once. The write runs through and
+    // ends as a complete one; running ahead of the station, its last bytes
+    // may still be queued when the closing purge drops them.
+    void noiseAnsweringAWrite()
+    {
+        const auto answer = [](std::uint8_t byte) {
+            return QByteArray(1, static_cast<char>(byte ^ 0xA5)) + QByteArray::fromHex("00FF");
+        };
+        Line line(answer, {}, checkedState(2));
+
+        QCOMPARE(StationWriter::write(line.state, line.link), MaybeRefusal());
+
+        line.station->stop();
+        const QByteArray wire = QByteArray(1, char(StationWriter::StartByte))
+                                + line.state.image.writeOrder(line.state.moduleCode, line.state.bandCode);
+        QVERIFY(wire.startsWith(line.station->received()));
+        QCOMPARE(line.view.statuses, (QStringList{LinkTexts::writing(), LinkTexts::idle()}));
+        QCOMPARE(line.view.progress.last(), 100);
+        QVERIFY(line.view.allEnabled());
+        QVERIFY(!line.link.IsOpen());
+    }
+
+    // Noise instead of a reply: whatever channel count it happens to carry,
+    // the read ends with its own status (a refusal for more channels than
+    // the image holds), the buttons enabled and the port closed; what it
+    // decoded is refused by the data check with a message, never coded.
+    void noiseInsteadOfAReply_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("5 channels") << 5 << int(Outcome::Complete) << LinkTexts::idle();
+        QTest::newRow("99 channels") << 99 << int(Outcome::Complete) << LinkTexts::idle();
+        QTest::newRow("200 channels") << 200 << int(Outcome::Refused) << LinkTexts::noAnswer();
+    }
+    void noiseInsteadOfAReply()
+    {
+        QFETCH(int, count);
+        QFETCH(int, outcome);
+        QFETCH(QString, status);
+        // More noise than the reply takes: the surplus is purged.
+        Line line(answering(noise(28 + 18 * 99 + 300, count)));
+
+        QCOMPARE(int(StationReader::read(line.state, line.link, line.view)), outcome);
+
+        QCOMPARE(line.view.statuses.last(), status);
+        QVERIFY(line.view.allEnabled());
+        QVERIFY(!line.link.IsOpen());
+        if (outcome == int(Outcome::Refused)) {
+            QCOMPARE(line.view.refusals.size(), 1);
+            QCOMPARE(line.state.table.rowCount(), 11);
+            return;
+        }
+        QCOMPARE(line.state.table.rowCount(), count + 1);
+        QTemporaryDir dir;
+        AppState checked = line.state;
+        QString message;
+        try {
+            const DataCheckResult result = DataCheck::run(checked, dir.filePath(QStringLiteral("MyTemp.ini")));
+            QVERIFY(!result.passed);
+            message = result.message.text;
+        } catch (const PlatformError &error) {
+            message = error.text();
+        }
+        QVERIFY(!message.isEmpty());
+        QVERIFY(!checked.dataValid);
     }
 };
 

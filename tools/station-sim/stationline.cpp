@@ -11,6 +11,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -113,6 +114,25 @@ void StationLine::closeLineEnds()
     }
 }
 
+void StationLine::waitUntilTaken() const
+{
+    // A hang-up flushes what the program has not read yet; a station that
+    // sent bytes before it went away should have them arrive. The bytes
+    // reach the program's side of the line a moment after they were
+    // written, so an empty queue counts only once it has been seen filled,
+    // or after a while.
+    bool seenQueued = false;
+    for (int ms = 0; ms < 2000; ++ms) {
+        int queued = 0;
+        if (::ioctl(m_slave, FIONREAD, &queued) != 0)
+            return;
+        seenQueued = seenQueued || queued > 0;
+        if (queued == 0 && (seenQueued || ms >= 20))
+            return;
+        ::usleep(1000);
+    }
+}
+
 void StationLine::wake()
 {
     const char c = 0;
@@ -155,6 +175,7 @@ void StationLine::run()
     std::optional<Clock::time_point> lastAnswer;
     const auto answerGap = std::chrono::milliseconds(m_options.answerGapMs);
     qsizetype handled = 0;
+    qsizetype sent = 0;
 
     // When a byte sent at `ready` reaches the program.
     auto scheduleAnswer = [&](Clock::time_point ready, std::uint8_t byte) {
@@ -195,6 +216,11 @@ void StationLine::run()
             const char c = static_cast<char>(outbound.begin()->second);
             outbound.erase(outbound.begin());
             writeAll(m_master, &c, 1);
+            if (m_options.hangUpAfterSent >= 0 && ++sent >= m_options.hangUpAfterSent) {
+                waitUntilTaken();
+                closeLineEnds();
+                return;
+            }
         }
 
         Clock::time_point next = Clock::time_point::max();

@@ -23,6 +23,10 @@ struct StationLineOptions
     // adapter: both sides the line holds are closed, so the program's port
     // sees the other end hang up. -1 never.
     int hangUpAfter = -1;
+    // The same when it has sent this many bytes (1 or more) and the program
+    // has taken them off the line, for a station that goes away in the
+    // middle of its reply.
+    int hangUpAfterSent = -1;
 };
 
 // A station's end of a serial line: the master side of a pseudo-terminal
@@ -72,6 +76,7 @@ private:
     void run();
     void wake();
     void closeLineEnds();
+    void waitUntilTaken() const;
 
     Responder m_responder;
     Options m_options;

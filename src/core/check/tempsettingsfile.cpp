@@ -35,11 +35,24 @@ Profile writeAndRead(const QStringList &lines, const QString &path)
     QDir().mkpath(QFileInfo(path).absolutePath());
 
     const QByteArray bytes = Windows1251::encode(Profile(lines).toText());
+    // A pipe or a device in the file's place would block the check or feed
+    // it without end; a folder is refused by the open below.
+    const QFileInfo existing(path);
+    if (existing.exists() && !existing.isFile() && !existing.isDir())
+        throw PlatformError(QStringLiteral("Cannot create file %1. It is not a regular file")
+                                .arg(QDir::toNativeSeparators(path)));
     QFile out(path);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         fail(QStringLiteral("create"), path, out);
-    if (out.write(bytes) != bytes.size() || !out.flush())
-        fail(QStringLiteral("write"), path, out);
+    // Written piece by piece: a disk that fills up part way takes a first
+    // piece, and only the next write tells the reason ("File too large",
+    // "No space left on device"), which a buffered flush would lose.
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 written = out.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            fail(QStringLiteral("write"), path, out);
+        done += written;
+    }
     out.close();
 
     QFile in(path);

@@ -3,6 +3,7 @@
 #include "files/windows1251.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace LinkOptions {
 
@@ -12,10 +13,14 @@ constexpr int kDefaultPort = 2;
 
 Profile load(const QString &optionsFile)
 {
+    // Only a regular file is read: a pipe in its place would block the
+    // dialog, a device such as /dev/zero would never end.
+    if (!QFileInfo(optionsFile).isFile())
+        return Profile();
     QFile file(optionsFile);
     if (!file.open(QIODevice::ReadOnly))
         return Profile();
-    return Profile::fromText(Windows1251::decode(file.readAll()));
+    return Profile::fromText(Windows1251::decode(file.read(MaxFileBytes)));
 }
 
 std::uint8_t portValue(const QString &optionsFile)

@@ -10,7 +10,11 @@
 // devices (see PortMap).
 namespace LinkOptions {
 
-// The file's profile; empty when the file is missing or cannot be read.
+// An options file holds a few lines; a longer one is read this far only.
+constexpr qint64 MaxFileBytes = 1 << 20;
+
+// The file's profile; empty when the file is missing, cannot be read or is
+// no regular file.
 Profile load(const QString &optionsFile);
 
 // The "Port" value of section "All" as the byte it is stored in: 2 when the

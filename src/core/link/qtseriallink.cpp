@@ -10,6 +10,7 @@ QtSerialLink::~QtSerialLink()
 void QtSerialLink::open(const QString &device)
 {
     close();
+    m_device = device;
     m_port.setPortName(device);
     m_port.setBaudRate(QSerialPort::Baud1200);
     m_port.setDataBits(QSerialPort::Data8);
@@ -55,11 +56,11 @@ void QtSerialLink::sendByte(std::uint8_t byte)
     m_port.clearError();
     const char c = static_cast<char>(byte);
     if (m_port.write(&c, 1) != 1)
-        throw PlatformError(m_port.errorString());
+        throw PlatformError(SerialErrors::cannotSend(m_device, m_port.errorString()));
     // Hand the byte to the driver now: without an event loop nothing else would.
     m_port.flush();
     if (m_port.error() == QSerialPort::ResourceError || m_port.error() == QSerialPort::WriteError)
-        throw PlatformError(m_port.errorString());
+        throw PlatformError(SerialErrors::cannotSend(m_device, m_port.errorString()));
 }
 
 bool QtSerialLink::byteReady()

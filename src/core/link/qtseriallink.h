@@ -32,4 +32,5 @@ private:
     void raiseModemLines();
 
     QSerialPort m_port;
+    QString m_device;  // as opened, for the messages
 };

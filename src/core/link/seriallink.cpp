@@ -17,6 +17,11 @@ QString cannotOpen(const QString &device, const QString &reason)
     return QStringLiteral("Cannot open serial port %1: %2").arg(device, reason);
 }
 
+QString cannotSend(const QString &device, const QString &reason)
+{
+    return QStringLiteral("Cannot send to serial port %1: %2").arg(device, reason);
+}
+
 QString noDevice(const QString &portName)
 {
     return QStringLiteral("Cannot open serial port %1: no device is assigned to it "

@@ -45,6 +45,8 @@ namespace SerialErrors {
 QString notOpen();
 QString noPortChosen();
 QString cannotOpen(const QString &device, const QString &reason);
+// The device went away under an open port (a pulled adapter).
+QString cannotSend(const QString &device, const QString &reason);
 QString noDevice(const QString &portName);
 
 } // namespace SerialErrors

@@ -31,6 +31,8 @@ public:
     Outcome run();
 
 private:
+    // Everything after the port is open.
+    Outcome exchange();
     // The next `N` bytes, each allowed `polls` empty polls; nothing when a gap
     // ran out. A block cut short keeps none of its bytes.
     template <std::size_t N>
@@ -66,6 +68,11 @@ Outcome ReadSession::run()
     m_dialog.setStatus(LinkTexts::reading());
     m_link.CreatePort();
     m_link.OpenPort(m_state.portNumber);
+    return m_link.guardTransfer([this] { return exchange(); });
+}
+
+Outcome ReadSession::exchange()
+{
     m_link.PurgeReceive();
     m_link.PurgeSend();
     // The station answers the request with its whole memory; nothing of the

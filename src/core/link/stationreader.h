@@ -32,7 +32,8 @@ public:
 
     // Serial errors (port absent, prompt cancelled, port closed under the
     // read) are thrown as PlatformError; before the port is open only the
-    // status "ПП" has been shown.
+    // status "ПП" has been shown, after it the read has ended as after a
+    // time-out ("AK", buttons enabled, port closed).
     static Outcome read(AppState &state, TransferLink &link, ReadObserver &view);
 
     // The gauge's step per record: 100 / records, halves to even, as a byte.

@@ -8,6 +8,7 @@
 #include "files/windows1251.h"
 #include "link/qtseriallink.h"
 #include "link/transferobserver.h"
+#include "stationline.h"
 
 #include <QFile>
 #include <QMap>
@@ -130,6 +131,36 @@ private:
 inline SerialLinkFactory loggingFactory(std::shared_ptr<QStringList> log)
 {
     return [log] { return std::make_unique<LoggingLink>(log); };
+}
+
+// A QtSerialLink whose station's end goes away the moment the port is open,
+// as when an adapter is pulled out then: the first send fails.
+class HangUpAfterOpen final : public SerialLink
+{
+public:
+    explicit HangUpAfterOpen(StationLine *station) : m_station(station) {}
+    void open(const QString &device) override
+    {
+        m_link.open(device);
+        m_station->hangUp();
+    }
+    bool isOpen() const override { return m_link.isOpen(); }
+    void close() override { m_link.close(); }
+    void sendByte(std::uint8_t byte) override { m_link.sendByte(byte); }
+    bool byteReady() override { return m_link.byteReady(); }
+    std::uint8_t takeByte() override { return m_link.takeByte(); }
+    bool waitForByte(int ms) override { return m_link.waitForByte(ms); }
+    void purgeReceive() override { m_link.purgeReceive(); }
+    void purgeSend() override { m_link.purgeSend(); }
+
+private:
+    StationLine *m_station;
+    QtSerialLink m_link;
+};
+
+inline SerialLinkFactory hangUpAfterOpenFactory(StationLine &station)
+{
+    return [&station] { return std::make_unique<HangUpAfterOpen>(&station); };
 }
 
 // The text of the PlatformError the call throws; a null string when it throws none.

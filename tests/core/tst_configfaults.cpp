@@ -1,0 +1,368 @@
+// The configuration folder and the files in it as the system may leave them:
+// missing, not a folder, MyTemp.ini read-only, a pipe or a device in a file's
+// place, a disk that fills up during a save. Each is handled with a message
+// that names the file, or with the options file's defaults, and the window's
+// data stay as they were.
+//
+// Root ignores file modes, so a read-only file is made with a read-only
+// mount when the tests run as root; where mounting is not allowed either,
+// those rows are skipped and say so.
+
+#include "check/datacheck.h"
+#include "common/platformerror.h"
+#include "files/channelfile.h"
+#include "link/options.h"
+#include "state/appstate.h"
+#include "table/templatebuilder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+#include <functional>
+
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+AppState templateState()
+{
+    AppState state;
+    const StationProfile &p = state.profile;
+    const auto refusal = TemplateBuilder::build({QStringLiteral("3"), QString::number(p.lowKHz + 4000),
+                                                 QStringLiteral("1000")},
+                                                p.lowKHz, p.highKHz, state.table, state.settingsLines);
+    if (refusal)
+        qFatal("template refused: %s", qPrintable(refusal->text));
+    return state;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(file.errorString()));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+QString failureOf(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const PlatformError &error) {
+        return error.text();
+    }
+    return QString();
+}
+
+// Runs `call` in a child process that must end within `seconds`: its result
+// (0..255) comes back as the exit code; -1 when it blocked or crashed. For
+// the files that could block a careless reader for ever.
+int inChildWithin(int seconds, const std::function<int()> &call)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::alarm(static_cast<unsigned>(seconds));
+        ::_exit(call());
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A small tmpfs mounted over a temporary folder: a disk that fills up, or
+// that is read-only. Mounting needs the right to (root, mostly).
+class SmallDisk
+{
+public:
+    explicit SmallDisk(int kilobytes)
+    {
+        const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
+        m_mounted = ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", 0, options.constData()) == 0;
+    }
+    ~SmallDisk()
+    {
+        if (m_mounted)
+            ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
+    }
+    SmallDisk(const SmallDisk &) = delete;
+    SmallDisk &operator=(const SmallDisk &) = delete;
+
+    bool isMounted() const { return m_mounted; }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+
+    bool makeReadOnly() const
+    {
+        return ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
+    // Fills what is left with one file.
+    void fill() const
+    {
+        QFile filler(filePath(QStringLiteral("filler")));
+        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return;
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) > 0) {
+        }
+    }
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+};
+
+// Sets a file size limit for its lifetime; a write beyond it fails with
+// EFBIG instead of ending the process.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = m_saved;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_saved{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+// Everything of the window a failed data check must leave as it was.
+void compareData(const AppState &actual, const AppState &before)
+{
+    QCOMPARE(actual.settingsLines, before.settingsLines);
+    QCOMPARE(actual.table.rowCount(), before.table.rowCount());
+    for (int row = 0; row < before.table.rowCount(); ++row)
+        for (int column = 0; column < ChannelTable::ColumnCount; ++column) {
+            QCOMPARE(actual.table.cell(column, row), before.table.cell(column, row));
+            QCOMPARE(actual.table.isChecked(column, row), before.table.isChecked(column, row));
+        }
+    QVERIFY(actual.image.records == before.image.records);
+    QCOMPARE(actual.image.header, before.image.header);
+}
+
+} // namespace
+
+class TestConfigFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void tempSettingsFileFaults_data();
+    void tempSettingsFileFaults();
+    void tempSettingsFileThatIsAPipe();
+    void readOnlyTempSettingsFile();
+
+    void optionsFileFaults_data();
+    void optionsFileFaults();
+
+    void channelFileOnAFullDisk();
+    void channelFileIntoAReadOnlyFolder();
+};
+
+// MyTemp.ini cannot be written: the check ends with a message naming the
+// file and the reason, the flag is clear, the table, the settings text and
+// the image of the last passed check are untouched.
+void TestConfigFaults::tempSettingsFileFaults_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("configuration folder is a file") << "folder-is-file" << "Not a directory";
+    QTest::newRow("configuration folder under a file") << "folder-under-file" << "Not a directory";
+    QTest::newRow("MyTemp.ini is a folder") << "temp-is-folder" << "Is a directory";
+    QTest::newRow("disk full: file size limit") << "size-limit" << "File too large";
+    QTest::newRow("disk full: small tmpfs") << "full-tmpfs" << "No space left on device";
+}
+
+void TestConfigFaults::tempSettingsFileFaults()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    SmallDisk disk(64);
+    QString config = dir.filePath(QStringLiteral("vetral"));
+    std::unique_ptr<FileSizeLimit> limit;
+    if (setup == QLatin1String("folder-is-file")) {
+        writeFile(config, "not a folder");
+    } else if (setup == QLatin1String("folder-under-file")) {
+        writeFile(config, "not a folder");
+        config += QStringLiteral("/deeper");
+    } else if (setup == QLatin1String("temp-is-folder")) {
+        QVERIFY(QDir().mkpath(config + QStringLiteral("/MyTemp.ini")));
+    } else if (setup == QLatin1String("full-tmpfs")) {
+        if (!disk.isMounted())
+            QSKIP("mounting a tmpfs is not allowed here");
+        config = disk.filePath(QStringLiteral("vetral"));
+        QVERIFY(QDir().mkpath(config));
+        disk.fill();
+    }
+    const QString path = config + QStringLiteral("/MyTemp.ini");
+
+    AppState state = templateState();
+    QVERIFY(DataCheck::run(state, dir.filePath(QStringLiteral("earlier.ini"))).passed);
+    const AppState before = state;
+    if (setup == QLatin1String("size-limit"))
+        limit = std::make_unique<FileSizeLimit>(100); // the settings text is some 400 bytes
+    const QString failure = failureOf([&] { DataCheck::run(state, path); });
+    limit.reset();
+
+    QVERIFY2(failure.contains(QDir::toNativeSeparators(path)), qPrintable(failure));
+    QVERIFY2(failure.contains(reason), qPrintable(failure));
+    QVERIFY(!state.dataValid);
+    compareData(state, before);
+}
+
+// A pipe in MyTemp.ini's place would block the check for ever: it is
+// refused at once, as no regular file.
+void TestConfigFaults::tempSettingsFileThatIsAPipe()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("MyTemp.ini"));
+    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    const int result = inChildWithin(10, [&] {
+        AppState state = templateState();
+        return failureOf([&] { DataCheck::run(state, path); }).isEmpty() ? 1 : 0;
+    });
+    QCOMPARE(result, 0);
+
+    AppState state = templateState();
+    const QString failure = failureOf([&] { DataCheck::run(state, path); });
+    QCOMPARE(failure, QStringLiteral("Cannot create file %1. It is not a regular file").arg(path));
+    QVERIFY(!state.dataValid);
+}
+
+// A read-only MyTemp.ini (a file mode for a user, a read-only file system
+// for root).
+void TestConfigFaults::readOnlyTempSettingsFile()
+{
+    QTemporaryDir dir;
+    SmallDisk disk(64);
+    QString path = dir.filePath(QStringLiteral("MyTemp.ini"));
+    writeFile(path, "[Общие установки]\r\n");
+    QString reason = QStringLiteral("Permission denied");
+    if (::geteuid() == 0) {
+        if (!disk.isMounted())
+            QSKIP("running as root, and mounting a read-only file system is not allowed here");
+        path = disk.filePath(QStringLiteral("MyTemp.ini"));
+        writeFile(path, "old");
+        if (!disk.makeReadOnly())
+            QSKIP("running as root, and remounting read-only is not allowed here");
+        reason = QStringLiteral("Read-only file system");
+    } else {
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
+    }
+
+    AppState state = templateState();
+    const AppState before = state;
+    const QString failure = failureOf([&] { DataCheck::run(state, path); });
+
+    QVERIFY2(failure.contains(path) && failure.contains(reason), qPrintable(failure));
+    QVERIFY(!state.dataValid);
+    compareData(state, before);
+}
+
+// V404Options.ini that cannot be used counts as missing (port 2), whatever
+// stands in its place, and never blocks the dialog; one much longer than any
+// options file is read from its start.
+void TestConfigFaults::optionsFileFaults_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<int>("port");
+    QTest::newRow("folder missing") << "missing" << 2;
+    QTest::newRow("folder is a file") << "folder-is-file" << 2;
+    QTest::newRow("file is a folder") << "file-is-folder" << 2;
+    QTest::newRow("a pipe") << "pipe" << 2;
+    QTest::newRow("endless device") << "dev-zero" << 2;
+    QTest::newRow("a huge file") << "huge" << 1;
+    QTest::newRow("binary garbage") << "garbage" << 2;
+}
+
+void TestConfigFaults::optionsFileFaults()
+{
+    QFETCH(QString, setup);
+    QFETCH(int, port);
+    QTemporaryDir dir;
+    const QString config = dir.filePath(QStringLiteral("vetral"));
+    QString path = config + QStringLiteral("/V404Options.ini");
+    if (setup != QLatin1String("missing") && setup != QLatin1String("folder-is-file"))
+        QVERIFY(QDir().mkpath(config));
+    if (setup == QLatin1String("folder-is-file")) {
+        writeFile(config, "[All]\r\nPort=1\r\n");
+    } else if (setup == QLatin1String("file-is-folder")) {
+        QVERIFY(QDir().mkpath(path));
+    } else if (setup == QLatin1String("pipe")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (setup == QLatin1String("dev-zero")) {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    } else if (setup == QLatin1String("huge")) {
+        writeFile(path, "[All]\r\nPort=1\r\n" + QByteArray(2 * LinkOptions::MaxFileBytes, ';'));
+    } else if (setup == QLatin1String("garbage")) {
+        QByteArray bytes;
+        for (int i = 0; i < 4096; ++i)
+            bytes.append(static_cast<char>((i * 7919) % 251));
+        writeFile(path, bytes);
+    }
+
+    QCOMPARE(inChildWithin(10, [&] { return int(LinkOptions::portValue(path)); }), port);
+    QCOMPARE(int(LinkOptions::portValue(path)), port);
+}
+
+// The disk fills up while a channel file is saved over an older one: the
+// save names the file, and the older file is still there, whole.
+void TestConfigFaults::channelFileOnAFullDisk()
+{
+    SmallDisk disk(64);
+    if (!disk.isMounted())
+        QSKIP("mounting a tmpfs is not allowed here (the file size limit case is in tst_channelfile)");
+    const QString path = disk.filePath(QStringLiteral("K7TV_10.ini"));
+    AppState older = templateState();
+    QCOMPARE(ChannelFile::save(older, path), MaybeRefusal());
+    const QByteArray old = readFile(path);
+    disk.fill();
+
+    const QString failure = failureOf([&] { ChannelFile::save(templateState(), path); });
+
+    QCOMPARE(failure, QStringLiteral("Unable to write to ") + path);
+    QCOMPARE(readFile(path), old);
+    QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{"filler", "K7TV_10.ini"}));
+}
+
+void TestConfigFaults::channelFileIntoAReadOnlyFolder()
+{
+    SmallDisk disk(64);
+    if (!disk.isMounted())
+        QSKIP("mounting a tmpfs is not allowed here");
+    const QString path = disk.filePath(QStringLiteral("K7TV_10.ini"));
+    writeFile(path, "old");
+    if (!disk.makeReadOnly())
+        QSKIP("remounting read-only is not allowed here");
+
+    const QString failure = failureOf([&] { ChannelFile::save(templateState(), path); });
+
+    QCOMPARE(failure, QStringLiteral("File access denied."));
+    QCOMPARE(readFile(path), QByteArray("old"));
+}
+
+QTEST_GUILESS_MAIN(TestConfigFaults)
+#include "tst_configfaults.moc"
