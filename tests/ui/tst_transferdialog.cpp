@@ -1,4 +1,6 @@
 #include "check/datacheck.h"
+#include "files/channelfile.h"
+#include "files/readarchive.h"
 #include "core/support/linkfixtures.h"
 #include "link/linktexts.h"
 #include "mainwindowfixture.h"
@@ -7,6 +9,8 @@
 #include "transfer/tform1.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -42,12 +46,14 @@ private:
         {
             dialog = std::make_unique<TForm1>(f.state, f.ui);
             dialog->setOptionsFile(options.path());
+            dialog->setArchiveFolder(archive());
         }
         void check(int channels)
         {
             f.makeTemplate(QString::number(channels), "140000", "1000");
             QVERIFY(DataCheck::run(f.state, dir.filePath("MyTemp.ini")).passed);
         }
+        QString archive() const { return dir.filePath("archive"); }
         QPushButton *button(const char *name) const { return dialog->findChild<QPushButton *>(name); }
         QString status() const { return dialog->findChild<QLabel *>("StaticText1")->text(); }
         int gauge() const { return dialog->findChild<QProgressBar *>("Gauge1")->value(); }
@@ -251,6 +257,18 @@ void TransferDialogTest::readShowsStationInMainWindow()
     rig.f.window->restoreAfterTransfer();
     QVERIFY(rig.f.isShown("Panel1"));
     QVERIFY(rig.f.isShown("Memo1"));
+
+    // The complete read left its copy; a copy that cannot be made is told, the read stands.
+    const QStringList copies = QDir(rig.archive()).entryList(QDir::Files);
+    QCOMPARE(copies.size(), 1);
+    QCOMPARE(QFileInfo(QDir(rig.archive()).filePath(copies.at(0))).size(), ChannelFile::encode(rig.f.state).size());
+    rig.dialog->setArchiveFolder(QDir(rig.archive()).filePath(copies.at(0)));
+    line.start();
+    rig.button("BitBtn3")->click();
+    line.stop();
+    QCOMPARE(rig.f.ui.messages.size(), 1);
+    QVERIFY(rig.f.ui.messages.at(0).startsWith(ReadArchive::failureMessage(QString())));
+    QCOMPARE(rig.status(), LinkTexts::idle());
 }
 
 QTEST_MAIN(TransferDialogTest)

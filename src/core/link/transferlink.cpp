@@ -27,14 +27,15 @@ void TransferLink::OpenPort(std::uint8_t portNumber)
     if (!m_port)
         CreatePort();
     m_port->close();
-    QString device;
-    if (portNumber == 0) {
+    // A device given by its path needs neither the map nor the prompt.
+    QString device = m_device;
+    if (device.isEmpty() && portNumber == 0) {
         // The choice holds for this transfer only; the port number stays 0.
         const auto chosen = m_observer.choosePort(openablePorts());
         if (!chosen)
             throw PlatformError(SerialErrors::noPortChosen());
         device = chosen->device;
-    } else {
+    } else if (device.isEmpty()) {
         device = PortMap::fromOptionsFile(m_optionsFile).deviceFor(portNumber);
         if (device.isEmpty())
             throw PlatformError(SerialErrors::noDevice(PortMap::portName(portNumber)));

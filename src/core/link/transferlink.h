@@ -25,6 +25,10 @@ public:
     explicit TransferLink(TransferObserver &observer, QString optionsFile = Paths::optionsFile(),
                           SerialLinkFactory factory = QtSerialLink::factory());
 
+    // A port named by its device rather than by a port number, as the command
+    // line allows: OpenPort then opens this device whatever the number.
+    void setDevice(QString device) { m_device = std::move(device); }
+
     // A new port, closed, replacing the previous one.
     void CreatePort();
     // Opens the port named by the port number; 0 asks the user through the
@@ -82,6 +86,7 @@ private:
 
     TransferObserver &m_observer;
     QString m_optionsFile;
+    QString m_device;
     SerialLinkFactory m_factory;
     std::unique_ptr<SerialLink> m_port;
     bool m_acknowledged = false;

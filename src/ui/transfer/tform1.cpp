@@ -1,4 +1,5 @@
 #include "transfer/tform1.h"
+#include "common/platformerror.h"
 #include "link/linktexts.h"
 #include "link/options.h"
 #include "link/readobserver.h"
@@ -10,6 +11,7 @@
 #include "state/appstate.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 
 #include <QButtonGroup>
 #include <QFrame>
@@ -154,7 +156,13 @@ void TForm1::BitBtn3Click()
         return;
     runTransfer([&] {
         TransferLink link(*this, m_optionsFile, m_factory);
-        StationReader::read(m_state, link, *m_readObserver);
+        if (StationReader::read(m_state, link, *m_readObserver) != StationReader::Outcome::Complete)
+            return;
+        try {
+            ReadArchive::store(m_state, m_archiveFolder, QDateTime::currentDateTime());
+        } catch (const PlatformError &e) {
+            m_ui.showMessage(ReadArchive::failureMessage(e.text()));
+        }
     });
 }
 

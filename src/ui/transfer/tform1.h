@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/paths.h"
+#include "files/readarchive.h"
 #include "link/portsearch.h"
 #include "link/qtseriallink.h"
 #include "link/transferobserver.h"
@@ -30,6 +31,8 @@ public:
     void setOptionsFile(const QString &path) { m_optionsFile = path; }
     void setLinkFactory(SerialLinkFactory factory) { m_factory = std::move(factory); }
     void setSearchTimings(PortSearchTimings timings) { m_searchTimings = timings; }
+    // Where every complete read leaves its copy.
+    void setArchiveFolder(const QString &path) { m_archiveFolder = path; }
     // The main window, which shows the station's data as a read brings it in.
     void setReadObserver(ReadObserver *observer) { m_readObserver = observer; }
 
@@ -73,6 +76,7 @@ private:
     QString m_optionsFile = Paths::optionsFile();
     SerialLinkFactory m_factory = QtSerialLink::factory();
     PortSearchTimings m_searchTimings;
+    QString m_archiveFolder = ReadArchive::folder();
     QElapsedTimer m_sinceRepaint;
     ReadObserver *m_readObserver = nullptr;
 

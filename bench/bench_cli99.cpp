@@ -1,0 +1,114 @@
+// Runs `vetral-cli write` and `vetral-cli read` of 99 channels against the
+// simulated station on a pseudo-terminal paced like a 1200-baud line, and
+// reports each time against the line's own limit: a write is every byte and
+// its answer, one 10-bit character each; a read is the request byte and the
+// station's reply. The times include the process start, the file load and
+// the check.
+//
+//   bench_cli99 [--no-line-time] [--runs N]
+
+#include "simulatedstation.h"
+#include "stationline.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+constexpr int kChannels = 99;
+
+QStringList channelFile()
+{
+    QStringList lines{"[Общие установки]", "Серийный номер=100000", "Id_номер=0001"};
+    for (int n = 1; n <= 10; ++n)
+        lines.append(QString("Тон%1=%2").arg(n).arg(1000 + 100 * n));
+    lines += QStringList{"P_1=1", "P_2=2", "P_3=3", "P_4=4", "Яркость диодов=3", "Громкость=8", "МинГромкость=2",
+                         "Пик_кнопок=+", "ФВ=00", "Код_DCS=+", "Ф_Скан=+", "Ф_V=-", "ВУ=-", "СК=1", "Тип=0", "ТипВУ=0"};
+    for (int r = 1; r <= kChannels; ++r) {
+        const QString rx = QString::number(144000 + 250 * r);
+        lines += QStringList{QString("[%1]").arg(r), QString("Номер=%1").arg(r), "Rx=" + rx, "Tx=" + rx,
+                             "CTCSS_Rx=67,0", "CTCSS_Tx=Нет", "DCS_Rx=Нет", "DCS_Tx=Нет", "Тон_Rx=Нет", "Тон_Tx=Нет",
+                             "ШП=1", "P_max=3", "P_min=2", "Сканировать=да", "Sw=25", "Id_Тон=нет", "Tx_Off=Норм",
+                             "Время=Нет", "Активен=да"};
+    }
+    return lines;
+}
+
+bool writeFile(const QString &path, const QStringList &lines)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    QStringEncoder cp1251("windows-1251");
+    file.write(cp1251.encode(lines.join("\r\n") + "\r\n"));
+    return true;
+}
+
+// Runs vetral-cli; returns the milliseconds it took, or -1 when it failed.
+double timed(const QTemporaryDir &home, const QStringList &arguments)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home.path());
+    env.insert("XDG_CONFIG_HOME", home.filePath("config"));
+    env.insert("XDG_DATA_HOME", home.filePath("data"));
+    process.setProcessEnvironment(env);
+    QElapsedTimer timer;
+    timer.start();
+    process.start(VETRAL_CLI_PATH, arguments);
+    if (!process.waitForFinished(600000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        std::fprintf(stderr, "vetral-cli %s failed: %s\n", qPrintable(arguments.join(' ')),
+                     process.readAllStandardOutput().constData());
+        return -1;
+    }
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const bool lineTime = !args.contains(QStringLiteral("--no-line-time"));
+    int runs = 1;
+    if (const qsizetype i = args.indexOf(QStringLiteral("--runs")); i >= 0 && i + 1 < args.size())
+        runs = std::max(1, args.at(i + 1).toInt());
+
+    const double charMs = 1000.0 * StationLine::BitsPerCharacter / StationLine::BaudRate;
+    const int written = 26 + 18 * kChannels;      // start byte, prefix and records, each answered
+    const int readChars = 1 + 28 + 18 * kChannels; // request byte and reply
+    const double writeLimitMs = 2 * written * charMs;
+    const double readLimitMs = readChars * charMs;
+
+    QTemporaryDir home;
+    const QString file = home.filePath("k99.ini");
+    if (!writeFile(file, channelFile()))
+        return 1;
+
+    std::printf("vetral-cli with %d channels; line limit: write %.0f ms, read %.0f ms%s\n", kChannels, writeLimitMs,
+                readLimitMs, lineTime ? "" : " (line time not emulated)");
+    for (int run = 1; run <= runs; ++run) {
+        SimulatedStation station;
+        QElapsedTimer stationClock;
+        stationClock.start();
+        StationLineOptions options;
+        options.lineTime = lineTime;
+        StationLine line([&](std::uint8_t b) { return station.onByte(b, stationClock.elapsed()); }, options);
+        line.start();
+
+        const double writeMs = timed(home, {"write", file, "--port", line.devicePath()});
+        const double readMs = timed(home, {"read", "--port", line.devicePath(), "--output", home.filePath("back.ini")});
+        line.stop();
+        if (writeMs < 0 || readMs < 0 || station.completedWrites() != 1)
+            return 1;
+        std::printf("run %d: write %.0f ms, %.3f x the line limit; read %.0f ms, %.3f x the line limit\n", run,
+                    writeMs, writeMs / writeLimitMs, readMs, readMs / readLimitMs);
+    }
+    return 0;
+}

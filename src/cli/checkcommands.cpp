@@ -1,0 +1,59 @@
+#include "checkedfile.h"
+#include "commandline.h"
+#include "commands.h"
+#include "console.h"
+#include "exitcodes.h"
+#include "image/radioimage.h"
+#include "state/appstate.h"
+
+namespace {
+
+QString hexLine(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' ').toUpper());
+}
+
+} // namespace
+
+namespace Commands {
+
+int check(const QStringList &arguments)
+{
+    CommandLine line(QStringLiteral("check"),
+                     QStringLiteral("Загружает файл каналов, как \"Чтение файла\", и выполняет \"Контроль\".\n"
+                                    "Печатает сообщение проверки. Код выхода: 0 - данные верны, 1 - отказ."));
+    line.addArgument(QStringLiteral("FILE"), QStringLiteral("Файл каналов (.ini)."));
+    if (!line.parse(arguments))
+        return ExitCode::Done;
+
+    AppState state;
+    const DataCheckResult result = loadAndCheck(line.argument(0), state);
+    Console::out(result.message.text);
+    return result.passed ? ExitCode::Done : ExitCode::Refused;
+}
+
+int dump(const QStringList &arguments)
+{
+    CommandLine line(QStringLiteral("dump"),
+                     QStringLiteral("Как check, затем печатает байты, которые \"Запись данных \" передаст после\n"
+                                    "стартового байта 20: первая строка - 25 байтов до записей каналов, далее по\n"
+                                    "строке на каждую запись канала (18 байтов), в шестнадцатеричном виде.\n"
+                                    "При отказе печатает сообщение проверки. Код выхода: 0, 1 - отказ."));
+    line.addArgument(QStringLiteral("FILE"), QStringLiteral("Файл каналов (.ini)."));
+    if (!line.parse(arguments))
+        return ExitCode::Done;
+
+    AppState state;
+    const DataCheckResult result = loadAndCheck(line.argument(0), state);
+    if (!result.passed) {
+        Console::out(result.message.text);
+        return ExitCode::Refused;
+    }
+    const QByteArray bytes = state.image.writeOrder(state.moduleCode, state.bandCode);
+    Console::out(hexLine(bytes.first(RadioImage::WritePrefixSize)));
+    for (qsizetype at = RadioImage::WritePrefixSize; at < bytes.size(); at += RadioImage::RecordSize)
+        Console::out(hexLine(bytes.sliced(at, RadioImage::RecordSize)));
+    return ExitCode::Done;
+}
+
+} // namespace Commands

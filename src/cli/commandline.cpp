@@ -1,0 +1,58 @@
+#include "commandline.h"
+
+#include "console.h"
+
+#include <QCoreApplication>
+
+CommandLine::CommandLine(const QString &command, const QString &description) : m_command(command)
+{
+    m_parser.setApplicationDescription(description);
+    m_parser.addHelpOption();
+}
+
+void CommandLine::addArgument(const QString &name, const QString &description)
+{
+    m_arguments.append(name);
+    m_parser.addPositionalArgument(name, description);
+}
+
+void CommandLine::addOption(const QCommandLineOption &option, bool required)
+{
+    m_parser.addOption(option);
+    if (required)
+        m_required.append(option.names().constLast());
+}
+
+bool CommandLine::parse(const QStringList &arguments)
+{
+    const QString more = QStringLiteral(" (см. vetral-cli %1 --help)").arg(m_command);
+    if (!m_parser.parse(QStringList{QCoreApplication::applicationFilePath()} + arguments))
+        throw UsageError(m_parser.errorText() + more);
+    if (m_parser.isSet(QStringLiteral("help"))) {
+        Console::out(helpText());
+        return false;
+    }
+    const QStringList positional = m_parser.positionalArguments();
+    if (positional.size() < m_arguments.size())
+        throw UsageError(QStringLiteral("Не указан аргумент %1").arg(m_arguments.at(positional.size())) + more);
+    if (positional.size() > m_arguments.size())
+        throw UsageError(QStringLiteral("Лишний аргумент \"%1\"").arg(positional.at(m_arguments.size())) + more);
+    for (const QString &name : m_required) {
+        if (!m_parser.isSet(name))
+            throw UsageError(QStringLiteral("Не указан параметр --%1").arg(name) + more);
+        if (m_parser.value(name).isEmpty())
+            throw UsageError(QStringLiteral("Пустое значение параметра --%1").arg(name) + more);
+    }
+    return true;
+}
+
+QString CommandLine::helpText() const
+{
+    // Qt's usage line names the executable by its path and not the command.
+    QStringList lines = m_parser.helpText().trimmed().split(u'\n');
+    QString usage = QStringLiteral("Usage: vetral-cli %1 [options]").arg(m_command);
+    for (const QString &name : m_arguments)
+        usage += u' ' + name;
+    lines[0] = usage;
+    return lines.join(u'\n');
+}

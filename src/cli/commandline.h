@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+// Arguments the command cannot run with; the text names what is wrong.
+class UsageError : public std::runtime_error
+{
+public:
+    explicit UsageError(const QString &text) : std::runtime_error(text.toStdString()), m_text(text) {}
+    const QString &text() const { return m_text; }
+
+private:
+    QString m_text;
+};
+
+// The arguments of one command: its positional arguments (all required), its
+// options (some required) and --help.
+class CommandLine
+{
+public:
+    CommandLine(const QString &command, const QString &description);
+
+    void addArgument(const QString &name, const QString &description);
+    void addOption(const QCommandLineOption &option, bool required = false);
+
+    // `arguments` are those after the command's name. Returns false when
+    // --help was asked: the help has then been printed. Throws UsageError.
+    bool parse(const QStringList &arguments);
+
+    QString argument(int index) const { return m_parser.positionalArguments().at(index); }
+    QString value(const QString &option) const { return m_parser.value(option); }
+    bool isSet(const QString &option) const { return m_parser.isSet(option); }
+
+    QString helpText() const;
+
+private:
+    QString m_command;
+    QStringList m_arguments;
+    QStringList m_required;
+    QCommandLineParser m_parser;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "link/transferobserver.h"
+
+// What the transfer dialog would show, on standard error: the status and the
+// gauge as a bar redrawn in place on a terminal, or as one line per new value
+// ("ПР 33%") when standard error goes to a file or a pipe. The search's
+// "Идет Поиск..." is a line of its own.
+class ConsoleProgress final : public TransferObserver
+{
+public:
+    explicit ConsoleProgress(bool terminal);
+    ~ConsoleProgress() override { finish(); }
+
+    void setStatus(const QString &text) override;
+    void setProgress(int value) override;
+    void setButtonEnabled(TransferButton, bool) override {}
+    void setSearchCaption(const QString &text) override;
+    void clearPortButtons() override {}
+    void keepAlive() override {}
+    // Every command names its port, so the prompt never comes; should it, it
+    // is cancelled.
+    std::optional<PortEntry> choosePort(const QList<PortEntry> &) override { return std::nullopt; }
+
+    // Ends the bar's line.
+    void finish();
+    // "AK" was shown: a wait for the station ran out.
+    bool stationSilent() const { return m_stationSilent; }
+
+private:
+    void draw();
+
+    bool m_terminal;
+    QString m_status;
+    int m_value = -1;
+    bool m_barOpen = false;
+    bool m_stationSilent = false;
+};

@@ -1,0 +1,73 @@
+// vetral-cli: check, dump, write, read, report and search from a script, on
+// the same core as the window: the same messages, bytes and files.
+#include "commandline.h"
+#include "commands.h"
+#include "console.h"
+#include "exitcodes.h"
+#include "common/platformerror.h"
+
+#include <QCoreApplication>
+#include <array>
+
+namespace {
+
+struct Command
+{
+    const char *name;
+    const char *summary;
+    int (*run)(const QStringList &);
+};
+
+const std::array<Command, 6> kCommands{{
+    {"check", "check FILE                          загрузить файл каналов и выполнить \"Контроль\"", Commands::check},
+    {"dump", "dump FILE                           байты записи в станцию, по строке на запись", Commands::dump},
+    {"write", "write FILE --port PORT [--verify]   записать в станцию (и сверить чтением)", Commands::write},
+    {"read", "read --port PORT --output FILE      прочитать станцию в файл каналов", Commands::read},
+    {"report", "report FILE --output OUT.docx [--serial TEXT]   протокол испытаний", Commands::report},
+    {"search", "search                              найти станцию на COM1...COM7 (\"USB\")", Commands::search},
+}};
+
+QString overview()
+{
+    QString text = QStringLiteral("Программатор радиостанций \"Ветрал\" для командной строки.\n\n"
+                                  "Использование: vetral-cli КОМАНДА [параметры]\n\nКоманды:\n");
+    for (const Command &command : kCommands)
+        text += QStringLiteral("  ") + QString::fromUtf8(command.summary) + u'\n';
+    text += QStringLiteral("\nСправка по команде: vetral-cli КОМАНДА --help\n"
+                           "Код выхода 2: неверные аргументы или ошибка файла или порта.");
+    return text;
+}
+
+int run(const QStringList &arguments)
+{
+    if (arguments.isEmpty())
+        throw UsageError(QStringLiteral("Не указана команда (см. vetral-cli --help)"));
+    const QString name = arguments.constFirst();
+    if (name == QStringLiteral("--help") || name == QStringLiteral("-h") || name == QStringLiteral("help")) {
+        Console::out(overview());
+        return ExitCode::Done;
+    }
+    for (const Command &command : kCommands) {
+        if (name == QLatin1String(command.name))
+            return command.run(arguments.mid(1));
+    }
+    throw UsageError(QStringLiteral("Неизвестная команда \"%1\" (см. vetral-cli --help)").arg(name));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    // The program's name, so that the configuration folder (V404Options.ini,
+    // MyTemp.ini) and the archive of reads are the window's own.
+    QCoreApplication::setApplicationName(QStringLiteral("vetral"));
+    try {
+        return run(app.arguments().mid(1));
+    } catch (const UsageError &e) {
+        Console::err(e.text());
+    } catch (const PlatformError &e) {
+        Console::err(e.text());
+    }
+    return ExitCode::Failure;
+}

@@ -1,0 +1,65 @@
+#include "writeverification.h"
+
+#include "image/radioimage.h"
+
+#include <algorithm>
+#include <array>
+
+namespace WriteVerification {
+
+namespace {
+
+// The write order's prefix, field by field.
+const std::array<const char *, RadioImage::WritePrefixSize> kPrefixFields = {
+    "Яркость диодов", "Громкость", "число каналов", "Пик_кнопок", "СК",
+    "Тон1", "Тон2", "Тон3", "Тон4", "Тон5", "Тон6", "Тон7", "Тон8", "Тон9", "Тон10",
+    "Id_номер, старший байт", "Id_номер, младший байт",
+    "ФВ", "МинГромкость", "Код_DCS", "Ф_Скан, Ф_V, ВУ",
+    "ТипВУ", "Тип", "Тип", "Тип",
+};
+
+// The second and third copy of the band code: the reply has only one.
+constexpr int kBandRepeat1 = 23;
+constexpr int kBandRepeat2 = 24;
+
+QString hexByte(char byte)
+{
+    return QStringLiteral("%1").arg(static_cast<unsigned char>(byte), 2, 16, QLatin1Char('0')).toUpper();
+}
+
+// The reply in the write order, from the station's own values of every field.
+QByteArray replyInWriteOrder(const QByteArray &reply)
+{
+    RadioImage image;
+    const RadioImage::ReadExtras extras = image.fillFromReadOrder(reply);
+    image.idCode = extras.idCode.value_or(0);
+    return image.writeOrder(extras.moduleCode.value_or(0), extras.bandCode.value_or(0));
+}
+
+} // namespace
+
+QString fieldName(int position)
+{
+    if (position < RadioImage::WritePrefixSize)
+        return QString::fromUtf8(kPrefixFields[static_cast<std::size_t>(position)]);
+    const int offset = position - RadioImage::WritePrefixSize;
+    return QStringLiteral("запись %1, байт %2").arg(offset / RadioImage::RecordSize + 1).arg(offset % RadioImage::RecordSize);
+}
+
+QStringList differences(const QByteArray &written, const QByteArray &reply)
+{
+    const QByteArray held = replyInWriteOrder(reply);
+    QStringList found;
+    // A different channel count shows as its own field; the records are
+    // compared as far as both sides have them.
+    const qsizetype common = std::min(written.size(), held.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        if (i == kBandRepeat1 || i == kBandRepeat2 || written.at(i) == held.at(i))
+            continue;
+        found.append(QStringLiteral("%1: записано %2, прочитано %3")
+                         .arg(fieldName(static_cast<int>(i)), hexByte(written.at(i)), hexByte(held.at(i))));
+    }
+    return found;
+}
+
+} // namespace WriteVerification

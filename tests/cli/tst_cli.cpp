@@ -1,0 +1,285 @@
+// vetral-cli run as a process: every command, every exit status, and a write
+// and read through the simulated station on a pseudo-terminal, which the
+// child opens either as COM3 (mapped in its own V404Options.ini) or by path.
+#include "simulatedstation.h"
+#include "stationline.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+enum class Station { None, Answering, Silent, FallsSilent, Altering };
+
+// The two worked rows of the radio image (144-174 MHz, DCS mode "+") under
+// settings whose every byte differs from its neighbours'.
+const QStringList kWorkedSettings = {
+    "[Общие установки]", "Серийный номер=100000", "Id_номер=12AB",
+    "Тон1=1750", "Тон2=1989", "Тон3=705", "Тон4=715", "Тон5=2550",
+    "Тон6=700", "Тон7=1000", "Тон8=1200", "Тон9=1500", "Тон10=2000",
+    "P_1=1", "P_2=2", "P_3=3", "P_4=4", "Яркость диодов=3", "Громкость=8", "МинГромкость=2",
+    "Пик_кнопок=+", "ФВ=42", "Код_DCS=+", "Ф_Скан=+", "Ф_V=-", "ВУ=+", "СК=1", "Тип=0", "ТипВУ=2",
+};
+const QStringList kWorkedRows = {
+    "[1]", "Номер=1", "Rx=144000", "Tx=144000", "CTCSS_Rx=67,0", "CTCSS_Tx=Нет", "DCS_Rx=Нет", "DCS_Tx=Нет",
+    "Тон_Rx=Нет", "Тон_Tx=Нет", "ШП=1", "P_max=4", "P_min=1", "Сканировать=да", "Sw=25", "Id_Тон=нет",
+    "Tx_Off=Норм", "Время=Нет", "Активен=да",
+    "[2]", "Номер=2", "Rx=145500", "Tx=144900", "CTCSS_Rx=Нет", "CTCSS_Tx=71,9", "DCS_Rx=Нет", "DCS_Tx=Нет",
+    "Тон_Rx=3", "Тон_Tx=Нет", "ШП=2", "P_max=3", "P_min=2", "Сканировать=да", "Sw=12,5", "Id_Тон=да",
+    "Tx_Off=RSSI", "Время=5", "Активен=да",
+};
+const QString kWorkedDump = "0B 08 02 C8 00 AF C7 46 48 FF 46 64 78 96 C8 12 AB 42 02 C8 12 02 00 00 00\n"
+                            "BE 01 11 D8 81 11 68 01 01 C8 00 00 01 01 04 FF 00 00\n"
+                            "6E 02 11 DC 41 11 6A 41 C8 02 03 00 02 02 03 F6 05 00\n";
+
+// Where Тон3 lies in the station's reply: serial 3, header 5, Id 2, tones.
+constexpr int kReplyTone3 = 12;
+
+void writeFile(const QString &path, const QStringList &lines)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QStringEncoder cp1251("windows-1251");
+    file.write(cp1251.encode(lines.join("\r\n") + "\r\n"));
+}
+
+QString exactly(const QString &text)
+{
+    return '^' + QRegularExpression::escape(text) + "\\z";
+}
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// A private home for the child, the simulated station, and the COM3 map.
+class Rig
+{
+public:
+    explicit Rig(Station station)
+    {
+        QVERIFY(m_root.isValid());
+        QVERIFY(QDir().mkpath(configFolder()));
+        if (station != Station::None)
+            startStation(station);
+        QStringList ports{"[Ports]"};
+        for (int n = 1; n <= 7; ++n)
+            ports.append(QString("COM%1=%2").arg(n).arg(n == 3 ? device() : QString()));
+        writeFile(configFolder() + "/V404Options.ini", ports);
+
+        QStringList loud = kWorkedSettings;
+        loud.replaceInStrings(QRegularExpression("^Громкость=8$"), "Громкость=17");
+        writeFile(path("worked.ini"), kWorkedSettings + kWorkedRows);
+        writeFile(path("loud.ini"), loud + kWorkedRows);
+        writeFile(path("norows.ini"), kWorkedSettings);
+    }
+    ~Rig()
+    {
+        if (m_line)
+            m_line->stop();
+    }
+
+    QString path(const QString &name) const { return m_root.filePath(name); }
+    QString configFolder() const { return path("config/vetral"); }
+    QString archiveFolder() const { return path("data/vetral/Архив чтений"); }
+    QString device() const { return m_line ? m_line->devicePath() : QString(); }
+
+    QString expand(QString text) const
+    {
+        return text.replace("{dir}", m_root.path()).replace("{station}", device());
+    }
+    // The same in a pattern made by exactly().
+    QRegularExpression pattern(const QString &text) const
+    {
+        const auto escape = [](const QString &s) { return QRegularExpression::escape(s); };
+        return QRegularExpression(QString(text)
+                                      .replace(escape("{dir}"), escape(m_root.path()))
+                                      .replace(escape("{station}"), escape(device())));
+    }
+
+    Run run(const QStringList &arguments) const
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", path("home"));
+        env.insert("XDG_CONFIG_HOME", path("config"));
+        env.insert("XDG_DATA_HOME", path("data"));
+        process.setProcessEnvironment(env);
+        QStringList expanded;
+        for (const QString &a : arguments)
+            expanded.append(expand(a));
+        process.start(VETRAL_CLI_PATH, expanded);
+        Run result;
+        if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+            return result;
+        result.exitCode = process.exitCode();
+        result.out = QString::fromUtf8(process.readAllStandardOutput());
+        result.err = QString::fromUtf8(process.readAllStandardError());
+        return result;
+    }
+
+private:
+    void startStation(Station station)
+    {
+        StationLineOptions options;
+        if (station == Station::Silent)
+            options.silentAfter = 0;
+        if (station == Station::FallsSilent)
+            options.silentAfter = 1 + 5; // the start byte and header bytes 3..7
+        const bool altering = station == Station::Altering;
+        StationMemory memory;
+        memory.serial = {0x12, 0x34, 0x56};
+        m_station = std::make_unique<SimulatedStation>(memory);
+        m_line = std::make_unique<StationLine>(
+            [this, altering](std::uint8_t byte) {
+                QByteArray answer = m_station->onByte(byte, 0);
+                if (altering && answer.size() > kReplyTone3)
+                    answer[kReplyTone3] = char(answer.at(kReplyTone3) + 1);
+                return answer;
+            },
+            options);
+        m_line->start();
+    }
+
+    QTemporaryDir m_root;
+    std::unique_ptr<SimulatedStation> m_station;
+    std::unique_ptr<StationLine> m_line;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Station)
+
+class CliTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void commands_data();
+    void commands();
+    void writeVerifyThenRead();
+};
+
+void CliTest::commands_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<Station>("station");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");   // pattern for standard output
+    QTest::addColumn<QString>("err");   // text standard error must hold
+    QTest::addColumn<QString>("made");  // a file the command must have made
+
+    const QString passed = exactly("Все данные введены верно.\n");
+    const QString tooLoud = exactly("Уровень громкости изм. 1-16\n");
+    const QString noAnswer = exactly("Станция не отвечает (AK).\n");
+    const Station none = Station::None;
+
+    QTest::newRow("check passes") << QStringList{"check", "{dir}/worked.ini"} << none << 0 << passed << "" << "";
+    QTest::newRow("check refuses") << QStringList{"check", "{dir}/loud.ini"} << none << 1 << tooLoud << "" << "";
+    QTest::newRow("dump worked rows") << QStringList{"dump", "{dir}/worked.ini"} << none << 0 << exactly(kWorkedDump)
+                                      << "" << "";
+    QTest::newRow("dump refuses") << QStringList{"dump", "{dir}/loud.ini"} << none << 1 << tooLoud << "" << "";
+    QTest::newRow("file missing") << QStringList{"check", "{dir}/none.ini"} << none << 2 << exactly("")
+                                  << "File not found." << "";
+    QTest::newRow("file without channels") << QStringList{"dump", "{dir}/norows.ini"} << none << 2 << exactly("")
+                                           << "Fixed row count must be less than row count" << "";
+    QTest::newRow("help") << QStringList{"write", "--help"} << none << 0 << "^Usage: vetral-cli write \\[options\\] FILE\n"
+                          << "" << "";
+    QTest::newRow("no command") << QStringList{} << none << 2 << exactly("") << "vetral-cli --help" << "";
+    QTest::newRow("unknown command") << QStringList{"erase"} << none << 2 << exactly("") << "erase" << "";
+    QTest::newRow("no file") << QStringList{"check"} << none << 2 << exactly("") << "FILE" << "";
+    QTest::newRow("two files") << QStringList{"check", "a.ini", "b.ini"} << none << 2 << exactly("") << "b.ini" << "";
+    QTest::newRow("unknown option") << QStringList{"check", "--fast", "a.ini"} << none << 2 << exactly("") << "fast" << "";
+    QTest::newRow("no port") << QStringList{"write", "{dir}/worked.ini"} << none << 2 << exactly("") << "--port" << "";
+    QTest::newRow("COM0") << QStringList{"write", "{dir}/worked.ini", "--port", "COM0"} << none << 2 << exactly("")
+                          << "COM0" << "";
+    QTest::newRow("no output") << QStringList{"read", "--port", "COM3"} << none << 2 << exactly("") << "--output" << "";
+
+    QTest::newRow("write") << QStringList{"write", "{dir}/worked.ini", "--port", "COM3"} << Station::Answering << 0
+                           << exactly("Данные записаны в станцию.\n") << "ПР 100%" << "";
+    QTest::newRow("write and verify") << QStringList{"write", "{dir}/worked.ini", "--port", "{station}", "--verify"}
+                                      << Station::Answering << 0
+                                      << exactly("Данные записаны в станцию, прочитаны и совпадают с записанными.\n")
+                                      << "ПП 0%" << "";
+    QTest::newRow("verify finds a difference")
+        << QStringList{"write", "{dir}/worked.ini", "--port", "com3", "--verify"} << Station::Altering << 4
+        << exactly("Станция хранит не то, что записано: Тон3: записано 46, прочитано 47\n") << "" << "";
+    QTest::newRow("write refused") << QStringList{"write", "{dir}/loud.ini", "--port", "COM3"} << Station::Answering
+                                   << 1 << tooLoud << "" << "";
+    QTest::newRow("start byte unanswered") << QStringList{"write", "{dir}/worked.ini", "--port", "COM3"}
+                                           << Station::Silent << 3 << noAnswer << "" << "";
+    QTest::newRow("station falls silent") << QStringList{"write", "{dir}/worked.ini", "--port", "COM3"}
+                                          << Station::FallsSilent << 3 << noAnswer << "ПР 33%" << "";
+    QTest::newRow("COM3 not mapped") << QStringList{"write", "{dir}/worked.ini", "--port", "COM3"} << none << 2
+                                     << exactly("") << "COM3" << "";
+    QTest::newRow("device missing") << QStringList{"read", "--port", "{dir}/ttyNone", "--output", "{dir}/r.ini"} << none
+                                    << 2 << exactly("") << "ttyNone" << "";
+    QTest::newRow("read unanswered") << QStringList{"read", "--port", "COM3", "--output", "{dir}/r.ini"}
+                                     << Station::Silent << 3 << noAnswer << "" << "";
+
+    QTest::newRow("report") << QStringList{"report", "{dir}/worked.ini", "--output", "{dir}/p.docx"} << none << 0
+                            << exactly("") << "" << "{dir}/p.docx";
+    QTest::newRow("report refused") << QStringList{"report", "{dir}/loud.ini", "--output", "{dir}/p.docx"} << none << 1
+                                    << tooLoud << "" << "";
+
+    QTest::newRow("search finds COM3") << QStringList{"search"} << Station::Answering << 0
+                                       << exactly("Подключились: COM3 {station}\n") << "Идет Поиск..." << "";
+    QTest::newRow("search finds none") << QStringList{"search"} << none << 3 << exactly("Не Подключились\n") << "" << "";
+}
+
+void CliTest::commands()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(Station, station);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QFETCH(QString, made);
+
+    const Rig rig(station);
+    const Run run = rig.run(arguments);
+    QVERIFY2(rig.pattern(out).match(run.out).hasMatch(), qPrintable(run.out));
+    QVERIFY2(run.err.contains(rig.expand(err)), qPrintable(run.err));
+    QCOMPARE(run.exitCode, exitCode);
+    if (!made.isEmpty())
+        QVERIFY(QFileInfo(rig.expand(made)).size() > 0);
+    // Nothing but a complete read leaves a copy.
+    QVERIFY(!QFileInfo::exists(rig.archiveFolder()));
+}
+
+// What a write put into the station comes back through a read as a channel
+// file that checks and dumps to the very same bytes, and the read leaves the
+// same file in the archive, named by the station's serial number.
+void CliTest::writeVerifyThenRead()
+{
+    const Rig rig(Station::Answering);
+    QCOMPARE(rig.run({"write", "{dir}/worked.ini", "--port", "COM3", "--verify"}).exitCode, 0);
+
+    const Run read = rig.run({"read", "--port", "{station}", "--output", "{dir}/back.ini"});
+    QCOMPARE(read.exitCode, 0);
+    QCOMPARE(read.out, rig.expand("Данные станции сохранены в файл {dir}/back.ini.\n"));
+
+    const Run dump = rig.run({"dump", "{dir}/back.ini"});
+    QCOMPARE(dump.exitCode, 0);
+    QCOMPARE(dump.out, kWorkedDump);
+
+    const QFileInfoList copies = QDir(rig.archiveFolder()).entryInfoList(QDir::Files);
+    QCOMPARE(copies.size(), 1);
+    QVERIFY2(copies.at(0).fileName().startsWith("123456 "), qPrintable(copies.at(0).fileName()));
+    QVERIFY(read.err.contains(copies.at(0).filePath()));
+    QFile copy(copies.at(0).filePath()), back(rig.path("back.ini"));
+    QVERIFY(copy.open(QIODevice::ReadOnly) && back.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), back.readAll());
+}
+
+QTEST_GUILESS_MAIN(CliTest)
+#include "tst_cli.moc"

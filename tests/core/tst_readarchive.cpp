@@ -1,0 +1,76 @@
+#include "common/platformerror.h"
+#include "files/channelfile.h"
+#include "files/readarchive.h"
+#include "state/appstate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QDateTime kTime(QDate(2024, 3, 7), QTime(9, 5, 2));
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestReadArchive : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void baseName_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("read from a station") << QStringList{"[Общие установки]", "Серийный номер=0123AB", "Id_номер=0001"}
+                                             << "0123AB 2024-03-07 09-05-02";
+        QTest::newRow("no serial number") << QStringList{"[Общие установки]", "Id_номер=0001"}
+                                          << "без номера 2024-03-07 09-05-02";
+        QTest::newRow("outside the section") << QStringList{"Серийный номер=0123AB"} << "без номера 2024-03-07 09-05-02";
+        QTest::newRow("path characters") << QStringList{"[Общие установки]", "Серийный номер=../a b:c"}
+                                         << "___a_b_c 2024-03-07 09-05-02";
+    }
+    void baseName()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QString, expected);
+        QCOMPARE(ReadArchive::baseName(lines, kTime), expected);
+    }
+
+    void copiesNeverReplaceEachOther()
+    {
+        QTemporaryDir dir;
+        AppState state;
+        state.settingsLines = QStringList{"[Общие установки]", "Серийный номер=0123AB"};
+        const QString folder = dir.filePath("a/b");
+        const QString first = ReadArchive::store(state, folder, kTime);
+        state.settingsLines.append("Громкость=8");
+        const QString second = ReadArchive::store(state, folder, kTime);
+
+        QCOMPARE(QFileInfo(first).fileName(), QString("0123AB 2024-03-07 09-05-02.ini"));
+        QCOMPARE(QFileInfo(second).fileName(), QString("0123AB 2024-03-07 09-05-02 (2).ini"));
+        QCOMPARE(contents(second), ChannelFile::encode(state));
+        QVERIFY(contents(first) != contents(second));
+    }
+
+    void failureLeavesNothing()
+    {
+        QTemporaryDir dir;
+        QFile blocker(dir.filePath("file"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        AppState state;
+        QVERIFY_THROWS_EXCEPTION(PlatformError, ReadArchive::store(state, dir.filePath("file/archive"), kTime));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"file"});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReadArchive)
+#include "tst_readarchive.moc"
