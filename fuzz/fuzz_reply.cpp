@@ -1,19 +1,21 @@
 // A station's reply to the read request, of any length and content, decoded
 // the way a read decodes it as the bytes arrive.
 //
-// Beside "no sanitizer report": the table never outgrows the image, a reply
-// that was decoded whole sizes table and text as the reply says, what a read
-// put into the window saves as a channel file and loads back with the same
-// channel rows, and the data check then ends with its message or a platform
-// error.
+// Beside "no sanitizer report": the table never outgrows the image; a reply
+// that was decoded whole sizes table and text as the reply says; what a read
+// put into the window saves as a channel file that loads back with the same
+// channel rows, and names its archive copy by a plain file name; the data
+// check then ends with its message or a platform error.
 
 #include "check/datacheck.h"
 #include "common/platformerror.h"
 #include "files/channelfile.h"
+#include "files/readarchive.h"
 #include "image/imagedecoder.h"
 #include "state/appstate.h"
 #include "fuzzcheck.h"
 
+#include <QDateTime>
 #include <QTemporaryDir>
 #include <cstddef>
 #include <cstdint>
@@ -70,8 +72,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (int row = 1; row <= channels; ++row)
         FUZZ_CHECK(state.table.hasBoxes(row));
 
-    // Whatever the station sent can be kept as a channel file.
+    // Whatever the station sent can be kept as a channel file, under a name
+    // made of its serial number that is a plain file name.
     FUZZ_CHECK(!ChannelFile::checkWritable(state));
+    const QString archiveName =
+        ReadArchive::baseName(state.settingsLines, QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5)));
+    FUZZ_CHECK(!archiveName.isEmpty());
+    for (const QChar c : archiveName)
+        FUZZ_CHECK(c.isLetterOrNumber() || c == u'-' || c == u'_' || c == u' ');
     AppState loaded;
     const ChannelFile::LoadResult load = ChannelFile::loadBytes(ChannelFile::encode(state), loaded);
     FUZZ_CHECK_EQUAL(load.channelCount, channels);
