@@ -22,7 +22,7 @@ int check(const QStringList &arguments)
     CommandLine line(QStringLiteral("check"),
                      QStringLiteral("Загружает файл каналов, как \"Чтение файла\", и выполняет \"Контроль\".\n"
                                     "Печатает сообщение проверки. Код выхода: 0 - данные верны, 1 - отказ."));
-    line.addArgument(QStringLiteral("FILE"), QStringLiteral("Файл каналов (.ini)."));
+    line.addChannelFileArgument();
     if (!line.parse(arguments))
         return ExitCode::Done;
 
@@ -39,7 +39,7 @@ int dump(const QStringList &arguments)
                                     "стартового байта 20: первая строка - 25 байтов до записей каналов, далее по\n"
                                     "строке на каждую запись канала (18 байтов), в шестнадцатеричном виде.\n"
                                     "При отказе печатает сообщение проверки. Код выхода: 0, 1 - отказ."));
-    line.addArgument(QStringLiteral("FILE"), QStringLiteral("Файл каналов (.ini)."));
+    line.addChannelFileArgument();
     if (!line.parse(arguments))
         return ExitCode::Done;
 

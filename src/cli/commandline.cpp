@@ -56,3 +56,16 @@ QString CommandLine::helpText() const
     lines[0] = usage;
     return lines.join(u'\n');
 }
+
+void CommandLine::addChannelFileArgument()
+{
+    addArgument(QStringLiteral("FILE"), QStringLiteral("Файл каналов (.ini)."));
+}
+
+void CommandLine::addPortOption()
+{
+    addOption(QCommandLineOption(QStringLiteral("port"),
+                                 QStringLiteral("COM1...COM255 (через карту портов программы) или путь устройства."),
+                                 QStringLiteral("PORT")),
+              true);
+}

@@ -26,6 +26,9 @@ public:
 
     void addArgument(const QString &name, const QString &description);
     void addOption(const QCommandLineOption &option, bool required = false);
+    // The channel file argument and the --port option, worded alike in every command.
+    void addChannelFileArgument();
+    void addPortOption();
 
     // `arguments` are those after the command's name. Returns false when
     // --help was asked: the help has then been printed. Throws UsageError.

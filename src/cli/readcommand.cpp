@@ -21,10 +21,7 @@ int read(const QStringList &arguments)
                                     "так, как его записала бы \"Запись в файл\", и копией в архив чтений.\n"
                                     "Ход передачи - на stderr. Код выхода: 0 - прочитано, 1 - ответ станции\n"
                                     "отвергнут, 3 - станция не ответила."));
-    line.addOption(QCommandLineOption(QStringLiteral("port"),
-                                      QStringLiteral("COM1...COM255 (через карту портов программы) или путь устройства."),
-                                      QStringLiteral("PORT")),
-                   true);
+    line.addPortOption();
     line.addOption(QCommandLineOption(QStringLiteral("output"), QStringLiteral("Файл каналов, который будет записан."),
                                       QStringLiteral("FILE")),
                    true);

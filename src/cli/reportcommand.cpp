@@ -14,7 +14,7 @@ int report(const QStringList &arguments)
     CommandLine line(QStringLiteral("report"),
                      QStringLiteral("Как check, затем протокол испытаний (.docx) в файл OUT.\n"
                                     "Существующий файл не заменяется. Код выхода: 0, 1 - отказ проверки."));
-    line.addArgument(QStringLiteral("FILE"), QStringLiteral("Файл каналов (.ini)."));
+    line.addChannelFileArgument();
     line.addOption(QCommandLineOption(QStringLiteral("output"), QStringLiteral("Файл протокола (.docx)."),
                                       QStringLiteral("OUT")),
                    true);

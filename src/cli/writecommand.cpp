@@ -80,11 +80,8 @@ int write(const QStringList &arguments)
                                     "Ход передачи - на stderr, итог - одной строкой на stdout.\n"
                                     "Код выхода: 0 - записано (и проверено), 1 - отказ проверки,\n"
                                     "3 - станция не ответила, 4 - станция хранит не то, что записано."));
-    line.addArgument(QStringLiteral("FILE"), QStringLiteral("Файл каналов (.ini)."));
-    line.addOption(QCommandLineOption(QStringLiteral("port"),
-                                      QStringLiteral("COM1...COM255 (через карту портов программы) или путь устройства."),
-                                      QStringLiteral("PORT")),
-                   true);
+    line.addChannelFileArgument();
+    line.addPortOption();
     line.addOption(QCommandLineOption(QStringLiteral("verify"),
                                       QStringLiteral("Прочитать станцию после записи и сравнить.")));
     if (!line.parse(arguments))
