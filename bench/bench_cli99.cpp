@@ -7,6 +7,7 @@
 //
 //   bench_cli99 [--no-line-time] [--runs N]
 
+#include "benchargs.h"
 #include "simulatedstation.h"
 #include "stationline.h"
 
@@ -74,11 +75,9 @@ double timed(const QTemporaryDir &home, const QStringList &arguments)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    const bool lineTime = !args.contains(QStringLiteral("--no-line-time"));
-    int runs = 1;
-    if (const qsizetype i = args.indexOf(QStringLiteral("--runs")); i >= 0 && i + 1 < args.size())
-        runs = std::max(1, args.at(i + 1).toInt());
+    const BenchArgs benchArgs = BenchArgs::parse(app.arguments());
+    const bool lineTime = benchArgs.lineTime;
+    const int runs = benchArgs.runs;
 
     const double charMs = 1000.0 * StationLine::BitsPerCharacter / StationLine::BaudRate;
     const int written = 26 + 18 * kChannels;      // start byte, prefix and records, each answered

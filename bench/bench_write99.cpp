@@ -4,6 +4,7 @@
 //
 //   bench_write99 [--no-line-time] [--runs N]
 
+#include "benchargs.h"
 #include "link/stationwriter.h"
 #include "link/transferlink.h"
 #include "simulatedstation.h"
@@ -49,11 +50,9 @@ AppState checkedState(int channels)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    const bool lineTime = !args.contains(QStringLiteral("--no-line-time"));
-    int runs = 1;
-    if (const qsizetype i = args.indexOf(QStringLiteral("--runs")); i >= 0 && i + 1 < args.size())
-        runs = std::max(1, args.at(i + 1).toInt());
+    const BenchArgs benchArgs = BenchArgs::parse(app.arguments());
+    const bool lineTime = benchArgs.lineTime;
+    const int runs = benchArgs.runs;
 
     constexpr int channels = 99;
     const AppState state = checkedState(channels);
