@@ -237,14 +237,12 @@ void TFormMain::refreshStationMenus()
         m_moduleActions[static_cast<std::size_t>(m_state.moduleMenuIndex)]->setChecked(true);
 }
 
-void TFormMain::applyStationSelection(StationKind kind)
+void TFormMain::applyStationSelection()
 {
-    // caption, work area hidden, check mark, start frequency, memo and table hidden;
-    // the boxes were detached with the profile's values by the core
-    (void)kind;
-    setWindowTitle(m_state.profile.caption);
-    showWorkArea(false);
+    // caption and check mark, work area hidden, start frequency, memo and table
+    // hidden; the core has already taken the profile's values and detached the boxes
     refreshStationMenus();
+    showWorkArea(false);
     m_edit2->setText(QString::number(m_state.profile.lowKHz));
     showSettingsText(false);
     showTable(false);
@@ -255,7 +253,7 @@ void TFormMain::selectStationType(StationKind kind)
 {
     guarded(m_ui, [&] {
         m_state.selectStation(kind);
-        applyStationSelection(kind);
+        applyStationSelection();
     });
 }
 

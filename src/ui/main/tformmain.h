@@ -39,7 +39,7 @@ public:
     void refreshTable();
     void refreshStationMenus();
     // The steps of selecting a station type that the window owns.
-    void applyStationSelection(StationKind kind);
+    void applyStationSelection();
 
     // What a read from the station shows while the reply arrives.
     void settingsChanged() override;

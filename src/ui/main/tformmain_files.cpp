@@ -41,7 +41,7 @@ void TFormMain::N4Click()
         // The state has taken the file over (also when it then fails for want of
         // channel sections): the window shows what it holds now.
         if (result.selectedStation)
-            applyStationSelection(*result.selectedStation);
+            applyStationSelection();
         refreshStationMenus();
         refreshSettingsText();
         refreshTable();

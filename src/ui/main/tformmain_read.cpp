@@ -12,7 +12,7 @@ void TFormMain::settingsChanged()
 void TFormMain::stationSelected(std::optional<StationKind> kind)
 {
     if (kind)
-        applyStationSelection(*kind);
+        applyStationSelection();
     refreshTable();
 }
 
