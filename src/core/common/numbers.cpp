@@ -77,6 +77,18 @@ QString formatTwoDecimals(double value)
     return text;
 }
 
+int hexDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
 long long roundHalfEven(double value)
 {
     return static_cast<long long>(std::nearbyint(value)); // default rounding mode is to nearest, ties to even

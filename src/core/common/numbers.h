@@ -15,6 +15,9 @@ QString formatShortest(double value);
 // Fixed two decimals with a comma, at least six characters: 144000,00.
 QString formatTwoDecimals(double value);
 
+// The value of one hexadecimal digit (either case), or -1.
+int hexDigit(QChar c);
+
 // Rounds to the nearest whole number, halves to the even neighbour.
 long long roundHalfEven(double value);
 

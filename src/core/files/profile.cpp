@@ -1,4 +1,5 @@
 #include "files/profile.h"
+#include "common/numbers.h"
 
 #include <QtGlobal>
 #include <limits>
@@ -22,17 +23,6 @@ void forEachLine(const QString &text, qsizetype from, qsizetype to, Visit visit)
     }
 }
 
-int hexDigit(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    return -1;
-}
 
 std::optional<int> parseHex(QStringView digits)
 {
@@ -40,7 +30,7 @@ std::optional<int> parseHex(QStringView digits)
         return std::nullopt;
     quint32 result = 0;
     for (const QChar c : digits) {
-        const int d = hexDigit(c);
+        const int d = Numbers::hexDigit(c);
         if (d < 0)
             return std::nullopt;
         result = result * 16 + static_cast<quint32>(d);

@@ -41,16 +41,11 @@ QString serialText(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2)
 
 int idDigit(QChar c)
 {
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    if (u == u'#')
+    if (const int hex = Numbers::hexDigit(c); hex >= 0)
+        return hex;
+    if (c == u'#')
         return 14;
-    if (u == u'*')
+    if (c == u'*')
         return 15;
     return 0;
 }
