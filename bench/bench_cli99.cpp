@@ -93,18 +93,13 @@ int main(int argc, char **argv)
     std::printf("vetral-cli with %d channels; line limit: write %.0f ms, read %.0f ms%s\n", kChannels, writeLimitMs,
                 readLimitMs, lineTime ? "" : " (line time not emulated)");
     for (int run = 1; run <= runs; ++run) {
-        SimulatedStation station;
-        QElapsedTimer stationClock;
-        stationClock.start();
-        StationLineOptions options;
-        options.lineTime = lineTime;
-        StationLine line([&](std::uint8_t b) { return station.onByte(b, stationClock.elapsed()); }, options);
-        line.start();
+        BenchStation sim(lineTime);
+        StationLine &line = sim.line;
 
         const double writeMs = timed(home, {"write", file, "--port", line.devicePath()});
         const double readMs = timed(home, {"read", "--port", line.devicePath(), "--output", home.filePath("back.ini")});
         line.stop();
-        if (writeMs < 0 || readMs < 0 || station.completedWrites() != 1)
+        if (writeMs < 0 || readMs < 0 || sim.station.completedWrites() != 1)
             return 1;
         std::printf("run %d: write %.0f ms, %.3f x the line limit; read %.0f ms, %.3f x the line limit\n", run,
                     writeMs, writeMs / writeLimitMs, readMs, readMs / readLimitMs);

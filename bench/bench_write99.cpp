@@ -65,13 +65,8 @@ int main(int argc, char **argv)
     std::printf("write of %d channels: %d bytes, each answered; line limit %.0f ms%s\n", channels, bytesWritten,
                 limitMs, lineTime ? "" : " (line time not emulated)");
     for (int run = 1; run <= runs; ++run) {
-        SimulatedStation station;
-        QElapsedTimer stationClock;
-        stationClock.start();
-        StationLineOptions lineOptions;
-        lineOptions.lineTime = lineTime;
-        StationLine line([&](std::uint8_t b) { return station.onByte(b, stationClock.elapsed()); }, lineOptions);
-        line.start();
+        BenchStation sim(lineTime);
+        StationLine &line = sim.line;
         QFile file(options);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             return 1;
@@ -85,7 +80,7 @@ int main(int argc, char **argv)
         StationWriter::write(state, link);
         const double ms = double(timer.nsecsElapsed()) / 1e6;
         line.stop();
-        if (station.completedWrites() != 1) {
+        if (sim.station.completedWrites() != 1) {
             std::fprintf(stderr, "the station did not take the write\n");
             return 1;
         }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "simulatedstation.h"
+#include "stationline.h"
+
+#include <QElapsedTimer>
 #include <QStringList>
 #include <algorithm>
 
@@ -16,5 +20,21 @@ struct BenchArgs
         if (const qsizetype i = args.indexOf(QStringLiteral("--runs")); i >= 0 && i + 1 < args.size())
             parsed.runs = std::max(1, args.at(i + 1).toInt());
         return parsed;
+    }
+};
+
+// A simulated station answering on its own pseudo-terminal from construction
+// on, paced like a 1200-baud line when asked.
+struct BenchStation
+{
+    SimulatedStation station;
+    QElapsedTimer clock;
+    StationLine line;
+
+    explicit BenchStation(bool lineTime)
+        : line([this](std::uint8_t b) { return station.onByte(b, clock.elapsed()); }, StationLineOptions{0, -1, lineTime})
+    {
+        clock.start();
+        line.start();
     }
 };
