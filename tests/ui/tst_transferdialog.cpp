@@ -6,6 +6,7 @@
 #include "mainwindowfixture.h"
 #include "simulatedstation.h"
 #include "stationline.h"
+#include "report/tformprotokol.h"
 #include "transfer/tform1.h"
 
 #include <QCloseEvent>
@@ -17,6 +18,7 @@
 #include "main/channeltablemodel.h"
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 // The transfer dialog on a real pseudo-terminal with the simulated station.
@@ -33,6 +35,8 @@ private slots:
     void promptCancelled();
     void searchFindsStationOnCom3();
     void mainWindowStaysOpenDuringTransfer();
+    void frameCloseActsAsExit_data();
+    void frameCloseActsAsExit();
     void readShowsStationInMainWindow();
 
 private:
@@ -214,6 +218,39 @@ void TransferDialogTest::mainWindowStaysOpenDuringTransfer()
     QCloseEvent accepted;
     QApplication::sendEvent(rig.f.window.get(), &accepted);
     QVERIFY(accepted.isAccepted());
+}
+
+void TransferDialogTest::frameCloseActsAsExit_data()
+{
+    QTest::addColumn<bool>("report"); // the report dialog, else the transfer dialog
+    QTest::addColumn<bool>("transferRunning");
+    QTest::addColumn<bool>("exits");
+    QTest::newRow("transfer dialog") << false << false << true;
+    QTest::newRow("transfer dialog during a transfer") << false << true << false;
+    QTest::newRow("report dialog") << true << false << true;
+}
+
+void TransferDialogTest::frameCloseActsAsExit()
+{
+    // The frame's close button and Alt+F4: the main window must not stay
+    // minimised behind a closed dialog.
+    QFETCH(bool, report);
+    QFETCH(bool, transferRunning);
+    QFETCH(bool, exits);
+    Rig rig;
+    TFormProtokol protokol(rig.f.state, rig.f.ui);
+    QWidget *dialog = report ? static_cast<QWidget *>(&protokol) : rig.dialog.get();
+    QSignalSpy exit(dialog, SIGNAL(exitRequested()));
+    QObject::connect(rig.dialog.get(), &TForm1::exitRequested, rig.f.window.get(), &TFormMain::restoreAfterTransfer);
+    QObject::connect(&protokol, &TFormProtokol::exitRequested, rig.f.window.get(), &TFormMain::restoreNormal);
+    rig.f.window->showMinimized();
+    dialog->show();
+    rig.f.state.transferRunning = transferRunning;
+    dialog->close();
+    QCOMPARE(exit.size(), exits ? 1 : 0);
+    QCOMPARE(dialog->isVisible(), !exits);
+    QCOMPARE(bool(rig.f.window->windowState() & Qt::WindowMinimized), !exits);
+    rig.f.state.transferRunning = false;
 }
 
 void TransferDialogTest::readShowsStationInMainWindow()

@@ -78,6 +78,9 @@ Outcome ReadSession::exchange()
     // The station answers the request with its whole memory; nothing of the
     // reply is acknowledged.
     m_link.SendByte(StationReader::RequestByte);
+    // The reply overwrites the radio image in place: until it is complete the
+    // image mixes old and new bytes, which must not pass for checked data.
+    m_state.dataValid = false;
 
     m_dialog.setProgress(kFullGauge);
     m_dialog.setTransferButtonsEnabled(false);
@@ -189,7 +192,13 @@ Outcome ReadSession::complete()
 
 StationReader::Outcome StationReader::read(AppState &state, TransferLink &link, ReadObserver &view)
 {
-    return ReadSession(state, link, view).run();
+    // A complete read leaves the flag as it was; exchange() clears it once
+    // the request is out.
+    const bool checked = state.dataValid;
+    const Outcome outcome = ReadSession(state, link, view).run();
+    if (outcome == Outcome::Complete)
+        state.dataValid = checked;
+    return outcome;
 }
 
 int StationReader::progressStep(int records)

@@ -5,6 +5,7 @@
 #include "services/guard.h"
 #include "state/appstate.h"
 
+#include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
 
@@ -67,6 +68,13 @@ void TFormProtokol::BitBtn1Click()
                                             "которая открывает документы .docx.")
                                  .arg(QDir::toNativeSeparators(m_lastReport)));
     });
+}
+
+void TFormProtokol::closeEvent(QCloseEvent *event)
+{
+    // The frame's close button and Alt+F4 do what "Выход" does.
+    event->ignore();
+    BitBtn2Click();
 }
 
 void TFormProtokol::BitBtn2Click()

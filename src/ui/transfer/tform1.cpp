@@ -9,11 +9,12 @@
 #include "services/guard.h"
 #include "services/uiservices.h"
 #include "state/appstate.h"
+#include "transfer/transferinput.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 
-#include <QButtonGroup>
+#include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -91,6 +92,15 @@ void TForm1::BitBtn1Click()
     emit exitRequested();
 }
 
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    // The frame's close button and Alt+F4 do what "Выход" does; a transfer
+    // keeps the dialog, whose "Выход" it has disabled.
+    event->ignore();
+    if (!m_state.transferRunning)
+        BitBtn1Click();
+}
+
 void TForm1::openForTransfer()
 {
     show();
@@ -128,17 +138,12 @@ void TForm1::RadioButton2Click()
 template <class Transfer>
 void TForm1::runTransfer(Transfer &&transfer)
 {
-    m_state.transferRunning = true;
     m_sinceRepaint.start();
+    // The block ends before the error handler shows its message.
     guarded(m_ui, [&] {
-        struct Release
-        {
-            bool &flag;
-            ~Release() { flag = false; }
-        } release{m_state.transferRunning};
+        const TransferInputBlock block(m_state.transferRunning);
         transfer();
     });
-    m_state.transferRunning = false;
 }
 
 void TForm1::BitBtn2Click()
@@ -220,10 +225,11 @@ void TForm1::clearPortButtons()
 
 void TForm1::keepAlive()
 {
-    // Repaint now and then, so the desktop never takes the program for hung;
-    // user input waits until the transfer is over.
+    // Repaint now and then, so the desktop never takes the program for hung.
+    // The user's input is taken in too, and dropped by the transfer's block:
+    // left in the queue it would press the buttons once they are enabled.
     if (!m_sinceRepaint.isValid() || m_sinceRepaint.elapsed() >= 40) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QCoreApplication::processEvents();
         m_sinceRepaint.restart();
     }
 }
