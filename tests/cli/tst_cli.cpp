@@ -189,7 +189,7 @@ void CliTest::commands_data()
                                       << "" << "";
     QTest::newRow("dump refuses") << QStringList{"dump", "{dir}/loud.ini"} << none << 1 << tooLoud << "" << "";
     QTest::newRow("file missing") << QStringList{"check", "{dir}/none.ini"} << none << 2 << exactly("")
-                                  << "File not found." << "";
+                                  << "Файл не найден." << "";
     QTest::newRow("file without channels") << QStringList{"dump", "{dir}/norows.ini"} << none << 2 << exactly("")
                                            << "Fixed row count must be less than row count" << "";
     QTest::newRow("help") << QStringList{"write", "--help"} << none << 0 << "^Usage: vetral-cli write \\[options\\] FILE\n"

@@ -297,10 +297,10 @@ void TestChannelFile::saveFailures_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing folder") << "нет/K7TV_10.ini" << "File not found.";
-    QTest::newRow("folder as the file") << "folder" << "File access denied.";
-    QTest::newRow("path through a file") << "plain.ini/K7TV_10.ini" << "Invalid filename.";
-    QTest::newRow("name too long") << QString(300, u'x') + ".ini" << "Invalid filename.";
+    QTest::newRow("missing folder") << "нет/K7TV_10.ini" << IoError::message(ENOENT);
+    QTest::newRow("folder as the file") << "folder" << IoError::message(EACCES);
+    QTest::newRow("path through a file") << "plain.ini/K7TV_10.ini" << IoError::message(ENOTDIR);
+    QTest::newRow("name too long") << QString(300, u'x') + ".ini" << IoError::message(ENAMETOOLONG);
 }
 
 void TestChannelFile::saveFailures()
@@ -339,7 +339,7 @@ void TestChannelFile::interruptedWriteLeavesTheOldFile()
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
-    QCOMPARE(failure, QStringLiteral("Unable to write to ") + path);
+    QCOMPARE(failure, IoError::unableToWrite(path));
     QCOMPARE(readAll(path), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"K7TV_10.ini"});
 #else
@@ -368,8 +368,8 @@ void TestChannelFile::tooManyOpenFiles()
     const QString loadFailure = failureOf([&] { ChannelFile::load(path, loaded); });
     setrlimit(RLIMIT_NOFILE, &saved);
 
-    QCOMPARE(saveFailure, QStringLiteral("Too many open files."));
-    QCOMPARE(loadFailure, QStringLiteral("Too many open files."));
+    QCOMPARE(saveFailure, QStringLiteral("Открыто слишком много файлов."));
+    QCOMPARE(loadFailure, QStringLiteral("Открыто слишком много файлов."));
     QCOMPARE(loaded.settingsLines, QStringList());
 #else
     QSKIP("needs a POSIX open file limit");
@@ -380,16 +380,16 @@ void TestChannelFile::ioMessages_data()
 {
     QTest::addColumn<int>("error");
     QTest::addColumn<QString>("message");
-    QTest::newRow("ENOENT") << ENOENT << "File not found.";
-    QTest::newRow("ENAMETOOLONG") << ENAMETOOLONG << "Invalid filename.";
-    QTest::newRow("EMFILE") << EMFILE << "Too many open files.";
-    QTest::newRow("EACCES") << EACCES << "File access denied.";
-    QTest::newRow("EPERM") << EPERM << "File access denied.";
-    QTest::newRow("EROFS") << EROFS << "File access denied.";
+    QTest::newRow("ENOENT") << ENOENT << "Файл не найден.";
+    QTest::newRow("ENAMETOOLONG") << ENAMETOOLONG << "Недопустимое имя файла.";
+    QTest::newRow("EMFILE") << EMFILE << "Открыто слишком много файлов.";
+    QTest::newRow("EACCES") << EACCES << "Доступ к файлу запрещен.";
+    QTest::newRow("EPERM") << EPERM << "Доступ к файлу запрещен.";
+    QTest::newRow("EROFS") << EROFS << "Доступ к файлу запрещен.";
     // Numbers of other errors must not be taken for the four above.
-    QTest::newRow("EINTR") << EINTR << QStringLiteral("I/O error %1.").arg(EINTR);
-    QTest::newRow("EIO") << EIO << QStringLiteral("I/O error %1.").arg(EIO);
-    QTest::newRow("ENOSPC") << ENOSPC << QStringLiteral("I/O error %1.").arg(ENOSPC);
+    QTest::newRow("EINTR") << EINTR << QStringLiteral("Ошибка ввода-вывода %1.").arg(EINTR);
+    QTest::newRow("EIO") << EIO << QStringLiteral("Ошибка ввода-вывода %1.").arg(EIO);
+    QTest::newRow("ENOSPC") << ENOSPC << QStringLiteral("Ошибка ввода-вывода %1.").arg(ENOSPC);
 }
 
 void TestChannelFile::ioMessages()
@@ -615,11 +615,11 @@ void TestChannelFile::loadFailures_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing file") << "missing.ini" << "File not found.";
-    QTest::newRow("folder") << "folder" << "File access denied.";
-    QTest::newRow("path through a file") << "plain.ini/K7TV_10.ini" << "Invalid filename.";
+    QTest::newRow("missing file") << "missing.ini" << IoError::message(ENOENT);
+    QTest::newRow("folder") << "folder" << IoError::message(EACCES);
+    QTest::newRow("path through a file") << "plain.ini/K7TV_10.ini" << IoError::message(ENOTDIR);
 #ifdef Q_OS_UNIX
-    QTest::newRow("pipe") << "pipe" << "File access denied.";
+    QTest::newRow("pipe") << "pipe" << IoError::message(EACCES);
 #endif
 }
 
@@ -652,8 +652,8 @@ void TestChannelFile::readOnlyFileIsRefused()
     writeAll(path, "[1]\nRx=1\n");
     QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
     AppState state;
-    QCOMPARE(failureOf([&] { ChannelFile::load(path, state); }), QStringLiteral("File access denied."));
-    QCOMPARE(failureOf([&] { ChannelFile::save(state, path); }), QStringLiteral("File access denied."));
+    QCOMPARE(failureOf([&] { ChannelFile::load(path, state); }), IoError::message(EACCES));
+    QCOMPARE(failureOf([&] { ChannelFile::save(state, path); }), IoError::message(EACCES));
     QCOMPARE(readAll(path), QByteArray("[1]\nRx=1\n"));
 }
 

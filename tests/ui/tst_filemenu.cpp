@@ -1,9 +1,12 @@
+#include "files/ioerror.h"
 #include "files/windows1251.h"
 #include "main/channeltablemodel.h"
 #include "mainwindowfixture.h"
 
+#include <cerrno>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 
@@ -13,6 +16,8 @@ class FileMenuTest : public QObject
     Q_OBJECT
 private slots:
     void saveDialogAndCancel();
+    void newFileConfirmed_data();
+    void newFileConfirmed();
     void saveThenLoadInAnotherWindow();
     void lastChosenNameIsProposed();
     void loadWithoutChannelSections();
@@ -41,6 +46,42 @@ void FileMenuTest::saveDialogAndCancel()
     QCOMPARE(d.filter, QStringLiteral("Файлы(*.ini)|*.ini"));
     QCOMPARE(d.proposedName, QStringLiteral("K7TV_10.ini"));
     QCOMPARE(d.folder, QDir::homePath());
+    QVERIFY(f.ui.messages.isEmpty());
+}
+
+void FileMenuTest::newFileConfirmed_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("new file, yes") << false << true << true << true;
+    QTest::newRow("new file, no") << false << false << true << false;
+    QTest::newRow("existing file") << true << false << false << true;
+}
+
+void FileMenuTest::newFileConfirmed()
+{
+    // Replacing is confirmed by the dialog itself; creating is asked after it.
+    QFETCH(bool, exists);
+    QFETCH(bool, answer);
+    QFETCH(bool, asked);
+    QFETCH(bool, written);
+    MainWindowFixture f;
+    f.makeTemplate("2", "140000", "1000");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("K7TV_10.ini");
+    if (exists) {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+    }
+    f.ui.nextSaveName = path;
+    f.ui.answer = answer;
+    f.trigger("N3");
+    QCOMPARE(f.ui.questions.size(), asked ? 1 : 0);
+    if (asked)
+        QVERIFY(f.ui.questions.first().contains(QDir::toNativeSeparators(path)));
+    QCOMPARE(QFileInfo(path).size() > 0, written);
     QVERIFY(f.ui.messages.isEmpty());
 }
 
@@ -123,7 +164,7 @@ void FileMenuTest::loadOfMissingFile()
     f.state.dataValid = true;
     f.ui.nextOpenName = dir.filePath("gone.ini");
     f.trigger("N4");
-    QCOMPARE(f.ui.messages, QStringList{"File not found."});
+    QCOMPARE(f.ui.messages, QStringList{IoError::message(ENOENT)});
     QVERIFY(f.state.dataValid);
     QCOMPARE(f.window->tableModel()->rowCount(), 3);
 }

@@ -166,12 +166,18 @@ void TransferDialogTest::promptCancelled()
 {
     Rig rig;
     rig.check(1);
-    rig.options.writePorts({});
+    // A device the prompt offers is not opened to be listed.
+    StationLine com3([](std::uint8_t) { return QByteArray(); });
+    rig.options.writePorts({{3, com3.devicePath()}});
+    auto log = std::make_shared<QStringList>();
+    rig.dialog->setLinkFactory(LinkFixtures::loggingFactory(log));
     rig.f.state.portNumber = 0;
     rig.f.ui.clear();
     rig.f.ui.nextPort.reset();
     rig.button("BitBtn2")->click();
     QCOMPARE(rig.f.ui.portPrompts.size(), 1);
+    QVERIFY(rig.f.ui.portPrompts.first().contains(PortEntry{"COM3", com3.devicePath()}));
+    QVERIFY2(log->isEmpty(), qPrintable(log->join(' ')));
     QCOMPARE(rig.f.ui.messages.size(), 1);
     QCOMPARE(int(rig.f.state.portNumber), 0);
     QVERIFY(rig.buttonsEnabled());

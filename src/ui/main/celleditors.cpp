@@ -25,6 +25,13 @@ CellEditors::CellEditors(QTableView &grid, ChannelTableModel &model, QWidget &wo
         combo->addItems(ListChoice::items(CellList(i + 1)));
         // No item until the first use: a text the list does not hold then gives nothing back.
         combo->setCurrentIndex(-1);
+        // The drop-down lies next to the cell, at most 20 items high, instead
+        // of the style's column over the current item, and is as wide as its
+        // longest item, however narrow the cell.
+        combo->setMaxVisibleItems(MaxShownItems);
+        combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+        combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0)
+                                       + combo->view()->verticalScrollBar()->sizeHint().width() + 8);
         combo->hide();
         combo->installEventFilter(this);
         connect(combo, &QComboBox::activated, this, [this] { giveBack(true); });

@@ -23,6 +23,8 @@ class CellEditors : public QObject
 {
     Q_OBJECT
 public:
+    static constexpr int MaxShownItems = 20;
+
     CellEditors(QTableView &grid, ChannelTableModel &model, QWidget &workArea, UiServices &ui,
                 QObject *parent = nullptr);
 

@@ -23,12 +23,14 @@ void ChannelCellDelegate::StringGrid1DrawCell(QPainter *painter, const QStyleOpt
     const bool inSelectedRow = ChannelTableModel::tableRow(index) == m_selected.row;
     // The view marks the current cell as focused only while it has the input focus.
     const bool focused = opt.state.testFlag(QStyle::State_HasFocus);
-    const QColor background = QColor::fromRgb(inSelectedRow || focused ? RowColor : CellColor);
+    // A check box covers its cell with its own colour, whatever the row.
+    const bool box = opt.features.testFlag(QStyleOptionViewItem::HasCheckIndicator);
+    const QColor background = QColor::fromRgb(box || inSelectedRow || focused ? RowColor : CellColor);
 
     painter->save();
     painter->setClipRect(opt.rect);
     painter->fillRect(opt.rect, background);
-    if (opt.features.testFlag(QStyleOptionViewItem::HasCheckIndicator)) {
+    if (box) {
         // Only the box: the selection and focus marks of the style would hide the row colour.
         const QWidget *widget = opt.widget;
         QStyle *style = widget ? widget->style() : QApplication::style();

@@ -5,7 +5,8 @@
 #include <QStyledItemDelegate>
 
 // Paints the cells of the channel table: the selected row highlighted, the
-// text of the focused cell purple, every other cell in the table's own pink;
+// text of the focused cell purple, every other cell in the table's own pink,
+// a check box on the box colour (RGB 80,127,255) in every row;
 // the header keeps its default look. A check-box cell is toggled by a click
 // anywhere in it, as the box covers its cell.
 class ChannelCellDelegate : public QStyledItemDelegate

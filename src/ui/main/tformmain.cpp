@@ -95,6 +95,10 @@ void TFormMain::buildWorkArea()
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_grid->horizontalHeader()->setMinimumSectionSize(10);
+    // The header row is a row like the others, and the current column's
+    // header keeps its look (highlighted it turns bold and no longer fits).
+    m_grid->horizontalHeader()->setFixedHeight(20);
+    m_grid->horizontalHeader()->setHighlightSections(false);
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_grid->setSelectionMode(QAbstractItemView::ContiguousSelection);

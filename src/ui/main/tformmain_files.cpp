@@ -8,7 +8,12 @@
 
 namespace {
 const QString kFilter = QStringLiteral("Файлы(*.ini)|*.ini");
+
+QString createQuestion(const QString &path)
+{
+    return QStringLiteral("Файл %1 не существует.\nСоздать его?").arg(QDir::toNativeSeparators(path));
 }
+} // namespace
 
 void TFormMain::N3Click()
 {
@@ -22,6 +27,9 @@ void TFormMain::N3Click()
         }
         const QString path = m_ui.askSaveFileName(dialog);
         if (path.isEmpty())
+            return;
+        // Replacing a file is confirmed in the dialog; making a new one here.
+        if (!QFileInfo::exists(path) && !m_ui.ask(createQuestion(path)))
             return;
         if (const auto refusal = ChannelFile::save(m_state, path)) {
             m_ui.showRefusal(*refusal);

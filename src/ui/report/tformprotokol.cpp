@@ -63,10 +63,13 @@ void TFormProtokol::BitBtn1Click()
         const QString serial = m_edit1->text();
         const ReportDocument doc = ReportDocument::build(m_state, serial);
         m_lastReport = ReportFiles::save(doc, serial, m_folder, QDateTime::currentDateTime());
-        if (!m_ui.openDocument(m_lastReport))
-            m_ui.showMessage(QStringLiteral("Протокол сохранен в файл %1, но на этом компьютере нет программы, "
-                                            "которая открывает документы .docx.")
-                                 .arg(QDir::toNativeSeparators(m_lastReport)));
+        const QString report = m_lastReport;
+        UiServices &ui = m_ui;
+        m_ui.openDocument(report, [&ui, report] {
+            ui.showMessage(QStringLiteral("Протокол сохранен в файл %1, но на этом компьютере нет программы, "
+                                          "которая открывает документы .docx.")
+                               .arg(QDir::toNativeSeparators(report)));
+        });
     });
 }
 

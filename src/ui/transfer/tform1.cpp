@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <algorithm>
 
 TForm1::TForm1(AppState &state, UiServices &ui, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint), m_state(state), m_ui(ui)
@@ -81,9 +82,28 @@ TForm1::TForm1(AppState &state, UiServices &ui, QWidget *parent)
     m_gauge->setRange(0, 100);
     m_gauge->setValue(0);
     m_gauge->setGeometry(280, 10, 36, 170);
+    fitSearchButton();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+void TForm1::fitSearchButton()
+{
+    // Every caption of the search button fits it in the desktop's font; the
+    // columns to its right move over when it needs more room.
+    int needed = m_usb->width();
+    for (const QString &caption : {LinkTexts::searchIdle(), LinkTexts::searching(), LinkTexts::searchFound(),
+                                   LinkTexts::searchNotFound()}) {
+        m_usb->setText(caption);
+        needed = std::max(needed, m_usb->sizeHint().width());
+    }
+    m_usb->setText(LinkTexts::searchIdle());
+    const int shift = needed - m_usb->width();
+    m_usb->resize(needed, m_usb->height());
+    for (QWidget *w : std::initializer_list<QWidget *>{m_write, m_read, m_exit, m_status, m_gauge})
+        w->move(w->x() + shift, w->y());
+    setFixedSize(width() + shift, height());
 }
 
 void TForm1::BitBtn1Click()

@@ -71,6 +71,7 @@ private:
     // input dropped and the platform's errors shown.
     template <class Transfer>
     void runTransfer(Transfer &&transfer);
+    void fitSearchButton();
     // Checks one radio button (its click handler runs when it was not checked).
     void checkRadio(QRadioButton *button);
 
