@@ -94,8 +94,8 @@ void FileMenuTest::saveThenLoadInAnotherWindow()
         f.trigger("N3065");
         f.trigger("N13");
         f.makeTemplate("4", "400000", "12,5");
-        f.window->tableModel()->setData(f.window->tableModel()->index(1, 3), "88,5", Qt::EditRole);
-        f.window->tableModel()->setData(f.window->tableModel()->index(2, 14), Qt::Checked, Qt::CheckStateRole);
+        f.window->tableModel()->setData(f.window->tableModel()->index(1, ChannelTable::CtcRx), "88,5", Qt::EditRole);
+        f.window->tableModel()->setData(f.window->tableModel()->index(2, ChannelTable::IdTone), Qt::Checked, Qt::CheckStateRole);
         f.ui.nextSaveName = path;
         f.trigger("N3");
         QVERIFY2(f.ui.messages.isEmpty(), qPrintable(f.ui.messages.join('\n')));
@@ -115,10 +115,10 @@ void FileMenuTest::saveThenLoadInAnotherWindow()
     auto *model = g.window->tableModel();
     QCOMPARE(model->rowCount(), 4);
     QCOMPARE(model->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral(" Tx, кГЦ"));
-    QCOMPARE(model->index(3, 1).data().toString(), QStringLiteral("400037,5"));
-    QCOMPARE(model->index(1, 3).data().toString(), QStringLiteral("88,5"));
-    QCOMPARE(model->index(2, 14).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
-    QCOMPARE(model->index(1, 14).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+    QCOMPARE(model->index(3, ChannelTable::Rx).data().toString(), QStringLiteral("400037,5"));
+    QCOMPARE(model->index(1, ChannelTable::CtcRx).data().toString(), QStringLiteral("88,5"));
+    QCOMPARE(model->index(2, ChannelTable::IdTone).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+    QCOMPARE(model->index(1, ChannelTable::IdTone).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
     const QStringList memo = g.widget<QPlainTextEdit>("Memo1")->toPlainText().split('\n');
     QCOMPARE(memo.size(), 27);
     QCOMPARE(memo.at(1), QStringLiteral("Серийный номер=100000"));
