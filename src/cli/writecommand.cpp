@@ -7,7 +7,6 @@
 #include "portargument.h"
 #include "stationsession.h"
 #include "writeverification.h"
-#include "common/platformerror.h"
 #include "link/stationwriter.h"
 #include "link/transferlink.h"
 #include "state/appstate.h"
@@ -22,22 +21,14 @@ QString writtenText()
     return QStringLiteral("Данные записаны в станцию.");
 }
 
-// "Запись данных " as the dialog's button runs it. True when the station
-// answered throughout; false when a wait ran out ("AK"), whether at the start
-// byte (the write then ends quietly) or later (the write then stops at its
-// next port operation with the closed port's error).
-bool writeToStation(AppState &state, const PortArgument &port)
+// "Запись данных " as the dialog's button runs it, the progress on standard
+// error; the bar's line is ended when this returns.
+WriteOutcome writeToStation(AppState &state, const PortArgument &port)
 {
     ConsoleProgress progress(Console::errIsTerminal());
     TransferLink link(progress);
     state.portNumber = port.applyTo(link);
-    try {
-        StationWriter::write(state, link);  // never refuses: the data passed the check
-    } catch (const PlatformError &) {
-        if (!progress.stationSilent())
-            throw;
-    }
-    return !progress.stationSilent();
+    return StationWriter::write(state, link);
 }
 
 int verify(const AppState &state, const PortArgument &port)
@@ -94,9 +85,20 @@ int write(const QStringList &arguments)
         Console::out(result.message.text);
         return ExitCode::Refused;
     }
-    if (!writeToStation(state, port)) {
+    const WriteOutcome written = writeToStation(state, port);
+    switch (written.kind) {
+    case WriteOutcome::Kind::Completed:
+        break;
+    case WriteOutcome::Kind::NotStarted:
+    case WriteOutcome::Kind::BrokenOff:
         Console::out(StationTexts::noAnswer());
         return ExitCode::NoAnswer;
+    case WriteOutcome::Kind::NotChecked:
+        Console::out(written.refusal->text);
+        return ExitCode::Refused;
+    case WriteOutcome::Kind::PortFailure:
+        Console::err(written.failure);
+        return ExitCode::Failure;
     }
     if (!line.isSet(QStringLiteral("verify"))) {
         Console::out(writtenText());

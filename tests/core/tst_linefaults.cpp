@@ -119,6 +119,15 @@ public:
     TransferLink link;
 };
 
+// The platform's text that ended a read (thrown) or a write (its outcome's).
+QString transferFailure(bool reading, AppState &state, TransferLink &link, ReadRecorder &view)
+{
+    if (reading)
+        return platformError([&] { StationReader::read(state, link, view); });
+    const WriteOutcome outcome = StationWriter::write(state, link);
+    return outcome.kind == WriteOutcome::Kind::PortFailure ? outcome.failure : QString();
+}
+
 // The write of n channels is 26 + 18·n bytes: start byte, 25 prefix bytes, records.
 constexpr int kPrefix = 26;
 
@@ -156,7 +165,10 @@ private slots:
         Line line(echo, options);
         const AppState state = checkedState(2);
 
-        QCOMPARE(platformError([&] { StationWriter::write(state, line.link); }), SerialErrors::notOpen());
+        const WriteOutcome outcome = StationWriter::write(state, line.link);
+        QCOMPARE(outcome.kind, WriteOutcome::Kind::BrokenOff);
+        QCOMPARE(outcome.failure, SerialErrors::notOpen());
+        QCOMPARE(outcome.sent, qsizetype(hangUpAfter));
 
         QCOMPARE(line.view.statuses, (QStringList{LinkTexts::writing(), LinkTexts::noAnswer()}));
         QVERIFY(line.view.allEnabled());
@@ -229,12 +241,7 @@ private slots:
         const QString device = line.station->devicePath();
         const auto link = line.linkLosingItsPort();
 
-        const QString error = platformError([&] {
-            if (reading)
-                StationReader::read(line.state, *link, line.view);
-            else
-                StationWriter::write(line.state, *link);
-        });
+        const QString error = transferFailure(reading, line.state, *link, line.view);
 
         QVERIFY2(error.startsWith(SerialErrors::cannotSend(device, QString())), qPrintable(error));
         const QString running = reading ? LinkTexts::reading() : LinkTexts::writing();
@@ -264,12 +271,7 @@ private slots:
         QVERIFY(!QFile::exists(device));
         const AppState before = line.state;
 
-        const QString error = platformError([&] {
-            if (reading)
-                StationReader::read(line.state, line.link, line.view);
-            else
-                StationWriter::write(line.state, line.link);
-        });
+        const QString error = transferFailure(reading, line.state, line.link, line.view);
 
         QVERIFY2(error.startsWith(SerialErrors::cannotOpen(device, QString())), qPrintable(error));
         QCOMPARE(line.view.events, events);
@@ -288,7 +290,7 @@ private slots:
         };
         Line line(answer, {}, checkedState(2));
 
-        QCOMPARE(StationWriter::write(line.state, line.link), MaybeRefusal());
+        QCOMPARE(StationWriter::write(line.state, line.link).kind, WriteOutcome::Kind::Completed);
 
         line.station->stop();
         const QByteArray wire = QByteArray(1, char(StationWriter::StartByte))
