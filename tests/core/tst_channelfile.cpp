@@ -36,8 +36,8 @@ QStringList settingsLines()
     const QStringList values{"A1B2C3", "12AB", "700", "750", "1000", "1200", "1400", "1550", "1700", "1990", "2100",
                              "2400", "5", "10", "25", "40", "3", "12", "2", "-", "12", "-", "+", "+", "+", "2"};
     QStringList lines{SettingsText::sectionLine()};
-    for (std::size_t i = 0; i < ChannelFileFormat::settingsKeys().size(); ++i)
-        lines << ChannelFileFormat::settingsKeys()[i].name + u'=' + values.at(static_cast<qsizetype>(i));
+    for (std::size_t i = 0; i < SettingsText::keys().size(); ++i)
+        lines << SettingsText::keys()[i].name + u'=' + values.at(static_cast<qsizetype>(i));
     return lines;
 }
 
