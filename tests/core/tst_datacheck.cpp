@@ -4,6 +4,8 @@
 #include "state/appstate.h"
 #include "table/templatebuilder.h"
 
+#include "support/tablefixtures.h"
+
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -38,7 +40,7 @@ int settingLine(const QStringList &lines, const QString &key)
 //   s:KEY=VALUE  set a settings line (appended when missing)   d:KEY  delete it
 //   add:LINE     append a raw line   top:LINE  insert a line right after the section line
 //   line0:LINE   replace the section line   clear  no settings lines at all
-//   c:COL:ROW=TEXT  a cell   b:COL:ROW=0|1  a check box   rows:N  N channel rows   detach
+//   c:COLUMN:ROW=TEXT  a cell   b:COLUMN:ROW=0|1  a check box   rows:N  N channel rows   detach
 void applyEdit(AppState &state, const QString &edit)
 {
     const QString kind = edit.section(u':', 0, 0);
@@ -62,7 +64,7 @@ void applyEdit(AppState &state, const QString &edit)
     } else if (kind == QLatin1String("clear")) {
         lines.clear();
     } else if (kind == QLatin1String("c") || kind == QLatin1String("b")) {
-        const int column = rest.section(u':', 0, 0).toInt();
+        const int column = TableFixtures::columnNamed(rest.section(u':', 0, 0));
         const QString rowAndValue = rest.section(u':', 1);
         const int row = rowAndValue.section(u'=', 0, 0).toInt();
         const QString value = rowAndValue.section(u'=', 1);
@@ -231,46 +233,46 @@ void TestDataCheck::refusals_data()
 
     row("row without boxes", {"detach"},
         QStringLiteral("В строчке №1 нет флажков \"Скан.\", \"Id_Тон\" и \"Акт\". Создайте шаблон или загрузите файл заново."));
-    row("CTC_Rx not in list", {"c:3:2=67.0"}, QStringLiteral("В строчке №2 в столбце \"CTC_Rx\" неизвестный код \"67.0\""));
-    row("CTC_Tx not in list", {"c:4:3=023"}, QStringLiteral("В строчке №3 в столбце \"CTC_Tx\" неизвестный код \"023\""));
-    row("DCS_Rx not in list", {"c:5:1=999"}, QStringLiteral("В строчке №1 в столбце \"DCS_Rx\" неизвестный код \"999\""));
-    row("DCS_Tx not in list", {"c:5:1=023", "c:6:1=нет"},
+    row("CTC_Rx not in list", {"c:CtcRx:2=67.0"}, QStringLiteral("В строчке №2 в столбце \"CTC_Rx\" неизвестный код \"67.0\""));
+    row("CTC_Tx not in list", {"c:CtcTx:3=023"}, QStringLiteral("В строчке №3 в столбце \"CTC_Tx\" неизвестный код \"023\""));
+    row("DCS_Rx not in list", {"c:DcsRx:1=999"}, QStringLiteral("В строчке №1 в столбце \"DCS_Rx\" неизвестный код \"999\""));
+    row("DCS_Tx not in list", {"c:DcsRx:1=023", "c:DcsTx:1=нет"},
         QStringLiteral("В строчке №1 в столбце \"DCS_Tx\" неизвестный код \"нет\""));
 
     const QString number = QStringLiteral(" введен неправильный номер канала");
-    row("channel number empty", {"c:0:2="}, QStringLiteral("В строчке №2") + number);
-    row("channel number 100", {"c:0:3=100"}, QStringLiteral("В строчке №3") + number);
-    row("codes before channel number", {"c:0:2=", "c:3:2=x"},
+    row("channel number empty", {"c:Number:2="}, QStringLiteral("В строчке №2") + number);
+    row("channel number 100", {"c:Number:3=100"}, QStringLiteral("В строчке №3") + number);
+    row("codes before channel number", {"c:Number:2=", "c:CtcRx:2=x"},
         QStringLiteral("В строчке №2 в столбце \"CTC_Rx\" неизвестный код \"x\""));
 
-    row("rx empty", {"c:1:2="}, QStringLiteral("В канале №2 не введена частота приема"));
-    row("rx empty names the channel number", {"c:0:2=7", "c:1:2="}, QStringLiteral("В канале №7 не введена частота приема"));
-    row("channel number before rx", {"c:0:2=", "c:1:2="}, QStringLiteral("В строчке №2") + number);
-    row("tx empty", {"c:2:3="}, QStringLiteral("В канале №3 не введена частота передачи"));
-    row("rx before tx", {"c:1:1=", "c:2:1="}, QStringLiteral("В канале №1 не введена частота приема"));
+    row("rx empty", {"c:Rx:2="}, QStringLiteral("В канале №2 не введена частота приема"));
+    row("rx empty names the channel number", {"c:Number:2=7", "c:Rx:2="}, QStringLiteral("В канале №7 не введена частота приема"));
+    row("channel number before rx", {"c:Number:2=", "c:Rx:2="}, QStringLiteral("В строчке №2") + number);
+    row("tx empty", {"c:Tx:3="}, QStringLiteral("В канале №3 не введена частота передачи"));
+    row("rx before tx", {"c:Rx:1=", "c:Tx:1="}, QStringLiteral("В канале №1 не введена частота приема"));
 
     const QString vhfRange = QStringLiteral(" частотный диапазон 140-174 MГц");
     const QString grid = QStringLiteral("Частота должна быть кратна 6,25кГц");
-    row("rx below the band", {"c:1:1=139993,75"}, QStringLiteral("Ошибка в канале №1") + vhfRange);
-    row("rx above the band", {"c:1:2=174006,25"}, QStringLiteral("Ошибка в канале №2") + vhfRange);
-    row("tx above the band names the row", {"c:0:3=9", "c:2:3=180000"}, QStringLiteral("Ошибка в канале №3") + vhfRange);
-    row("rx off the grid", {"c:1:1=144003"}, grid, false);
-    row("tx off the grid plays the error sound", {"c:2:1=144003"}, grid, true);
-    row("range before grid", {"c:1:1=139003"}, QStringLiteral("Ошибка в канале №1") + vhfRange);
+    row("rx below the band", {"c:Rx:1=139993,75"}, QStringLiteral("Ошибка в канале №1") + vhfRange);
+    row("rx above the band", {"c:Rx:2=174006,25"}, QStringLiteral("Ошибка в канале №2") + vhfRange);
+    row("tx above the band names the row", {"c:Number:3=9", "c:Tx:3=180000"}, QStringLiteral("Ошибка в канале №3") + vhfRange);
+    row("rx off the grid", {"c:Rx:1=144003"}, grid, false);
+    row("tx off the grid plays the error sound", {"c:Tx:1=144003"}, grid, true);
+    row("range before grid", {"c:Rx:1=139003"}, QStringLiteral("Ошибка в канале №1") + vhfRange);
 
     const QString pMin = QStringLiteral("Не желательно использовать в минимальной мощности 4 уровень");
     const QString pMax = QStringLiteral("Не желательно использовать в максимальной мощности 1 уровень");
-    row("P_min 4", {"c:11:2=4"}, pMin);
-    row("P_max 1", {"c:10:2=1"}, pMax);
-    row("P_min before P_max", {"c:11:2=4", "c:10:2=1"}, pMin);
-    row("earlier row first", {"c:10:1=1", "c:11:2=4"}, pMax);
+    row("P_min 4", {"c:PMin:2=4"}, pMin);
+    row("P_max 1", {"c:PMax:2=1"}, pMax);
+    row("P_min before P_max", {"c:PMin:2=4", "c:PMax:2=1"}, pMin);
+    row("earlier row first", {"c:PMax:1=1", "c:PMin:2=4"}, pMax);
 
-    QTest::newRow("30-60 rx below the band") << int(StationKind::Band30_60) << QStringList{"c:1:1=29993,75"}
+    QTest::newRow("30-60 rx below the band") << int(StationKind::Band30_60) << QStringList{"c:Rx:1=29993,75"}
                                              << QStringLiteral("Ошибка в канале №1 частотный диапазон 30-60 MГц") << false;
-    QTest::newRow("400-486 tx above the band") << int(StationKind::Band400_486) << QStringList{"c:2:2=486006,25"}
+    QTest::newRow("400-486 tx above the band") << int(StationKind::Band400_486) << QStringList{"c:Tx:2=486006,25"}
                                                << QStringLiteral("Ошибка в канале №2 частотный диапазон 400-486 MГц")
                                                << false;
-    QTest::newRow("144-174 band in 400-486") << int(StationKind::Band400_486) << QStringList{"c:1:1=144000"}
+    QTest::newRow("144-174 band in 400-486") << int(StationKind::Band400_486) << QStringList{"c:Rx:1=144000"}
                                              << QStringLiteral("Ошибка в канале №1 частотный диапазон 400-486 MГц")
                                              << false;
 }
@@ -297,21 +299,21 @@ void TestDataCheck::conversionErrors_data()
 {
     QTest::addColumn<QStringList>("edits");
     QTest::addColumn<QString>("error");
-    QTest::newRow("ШП") << QStringList{"c:9:1=1а"} << QStringLiteral("'1а' is not a valid integer value");
-    QTest::newRow("rx") << QStringList{"c:1:1=14оо"} << QStringLiteral("'14оо' is not a valid floating point value");
-    QTest::newRow("tx with a point") << QStringList{"c:2:2=144000.5"}
+    QTest::newRow("ШП") << QStringList{"c:Sh:1=1а"} << QStringLiteral("'1а' is not a valid integer value");
+    QTest::newRow("rx") << QStringList{"c:Rx:1=14оо"} << QStringLiteral("'14оо' is not a valid floating point value");
+    QTest::newRow("tx with a point") << QStringList{"c:Tx:2=144000.5"}
                                      << QStringLiteral("'144000.5' is not a valid floating point value");
-    QTest::newRow("transmit marker in the receive cell") << QStringList{"c:1:1=РЕТР_ПР"}
+    QTest::newRow("transmit marker in the receive cell") << QStringList{"c:Rx:1=РЕТР_ПР"}
                                                          << QStringLiteral("'РЕТР_ПР' is not a valid floating point value");
     QTest::newRow("ФВ digit") << QStringList{"s:ФВ=4x"} << QStringLiteral("'x' is not a valid integer value");
     QTest::newRow("ФВ digits before the code rule") << QStringList{"s:ФВ=3x"} << QStringLiteral("'x' is not a valid integer value");
-    QTest::newRow("channel number read by СК") << QStringList{"c:0:1=x"} << QStringLiteral("'x' is not a valid integer value");
-    QTest::newRow("channel number of a row") << QStringList{"c:0:3=x"} << QStringLiteral("'x' is not a valid integer value");
-    QTest::newRow("Тон_Rx") << QStringList{"c:7:1=а"} << QStringLiteral("'а' is not a valid integer value");
-    QTest::newRow("Тон_Tx") << QStringList{"c:8:2=нет"} << QStringLiteral("'нет' is not a valid integer value");
-    QTest::newRow("P_min") << QStringList{"c:11:1=один"} << QStringLiteral("'один' is not a valid integer value");
-    QTest::newRow("P_max") << QStringList{"c:10:1=IV"} << QStringLiteral("'IV' is not a valid integer value");
-    QTest::newRow("Время") << QStringList{"c:16:3=5 мин"} << QStringLiteral("'5 мин' is not a valid integer value");
+    QTest::newRow("channel number read by СК") << QStringList{"c:Number:1=x"} << QStringLiteral("'x' is not a valid integer value");
+    QTest::newRow("channel number of a row") << QStringList{"c:Number:3=x"} << QStringLiteral("'x' is not a valid integer value");
+    QTest::newRow("Тон_Rx") << QStringList{"c:ToneRx:1=а"} << QStringLiteral("'а' is not a valid integer value");
+    QTest::newRow("Тон_Tx") << QStringList{"c:ToneTx:2=нет"} << QStringLiteral("'нет' is not a valid integer value");
+    QTest::newRow("P_min") << QStringList{"c:PMin:1=один"} << QStringLiteral("'один' is not a valid integer value");
+    QTest::newRow("P_max") << QStringList{"c:PMax:1=IV"} << QStringLiteral("'IV' is not a valid integer value");
+    QTest::newRow("Время") << QStringList{"c:Time:3=5 мин"} << QStringLiteral("'5 мин' is not a valid integer value");
 }
 
 void TestDataCheck::conversionErrors()
@@ -376,8 +378,8 @@ void TestDataCheck::codedSettings_data()
     QTest::newRow("section name in lower case") << 3 << QStringList{"line0:[общие установки]", "s:Громкость=9"} << "h4" << 9;
     QTest::newRow("key beep missing") << 3 << QStringList{"d:Пик_кнопок"} << "h6" << 200;
     QTest::newRow("key beep -") << 3 << QStringList{"s:Пик_кнопок=-"} << "h6" << 100;
-    QTest::newRow("СК 3 among 5 3 7") << 3 << QStringList{"c:0:1=5", "c:0:2=3", "c:0:3=7", "s:СК=3"} << "h7" << 1;
-    QTest::newRow("СК first of equal numbers") << 3 << QStringList{"c:0:2=9", "c:0:3=9", "s:СК=9"} << "h7" << 1;
+    QTest::newRow("СК 3 among 5 3 7") << 3 << QStringList{"c:Number:1=5", "c:Number:2=3", "c:Number:3=7", "s:СК=3"} << "h7" << 1;
+    QTest::newRow("СК first of equal numbers") << 3 << QStringList{"c:Number:2=9", "c:Number:3=9", "s:СК=9"} << "h7" << 1;
     QTest::newRow("СК moved to the top") << 3 << QStringList{"d:СК", "top:СК=2"} << "h7" << 1;
     QTest::newRow("ФВ 42") << 3 << QStringList{"s:ФВ=42"} << "h8" << 0x42;
     QTest::newRow("ФВ 05") << 3 << QStringList{"s:ФВ=05"} << "h8" << 0x05;
@@ -438,30 +440,30 @@ void TestDataCheck::codedRecords_data()
         QTest::newRow(name) << edits << spaced(hex);
     };
     row("template row", {}, "BE01 11D881 116801 C8C8 0000 010104 FF 00 00");
-    row("two-decimal texts", {"c:1:1=144000,00", "c:2:1=144000,00"}, "BE01 11D881 116801 C8C8 0000 010104 FF 00 00");
-    row("rx repeater", {"c:1:1=РЕТР_ПП"}, "BE01 000000 116801 C8C8 0000 010104 DF 00 00");
-    row("tx repeater", {"c:2:1=РЕТР_ПР"}, "BE01 11D881 000000 C8C8 0000 010104 EF 00 00");
-    row("both repeaters", {"c:1:1=РЕТР_ПП", "c:2:1=РЕТР_ПР"}, "BE01 000000 000000 C8C8 0000 010104 CF 00 00");
-    row("rx at the low limit", {"c:1:1=140000"}, "BE01 11CE81 116801 C8C8 0000 010104 FF 00 00");
-    row("rx at the high limit", {"c:1:1=174000"}, "BE01 122381 116801 C8C8 0000 010104 FF 00 00");
-    row("rx 144006,25", {"c:1:1=144006,25"}, "BE01 11D885 116801 C8C8 0000 010104 FF 00 00");
-    row("rx 144006,249 truncated", {"c:1:1=144006,249"}, "BE01 11D881 116801 C8C8 0000 010104 FF 00 00");
-    row("CTCSS first positions", {"c:3:1=88,5", "c:4:1=69,4"}, "BE01 11D881 116801 052C 0000 010104 FF 00 00");
-    row("DCS rx by partner", {"c:5:1=754"}, "B601 11D881 116801 12C8 0000 010104 FF 00 00");
-    row("DCS tx by position", {"s:Код_DCS=-", "c:6:1=754"}, "B601 11D881 116801 C854 0000 010104 FF 00 00");
-    row("DCS mode drops CTCSS", {"c:5:1=023", "c:3:1=67,0", "c:4:1=71,9"}, "B601 11D881 116801 08C8 0000 010104 FF 00 00");
-    row("DCS mode ignores CTCSS cells", {"c:6:1=023", "c:3:1=xyz"}, "B601 11D881 116801 C808 0000 010104 FF 00 00");
-    row("tone numbers", {"c:7:1=3", "c:8:1=10"}, "8E01 11D881 116801 C8C8 030A 010104 FF 00 00");
-    row("Tx_Off OFF", {"c:15:1=OFF"}, "BE01 11D881 116801 C8C8 0000 010104 FB 00 00");
-    row("Tx_Off RSSI", {"c:15:1=RSSI"}, "BE01 11D881 116801 C8C8 0000 010104 FE 00 00");
-    row("Tx_Off in lower case", {"c:15:1=off"}, "BE01 11D881 116801 C8C8 0000 010104 FF 00 00");
-    row("time 15", {"c:16:1=15"}, "BE01 11D881 116801 C8C8 0000 010104 F7 0F 00");
-    row("width 12,5", {"c:13:1=12,5"}, "FE01 11D881 116801 C8C8 0000 010104 FF 00 00");
-    row("width 12,50 is not 12,5", {"c:13:1=12,50"}, "BE01 11D881 116801 C8C8 0000 010104 FF 00 00");
-    row("boxes inverted", {"b:12:1=0", "b:14:1=1", "b:17:1=0"}, "3801 11D881 116801 C8C8 0000 010104 FF 00 00");
-    row("ШП 6", {"c:9:1=6"}, "BE01 11D881 116801 C8C8 0000 060104 FF 00 00");
-    row("P_min 4 with a blank is not 4", {"c:11:1=4 "}, "BE01 11D881 116801 C8C8 0000 010404 FF 00 00");
-    row("channel number 99", {"c:0:1=99", "s:СК=99"}, "BE63 11D881 116801 C8C8 0000 010104 FF 00 00");
+    row("two-decimal texts", {"c:Rx:1=144000,00", "c:Tx:1=144000,00"}, "BE01 11D881 116801 C8C8 0000 010104 FF 00 00");
+    row("rx repeater", {"c:Rx:1=РЕТР_ПП"}, "BE01 000000 116801 C8C8 0000 010104 DF 00 00");
+    row("tx repeater", {"c:Tx:1=РЕТР_ПР"}, "BE01 11D881 000000 C8C8 0000 010104 EF 00 00");
+    row("both repeaters", {"c:Rx:1=РЕТР_ПП", "c:Tx:1=РЕТР_ПР"}, "BE01 000000 000000 C8C8 0000 010104 CF 00 00");
+    row("rx at the low limit", {"c:Rx:1=140000"}, "BE01 11CE81 116801 C8C8 0000 010104 FF 00 00");
+    row("rx at the high limit", {"c:Rx:1=174000"}, "BE01 122381 116801 C8C8 0000 010104 FF 00 00");
+    row("rx 144006,25", {"c:Rx:1=144006,25"}, "BE01 11D885 116801 C8C8 0000 010104 FF 00 00");
+    row("rx 144006,249 truncated", {"c:Rx:1=144006,249"}, "BE01 11D881 116801 C8C8 0000 010104 FF 00 00");
+    row("CTCSS first positions", {"c:CtcRx:1=88,5", "c:CtcTx:1=69,4"}, "BE01 11D881 116801 052C 0000 010104 FF 00 00");
+    row("DCS rx by partner", {"c:DcsRx:1=754"}, "B601 11D881 116801 12C8 0000 010104 FF 00 00");
+    row("DCS tx by position", {"s:Код_DCS=-", "c:DcsTx:1=754"}, "B601 11D881 116801 C854 0000 010104 FF 00 00");
+    row("DCS mode drops CTCSS", {"c:DcsRx:1=023", "c:CtcRx:1=67,0", "c:CtcTx:1=71,9"}, "B601 11D881 116801 08C8 0000 010104 FF 00 00");
+    row("DCS mode ignores CTCSS cells", {"c:DcsTx:1=023", "c:CtcRx:1=xyz"}, "B601 11D881 116801 C808 0000 010104 FF 00 00");
+    row("tone numbers", {"c:ToneRx:1=3", "c:ToneTx:1=10"}, "8E01 11D881 116801 C8C8 030A 010104 FF 00 00");
+    row("Tx_Off OFF", {"c:TxOff:1=OFF"}, "BE01 11D881 116801 C8C8 0000 010104 FB 00 00");
+    row("Tx_Off RSSI", {"c:TxOff:1=RSSI"}, "BE01 11D881 116801 C8C8 0000 010104 FE 00 00");
+    row("Tx_Off in lower case", {"c:TxOff:1=off"}, "BE01 11D881 116801 C8C8 0000 010104 FF 00 00");
+    row("time 15", {"c:Time:1=15"}, "BE01 11D881 116801 C8C8 0000 010104 F7 0F 00");
+    row("width 12,5", {"c:Sw:1=12,5"}, "FE01 11D881 116801 C8C8 0000 010104 FF 00 00");
+    row("width 12,50 is not 12,5", {"c:Sw:1=12,50"}, "BE01 11D881 116801 C8C8 0000 010104 FF 00 00");
+    row("boxes inverted", {"b:Scan:1=0", "b:IdTone:1=1", "b:Active:1=0"}, "3801 11D881 116801 C8C8 0000 010104 FF 00 00");
+    row("ШП 6", {"c:Sh:1=6"}, "BE01 11D881 116801 C8C8 0000 060104 FF 00 00");
+    row("P_min 4 with a blank is not 4", {"c:PMin:1=4 "}, "BE01 11D881 116801 C8C8 0000 010404 FF 00 00");
+    row("channel number 99", {"c:Number:1=99", "s:СК=99"}, "BE63 11D881 116801 C8C8 0000 010104 FF 00 00");
 }
 
 void TestDataCheck::codedRecords()
@@ -478,9 +480,9 @@ void TestDataCheck::codedRecords()
 void TestDataCheck::workedChannelRecords()
 {
     AppState state = templateState();
-    applyEdits(state, {"c:1:1=144000", "c:2:1=144000", "c:3:1=67,0",
-                       "c:1:2=145500", "c:2:2=144900", "c:4:2=71,9", "c:7:2=3", "c:9:2=2", "c:10:2=3", "c:11:2=2",
-                       "c:13:2=12,5", "b:14:2=1", "c:15:2=RSSI", "c:16:2=5"});
+    applyEdits(state, {"c:Rx:1=144000", "c:Tx:1=144000", "c:CtcRx:1=67,0",
+                       "c:Rx:2=145500", "c:Tx:2=144900", "c:CtcTx:2=71,9", "c:ToneRx:2=3", "c:Sh:2=2", "c:PMax:2=3", "c:PMin:2=2",
+                       "c:Sw:2=12,5", "b:IdTone:2=1", "c:TxOff:2=RSSI", "c:Time:2=5"});
     QCOMPARE(check(state).text(), kSuccess);
     QCOMPARE(recordHex(state.image, 0), spaced("BE 01 11 D8 81 11 68 01 01 C8 00 00 01 01 04 FF 00 00"));
     QCOMPARE(recordHex(state.image, 1), spaced("6E 02 11 DC 41 11 6A 41 C8 02 03 00 02 02 03 F6 05 00"));
@@ -522,7 +524,7 @@ void TestDataCheck::imageAsFarAsBuiltOnRefusal()
     for (auto &record : state.image.records)
         record.fill(0x55);
     state.image.header[RadioImage::Brightness] = 0x55;
-    applyEdits(state, {"c:11:2=4", "s:Яркость диодов=3"});
+    applyEdits(state, {"c:PMin:2=4", "s:Яркость диодов=3"});
 
     const DataCheckResult result = check(state);
     QVERIFY(!result.passed());

@@ -353,11 +353,11 @@ private slots:
             const QStringList texts = rowTexts(body.rows[k]);
             if (k <= tableChannels) {
                 QCOMPARE(texts.first(), QString::number(k));
-                QCOMPARE(texts[12], QStringLiteral("+"));
+                QCOMPARE(texts[ChannelTable::Scan], QStringLiteral("+"));
             } else {
                 QCOMPARE(texts.first(), QString());
-                QCOMPARE(texts[12], QStringLiteral("-"));
-                QCOMPARE(texts[17], QStringLiteral("-"));
+                QCOMPARE(texts[ChannelTable::Scan], QStringLiteral("-"));
+                QCOMPARE(texts[ChannelTable::Active], QStringLiteral("-"));
             }
         }
     }

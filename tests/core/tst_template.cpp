@@ -121,14 +121,14 @@ void TemplateTest::refusals()
     QFETCH(QString, message);
     QFETCH(bool, errorSound);
     ChannelTable table;
-    table.setCell(1, 1, "keep");
+    table.setCell(ChannelTable::Rx, 1, "keep");
     QStringList settings{"keep"};
     const auto refusal = TemplateBuilder::build({count, start, step}, 140000, 174000, table, settings);
     QVERIFY(refusal);
     QCOMPARE(refusal->text, message);
     QCOMPARE(refusal->sound, errorSound ? Sound::Error : Sound::None);
     QCOMPARE(table.rowCount(), 11);
-    QCOMPARE(table.cell(1, 1), QStringLiteral("keep"));
+    QCOMPARE(table.cell(ChannelTable::Rx, 1), QStringLiteral("keep"));
     QCOMPARE(settings, QStringList{"keep"});
 }
 
@@ -198,7 +198,7 @@ void TemplateTest::zeroChannels()
     QStringList settings;
     QVERIFY(!TemplateBuilder::build({"00", "140000", "1000"}, 140000, 174000, table, settings));
     QCOMPARE(table.rowCount(), 1);
-    QCOMPARE(table.cell(0, 0), QStringLiteral("№ кан."));
+    QCOMPARE(table.cell(ChannelTable::Number, 0), QStringLiteral("№ кан."));
     QCOMPARE(settings.size(), 26);
 }
 
