@@ -4,7 +4,7 @@
 #include "state/appstate.h"
 #include "table/templatebuilder.h"
 
-#include "support/tablefixtures.h"
+#include "support/checkfixtures.h"
 
 #include <QtTest>
 
@@ -44,7 +44,7 @@ void applyEdit(AppState &state, const QString &edit)
     } else if (kind == QLatin1String("count")) {
         state.image.header[RadioImage::ChannelCount] = std::uint8_t(rest.toInt());
     } else if (kind == QLatin1String("c")) {
-        const int column = TableFixtures::columnNamed(rest.section(u':', 0, 0));
+        const int column = CheckFixtures::columnNamed(rest.section(u':', 0, 0));
         const QString rowAndValue = rest.section(u':', 1);
         state.table.setCell(column, rowAndValue.section(u'=', 0, 0).toInt(), rowAndValue.section(u'=', 1));
     } else {
