@@ -345,6 +345,53 @@ private slots:
         QVERIFY(!message.isEmpty());
         QVERIFY(!checked.dataValid);
     }
+
+    // The station is still sending the rest of an interrupted reply when the
+    // next transfer starts. The request or start byte goes out only once the
+    // line has fallen quiet, so the tail is not taken for the new reply; a
+    // line that never falls quiet ends the transfer with "AK", nothing sent.
+    void stationStillSending_data()
+    {
+        QTest::addColumn<bool>("reading");
+        QTest::addColumn<int>("tailBytes");
+        QTest::addColumn<bool>("quietsDown");
+        // At 1200 baud 60 bytes take half a second, 600 bytes five.
+        QTest::newRow("read after a cut read") << true << 60 << true;
+        QTest::newRow("read, never quiet") << true << 600 << false;
+        QTest::newRow("write, never quiet") << false << 600 << false;
+    }
+    void stationStillSending()
+    {
+        QFETCH(bool, reading);
+        QFETCH(int, tailBytes);
+        QFETCH(bool, quietsDown);
+        const QByteArray reply = twoChannelReply();
+        StationLineOptions options;
+        options.lineTime = true;
+        Line line(answering(reply), options, reading ? earlierState() : checkedState(1));
+        QByteArray tail;
+        while (tail.size() < tailBytes)
+            tail += reply.mid(4);
+        line.station->sendUnprompted(tail.left(tailBytes));
+
+        if (reading)
+            StationReader::read(line.state, line.link, line.view);
+        else
+            StationWriter::write(line.state, line.link);
+
+        QVERIFY(!line.link.IsOpen());
+        QVERIFY(line.view.allEnabled());
+        if (!quietsDown) {
+            QCOMPARE(line.view.statuses.last(), LinkTexts::noAnswer());
+            QCOMPARE(line.station->received(), QByteArray());
+            return;
+        }
+        QCOMPARE(line.station->received(), bytes({StationReader::RequestByte}));
+        QCOMPARE(line.view.statuses.last(), LinkTexts::idle());
+        AppState whole = earlierState();
+        decodeWholeReply(whole, reply);
+        compareStates(line.state, whole);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLineFaults)
