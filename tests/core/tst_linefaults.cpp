@@ -18,6 +18,7 @@
 #include "support/linkfixtures.h"
 #include "support/readfixtures.h"
 
+#include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -391,6 +392,41 @@ private slots:
         AppState whole = earlierState();
         decodeWholeReply(whole, reply);
         compareStates(line.state, whole);
+    }
+
+    // One device reached by two names is one port: while a transfer holds it,
+    // another by any name is refused as busy before it sends a byte, and the
+    // device is free again once the first lets go.
+    void deviceHeldUnderAnotherName_data()
+    {
+        QTest::addColumn<int>("naming");
+        QTest::newRow("the same path") << 0;
+        QTest::newRow("a symbolic link") << 1;
+        QTest::newRow("a link to a link") << 2;
+    }
+    void deviceHeldUnderAnotherName()
+    {
+        QFETCH(int, naming);
+        Line line(echo, {}, checkedState(1));
+        const QString device = line.station->devicePath();
+        QTemporaryDir dir;
+        QString other = device;
+        for (int i = 0; i < naming; ++i) {
+            const QString link = dir.filePath(QStringLiteral("link%1").arg(i));
+            QVERIFY(QFile::link(other, link));
+            other = link;
+        }
+        line.file.writePorts({{2, other}});
+        QtSerialLink holder;
+        holder.open(device);
+
+        const QString error = platformError([&] { StationWriter::write(line.state, line.link); });
+
+        QCOMPARE(error, SerialErrors::portBusy(other));
+        QVERIFY(!line.station->waitForReceived(1, 100));
+        holder.close();
+        QCOMPARE(StationWriter::write(line.state, line.link), MaybeRefusal());
+        QCOMPARE(line.station->received().size(), kPrefix + 18);
     }
 };
 
