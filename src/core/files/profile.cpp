@@ -68,9 +68,21 @@ std::optional<int> parseDecimal(QStringView text)
 
 QString Profile::normalised(const QString &text)
 {
-    QString result = text;
-    result.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    result.replace(u'\r', u'\n');
+    // One pass: replacing each CR LF in place moves the rest of the text
+    // every time, which makes a file of many short lines load in quadratic time.
+    QString result;
+    result.reserve(text.size() + 1);
+    const QChar *p = text.constData();
+    const QChar *const end = p + text.size();
+    for (; p != end; ++p) {
+        if (*p != u'\r') {
+            result.append(*p);
+            continue;
+        }
+        result.append(u'\n');
+        if (p + 1 != end && p[1] == u'\n')
+            ++p;
+    }
     if (!result.isEmpty() && !result.endsWith(u'\n'))
         result += u'\n';
     return result;
@@ -103,8 +115,13 @@ QStringList Profile::lines() const
 
 QString Profile::toText() const
 {
-    QString text = m_text;
-    text.replace(u'\n', QLatin1String("\r\n"));
+    QString text;
+    text.reserve(m_text.size() + m_text.count(u'\n'));
+    for (const QChar c : m_text) {
+        if (c == u'\n')
+            text.append(u'\r');
+        text.append(c);
+    }
     return text;
 }
 
