@@ -11,8 +11,19 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "programmer for Vetral FM radio stations")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Prepares the channel table and general settings of a Vetral land-mobile FM radio station, checks them, writes them into the station over a serial line, reads them back, keeps channel files and writes test reports. Brings the desktop program vetral, the command-line tool vetral-cli and the station simulator vetral-station-sim.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "A service technician prepares the channel table and the general\n"
+       "settings of one Vetral land-mobile FM radio station, checks them,\n"
+       "writes them into the station over a 1200-baud serial line and reads\n"
+       "them back, keeps them as channel files and writes a test report.\n"
+       "The interface is Russian.\n"
+       ".\n"
+       "The package holds the desktop program vetral, the command-line tool\n"
+       "vetral-cli, which does the same from a script, and vetral-station-sim,\n"
+       "a simulated station on a pseudo-terminal for trying both without one.\n"
+       ".\n"
+       "The technician needs access to the serial port: on Debian, membership\n"
+       "of the group dialout.")
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VETRAL_PACKAGE_MAINTAINER}")
