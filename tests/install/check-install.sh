@@ -60,6 +60,9 @@ if ! out=$(appstreamcli validate --no-net "$metainfo" 2>&1); then
   fail "AppStream metadata: $out"
 fi
 grep -q "<id>$app_id</id>" "$metainfo" || fail "AppStream id is not $app_id"
+for element in summary p; do
+  grep -q "<$element xml:lang=\"ru\">" "$metainfo" || fail "AppStream metadata has no Russian <$element>"
+done
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
   fail "AppStream metadata does not launch $app_id.desktop"
 
