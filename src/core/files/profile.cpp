@@ -70,21 +70,22 @@ QString Profile::normalised(const QString &text)
 {
     // One pass: replacing each CR LF in place moves the rest of the text
     // every time, which makes a file of many short lines load in quadratic time.
-    QString result;
-    result.reserve(text.size() + 1);
+    QString result(text.size() + 1, Qt::Uninitialized);
+    QChar *out = result.data();
     const QChar *p = text.constData();
     const QChar *const end = p + text.size();
     for (; p != end; ++p) {
         if (*p != u'\r') {
-            result.append(*p);
+            *out++ = *p;
             continue;
         }
-        result.append(u'\n');
+        *out++ = u'\n';
         if (p + 1 != end && p[1] == u'\n')
             ++p;
     }
-    if (!result.isEmpty() && !result.endsWith(u'\n'))
-        result += u'\n';
+    if (out != result.data() && out[-1] != u'\n')
+        *out++ = u'\n';
+    result.truncate(out - result.data());
     return result;
 }
 
