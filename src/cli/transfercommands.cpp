@@ -10,6 +10,7 @@
 #include "writeverification.h"
 #include "common/platformerror.h"
 #include "files/channelfile.h"
+#include "files/fileaccess.h"
 #include "files/readarchive.h"
 #include "link/linktexts.h"
 #include "link/qtseriallink.h"
@@ -21,6 +22,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <memory>
 
 namespace {
@@ -29,6 +31,18 @@ namespace {
 QString noAnswerText()
 {
     return QStringLiteral("Станция не отвечает (%1).").arg(LinkTexts::noAnswer());
+}
+
+// An output that cannot be saved is refused before the station is asked,
+// with its real reason rather than the save's numbered error.
+void requireSavable(const QString &output)
+{
+    if (const auto refusal = FileAccess::targetRefusal(output))
+        throw PlatformError(*refusal);
+    const QFileInfo info(output);
+    if (!info.dir().exists())
+        throw PlatformError(QStringLiteral("Файл \"%1\" не может быть создан: папки \"%2\" нет.")
+                                .arg(QDir::toNativeSeparators(output), QDir::toNativeSeparators(info.absolutePath())));
 }
 
 // The serial port of the program, keeping a copy of every byte the transfer
@@ -128,7 +142,9 @@ int verify(const AppState &state, const PortArgument &port)
     const StationRead read = readStation(held, port);
     switch (read.outcome) {
     case StationReader::Outcome::NoAnswer:
-        Console::out(noAnswerText());
+        // The write itself completed: only the reading back failed.
+        Console::out(QStringLiteral("Данные записаны в станцию, но прочитать их для сверки не удалось: "
+                                    "станция не отвечает (%1).").arg(LinkTexts::noAnswer()));
         return ExitCode::NoAnswer;
     case StationReader::Outcome::Refused:
         Console::out(read.refusal ? read.refusal->text : noAnswerText());
@@ -169,6 +185,7 @@ int read(const QStringList &arguments)
         return ExitCode::Done;
     const PortArgument port = PortArgument::parse(line.value(QStringLiteral("port")));
     const QString output = line.value(QStringLiteral("output"));
+    requireSavable(output);
 
     AppState state;
     const StationRead read = readStation(state, port);
