@@ -6,11 +6,13 @@
 #include "transfer/tform1.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     Startup::prepare(app);
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/vetral.png")));
 
     AppState state;
     DesktopServices ui;

@@ -17,7 +17,9 @@
 #include "stationline.h"
 #include "support/linkfixtures.h"
 #include "support/readfixtures.h"
+#include "support/replyfixtures.h"
 
+#include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,6 +27,7 @@
 
 using namespace LinkFixtures;
 using namespace ReadFixtures;
+using namespace ReplyFixtures;
 using C = ChannelTable::Column;
 using Outcome = StationReader::Outcome;
 
@@ -69,12 +72,7 @@ StationLine::Responder answering(const QByteArray &reply)
 // The reply of a station with two channels on 30-60 MHz, module 3.
 QByteArray twoChannelReply()
 {
-    QByteArray reply = QByteArray::fromHex("0123AB 06 08 02 C8 00 12AB");
-    reply += QByteArray::fromHex("46 4B 64 78 8C 9B AA C7 D2 F0");
-    reply += QByteArray::fromHex("00 00 C8 06 03 01 00 00");
-    reply += QByteArray::fromHex("BE 01 11 D8 81 11 68 01 01 C8 00 00 01 01 04 FF 00 00");
-    reply += QByteArray::fromHex("6E 02 11 DC 41 11 6A 41 C8 02 03 00 02 02 03 F6 05 00");
-    return reply;
+    return Reply{.module = 3, .band = 1}.bytes();
 }
 
 // Noise: bytes of no pattern, with the channel count byte set.
@@ -119,6 +117,15 @@ public:
     TransferLink link;
 };
 
+// The platform's text that ended a read (thrown) or a write (its outcome's).
+QString transferFailure(bool reading, AppState &state, TransferLink &link, ReadRecorder &view)
+{
+    if (reading)
+        return platformError([&] { StationReader::read(state, link, view); });
+    const WriteOutcome outcome = StationWriter::write(state, link);
+    return outcome.kind == WriteOutcome::Kind::PortFailure ? outcome.failure : QString();
+}
+
 // The write of n channels is 26 + 18·n bytes: start byte, 25 prefix bytes, records.
 constexpr int kPrefix = 26;
 
@@ -156,7 +163,10 @@ private slots:
         Line line(echo, options);
         const AppState state = checkedState(2);
 
-        QCOMPARE(platformError([&] { StationWriter::write(state, line.link); }), SerialErrors::notOpen());
+        const WriteOutcome outcome = StationWriter::write(state, line.link);
+        QCOMPARE(outcome.kind, WriteOutcome::Kind::BrokenOff);
+        QCOMPARE(outcome.failure, SerialErrors::notOpen());
+        QCOMPARE(outcome.sent, qsizetype(hangUpAfter));
 
         QCOMPARE(line.view.statuses, (QStringList{LinkTexts::writing(), LinkTexts::noAnswer()}));
         QVERIFY(line.view.allEnabled());
@@ -229,12 +239,7 @@ private slots:
         const QString device = line.station->devicePath();
         const auto link = line.linkLosingItsPort();
 
-        const QString error = platformError([&] {
-            if (reading)
-                StationReader::read(line.state, *link, line.view);
-            else
-                StationWriter::write(line.state, *link);
-        });
+        const QString error = transferFailure(reading, line.state, *link, line.view);
 
         QVERIFY2(error.startsWith(SerialErrors::cannotSend(device, QString())), qPrintable(error));
         const QString running = reading ? LinkTexts::reading() : LinkTexts::writing();
@@ -264,12 +269,7 @@ private slots:
         QVERIFY(!QFile::exists(device));
         const AppState before = line.state;
 
-        const QString error = platformError([&] {
-            if (reading)
-                StationReader::read(line.state, line.link, line.view);
-            else
-                StationWriter::write(line.state, line.link);
-        });
+        const QString error = transferFailure(reading, line.state, line.link, line.view);
 
         QVERIFY2(error.startsWith(SerialErrors::cannotOpen(device, QString())), qPrintable(error));
         QCOMPARE(line.view.events, events);
@@ -288,7 +288,7 @@ private slots:
         };
         Line line(answer, {}, checkedState(2));
 
-        QCOMPARE(StationWriter::write(line.state, line.link), MaybeRefusal());
+        QCOMPARE(StationWriter::write(line.state, line.link).kind, WriteOutcome::Kind::Completed);
 
         line.station->stop();
         const QByteArray wire = QByteArray(1, char(StationWriter::StartByte))
@@ -337,13 +337,99 @@ private slots:
         QString message;
         try {
             const DataCheckResult result = DataCheck::run(checked, dir.filePath(QStringLiteral("MyTemp.ini")));
-            QVERIFY(!result.passed);
-            message = result.message.text;
+            QVERIFY(!result.passed());
+            message = result.text();
         } catch (const PlatformError &error) {
             message = error.text();
         }
         QVERIFY(!message.isEmpty());
         QVERIFY(!checked.dataValid);
+    }
+
+    // The station is still sending the rest of an interrupted reply when the
+    // next transfer starts. The request or start byte goes out only once the
+    // line has fallen quiet, so the tail is not taken for the new reply; a
+    // line that never falls quiet ends the transfer with "AK", nothing sent.
+    void stationStillSending_data()
+    {
+        QTest::addColumn<bool>("reading");
+        QTest::addColumn<int>("tailBytes");
+        QTest::addColumn<bool>("quietsDown");
+        // At 1200 baud 60 bytes take half a second, 600 bytes five.
+        QTest::newRow("read after a cut read") << true << 60 << true;
+        QTest::newRow("read, never quiet") << true << 600 << false;
+        QTest::newRow("write, never quiet") << false << 600 << false;
+    }
+    void stationStillSending()
+    {
+        QFETCH(bool, reading);
+        QFETCH(int, tailBytes);
+        QFETCH(bool, quietsDown);
+        const QByteArray reply = twoChannelReply();
+        StationLineOptions options;
+        options.lineTime = true;
+        Line line(answering(reply), options, reading ? earlierState() : checkedState(1));
+        QByteArray tail;
+        while (tail.size() < tailBytes)
+            tail += reply.mid(4);
+        line.station->sendUnprompted(tail.left(tailBytes));
+
+        if (reading) {
+            StationReader::read(line.state, line.link, line.view);
+        } else {
+            const WriteOutcome outcome = StationWriter::write(line.state, line.link);
+            QCOMPARE(outcome.kind, WriteOutcome::Kind::NotStarted);
+            QCOMPARE(outcome.sent, qsizetype(0));
+        }
+
+        QVERIFY(!line.link.IsOpen());
+        QVERIFY(line.view.allEnabled());
+        if (!quietsDown) {
+            QCOMPARE(line.view.statuses.last(), LinkTexts::noAnswer());
+            QCOMPARE(line.station->received(), QByteArray());
+            return;
+        }
+        QCOMPARE(line.station->received(), bytes({StationReader::RequestByte}));
+        QCOMPARE(line.view.statuses.last(), LinkTexts::idle());
+        AppState whole = earlierState();
+        decodeWholeReply(whole, reply);
+        compareStates(line.state, whole);
+    }
+
+    // One device reached by two names is one port: while a transfer holds it,
+    // another by any name is refused as busy before it sends a byte, and the
+    // device is free again once the first lets go.
+    void deviceHeldUnderAnotherName_data()
+    {
+        QTest::addColumn<int>("naming");
+        QTest::newRow("the same path") << 0;
+        QTest::newRow("a symbolic link") << 1;
+        QTest::newRow("a link to a link") << 2;
+    }
+    void deviceHeldUnderAnotherName()
+    {
+        QFETCH(int, naming);
+        Line line(echo, {}, checkedState(1));
+        const QString device = line.station->devicePath();
+        QTemporaryDir dir;
+        QString other = device;
+        for (int i = 0; i < naming; ++i) {
+            const QString link = dir.filePath(QStringLiteral("link%1").arg(i));
+            QVERIFY(QFile::link(other, link));
+            other = link;
+        }
+        line.file.writePorts({{2, other}});
+        QtSerialLink holder;
+        holder.open(device);
+
+        const WriteOutcome refused = StationWriter::write(line.state, line.link);
+
+        QCOMPARE(refused.kind, WriteOutcome::Kind::PortFailure);
+        QCOMPARE(refused.failure, SerialErrors::portBusy(other));
+        QVERIFY(!line.station->waitForReceived(1, 100));
+        holder.close();
+        QCOMPARE(StationWriter::write(line.state, line.link).kind, WriteOutcome::Kind::Completed);
+        QCOMPARE(line.station->received().size(), kPrefix + 18);
     }
 };
 

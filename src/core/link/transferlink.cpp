@@ -3,6 +3,7 @@
 #include "common/platformerror.h"
 #include "link/linktexts.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QSet>
@@ -104,6 +105,28 @@ bool TransferLink::WaitAck()
     if (!m_acknowledged)
         abandon();
     return m_acknowledged;
+}
+
+bool TransferLink::waitForQuietLine()
+{
+    // Short slices keep the window painted while the line is watched.
+    constexpr int sliceMs = 10;
+    QElapsedTimer total;
+    total.start();
+    QElapsedTimer quiet;
+    quiet.start();
+    for (;;) {
+        if (ByteReady()) {
+            PurgeReceive();
+            quiet.restart();
+        }
+        if (quiet.elapsed() >= QuietLineMs)
+            return true;
+        if (total.elapsed() >= QuietLineBoundMs)
+            return false;
+        port().waitForByte(sliceMs);
+        m_observer.keepAlive();
+    }
 }
 
 void TransferLink::abandon()
