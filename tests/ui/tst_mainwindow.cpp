@@ -1,4 +1,5 @@
 #include "main/channeltablemodel.h"
+#include "main/mainmenu.h"
 #include "mainwindowfixture.h"
 
 #include <QMenu>
@@ -52,6 +53,16 @@ void MainWindowTest::menuInOrder()
     QCOMPARE(f.widget<QMenu>("N1")->menuAction()->toolTip(), QStringLiteral("Программирование каналов радоистанции"));
     QCOMPARE(f.action("N19")->toolTip(), QStringLiteral("Проверка введенных данных"));
     QCOMPARE(f.action("N20")->toolTip(), QStringLiteral("Закрытие программы"));
+
+    // The table the menu is built from, entry by entry.
+    for (const MainMenuEntry &e : MainMenu::entries()) {
+        if (e.kind == MainMenuEntry::Separator)
+            continue;
+        QObject *o = f.window->findChild<QObject *>(QLatin1String(e.name));
+        QVERIFY2(o, e.name);
+        const auto *menu = qobject_cast<QMenu *>(o);
+        QCOMPARE(menu ? menu->title() : qobject_cast<QAction *>(o)->text(), e.text());
+    }
 }
 
 void MainWindowTest::startState()
