@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTableView>
+#include <QTemporaryDir>
 
 class MainWindowTest : public QObject
 {
@@ -21,6 +22,8 @@ private slots:
     void moduleChangesOnlyCheckMark();
     void repeaterNeedsCheckedData();
     void transferExitShowsWorkArea();
+    void tableResetBeginsBeforeTheChange_data();
+    void tableResetBeginsBeforeTheChange();
 };
 
 namespace {
@@ -228,6 +231,59 @@ void MainWindowTest::transferExitShowsWorkArea()
     QVERIFY(f.isShown("Memo1"));
     QVERIFY(f.isShown("StringGrid1"));
     QCOMPARE(f.window->tableModel()->rowCount(), 10);
+}
+
+
+namespace {
+// What the views see of the table: rows, a header, a cell, a box.
+QStringList shape(const ChannelTableModel &model)
+{
+    const QModelIndex box = model.index(0, ChannelTable::Scan);
+    return {QString::number(model.rowCount()), model.headerData(ChannelTable::Tx, Qt::Horizontal, Qt::DisplayRole).toString(),
+            model.index(0, ChannelTable::Rx).data().toString(), box.data(Qt::CheckStateRole).toString()};
+}
+} // namespace
+
+void MainWindowTest::tableResetBeginsBeforeTheChange_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::newRow("template") << "template";
+    QTest::newRow("station type") << "station type";
+    QTest::newRow("file load") << "file load";
+}
+
+void MainWindowTest::tableResetBeginsBeforeTheChange()
+{
+    QFETCH(QString, operation);
+    QTemporaryDir dir;
+    MainWindowFixture f;
+    f.makeTemplate("10", "140000", "1000");
+    auto *model = f.window->tableModel();
+    if (operation == "file load") {
+        f.makeTemplate("2", "150000", "1000");
+        f.ui.nextSaveName = dir.filePath("two.ini");
+        f.trigger("N3");
+        f.makeTemplate("10", "140000", "1000");
+    }
+    const QStringList before = shape(*model);
+    QStringList seen;
+    int resets = 0;
+    connect(model, &QAbstractItemModel::modelAboutToBeReset, this, [&] {
+        seen = shape(*model);
+        ++resets;
+    });
+    if (operation == "template") {
+        f.makeTemplate("3", "150000", "1000");
+    } else if (operation == "station type") {
+        f.trigger("N3062");
+    } else {
+        f.ui.nextOpenName = dir.filePath("two.ini");
+        f.trigger("N4");
+    }
+    QVERIFY2(f.ui.messages.isEmpty(), qPrintable(f.ui.messages.join('\n')));
+    QCOMPARE(resets, 1);
+    QCOMPARE(seen, before);
+    QVERIFY(shape(*model) != before);
 }
 
 QTEST_MAIN(MainWindowTest)

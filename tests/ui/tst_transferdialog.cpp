@@ -236,9 +236,15 @@ void TransferDialogTest::readShowsStationInMainWindow()
     rig.options.writePorts({{1, line.devicePath()}});
     rig.f.state.portNumber = 1;
     rig.f.ui.clear();
+    // The views hear of each change of the table's shape before it is made.
+    QList<int> rowsBeforeReset;
+    connect(rig.f.window->tableModel(), &QAbstractItemModel::modelAboutToBeReset, this,
+            [&] { rowsBeforeReset << rig.f.window->tableModel()->rowCount(); });
     rig.button("BitBtn3")->click();
     line.stop();
     QVERIFY2(rig.f.ui.messages.isEmpty(), qPrintable(rig.f.ui.messages.join('\n')));
+    QVERIFY(!rowsBeforeReset.isEmpty());
+    QCOMPARE(rowsBeforeReset.first(), 10);
     QCOMPARE(rig.status(), LinkTexts::idle());
     QCOMPARE(rig.gauge(), 0);
     QVERIFY(rig.buttonsEnabled());

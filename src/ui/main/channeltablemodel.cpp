@@ -74,10 +74,16 @@ Qt::ItemFlags ChannelTableModel::flags(const QModelIndex &index) const
     return f;
 }
 
-void ChannelTableModel::reload()
+void ChannelTableModel::beginTableChange()
 {
-    beginResetModel();
-    endResetModel();
+    if (m_changeDepth++ == 0)
+        beginResetModel();
+}
+
+void ChannelTableModel::endTableChange()
+{
+    if (m_changeDepth > 0 && --m_changeDepth == 0)
+        endResetModel();
 }
 
 void ChannelTableModel::cellChanged(int column, int tableRow)

@@ -223,11 +223,6 @@ void TFormMain::onSettingsEdited()
         m_state.settingsLines = SettingsText::fromPlainText(m_memo1->toPlainText());
 }
 
-void TFormMain::refreshTable()
-{
-    m_model->reload();
-}
-
 void TFormMain::refreshStationMenus()
 {
     setWindowTitle(m_state.profile.caption);
@@ -246,13 +241,15 @@ void TFormMain::applyStationSelection()
     m_edit2->setText(QString::number(m_state.profile.lowKHz));
     showSettingsText(false);
     showTable(false);
-    refreshTable();
 }
 
 void TFormMain::selectStationType(StationKind kind)
 {
     guarded(m_ui, [&] {
-        m_state.selectStation(kind);
+        {
+            const ChannelTableModel::TableChange change(*m_model); // the boxes are detached
+            m_state.selectStation(kind);
+        }
         applyStationSelection();
     });
 }

@@ -36,12 +36,13 @@ public:
 
     // The window shows the state anew after a core operation changed it.
     void refreshSettingsText();
-    void refreshTable();
     void refreshStationMenus();
     // The steps of selecting a station type that the window owns.
     void applyStationSelection();
 
     // What a read from the station shows while the reply arrives.
+    void tableChanging() override;
+    void tableChanged() override;
     void settingsChanged() override;
     void stationSelected(std::optional<StationKind> kind) override;
     void tableShown() override;

@@ -1,3 +1,4 @@
+#include "main/channeltablemodel.h"
 #include "main/tformmain.h"
 #include "services/uiservices.h"
 
@@ -9,16 +10,24 @@ void TFormMain::settingsChanged()
     m_memo1->repaint();
 }
 
+void TFormMain::tableChanging()
+{
+    m_model->beginTableChange();
+}
+
+void TFormMain::tableChanged()
+{
+    m_model->endTableChange();
+}
+
 void TFormMain::stationSelected(std::optional<StationKind> kind)
 {
     if (kind)
         applyStationSelection();
-    refreshTable();
 }
 
 void TFormMain::tableShown()
 {
-    refreshTable();
     showTable(true);
 }
 

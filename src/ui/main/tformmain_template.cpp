@@ -56,14 +56,18 @@ void TFormMain::BitBtn1Click()
     m_state.dataValid = false;
     guarded(m_ui, [&] {
         const TemplateBuilder::Fields fields{m_edit1->text(), m_edit2->text(), m_edit3->text()};
-        if (const auto refusal = TemplateBuilder::build(fields, m_state.profile.lowKHz, m_state.profile.highKHz,
-                                                        m_state.table, m_state.settingsLines)) {
+        MaybeRefusal refusal;
+        {
+            const ChannelTableModel::TableChange change(*m_model);
+            refusal = TemplateBuilder::build(fields, m_state.profile.lowKHz, m_state.profile.highKHz, m_state.table,
+                                             m_state.settingsLines);
+        }
+        if (refusal) {
             m_ui.showRefusal(*refusal);
             return;
         }
         showSettingsText(true);
         showTable(true);
-        refreshTable();
         refreshSettingsText();
     });
 }
