@@ -14,6 +14,11 @@ class ReadObserver
 public:
     virtual ~ReadObserver() = default;
 
+    // A read begins, before anything is changed, and has ended: complete,
+    // cut short, refused, or stopped by a serial error.
+    virtual void readStarting() {}
+    virtual void readEnded() {}
+
     // The decoding is about to change the table's rows, boxes, cells or
     // header, and has changed them. The pairs do not nest.
     virtual void tableChanging() {}

@@ -212,6 +212,13 @@ Outcome ReadSession::complete()
 
 StationReader::Outcome StationReader::read(AppState &state, TransferLink &link, ReadObserver &view)
 {
+    struct Ending
+    {
+        ReadObserver &view;
+        ~Ending() { view.readEnded(); }
+    };
+    view.readStarting();
+    const Ending ending{view};
     return ReadSession(state, link, view).run();
 }
 

@@ -54,11 +54,14 @@ public:
     void detachCheckBoxes();
     std::uint8_t checkBoxRowCount() const { return m_checkBoxRowCount; }
 
+    bool operator==(const ChannelTable &) const = default;
+
 private:
     struct Row
     {
         Texts cells;
         std::optional<std::array<bool, 3>> boxes;
+        bool operator==(const Row &) const = default;
     };
     std::vector<Row> m_rows;
     std::uint8_t m_checkBoxRowCount = 0;

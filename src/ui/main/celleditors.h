@@ -37,6 +37,8 @@ public:
     QComboBox *list(CellList which) const;
     // The list open over a cell, if any.
     QComboBox *openList() const { return m_open; }
+    // An open list gives its item back to its cell and closes.
+    void giveBackOpenList() { giveBack(true); }
 
     // A cell was selected by mouse or keys; row is the table row (1..N).
     void StringGrid1SelectCell(int column, int row);

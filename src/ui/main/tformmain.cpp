@@ -2,6 +2,8 @@
 #include "main/celleditors.h"
 #include "main/channeltablemodel.h"
 #include "main/repeaterpanel.h"
+#include "main/tablehistory.h"
+#include "main/tablesheetactions.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
 #include "table/settingstext.h"
@@ -187,7 +189,9 @@ void TFormMain::buildWorkArea()
     m_grid->setColumnWidth(ChannelTable::Rx, 62);
     m_grid->setColumnWidth(ChannelTable::Tx, 62);
     m_grid->hide();
-    new CellEditors(*m_grid, *m_model, *m_panel1, m_ui, this);
+    auto *editors = new CellEditors(*m_grid, *m_model, *m_panel1, m_ui, this);
+    m_history = new TableHistory(m_state, *m_model, [this] { refreshSettingsText(); }, this);
+    new TableSheetActions(*m_grid, *m_model, m_history->stack(), [editors] { editors->giveBackOpenList(); }, this);
 }
 
 void TFormMain::showWorkArea(bool shown)

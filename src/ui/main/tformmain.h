@@ -7,6 +7,7 @@
 #include <array>
 
 class ChannelTableModel;
+class TableHistory;
 class QAction;
 class QActionGroup;
 class QFrame;
@@ -40,7 +41,10 @@ public:
     // The steps of selecting a station type that the window owns.
     void applyStationSelection();
 
-    // What a read from the station shows while the reply arrives.
+    // What a read from the station shows while the reply arrives; the whole
+    // read is one step of the table's history.
+    void readStarting() override;
+    void readEnded() override;
     void tableChanging() override;
     void tableChanged() override;
     void settingsChanged() override;
@@ -92,6 +96,7 @@ private:
     AppState &m_state;
     UiServices &m_ui;
     ChannelTableModel *m_model = nullptr;
+    TableHistory *m_history = nullptr;
 
     QFrame *m_panel1 = nullptr;
     QFrame *m_panel2 = nullptr;

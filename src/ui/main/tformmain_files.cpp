@@ -1,5 +1,6 @@
 #include "files/channelfile.h"
 #include "main/channeltablemodel.h"
+#include "main/tablehistory.h"
 #include "main/tformmain.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
@@ -40,6 +41,7 @@ void TFormMain::N4Click()
             return;
         ChannelFile::LoadResult result;
         {
+            const TableHistory::WholeStep step(*m_history, QStringLiteral("Чтение файла"));
             const ChannelTableModel::TableChange change(*m_model);
             result = ChannelFile::load(path, m_state);
         }

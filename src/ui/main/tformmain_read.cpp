@@ -1,4 +1,5 @@
 #include "main/channeltablemodel.h"
+#include "main/tablehistory.h"
 #include "main/tformmain.h"
 #include "services/uiservices.h"
 
@@ -8,6 +9,16 @@ void TFormMain::settingsChanged()
 {
     refreshSettingsText();
     m_memo1->repaint();
+}
+
+void TFormMain::readStarting()
+{
+    m_history->beginWholeStep();
+}
+
+void TFormMain::readEnded()
+{
+    m_history->endWholeStep(QStringLiteral("Чтение из станции"));
 }
 
 void TFormMain::tableChanging()

@@ -1,5 +1,6 @@
 #include "main/channeltablemodel.h"
 #include "main/keyfilter.h"
+#include "main/tablehistory.h"
 #include "main/tformmain.h"
 #include "services/guard.h"
 #include "table/templatebuilder.h"
@@ -58,6 +59,7 @@ void TFormMain::BitBtn1Click()
         const TemplateBuilder::Fields fields{m_edit1->text(), m_edit2->text(), m_edit3->text()};
         MaybeRefusal refusal;
         {
+            const TableHistory::WholeStep step(*m_history, QStringLiteral("Шаблон"));
             const ChannelTableModel::TableChange change(*m_model);
             refusal = TemplateBuilder::build(fields, m_state.profile.lowKHz, m_state.profile.highKHz, m_state.table,
                                              m_state.settingsLines);
