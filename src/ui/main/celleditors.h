@@ -37,11 +37,13 @@ public:
     QComboBox *list(CellList which) const;
     // The list open over a cell, if any.
     QComboBox *openList() const { return m_open; }
-    // An open list gives its item back to its cell and closes.
-    void giveBackOpenList() { giveBack(true); }
 
     // A cell was selected by mouse or keys; row is the table row (1..N).
     void StringGrid1SelectCell(int column, int row);
+    // The open list, if any, gives its item back and closes, as when it loses
+    // the focus: every menu operation starts so, to see the table as the
+    // list left it.
+    void closeList();
     // A key went down in the table or in its in-place edit; it goes on to
     // them afterwards.
     void StringGrid1KeyDown(int key);
@@ -57,6 +59,10 @@ private:
     // ComboBox8Exit: the open list's item goes into the cell it was opened for.
     void giveBack(bool focusTable);
     void placeOpenList();
+    // Tab, Shift+Tab, Left and Right in the open list: its item goes back and
+    // the focus to the table (Left and Right: to the neighbouring cell).
+    // False for every other key, which the list handles itself.
+    bool listKey(int key);
     // The text being typed into a cell is the cell's text.
     void commitTyping(const QModelIndex &index);
 

@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QFontMetrics>
-#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -49,10 +48,12 @@ QPushButton *addButton(QFrame &panel, const char *name, const QString &text, QSt
 
 } // namespace
 
-RepeaterPanel::RepeaterPanel(QFrame &panel, AppState &state, UiServices &ui, ChannelTableModel &model)
-    : QObject(&panel), m_panel(panel), m_state(state), m_ui(ui), m_model(model)
+RepeaterPanel::RepeaterPanel(AppState &state, UiServices &ui, ChannelTableModel &model, QWidget *parent)
+    : QFrame(parent), m_state(state), m_ui(ui), m_model(model)
 {
-    setObjectName(QStringLiteral("RepeaterPanel"));
+    setObjectName(QStringLiteral("Panel3"));
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    QFrame &panel = *this;
 
     QLabel *title = addLabel(panel, "Label10", QStringLiteral("НАСТРОЙКА РАБОТЫ РЕТРАНСЛЯТОРА"), "purple",
                              QRect(4, 6, 244, 16));
@@ -105,5 +106,5 @@ void RepeaterPanel::BitBtn2Click()
 
 void RepeaterPanel::BitBtn3Click()
 {
-    m_panel.hide();
+    hide();
 }
