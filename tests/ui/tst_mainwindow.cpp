@@ -89,12 +89,12 @@ void MainWindowTest::templateFlow()
     QVERIFY(f.isShown("StringGrid1"));
     auto *model = f.window->tableModel();
     QCOMPARE(model->rowCount(), 10);
-    QCOMPARE(model->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral(" Rx, кГц"));
-    QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("140000"));
-    QCOMPARE(model->index(9, 2).data().toString(), QStringLiteral("149000"));
-    QCOMPARE(model->index(9, 15).data().toString(), QStringLiteral("Норм"));
-    QCOMPARE(model->index(0, 12).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
-    QCOMPARE(model->index(0, 14).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+    QCOMPARE(model->headerData(ChannelTable::Rx, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral(" Rx, кГц"));
+    QCOMPARE(model->index(0, ChannelTable::Rx).data().toString(), QStringLiteral("140000"));
+    QCOMPARE(model->index(9, ChannelTable::Tx).data().toString(), QStringLiteral("149000"));
+    QCOMPARE(model->index(9, ChannelTable::TxOff).data().toString(), QStringLiteral("Норм"));
+    QCOMPARE(model->index(0, ChannelTable::Scan).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+    QCOMPARE(model->index(0, ChannelTable::IdTone).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
     const QStringList memo = f.widget<QPlainTextEdit>("Memo1")->toPlainText().split(u'\n');
     QCOMPARE(memo.size(), 26);
     QCOMPARE(memo.at(1), QStringLiteral("Id_номер=0001"));
@@ -184,7 +184,7 @@ void MainWindowTest::stationTypeSwitch()
     QCOMPARE(int(f.state.bandCode), 1);
     QVERIFY(f.state.dataValid);
     QVERIFY(!f.state.table.hasBoxes(1));
-    QCOMPARE(f.state.table.cell(1, 2), QStringLiteral("141000"));
+    QCOMPARE(f.state.table.cell(ChannelTable::Rx, 2), QStringLiteral("141000"));
     f.trigger("N2");
     QVERIFY(f.isShown("Panel1"));
     QVERIFY(!f.isShown("StringGrid1"));

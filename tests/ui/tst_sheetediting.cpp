@@ -1,43 +1,20 @@
-#include "main/celleditors.h"
-#include "main/channeltablemodel.h"
+#include "editorsfixture.h"
 #include "main/tablecommands.h"
 #include "main/tablesheetactions.h"
-#include "mainwindowfixture.h"
 #include "table/settingstext.h"
 
-#include <QAbstractItemView>
 #include <QClipboard>
-#include <QComboBox>
 #include <QPlainTextEdit>
-#include <QTableView>
 #include <QTemporaryDir>
 #include <QToolTip>
 
 using C = ChannelTable::Column;
 
 namespace {
-// A main window with a template, active so that focus moves as it does for
-// the user; cells by column and table row (1..N).
-struct SheetFixture : MainWindowFixture
+// The table's history and clipboard keys, pressed while the table has the focus.
+struct SheetFixture : EditorsFixture
 {
-    QTableView *grid = nullptr;
-    ChannelTableModel *model = nullptr;
-
-    explicit SheetFixture(int channels = 10)
-    {
-        makeTemplate(QString::number(channels), "140000", "1000");
-        QCoreApplication::processEvents();
-        grid = widget<QTableView>("StringGrid1");
-        model = window->tableModel();
-        activate();
-    }
-    void activate() const { QApplication::setActiveWindow(window.get()); }
-    QModelIndex index(int column, int row) const { return model->index(row - 1, column); }
-    QRect cellRect(int column, int row) const { return grid->visualRect(index(column, row)); }
-    void click(int column, int row, QPoint offset = {}) const
-    {
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellRect(column, row).center() + offset);
-    }
+    using EditorsFixture::EditorsFixture;
     void selectRange(int left, int top, int right, int bottom) const
     {
         grid->selectionModel()->setCurrentIndex(index(left, top), QItemSelectionModel::NoUpdate);
@@ -48,14 +25,6 @@ struct SheetFixture : MainWindowFixture
     {
         grid->setFocus();
         QTest::keyClick(grid, combination.key(), combination.keyboardModifiers());
-    }
-    QComboBox *list(int number) const { return widget<QComboBox>(qPrintable(QStringLiteral("ComboBox%1").arg(number))); }
-    bool anyListShown() const
-    {
-        for (int n = 1; n <= 8; ++n)
-            if (list(n)->isVisible())
-                return true;
-        return false;
     }
     TableSnapshot snapshot() const { return {state.table, state.settingsLines}; }
     QString memo() const { return widget<QPlainTextEdit>("Memo1")->toPlainText(); }
@@ -114,10 +83,7 @@ void SheetEditingTest::undoAndRedoOfEachStep()
         QCOMPARE(f.state.table.cell(C::Number, 3), "7");
     } else if (step == "list") {
         f.click(C::CtcRx, 2);
-        QComboBox *combo = f.list(1);
-        combo->showPopup();
-        combo->view()->setCurrentIndex(combo->model()->index(5, 0));
-        QTest::keyClick(combo->view(), Qt::Key_Return);
+        f.pick(f.list(1), 5);
     } else if (step == "Enter") {
         f.click(C::Rx, 4);
         QTest::keyClick(f.grid, Qt::Key_Return);
@@ -160,16 +126,16 @@ void SheetEditingTest::pasteFromTheMiddle()
 {
     SheetFixture f;
     f.click(C::Tx, 4);
-    const int highlighted = f.window->findChild<CellEditors *>()->selected().row;
+    const int highlighted = f.editors->selected().row;
     QGuiApplication::clipboard()->setText("150000\t67,0\t023\r\n151000\t71,9\t025\r\n");
     f.keys(Qt::CTRL | Qt::Key_V);
     QCOMPARE(f.state.table.cell(C::Tx, 4), "150000");
     QCOMPARE(f.state.table.cell(C::CtcTx, 5), "025");
     QCOMPARE(f.state.table.cell(C::Rx, 5), "144000");
     // No list opened over the list columns; the current cell and its row stay.
-    QVERIFY(!f.anyListShown());
+    QVERIFY(f.shownLists().isEmpty());
     QCOMPARE(f.grid->currentIndex(), f.index(C::Tx, 4));
-    QCOMPARE(int(f.window->findChild<CellEditors *>()->selected().row), highlighted);
+    QCOMPARE(f.editors->selected().row, highlighted);
     QCOMPARE(f.grid->selectionModel()->selectedIndexes().size(), 6);
     QVERIFY(f.grid->selectionModel()->isSelected(f.index(C::CtcTx, 5)));
 }

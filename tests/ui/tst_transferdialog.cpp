@@ -258,7 +258,7 @@ void TransferDialogTest::readShowsStationInMainWindow()
     QCOMPARE(memo.at(10), QStringLiteral("Тон8=1990"));
     QCOMPARE(memo.last(), QStringLiteral("СК=1"));
     QCOMPARE(rig.f.window->tableModel()->rowCount(), 3);
-    QCOMPARE(rig.f.window->tableModel()->index(2, 2).data().toString(), QStringLiteral("30025,00"));
+    QCOMPARE(rig.f.window->tableModel()->index(2, ChannelTable::Tx).data().toString(), QStringLiteral("30025,00"));
     QVERIFY(rig.f.isShown("StringGrid1"));
     QVERIFY(!rig.f.isShown("Panel1")); // shown again by the dialog's "Выход"
     rig.dialog->hide();
