@@ -34,6 +34,7 @@ QString overview()
     for (const Command &command : kCommands)
         text += QStringLiteral("  ") + QString::fromUtf8(command.summary) + u'\n';
     text += QStringLiteral("\nСправка по команде: vetral-cli КОМАНДА --help\n"
+                           "Версия программы: vetral-cli --version\n"
                            "Код выхода 2: неверные аргументы или ошибка файла или порта.");
     return text;
 }
@@ -45,6 +46,10 @@ int run(const QStringList &arguments)
     const QString name = arguments.constFirst();
     if (name == QStringLiteral("--help") || name == QStringLiteral("-h") || name == QStringLiteral("help")) {
         Console::out(overview());
+        return ExitCode::Done;
+    }
+    if (name == QStringLiteral("--version")) {
+        Console::out(QStringLiteral("vetral-cli " VETRAL_VERSION));
         return ExitCode::Done;
     }
     for (const Command &command : kCommands) {
@@ -63,11 +68,11 @@ int main(int argc, char **argv)
     // MyTemp.ini) and the archive of reads are the window's own.
     QCoreApplication::setApplicationName(QStringLiteral("vetral"));
     try {
-        return run(app.arguments().mid(1));
+        return Console::finish(run(app.arguments().mid(1)));
     } catch (const UsageError &e) {
         Console::err(e.text());
     } catch (const PlatformError &e) {
         Console::err(e.text());
     }
-    return ExitCode::Failure;
+    return Console::finish(ExitCode::Failure);
 }

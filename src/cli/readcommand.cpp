@@ -6,11 +6,29 @@
 #include "stationsession.h"
 #include "common/platformerror.h"
 #include "files/channelfile.h"
+#include "files/fileaccess.h"
 #include "files/readarchive.h"
 #include "state/appstate.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+// An output that cannot be saved is refused before the station is asked,
+// with its real reason rather than the save's numbered error.
+void requireSavable(const QString &output)
+{
+    if (const auto refusal = FileAccess::targetRefusal(output))
+        throw PlatformError(*refusal);
+    const QFileInfo info(output);
+    if (!info.dir().exists())
+        throw PlatformError(QStringLiteral("Файл \"%1\" не может быть создан: папки \"%2\" нет.")
+                                .arg(QDir::toNativeSeparators(output), QDir::toNativeSeparators(info.absolutePath())));
+}
+
+} // namespace
 
 namespace Commands {
 
@@ -29,6 +47,7 @@ int read(const QStringList &arguments)
         return ExitCode::Done;
     const PortArgument port = PortArgument::parse(line.value(QStringLiteral("port")));
     const QString output = line.value(QStringLiteral("output"));
+    requireSavable(output);
 
     AppState state;
     const StationRead read = StationRead::run(state, port);

@@ -8,6 +8,7 @@
 #include "stationsession.h"
 #include "writeverification.h"
 #include "common/platformerror.h"
+#include "link/linktexts.h"
 #include "link/stationwriter.h"
 #include "link/transferlink.h"
 #include "state/appstate.h"
@@ -46,7 +47,9 @@ int verify(const AppState &state, const PortArgument &port)
     const StationRead read = StationRead::run(held, port);
     switch (read.outcome) {
     case StationReader::Outcome::NoAnswer:
-        Console::out(StationTexts::noAnswer());
+        // The write itself completed: only the reading back failed.
+        Console::out(QStringLiteral("Данные записаны в станцию, но прочитать их для сверки не удалось: "
+                                    "станция не отвечает (%1).").arg(LinkTexts::noAnswer()));
         return ExitCode::NoAnswer;
     case StationReader::Outcome::Refused:
         Console::out(read.refusal ? read.refusal->text : StationTexts::noAnswer());

@@ -50,6 +50,11 @@ void StationWriter::send(const AppState &state, TransferLink &link)
     view.setStatus(LinkTexts::writing());
     view.setProgress(0);
 
+    // The station may still be sending the reply of a read that was cut off.
+    if (!link.waitForQuietLine()) {
+        link.abandon();
+        return;
+    }
     link.SendByte(StartByte);
     if (!link.WaitAck()) {
         view.setStatus(LinkTexts::idle());
