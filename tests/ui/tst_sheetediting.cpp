@@ -138,6 +138,14 @@ void SheetEditingTest::pasteFromTheMiddle()
     QCOMPARE(f.editors->selected().row, highlighted);
     QCOMPARE(f.grid->selectionModel()->selectedIndexes().size(), 6);
     QVERIFY(f.grid->selectionModel()->isSelected(f.index(C::CtcTx, 5)));
+    // The pasted range is framed in the text colour; the cells below it are not.
+    const QImage image = f.grid->viewport()->grab().toImage();
+    const auto leftEdge = [&](int column, int row) {
+        const QRect cell = f.cellRect(column, row);
+        return QColor(image.pixel(cell.left(), cell.center().y()));
+    };
+    QCOMPARE(leftEdge(C::CtcTx, 5), QColor(Qt::darkBlue));
+    QVERIFY(leftEdge(C::CtcTx, 6) != QColor(Qt::darkBlue));
 }
 
 void SheetEditingTest::pasteHangingPastTheEnd()
