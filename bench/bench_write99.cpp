@@ -77,10 +77,10 @@ int main(int argc, char **argv)
         TransferLink link(view, options);
         QElapsedTimer timer;
         timer.start();
-        StationWriter::write(state, link);
+        const WriteOutcome outcome = StationWriter::write(state, link);
         const double ms = double(timer.nsecsElapsed()) / 1e6;
         line.stop();
-        if (sim.station.completedWrites() != 1) {
+        if (outcome.kind != WriteOutcome::Kind::Completed || sim.station.completedWrites() != 1) {
             std::fprintf(stderr, "the station did not take the write\n");
             return 1;
         }

@@ -13,8 +13,6 @@ ConsoleProgress::ConsoleProgress(bool terminal) : m_terminal(terminal) {}
 
 void ConsoleProgress::setStatus(const QString &text)
 {
-    if (text == LinkTexts::noAnswer())
-        m_stationSilent = true;
     if (text == m_status)
         return;
     m_status = text;

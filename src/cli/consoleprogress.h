@@ -24,8 +24,6 @@ public:
 
     // Ends the bar's line.
     void finish();
-    // "AK" was shown: a wait for the station ran out.
-    bool stationSilent() const { return m_stationSilent; }
 
 private:
     void draw();
@@ -34,5 +32,4 @@ private:
     QString m_status;
     int m_value = -1;
     bool m_barOpen = false;
-    bool m_stationSilent = false;
 };

@@ -221,7 +221,7 @@ private slots:
         ChannelFile::loadBytes(Windows1251::encode(text), state);
         QString refusal;
         const QString message =
-            failureOf([&] { refusal = DataCheck::run(state, dir.filePath("MyTemp.ini")).message.text; }) + refusal;
+            failureOf([&] { refusal = DataCheck::run(state, dir.filePath("MyTemp.ini")).text(); }) + refusal;
         QVERIFY2(message.contains(QStringLiteral("7777777777…")), qPrintable(message.left(300)));
         QVERIFY2(message.size() < 300, qPrintable(message.left(300)));
     }

@@ -17,6 +17,7 @@
 #include "stationline.h"
 #include "support/linkfixtures.h"
 #include "support/readfixtures.h"
+#include "support/replyfixtures.h"
 
 #include <QFile>
 #include <QStandardPaths>
@@ -26,6 +27,7 @@
 
 using namespace LinkFixtures;
 using namespace ReadFixtures;
+using namespace ReplyFixtures;
 using C = ChannelTable::Column;
 using Outcome = StationReader::Outcome;
 
@@ -70,12 +72,7 @@ StationLine::Responder answering(const QByteArray &reply)
 // The reply of a station with two channels on 30-60 MHz, module 3.
 QByteArray twoChannelReply()
 {
-    QByteArray reply = QByteArray::fromHex("0123AB 06 08 02 C8 00 12AB");
-    reply += QByteArray::fromHex("46 4B 64 78 8C 9B AA C7 D2 F0");
-    reply += QByteArray::fromHex("00 00 C8 06 03 01 00 00");
-    reply += QByteArray::fromHex("BE 01 11 D8 81 11 68 01 01 C8 00 00 01 01 04 FF 00 00");
-    reply += QByteArray::fromHex("6E 02 11 DC 41 11 6A 41 C8 02 03 00 02 02 03 F6 05 00");
-    return reply;
+    return Reply{.module = 3, .band = 1}.bytes();
 }
 
 // Noise: bytes of no pattern, with the channel count byte set.
@@ -120,6 +117,15 @@ public:
     TransferLink link;
 };
 
+// The platform's text that ended a read (thrown) or a write (its outcome's).
+QString transferFailure(bool reading, AppState &state, TransferLink &link, ReadRecorder &view)
+{
+    if (reading)
+        return platformError([&] { StationReader::read(state, link, view); });
+    const WriteOutcome outcome = StationWriter::write(state, link);
+    return outcome.kind == WriteOutcome::Kind::PortFailure ? outcome.failure : QString();
+}
+
 // The write of n channels is 26 + 18·n bytes: start byte, 25 prefix bytes, records.
 constexpr int kPrefix = 26;
 
@@ -157,7 +163,10 @@ private slots:
         Line line(echo, options);
         const AppState state = checkedState(2);
 
-        QCOMPARE(platformError([&] { StationWriter::write(state, line.link); }), SerialErrors::notOpen());
+        const WriteOutcome outcome = StationWriter::write(state, line.link);
+        QCOMPARE(outcome.kind, WriteOutcome::Kind::BrokenOff);
+        QCOMPARE(outcome.failure, SerialErrors::notOpen());
+        QCOMPARE(outcome.sent, qsizetype(hangUpAfter));
 
         QCOMPARE(line.view.statuses, (QStringList{LinkTexts::writing(), LinkTexts::noAnswer()}));
         QVERIFY(line.view.allEnabled());
@@ -230,12 +239,7 @@ private slots:
         const QString device = line.station->devicePath();
         const auto link = line.linkLosingItsPort();
 
-        const QString error = platformError([&] {
-            if (reading)
-                StationReader::read(line.state, *link, line.view);
-            else
-                StationWriter::write(line.state, *link);
-        });
+        const QString error = transferFailure(reading, line.state, *link, line.view);
 
         QVERIFY2(error.startsWith(SerialErrors::cannotSend(device, QString())), qPrintable(error));
         const QString running = reading ? LinkTexts::reading() : LinkTexts::writing();
@@ -265,12 +269,7 @@ private slots:
         QVERIFY(!QFile::exists(device));
         const AppState before = line.state;
 
-        const QString error = platformError([&] {
-            if (reading)
-                StationReader::read(line.state, line.link, line.view);
-            else
-                StationWriter::write(line.state, line.link);
-        });
+        const QString error = transferFailure(reading, line.state, line.link, line.view);
 
         QVERIFY2(error.startsWith(SerialErrors::cannotOpen(device, QString())), qPrintable(error));
         QCOMPARE(line.view.events, events);
@@ -289,7 +288,7 @@ private slots:
         };
         Line line(answer, {}, checkedState(2));
 
-        QCOMPARE(StationWriter::write(line.state, line.link), MaybeRefusal());
+        QCOMPARE(StationWriter::write(line.state, line.link).kind, WriteOutcome::Kind::Completed);
 
         line.station->stop();
         const QByteArray wire = QByteArray(1, char(StationWriter::StartByte))
@@ -338,8 +337,8 @@ private slots:
         QString message;
         try {
             const DataCheckResult result = DataCheck::run(checked, dir.filePath(QStringLiteral("MyTemp.ini")));
-            QVERIFY(!result.passed);
-            message = result.message.text;
+            QVERIFY(!result.passed());
+            message = result.text();
         } catch (const PlatformError &error) {
             message = error.text();
         }
@@ -375,10 +374,13 @@ private slots:
             tail += reply.mid(4);
         line.station->sendUnprompted(tail.left(tailBytes));
 
-        if (reading)
+        if (reading) {
             StationReader::read(line.state, line.link, line.view);
-        else
-            StationWriter::write(line.state, line.link);
+        } else {
+            const WriteOutcome outcome = StationWriter::write(line.state, line.link);
+            QCOMPARE(outcome.kind, WriteOutcome::Kind::NotStarted);
+            QCOMPARE(outcome.sent, qsizetype(0));
+        }
 
         QVERIFY(!line.link.IsOpen());
         QVERIFY(line.view.allEnabled());
@@ -420,12 +422,13 @@ private slots:
         QtSerialLink holder;
         holder.open(device);
 
-        const QString error = platformError([&] { StationWriter::write(line.state, line.link); });
+        const WriteOutcome refused = StationWriter::write(line.state, line.link);
 
-        QCOMPARE(error, SerialErrors::portBusy(other));
+        QCOMPARE(refused.kind, WriteOutcome::Kind::PortFailure);
+        QCOMPARE(refused.failure, SerialErrors::portBusy(other));
         QVERIFY(!line.station->waitForReceived(1, 100));
         holder.close();
-        QCOMPARE(StationWriter::write(line.state, line.link), MaybeRefusal());
+        QCOMPARE(StationWriter::write(line.state, line.link).kind, WriteOutcome::Kind::Completed);
         QCOMPARE(line.station->received().size(), kPrefix + 18);
     }
 };

@@ -108,7 +108,9 @@ private slots:
         OptionsFile file;
         file.writePorts({{2, QStringLiteral("/nonexistent/ttyW")}});
         TransferLink link(view, file.path(), loggingFactory(opened));
-        const MaybeRefusal refusal = StationWriter::write(state, link);
+        const WriteOutcome outcome = StationWriter::write(state, link);
+        QCOMPARE(outcome.kind, WriteOutcome::Kind::NotChecked);
+        const MaybeRefusal refusal = outcome.refusal;
         QVERIFY(refusal.has_value());
         QCOMPARE(refusal->text,
                  QStringLiteral("Введенные данные не будут переданы, так как они не проверены."));
@@ -138,9 +140,11 @@ private slots:
         SimulatedStation memory;
         Fixture f([&memory](std::uint8_t b) { return memory.onByte(b, 0); });
 
-        QVERIFY(!StationWriter::write(state, f.link).has_value());
+        const WriteOutcome outcome = StationWriter::write(state, f.link);
+        QCOMPARE(outcome.kind, WriteOutcome::Kind::Completed);
 
         const QByteArray wire = expectedWire(state);
+        QCOMPARE(outcome.sent, wire.size());
         QCOMPARE(wire.size(), 26 + 18 * channels);
         QVERIFY(f.station.waitForReceived(wire.size(), 5000));
         QCOMPARE(f.station.received(), wire);
@@ -169,7 +173,7 @@ private slots:
         silent.silentAfter = 0;
         Fixture f(Script(), silent);
 
-        QVERIFY(!StationWriter::write(state, f.link).has_value());
+        QCOMPARE(StationWriter::write(state, f.link), (WriteOutcome{WriteOutcome::Kind::NotStarted, 1, {}, {}}));
 
         QCOMPARE(f.station.received(), bytes({20}));
         QCOMPARE(f.view.statuses, (QStringList{QStringLiteral("ПР"), QStringLiteral("AK"), QStringLiteral("- -")}));
@@ -185,9 +189,11 @@ private slots:
         options.silentAfter = 1 + 5 + 3; // start byte, header, three tones
         Fixture f(Script(), options);
 
-        const QString error = platformError([&] { StationWriter::write(state, f.link); });
+        const WriteOutcome outcome = StationWriter::write(state, f.link);
 
-        QCOMPARE(error, SerialErrors::notOpen());
+        QCOMPARE(outcome.kind, WriteOutcome::Kind::BrokenOff);
+        QCOMPARE(outcome.failure, SerialErrors::notOpen());
+        QCOMPARE(outcome.sent, qsizetype(1 + 5 + 4));
         // The fourth tone went out unanswered; nothing after it.
         QCOMPARE(f.station.received(), expectedWire(state).left(1 + 5 + 4));
         QCOMPARE(f.view.progress, (QList<int>{0, 33}));
@@ -204,7 +210,10 @@ private slots:
         options.silentAfter = int(wire.size()) - 1;
         Fixture f(Script(), options);
 
-        QCOMPARE(platformError([&] { StationWriter::write(state, f.link); }), SerialErrors::notOpen());
+        const WriteOutcome outcome = StationWriter::write(state, f.link);
+        QCOMPARE(outcome.kind, WriteOutcome::Kind::BrokenOff);
+        QCOMPARE(outcome.failure, SerialErrors::notOpen());
+        QCOMPARE(outcome.sent, wire.size());
         QCOMPARE(f.station.received(), wire);
         QCOMPARE(f.view.progress.last(), 100); // the record's progress, then the purge failed
         QCOMPARE(f.view.statuses.last(), QStringLiteral("AK"));
@@ -219,7 +228,7 @@ private slots:
         script.answers = {1, 1, 2, 0};
         Fixture f(script);
 
-        QVERIFY(!StationWriter::write(state, f.link).has_value());
+        QCOMPARE(StationWriter::write(state, f.link).kind, WriteOutcome::Kind::Completed);
         QCOMPARE(f.station.received(), expectedWire(state));
         QVERIFY(!f.view.statuses.contains(QStringLiteral("AK")));
         QCOMPARE(f.view.statuses.last(), QStringLiteral("- -"));
@@ -232,7 +241,10 @@ private slots:
         file.writePorts({{2, QStringLiteral("/nonexistent/ttyW2")}});
         RecordingObserver view;
         TransferLink link(view, file.path());
-        QVERIFY(platformError([&] { StationWriter::write(state, link); }).contains(QLatin1String("/nonexistent/ttyW2")));
+        const WriteOutcome outcome = StationWriter::write(state, link);
+        QCOMPARE(outcome.kind, WriteOutcome::Kind::PortFailure);
+        QCOMPARE(outcome.sent, qsizetype(0));
+        QVERIFY(outcome.failure.contains(QLatin1String("/nonexistent/ttyW2")));
         QVERIFY(view.events.isEmpty()); // buttons never disabled
     }
 
@@ -244,13 +256,14 @@ private slots:
         Fixture f([&memory](std::uint8_t b) { return memory.onByte(b, 0); });
 
         // Cancelled prompt: the no-port error, nothing else changed.
-        QCOMPARE(platformError([&] { StationWriter::write(state, f.link); }), SerialErrors::noPortChosen());
+        QCOMPARE(StationWriter::write(state, f.link),
+                 (WriteOutcome{WriteOutcome::Kind::PortFailure, 0, {}, SerialErrors::noPortChosen()}));
         QCOMPARE(f.view.events, QStringList{QStringLiteral("prompt")});
         QCOMPARE(state.portNumber, std::uint8_t(0));
 
         // "OK" on COM2: the write goes there, for this transfer only.
         f.view.promptAnswer = PortEntry{QStringLiteral("COM2"), f.station.devicePath()};
-        QVERIFY(!StationWriter::write(state, f.link).has_value());
+        QCOMPARE(StationWriter::write(state, f.link).kind, WriteOutcome::Kind::Completed);
         QCOMPARE(f.station.received(), expectedWire(state));
         QCOMPARE(state.portNumber, std::uint8_t(0));
     }

@@ -1,7 +1,7 @@
 #include "main/tformmain.h"
 #include "check/datacheck.h"
 #include "common/paths.h"
-#include "report/reportrefusals.h"
+#include "report/reportdocument.h"
 #include "main/celleditors.h"
 #include "main/channeltablemodel.h"
 #include "main/repeaterpanel.h"
@@ -249,7 +249,10 @@ void TFormMain::N19Click()
     m_state.dataValid = false;
     guarded(m_ui, [&] {
         const DataCheckResult result = DataCheck::run(m_state, Paths::tempSettingsFile());
-        m_ui.showRefusal(result.message);
+        if (result.refusal)
+            m_ui.showRefusal(*result.refusal);
+        else
+            m_ui.showMessage(DataCheck::successText());
     });
 }
 

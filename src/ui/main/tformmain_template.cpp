@@ -54,15 +54,13 @@ void TFormMain::N2Click()
 
 void TFormMain::BitBtn1Click()
 {
-    m_state.dataValid = false;
     guarded(m_ui, [&] {
         const TemplateBuilder::Fields fields{m_edit1->text(), m_edit2->text(), m_edit3->text()};
         MaybeRefusal refusal;
         {
             const TableHistory::WholeStep step(*m_history, QStringLiteral("Шаблон"));
             const ChannelTableModel::TableChange change(*m_model);
-            refusal = TemplateBuilder::build(fields, m_state.profile.lowKHz, m_state.profile.highKHz, m_state.table,
-                                             m_state.settingsLines);
+            refusal = TemplateBuilder::build(fields, m_state);
         }
         if (refusal) {
             m_ui.showRefusal(*refusal);

@@ -145,8 +145,11 @@ void TForm1::BitBtn2Click()
 {
     runTransfer([&] {
         TransferLink link(*this, m_optionsFile, m_factory);
-        if (const auto refusal = StationWriter::write(m_state, link))
-            m_ui.showRefusal(*refusal);
+        const WriteOutcome outcome = StationWriter::write(m_state, link);
+        if (outcome.refusal)
+            m_ui.showRefusal(*outcome.refusal);
+        if (!outcome.failure.isEmpty())
+            m_ui.showMessage(outcome.failure);
     });
 }
 
