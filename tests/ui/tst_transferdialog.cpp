@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include "main/channeltablemodel.h"
 #include <QProgressBar>
+#include <QTableView>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -38,6 +39,7 @@ private slots:
     void frameCloseActsAsExit_data();
     void frameCloseActsAsExit();
     void readShowsStationInMainWindow();
+    void undoOfBrokenReadRestoresSettingsText();
 
 private:
     struct Rig
@@ -279,9 +281,15 @@ void TransferDialogTest::readShowsStationInMainWindow()
     rig.options.writePorts({{1, line.devicePath()}});
     rig.f.state.portNumber = 1;
     rig.f.ui.clear();
+    // The views hear of each change of the table's shape before it is made.
+    QList<int> rowsBeforeReset;
+    connect(rig.f.window->tableModel(), &QAbstractItemModel::modelAboutToBeReset, this,
+            [&] { rowsBeforeReset << rig.f.window->tableModel()->rowCount(); });
     rig.button("BitBtn3")->click();
     line.stop();
     QVERIFY2(rig.f.ui.messages.isEmpty(), qPrintable(rig.f.ui.messages.join('\n')));
+    QVERIFY(!rowsBeforeReset.isEmpty());
+    QCOMPARE(rowsBeforeReset.first(), 10);
     QCOMPARE(rig.status(), LinkTexts::idle());
     QCOMPARE(rig.gauge(), 0);
     QVERIFY(rig.buttonsEnabled());
@@ -312,6 +320,38 @@ void TransferDialogTest::readShowsStationInMainWindow()
     QCOMPARE(rig.f.ui.messages.size(), 1);
     QVERIFY(rig.f.ui.messages.at(0).startsWith(ReadArchive::failureMessage(QString())));
     QCOMPARE(rig.status(), LinkTexts::idle());
+}
+
+void TransferDialogTest::undoOfBrokenReadRestoresSettingsText()
+{
+    Rig rig;
+    rig.f.makeTemplate("3", "140000", "1000");
+    auto *memo = rig.f.widget<QPlainTextEdit>("Memo1");
+    memo->appendPlainText("Заметка=1"); // typed by the user before the read
+    const QStringList lines = rig.f.state.settingsLines;
+    const ChannelTable table = rig.f.state.table;
+    SimulatedStation station;
+    StationLine line([&](std::uint8_t b) { return station.onByte(b, 0); }, StationLineOptions{0, 0, false});
+    line.start();
+    rig.options.writePorts({{1, line.devicePath()}});
+    rig.f.state.portNumber = 1;
+    rig.dialog->setReadObserver(rig.f.window.get());
+    rig.button("BitBtn3")->click();
+    line.stop();
+    QCOMPARE(rig.status(), LinkTexts::noAnswer());
+    QCOMPARE(memo->toPlainText(), QStringLiteral("[Общие установки]"));
+
+    rig.dialog->hide();
+    rig.f.window->restoreAfterTransfer();
+    QApplication::setActiveWindow(rig.f.window.get());
+    auto *grid = rig.f.widget<QTableView>("StringGrid1");
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(rig.f.state.settingsLines, lines);
+    QCOMPARE(memo->toPlainText(), lines.join(u'\n'));
+    QVERIFY(rig.f.state.table == table);
+    QTest::keyClick(grid, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(memo->toPlainText(), QStringLiteral("[Общие установки]"));
 }
 
 QTEST_MAIN(TransferDialogTest)

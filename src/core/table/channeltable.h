@@ -58,11 +58,14 @@ public:
     void detachCheckBoxes();
     int checkBoxRowCount() const { return m_checkBoxRowCount; }
 
+    bool operator==(const ChannelTable &) const = default;
+
 private:
     struct Row
     {
         Texts cells;
         std::optional<std::array<bool, 3>> boxes;
+        bool operator==(const Row &) const = default;
     };
     std::vector<Row> m_rows;
     int m_checkBoxRowCount = 0;

@@ -19,6 +19,13 @@ class UiServices;
 // the selected cell and gives its item back into that cell; the check-box
 // columns are clicked. Enter copies a frequency between " Rx, кГц" and
 // " Tx, кГц". None of this touches the data-valid flag.
+//
+// The lists are lasting widgets laid over the cell rather than editors a
+// delegate creates: a delegate's editor lives for one edit, while each list
+// keeps its current item from its last use (a text it does not hold opens it
+// there), serves two columns, opens on the selection of a cell rather than on
+// an edit trigger, and gives its item back to the cell it was opened for when
+// it loses the focus, before the table moves to the cell clicked next.
 class CellEditors : public QObject
 {
     Q_OBJECT

@@ -1,6 +1,7 @@
 #include "main/channelcelldelegate.h"
 #include "main/channeltablemodel.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -44,7 +45,21 @@ void ChannelCellDelegate::StringGrid1DrawCell(QPainter *painter, const QStyleOpt
         painter->setFont(opt.font);
         painter->drawText(opt.rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, opt.text);
     }
+    if (inSelectedRange(opt)) {
+        painter->setPen(opt.palette.color(QPalette::Text));
+        painter->drawRect(opt.rect.adjusted(0, 0, -1, -1));
+    }
     painter->restore();
+}
+
+bool ChannelCellDelegate::inSelectedRange(const QStyleOptionViewItem &option)
+{
+    const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
+    if (!view || !view->selectionModel() || !option.state.testFlag(QStyle::State_Selected))
+        return false;
+    const QItemSelection selection = view->selectionModel()->selection();
+    return selection.size() > 1
+           || (selection.size() == 1 && (selection.first().width() > 1 || selection.first().height() > 1));
 }
 
 bool ChannelCellDelegate::editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,

@@ -93,14 +93,14 @@ void RepeaterPanel::BitBtn2Click()
     guarded(m_ui, [&] {
         const auto mode = m_radioButton2->isChecked() ? RepeaterAssignment::Mode::Transmit
                                                       : RepeaterAssignment::Mode::Receive;
+        const ChannelTable before = m_state.table;
         const auto outcome = RepeaterAssignment::write(m_state, m_edit4->text(), mode);
         if (outcome.refusal) {
             m_ui.showRefusal(*outcome.refusal);
             return;
         }
-        m_model.cellChanged(ChannelTable::Rx, outcome.row);
-        m_model.cellChanged(ChannelTable::Tx, outcome.row);
-        m_model.cellChanged(ChannelTable::Scan, outcome.row);
+        // The marker and the cleared scan box are a step of the table's history.
+        m_model.recordChangedCells(before, QStringLiteral("Ретранслятор"));
     });
 }
 

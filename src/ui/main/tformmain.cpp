@@ -5,6 +5,8 @@
 #include "main/celleditors.h"
 #include "main/channeltablemodel.h"
 #include "main/repeaterpanel.h"
+#include "main/tablehistory.h"
+#include "main/tablesheetactions.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
 #include "table/settingstext.h"
@@ -111,6 +113,8 @@ void TFormMain::buildWorkArea()
     m_grid->setColumnWidth(ChannelTable::Tx, 62);
     m_grid->hide();
     m_editors = new CellEditors(*m_grid, *m_model, *m_panel1, m_ui, this);
+    m_history = new TableHistory(m_state, *m_model, [this] { refreshSettingsText(); }, this);
+    new TableSheetActions(*m_grid, *m_model, m_history->stack(), [this] { m_editors->closeList(); }, this);
 }
 
 void TFormMain::showWorkArea(bool shown)
@@ -146,11 +150,6 @@ void TFormMain::onSettingsEdited()
         m_state.settingsLines = SettingsText::fromPlainText(m_memo1->toPlainText());
 }
 
-void TFormMain::refreshTable()
-{
-    m_model->reload();
-}
-
 void TFormMain::refreshStationMenus()
 {
     setWindowTitle(m_state.profile.caption);
@@ -169,13 +168,15 @@ void TFormMain::applyStationSelection()
     m_edit2->setText(QString::number(m_state.profile.lowKHz));
     showSettingsText(false);
     showTable(false);
-    refreshTable();
 }
 
 void TFormMain::selectStationType(StationKind kind)
 {
     guarded(m_ui, [&] {
-        m_state.selectStation(kind);
+        {
+            const ChannelTableModel::TableChange change(*m_model); // the boxes are detached
+            m_state.selectStation(kind);
+        }
         applyStationSelection();
     });
 }
@@ -279,16 +280,34 @@ void TFormMain::settingsChanged()
     m_memo1->repaint();
 }
 
+void TFormMain::readStarting()
+{
+    m_history->beginWholeStep();
+}
+
+void TFormMain::readEnded()
+{
+    m_history->endWholeStep(QStringLiteral("Чтение из станции"));
+}
+
+void TFormMain::tableChanging()
+{
+    m_model->beginTableChange();
+}
+
+void TFormMain::tableChanged()
+{
+    m_model->endTableChange();
+}
+
 void TFormMain::stationSelected(std::optional<StationKind> kind)
 {
     if (kind)
         applyStationSelection();
-    refreshTable();
 }
 
 void TFormMain::tableShown()
 {
-    refreshTable();
     showTable(true);
 }
 

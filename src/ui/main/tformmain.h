@@ -9,6 +9,7 @@
 class CellEditors;
 class ChannelTableModel;
 class RepeaterPanel;
+class TableHistory;
 class QAction;
 class QActionGroup;
 class QFrame;
@@ -39,12 +40,16 @@ public:
 
     // The window shows the state anew after a core operation changed it.
     void refreshSettingsText();
-    void refreshTable();
     void refreshStationMenus();
     // The steps of selecting a station type that the window owns.
     void applyStationSelection();
 
-    // What a read from the station shows while the reply arrives.
+    // What a read from the station shows while the reply arrives; the whole
+    // read is one step of the table's history.
+    void readStarting() override;
+    void readEnded() override;
+    void tableChanging() override;
+    void tableChanged() override;
     void settingsChanged() override;
     void stationSelected(std::optional<StationKind> kind) override;
     void tableShown() override;
@@ -99,6 +104,7 @@ private:
     UiServices &m_ui;
     ChannelTableModel *m_model = nullptr;
     CellEditors *m_editors = nullptr;
+    TableHistory *m_history = nullptr;
 
     QFrame *m_panel1 = nullptr;
     QFrame *m_panel2 = nullptr;
