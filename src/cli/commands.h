@@ -13,5 +13,6 @@ int write(const QStringList &arguments);
 int read(const QStringList &arguments);
 int report(const QStringList &arguments);
 int search(const QStringList &arguments);
+int fleet(const QStringList &arguments);
 
 } // namespace Commands

@@ -13,9 +13,6 @@
 
 namespace {
 
-// Differences named in the final line; the rest are counted.
-constexpr int kNamedDifferences = 10;
-
 QString writtenText()
 {
     return QStringLiteral("Данные записаны в станцию.");
@@ -51,11 +48,7 @@ int verify(const AppState &state, const PortArgument &port)
         Console::out(QStringLiteral("Данные записаны в станцию, прочитаны и совпадают с записанными."));
         return ExitCode::Done;
     }
-    QString text = QStringLiteral("Станция хранит не то, что записано: ") +
-                   differences.mid(0, kNamedDifferences).join(QStringLiteral("; "));
-    if (differences.size() > kNamedDifferences)
-        text += QStringLiteral("; и ещё отличий: %1").arg(differences.size() - kNamedDifferences);
-    Console::out(text);
+    Console::out(QStringLiteral("Станция хранит не то, что записано: ") + WriteVerification::summary(differences));
     return ExitCode::Differs;
 }
 
