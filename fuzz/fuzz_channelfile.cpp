@@ -29,7 +29,7 @@ void checkWhole(const AppState &state, const ChannelFile::LoadResult &result)
     FUZZ_CHECK_EQUAL(state.settingsLines.size(), 27);
     FUZZ_CHECK_EQUAL(state.table.rowCount(), result.channelCount + 1);
     FUZZ_CHECK(result.channelCount <= ChannelFile::MaxChannelRows);
-    FUZZ_CHECK_EQUAL(result.failure.has_value(), result.channelCount == 0);
+    FUZZ_CHECK_EQUAL(result.refusal.has_value(), result.channelCount == 0);
     FUZZ_CHECK(!state.dataValid);
     for (int row = 1; row < state.table.rowCount(); ++row)
         FUZZ_CHECK(state.table.hasBoxes(row));
@@ -79,9 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     AppState checked = loaded;
     try {
         const DataCheckResult outcome = DataCheck::run(checked, tempSettingsFile());
-        FUZZ_CHECK_EQUAL(outcome.passed, checked.dataValid);
-        FUZZ_CHECK(!outcome.message.text.isEmpty());
-        if (outcome.passed)
+        FUZZ_CHECK_EQUAL(outcome.passed(), checked.dataValid);
+        FUZZ_CHECK(!outcome.text().isEmpty());
+        if (outcome.passed())
             FUZZ_CHECK_EQUAL(checked.image.channelCount(), loaded.table.channelCount());
     } catch (const PlatformError &error) {
         // A conversion error of a cell or setting: named, and the data unchecked.

@@ -88,8 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     AppState checked = state;
     try {
         const DataCheckResult outcome = DataCheck::run(checked, tempSettingsFile());
-        FUZZ_CHECK_EQUAL(outcome.passed, checked.dataValid);
-        FUZZ_CHECK(!outcome.message.text.isEmpty());
+        FUZZ_CHECK_EQUAL(outcome.passed(), checked.dataValid);
+        FUZZ_CHECK(!outcome.text().isEmpty());
     } catch (const PlatformError &error) {
         FUZZ_CHECK(!error.text().isEmpty());
         FUZZ_CHECK(!checked.dataValid);

@@ -28,8 +28,8 @@ int check(const QStringList &arguments)
 
     AppState state;
     const DataCheckResult result = loadAndCheck(line.argument(0), state);
-    Console::out(result.message.text);
-    return result.passed ? ExitCode::Done : ExitCode::Refused;
+    Console::out(result.text());
+    return result.passed() ? ExitCode::Done : ExitCode::Refused;
 }
 
 int dump(const QStringList &arguments)
@@ -45,8 +45,8 @@ int dump(const QStringList &arguments)
 
     AppState state;
     const DataCheckResult result = loadAndCheck(line.argument(0), state);
-    if (!result.passed) {
-        Console::out(result.message.text);
+    if (!result.passed()) {
+        Console::out(result.text());
         return ExitCode::Refused;
     }
     const QByteArray bytes = state.image.writeOrder(state.moduleCode, state.bandCode);

@@ -8,7 +8,9 @@
 DataCheckResult loadAndCheck(const QString &path, AppState &state)
 {
     const ChannelFile::LoadResult loaded = ChannelFile::load(path, state);
-    if (loaded.failure)
-        throw PlatformError(*loaded.failure);
+    // The command line counts a file the window cannot take among the
+    // failures of files (status 2), as one that cannot be opened.
+    if (loaded.refusal)
+        throw PlatformError(loaded.refusal->text);
     return DataCheck::run(state, Paths::tempSettingsFile());
 }

@@ -25,8 +25,8 @@ int report(const QStringList &arguments)
 
     AppState state;
     const DataCheckResult result = loadAndCheck(line.argument(0), state);
-    if (!result.passed) {
-        Console::out(result.message.text);
+    if (!result.passed()) {
+        Console::out(result.text());
         return ExitCode::Refused;
     }
     const ReportDocument doc = ReportDocument::build(state, line.value(QStringLiteral("serial")));

@@ -74,8 +74,8 @@ int write(const QStringList &arguments)
 
     AppState state;
     const DataCheckResult result = loadAndCheck(line.argument(0), state);
-    if (!result.passed) {
-        Console::out(result.message.text);
+    if (!result.passed()) {
+        Console::out(result.text());
         return ExitCode::Refused;
     }
     const WriteOutcome written = writeToStation(state, port);

@@ -158,7 +158,7 @@ void TestChannelFile::roundTrip()
     AppState loaded = makeState(kind == StationKind::Band144_174 ? StationKind::Band30_60 : StationKind::Band144_174, 3, 2);
     loaded.dataValid = true;
     const auto result = ChannelFile::load(path, loaded);
-    QCOMPARE(result.failure, std::optional<QString>());
+    QCOMPARE(result.refusal, MaybeRefusal());
     QCOMPARE(result.selectedStation, std::optional<StationKind>(kind));
     QCOMPARE(result.channelCount, channels);
     QCOMPARE(loaded.stationKind, kind);
@@ -522,7 +522,7 @@ void TestChannelFile::withoutSectionOne()
     AppState state = makeState(StationKind::Band30_60, 4, 5);
     state.dataValid = true;
     const auto result = ChannelFile::loadBytes(bytes, state);
-    QCOMPARE(result.failure, std::optional<QString>(QStringLiteral("Fixed row count must be less than row count")));
+    QCOMPARE(result.refusal, MaybeRefusal(Refusal{QStringLiteral("Fixed row count must be less than row count")}));
     QCOMPARE(result.channelCount, 0);
     QCOMPARE(state.table.rowCount(), 1);
     QCOMPARE(state.table.cell(ChannelTable::Tx, 0), QStringLiteral(" Tx, кГЦ"));

@@ -219,7 +219,7 @@ void TestConfigFaults::tempSettingsFileFaults()
     const QString path = config + QStringLiteral("/MyTemp.ini");
 
     AppState state = templateState();
-    QVERIFY(DataCheck::run(state, dir.filePath(QStringLiteral("earlier.ini"))).passed);
+    QVERIFY(DataCheck::run(state, dir.filePath(QStringLiteral("earlier.ini"))).passed());
     const AppState before = state;
     if (setup == QLatin1String("size-limit"))
         limit = std::make_unique<FileSizeLimit>(100); // the settings text is some 400 bytes

@@ -286,10 +286,10 @@ void TestDataCheck::refusals()
     applyEdits(state, edits);
     state.dataValid = true;
     const DataCheckResult result = check(state);
-    QCOMPARE(result.message.text, message);
-    QCOMPARE(result.message.sound == Sound::Error, errorSound);
-    QCOMPARE(result.message.sound == Sound::None, !errorSound);
-    QVERIFY(!result.passed);
+    QCOMPARE(result.text(), message);
+    QCOMPARE(result.refusal->sound == Sound::Error, errorSound);
+    QCOMPARE(result.refusal->sound == Sound::None, !errorSound);
+    QVERIFY(!result.passed());
     QVERIFY(!state.dataValid);
 }
 
@@ -341,9 +341,8 @@ void TestDataCheck::passesTheTemplate()
     state.image.header[2] = 0xAB;
 
     const DataCheckResult result = check(state);
-    QCOMPARE(result.message.text, kSuccess);
-    QCOMPARE(result.message.sound, Sound::None);
-    QVERIFY(result.passed);
+    QCOMPARE(result.text(), kSuccess);
+    QVERIFY(result.passed());
     QVERIFY(state.dataValid);
     QCOMPARE(int(state.moduleCode), 4);
     QCOMPARE(int(state.bandCode), 2); // not the check's business
@@ -416,7 +415,7 @@ void TestDataCheck::codedSettings()
     AppState state = templateState(StationKind::Band144_174, channels);
     applyEdits(state, edits);
     const DataCheckResult result = check(state);
-    QCOMPARE(result.message.text, kSuccess);
+    QCOMPARE(result.text(), kSuccess);
 
     int coded = -1;
     if (field == QLatin1String("id"))
@@ -472,7 +471,7 @@ void TestDataCheck::codedRecords()
     AppState state = templateState();
     applyEdits(state, edits);
     const DataCheckResult result = check(state);
-    QCOMPARE(result.message.text, kSuccess);
+    QCOMPARE(result.text(), kSuccess);
     QCOMPARE(recordHex(state.image, 0), record);
 }
 
@@ -482,7 +481,7 @@ void TestDataCheck::workedChannelRecords()
     applyEdits(state, {"c:1:1=144000", "c:2:1=144000", "c:3:1=67,0",
                        "c:1:2=145500", "c:2:2=144900", "c:4:2=71,9", "c:7:2=3", "c:9:2=2", "c:10:2=3", "c:11:2=2",
                        "c:13:2=12,5", "b:14:2=1", "c:15:2=RSSI", "c:16:2=5"});
-    QCOMPARE(check(state).message.text, kSuccess);
+    QCOMPARE(check(state).text(), kSuccess);
     QCOMPARE(recordHex(state.image, 0), spaced("BE 01 11 D8 81 11 68 01 01 C8 00 00 01 01 04 FF 00 00"));
     QCOMPARE(recordHex(state.image, 1), spaced("6E 02 11 DC 41 11 6A 41 C8 02 03 00 02 02 03 F6 05 00"));
 }
@@ -510,8 +509,8 @@ void TestDataCheck::tableSize()
     table.addCheckBoxes();
 
     const DataCheckResult result = check(state);
-    QCOMPARE(result.message.text, message);
-    if (result.passed) {
+    QCOMPARE(result.text(), message);
+    if (result.passed()) {
         QCOMPARE(int(state.image.header[RadioImage::ChannelCount]), 99);
         QCOMPARE(int(state.image.records[98][1]), 99);
     }
@@ -526,7 +525,7 @@ void TestDataCheck::imageAsFarAsBuiltOnRefusal()
     applyEdits(state, {"c:11:2=4", "s:Яркость диодов=3"});
 
     const DataCheckResult result = check(state);
-    QVERIFY(!result.passed);
+    QVERIFY(!result.passed());
     QCOMPARE(int(state.image.header[RadioImage::Brightness]), 11);
     QCOMPARE(int(state.image.header[RadioImage::OptionFlags]), 6);
     QCOMPARE(recordHex(state.image, 0), spaced("BE01 11D881 116801 C8C8 0000 010104 FF 00 00"));
@@ -541,7 +540,7 @@ void TestDataCheck::tempFileIsWindows1251WithCrLf()
     AppState state = templateState();
     state.settingsLines = {QStringLiteral("[Общие установки]"), QStringLiteral("Тон1=€")};
     const DataCheckResult result = check(state);
-    QCOMPARE(result.message.text, QStringLiteral("Уровень яркости изм. 1-5"));
+    QCOMPARE(result.text(), QStringLiteral("Уровень яркости изм. 1-5"));
     QCOMPARE(readFile(m_dir->filePath("MyTemp.ini")).toHex(' '),
              QByteArray("5b ce e1 f9 e8 e5 20 f3 f1 f2 e0 ed ee e2 ea e8 5d 0d 0a d2 ee ed 31 3d 88 0d 0a"));
 }
@@ -550,7 +549,7 @@ void TestDataCheck::tempFileIsRewrittenAndItsFolderMade()
 {
     const QString path = m_dir->filePath(QStringLiteral("config/vetral/MyTemp.ini"));
     AppState state = templateState();
-    QCOMPARE(DataCheck::run(state, path).message.text, kSuccess);
+    QCOMPARE(DataCheck::run(state, path).text(), kSuccess);
     const QByteArray full = readFile(path);
     QVERIFY(full.startsWith("[\xce\xe1\xf9\xe8\xe5 \xf3\xf1\xf2\xe0\xed\xee\xe2\xea\xe8]\r\nId_\xed\xee\xec\xe5\xf0=0001\r\n"));
 
@@ -565,9 +564,9 @@ void TestDataCheck::unencodableSettingsAreNotWritten()
     applyEdits(state, {"s:Id_номер=✓001"});
     state.dataValid = true;
     const DataCheckResult result = check(state);
-    QVERIFY(!result.passed);
+    QVERIFY(!result.passed());
     QVERIFY(!state.dataValid);
-    QCOMPARE(result.message.text, QStringLiteral("В общих установках (строка 2) есть символ \"✓\", который нельзя "
+    QCOMPARE(result.text(), QStringLiteral("В общих установках (строка 2) есть символ \"✓\", который нельзя "
                                                  "записать в кодировке Windows-1251. Замените его."));
     QVERIFY(!QFile::exists(m_dir->filePath("MyTemp.ini")));
 }

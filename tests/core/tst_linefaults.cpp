@@ -339,8 +339,8 @@ private slots:
         QString message;
         try {
             const DataCheckResult result = DataCheck::run(checked, dir.filePath(QStringLiteral("MyTemp.ini")));
-            QVERIFY(!result.passed);
-            message = result.message.text;
+            QVERIFY(!result.passed());
+            message = result.text();
         } catch (const PlatformError &error) {
             message = error.text();
         }

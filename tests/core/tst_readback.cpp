@@ -127,7 +127,7 @@ private slots:
         written.setModuleCode(std::uint8_t(module));
         written.portNumber = 2;
         const DataCheckResult first = DataCheck::run(written, dir.filePath(QStringLiteral("first.ini")));
-        QVERIFY2(first.passed, qPrintable(first.message.text));
+        QVERIFY2(first.passed(), qPrintable(first.text()));
 
         // Into the station and back out.
         SimulatedStation station;
@@ -159,10 +159,10 @@ private slots:
         QVERIFY(!ChannelFile::save(readBack, file));
         AppState loaded;
         const ChannelFile::LoadResult load = ChannelFile::load(file, loaded);
-        QVERIFY(!load.failure);
+        QVERIFY(!load.refusal);
         QCOMPARE(load.channelCount, kChannels);
         const DataCheckResult second = DataCheck::run(loaded, dir.filePath(QStringLiteral("second.ini")));
-        QVERIFY2(second.passed, qPrintable(second.message.text));
+        QVERIFY2(second.passed(), qPrintable(second.text()));
 
         for (int i = RadioImage::Brightness; i <= RadioImage::OptionFlags; ++i)
             QCOMPARE(loaded.image.header[std::size_t(i)], written.image.header[std::size_t(i)]);

@@ -451,8 +451,8 @@ private slots:
 
         QTemporaryDir dir;
         const DataCheckResult check = DataCheck::run(f.state, dir.filePath(QStringLiteral("MyTemp.ini")));
-        QCOMPARE(check.message.text, message);
-        QCOMPARE(check.passed, message == DataCheck::successText());
+        QCOMPARE(check.text(), message);
+        QCOMPARE(check.passed(), message == DataCheck::successText());
     }
 
     void tooManyChannels_data()

@@ -1,4 +1,5 @@
 #include "common/platformerror.h"
+#include "state/appstate.h"
 #include "station/stationprofile.h"
 #include "table/settingstext.h"
 #include "table/templatebuilder.h"
@@ -17,6 +18,8 @@ private slots:
     void notANumberChangesNothing_data();
     void notANumberChangesNothing();
     void zeroChannels();
+    void unchecksTheData_data();
+    void unchecksTheData();
     void newTemplateReplacesOldBoxes();
     void keyFilters_data();
     void keyFilters();
@@ -152,6 +155,39 @@ void TemplateTest::notANumberChangesNothing()
     }
     QCOMPARE(table.rowCount(), 11);
     QCOMPARE(settings, QStringList{"keep"});
+}
+
+// On the program's data the template takes the selected station's band and
+// leaves the data unchecked, whether it is built, refused or fails.
+void TemplateTest::unchecksTheData_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("built") << int(StationKind::Band144_174) << "140000" << "";
+    QTest::newRow("outside the station's band") << int(StationKind::Band30_60) << "140000"
+        << "Введенная частота не соответствует частотному диапазону, частотный диапазон 30-60 МГц";
+    QTest::newRow("not a number") << int(StationKind::Band144_174) << "x" << "'x' is not a valid floating point value";
+}
+
+void TemplateTest::unchecksTheData()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, start);
+    QFETCH(QString, message);
+    AppState state;
+    state.selectStation(StationKind(kind));
+    state.dataValid = true;
+    QString shown;
+    try {
+        const MaybeRefusal refusal = TemplateBuilder::build({"3", start, "1000"}, state);
+        shown = refusal ? refusal->text : QString();
+    } catch (const PlatformError &e) {
+        shown = e.text();
+    }
+    QCOMPARE(shown, message);
+    QVERIFY(!state.dataValid);
+    QCOMPARE(state.table.channelCount(), message.isEmpty() ? 3 : 10);
 }
 
 void TemplateTest::zeroChannels()

@@ -34,9 +34,9 @@ struct RepeaterFixture : MainWindowFixture
     bool check()
     {
         const DataCheckResult result = DataCheck::run(state, dir.filePath(QStringLiteral("MyTemp.ini")));
-        if (!result.passed)
-            qWarning("check refused: %s", qPrintable(result.message.text));
-        return result.passed;
+        if (!result.passed())
+            qWarning("check refused: %s", qPrintable(result.text()));
+        return result.passed();
     }
 
     bool prepare(int channels = 5)

@@ -48,7 +48,7 @@ private:
             dialog->setOptionsFile(options.path());
             dialog->setReadObserver(f.window.get());
             f.makeTemplate(QStringLiteral("3"), QStringLiteral("140000"), QStringLiteral("1000"));
-            QVERIFY(DataCheck::run(f.state, dir.filePath(QStringLiteral("MyTemp.ini"))).passed);
+            QVERIFY(DataCheck::run(f.state, dir.filePath(QStringLiteral("MyTemp.ini"))).passed());
             f.state.portNumber = 1;
             f.ui.clear();
         }

@@ -8,9 +8,12 @@ struct AppState;
 
 struct DataCheckResult
 {
-    bool passed = false;
-    // The one message the check shows: the first failing rule's, or the success text.
-    Refusal message;
+    // The first failing rule's refusal; none when every rule passed.
+    MaybeRefusal refusal;
+
+    bool passed() const { return !refusal.has_value(); }
+    // The one message the check shows: the refusal's, or the success text.
+    QString text() const;
 };
 
 // "Контроль": checks the general settings and every channel row in a fixed

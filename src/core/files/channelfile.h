@@ -28,9 +28,10 @@ public:
         // profile (the current one stays and the code is kept).
         std::optional<StationKind> selectedStation;
         int channelCount = 0;
-        // The failure that ends a load after the settings, the codes and the
-        // emptied table were taken over: a file without channel section 1.
-        std::optional<QString> failure;
+        // What ends a load after the settings, the codes and the emptied
+        // table were taken over: a file without channel section 1, refused
+        // with missingSectionText() and no sound.
+        MaybeRefusal refusal;
     };
 
     // The first character of the settings text or of a table cell that the
@@ -56,5 +57,5 @@ public:
     // The same from the file's bytes.
     static LoadResult loadBytes(const QByteArray &bytes, AppState &state);
 
-    static QString missingSectionFailure();  // "Fixed row count must be less than row count"
+    static QString missingSectionText();  // "Fixed row count must be less than row count"
 };

@@ -65,7 +65,7 @@ void fillRow(const Profile &profile, int row, ChannelTable &table)
 
 } // namespace
 
-QString ChannelFile::missingSectionFailure()
+QString ChannelFile::missingSectionText()
 {
     return QStringLiteral("Fixed row count must be less than row count");
 }
@@ -102,7 +102,7 @@ ChannelFile::LoadResult ChannelFile::loadBytes(const QByteArray &bytes, AppState
     table.addCheckBoxes();
     result.channelCount = channels;
     if (channels == 0) {
-        result.failure = missingSectionFailure();
+        result.refusal = Refusal{missingSectionText()};
         return result;
     }
     for (int row = 1; row <= channels; ++row)

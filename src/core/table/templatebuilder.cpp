@@ -1,5 +1,6 @@
 #include "table/templatebuilder.h"
 #include "common/numbers.h"
+#include "state/appstate.h"
 #include "table/settingstext.h"
 
 namespace TemplateBuilder {
@@ -64,6 +65,12 @@ MaybeRefusal build(const Fields &fields, int bandLowKHz, int bandHighKHz, Channe
     settingsLines = SettingsText::templateLines();
     table.addCheckBoxes();
     return std::nullopt;
+}
+
+MaybeRefusal build(const Fields &fields, AppState &state)
+{
+    state.dataValid = false;
+    return build(fields, state.profile.lowKHz, state.profile.highKHz, state.table, state.settingsLines);
 }
 
 MaybeRefusal filterCountKey(QChar key)

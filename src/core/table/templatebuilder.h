@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+struct AppState;
+
 // "Ok" of the template panel: a fresh table of N channels from a start
 // frequency and a step, with the default cells, fresh boxes and the 26
 // settings lines.
@@ -22,6 +24,11 @@ struct Fields
 // that is not a number at all, which throws the conversion error.
 MaybeRefusal build(const Fields &fields, int bandLowKHz, int bandHighKHz, ChannelTable &table,
                    QStringList &settingsLines);
+
+// "Ok" of the template panel on the program's data: the data are no longer
+// checked, whatever the fields hold (a refusal or a conversion error leaves
+// the flag cleared too); then build() within the selected station's band.
+MaybeRefusal build(const Fields &fields, AppState &state);
 
 // The band message of the template and of the data check: "140-174".
 QString bandRange(int bandLowKHz, int bandHighKHz);

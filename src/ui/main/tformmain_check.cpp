@@ -10,6 +10,9 @@ void TFormMain::N19Click()
     m_state.dataValid = false;
     guarded(m_ui, [&] {
         const DataCheckResult result = DataCheck::run(m_state, Paths::tempSettingsFile());
-        m_ui.showRefusal(result.message);
+        if (result.refusal)
+            m_ui.showRefusal(*result.refusal);
+        else
+            m_ui.showMessage(DataCheck::successText());
     });
 }

@@ -48,7 +48,7 @@ void TFormMain::N4Click()
         showWorkArea(true);
         showSettingsText(true);
         showTable(true);
-        if (result.failure)
-            m_ui.showMessage(*result.failure);
+        if (result.refusal)
+            m_ui.showRefusal(*result.refusal);
     });
 }

@@ -53,11 +53,9 @@ void TFormMain::N2Click()
 
 void TFormMain::BitBtn1Click()
 {
-    m_state.dataValid = false;
     guarded(m_ui, [&] {
         const TemplateBuilder::Fields fields{m_edit1->text(), m_edit2->text(), m_edit3->text()};
-        if (const auto refusal = TemplateBuilder::build(fields, m_state.profile.lowKHz, m_state.profile.highKHz,
-                                                        m_state.table, m_state.settingsLines)) {
+        if (const auto refusal = TemplateBuilder::build(fields, m_state)) {
             m_ui.showRefusal(*refusal);
             return;
         }
