@@ -147,8 +147,8 @@ int fleet(const QStringList &arguments)
     // share.
     AppState checked;
     const DataCheckResult check = loadAndCheck(line.argument(0), checked);
-    if (!check.passed) {
-        Console::out(check.message.text);
+    if (!check.passed()) {
+        Console::out(check.text());
         return ExitCode::Refused;
     }
     const QStringList ids = stationIds(first, ports.size(), checked);
