@@ -97,7 +97,14 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const BenchArgs args = BenchArgs::parse(app.arguments());
 
-    std::printf("vetral-cli fleet with %d channels%s\n", kChannels, args.lineTime ? "" : " (line time not emulated)");
+    // A fresh simulated station holds no channels: its first read is the
+    // request and 28 bytes. Then the write, each byte and its answer, the
+    // writer's 200 ms pause, and the read back.
+    const double charMs = 1000.0 * StationLine::BitsPerCharacter / StationLine::BaudRate;
+    const int written = 26 + 18 * kChannels;
+    const double lineMs = charMs * ((1 + 28) + 2 * written + (1 + 28 + 18 * kChannels)) + 200;
+    std::printf("vetral-cli fleet with %d channels; one station's line limit %.0f ms%s\n", kChannels, lineMs,
+                args.lineTime ? "" : " (line time not emulated)");
     bool within = true;
     for (int run = 1; run <= args.runs; ++run) {
         const Measure one = fleet(1, args.lineTime);

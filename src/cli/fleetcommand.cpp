@@ -160,6 +160,9 @@ int fleet(const QStringList &arguments)
         reports = std::make_unique<FleetReports>(reportDir, line.value(QStringLiteral("serial")));
         reports->prepare();
     }
+    // Made here once rather than by every thread at the same moment; a
+    // folder that cannot be made fails each station's copy, and so its write.
+    QDir().mkpath(ReadArchive::folder());
     std::vector<FleetJob> jobs;
     QStringList names;
     for (qsizetype k = 0; k < ports.size(); ++k) {
