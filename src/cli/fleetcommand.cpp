@@ -134,7 +134,8 @@ int fleet(const QStringList &arguments)
                                       QStringLiteral("NNNN")));
     line.addOption(QCommandLineOption(QStringLiteral("report-dir"), QStringLiteral("Папка для протоколов станций."),
                                       QStringLiteral("DIR")));
-    line.addOption(QCommandLineOption(QStringLiteral("serial"), QStringLiteral("Серийный номер протокола (по умолчанию К7ТВ-12345)."),
+    line.addOption(QCommandLineOption(QStringLiteral("serial"),
+                                      QStringLiteral("Серийный номер протокола (по умолчанию К7ТВ-12345)."),
                                       QStringLiteral("TEXT"), QStringLiteral("К7ТВ-12345")));
     if (!line.parse(arguments))
         return ExitCode::Done;
@@ -166,8 +167,10 @@ int fleet(const QStringList &arguments)
     std::vector<FleetJob> jobs;
     QStringList names;
     for (qsizetype k = 0; k < ports.size(); ++k) {
-        jobs.push_back(FleetJob{ports.at(k).device, Paths::optionsFile(), FleetStation::withId(checked, ids.at(k)),
-                                ReadArchive::folder(), reports.get()});
+        // Without --id-from the file's Id stands as the file spells it.
+        jobs.push_back(FleetJob{ports.at(k).device, Paths::optionsFile(),
+                                first ? FleetStation::withId(checked, ids.at(k)) : checked, ReadArchive::folder(),
+                                reports.get()});
         names.append(ports.at(k).name);
     }
 
