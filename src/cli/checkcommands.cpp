@@ -1,8 +1,10 @@
-#include "checkedfile.h"
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
 #include "exitcodes.h"
+#include "common/paths.h"
+#include "common/platformerror.h"
+#include "files/channelfile.h"
 #include "image/radioimage.h"
 #include "state/appstate.h"
 
@@ -16,6 +18,16 @@ QString hexLine(const QByteArray &bytes)
 } // namespace
 
 namespace Commands {
+
+DataCheckResult loadAndCheck(const QString &path, AppState &state)
+{
+    const ChannelFile::LoadResult loaded = ChannelFile::load(path, state);
+    // The command line counts a file the window cannot take among the
+    // failures of files (status 2), as one that cannot be opened.
+    if (loaded.refusal)
+        throw PlatformError(loaded.refusal->text);
+    return DataCheck::run(state, Paths::tempSettingsFile());
+}
 
 int check(const QStringList &arguments)
 {

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "check/datacheck.h"
+
 #include <QStringList>
+
+struct AppState;
 
 // The commands of vetral-cli. Each takes the arguments after its name and
 // returns the exit status (ExitCode). Usage errors are thrown as UsageError,
@@ -14,5 +18,15 @@ int read(const QStringList &arguments);
 int report(const QStringList &arguments);
 int search(const QStringList &arguments);
 int fleet(const QStringList &arguments);
+
+// "Чтение файла" and then "Контроль", as the window runs them, for the
+// commands that take a channel file: the file's settings, station type,
+// module and table replace the state, and the check builds the radio image.
+// The temporary settings file is the program's own.
+//
+// Throws PlatformError when the file cannot be opened, when the load refuses
+// it (no channel section 1), and for the check's platform failures (a cell
+// that must be a number and is not, MyTemp.ini not writable).
+DataCheckResult loadAndCheck(const QString &path, AppState &state);
 
 } // namespace Commands

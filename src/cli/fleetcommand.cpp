@@ -1,4 +1,3 @@
-#include "checkedfile.h"
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"

@@ -2,8 +2,8 @@
 
 #include "exitcodes.h"
 #include "fleetreports.h"
-#include "quietreadview.h"
-#include "recordingseriallink.h"
+#include "portargument.h"
+#include "stationread.h"
 #include "writeverification.h"
 #include "common/platformerror.h"
 #include "files/profile.h"
@@ -16,7 +16,6 @@
 #include "table/settingstext.h"
 
 #include <QDateTime>
-#include <memory>
 
 namespace FleetStation {
 
@@ -58,24 +57,9 @@ private:
     bool m_countsDown = false;
 };
 
-struct Reading
+StationRead readStation(const FleetJob &job, AppState &state, StepProgress &progress)
 {
-    StationReader::Outcome outcome = StationReader::Outcome::NoAnswer;
-    MaybeRefusal refusal;
-    QByteArray reply;  // every byte taken from the line
-};
-
-Reading readStation(const FleetJob &job, AppState &state, StepProgress &progress)
-{
-    auto taken = std::make_shared<QByteArray>();
-    TransferLink link(progress, job.optionsFile, RecordingSerialLink::factory(taken));
-    link.setDevice(job.device);
-    QuietReadView view;
-    Reading reading;
-    reading.outcome = StationReader::read(state, link, view);
-    reading.refusal = view.refusal();
-    reading.reply = *taken;
-    return reading;
+    return StationRead::run(state, PortArgument{0, job.device}, progress, job.optionsFile);
 }
 
 WriteOutcome writeStation(const FleetJob &job, StepProgress &progress)
@@ -146,7 +130,7 @@ private:
     {
         step(readStep(), QStringLiteral("при чтении"), true);
         AppState held;
-        const Reading reading = readStation(m_job, held, m_progress);
+        const StationRead reading = readStation(m_job, held, m_progress);
         if (reading.outcome == StationReader::Outcome::NoAnswer)
             return stop(ExitCode::NoAnswer, noAnswer(m_during));
         if (reading.outcome == StationReader::Outcome::Refused)
@@ -194,7 +178,7 @@ private:
     {
         step(verifyStep(), QStringLiteral("при проверочном чтении"), true);
         AppState back;
-        const Reading reading = readStation(m_job, back, m_progress);
+        const StationRead reading = readStation(m_job, back, m_progress);
         if (reading.outcome == StationReader::Outcome::NoAnswer)
             return stop(ExitCode::NoAnswer, noAnswer(m_during));
         if (reading.outcome == StationReader::Outcome::Refused)

@@ -2,7 +2,6 @@
 #include "report/docxparts.h"
 #include "report/docxwriter.h"
 #include "report/reportdocument.h"
-#include "report/reportrefusals.h"
 #include "state/appstate.h"
 #include "table/settingstext.h"
 #include "table/templatebuilder.h"

@@ -21,6 +21,24 @@ QString box(const ChannelTable &table, int column, int row)
 
 } // namespace
 
+namespace ReportRefusals {
+
+MaybeRefusal forMenu(bool dataValid)
+{
+    if (dataValid)
+        return std::nullopt;
+    return Refusal{QStringLiteral("Пока не будет произведена проверка данных, протокол создаваться не будет!!!")};
+}
+
+MaybeRefusal forButton(bool dataValid)
+{
+    if (dataValid)
+        return std::nullopt;
+    return Refusal{QStringLiteral("Пока не будет произведена проверка данных, протокол создаваться не будет")};
+}
+
+} // namespace ReportRefusals
+
 QString ReportDocument::title()
 {
     return QStringLiteral("Радиостанция серии \"Ветрал\"");

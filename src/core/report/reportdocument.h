@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/refusal.h"
 #include "table/channeltable.h"
 
 #include <QList>
@@ -8,6 +9,17 @@
 #include <array>
 
 struct AppState;
+
+// The report needs data that passed the check; these are its answers while
+// the data-valid flag is clear.
+namespace ReportRefusals {
+
+// "Создать протокол" of the main menu.
+MaybeRefusal forMenu(bool dataValid);
+// "Создать" of the report dialog (the same words without the exclamation marks).
+MaybeRefusal forButton(bool dataValid);
+
+} // namespace ReportRefusals
 
 // One paragraph of the report outside the table.
 struct ReportParagraph

@@ -1,5 +1,5 @@
 #include "main/tformmain.h"
-#include "report/reportrefusals.h"
+#include "report/reportdocument.h"
 #include "services/guard.h"
 
 void TFormMain::N22Click()

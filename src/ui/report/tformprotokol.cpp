@@ -1,7 +1,6 @@
 #include "report/tformprotokol.h"
 #include "report/reportdocument.h"
 #include "report/reportfiles.h"
-#include "report/reportrefusals.h"
 #include "services/guard.h"
 #include "state/appstate.h"
 

@@ -1,9 +1,14 @@
-#pragma once
+#include "stationread.h"
 
+#include "portargument.h"
 #include "link/qtseriallink.h"
+#include "link/readobserver.h"
+#include "link/transferlink.h"
+#include "state/appstate.h"
 
-#include <QByteArray>
 #include <memory>
+
+namespace {
 
 // The serial port of the program, keeping a copy of every byte the transfer
 // takes from the line, so that a read's reply can be compared byte for byte.
@@ -36,3 +41,36 @@ private:
     std::shared_ptr<QByteArray> m_taken;
     QtSerialLink m_link;
 };
+
+// Nothing to show while the reply arrives; a refusal of the reply is kept
+// for the command to report.
+class QuietReadView final : public ReadObserver
+{
+public:
+    void settingsChanged() override {}
+    void stationSelected(std::optional<StationKind>) override {}
+    void tableShown() override {}
+    void moduleMarked() override {}
+    void refused(const Refusal &refusal) override { m_refusal = refusal; }
+
+    const MaybeRefusal &refusal() const { return m_refusal; }
+
+private:
+    MaybeRefusal m_refusal;
+};
+
+} // namespace
+
+StationRead StationRead::run(AppState &state, const PortArgument &port, TransferObserver &progress,
+                             const QString &optionsFile)
+{
+    StationRead result;
+    auto taken = std::make_shared<QByteArray>();
+    TransferLink link(progress, optionsFile, RecordingSerialLink::factory(taken));
+    state.portNumber = port.applyTo(link);
+    QuietReadView view;
+    result.outcome = StationReader::read(state, link, view);
+    result.refusal = view.refusal();
+    result.reply = *taken;
+    return result;
+}

@@ -1,17 +1,41 @@
-#include "checkedfile.h"
+// "Запись данных " and "Чтение данных " from the command line: the transfer
+// dialog's progress on standard error, the outcome as one line and the exit
+// status.
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
 #include "consoleprogress.h"
 #include "exitcodes.h"
 #include "portargument.h"
-#include "stationsession.h"
+#include "stationread.h"
 #include "writeverification.h"
+#include "common/platformerror.h"
+#include "files/channelfile.h"
+#include "files/readarchive.h"
+#include "link/linktexts.h"
+#include "link/stationreader.h"
 #include "link/stationwriter.h"
 #include "link/transferlink.h"
 #include "state/appstate.h"
 
+#include <QDateTime>
+#include <QDir>
+
 namespace {
+
+// A wait for the station ran out ("AK" in the transfer dialog).
+QString noAnswerText()
+{
+    return QStringLiteral("Станция не отвечает (%1).").arg(LinkTexts::noAnswer());
+}
+
+// A read with its progress on standard error; the bar's line is ended when
+// this returns.
+StationRead readStation(AppState &state, const PortArgument &port)
+{
+    ConsoleProgress progress(Console::errIsTerminal());
+    return StationRead::run(state, port, progress, Paths::optionsFile());
+}
 
 QString writtenText()
 {
@@ -31,13 +55,13 @@ WriteOutcome writeToStation(AppState &state, const PortArgument &port)
 int verify(const AppState &state, const PortArgument &port)
 {
     AppState held;
-    const StationRead read = StationRead::run(held, port);
+    const StationRead read = readStation(held, port);
     switch (read.outcome) {
     case StationReader::Outcome::NoAnswer:
-        Console::out(StationTexts::noAnswer());
+        Console::out(noAnswerText());
         return ExitCode::NoAnswer;
     case StationReader::Outcome::Refused:
-        Console::out(read.refusal ? read.refusal->text : StationTexts::noAnswer());
+        Console::out(read.refusal ? read.refusal->text : noAnswerText());
         return ExitCode::Differs;
     case StationReader::Outcome::Complete:
         break;
@@ -55,6 +79,50 @@ int verify(const AppState &state, const PortArgument &port)
 } // namespace
 
 namespace Commands {
+
+int read(const QStringList &arguments)
+{
+    CommandLine line(QStringLiteral("read"),
+                     QStringLiteral("\"Чтение данных \" из станции на порту PORT; прочитанное сохраняется в FILE\n"
+                                    "так, как его записала бы \"Запись в файл\", и копией в архив чтений.\n"
+                                    "Ход передачи - на stderr. Код выхода: 0 - прочитано, 1 - ответ станции\n"
+                                    "отвергнут, 3 - станция не ответила."));
+    line.addPortOption();
+    line.addOption(QCommandLineOption(QStringLiteral("output"), QStringLiteral("Файл каналов, который будет записан."),
+                                      QStringLiteral("FILE")),
+                   true);
+    if (!line.parse(arguments))
+        return ExitCode::Done;
+    const PortArgument port = PortArgument::parse(line.value(QStringLiteral("port")));
+    const QString output = line.value(QStringLiteral("output"));
+
+    AppState state;
+    const StationRead read = readStation(state, port);
+    if (read.outcome == StationReader::Outcome::NoAnswer) {
+        Console::out(noAnswerText());
+        return ExitCode::NoAnswer;
+    }
+    if (read.outcome == StationReader::Outcome::Refused) {
+        Console::out(read.refusal ? read.refusal->text : noAnswerText());
+        return ExitCode::Refused;
+    }
+
+    // The copy comes first, so the station's data are kept even when the
+    // output file cannot be written.
+    try {
+        const QString copy = ReadArchive::store(state, ReadArchive::folder(), QDateTime::currentDateTime());
+        Console::err(QStringLiteral("Копия в архиве чтений: %1").arg(QDir::toNativeSeparators(copy)));
+    } catch (const PlatformError &e) {
+        Console::err(ReadArchive::failureMessage(e.text()));
+    }
+
+    if (const auto refusal = ChannelFile::save(state, output)) {
+        Console::out(refusal->text);
+        return ExitCode::Refused;
+    }
+    Console::out(QStringLiteral("Данные станции сохранены в файл %1.").arg(QDir::toNativeSeparators(output)));
+    return ExitCode::Done;
+}
 
 int write(const QStringList &arguments)
 {
@@ -84,7 +152,7 @@ int write(const QStringList &arguments)
         break;
     case WriteOutcome::Kind::NotStarted:
     case WriteOutcome::Kind::BrokenOff:
-        Console::out(StationTexts::noAnswer());
+        Console::out(noAnswerText());
         return ExitCode::NoAnswer;
     case WriteOutcome::Kind::NotChecked:
         Console::out(written.refusal->text);
