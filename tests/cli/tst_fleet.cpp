@@ -21,7 +21,12 @@ constexpr int kReplyTone3 = 12;
 // Where the Id lies in what a write sends after the start byte.
 constexpr int kWriteIdHigh = 15;
 
-// Stations by letter: A answers, S is silent, D alters Тон3 in its replies.
+// What a station that falls silent in the write answers: the read request,
+// the start byte and header bytes 3..7.
+constexpr int kAnsweredBeforeSilence = 1 + 1 + 5;
+
+// Stations by letter: A answers, S is silent, W falls silent in the write,
+// D alters Тон3 in its replies.
 class Stations
 {
 public:
@@ -36,6 +41,8 @@ public:
             StationLineOptions options;
             if (kinds.at(i) == u'S')
                 options.silentAfter = 0;
+            if (kinds.at(i) == u'W')
+                options.silentAfter = kAnsweredBeforeSilence;
             const bool altering = kinds.at(i) == u'D';
             SimulatedStation *station = &one->station;
             one->line = std::make_unique<StationLine>(
@@ -79,6 +86,8 @@ QByteArray expectedBytes(QChar kind, const QString &id)
     QByteArray write = QByteArray::fromHex(kWorkedDump.toLatin1());
     write[kWriteIdHigh] = char(id.left(2).toInt(nullptr, 16));
     write[kWriteIdHigh + 1] = char(id.right(2).toInt(nullptr, 16));
+    if (kind == u'W')  // up to the first byte not answered
+        return char(30) + (char(20) + write.left(kAnsweredBeforeSilence - 1));
     return char(30) + (char(20) + write) + char(30);
 }
 
@@ -151,6 +160,9 @@ void FleetTest::batch_data()
     QTest::newRow("a silent station fails alone")
         << "ASA" << QStringList{"111111", "222222", "333333"} << QStringList{"--id-from", "9997"} << 3
         << QStringList{"9997", "9998", "9999"} << QStringList{kWritten, "нет ответа (AK) при чтении", kWritten};
+    QTest::newRow("a station falls silent in the write")
+        << "WA" << QStringList{"111111", "222222"} << QStringList{"--id-from", "0100"} << 3
+        << QStringList{"0100", "0101"} << QStringList{"нет ответа (AK) при записи, на байте 7 из 62", kWritten};
     QTest::newRow("the file's Id, one station differs")
         << "DA" << QStringList{"111111", "222222"} << QStringList{} << 4 << QStringList{"12AB", "12AB"}
         << QStringList{"станция хранит не то, что записано: Тон3: записано 46, прочитано 47", kWritten};
