@@ -5,12 +5,14 @@
 #include "transfer/tform1.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vetral"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Ветрал"));
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/vetral.png")));
 
     AppState state;
     DesktopServices ui;

@@ -37,6 +37,7 @@ QString overview()
     for (const Command &command : kCommands)
         text += QStringLiteral("  ") + QString::fromUtf8(command.summary) + u'\n';
     text += QStringLiteral("\nСправка по команде: vetral-cli КОМАНДА --help\n"
+                           "Версия программы: vetral-cli --version\n"
                            "Код выхода 2: неверные аргументы или ошибка файла или порта.");
     return text;
 }
@@ -48,6 +49,10 @@ int run(const QStringList &arguments)
     const QString name = arguments.constFirst();
     if (name == QStringLiteral("--help") || name == QStringLiteral("-h") || name == QStringLiteral("help")) {
         Console::out(overview());
+        return ExitCode::Done;
+    }
+    if (name == QStringLiteral("--version")) {
+        Console::out(QStringLiteral("vetral-cli " VETRAL_VERSION));
         return ExitCode::Done;
     }
     for (const Command &command : kCommands) {

@@ -43,6 +43,7 @@ Settings parse(const QCoreApplication &app)
         QStringLiteral("A Vetral station on a pseudo-terminal: answers each byte of a write, "
                        "the probe 175, and the read command 30 from its memory."));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addOptions({
         {QStringLiteral("link"), QStringLiteral("Also make a symbolic link <path> to the device."),
          QStringLiteral("path")},
@@ -83,6 +84,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vetral-station-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VETRAL_VERSION));
     const Settings settings = parse(app);
 
     // Signals are taken by sigwait below; the line's thread must not see them.
