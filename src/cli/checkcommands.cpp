@@ -1,3 +1,5 @@
+// check, dump and report: the commands that load a channel file as "Чтение
+// файла" does and run "Контроль" on it.
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
@@ -6,6 +8,8 @@
 #include "common/platformerror.h"
 #include "files/channelfile.h"
 #include "image/radioimage.h"
+#include "report/docxwriter.h"
+#include "report/reportdocument.h"
 #include "state/appstate.h"
 
 namespace {
@@ -27,6 +31,14 @@ DataCheckResult loadAndCheck(const QString &path, AppState &state)
     if (loaded.refusal)
         throw PlatformError(loaded.refusal->text);
     return DataCheck::run(state, Paths::tempSettingsFile());
+}
+
+bool loadPassingCheck(const QString &path, AppState &state)
+{
+    const DataCheckResult result = loadAndCheck(path, state);
+    if (!result.passed())
+        Console::out(result.text());
+    return result.passed();
 }
 
 int check(const QStringList &arguments)
@@ -56,15 +68,34 @@ int dump(const QStringList &arguments)
         return ExitCode::Done;
 
     AppState state;
-    const DataCheckResult result = loadAndCheck(line.argument(0), state);
-    if (!result.passed()) {
-        Console::out(result.text());
+    if (!loadPassingCheck(line.argument(0), state))
         return ExitCode::Refused;
-    }
     const QByteArray bytes = state.image.writeOrder(state.moduleCode, state.bandCode);
     Console::out(hexLine(bytes.first(RadioImage::WritePrefixSize)));
     for (qsizetype at = RadioImage::WritePrefixSize; at < bytes.size(); at += RadioImage::RecordSize)
         Console::out(hexLine(bytes.sliced(at, RadioImage::RecordSize)));
+    return ExitCode::Done;
+}
+
+int report(const QStringList &arguments)
+{
+    CommandLine line(QStringLiteral("report"),
+                     QStringLiteral("Как check, затем протокол испытаний (.docx) в файл OUT.\n"
+                                    "Существующий файл не заменяется. Код выхода: 0, 1 - отказ проверки."));
+    line.addChannelFileArgument();
+    line.addOption(QCommandLineOption(QStringLiteral("output"), QStringLiteral("Файл протокола (.docx)."),
+                                      QStringLiteral("OUT")),
+                   true);
+    line.addOption(QCommandLineOption(QStringLiteral("serial"), QStringLiteral("Серийный номер протокола."),
+                                      QStringLiteral("TEXT"), QStringLiteral("К7ТВ-12345")));
+    if (!line.parse(arguments))
+        return ExitCode::Done;
+
+    AppState state;
+    if (!loadPassingCheck(line.argument(0), state))
+        return ExitCode::Refused;
+    const ReportDocument doc = ReportDocument::build(state, line.value(QStringLiteral("serial")));
+    DocxWriter::write(doc, line.value(QStringLiteral("output")));
     return ExitCode::Done;
 }
 

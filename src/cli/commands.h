@@ -28,5 +28,8 @@ int fleet(const QStringList &arguments);
 // it (no channel section 1), and for the check's platform failures (a cell
 // that must be a number and is not, MyTemp.ini not writable).
 DataCheckResult loadAndCheck(const QString &path, AppState &state);
+// loadAndCheck() for the commands that go on with checked data: false, with
+// the check's message printed, when the check refused.
+bool loadPassingCheck(const QString &path, AppState &state);
 
 } // namespace Commands

@@ -148,11 +148,8 @@ int fleet(const QStringList &arguments)
     // Checked once, here: the check rewrites MyTemp.ini, which no thread may
     // share.
     AppState checked;
-    const DataCheckResult check = loadAndCheck(line.argument(0), checked);
-    if (!check.passed()) {
-        Console::out(check.text());
+    if (!loadPassingCheck(line.argument(0), checked))
         return ExitCode::Refused;
-    }
     const QStringList ids = stationIds(first, ports.size(), checked);
 
     std::unique_ptr<FleetReports> reports;

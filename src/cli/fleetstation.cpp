@@ -79,7 +79,7 @@ AppState withSerial(const AppState &state, const QString &serial)
 {
     AppState copy = state;
     Profile settings(copy.settingsLines);
-    settings.setValue(SettingsText::sectionName(), QStringLiteral("Серийный номер"), serial);
+    settings.setValue(SettingsText::sectionName(), SettingsText::name(SettingsText::Key::Serial), serial);
     copy.settingsLines = settings.lines();
     return copy;
 }
@@ -220,7 +220,7 @@ AppState withId(const AppState &checked, const QString &id)
 {
     AppState state = checked;
     Profile settings(state.settingsLines);
-    settings.setValue(SettingsText::sectionName(), QStringLiteral("Id_номер"), id);
+    settings.setValue(SettingsText::sectionName(), SettingsText::name(SettingsText::Key::Id), id);
     state.settingsLines = settings.lines();
     state.image.idCode = FieldCoding::idCode(id).value_or(state.image.idCode);
     return state;

@@ -141,11 +141,8 @@ int write(const QStringList &arguments)
     const PortArgument port = PortArgument::parse(line.value(QStringLiteral("port")));
 
     AppState state;
-    const DataCheckResult result = loadAndCheck(line.argument(0), state);
-    if (!result.passed()) {
-        Console::out(result.text());
+    if (!loadPassingCheck(line.argument(0), state))
         return ExitCode::Refused;
-    }
     const WriteOutcome written = writeToStation(state, port);
     switch (written.kind) {
     case WriteOutcome::Kind::Completed:

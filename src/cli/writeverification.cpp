@@ -1,9 +1,10 @@
 #include "writeverification.h"
 
+#include "files/channelfileformat.h"
 #include "image/radioimage.h"
+#include "table/settingstext.h"
 
 #include <algorithm>
-#include <array>
 
 namespace WriteVerification {
 
@@ -12,14 +13,23 @@ namespace {
 // Differences named in a summary; the rest are counted.
 constexpr int kNamedDifferences = 10;
 
-// The write order's prefix, field by field.
-const std::array<const char *, RadioImage::WritePrefixSize> kPrefixFields = {
-    "Яркость диодов", "Громкость", "число каналов", "Пик_кнопок", "СК",
-    "Тон1", "Тон2", "Тон3", "Тон4", "Тон5", "Тон6", "Тон7", "Тон8", "Тон9", "Тон10",
-    "Id_номер, старший байт", "Id_номер, младший байт",
-    "ФВ", "МинГромкость", "Код_DCS", "Ф_Скан, Ф_V, ВУ",
-    "ТипВУ", "Тип", "Тип", "Тип",
-};
+// The write order's prefix, field by field, named by the settings and file keys.
+QStringList prefixFields()
+{
+    using SettingsText::Key;
+    using SettingsText::name;
+    QStringList fields{name(Key::Brightness), name(Key::Volume), QStringLiteral("число каналов"),
+                       name(Key::KeyBeep), name(Key::SpecialChannel)};
+    for (int n = 1; n <= 10; ++n)
+        fields.append(name(SettingsText::tone(n)));
+    fields << name(Key::Id) + QStringLiteral(", старший байт") << name(Key::Id) + QStringLiteral(", младший байт")
+           << name(Key::Fv) << name(Key::MinVolume) << name(Key::DcsMode)
+           << QStringList{name(Key::ScanOption), name(Key::VOption), name(Key::Vu)}.join(QStringLiteral(", "))
+           << ChannelFileFormat::moduleKey();
+    for (int copy = 0; copy < 3; ++copy)
+        fields.append(ChannelFileFormat::bandKey());
+    return fields;
+}
 
 // The second and third copy of the band code: the reply has only one.
 constexpr int kBandRepeat1 = 23;
@@ -43,8 +53,9 @@ QByteArray replyInWriteOrder(const QByteArray &reply)
 
 QString fieldName(int position)
 {
+    static const QStringList prefix = prefixFields();
     if (position < RadioImage::WritePrefixSize)
-        return QString::fromUtf8(kPrefixFields[static_cast<std::size_t>(position)]);
+        return prefix.at(position);
     const int offset = position - RadioImage::WritePrefixSize;
     return QStringLiteral("запись %1, байт %2").arg(offset / RadioImage::RecordSize + 1).arg(offset % RadioImage::RecordSize);
 }

@@ -1,47 +1,19 @@
 #include "image/imagedecoder.h"
 #include "state/appstate.h"
+#include "support/replyfixtures.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
 
+using namespace ReplyFixtures;
 using C = ChannelTable::Column;
 
 namespace {
 
-const QByteArray kRow1 = QByteArray::fromHex("BE 01 11 D8 81 11 68 01 01 C8 00 00 01 01 04 FF 00 00");
-const QByteArray kRow2 = QByteArray::fromHex("6E 02 11 DC 41 11 6A 41 C8 02 03 00 02 02 03 F6 05 00");
-
 QByteArray rec(std::initializer_list<std::pair<int, int>> patches, QByteArray base = kRow1)
 {
-    for (auto [i, v] : patches)
-        base[i] = char(v);
-    return base;
+    return patched(std::move(base), patches);
 }
-
-// A station's reply, field by field in read order.
-struct Reply
-{
-    QByteArray serial = QByteArray::fromHex("0123AB");
-    int brightness = 6, volume = 8, count = -1, beep = 200, special = 0;
-    int id = 0x12AB;
-    QByteArray tones = QByteArray::fromHex("46 4B 64 78 8C 9B AA C7 D2 F0");
-    int fv = 0x42, minVolume = 0, dcsMode = 200, options = 0x06;
-    int module = 0, band = 0;
-    QList<QByteArray> records{kRow1, kRow2};
-
-    QByteArray bytes() const
-    {
-        QByteArray b = serial;
-        for (int v : {brightness, volume, count < 0 ? int(records.size()) : count, beep, special, id >> 8, id & 0xFF})
-            b.append(char(v));
-        b += tones;
-        for (int v : {fv, minVolume, dcsMode, options, module, band, 0, 0})
-            b.append(char(v));
-        for (const QByteArray &r : records)
-            b += r;
-        return b;
-    }
-};
 
 } // namespace
 
@@ -63,7 +35,7 @@ private slots:
         state.dataValid = valid;
         state.image.idCode = 0x0001;
         state.settingsDigitCount = 40;
-        QVERIFY(decodeWholeReply(state, Reply{}.bytes()).complete);
+        QVERIFY(decodeWholeReply(state, Reply{.fv = 0x42}.bytes()).complete);
         QCOMPARE(state.settingsLines,
                  (QStringList{"[Общие установки]", "Серийный номер=0123AB", "Id_номер=12AB", "Тон1=700", "Тон2=750",
                               "Тон3=1000", "Тон4=1200", "Тон5=1400", "Тон6=1550", "Тон7=1700", "Тон8=1990", "Тон9=2100",

@@ -17,6 +17,7 @@
 #include "stationline.h"
 #include "support/linkfixtures.h"
 #include "support/readfixtures.h"
+#include "support/replyfixtures.h"
 
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -25,6 +26,7 @@
 
 using namespace LinkFixtures;
 using namespace ReadFixtures;
+using namespace ReplyFixtures;
 using C = ChannelTable::Column;
 using Outcome = StationReader::Outcome;
 
@@ -69,12 +71,7 @@ StationLine::Responder answering(const QByteArray &reply)
 // The reply of a station with two channels on 30-60 MHz, module 3.
 QByteArray twoChannelReply()
 {
-    QByteArray reply = QByteArray::fromHex("0123AB 06 08 02 C8 00 12AB");
-    reply += QByteArray::fromHex("46 4B 64 78 8C 9B AA C7 D2 F0");
-    reply += QByteArray::fromHex("00 00 C8 06 03 01 00 00");
-    reply += QByteArray::fromHex("BE 01 11 D8 81 11 68 01 01 C8 00 00 01 01 04 FF 00 00");
-    reply += QByteArray::fromHex("6E 02 11 DC 41 11 6A 41 C8 02 03 00 02 02 03 F6 05 00");
-    return reply;
+    return Reply{.module = 3, .band = 1}.bytes();
 }
 
 // Noise: bytes of no pattern, with the channel count byte set.

@@ -1,4 +1,5 @@
 #include "image/radioimage.h"
+#include "support/replyfixtures.h"
 
 #include <QtTest>
 
@@ -134,8 +135,8 @@ void TestRadioImage::fillsAWholeReply()
                                    70, 75, 100, 120, 140, 155, 170, 199, 210, 255,              // tones
                                    0x42, 8, 100, 0x16,                                          // header 8..11
                                    4, 3, 0xEE, 0xEE});                                          // module, band, ignored
-    const QByteArray first = QByteArray::fromHex("BE0111D881116801 01C8000001 0104FF0000");
-    const QByteArray second = QByteArray::fromHex("6E0211DC41116A41C80203000202 03F60500");
+    const QByteArray first = ReplyFixtures::kRow1;
+    const QByteArray second = ReplyFixtures::kRow2;
 
     RadioImage image;
     image.idCode = 0x0001;

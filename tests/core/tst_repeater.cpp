@@ -4,6 +4,8 @@
 #include "state/appstate.h"
 #include "table/templatebuilder.h"
 
+#include "support/checkfixtures.h"
+
 #include <QtTest>
 
 using RepeaterAssignment::Mode;
@@ -31,7 +33,7 @@ AppState checkedState()
 
 // Edits before the presses:
 //   n:K=V  record K (1-based) carries channel number V   count:N  the image's channel count
-//   c:COL:ROW=TEXT  a cell
+//   c:COLUMN:ROW=TEXT  a cell
 void applyEdit(AppState &state, const QString &edit)
 {
     const QString kind = edit.section(u':', 0, 0);
@@ -42,7 +44,7 @@ void applyEdit(AppState &state, const QString &edit)
     } else if (kind == QLatin1String("count")) {
         state.image.header[RadioImage::ChannelCount] = std::uint8_t(rest.toInt());
     } else if (kind == QLatin1String("c")) {
-        const int column = rest.section(u':', 0, 0).toInt();
+        const int column = CheckFixtures::columnNamed(rest.section(u':', 0, 0));
         const QString rowAndValue = rest.section(u':', 1);
         state.table.setCell(column, rowAndValue.section(u'=', 0, 0).toInt(), rowAndValue.section(u'=', 1));
     } else {
@@ -166,7 +168,7 @@ void TestRepeater::presses_data()
     QTest::newRow("the first record with the number wins")
         << QStringList{"n:2=3"} << QStringList{"R3"} << QStringList{""} << with(2, "141000|" + r + "|0") << "141000";
     QTest::newRow("the image is searched, not the table")
-        << QStringList{"c:0:3=9"} << QStringList{"R9", "R3"} << QStringList{kNotFound, ""}
+        << QStringList{"c:Number:3=9"} << QStringList{"R9", "R3"} << QStringList{kNotFound, ""}
         << with(3, "142000|" + r + "|0") << "150000";
     QTest::newRow("records past the channel count are not searched")
         << QStringList{"count:2"} << QStringList{"R3"} << QStringList{kNotFound} << untouched << "";

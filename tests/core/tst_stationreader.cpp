@@ -7,6 +7,7 @@
 #include "stationline.h"
 #include "support/linkfixtures.h"
 #include "support/readfixtures.h"
+#include "support/replyfixtures.h"
 
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -14,57 +15,11 @@
 
 using namespace LinkFixtures;
 using namespace ReadFixtures;
+using namespace ReplyFixtures;
 using C = ChannelTable::Column;
 using Outcome = StationReader::Outcome;
 
 namespace {
-
-// The two worked records: 144000/144000 with CTCSS "67,0", and
-// 145500/144900 with "71,9" on transmit, tone 3, RSSI and time 5.
-const QByteArray kRow1 = QByteArray::fromHex("BE 01 11 D8 81 11 68 01 01 C8 00 00 01 01 04 FF 00 00");
-const QByteArray kRow2 = QByteArray::fromHex("6E 02 11 DC 41 11 6A 41 C8 02 03 00 02 02 03 F6 05 00");
-// A DCS row: channel 3, 144000/144000, DCS code byte 1 on receive, none on transmit.
-const QByteArray kDcsRow = QByteArray::fromHex("B6 03 11 D8 81 11 68 01 01 C8 00 00 01 01 04 FF 00 00");
-
-QByteArray patched(QByteArray record, int at, int value)
-{
-    record[at] = char(value);
-    return record;
-}
-
-// A station's reply in read order. The default one passes the data check.
-struct Reply
-{
-    QByteArray serial = QByteArray::fromHex("0123AB");
-    int brightness = 6, volume = 8, count = -1, beep = 200, special = 0;
-    int id = 0x12AB;
-    QByteArray tones = QByteArray::fromHex("46 4B 64 78 8C 9B AA C7 D2 F0");
-    int fv = 0x00, minVolume = 0, dcsMode = 200, options = 0x06;
-    int module = 0, band = 0;
-    QList<QByteArray> records{kRow1, kRow2};
-
-    static Reply withRecords(int n)
-    {
-        Reply r;
-        r.records.clear();
-        for (int i = 0; i < n; ++i)
-            r.records.append(patched(i % 2 ? kRow2 : kRow1, 1, i + 1));
-        return r;
-    }
-
-    QByteArray bytes() const
-    {
-        QByteArray b = serial;
-        for (int v : {brightness, volume, count < 0 ? int(records.size()) : count, beep, special, id >> 8, id & 0xFF})
-            b.append(char(v));
-        b += tones;
-        for (int v : {fv, minVolume, dcsMode, options, module, band, 0x5A, 0xA5})
-            b.append(char(v));
-        for (const QByteArray &r : records)
-            b += r;
-        return b;
-    }
-};
 
 // A station that answers the request byte with a fixed sequence, and
 // nothing else.

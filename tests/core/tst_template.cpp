@@ -21,6 +21,8 @@ private slots:
     void unchecksTheData_data();
     void unchecksTheData();
     void newTemplateReplacesOldBoxes();
+    void settingsKeysByName_data();
+    void settingsKeysByName();
     void keyFilters_data();
     void keyFilters();
 };
@@ -119,14 +121,14 @@ void TemplateTest::refusals()
     QFETCH(QString, message);
     QFETCH(bool, errorSound);
     ChannelTable table;
-    table.setCell(1, 1, "keep");
+    table.setCell(ChannelTable::Rx, 1, "keep");
     QStringList settings{"keep"};
     const auto refusal = TemplateBuilder::build({count, start, step}, 140000, 174000, table, settings);
     QVERIFY(refusal);
     QCOMPARE(refusal->text, message);
     QCOMPARE(refusal->sound, errorSound ? Sound::Error : Sound::None);
     QCOMPARE(table.rowCount(), 11);
-    QCOMPARE(table.cell(1, 1), QStringLiteral("keep"));
+    QCOMPARE(table.cell(ChannelTable::Rx, 1), QStringLiteral("keep"));
     QCOMPARE(settings, QStringList{"keep"});
 }
 
@@ -196,7 +198,7 @@ void TemplateTest::zeroChannels()
     QStringList settings;
     QVERIFY(!TemplateBuilder::build({"00", "140000", "1000"}, 140000, 174000, table, settings));
     QCOMPARE(table.rowCount(), 1);
-    QCOMPARE(table.cell(0, 0), QStringLiteral("№ кан."));
+    QCOMPARE(table.cell(ChannelTable::Number, 0), QStringLiteral("№ кан."));
     QCOMPARE(settings.size(), 26);
 }
 
@@ -210,6 +212,38 @@ void TemplateTest::newTemplateReplacesOldBoxes()
     QCOMPARE(table.rowCount(), 4);
     QVERIFY(!table.isChecked(ChannelTable::IdTone, 2));
     QCOMPARE(table.cell(ChannelTable::Rx, 3), QStringLiteral("150000"));
+}
+
+// Every user of the settings keys names them through the one table: a key
+// must find its own row, whatever the table's order.
+void TemplateTest::settingsKeysByName_data()
+{
+    using K = SettingsText::Key;
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("templateLine");
+    QTest::newRow("serial") << int(K::Serial) << "Серийный номер" << "";
+    QTest::newRow("Id") << int(K::Id) << "Id_номер" << "Id_номер=0001";
+    QTest::newRow("tone 1") << int(SettingsText::tone(1)) << "Тон1" << "Тон1=700";
+    QTest::newRow("tone 10") << int(SettingsText::tone(10)) << "Тон10" << "Тон10=2400";
+    QTest::newRow("P_4") << int(K::P4) << "P_4" << "P_4=40";
+    QTest::newRow("volume") << int(K::Volume) << "Громкость" << "Громкость=8";
+    QTest::newRow("ФВ") << int(K::Fv) << "ФВ" << "ФВ=00";
+    QTest::newRow("ВУ") << int(K::Vu) << "ВУ" << "ВУ=-";
+    QTest::newRow("special channel") << int(K::SpecialChannel) << "СК" << "СК=1";
+}
+
+void TemplateTest::settingsKeysByName()
+{
+    QFETCH(int, key);
+    QFETCH(QString, name);
+    QFETCH(QString, templateLine);
+    const auto k = SettingsText::Key(key);
+    QCOMPARE(SettingsText::spec(k).key, k);
+    QCOMPARE(SettingsText::name(k), name);
+    const QStringList lines = SettingsText::templateLines();
+    QCOMPARE(lines.contains(templateLine), !templateLine.isEmpty());
+    QVERIFY(templateLine.isEmpty() || templateLine == SettingsText::line(k, *SettingsText::spec(k).templateValue));
 }
 
 void TemplateTest::keyFilters_data()

@@ -84,9 +84,11 @@ MaybeRefusal ChannelRowCoder::codeFlags(int row, RadioImage::Record &record) con
     // A row whose boxes were detached by a station type change cannot say
     // whether it scans, is active or sends its Id tone.
     if (!m_table.hasBoxes(row))
-        return Refusal{QStringLiteral("В строчке №%1 нет флажков \"Скан.\", \"Id_Тон\" и \"Акт\". "
+        return Refusal{QStringLiteral("В строчке №%1 нет флажков \"%2\", \"%3\" и \"%4\". "
                                       "Создайте шаблон или загрузите файл заново.")
-                           .arg(row)};
+                           .arg(row)
+                           .arg(columnTitle(ChannelTable::Scan), columnTitle(ChannelTable::IdTone),
+                                columnTitle(ChannelTable::Active))};
     if (m_table.isChecked(ChannelTable::Active, row))
         set(record, ChannelRecord::Flags, Flag::Active);
     if (!m_table.isChecked(ChannelTable::IdTone, row))

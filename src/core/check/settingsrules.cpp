@@ -2,9 +2,11 @@
 #include "common/numbers.h"
 #include "image/radioimage.h"
 #include "state/appstate.h"
-#include "table/settingstext.h"
 
 namespace {
+
+using SettingsText::Key;
+using SettingsText::KeySpec;
 
 bool isPlusOrMinus(const QString &value)
 {
@@ -22,18 +24,26 @@ QString flagMessage(const QString &key)
            + QStringLiteral("\" или ввели не тот символ. Вводимые символы  + или -");
 }
 
+QString plusMinusOnly(const QString &key)
+{
+    return QStringLiteral("Вводить в поле \"%1\" можно только + или -").arg(key);
+}
+
 } // namespace
 
 SettingsRules::SettingsRules(const Profile &settings, AppState &state) : m_settings(settings), m_state(state) {}
 
-int SettingsRules::integer(const QString &key, int defaultValue) const
+int SettingsRules::integer(Key key) const
 {
-    return m_settings.integer(SettingsText::sectionName(), key, defaultValue, Profile::IntSyntax::Decimal);
+    const KeySpec &spec = SettingsText::spec(key);
+    return m_settings.integer(SettingsText::sectionName(), spec.name, spec.checkDefault.toInt(),
+                              Profile::IntSyntax::Decimal);
 }
 
-QString SettingsRules::text(const QString &key, const QString &defaultValue) const
+QString SettingsRules::text(Key key) const
 {
-    return m_settings.string(SettingsText::sectionName(), key, defaultValue);
+    const KeySpec &spec = SettingsText::spec(key);
+    return m_settings.string(SettingsText::sectionName(), spec.name, spec.checkDefault);
 }
 
 void SettingsRules::addDigitsOf(int value)
@@ -64,12 +74,12 @@ MaybeRefusal SettingsRules::run()
 
 FieldCoding::DcsMode SettingsRules::dcsMode() const
 {
-    return FieldCoding::dcsModeFromSetting(text(QStringLiteral("Код_DCS"), QStringLiteral("+")));
+    return FieldCoding::dcsModeFromSetting(text(Key::DcsMode));
 }
 
 MaybeRefusal SettingsRules::brightness()
 {
-    const int level = integer(QStringLiteral("Яркость диодов"), 0);
+    const int level = integer(Key::Brightness);
     if (level < 1 || level > 5)
         return refuse(QStringLiteral("Уровень яркости изм. 1-5"));
     m_state.image.header[RadioImage::Brightness] = FieldCoding::brightnessByte(level);
@@ -78,7 +88,7 @@ MaybeRefusal SettingsRules::brightness()
 
 MaybeRefusal SettingsRules::volume()
 {
-    m_volume = integer(QStringLiteral("Громкость"), 0);
+    m_volume = integer(Key::Volume);
     if (m_volume < 1 || m_volume > 16)
         return refuse(QStringLiteral("Уровень громкости изм. 1-16"));
     m_state.image.header[RadioImage::Volume] = static_cast<std::uint8_t>(m_volume);
@@ -101,16 +111,16 @@ MaybeRefusal SettingsRules::channelCount()
 
 MaybeRefusal SettingsRules::keyBeep()
 {
-    const QString value = text(QStringLiteral("Пик_кнопок"), QStringLiteral("+"));
+    const QString value = text(Key::KeyBeep);
     if (!isPlusOrMinus(value))
-        return refuse(QStringLiteral("Вводить в поле \"Пик_кнопок\" можно только + или -"));
+        return refuse(plusMinusOnly(SettingsText::name(Key::KeyBeep)));
     m_state.image.header[RadioImage::KeyBeep] = FieldCoding::plusMinusByte(value == QLatin1String("+"));
     return std::nullopt;
 }
 
 MaybeRefusal SettingsRules::specialChannel()
 {
-    const int number = integer(QStringLiteral("СК"), 200);
+    const int number = integer(Key::SpecialChannel);
     const ChannelTable &table = m_state.table;
     for (int row = 1; row <= table.channelCount(); ++row) {
         if (Numbers::toInt(table.cell(ChannelTable::Number, row)) == number) {
@@ -125,13 +135,14 @@ MaybeRefusal SettingsRules::specialChannel()
 
 MaybeRefusal SettingsRules::fv()
 {
-    const QString value = text(QStringLiteral("ФВ"), QStringLiteral("100"));
+    const QString value = text(Key::Fv);
+    const QString &name = SettingsText::name(Key::Fv);
     if (value.size() != 2)
-        return refuse(QStringLiteral("Код поля \"ФВ\" должен быть двузначным"));
+        return refuse(QStringLiteral("Код поля \"%1\" должен быть двузначным").arg(name));
     const int first = Numbers::toInt(value.left(1));
     const int second = Numbers::toInt(value.mid(1, 1));
     if (!FieldCoding::isFvFirstDigit(first) || !FieldCoding::isFvSecondDigit(second))
-        return refuse(QStringLiteral("В поле \"ФВ\" введен неправильный код"));
+        return refuse(QStringLiteral("В поле \"%1\" введен неправильный код").arg(name));
     m_state.image.header[RadioImage::FvCode] = FieldCoding::fvCode(first, second);
     addDigitCount(2);
     return std::nullopt;
@@ -139,7 +150,7 @@ MaybeRefusal SettingsRules::fv()
 
 MaybeRefusal SettingsRules::minVolume()
 {
-    const int value = integer(QStringLiteral("МинГромкость"), 10);
+    const int value = integer(Key::MinVolume);
     if (value < 0 || value > 8)
         return refuse(QStringLiteral("Минимальный уровень громкости изменякться от 0 до 8"));
     m_state.image.header[RadioImage::MinVolume] = static_cast<std::uint8_t>(value);
@@ -151,9 +162,9 @@ MaybeRefusal SettingsRules::minVolume()
 
 MaybeRefusal SettingsRules::dcsModeRule()
 {
-    const QString value = text(QStringLiteral("Код_DCS"), QStringLiteral("+"));
+    const QString value = text(Key::DcsMode);
     if (!isPlusOrMinus(value))
-        return refuse(QStringLiteral("Вводить в поле \"Код_DCS\" можно только + или -"));
+        return refuse(plusMinusOnly(SettingsText::name(Key::DcsMode)));
     m_state.image.header[RadioImage::DcsMode] = FieldCoding::dcsModeByte(FieldCoding::dcsModeFromSetting(value));
     return std::nullopt;
 }
@@ -162,20 +173,20 @@ MaybeRefusal SettingsRules::optionFlags()
 {
     struct Option
     {
-        QString key;
+        Key key;
         std::uint8_t bit;
     };
     const Option options[] = {
-        {QStringLiteral("Ф_Скан"), FieldCoding::OptionFlag::Scan},
-        {QStringLiteral("Ф_V"), FieldCoding::OptionFlag::V},
-        {QStringLiteral("ВУ"), FieldCoding::OptionFlag::Vu},
+        {Key::ScanOption, FieldCoding::OptionFlag::Scan},
+        {Key::VOption, FieldCoding::OptionFlag::V},
+        {Key::Vu, FieldCoding::OptionFlag::Vu},
     };
     std::uint8_t &flags = m_state.image.header[RadioImage::OptionFlags];
     flags = 0;
     for (const Option &option : options) {
-        const QString value = text(option.key, QStringLiteral("i"));
+        const QString value = text(option.key);
         if (!isPlusOrMinus(value))
-            return refuse(flagMessage(option.key));
+            return refuse(flagMessage(SettingsText::name(option.key)));
         if (value == QLatin1String("+"))
             flags = static_cast<std::uint8_t>(flags | option.bit);
     }
@@ -185,9 +196,10 @@ MaybeRefusal SettingsRules::optionFlags()
 MaybeRefusal SettingsRules::tones()
 {
     for (int n = 1; n <= 10; ++n) {
-        const int hz = integer(QStringLiteral("Тон%1").arg(n), 10000);
+        const Key tone = SettingsText::tone(n);
+        const int hz = integer(tone);
         if (hz < 700 || hz > 2550)
-            return refuse(QStringLiteral("Ошибка в Тон") + QString::number(n)
+            return refuse(QStringLiteral("Ошибка в ") + SettingsText::name(tone)
                           + QStringLiteral(" диапазон от 700Гц до 2550Гц"));
         m_state.image.tones[static_cast<std::size_t>(n - 1)] = FieldCoding::toneByte(hz);
         addDigitsOf(hz);
@@ -197,7 +209,7 @@ MaybeRefusal SettingsRules::tones()
 
 MaybeRefusal SettingsRules::id()
 {
-    const auto code = FieldCoding::idCode(text(QStringLiteral("Id_номер"), QStringLiteral("0")));
+    const auto code = FieldCoding::idCode(text(Key::Id));
     if (!code)
         return refuse(QStringLiteral("Id_Tон должен быть четырехзначным. Например: 0001"));
     m_state.image.idCode = *code;

@@ -3,6 +3,7 @@
 #include "common/refusal.h"
 #include "files/profile.h"
 #include "image/fieldcoding.h"
+#include "table/settingstext.h"
 
 #include <QString>
 
@@ -36,8 +37,9 @@ private:
     MaybeRefusal tones();
     MaybeRefusal id();
 
-    int integer(const QString &key, int defaultValue) const;
-    QString text(const QString &key, const QString &defaultValue) const;
+    // The key's value, or the check's default for it.
+    int integer(SettingsText::Key key) const;
+    QString text(SettingsText::Key key) const;
     void addDigitsOf(int value);
     void addDigitCount(int count);
 

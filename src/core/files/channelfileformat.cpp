@@ -3,39 +3,6 @@
 
 namespace ChannelFileFormat {
 
-const std::array<SettingsKey, 26> &settingsKeys()
-{
-    static const std::array<SettingsKey, 26> keys{{
-        {QStringLiteral("Серийный номер"), QStringLiteral("100000")},
-        {QStringLiteral("Id_номер"), QStringLiteral("1000")},
-        {QStringLiteral("Тон1"), QStringLiteral("1000")},
-        {QStringLiteral("Тон2"), QStringLiteral("1000")},
-        {QStringLiteral("Тон3"), QStringLiteral("1000")},
-        {QStringLiteral("Тон4"), QStringLiteral("1000")},
-        {QStringLiteral("Тон5"), QStringLiteral("1000")},
-        {QStringLiteral("Тон6"), QStringLiteral("1000")},
-        {QStringLiteral("Тон7"), QStringLiteral("1000")},
-        {QStringLiteral("Тон8"), QStringLiteral("1000")},
-        {QStringLiteral("Тон9"), QStringLiteral("1000")},
-        {QStringLiteral("Тон10"), QStringLiteral("1000")},
-        {QStringLiteral("P_1"), QStringLiteral("1")},
-        {QStringLiteral("P_2"), QStringLiteral("1")},
-        {QStringLiteral("P_3"), QStringLiteral("1")},
-        {QStringLiteral("P_4"), QStringLiteral("1")},
-        {QStringLiteral("Яркость диодов"), QStringLiteral("1")},
-        {QStringLiteral("Громкость"), QStringLiteral("8")},
-        {QStringLiteral("МинГромкость"), QStringLiteral("1")},
-        {QStringLiteral("Пик_кнопок"), QStringLiteral("+")},
-        {QStringLiteral("ФВ"), QStringLiteral("00")},
-        {QStringLiteral("Код_DCS"), QStringLiteral("+")},
-        {QStringLiteral("Ф_Скан"), QStringLiteral("-")},
-        {QStringLiteral("Ф_V"), QStringLiteral("-")},
-        {QStringLiteral("ВУ"), QStringLiteral("-")},
-        {QStringLiteral("СК"), QStringLiteral("1")},
-    }};
-    return keys;
-}
-
 const std::array<ChannelKey, 18> &channelKeys()
 {
     static const QString none = QStringLiteral("Нет");

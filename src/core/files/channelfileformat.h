@@ -6,12 +6,6 @@
 // The keys of a channel file and the values the loader takes for missing ones.
 namespace ChannelFileFormat {
 
-struct SettingsKey
-{
-    QString name;
-    QString defaultValue;
-};
-
 struct ChannelKey
 {
     QString name;
@@ -19,8 +13,7 @@ struct ChannelKey
     QString defaultValue;
 };
 
-// The 26 settings keys in the order the loader writes the settings text.
-const std::array<SettingsKey, 26> &settingsKeys();
+// The settings keys are SettingsText's.
 // The 18 keys of a channel section in file order.
 const std::array<ChannelKey, 18> &channelKeys();
 

@@ -41,11 +41,12 @@ std::uint8_t lowByte(const std::optional<QString> &value)
 
 QStringList settingsLines(const Profile &profile)
 {
-    const auto &keys = ChannelFileFormat::settingsKeys();
-    const auto values = profile.values(SettingsText::sectionName(), namesOf(keys));
+    const auto &keys = SettingsText::keys();
+    static const QStringList names = namesOf(keys);
+    const auto values = profile.values(SettingsText::sectionName(), names);
     QStringList lines{SettingsText::sectionLine()};
     for (std::size_t i = 0; i < keys.size(); ++i)
-        lines.append(keys[i].name + u'=' + cut(values[i].value_or(keys[i].defaultValue)));
+        lines.append(SettingsText::line(keys[i].key, cut(values[i].value_or(keys[i].fileDefault))));
     return lines;
 }
 

@@ -21,7 +21,7 @@ constexpr int MaxSerialLength = 40;
 QString serialPart(const QStringList &settingsLines)
 {
     const QString serial = Profile(settingsLines)
-                               .string(SettingsText::sectionName(), QStringLiteral("Серийный номер"), QString())
+                               .string(SettingsText::sectionName(), SettingsText::name(SettingsText::Key::Serial), QString())
                                .left(MaxSerialLength);
     QString part;
     for (const QChar c : serial)

@@ -11,6 +11,7 @@
 
 namespace {
 
+using Key = SettingsText::Key;
 namespace Flag = ChannelRecord::Flag;
 namespace Option = FieldCoding::OptionFlag;
 
@@ -95,9 +96,9 @@ void ImageDecoder::start()
     m_state.settingsLines = {SettingsText::sectionLine()};
 }
 
-void ImageDecoder::addLine(const QString &key, const QString &value)
+void ImageDecoder::addLine(Key key, const QString &value)
 {
-    m_state.settingsLines.append(key + u'=' + value);
+    m_state.settingsLines.append(SettingsText::line(key, value));
 }
 
 MaybeRefusal ImageDecoder::afterBlock1(std::span<const std::uint8_t, Block1Size> block)
@@ -111,9 +112,9 @@ MaybeRefusal ImageDecoder::afterBlock1(std::span<const std::uint8_t, Block1Size>
         return tooManyChannels(block[RadioImage::ChannelCount]);
     }
     std::copy(block.begin(), block.end(), m_state.image.header.begin());
-    addLine(QStringLiteral("Серийный номер"), FieldCoding::serialText(block[0], block[1], block[2]));
+    addLine(Key::Serial, FieldCoding::serialText(block[0], block[1], block[2]));
     // The Id as the station holds it; the Id code kept for writing stays.
-    addLine(QStringLiteral("Id_номер"), FieldCoding::hexByte(block[8]) + FieldCoding::hexByte(block[9]));
+    addLine(Key::Id, FieldCoding::hexByte(block[8]) + FieldCoding::hexByte(block[9]));
     m_stage = Stage::Block1;
     return std::nullopt;
 }
@@ -123,7 +124,7 @@ void ImageDecoder::afterToneByte(int n, std::uint8_t byte)
     if (!at(Stage::Block1) || n < 1 || n > 10)
         return;
     m_state.image.tones[static_cast<std::size_t>(n - 1)] = byte;
-    addLine(QStringLiteral("Тон") + decimal(n), decimal(byte * 10));
+    addLine(SettingsText::tone(n), decimal(byte * 10));
 }
 
 int ImageDecoder::recordCount() const
@@ -160,20 +161,19 @@ std::optional<StationKind> ImageDecoder::afterBlock4(std::span<const std::uint8_
 void ImageDecoder::addHeaderLines()
 {
     const auto &h = m_state.image.header;
-    addLine(QStringLiteral("P_1"), QStringLiteral("5"));
-    addLine(QStringLiteral("P_2"), QStringLiteral("10"));
-    addLine(QStringLiteral("P_3"), QStringLiteral("25"));
-    addLine(QStringLiteral("P_4"), QStringLiteral("40"));
-    addLine(QStringLiteral("Яркость диодов"), brightnessText(h[RadioImage::Brightness]));
-    addLine(QStringLiteral("Громкость"), decimal(h[RadioImage::Volume]));
-    addLine(QStringLiteral("МинГромкость"), decimal(h[RadioImage::MinVolume]));
-    addLine(QStringLiteral("Пик_кнопок"), FieldCoding::plusMinusText(h[RadioImage::KeyBeep]));
-    addLine(QStringLiteral("ФВ"), FieldCoding::fvText(h[RadioImage::FvCode]));
-    addLine(QStringLiteral("Код_DCS"), FieldCoding::plusMinusText(h[RadioImage::DcsMode]));
+    // The station keeps no power levels: the template's stand in.
+    for (const Key key : {Key::P1, Key::P2, Key::P3, Key::P4})
+        addLine(key, *SettingsText::spec(key).templateValue);
+    addLine(Key::Brightness, brightnessText(h[RadioImage::Brightness]));
+    addLine(Key::Volume, decimal(h[RadioImage::Volume]));
+    addLine(Key::MinVolume, decimal(h[RadioImage::MinVolume]));
+    addLine(Key::KeyBeep, FieldCoding::plusMinusText(h[RadioImage::KeyBeep]));
+    addLine(Key::Fv, FieldCoding::fvText(h[RadioImage::FvCode]));
+    addLine(Key::DcsMode, FieldCoding::plusMinusText(h[RadioImage::DcsMode]));
     const std::uint8_t options = h[RadioImage::OptionFlags];
-    addLine(QStringLiteral("Ф_Скан"), plusMinus(options & Option::Scan));
-    addLine(QStringLiteral("Ф_V"), plusMinus(options & Option::V));
-    addLine(QStringLiteral("ВУ"), plusMinus(options & Option::Vu));
+    addLine(Key::ScanOption, plusMinus(options & Option::Scan));
+    addLine(Key::VOption, plusMinus(options & Option::V));
+    addLine(Key::Vu, plusMinus(options & Option::Vu));
 }
 
 bool ImageDecoder::afterRecord(int index, std::span<const std::uint8_t, RadioImage::RecordSize> record)
@@ -194,7 +194,7 @@ void ImageDecoder::afterLastRecord()
     table.addCheckBoxes();
     for (int i = 0; i < recordCount(); ++i)
         decodeRow(i + 1, m_state.image.records[static_cast<std::size_t>(i)]);
-    addLine(QStringLiteral("СК"), specialChannelText());
+    addLine(Key::SpecialChannel, specialChannelText());
     m_stage = Stage::Records;
 }
 

@@ -3,6 +3,7 @@
 #include "common/refusal.h"
 #include "image/radioimage.h"
 #include "station/stationprofile.h"
+#include "table/settingstext.h"
 
 #include <QByteArray>
 #include <cstdint>
@@ -84,7 +85,7 @@ private:
     enum class Stage { Idle, Started, Block1, Block3, Block4, Records, Finished };
 
     bool at(Stage stage) const { return !m_refused && m_stage == stage; }
-    void addLine(const QString &key, const QString &value);
+    void addLine(SettingsText::Key key, const QString &value);
     void addHeaderLines();
     void decodeRow(int row, const RadioImage::Record &record);
     QString specialChannelText() const;

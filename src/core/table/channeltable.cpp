@@ -1,26 +1,73 @@
 #include "table/channeltable.h"
 
 namespace {
-ChannelTable::Texts makeHeader(bool loaded)
+
+// Every column in one place: its header, its width in the window and what a
+// template puts into it. The template numbers the rows and computes the two
+// frequencies itself; the check columns' values are their boxes.
+struct ColumnSpec
 {
-    return {QStringLiteral("№ кан."), QStringLiteral(" Rx, кГц"),
-            loaded ? QStringLiteral(" Tx, кГЦ") : QStringLiteral(" Tx, кГц"),
-            QStringLiteral("CTC_Rx"), QStringLiteral("CTC_Tx"), QStringLiteral("DCS_Rx"), QStringLiteral("DCS_Tx"),
-            QStringLiteral("Тон_Rx"), QStringLiteral("Тон_Tx"), QStringLiteral("  ШП"), QStringLiteral("P_max"),
-            QStringLiteral("P_min"), QStringLiteral("Скан."), QStringLiteral("  SW"), QStringLiteral("Id_Тон"),
-            QStringLiteral("Tx_Off"), QStringLiteral("Время"), QStringLiteral("Акт")};
+    QString header;
+    int width;
+    QString templateText;
+};
+
+const std::array<ColumnSpec, ChannelTable::ColumnCount> &columnSpecs()
+{
+    static const QString none = QStringLiteral("Нет");
+    static const std::array<ColumnSpec, ChannelTable::ColumnCount> specs{{
+        {QStringLiteral("№ кан."), 40, QString()},
+        {QStringLiteral(" Rx, кГц"), 55, QString()},
+        {QStringLiteral(" Tx, кГц"), 55, QString()},
+        {QStringLiteral("CTC_Rx"), 48, none},
+        {QStringLiteral("CTC_Tx"), 47, none},
+        {QStringLiteral("DCS_Rx"), 47, none},
+        {QStringLiteral("DCS_Tx"), 46, none},
+        {QStringLiteral("Тон_Rx"), 44, none},
+        {QStringLiteral("Тон_Tx"), 42, none},
+        {QStringLiteral("  ШП"), 33, QStringLiteral("1")},
+        {QStringLiteral("P_max"), 38, QStringLiteral("4")},
+        {QStringLiteral("P_min"), 35, QStringLiteral("1")},
+        {QStringLiteral("Скан."), 33, QString()},
+        {QStringLiteral("  SW"), 34, QStringLiteral("25")},
+        {QStringLiteral("Id_Тон"), 39, QString()},
+        {QStringLiteral("Tx_Off"), 40, QStringLiteral("Норм")},
+        {QStringLiteral("Время"), 41, none},
+        {QStringLiteral("Акт"), 32, QString()},
+    }};
+    return specs;
 }
+
+template <typename T, typename Field>
+std::array<T, ChannelTable::ColumnCount> eachColumn(Field field)
+{
+    std::array<T, ChannelTable::ColumnCount> values{};
+    for (std::size_t c = 0; c < values.size(); ++c)
+        values[c] = columnSpecs()[c].*field;
+    return values;
+}
+
 } // namespace
 
 const ChannelTable::Texts &ChannelTable::headerTexts()
 {
-    static const Texts texts = makeHeader(false);
+    static const Texts texts = eachColumn<QString>(&ColumnSpec::header);
     return texts;
 }
 
 const ChannelTable::Texts &ChannelTable::loadedHeaderTexts()
 {
-    static const Texts texts = makeHeader(true);
+    static const Texts texts = [] {
+        Texts loaded = headerTexts();
+        loaded[Tx] = QStringLiteral(" Tx, кГЦ");
+        return loaded;
+    }();
+    return texts;
+}
+
+const ChannelTable::Texts &ChannelTable::templateTexts()
+{
+    static const Texts texts = eachColumn<QString>(&ColumnSpec::templateText);
     return texts;
 }
 
@@ -40,7 +87,7 @@ int ChannelTable::checkIndex(int column)
 
 const std::array<int, ChannelTable::ColumnCount> &ChannelTable::columnWidths()
 {
-    static const std::array<int, ColumnCount> widths{40, 55, 55, 48, 47, 47, 46, 44, 42, 33, 38, 35, 33, 34, 39, 40, 41, 32};
+    static const std::array<int, ColumnCount> widths = eachColumn<int>(&ColumnSpec::width);
     return widths;
 }
 

@@ -24,6 +24,10 @@ public:
     static const Texts &headerTexts();
     // Header texts written by a file load: the transmit header has a capital "Ц".
     static const Texts &loadedHeaderTexts();
+    // What a template puts into each cell of a channel row; empty for the
+    // number and the two frequencies, which it fills in itself, and for the
+    // check columns.
+    static const Texts &templateTexts();
     static bool isCheckColumn(int column) { return column == Scan || column == IdTone || column == Active; }
     // Position 0..2 of a check column among the three boxes of a row, or -1.
     static int checkIndex(int column);

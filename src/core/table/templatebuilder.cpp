@@ -48,19 +48,13 @@ MaybeRefusal build(const Fields &fields, int bandLowKHz, int bandHighKHz, Channe
         table.setCell(ChannelTable::Rx, r, text);
         table.setCell(ChannelTable::Tx, r, text);
     }
-    const QString none = QStringLiteral("Нет");
+    const ChannelTable::Texts &defaults = ChannelTable::templateTexts();
     for (int r = 1; r <= count; ++r) {
+        for (int c = 0; c < ChannelTable::ColumnCount; ++c) {
+            if (c != ChannelTable::Rx && c != ChannelTable::Tx)
+                table.setCell(c, r, defaults[static_cast<std::size_t>(c)]);
+        }
         table.setCell(ChannelTable::Number, r, QString::number(r));
-        for (int c = ChannelTable::CtcRx; c <= ChannelTable::ToneTx; ++c)
-            table.setCell(c, r, none);
-        table.setCell(ChannelTable::Sh, r, QStringLiteral("1"));
-        table.setCell(ChannelTable::PMax, r, QStringLiteral("4"));
-        table.setCell(ChannelTable::PMin, r, QStringLiteral("1"));
-        table.setCell(ChannelTable::Sw, r, QStringLiteral("25"));
-        table.setCell(ChannelTable::TxOff, r, QStringLiteral("Норм"));
-        table.setCell(ChannelTable::Time, r, none);
-        for (int c : {ChannelTable::Scan, ChannelTable::IdTone, ChannelTable::Active})
-            table.setCell(c, r, QString());
     }
     settingsLines = SettingsText::templateLines();
     table.addCheckBoxes();

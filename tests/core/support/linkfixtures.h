@@ -104,16 +104,12 @@ private:
     QTemporaryDir m_dir;
 };
 
-// A QtSerialLink factory that logs every device opened through it.
-class LoggingLink final : public SerialLink
+// The program's QtSerialLink with every operation passed on; the links below
+// override the few they watch.
+class ForwardingLink : public SerialLink
 {
 public:
-    explicit LoggingLink(std::shared_ptr<QStringList> log) : m_log(std::move(log)) {}
-    void open(const QString &device) override
-    {
-        m_log->append(device);
-        m_link.open(device);
-    }
+    void open(const QString &device) override { m_link.open(device); }
     bool isOpen() const override { return m_link.isOpen(); }
     void close() override { m_link.close(); }
     void sendByte(std::uint8_t byte) override { m_link.sendByte(byte); }
@@ -123,9 +119,23 @@ public:
     void purgeReceive() override { m_link.purgeReceive(); }
     void purgeSend() override { m_link.purgeSend(); }
 
+protected:
+    QtSerialLink m_link;
+};
+
+// A QtSerialLink factory that logs every device opened through it.
+class LoggingLink final : public ForwardingLink
+{
+public:
+    explicit LoggingLink(std::shared_ptr<QStringList> log) : m_log(std::move(log)) {}
+    void open(const QString &device) override
+    {
+        m_log->append(device);
+        m_link.open(device);
+    }
+
 private:
     std::shared_ptr<QStringList> m_log;
-    QtSerialLink m_link;
 };
 
 inline SerialLinkFactory loggingFactory(std::shared_ptr<QStringList> log)
@@ -135,7 +145,7 @@ inline SerialLinkFactory loggingFactory(std::shared_ptr<QStringList> log)
 
 // A QtSerialLink whose station's end goes away the moment the port is open,
 // as when an adapter is pulled out then: the first send fails.
-class HangUpAfterOpen final : public SerialLink
+class HangUpAfterOpen final : public ForwardingLink
 {
 public:
     explicit HangUpAfterOpen(StationLine *station) : m_station(station) {}
@@ -144,18 +154,9 @@ public:
         m_link.open(device);
         m_station->hangUp();
     }
-    bool isOpen() const override { return m_link.isOpen(); }
-    void close() override { m_link.close(); }
-    void sendByte(std::uint8_t byte) override { m_link.sendByte(byte); }
-    bool byteReady() override { return m_link.byteReady(); }
-    std::uint8_t takeByte() override { return m_link.takeByte(); }
-    bool waitForByte(int ms) override { return m_link.waitForByte(ms); }
-    void purgeReceive() override { m_link.purgeReceive(); }
-    void purgeSend() override { m_link.purgeSend(); }
 
 private:
     StationLine *m_station;
-    QtSerialLink m_link;
 };
 
 inline SerialLinkFactory hangUpAfterOpenFactory(StationLine &station)

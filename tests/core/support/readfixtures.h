@@ -87,7 +87,7 @@ private:
 
 // A QtSerialLink that logs "open", "purge in", "purge out", "send 1e" and
 // "close" (of an open port) in the order they happen.
-class TracingLink final : public SerialLink
+class TracingLink final : public LinkFixtures::ForwardingLink
 {
 public:
     explicit TracingLink(std::shared_ptr<QStringList> trace) : m_trace(std::move(trace)) {}
@@ -96,7 +96,6 @@ public:
         m_trace->append(QStringLiteral("open"));
         m_link.open(device);
     }
-    bool isOpen() const override { return m_link.isOpen(); }
     void close() override
     {
         if (m_link.isOpen())
@@ -108,9 +107,6 @@ public:
         m_trace->append(QStringLiteral("send %1").arg(byte, 2, 16, QLatin1Char('0')));
         m_link.sendByte(byte);
     }
-    bool byteReady() override { return m_link.byteReady(); }
-    std::uint8_t takeByte() override { return m_link.takeByte(); }
-    bool waitForByte(int ms) override { return m_link.waitForByte(ms); }
     void purgeReceive() override
     {
         m_trace->append(QStringLiteral("purge in"));
@@ -124,7 +120,6 @@ public:
 
 private:
     std::shared_ptr<QStringList> m_trace;
-    QtSerialLink m_link;
 };
 
 inline SerialLinkFactory tracingFactory(std::shared_ptr<QStringList> trace)
