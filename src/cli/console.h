@@ -12,4 +12,9 @@ void err(const QString &line);
 void errRaw(const QString &text);
 bool errIsTerminal();
 
+// The exit status: the command's own when everything reached standard output
+// and standard error, else 2 after a message on standard error (when that
+// takes one), so that a script never takes lost output for success.
+int finish(int exitCode);
+
 } // namespace Console

@@ -71,11 +71,11 @@ int main(int argc, char **argv)
     // MyTemp.ini) and the archive of reads are the window's own.
     QCoreApplication::setApplicationName(QStringLiteral("vetral"));
     try {
-        return run(app.arguments().mid(1));
+        return Console::finish(run(app.arguments().mid(1)));
     } catch (const UsageError &e) {
         Console::err(e.text());
     } catch (const PlatformError &e) {
         Console::err(e.text());
     }
-    return ExitCode::Failure;
+    return Console::finish(ExitCode::Failure);
 }

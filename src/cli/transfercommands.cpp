@@ -11,6 +11,7 @@
 #include "writeverification.h"
 #include "common/platformerror.h"
 #include "files/channelfile.h"
+#include "files/fileaccess.h"
 #include "files/readarchive.h"
 #include "link/linktexts.h"
 #include "link/stationreader.h"
@@ -20,6 +21,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -27,6 +29,18 @@ namespace {
 QString noAnswerText()
 {
     return QStringLiteral("Станция не отвечает (%1).").arg(LinkTexts::noAnswer());
+}
+
+// An output that cannot be saved is refused before the station is asked,
+// with its real reason rather than the save's numbered error.
+void requireSavable(const QString &output)
+{
+    if (const auto refusal = FileAccess::targetRefusal(output))
+        throw PlatformError(*refusal);
+    const QFileInfo info(output);
+    if (!info.dir().exists())
+        throw PlatformError(QStringLiteral("Файл \"%1\" не может быть создан: папки \"%2\" нет.")
+                                .arg(QDir::toNativeSeparators(output), QDir::toNativeSeparators(info.absolutePath())));
 }
 
 // A read with its progress on standard error; the bar's line is ended when
@@ -58,7 +72,9 @@ int verify(const AppState &state, const PortArgument &port)
     const StationRead read = readStation(held, port);
     switch (read.outcome) {
     case StationReader::Outcome::NoAnswer:
-        Console::out(noAnswerText());
+        // The write itself completed: only the reading back failed.
+        Console::out(QStringLiteral("Данные записаны в станцию, но прочитать их для сверки не удалось: "
+                                    "станция не отвечает (%1).").arg(LinkTexts::noAnswer()));
         return ExitCode::NoAnswer;
     case StationReader::Outcome::Refused:
         Console::out(read.refusal ? read.refusal->text : noAnswerText());
@@ -95,6 +111,7 @@ int read(const QStringList &arguments)
         return ExitCode::Done;
     const PortArgument port = PortArgument::parse(line.value(QStringLiteral("port")));
     const QString output = line.value(QStringLiteral("output"));
+    requireSavable(output);
 
     AppState state;
     const StationRead read = readStation(state, port);

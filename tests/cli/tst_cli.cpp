@@ -17,7 +17,7 @@
 
 namespace {
 
-enum class Station { None, Answering, Silent, FallsSilent, Altering };
+enum class Station { None, Answering, Silent, FallsSilent, SilentAfterWrite, Altering };
 
 // Where Тон3 lies in the station's reply: serial 3, header 5, Id 2, tones.
 constexpr int kReplyTone3 = 12;
@@ -79,9 +79,12 @@ public:
                                       .replace(escape("{station}"), escape(device())));
     }
 
-    Run run(const QStringList &arguments) const
+    // `output` takes the child's standard output instead of the test.
+    Run run(const QStringList &arguments, const QString &output = QString()) const
     {
         QProcess process;
+        if (!output.isEmpty())
+            process.setStandardOutputFile(output);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("HOME", path("home"));
         env.insert("XDG_CONFIG_HOME", path("config"));
@@ -108,6 +111,8 @@ private:
             options.silentAfter = 0;
         if (station == Station::FallsSilent)
             options.silentAfter = 1 + 5; // the start byte and header bytes 3..7
+        if (station == Station::SilentAfterWrite)
+            options.silentAfter = 1 + 25 + 2 * 18; // the whole write of worked.ini
         const bool altering = station == Station::Altering;
         StationMemory memory;
         memory.serial = {0x12, 0x34, 0x56};
@@ -139,6 +144,8 @@ private slots:
     void commands_data();
     void commands();
     void writeVerifyThenRead();
+    void lostOutput_data();
+    void lostOutput();
 };
 
 void CliTest::commands_data()
@@ -195,6 +202,16 @@ void CliTest::commands_data()
                                      << exactly("") << "COM3" << "";
     QTest::newRow("device missing") << QStringList{"read", "--port", "{dir}/ttyNone", "--output", "{dir}/r.ini"} << none
                                     << 2 << exactly("") << "ttyNone" << "";
+    QTest::newRow("verify read unanswered")
+        << QStringList{"write", "{dir}/worked.ini", "--port", "COM3", "--verify"} << Station::SilentAfterWrite << 3
+        << exactly("Данные записаны в станцию, но прочитать их для сверки не удалось: станция не отвечает (AK).\n")
+        << "ПР 100%" << "";
+    QTest::newRow("read into a missing folder")
+        << QStringList{"read", "--port", "COM3", "--output", "{dir}/нет/r.ini"} << Station::Answering << 2 << exactly("")
+        << "Файл \"{dir}/нет/r.ini\" не может быть создан: папки \"{dir}/нет\" нет." << "";
+    QTest::newRow("read onto a folder") << QStringList{"read", "--port", "COM3", "--output", "{dir}"}
+                                        << Station::Answering << 2 << exactly("")
+                                        << "Файл \"{dir}\" не записан: это папка, а не файл." << "";
     QTest::newRow("read unanswered") << QStringList{"read", "--port", "COM3", "--output", "{dir}/r.ini"}
                                      << Station::Silent << 3 << noAnswer << "" << "";
 
@@ -251,6 +268,24 @@ void CliTest::writeVerifyThenRead()
     QFile copy(copies.at(0).filePath()), back(rig.path("back.ini"));
     QVERIFY(copy.open(QIODevice::ReadOnly) && back.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), back.readAll());
+}
+
+// Output that does not reach its file is no success, whatever the command did.
+void CliTest::lostOutput_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("dump") << QStringList{"dump", "{dir}/worked.ini"};
+    QTest::newRow("check") << QStringList{"check", "{dir}/worked.ini"};
+    QTest::newRow("help") << QStringList{"--help"};
+}
+
+void CliTest::lostOutput()
+{
+    QFETCH(QStringList, arguments);
+    const Rig rig(Station::None);
+    const Run run = rig.run(arguments, "/dev/full");
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.err, QString("Стандартный вывод не записан: на устройстве нет места.\n"));
 }
 
 QTEST_GUILESS_MAIN(CliTest)

@@ -198,7 +198,7 @@ void TestChannelFile::saveFailures_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("message");
     QTest::newRow("missing folder") << "нет/K7TV_10.ini" << "File not found.";
-    QTest::newRow("folder as the file") << "folder" << "File access denied.";
+    QTest::newRow("folder as the file") << "folder" << "Файл \"{path}\" не записан: это папка, а не файл.";
     QTest::newRow("path through a file") << "plain.ini/K7TV_10.ini" << "Invalid filename.";
     QTest::newRow("name too long") << QString(300, u'x') + ".ini" << "Invalid filename.";
 }
@@ -212,7 +212,8 @@ void TestChannelFile::saveFailures()
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
     writeAll(dir.filePath(QStringLiteral("plain.ini")), "old");
     const AppState state = makeState(StationKind::Band144_174, 0, 1);
-    QCOMPARE(failureOf([&] { ChannelFile::save(state, dir.filePath(name)); }), message);
+    QCOMPARE(failureOf([&] { ChannelFile::save(state, dir.filePath(name)); }),
+             QString(message).replace(QStringLiteral("{path}"), dir.filePath(name)));
     QCOMPARE(readAll(dir.filePath(QStringLiteral("plain.ini"))), QByteArray("old"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              (QStringList{"folder", "plain.ini"}));

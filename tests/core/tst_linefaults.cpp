@@ -19,6 +19,7 @@
 #include "support/readfixtures.h"
 #include "support/replyfixtures.h"
 
+#include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -343,6 +344,92 @@ private slots:
         }
         QVERIFY(!message.isEmpty());
         QVERIFY(!checked.dataValid);
+    }
+
+    // The station is still sending the rest of an interrupted reply when the
+    // next transfer starts. The request or start byte goes out only once the
+    // line has fallen quiet, so the tail is not taken for the new reply; a
+    // line that never falls quiet ends the transfer with "AK", nothing sent.
+    void stationStillSending_data()
+    {
+        QTest::addColumn<bool>("reading");
+        QTest::addColumn<int>("tailBytes");
+        QTest::addColumn<bool>("quietsDown");
+        // At 1200 baud 60 bytes take half a second, 600 bytes five.
+        QTest::newRow("read after a cut read") << true << 60 << true;
+        QTest::newRow("read, never quiet") << true << 600 << false;
+        QTest::newRow("write, never quiet") << false << 600 << false;
+    }
+    void stationStillSending()
+    {
+        QFETCH(bool, reading);
+        QFETCH(int, tailBytes);
+        QFETCH(bool, quietsDown);
+        const QByteArray reply = twoChannelReply();
+        StationLineOptions options;
+        options.lineTime = true;
+        Line line(answering(reply), options, reading ? earlierState() : checkedState(1));
+        QByteArray tail;
+        while (tail.size() < tailBytes)
+            tail += reply.mid(4);
+        line.station->sendUnprompted(tail.left(tailBytes));
+
+        if (reading) {
+            StationReader::read(line.state, line.link, line.view);
+        } else {
+            const WriteOutcome outcome = StationWriter::write(line.state, line.link);
+            QCOMPARE(outcome.kind, WriteOutcome::Kind::NotStarted);
+            QCOMPARE(outcome.sent, qsizetype(0));
+        }
+
+        QVERIFY(!line.link.IsOpen());
+        QVERIFY(line.view.allEnabled());
+        if (!quietsDown) {
+            QCOMPARE(line.view.statuses.last(), LinkTexts::noAnswer());
+            QCOMPARE(line.station->received(), QByteArray());
+            return;
+        }
+        QCOMPARE(line.station->received(), bytes({StationReader::RequestByte}));
+        QCOMPARE(line.view.statuses.last(), LinkTexts::idle());
+        AppState whole = earlierState();
+        decodeWholeReply(whole, reply);
+        compareStates(line.state, whole);
+    }
+
+    // One device reached by two names is one port: while a transfer holds it,
+    // another by any name is refused as busy before it sends a byte, and the
+    // device is free again once the first lets go.
+    void deviceHeldUnderAnotherName_data()
+    {
+        QTest::addColumn<int>("naming");
+        QTest::newRow("the same path") << 0;
+        QTest::newRow("a symbolic link") << 1;
+        QTest::newRow("a link to a link") << 2;
+    }
+    void deviceHeldUnderAnotherName()
+    {
+        QFETCH(int, naming);
+        Line line(echo, {}, checkedState(1));
+        const QString device = line.station->devicePath();
+        QTemporaryDir dir;
+        QString other = device;
+        for (int i = 0; i < naming; ++i) {
+            const QString link = dir.filePath(QStringLiteral("link%1").arg(i));
+            QVERIFY(QFile::link(other, link));
+            other = link;
+        }
+        line.file.writePorts({{2, other}});
+        QtSerialLink holder;
+        holder.open(device);
+
+        const WriteOutcome refused = StationWriter::write(line.state, line.link);
+
+        QCOMPARE(refused.kind, WriteOutcome::Kind::PortFailure);
+        QCOMPARE(refused.failure, SerialErrors::portBusy(other));
+        QVERIFY(!line.station->waitForReceived(1, 100));
+        holder.close();
+        QCOMPARE(StationWriter::write(line.state, line.link).kind, WriteOutcome::Kind::Completed);
+        QCOMPARE(line.station->received().size(), kPrefix + 18);
     }
 };
 

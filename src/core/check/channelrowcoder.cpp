@@ -1,4 +1,5 @@
 #include "check/channelrowcoder.h"
+#include "common/excerpt.h"
 #include "common/numbers.h"
 #include "image/channelrecord.h"
 #include "station/stationprofile.h"
@@ -40,7 +41,7 @@ Refusal unknownCode(int row, int column, const QString &text)
 {
     return Refusal{QStringLiteral("В строчке №%1 в столбце \"%2\" неизвестный код \"%3\"")
                        .arg(row)
-                       .arg(columnTitle(column), text)};
+                       .arg(columnTitle(column), Excerpt::of(text))};
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "common/numbers.h"
+#include "common/excerpt.h"
 #include "common/platformerror.h"
 
 #include <QLocale>
@@ -15,7 +16,7 @@ const QLocale &cLocale()
 
 QString invalid(const QString &text, const char *what)
 {
-    return QStringLiteral("'%1' is not a valid %2 value").arg(text, QLatin1String(what));
+    return QStringLiteral("'%1' is not a valid %2 value").arg(Excerpt::of(text), QLatin1String(what));
 }
 } // namespace
 

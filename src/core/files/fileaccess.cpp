@@ -32,9 +32,43 @@ void checkName(const QString &path)
         fail(ENOENT);
 }
 
+QString notRegular(const QString &path, bool folder)
+{
+    const QString name = QDir::toNativeSeparators(path);
+    if (folder)
+        return QStringLiteral("Файл \"%1\" не записан: это папка, а не файл.").arg(name);
+    return QStringLiteral("Файл \"%1\" не записан: это не обычный файл, а устройство или канал; "
+                          "он оставлен без изменений.").arg(name);
+}
+
 } // namespace
 
 #ifdef Q_OS_UNIX
+
+std::optional<QString> targetRefusal(const QString &path)
+{
+    struct stat info {};
+    if (path.isEmpty() || path.contains(QChar(0)) || ::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;  // nothing there (or nothing reachable): the save tells
+    if (S_ISREG(info.st_mode))
+        return std::nullopt;
+    return notRegular(path, S_ISDIR(info.st_mode));
+}
+
+namespace {
+
+// The new version replaces the file under the same owner and mode. Someone
+// who may not give a file away (not root) keeps what the system allows.
+void keepOwnerAndMode(const QString &path, int fd)
+{
+    struct stat info {};
+    if (fd < 0 || ::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return;
+    [[maybe_unused]] const int owned = ::fchown(fd, info.st_uid, info.st_gid);
+    [[maybe_unused]] const int moded = ::fchmod(fd, info.st_mode & 07777);
+}
+
+} // namespace
 
 QByteArray readForUpdate(const QString &path)
 {
@@ -96,6 +130,18 @@ int writeBlocker(const QString &path)
 
 #else
 
+std::optional<QString> targetRefusal(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || info.isFile())
+        return std::nullopt;
+    return notRegular(path, info.isDir());
+}
+
+namespace {
+void keepOwnerAndMode(const QString &, int) {}
+} // namespace
+
 QByteArray readForUpdate(const QString &path)
 {
     checkName(path);
@@ -132,9 +178,12 @@ void writeAtomically(const QString &path, const QByteArray &bytes)
         const int blocker = writeBlocker(path);
         return PlatformError(blocker != 0 ? IoError::message(blocker) : IoError::unableToWrite(path));
     };
+    if (const auto refusal = targetRefusal(path))
+        throw PlatformError(*refusal);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw creationFailure();
+    keepOwnerAndMode(path, file.handle());
     // Until commit() the old file is untouched; leaving without it drops the temporary file.
     if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError)
         throw PlatformError(IoError::unableToWrite(path));

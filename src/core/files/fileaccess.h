@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 // Whole-file reads and writes of the channel files, with the failures told
 // by the numbered input/output messages of IoError.
@@ -16,8 +17,14 @@ QByteArray readForUpdate(const QString &path);
 // goes to a temporary file beside it that is renamed over the old one only
 // when it is complete. Throws PlatformError with IoError::message when the
 // file cannot be created, and with IoError::unableToWrite when the content
-// cannot be written.
+// cannot be written. A target that targetRefusal() names is refused with its
+// text and left untouched; a replaced file keeps its owner and mode.
 void writeAtomically(const QString &path, const QByteArray &bytes);
+
+// Why a save must not go to the path: it names something that exists and is
+// not a regular file (a folder, a device, a pipe, or a link to one), which a
+// save would replace. Nothing when the path is free or a regular file.
+std::optional<QString> targetRefusal(const QString &path);
 
 // The errno that keeps a new version of the file from being put in place
 // (the file cannot be opened for writing, or its folder takes no new file),

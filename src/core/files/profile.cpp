@@ -68,11 +68,24 @@ std::optional<int> parseDecimal(QStringView text)
 
 QString Profile::normalised(const QString &text)
 {
-    QString result = text;
-    result.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    result.replace(u'\r', u'\n');
-    if (!result.isEmpty() && !result.endsWith(u'\n'))
-        result += u'\n';
+    // One pass: replacing each CR LF in place moves the rest of the text
+    // every time, which makes a file of many short lines load in quadratic time.
+    QString result(text.size() + 1, Qt::Uninitialized);
+    QChar *out = result.data();
+    const QChar *p = text.constData();
+    const QChar *const end = p + text.size();
+    for (; p != end; ++p) {
+        if (*p != u'\r') {
+            *out++ = *p;
+            continue;
+        }
+        *out++ = u'\n';
+        if (p + 1 != end && p[1] == u'\n')
+            ++p;
+    }
+    if (out != result.data() && out[-1] != u'\n')
+        *out++ = u'\n';
+    result.truncate(out - result.data());
     return result;
 }
 
@@ -103,8 +116,13 @@ QStringList Profile::lines() const
 
 QString Profile::toText() const
 {
-    QString text = m_text;
-    text.replace(u'\n', QLatin1String("\r\n"));
+    QString text;
+    text.reserve(m_text.size() + m_text.count(u'\n'));
+    for (const QChar c : m_text) {
+        if (c == u'\n')
+            text.append(u'\r');
+        text.append(c);
+    }
     return text;
 }
 

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace ReadArchive {
 
@@ -29,24 +30,40 @@ QString serialPart(const QStringList &settingsLines)
     return part.isEmpty() ? QStringLiteral("без номера") : part;
 }
 
-// Creates the file only when no file of that name exists, so that two
-// copies made at the same moment never overwrite each other.
-bool writeNew(const QString &path, const QByteArray &bytes)
+// The copy is written whole under a temporary name first and only then given
+// its own name, so that a copy cut short (a full disk, a process stopped by
+// a file size limit) never stands in the archive as a station's data. A name
+// is taken only when no file has it, so that two copies made at the same
+// moment never overwrite each other.
+class PendingCopy
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+public:
+    PendingCopy(const QDir &dir, const QByteArray &bytes)
+        : m_file(dir.filePath(QStringLiteral(".копия-XXXXXX.part")))
+    {
+        if (!m_file.open())
+            throw PlatformError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(dir.path()), m_file.errorString()));
+        if (m_file.write(bytes) != bytes.size() || !m_file.flush())
+            throw PlatformError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_file.fileName()), m_file.errorString()));
+        m_file.close();
+    }
+
+    // False when a file of that name exists already.
+    bool publishAs(const QString &path)
+    {
         if (QFile::exists(path))
             return false;
-        throw PlatformError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        QFile copy(m_file.fileName());
+        if (copy.rename(path))
+            return true;
+        if (QFile::exists(path))
+            return false;
+        throw PlatformError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), copy.errorString()));
     }
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString reason = file.errorString();
-        file.close();
-        file.remove();
-        throw PlatformError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), reason));
-    }
-    return true;
-}
+
+private:
+    QTemporaryFile m_file;  // removed unless it was renamed
+};
 
 } // namespace
 
@@ -72,8 +89,9 @@ QString store(const AppState &state, const QString &folder, const QDateTime &tim
         throw PlatformError(QStringLiteral("Не удалось создать папку \"%1\"").arg(QDir::toNativeSeparators(folder)));
     const QDir dir(folder);
     const QString base = baseName(state.settingsLines, time);
+    PendingCopy copy(dir, bytes);
     QString path = dir.filePath(base + QStringLiteral(".ini"));
-    for (int n = 2; !writeNew(path, bytes); ++n)
+    for (int n = 2; !copy.publishAs(path); ++n)
         path = dir.filePath(base + QStringLiteral(" (%1).ini").arg(n));
     return path;
 }

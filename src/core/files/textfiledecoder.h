@@ -12,7 +12,8 @@ struct DecodedText
 };
 
 // The text of a file that should be Windows-1251 but may have been saved
-// by a modern editor in Unicode. A byte order mark names the encoding; without
+// by a modern editor in Unicode. A byte order mark names the encoding when
+// the text behind it is valid in that encoding, and is dropped otherwise; without
 // one, bytes that form valid UTF-8 and are not all ASCII are UTF-8 (Russian
 // text in Windows-1251 puts its letters, 0xC0..0xFF, side by side, which
 // UTF-8 never does); everything else is Windows-1251.

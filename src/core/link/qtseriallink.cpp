@@ -2,6 +2,16 @@
 
 #include "common/platformerror.h"
 
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
 QtSerialLink::~QtSerialLink()
 {
     close();
@@ -11,17 +21,65 @@ void QtSerialLink::open(const QString &device)
 {
     close();
     m_device = device;
-    m_port.setPortName(device);
+    const QString canonical = QFileInfo(device).canonicalFilePath();
+    const QString resolved = canonical.isEmpty() ? device : canonical;
+    lockDevice(resolved);
+    m_port.setPortName(resolved);
     m_port.setBaudRate(QSerialPort::Baud1200);
     m_port.setDataBits(QSerialPort::Data8);
     m_port.setParity(QSerialPort::NoParity);
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     // QSerialPort opens exclusively: a lock file and, on Unix, TIOCEXCL.
-    if (!m_port.open(QIODevice::ReadWrite))
-        throw PlatformError(SerialErrors::cannotOpen(device, m_port.errorString()));
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        const bool lockedElsewhere = m_port.error() == QSerialPort::PermissionError && m_lockFd >= 0;
+        const QString reason = m_port.errorString();
+        unlockDevice();
+        // Our own lock was free, so a refusal of a device we may open is the
+        // lock file of another program.
+        if (lockedElsewhere)
+            throw PlatformError(SerialErrors::portBusy(device));
+        throw PlatformError(SerialErrors::cannotOpen(device, reason));
+    }
     raiseModemLines();
 }
+
+#ifdef Q_OS_UNIX
+
+void QtSerialLink::lockDevice(const QString &resolved)
+{
+    // A descriptor of our own carries the lock: it is taken before the port
+    // is opened, so a busy device is refused before anything is set on it.
+    const int fd = ::open(QFile::encodeName(resolved).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        // The exclusive open of another holder (TIOCEXCL).
+        if (errno == EBUSY)
+            throw PlatformError(SerialErrors::portBusy(m_device));
+        return;  // QSerialPort tells why it cannot be opened
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        ::close(fd);
+        if (error == EWOULDBLOCK)
+            throw PlatformError(SerialErrors::portBusy(m_device));
+        return;  // a device without locks is still used
+    }
+    m_lockFd = fd;
+}
+
+void QtSerialLink::unlockDevice()
+{
+    if (m_lockFd >= 0)
+        ::close(m_lockFd);  // closing drops the lock
+    m_lockFd = -1;
+}
+
+#else
+
+void QtSerialLink::lockDevice(const QString &) {}
+void QtSerialLink::unlockDevice() {}
+
+#endif
 
 void QtSerialLink::raiseModemLines()
 {
@@ -42,6 +100,7 @@ void QtSerialLink::close()
     if (m_port.isOpen())
         m_port.close();
     m_port.clearError();
+    unlockDevice();
 }
 
 void QtSerialLink::requireOpen() const

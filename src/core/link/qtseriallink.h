@@ -8,6 +8,10 @@
 // loop: sends are flushed to the driver at once, and received bytes are moved
 // from the driver into the port's unbounded buffer whenever the link is
 // asked for one, so none is lost between two polls.
+//
+// A device is opened by its resolved path and locked (flock) for as long as
+// it is open, so that two names of one device (a symlink, /dev/serial/by-id)
+// are one port, also for a user whom the exclusive open does not stop.
 class QtSerialLink final : public SerialLink
 {
 public:
@@ -31,6 +35,12 @@ private:
     void requireOpen() const;
     void raiseModemLines();
 
+    // Holds the device for this link against every other transfer, whatever
+    // name it was reached by; throws the busy message when another holds it.
+    void lockDevice(const QString &resolved);
+    void unlockDevice();
+
     QSerialPort m_port;
     QString m_device;  // as opened, for the messages
+    int m_lockFd = -1;
 };

@@ -28,4 +28,9 @@ QString noDevice(const QString &portName)
                           "(section [Ports] of V404Options.ini)").arg(portName);
 }
 
+QString portBusy(const QString &device)
+{
+    return QStringLiteral("Порт %1 занят: с этим устройством уже работает другая передача данных").arg(device);
+}
+
 } // namespace SerialErrors

@@ -75,6 +75,10 @@ Outcome ReadSession::exchange()
 {
     m_link.PurgeReceive();
     m_link.PurgeSend();
+    // A station still sending the reply of an interrupted read would have its
+    // tail taken for the start of this one.
+    if (!m_link.waitForQuietLine())
+        return timedOut();
     // The station answers the request with its whole memory; nothing of the
     // reply is acknowledged.
     m_link.SendByte(StationReader::RequestByte);

@@ -73,6 +73,11 @@ WriteOutcome WriteSession::run()
     m_view.setStatus(LinkTexts::writing());
     m_view.setProgress(0);
 
+    // The station may still be sending the reply of a read that was cut off.
+    if (!m_link.waitForQuietLine()) {
+        m_link.abandon();
+        return {Kind::NotStarted, 0, std::nullopt, QString()};
+    }
     m_link.SendByte(StationWriter::StartByte);
     m_sent = 1;
     if (!m_link.WaitAck()) {

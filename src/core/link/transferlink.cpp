@@ -3,6 +3,8 @@
 #include "common/platformerror.h"
 #include "link/linktexts.h"
 
+#include <QElapsedTimer>
+
 
 TransferLink::TransferLink(TransferObserver &observer, QString optionsFile, SerialLinkFactory factory)
     : m_observer(observer), m_optionsFile(std::move(optionsFile)), m_factory(std::move(factory))
@@ -100,6 +102,28 @@ bool TransferLink::WaitAck()
     if (!m_acknowledged)
         abandon();
     return m_acknowledged;
+}
+
+bool TransferLink::waitForQuietLine()
+{
+    // Short slices keep the window painted while the line is watched.
+    constexpr int sliceMs = 10;
+    QElapsedTimer total;
+    total.start();
+    QElapsedTimer quiet;
+    quiet.start();
+    for (;;) {
+        if (ByteReady()) {
+            PurgeReceive();
+            quiet.restart();
+        }
+        if (quiet.elapsed() >= QuietLineMs)
+            return true;
+        if (total.elapsed() >= QuietLineBoundMs)
+            return false;
+        port().waitForByte(sliceMs);
+        m_observer.keepAlive();
+    }
 }
 
 void TransferLink::abandon()

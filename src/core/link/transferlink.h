@@ -21,6 +21,10 @@ class TransferLink
 public:
     static constexpr int AckPolls = 200;         // empty polls an acknowledgement may take
     static constexpr int LastPromptPort = 50;    // the port prompt offers COM1 to COM50
+    // Before a request or a start byte the line must have been quiet this
+    // long, and must fall quiet within the bound.
+    static constexpr int QuietLineMs = 250;
+    static constexpr int QuietLineBoundMs = 3000;
 
     explicit TransferLink(TransferObserver &observer, QString optionsFile = Paths::optionsFile(),
                           SerialLinkFactory factory = QtSerialLink::factory());
@@ -53,6 +57,11 @@ public:
     // empty polls (each waits on the port for up to 1 ms) and giving up at the
     // one after. Does not abandon the transfer by itself.
     std::optional<std::uint8_t> receiveByte(int counterStart);
+    // Drops whatever the station sends until the line has been quiet for
+    // QuietLineMs, so that a station still sending the rest of an
+    // interrupted reply is not taken to answer the next request. False
+    // when the line did not fall quiet within QuietLineBoundMs. Sends nothing.
+    bool waitForQuietLine();
     // A wait ran out: "AK", the three buttons enabled, the port closed.
     void abandon();
 

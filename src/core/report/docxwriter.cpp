@@ -1,5 +1,6 @@
 #include "report/docxwriter.h"
 #include "common/platformerror.h"
+#include "files/fileaccess.h"
 #include "report/docxparts.h"
 
 #include <QFile>
@@ -72,6 +73,8 @@ private:
 
 void write(const ReportDocument &doc, const QString &path)
 {
+    if (const auto refusal = FileAccess::targetRefusal(path))
+        throw PlatformError(*refusal);
     const std::vector<DocxParts::Part> parts = DocxParts::package(doc);
     Archive archive(path);
     for (const DocxParts::Part &part : parts)
