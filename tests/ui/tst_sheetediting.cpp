@@ -1,5 +1,6 @@
 #include "editorsfixture.h"
 #include "main/tablecommands.h"
+#include "main/tablehistory.h"
 #include "main/tablesheetactions.h"
 #include "table/settingstext.h"
 
@@ -28,6 +29,18 @@ struct SheetFixture : EditorsFixture
     }
     TableSnapshot snapshot() const { return {state.table, state.settingsLines}; }
     QString memo() const { return widget<QPlainTextEdit>("Memo1")->toPlainText(); }
+    // The user types at the end of the settings text, which keeps the focus;
+    // a new line first when asked.
+    void typeInMemo(const QString &typed, bool newLine = false) const
+    {
+        auto *memo = widget<QPlainTextEdit>("Memo1");
+        memo->setFocus();
+        memo->moveCursor(QTextCursor::End);
+        if (newLine)
+            QTest::keyClick(memo, Qt::Key_Return);
+        QTest::keyClicks(memo, typed);
+    }
+    QUndoStack &history() const { return window->findChild<TableHistory *>()->stack(); }
     // Every column of a row as the views see it: texts and boxes.
     QStringList shown(int row) const
     {
@@ -49,12 +62,15 @@ private slots:
     void pasteHangingPastTheEnd();
     void copyPasteRoundTrip();
     void openListGivesBackFirst();
+    void settingsTextEditsSurviveUndo_data();
+    void settingsTextEditsSurviveUndo();
+    void settingsTextKeepsItsOwnUndo();
 };
 
 void SheetEditingTest::undoAndRedoOfEachStep_data()
 {
     QTest::addColumn<QString>("step");
-    for (const char *step : {"typing", "list", "Enter", "box", "paste", "fill", "template", "file load"})
+    for (const char *step : {"typing", "list", "Enter", "box", "paste", "fill", "template", "file load", "settings text"})
         QTest::newRow(step) << step;
 }
 
@@ -101,6 +117,8 @@ void SheetEditingTest::undoAndRedoOfEachStep()
         QVERIFY(f.state.table.isChecked(C::Scan, 6));
     } else if (step == "template") {
         f.makeTemplate("3", "150000", "1000");
+    } else if (step == "settings text") {
+        f.typeInMemo("MEMO=1", true);
     } else {
         f.ui.nextOpenName = dir.filePath("two.ini");
         f.trigger("N4");
@@ -195,6 +213,62 @@ void SheetEditingTest::openListGivesBackFirst()
     QVERIFY(!combo->isVisible());
     QCOMPARE(f.state.table.cell(C::TxOff, 2), "OFF");
     QCOMPARE(QGuiApplication::clipboard()->text(), "OFF\n");
+}
+
+void SheetEditingTest::settingsTextEditsSurviveUndo_data()
+{
+    // How the typed lines meet the history: the table's keys take the focus
+    // from the text; the context menu's actions and a cell written by the
+    // model leave the focus where it is.
+    QTest::addColumn<QString>("way");
+    for (const char *way : {"keys", "context menu", "cell edit"})
+        QTest::newRow(way) << way;
+}
+
+void SheetEditingTest::settingsTextEditsSurviveUndo()
+{
+    QFETCH(QString, way);
+    SheetFixture f;
+    auto *actions = f.window->findChild<TableSheetActions *>();
+    const auto step = [&](bool back) {
+        if (way == "keys")
+            f.keys(back ? (Qt::CTRL | Qt::Key_Z) : (Qt::CTRL | Qt::Key_Y));
+        else
+            actions->action(back ? TableSheetActions::Undo : TableSheetActions::Redo)->trigger();
+    };
+    const TableSnapshot templated = f.snapshot();
+    f.typeInMemo("MEMO=1", true);
+    const QStringList typed = f.state.settingsLines;
+    if (way == "cell edit") {
+        f.setText(C::Number, 3, "7");
+        step(true);
+        QCOMPARE(f.text(C::Number, 3), templated.table.cell(C::Number, 3));
+        QCOMPARE(f.state.settingsLines, typed);
+    }
+    step(true); // the typed lines alone
+    QVERIFY(f.snapshot() == templated);
+    QCOMPARE(f.memo(), SettingsText::toPlainText(templated.settingsLines));
+    step(false);
+    QCOMPARE(f.state.settingsLines, typed);
+    QCOMPARE(f.memo(), SettingsText::toPlainText(typed));
+    // Past the template and back: the redo of the template does not write over them.
+    step(true);
+    step(true);
+    QVERIFY(f.state.settingsLines.isEmpty());
+    step(false);
+    step(false);
+    QCOMPARE(f.state.settingsLines, typed);
+    QVERIFY(f.state.table == templated.table);
+}
+
+void SheetEditingTest::settingsTextKeepsItsOwnUndo()
+{
+    SheetFixture f;
+    const TableSnapshot templated = f.snapshot();
+    f.typeInMemo("5");
+    QTest::keyClick(f.widget<QPlainTextEdit>("Memo1"), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(f.snapshot() == templated);
+    QCOMPARE(f.history().index(), 1); // the template is still in force
 }
 
 QTEST_MAIN(SheetEditingTest)

@@ -100,6 +100,8 @@ void ChannelTableModel::edit(QList<CellEdit> edits, const QString &step, bool do
 {
     auto *command = new CellsCommand(*this, std::move(edits), step, done);
     if (m_history) {
+        if (m_beforeStep)
+            m_beforeStep();
         m_history->push(command);
     } else {
         command->redo();

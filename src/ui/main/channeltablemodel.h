@@ -4,6 +4,7 @@
 #include "table/tablesheet.h"
 
 #include <QAbstractTableModel>
+#include <functional>
 #include <vector>
 
 class QUndoStack;
@@ -52,7 +53,12 @@ public:
         ChannelTableModel &m_model;
     };
 
-    void setHistory(QUndoStack *history) { m_history = history; }
+    // `beforeStep` runs before each step is pushed.
+    void setHistory(QUndoStack *history, std::function<void()> beforeStep = {})
+    {
+        m_history = history;
+        m_beforeStep = std::move(beforeStep);
+    }
     // Cells worked out on the core table (a paste, a fill), as one step.
     void writeCells(const std::vector<TableSheet::CellWrite> &writes, const QString &step);
     // Cells a core operation has changed since `before` (same rows), recorded
@@ -77,5 +83,6 @@ private:
 
     ChannelTable &m_table;
     QUndoStack *m_history = nullptr;
+    std::function<void()> m_beforeStep;
     int m_changeDepth = 0;
 };

@@ -42,3 +42,20 @@ void WholeTableCommand::redo()
     if (!std::exchange(m_done, false))
         m_restore(m_after);
 }
+
+SettingsTextCommand::SettingsTextCommand(QStringList before, QStringList after, Restore restore)
+    : QUndoCommand(QStringLiteral("Правка настроек")), m_before(std::move(before)), m_after(std::move(after)),
+      m_restore(std::move(restore))
+{
+}
+
+void SettingsTextCommand::undo()
+{
+    m_restore(m_before);
+}
+
+void SettingsTextCommand::redo()
+{
+    if (!std::exchange(m_done, false))
+        m_restore(m_after);
+}

@@ -65,3 +65,21 @@ private:
     Restore m_restore;
     bool m_done = true;
 };
+
+// Lines typed into the settings text, as one step: only the text goes back
+// and forth. The step has already been made when it is pushed.
+class SettingsTextCommand : public QUndoCommand
+{
+public:
+    using Restore = std::function<void(const QStringList &)>;
+    SettingsTextCommand(QStringList before, QStringList after, Restore restore);
+
+    void undo() override;
+    void redo() override;
+
+private:
+    QStringList m_before;
+    QStringList m_after;
+    Restore m_restore;
+    bool m_done = true;
+};

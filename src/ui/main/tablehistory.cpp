@@ -2,12 +2,36 @@
 #include "main/channeltablemodel.h"
 #include "state/appstate.h"
 
+#include <utility>
+
 TableHistory::TableHistory(AppState &state, ChannelTableModel &model, std::function<void()> showSettings,
                            QObject *parent)
-    : QObject(parent), m_state(state), m_model(model), m_showSettings(std::move(showSettings))
+    : QObject(parent), m_state(state), m_model(model), m_showSettings(std::move(showSettings)),
+      m_recordedSettings(state.settingsLines)
 {
     setObjectName(QStringLiteral("TableHistory"));
-    m_model.setHistory(&m_stack);
+    m_model.setHistory(&m_stack, [this] { recordSettingsEdit(); });
+}
+
+void TableHistory::recordSettingsEdit()
+{
+    if (m_state.settingsLines == m_recordedSettings)
+        return;
+    QStringList before = std::exchange(m_recordedSettings, m_state.settingsLines);
+    m_stack.push(new SettingsTextCommand(std::move(before), m_state.settingsLines,
+                                         [this](const QStringList &lines) { restoreSettings(lines); }));
+}
+
+void TableHistory::undo()
+{
+    recordSettingsEdit();
+    m_stack.undo();
+}
+
+void TableHistory::redo()
+{
+    recordSettingsEdit();
+    m_stack.redo();
 }
 
 TableSnapshot TableHistory::current() const
@@ -17,6 +41,7 @@ TableSnapshot TableHistory::current() const
 
 void TableHistory::beginWholeStep()
 {
+    recordSettingsEdit();
     m_before = current();
 }
 
@@ -27,6 +52,7 @@ void TableHistory::endWholeStep(const QString &text)
     TableSnapshot before = std::move(*m_before);
     m_before.reset();
     TableSnapshot after = current();
+    m_recordedSettings = after.settingsLines;
     if (after == before)
         return;
     m_stack.push(new WholeTableCommand(std::move(before), std::move(after),
@@ -39,6 +65,12 @@ void TableHistory::restore(const TableSnapshot &snapshot)
         const ChannelTableModel::TableChange change(m_model);
         m_state.table = snapshot.table;
     }
-    m_state.settingsLines = snapshot.settingsLines;
+    restoreSettings(snapshot.settingsLines);
+}
+
+void TableHistory::restoreSettings(const QStringList &lines)
+{
+    m_state.settingsLines = lines;
+    m_recordedSettings = lines;
     m_showSettings();
 }

@@ -15,6 +15,11 @@ class ChannelTableModel;
 // are whole-table steps, marked by a begin and an end around them, that take
 // the table and the settings text back together. Neither touches the
 // data-valid flag: a step undone leaves it as the step left it.
+//
+// Lines typed into the settings text are a step of their own, recorded when
+// the text has changed since the history last saw it: before any other step
+// is pushed, before an undo or a redo, and when the text loses the focus.
+// Otherwise a redo would bring back the text of an older step over them.
 class TableHistory : public QObject
 {
     Q_OBJECT
@@ -24,6 +29,12 @@ public:
                  QObject *parent = nullptr);
 
     QUndoStack &stack() { return m_stack; }
+
+    // The settings text, when it differs from what the history holds, becomes
+    // a step.
+    void recordSettingsEdit();
+    void undo();
+    void redo();
 
     // A whole-table step begins: the table and the settings text as they are
     // now are what an undo brings back.
@@ -50,10 +61,12 @@ public:
 private:
     TableSnapshot current() const;
     void restore(const TableSnapshot &snapshot);
+    void restoreSettings(const QStringList &lines);
 
     AppState &m_state;
     ChannelTableModel &m_model;
     std::function<void()> m_showSettings;
     QUndoStack m_stack;
     std::optional<TableSnapshot> m_before;
+    QStringList m_recordedSettings; // the settings text as the top step left it
 };

@@ -1,5 +1,6 @@
 #include "main/tablesheetactions.h"
 #include "main/channeltablemodel.h"
+#include "main/tablehistory.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -10,7 +11,7 @@
 #include <QUndoStack>
 #include <algorithm>
 
-TableSheetActions::TableSheetActions(QTableView &grid, ChannelTableModel &model, QUndoStack &history,
+TableSheetActions::TableSheetActions(QTableView &grid, ChannelTableModel &model, TableHistory &history,
                                      std::function<void()> giveBackList, QObject *parent)
     : QObject(parent), m_grid(grid), m_model(model), m_history(history), m_giveBackList(std::move(giveBackList))
 {
@@ -29,12 +30,13 @@ TableSheetActions::TableSheetActions(QTableView &grid, ChannelTableModel &model,
     QAction *redo = addAction(Redo, "TableRedo", QStringLiteral("Повторить"),
                               {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
                               nullptr);
-    connect(undo, &QAction::triggered, &m_history, &QUndoStack::undo);
-    connect(redo, &QAction::triggered, &m_history, &QUndoStack::redo);
-    undo->setEnabled(m_history.canUndo());
-    redo->setEnabled(m_history.canRedo());
-    connect(&m_history, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
-    connect(&m_history, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    connect(undo, &QAction::triggered, &m_history, &TableHistory::undo);
+    connect(redo, &QAction::triggered, &m_history, &TableHistory::redo);
+    const QUndoStack &stack = m_history.stack();
+    undo->setEnabled(stack.canUndo());
+    redo->setEnabled(stack.canRedo());
+    connect(&stack, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(&stack, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
     m_grid.setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 

@@ -10,7 +10,7 @@
 class ChannelTableModel;
 class QAction;
 class QTableView;
-class QUndoStack;
+class TableHistory;
 
 // The channel table edited like a spreadsheet: copy (Ctrl+C), paste (Ctrl+V),
 // fill down (Ctrl+D), undo (Ctrl+Z) and redo (Ctrl+Y, Ctrl+Shift+Z), as keys
@@ -26,7 +26,7 @@ public:
     enum Kind { Copy, Paste, FillDown, Undo, Redo, KindCount };
 
     // `giveBackList` closes a list open over a cell, its value written back.
-    TableSheetActions(QTableView &grid, ChannelTableModel &model, QUndoStack &history,
+    TableSheetActions(QTableView &grid, ChannelTableModel &model, TableHistory &history,
                       std::function<void()> giveBackList, QObject *parent = nullptr);
 
     QAction *action(Kind kind) const { return m_actions[kind]; }
@@ -46,7 +46,7 @@ private:
 
     QTableView &m_grid;
     ChannelTableModel &m_model;
-    QUndoStack &m_history;
+    TableHistory &m_history;
     std::function<void()> m_giveBackList;
     std::array<QAction *, KindCount> m_actions{};
 };

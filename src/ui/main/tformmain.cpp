@@ -114,7 +114,12 @@ void TFormMain::buildWorkArea()
     m_grid->hide();
     m_editors = new CellEditors(*m_grid, *m_model, *m_panel1, m_ui, this);
     m_history = new TableHistory(m_state, *m_model, [this] { refreshSettingsText(); }, this);
-    new TableSheetActions(*m_grid, *m_model, m_history->stack(), [this] { m_editors->closeList(); }, this);
+    new TableSheetActions(*m_grid, *m_model, *m_history, [this] { m_editors->closeList(); }, this);
+    // Lines typed into the settings text become a step when the text is left.
+    connect(qApp, &QApplication::focusChanged, m_history, [this](QWidget *old, QWidget *) {
+        if (old == m_memo1)
+            m_history->recordSettingsEdit();
+    });
 }
 
 void TFormMain::showWorkArea(bool shown)
