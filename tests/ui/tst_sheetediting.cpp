@@ -65,6 +65,8 @@ private slots:
     void settingsTextEditsSurviveUndo_data();
     void settingsTextEditsSurviveUndo();
     void settingsTextKeepsItsOwnUndo();
+    void rightPressOpensNoList_data();
+    void rightPressOpensNoList();
 };
 
 void SheetEditingTest::undoAndRedoOfEachStep_data()
@@ -269,6 +271,40 @@ void SheetEditingTest::settingsTextKeepsItsOwnUndo()
     QTest::keyClick(f.widget<QPlainTextEdit>("Memo1"), Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(f.snapshot() == templated);
     QCOMPARE(f.history().index(), 1); // the template is still in force
+}
+
+void SheetEditingTest::rightPressOpensNoList_data()
+{
+    QTest::addColumn<QString>("before");
+    for (const char *before : {"other cell", "same cell", "inside selection"})
+        QTest::newRow(before) << before;
+}
+
+void SheetEditingTest::rightPressOpensNoList()
+{
+    QFETCH(QString, before);
+    SheetFixture f;
+    if (before == "other cell") {
+        f.click(C::Number, 2);
+    } else if (before == "same cell") {
+        f.click(C::CtcRx, 4);
+        f.pick(f.list(1), 5); // given back and closed; a left press would reopen it
+    } else {
+        f.selectRange(C::CtcRx, 3, C::Sh, 6);
+    }
+    const QModelIndexList selection = f.grid->selectionModel()->selectedIndexes();
+    const QPoint at = f.cellRect(C::CtcRx, 4).center();
+    QTest::mousePress(f.grid->viewport(), Qt::RightButton, {}, at);
+    QTest::mouseRelease(f.grid->viewport(), Qt::RightButton, {}, at);
+    QVERIFY(f.shownLists().isEmpty());
+    // The pressed cell is the one the context menu works on.
+    QCOMPARE(f.grid->currentIndex(), f.index(C::CtcRx, 4));
+    QCOMPARE(f.editors->selected().row, 4);
+    if (before == "inside selection")
+        QCOMPARE(f.grid->selectionModel()->selectedIndexes().size(), selection.size());
+    // The left button still opens the list.
+    f.click(C::CtcRx, 4);
+    QCOMPARE(f.shownLists(), QList<QComboBox *>{f.list(1)});
 }
 
 QTEST_MAIN(SheetEditingTest)

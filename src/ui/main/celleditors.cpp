@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTableView>
 #include <utility>
@@ -68,7 +69,7 @@ void CellEditors::onPressed(const QModelIndex &index)
 {
     // A press on the cell that is already current selects it again, so that
     // its list opens once more after it gave its value back.
-    if (!m_pressMovedCurrent && index.isValid() && index == m_grid.currentIndex())
+    if (!m_rightPress && !m_pressMovedCurrent && index.isValid() && index == m_grid.currentIndex())
         StringGrid1SelectCell(index.column(), ChannelTableModel::tableRow(index));
 }
 
@@ -81,7 +82,7 @@ void CellEditors::StringGrid1SelectCell(int column, int row)
     // Typing: the model lets only the columns 0 to 2 of channel rows be edited.
     guarded(m_ui, [&] {
         const CellList which = ListChoice::listFor(column);
-        if (row >= 1 && which != CellList::None)
+        if (row >= 1 && which != CellList::None && !m_rightPress)
             open(which, column, row);
     });
     // The whole selected row changes colour, not only the two cells the view repaints.
@@ -187,6 +188,16 @@ bool CellEditors::eventFilter(QObject *watched, QEvent *event)
         StringGrid1KeyDown(static_cast<QKeyEvent *>(event)->key());
     } else if (watched == m_viewport && event->type() == QEvent::MouseButtonPress) {
         m_pressMovedCurrent = false;
+        // The view moves the current cell (and the selection, when the press is
+        // outside it) on a press of any button; a right press is for the
+        // context menu, so the cell becomes current without opening its list.
+        // The press goes to the view from here, to know where it ends.
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::RightButton && !m_rightPress) {
+            m_rightPress = true;
+            QCoreApplication::sendEvent(m_viewport, event);
+            m_rightPress = false;
+            return true;
+        }
     } else if (watched == m_open && event->type() == QEvent::KeyPress && qobject_cast<QComboBox *>(watched)) {
         if (listKey(static_cast<QKeyEvent *>(event)->key()))
             return true;

@@ -25,7 +25,8 @@ class UiServices;
 // keeps its current item from its last use (a text it does not hold opens it
 // there), serves two columns, opens on the selection of a cell rather than on
 // an edit trigger, and gives its item back to the cell it was opened for when
-// it loses the focus, before the table moves to the cell clicked next.
+// it loses the focus, before the table moves to the cell clicked next. A
+// right press selects the cell for the context menu and opens no list.
 class CellEditors : public QObject
 {
     Q_OBJECT
@@ -78,4 +79,5 @@ private:
     int m_openColumn = 0;
     int m_openRow = 0;
     bool m_pressMovedCurrent = false;
+    bool m_rightPress = false; // a right press is being handled by the view
 };
