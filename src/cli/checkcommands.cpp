@@ -87,7 +87,7 @@ int report(const QStringList &arguments)
                                       QStringLiteral("OUT")),
                    true);
     line.addOption(QCommandLineOption(QStringLiteral("serial"), QStringLiteral("Серийный номер протокола."),
-                                      QStringLiteral("TEXT"), QStringLiteral("К7ТВ-12345")));
+                                      QStringLiteral("TEXT"), ReportDocument::defaultSerial()));
     if (!line.parse(arguments))
         return ExitCode::Done;
 

@@ -9,6 +9,7 @@
 #include "common/paths.h"
 #include "files/readarchive.h"
 #include "image/fieldcoding.h"
+#include "report/reportdocument.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -134,8 +135,9 @@ int fleet(const QStringList &arguments)
     line.addOption(QCommandLineOption(QStringLiteral("report-dir"), QStringLiteral("Папка для протоколов станций."),
                                       QStringLiteral("DIR")));
     line.addOption(QCommandLineOption(QStringLiteral("serial"),
-                                      QStringLiteral("Серийный номер протокола (по умолчанию К7ТВ-12345)."),
-                                      QStringLiteral("TEXT"), QStringLiteral("К7ТВ-12345")));
+                                      QStringLiteral("Серийный номер протокола (по умолчанию %1).")
+                                          .arg(ReportDocument::defaultSerial()),
+                                      QStringLiteral("TEXT"), ReportDocument::defaultSerial()));
     if (!line.parse(arguments))
         return ExitCode::Done;
 

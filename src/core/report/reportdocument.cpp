@@ -44,6 +44,11 @@ QString ReportDocument::title()
     return QStringLiteral("Радиостанция серии \"Ветрал\"");
 }
 
+QString ReportDocument::defaultSerial()
+{
+    return QStringLiteral("К7ТВ-12345");
+}
+
 const ReportRow::Texts &ReportDocument::headerTexts()
 {
     static const ReportRow::Texts texts{

@@ -67,6 +67,8 @@ public:
     static constexpr std::array<int, 3> RepeatedHeaderChannels{31, 61, 91};
 
     static QString title();  // Радиостанция серии "Ветрал"
+    // The serial number a report carries unless another is given.
+    static QString defaultSerial();
     // Header texts of the report's table; "Tон_Rx" and "Tон_Tx" begin with a Latin T.
     static const ReportRow::Texts &headerTexts();
     // Column widths in points.

@@ -31,7 +31,7 @@ TFormProtokol::TFormProtokol(AppState &state, UiServices &ui, QWidget *parent)
     label->setStyleSheet(QStringLiteral("color: red;"));
     label->setGeometry(16, 10, 300, 20);
 
-    m_edit1 = new QLineEdit(QStringLiteral("К7ТВ-12345"), this);
+    m_edit1 = new QLineEdit(ReportDocument::defaultSerial(), this);
     m_edit1->setObjectName(QStringLiteral("Edit1"));
     m_edit1->setGeometry(16, 36, 305, 24);
 
