@@ -124,18 +124,28 @@ private:
         return false;
     }
 
+    // The whole station read into `into`. A station that does not answer ends
+    // the run, and so does a refused reply: with `refusedCode` and
+    // `refusedText`, whose last place takes the reason.
+    bool readWhole(AppState &into, StationRead &reading, int refusedCode, const QString &refusedText)
+    {
+        reading = readStation(m_job, into, m_progress);
+        if (reading.outcome == StationReader::Outcome::NoAnswer)
+            return stop(ExitCode::NoAnswer, noAnswer(m_during));
+        if (reading.outcome == StationReader::Outcome::Refused)
+            return stop(refusedCode, refusedText.arg(reading.refusal ? reading.refusal->text : QString()));
+        return true;
+    }
+
     // The station's memory, kept before anything is written over it. A
     // station whose copy cannot be kept is not written.
     bool backUp()
     {
         step(readStep(), QStringLiteral("при чтении"), true);
         AppState held;
-        const StationRead reading = readStation(m_job, held, m_progress);
-        if (reading.outcome == StationReader::Outcome::NoAnswer)
-            return stop(ExitCode::NoAnswer, noAnswer(m_during));
-        if (reading.outcome == StationReader::Outcome::Refused)
-            return stop(ExitCode::Refused, QStringLiteral("ответ станции отвергнут: %1")
-                                               .arg(reading.refusal ? reading.refusal->text : QString()));
+        StationRead reading;
+        if (!readWhole(held, reading, ExitCode::Refused, QStringLiteral("ответ станции отвергнут: %1")))
+            return false;
         const auto &header = held.image.header;
         m_result.serial = FieldCoding::serialText(header[RadioImage::Serial0], header[RadioImage::Serial1],
                                                   header[RadioImage::Serial2]);
@@ -178,12 +188,10 @@ private:
     {
         step(verifyStep(), QStringLiteral("при проверочном чтении"), true);
         AppState back;
-        const StationRead reading = readStation(m_job, back, m_progress);
-        if (reading.outcome == StationReader::Outcome::NoAnswer)
-            return stop(ExitCode::NoAnswer, noAnswer(m_during));
-        if (reading.outcome == StationReader::Outcome::Refused)
-            return stop(ExitCode::Differs, QStringLiteral("ответ станции отвергнут %1: %2")
-                                               .arg(m_during, reading.refusal ? reading.refusal->text : QString()));
+        StationRead reading;
+        if (!readWhole(back, reading, ExitCode::Differs,
+                       QStringLiteral("ответ станции отвергнут %1: %2").arg(m_during)))
+            return false;
         const AppState &written = m_job.state;
         const QStringList differences = WriteVerification::differences(
             written.image.writeOrder(written.moduleCode, written.bandCode), reading.reply);

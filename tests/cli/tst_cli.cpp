@@ -6,12 +6,8 @@
 #include "stationline.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStringEncoder>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -27,33 +23,15 @@ QString exactly(const QString &text)
     return '^' + QRegularExpression::escape(text) + "\\z";
 }
 
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 // A private home for the child, the simulated station, and the COM3 map.
 class Rig
 {
 public:
     explicit Rig(Station station)
     {
-        QVERIFY(m_root.isValid());
-        QVERIFY(QDir().mkpath(configFolder()));
         if (station != Station::None)
             startStation(station);
-        QStringList ports{"[Ports]"};
-        for (int n = 1; n <= 7; ++n)
-            ports.append(QString("COM%1=%2").arg(n).arg(n == 3 ? device() : QString()));
-        writeCp1251(configFolder() + "/V404Options.ini", ports);
-
-        QStringList loud = kWorkedSettings;
-        loud.replaceInStrings(QRegularExpression("^Громкость=8$"), "Громкость=17");
-        writeCp1251(path("worked.ini"), kWorkedSettings + kWorkedRows);
-        writeCp1251(path("loud.ini"), loud + kWorkedRows);
-        writeCp1251(path("norows.ini"), kWorkedSettings);
+        m_home.mapPorts({{3, device()}});
     }
     ~Rig()
     {
@@ -61,46 +39,30 @@ public:
             m_line->stop();
     }
 
-    QString path(const QString &name) const { return m_root.filePath(name); }
-    QString configFolder() const { return path("config/vetral"); }
-    QString archiveFolder() const { return path("data/vetral/Архив чтений"); }
+    QString path(const QString &name) const { return m_home.path(name); }
+    QString archiveFolder() const { return m_home.archiveFolder(); }
     QString device() const { return m_line ? m_line->devicePath() : QString(); }
 
     QString expand(QString text) const
     {
-        return text.replace("{dir}", m_root.path()).replace("{station}", device());
+        return text.replace("{dir}", m_home.root()).replace("{station}", device());
     }
     // The same in a pattern made by exactly().
     QRegularExpression pattern(const QString &text) const
     {
         const auto escape = [](const QString &s) { return QRegularExpression::escape(s); };
         return QRegularExpression(QString(text)
-                                      .replace(escape("{dir}"), escape(m_root.path()))
+                                      .replace(escape("{dir}"), escape(m_home.root()))
                                       .replace(escape("{station}"), escape(device())));
     }
 
     // `output` takes the child's standard output instead of the test.
-    Run run(const QStringList &arguments, const QString &output = QString()) const
+    CliRun run(const QStringList &arguments, const QString &output = QString()) const
     {
-        QProcess process;
-        if (!output.isEmpty())
-            process.setStandardOutputFile(output);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", path("home"));
-        env.insert("XDG_CONFIG_HOME", path("config"));
-        env.insert("XDG_DATA_HOME", path("data"));
-        process.setProcessEnvironment(env);
         QStringList expanded;
         for (const QString &a : arguments)
             expanded.append(expand(a));
-        process.start(VETRAL_CLI_PATH, expanded);
-        Run result;
-        if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-            return result;
-        result.exitCode = process.exitCode();
-        result.out = QString::fromUtf8(process.readAllStandardOutput());
-        result.err = QString::fromUtf8(process.readAllStandardError());
-        return result;
+        return m_home.run(expanded, output);
     }
 
 private:
@@ -128,7 +90,7 @@ private:
         m_line->start();
     }
 
-    QTemporaryDir m_root;
+    CliHome m_home;
     std::unique_ptr<SimulatedStation> m_station;
     std::unique_ptr<StationLine> m_line;
 };
@@ -235,7 +197,7 @@ void CliTest::commands()
     QFETCH(QString, made);
 
     const Rig rig(station);
-    const Run run = rig.run(arguments);
+    const CliRun run = rig.run(arguments);
     QVERIFY2(rig.pattern(out).match(run.out).hasMatch(), qPrintable(run.out));
     QVERIFY2(run.err.contains(rig.expand(err)), qPrintable(run.err));
     QCOMPARE(run.exitCode, exitCode);
@@ -253,11 +215,11 @@ void CliTest::writeVerifyThenRead()
     const Rig rig(Station::Answering);
     QCOMPARE(rig.run({"write", "{dir}/worked.ini", "--port", "COM3", "--verify"}).exitCode, 0);
 
-    const Run read = rig.run({"read", "--port", "{station}", "--output", "{dir}/back.ini"});
+    const CliRun read = rig.run({"read", "--port", "{station}", "--output", "{dir}/back.ini"});
     QCOMPARE(read.exitCode, 0);
     QCOMPARE(read.out, rig.expand("Данные станции сохранены в файл {dir}/back.ini.\n"));
 
-    const Run dump = rig.run({"dump", "{dir}/back.ini"});
+    const CliRun dump = rig.run({"dump", "{dir}/back.ini"});
     QCOMPARE(dump.exitCode, 0);
     QCOMPARE(dump.out, kWorkedDump);
 
@@ -283,7 +245,7 @@ void CliTest::lostOutput()
 {
     QFETCH(QStringList, arguments);
     const Rig rig(Station::None);
-    const Run run = rig.run(arguments, "/dev/full");
+    const CliRun run = rig.run(arguments, "/dev/full");
     QCOMPARE(run.exitCode, 2);
     QCOMPARE(run.err, QString("Стандартный вывод не записан: на устройстве нет места.\n"));
 }

@@ -153,28 +153,19 @@ void TransferFaultsTest::readCutShortIsNotCheckedData()
 namespace {
 // The station's line, with something the user does while the transfer's
 // last bytes go through: queued, as input is while the thread is busy.
-class InputAtTheEnd final : public SerialLink
+class InputAtTheEnd final : public LinkFixtures::ForwardingLink
 {
 public:
     explicit InputAtTheEnd(std::function<void()> input) : m_input(std::move(input)) {}
-    void open(const QString &device) override { m_link.open(device); }
-    bool isOpen() const override { return m_link.isOpen(); }
     void close() override
     {
         if (m_link.isOpen() && m_input)
             std::exchange(m_input, nullptr)();
         m_link.close();
     }
-    void sendByte(std::uint8_t byte) override { m_link.sendByte(byte); }
-    bool byteReady() override { return m_link.byteReady(); }
-    std::uint8_t takeByte() override { return m_link.takeByte(); }
-    bool waitForByte(int ms) override { return m_link.waitForByte(ms); }
-    void purgeReceive() override { m_link.purgeReceive(); }
-    void purgeSend() override { m_link.purgeSend(); }
 
 private:
     std::function<void()> m_input;
-    QtSerialLink m_link;
 };
 
 void postClick(QWidget *button)

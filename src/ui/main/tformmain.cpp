@@ -253,9 +253,8 @@ void TFormMain::closeEvent(QCloseEvent *event)
 
 void TFormMain::N19Click()
 {
-    // The flag is cleared by the check itself before anything can fail, so a
+    // The check clears the data-valid flag before anything can fail, so a
     // platform error (a conversion, MyTemp.ini) also leaves the data unchecked.
-    m_state.dataValid = false;
     guarded(m_ui, [&] {
         const DataCheckResult result = DataCheck::run(m_state, Paths::tempSettingsFile());
         if (result.refusal)

@@ -79,9 +79,12 @@ public:
         writeCp1251(configFolder() + "/V404Options.ini", ports);
     }
 
-    CliRun run(const QStringList &arguments) const
+    // `output` takes the child's standard output instead of the test.
+    CliRun run(const QStringList &arguments, const QString &output = QString()) const
     {
         QProcess process;
+        if (!output.isEmpty())
+            process.setStandardOutputFile(output);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("HOME", path("home"));
         env.insert("XDG_CONFIG_HOME", path("config"));
