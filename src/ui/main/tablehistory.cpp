@@ -15,7 +15,8 @@ TableHistory::TableHistory(AppState &state, ChannelTableModel &model, std::funct
 
 void TableHistory::recordSettingsEdit()
 {
-    if (m_state.settingsLines == m_recordedSettings)
+    // Inside a whole-table step the text is the step's own.
+    if (m_before || m_state.settingsLines == m_recordedSettings)
         return;
     QStringList before = std::exchange(m_recordedSettings, m_state.settingsLines);
     m_stack.push(new SettingsTextCommand(std::move(before), m_state.settingsLines,
