@@ -8,47 +8,19 @@
 //   bench_cli99 [--no-line-time] [--runs N]
 
 #include "benchargs.h"
+#include "benchfiles.h"
 #include "simulatedstation.h"
 #include "stationline.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <cstdio>
 
 namespace {
 
 constexpr int kChannels = 99;
-
-QStringList channelFile()
-{
-    QStringList lines{"[Общие установки]", "Серийный номер=100000", "Id_номер=0001"};
-    for (int n = 1; n <= 10; ++n)
-        lines.append(QString("Тон%1=%2").arg(n).arg(1000 + 100 * n));
-    lines += QStringList{"P_1=1", "P_2=2", "P_3=3", "P_4=4", "Яркость диодов=3", "Громкость=8", "МинГромкость=2",
-                         "Пик_кнопок=+", "ФВ=00", "Код_DCS=+", "Ф_Скан=+", "Ф_V=-", "ВУ=-", "СК=1", "Тип=0", "ТипВУ=0"};
-    for (int r = 1; r <= kChannels; ++r) {
-        const QString rx = QString::number(144000 + 250 * r);
-        lines += QStringList{QString("[%1]").arg(r), QString("Номер=%1").arg(r), "Rx=" + rx, "Tx=" + rx,
-                             "CTCSS_Rx=67,0", "CTCSS_Tx=Нет", "DCS_Rx=Нет", "DCS_Tx=Нет", "Тон_Rx=Нет", "Тон_Tx=Нет",
-                             "ШП=1", "P_max=3", "P_min=2", "Сканировать=да", "Sw=25", "Id_Тон=нет", "Tx_Off=Норм",
-                             "Время=Нет", "Активен=да"};
-    }
-    return lines;
-}
-
-bool writeFile(const QString &path, const QStringList &lines)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    QStringEncoder cp1251("windows-1251");
-    file.write(cp1251.encode(lines.join("\r\n") + "\r\n"));
-    return true;
-}
 
 // Runs vetral-cli; returns the milliseconds it took, or -1 when it failed.
 double timed(const QTemporaryDir &home, const QStringList &arguments)
@@ -87,7 +59,7 @@ int main(int argc, char **argv)
 
     QTemporaryDir home;
     const QString file = home.filePath("k99.ini");
-    if (!writeFile(file, channelFile()))
+    if (!writeBenchFile(file, benchChannelFile(kChannels)))
         return 1;
 
     std::printf("vetral-cli with %d channels; line limit: write %.0f ms, read %.0f ms%s\n", kChannels, writeLimitMs,

@@ -1,6 +1,7 @@
 #include "main/tformmain.h"
 #include "report/tformprotokol.h"
 #include "services/desktopservices.h"
+#include "services/startup.h"
 #include "state/appstate.h"
 #include "transfer/tform1.h"
 
@@ -10,8 +11,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("vetral"));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Ветрал"));
+    Startup::prepare(app);
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/vetral.png")));
 
     AppState state;

@@ -36,6 +36,8 @@ public:
 
     QString argument(int index) const { return m_parser.positionalArguments().at(index); }
     QString value(const QString &option) const { return m_parser.value(option); }
+    // Every value of an option given more than once, in order.
+    QStringList values(const QString &option) const { return m_parser.values(option); }
     bool isSet(const QString &option) const { return m_parser.isSet(option); }
 
     QString helpText() const;

@@ -1,5 +1,5 @@
-// vetral-cli: check, dump, write, read, report and search from a script, on
-// the same core as the window: the same messages, bytes and files.
+// vetral-cli: check, dump, write, read, report, search and fleet from a
+// script, on the same core as the window: the same messages, bytes and files.
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
@@ -18,13 +18,16 @@ struct Command
     int (*run)(const QStringList &);
 };
 
-const std::array<Command, 6> kCommands{{
+const std::array<Command, 7> kCommands{{
     {"check", "check FILE                          загрузить файл каналов и выполнить \"Контроль\"", Commands::check},
     {"dump", "dump FILE                           байты записи в станцию, по строке на запись", Commands::dump},
     {"write", "write FILE --port PORT [--verify]   записать в станцию (и сверить чтением)", Commands::write},
     {"read", "read --port PORT --output FILE      прочитать станцию в файл каналов", Commands::read},
     {"report", "report FILE --output OUT.docx [--serial TEXT]   протокол испытаний", Commands::report},
     {"search", "search                              найти станцию на COM1...COM7 (\"USB\")", Commands::search},
+    {"fleet", "fleet FILE --port PORT [--port PORT ...] [--id-from NNNN] [--report-dir DIR] [--serial TEXT]\n"
+              "                                      записать партию станций сразу, по станции на порт",
+     Commands::fleet},
 }};
 
 QString overview()

@@ -7,14 +7,13 @@
 #include "consoleprogress.h"
 #include "exitcodes.h"
 #include "portargument.h"
+#include "stationread.h"
 #include "writeverification.h"
 #include "common/platformerror.h"
 #include "files/channelfile.h"
 #include "files/fileaccess.h"
 #include "files/readarchive.h"
 #include "link/linktexts.h"
-#include "link/qtseriallink.h"
-#include "link/readobserver.h"
 #include "link/stationreader.h"
 #include "link/stationwriter.h"
 #include "link/transferlink.h"
@@ -23,7 +22,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <memory>
 
 namespace {
 
@@ -45,81 +43,13 @@ void requireSavable(const QString &output)
                                 .arg(QDir::toNativeSeparators(output), QDir::toNativeSeparators(info.absolutePath())));
 }
 
-// The serial port of the program, keeping a copy of every byte the transfer
-// takes from the line, so that a read's reply can be compared byte for byte.
-class RecordingSerialLink final : public SerialLink
-{
-public:
-    explicit RecordingSerialLink(std::shared_ptr<QByteArray> taken) : m_taken(std::move(taken)) {}
-
-    static SerialLinkFactory factory(const std::shared_ptr<QByteArray> &taken)
-    {
-        return [taken] { return std::make_unique<RecordingSerialLink>(taken); };
-    }
-
-    void open(const QString &device) override { m_link.open(device); }
-    bool isOpen() const override { return m_link.isOpen(); }
-    void close() override { m_link.close(); }
-    void sendByte(std::uint8_t byte) override { m_link.sendByte(byte); }
-    bool byteReady() override { return m_link.byteReady(); }
-    std::uint8_t takeByte() override
-    {
-        const std::uint8_t byte = m_link.takeByte();
-        m_taken->append(static_cast<char>(byte));
-        return byte;
-    }
-    bool waitForByte(int ms) override { return m_link.waitForByte(ms); }
-    void purgeReceive() override { m_link.purgeReceive(); }
-    void purgeSend() override { m_link.purgeSend(); }
-
-private:
-    std::shared_ptr<QByteArray> m_taken;
-    QtSerialLink m_link;
-};
-
-// A read without a window: nothing to show while the reply arrives; a refusal
-// of the reply is kept for the command to report.
-class QuietReadView final : public ReadObserver
-{
-public:
-    void settingsChanged() override {}
-    void stationSelected(std::optional<StationKind>) override {}
-    void tableShown() override {}
-    void moduleMarked() override {}
-    void refused(const Refusal &refusal) override { m_refusal = refusal; }
-
-    const MaybeRefusal &refusal() const { return m_refusal; }
-
-private:
-    MaybeRefusal m_refusal;
-};
-
-// One "Чтение данных " without a window: the progress on standard error, the
-// reply decoded into the state as the window decodes it. Serial errors are
-// thrown as PlatformError.
-struct StationRead
-{
-    StationReader::Outcome outcome = StationReader::Outcome::NoAnswer;
-    MaybeRefusal refusal;   // when the reply was refused
-    QByteArray reply;       // every byte taken from the line, in order
-};
-
+// A read with its progress on standard error; the bar's line is ended when
+// this returns.
 StationRead readStation(AppState &state, const PortArgument &port)
 {
-    StationRead result;
-    auto taken = std::make_shared<QByteArray>();
     ConsoleProgress progress(Console::errIsTerminal());
-    TransferLink link(progress, Paths::optionsFile(), RecordingSerialLink::factory(taken));
-    state.portNumber = port.applyTo(link);
-    QuietReadView view;
-    result.outcome = StationReader::read(state, link, view);
-    result.refusal = view.refusal();
-    result.reply = *taken;
-    return result;
+    return StationRead::run(state, port, progress, Paths::optionsFile());
 }
-
-// Differences named in the final line; the rest are counted.
-constexpr int kNamedDifferences = 10;
 
 QString writtenText()
 {
@@ -158,11 +88,7 @@ int verify(const AppState &state, const PortArgument &port)
         Console::out(QStringLiteral("Данные записаны в станцию, прочитаны и совпадают с записанными."));
         return ExitCode::Done;
     }
-    QString text = QStringLiteral("Станция хранит не то, что записано: ") +
-                   differences.mid(0, kNamedDifferences).join(QStringLiteral("; "));
-    if (differences.size() > kNamedDifferences)
-        text += QStringLiteral("; и ещё отличий: %1").arg(differences.size() - kNamedDifferences);
-    Console::out(text);
+    Console::out(QStringLiteral("Станция хранит не то, что записано: ") + WriteVerification::summary(differences));
     return ExitCode::Differs;
 }
 

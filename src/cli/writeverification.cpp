@@ -10,6 +10,9 @@ namespace WriteVerification {
 
 namespace {
 
+// Differences named in a summary; the rest are counted.
+constexpr int kNamedDifferences = 10;
+
 // The write order's prefix, field by field, named by the settings and file keys.
 QStringList prefixFields()
 {
@@ -71,6 +74,14 @@ QStringList differences(const QByteArray &written, const QByteArray &reply)
                          .arg(fieldName(static_cast<int>(i)), hexByte(written.at(i)), hexByte(held.at(i))));
     }
     return found;
+}
+
+QString summary(const QStringList &differences)
+{
+    QString text = differences.mid(0, kNamedDifferences).join(QStringLiteral("; "));
+    if (differences.size() > kNamedDifferences)
+        text += QStringLiteral("; и ещё отличий: %1").arg(differences.size() - kNamedDifferences);
+    return text;
 }
 
 } // namespace WriteVerification

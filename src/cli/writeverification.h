@@ -19,4 +19,7 @@ QStringList differences(const QByteArray &written, const QByteArray &reply);
 // The name of the field at a position of the write order.
 QString fieldName(int position);
 
+// The differences as one text: the first ten named, the rest counted.
+QString summary(const QStringList &differences);
+
 } // namespace WriteVerification

@@ -1,6 +1,7 @@
 // vetral-cli run as a process: every command, every exit status, and a write
 // and read through the simulated station on a pseudo-terminal, which the
 // child opens either as COM3 (mapped in its own V404Options.ini) or by path.
+#include "clihome.h"
 #include "simulatedstation.h"
 #include "stationline.h"
 
@@ -18,37 +19,8 @@ namespace {
 
 enum class Station { None, Answering, Silent, FallsSilent, SilentAfterWrite, Altering };
 
-// The two worked rows of the radio image (144-174 MHz, DCS mode "+") under
-// settings whose every byte differs from its neighbours'.
-const QStringList kWorkedSettings = {
-    "[Общие установки]", "Серийный номер=100000", "Id_номер=12AB",
-    "Тон1=1750", "Тон2=1989", "Тон3=705", "Тон4=715", "Тон5=2550",
-    "Тон6=700", "Тон7=1000", "Тон8=1200", "Тон9=1500", "Тон10=2000",
-    "P_1=1", "P_2=2", "P_3=3", "P_4=4", "Яркость диодов=3", "Громкость=8", "МинГромкость=2",
-    "Пик_кнопок=+", "ФВ=42", "Код_DCS=+", "Ф_Скан=+", "Ф_V=-", "ВУ=+", "СК=1", "Тип=0", "ТипВУ=2",
-};
-const QStringList kWorkedRows = {
-    "[1]", "Номер=1", "Rx=144000", "Tx=144000", "CTCSS_Rx=67,0", "CTCSS_Tx=Нет", "DCS_Rx=Нет", "DCS_Tx=Нет",
-    "Тон_Rx=Нет", "Тон_Tx=Нет", "ШП=1", "P_max=4", "P_min=1", "Сканировать=да", "Sw=25", "Id_Тон=нет",
-    "Tx_Off=Норм", "Время=Нет", "Активен=да",
-    "[2]", "Номер=2", "Rx=145500", "Tx=144900", "CTCSS_Rx=Нет", "CTCSS_Tx=71,9", "DCS_Rx=Нет", "DCS_Tx=Нет",
-    "Тон_Rx=3", "Тон_Tx=Нет", "ШП=2", "P_max=3", "P_min=2", "Сканировать=да", "Sw=12,5", "Id_Тон=да",
-    "Tx_Off=RSSI", "Время=5", "Активен=да",
-};
-const QString kWorkedDump = "0B 08 02 C8 00 AF C7 46 48 FF 46 64 78 96 C8 12 AB 42 02 C8 12 02 00 00 00\n"
-                            "BE 01 11 D8 81 11 68 01 01 C8 00 00 01 01 04 FF 00 00\n"
-                            "6E 02 11 DC 41 11 6A 41 C8 02 03 00 02 02 03 F6 05 00\n";
-
 // Where Тон3 lies in the station's reply: serial 3, header 5, Id 2, tones.
 constexpr int kReplyTone3 = 12;
-
-void writeFile(const QString &path, const QStringList &lines)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QStringEncoder cp1251("windows-1251");
-    file.write(cp1251.encode(lines.join("\r\n") + "\r\n"));
-}
 
 QString exactly(const QString &text)
 {
@@ -75,13 +47,13 @@ public:
         QStringList ports{"[Ports]"};
         for (int n = 1; n <= 7; ++n)
             ports.append(QString("COM%1=%2").arg(n).arg(n == 3 ? device() : QString()));
-        writeFile(configFolder() + "/V404Options.ini", ports);
+        writeCp1251(configFolder() + "/V404Options.ini", ports);
 
         QStringList loud = kWorkedSettings;
         loud.replaceInStrings(QRegularExpression("^Громкость=8$"), "Громкость=17");
-        writeFile(path("worked.ini"), kWorkedSettings + kWorkedRows);
-        writeFile(path("loud.ini"), loud + kWorkedRows);
-        writeFile(path("norows.ini"), kWorkedSettings);
+        writeCp1251(path("worked.ini"), kWorkedSettings + kWorkedRows);
+        writeCp1251(path("loud.ini"), loud + kWorkedRows);
+        writeCp1251(path("norows.ini"), kWorkedSettings);
     }
     ~Rig()
     {
@@ -196,7 +168,7 @@ void CliTest::commands_data()
                                       << "" << "";
     QTest::newRow("dump refuses") << QStringList{"dump", "{dir}/loud.ini"} << none << 1 << tooLoud << "" << "";
     QTest::newRow("file missing") << QStringList{"check", "{dir}/none.ini"} << none << 2 << exactly("")
-                                  << "File not found." << "";
+                                  << "Файл не найден." << "";
     QTest::newRow("file without channels") << QStringList{"dump", "{dir}/norows.ini"} << none << 2 << exactly("")
                                            << "Fixed row count must be less than row count" << "";
     QTest::newRow("help") << QStringList{"write", "--help"} << none << 0 << "^Usage: vetral-cli write \\[options\\] FILE\n"

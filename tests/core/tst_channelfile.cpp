@@ -197,10 +197,10 @@ void TestChannelFile::saveFailures_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing folder") << "нет/K7TV_10.ini" << "File not found.";
+    QTest::newRow("missing folder") << "нет/K7TV_10.ini" << IoError::message(ENOENT);
     QTest::newRow("folder as the file") << "folder" << "Файл \"{path}\" не записан: это папка, а не файл.";
-    QTest::newRow("path through a file") << "plain.ini/K7TV_10.ini" << "Invalid filename.";
-    QTest::newRow("name too long") << QString(300, u'x') + ".ini" << "Invalid filename.";
+    QTest::newRow("path through a file") << "plain.ini/K7TV_10.ini" << IoError::message(ENOTDIR);
+    QTest::newRow("name too long") << QString(300, u'x') + ".ini" << IoError::message(ENAMETOOLONG);
 }
 
 
@@ -244,7 +244,7 @@ void TestChannelFile::interruptedWriteLeavesTheOldFile()
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
-    QCOMPARE(failure, QStringLiteral("Unable to write to ") + path);
+    QCOMPARE(failure, IoError::unableToWrite(path));
     QCOMPARE(readAll(path), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"K7TV_10.ini"});
 #else
@@ -274,8 +274,8 @@ void TestChannelFile::tooManyOpenFiles()
     const QString loadFailure = failureOf([&] { ChannelFile::load(path, loaded); });
     setrlimit(RLIMIT_NOFILE, &saved);
 
-    QCOMPARE(saveFailure, QStringLiteral("Too many open files."));
-    QCOMPARE(loadFailure, QStringLiteral("Too many open files."));
+    QCOMPARE(saveFailure, QStringLiteral("Открыто слишком много файлов."));
+    QCOMPARE(loadFailure, QStringLiteral("Открыто слишком много файлов."));
     QCOMPARE(loaded.settingsLines, QStringList());
 #else
     QSKIP("needs a POSIX open file limit");
@@ -287,16 +287,16 @@ void TestChannelFile::ioMessages_data()
 {
     QTest::addColumn<int>("error");
     QTest::addColumn<QString>("message");
-    QTest::newRow("ENOENT") << ENOENT << "File not found.";
-    QTest::newRow("ENAMETOOLONG") << ENAMETOOLONG << "Invalid filename.";
-    QTest::newRow("EMFILE") << EMFILE << "Too many open files.";
-    QTest::newRow("EACCES") << EACCES << "File access denied.";
-    QTest::newRow("EPERM") << EPERM << "File access denied.";
-    QTest::newRow("EROFS") << EROFS << "File access denied.";
+    QTest::newRow("ENOENT") << ENOENT << "Файл не найден.";
+    QTest::newRow("ENAMETOOLONG") << ENAMETOOLONG << "Недопустимое имя файла.";
+    QTest::newRow("EMFILE") << EMFILE << "Открыто слишком много файлов.";
+    QTest::newRow("EACCES") << EACCES << "Доступ к файлу запрещен.";
+    QTest::newRow("EPERM") << EPERM << "Доступ к файлу запрещен.";
+    QTest::newRow("EROFS") << EROFS << "Доступ к файлу запрещен.";
     // Numbers of other errors must not be taken for the four above.
-    QTest::newRow("EINTR") << EINTR << QStringLiteral("I/O error %1.").arg(EINTR);
-    QTest::newRow("EIO") << EIO << QStringLiteral("I/O error %1.").arg(EIO);
-    QTest::newRow("ENOSPC") << ENOSPC << QStringLiteral("I/O error %1.").arg(ENOSPC);
+    QTest::newRow("EINTR") << EINTR << QStringLiteral("Ошибка ввода-вывода %1.").arg(EINTR);
+    QTest::newRow("EIO") << EIO << QStringLiteral("Ошибка ввода-вывода %1.").arg(EIO);
+    QTest::newRow("ENOSPC") << ENOSPC << QStringLiteral("Ошибка ввода-вывода %1.").arg(ENOSPC);
 }
 
 

@@ -11,6 +11,7 @@
 #include "check/datacheck.h"
 #include "common/platformerror.h"
 #include "files/channelfile.h"
+#include "files/ioerror.h"
 #include "link/options.h"
 #include "state/appstate.h"
 #include "table/templatebuilder.h"
@@ -19,6 +20,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cerrno>
 #include <csignal>
 #include <functional>
 
@@ -247,7 +249,7 @@ void TestConfigFaults::tempSettingsFileThatIsAPipe()
 
     AppState state = templateState();
     const QString failure = failureOf([&] { DataCheck::run(state, path); });
-    QCOMPARE(failure, QStringLiteral("Cannot create file %1. It is not a regular file").arg(path));
+    QCOMPARE(failure, QStringLiteral("Не удалось создать файл %1: это не обычный файл").arg(path));
     QVERIFY(!state.dataValid);
 }
 
@@ -342,7 +344,7 @@ void TestConfigFaults::channelFileOnAFullDisk()
 
     const QString failure = failureOf([&] { ChannelFile::save(templateState(), path); });
 
-    QCOMPARE(failure, QStringLiteral("Unable to write to ") + path);
+    QCOMPARE(failure, IoError::unableToWrite(path));
     QCOMPARE(readFile(path), old);
     QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden),
              (QStringList{"filler", "K7TV_10.ini"}));
@@ -360,7 +362,7 @@ void TestConfigFaults::channelFileIntoAReadOnlyFolder()
 
     const QString failure = failureOf([&] { ChannelFile::save(templateState(), path); });
 
-    QCOMPARE(failure, QStringLiteral("File access denied."));
+    QCOMPARE(failure, IoError::message(EACCES));
     QCOMPARE(readFile(path), QByteArray("old"));
 }
 

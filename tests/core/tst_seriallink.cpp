@@ -288,8 +288,8 @@ private slots:
     {
         QTest::addColumn<int>("portNumber");
         QTest::addColumn<QString>("expectedStart");
-        QTest::newRow("no device for the port") << 4 << QStringLiteral("Cannot open serial port COM4: no device");
-        QTest::newRow("device missing") << 6 << QStringLiteral("Cannot open serial port /nonexistent/ttyQ6:");
+        QTest::newRow("no device for the port") << 4 << SerialErrors::noDevice(QStringLiteral("COM4"));
+        QTest::newRow("device missing") << 6 << SerialErrors::cannotOpen(QStringLiteral("/nonexistent/ttyQ6"), QString());
     }
     void openPortFailures()
     {
@@ -306,7 +306,7 @@ private slots:
         QVERIFY(view.events.isEmpty());
     }
 
-    void promptListsOpenablePortsOnly()
+    void promptListsPresentPortsWithoutOpening()
     {
         StationLine com2(echo);
         StationLine com9(echo);
@@ -327,7 +327,9 @@ private slots:
         view.promptAnswer = PortEntry{QStringLiteral("COM9"), com9.devicePath()};
         link.OpenPort(0);
         QCOMPARE(view.prompts.size(), 1);
+        // Finding out that COM5 is in use would take opening it.
         const QList<PortEntry> expected{{QStringLiteral("COM2"), com2.devicePath()},
+                                        {QStringLiteral("COM5"), busy.devicePath()},
                                         {QStringLiteral("COM9"), com9.devicePath()}};
         QCOMPARE(view.prompts.first(), expected);
         link.SendByte(5);

@@ -253,7 +253,8 @@ private slots:
         QCOMPARE(f.state.moduleMenuIndex, 2);
         QCOMPARE(f.state.table.cell(C::Number, 0), QStringLiteral("old"));
         QCOMPARE(f.state.table.cell(C::Number, 1), QStringLiteral("old"));
-        QVERIFY(f.state.dataValid);
+        // The image is a mix of old and new bytes: no longer checked data.
+        QVERIFY(!f.state.dataValid);
         QCOMPARE(f.state.image.idCode, std::uint16_t(0x0777));
         QVERIFY(!f.view.events.contains(QStringLiteral("table")));
         QVERIFY(!f.view.dataEvents().join(u' ').contains(QLatin1String("module")));
@@ -443,6 +444,7 @@ private slots:
         QCOMPARE(f.state.settingsLines, QStringList{"[Общие установки]"});
         AppState expected = before;
         expected.settingsLines = f.state.settingsLines;
+        expected.dataValid = false; // the read did not complete
         compareStates(f.state, expected);
     }
 

@@ -1,7 +1,7 @@
 #include "main/celleditors.h"
 #include "main/channelcelldelegate.h"
 #include "main/channeltablemodel.h"
-#include "mainwindowfixture.h"
+#include "editorsfixture.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -10,61 +10,8 @@
 #include <QScrollBar>
 #include <QTableView>
 
-namespace {
-// A main window with a template of channels, active so that focus moves as
-// it does for the user; cells by table row (1..N) and column.
-struct EditorsFixture : MainWindowFixture
-{
-    QTableView *grid = nullptr;
-    ChannelTableModel *model = nullptr;
-    CellEditors *editors = nullptr;
 
-    explicit EditorsFixture(int channels = 10)
-    {
-        makeTemplate(QString::number(channels), "140000", "1000");
-        QCoreApplication::processEvents(); // the view lays out the new rows
-        grid = widget<QTableView>("StringGrid1");
-        model = window->tableModel();
-        editors = window->findChild<CellEditors *>();
-        activate();
-    }
-    // The offscreen platform leaves a closed drop-down the active window.
-    void activate() const { QApplication::setActiveWindow(window.get()); }
-
-    QModelIndex index(int column, int row) const { return model->index(row - 1, column); }
-    QString text(int column, int row) const { return state.table.cell(column, row); }
-    void setText(int column, int row, const QString &text) const
-    {
-        model->setData(index(column, row), text, Qt::EditRole);
-    }
-    QRect cellRect(int column, int row) const { return grid->visualRect(index(column, row)); }
-    void click(int column, int row, QPoint offset = {}) const
-    {
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellRect(column, row).center() + offset);
-    }
-    QComboBox *list(int number) const { return widget<QComboBox>(qPrintable(QStringLiteral("ComboBox%1").arg(number))); }
-    QList<QComboBox *> shownLists() const
-    {
-        QList<QComboBox *> out;
-        for (int n = 1; n <= 8; ++n)
-            if (list(n)->isVisible())
-                out << list(n);
-        return out;
-    }
-    // The user opens the drop-down, goes to the item and takes it.
-    void pick(QComboBox *combo, int item) const
-    {
-        combo->showPopup();
-        QAbstractItemView *view = combo->view();
-        view->setCurrentIndex(view->model()->index(item, 0));
-        QTest::keyClick(view, Qt::Key_Return);
-    }
-    void typeInto(const QString &typed) const
-    {
-        QTest::keyClicks(QApplication::focusWidget(), typed);
-    }
-};
-} // namespace
+using C = ChannelTable::Column;
 
 class CellEditorsTest : public QObject
 {
@@ -116,15 +63,15 @@ void CellEditorsTest::opensAtItemOfText_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("list");
     QTest::addColumn<int>("item");
-    QTest::newRow("CTC_Tx 67,0 later position") << 4 << "67,0" << 1 << 34;
-    QTest::newRow("DCS_Tx 754") << 6 << "754" << 2 << 84;
-    QTest::newRow("Тон_Rx none") << 7 << "Нет" << 3 << 0;
-    QTest::newRow("Тон_Tx 10") << 8 << "10" << 3 << 10;
-    QTest::newRow("ШП 6") << 9 << "6" << 4 << 5;
-    QTest::newRow("P_min 4") << 11 << "4" << 5 << 3;
-    QTest::newRow("SW 25") << 13 << "25" << 6 << 1;
-    QTest::newRow("Tx_Off OFF") << 15 << "OFF" << 8 << 2;
-    QTest::newRow("Время 15") << 16 << "15" << 7 << 15;
+    QTest::newRow("CTC_Tx 67,0 later position") << int(C::CtcTx) << "67,0" << 1 << 34;
+    QTest::newRow("DCS_Tx 754") << int(C::DcsTx) << "754" << 2 << 84;
+    QTest::newRow("Тон_Rx none") << int(C::ToneRx) << "Нет" << 3 << 0;
+    QTest::newRow("Тон_Tx 10") << int(C::ToneTx) << "10" << 3 << 10;
+    QTest::newRow("ШП 6") << int(C::Sh) << "6" << 4 << 5;
+    QTest::newRow("P_min 4") << int(C::PMin) << "4" << 5 << 3;
+    QTest::newRow("SW 25") << int(C::Sw) << "25" << 6 << 1;
+    QTest::newRow("Tx_Off OFF") << int(C::TxOff) << "OFF" << 8 << 2;
+    QTest::newRow("Время 15") << int(C::Time) << "15" << 7 << 15;
 }
 
 void CellEditorsTest::opensAtItemOfText()
@@ -149,9 +96,9 @@ void CellEditorsTest::listStandsOverItsCell_data()
 {
     QTest::addColumn<int>("column");
     QTest::addColumn<int>("row");
-    QTest::newRow("CTC_Rx of row 1") << 3 << 1;
-    QTest::newRow("Время of row 7") << 16 << 7;
-    QTest::newRow("SW of row 10") << 13 << 10;
+    QTest::newRow("CTC_Rx of row 1") << int(C::CtcRx) << 1;
+    QTest::newRow("Время of row 7") << int(C::Time) << 7;
+    QTest::newRow("SW of row 10") << int(C::Sw) << 10;
 }
 
 void CellEditorsTest::listStandsOverItsCell()
@@ -173,11 +120,11 @@ void CellEditorsTest::listFollowsScrolling()
     QScrollBar *bar = f.grid->verticalScrollBar();
     bar->setValue(12);
     QCOMPARE(f.grid->rowAt(0), 12); // table row 13 is the first one seen
-    f.click(4, 20);
+    f.click(C::CtcTx, 20);
     QComboBox *combo = f.list(1);
     QVERIFY(combo->isVisible());
     const auto placedOverCell = [&] {
-        const QRect cell = f.cellRect(4, 20);
+        const QRect cell = f.cellRect(C::CtcTx, 20);
         return combo->geometry().topLeft() == f.grid->viewport()->mapTo(combo->parentWidget(), cell.topLeft());
     };
     QVERIFY(placedOverCell());
@@ -195,30 +142,30 @@ void CellEditorsTest::listFollowsScrolling()
 void CellEditorsTest::pickWritesCellAndReturnsFocus()
 {
     EditorsFixture f;
-    QCOMPARE(f.text(3, 2), QStringLiteral("Нет"));
-    f.click(3, 2);
+    QCOMPARE(f.text(C::CtcRx, 2), QStringLiteral("Нет"));
+    f.click(C::CtcRx, 2);
     QComboBox *combo = f.list(1);
     QCOMPARE(combo->currentIndex(), 0);
     f.pick(combo, 5);
-    QCOMPARE(f.text(3, 2), QStringLiteral("88,5"));
+    QCOMPARE(f.text(C::CtcRx, 2), QStringLiteral("88,5"));
     QVERIFY(combo->isHidden());
     QVERIFY(f.shownLists().isEmpty());
     QVERIFY(f.grid->hasFocus());
-    QCOMPARE(f.text(3, 1), QStringLiteral("Нет"));
-    QCOMPARE(f.text(4, 2), QStringLiteral("Нет"));
+    QCOMPARE(f.text(C::CtcRx, 1), QStringLiteral("Нет"));
+    QCOMPARE(f.text(C::CtcTx, 2), QStringLiteral("Нет"));
 }
 
 void CellEditorsTest::keyPickGivesBack()
 {
     // A step with the arrow keys on the closed list is a pick as well.
     EditorsFixture f;
-    f.click(2, 3);
+    f.click(C::Tx, 3);
     QVERIFY(f.shownLists().isEmpty());
     QTest::keyClick(f.grid, Qt::Key_Right);
     QComboBox *combo = f.list(1);
     QVERIFY(combo->hasFocus());
     QTest::keyClick(combo, Qt::Key_Down);
-    QCOMPARE(f.text(3, 3), QStringLiteral("67,0"));
+    QCOMPARE(f.text(C::CtcRx, 3), QStringLiteral("67,0"));
     QVERIFY(combo->isHidden());
     QVERIFY(f.grid->hasFocus());
     QTest::keyClick(f.grid, Qt::Key_Down);
@@ -230,19 +177,19 @@ void CellEditorsTest::keyPickGivesBack()
 void CellEditorsTest::clickingAnotherCellWritesOpenedCell()
 {
     EditorsFixture f;
-    f.click(3, 2);
+    f.click(C::CtcRx, 2);
     f.list(1)->setCurrentIndex(7); // "100,0", not picked yet
-    f.setText(5, 4, "047");
-    f.click(5, 4);
-    QCOMPARE(f.text(3, 2), QStringLiteral("100,0"));
-    QCOMPARE(f.text(5, 4), QStringLiteral("047"));
+    f.setText(C::DcsRx, 4, "047");
+    f.click(C::DcsRx, 4);
+    QCOMPARE(f.text(C::CtcRx, 2), QStringLiteral("100,0"));
+    QCOMPARE(f.text(C::DcsRx, 4), QStringLiteral("047"));
     QCOMPARE(f.shownLists(), QList<QComboBox *>{f.list(2)});
     QCOMPARE(f.list(2)->currentIndex(), 8);
 
     f.list(2)->setCurrentIndex(2);
-    f.click(1, 6); // a typed cell: no list opens
-    QCOMPARE(f.text(5, 4), QStringLiteral("025"));
-    QCOMPARE(f.text(1, 6), QStringLiteral("145000"));
+    f.click(C::Rx, 6); // a typed cell: no list opens
+    QCOMPARE(f.text(C::DcsRx, 4), QStringLiteral("025"));
+    QCOMPARE(f.text(C::Rx, 6), QStringLiteral("145000"));
     QVERIFY(f.shownLists().isEmpty());
     QVERIFY(f.grid->hasFocus());
 }
@@ -250,11 +197,11 @@ void CellEditorsTest::clickingAnotherCellWritesOpenedCell()
 void CellEditorsTest::leavingToAnotherControlKeepsThatFocus()
 {
     EditorsFixture f;
-    f.click(15, 3);
+    f.click(C::TxOff, 3);
     f.list(8)->setCurrentIndex(2);
     auto *memo = f.widget<QPlainTextEdit>("Memo1");
     QTest::mouseClick(memo->viewport(), Qt::LeftButton);
-    QCOMPARE(f.text(15, 3), QStringLiteral("OFF"));
+    QCOMPARE(f.text(C::TxOff, 3), QStringLiteral("OFF"));
     QVERIFY(f.shownLists().isEmpty());
     QVERIFY(memo->hasFocus());
 }
@@ -263,11 +210,11 @@ void CellEditorsTest::selectionWithListStillOpenGivesItBack()
 {
     // The current cell moved by the program, not by a click that took the focus.
     EditorsFixture f;
-    f.click(13, 2);
+    f.click(C::Sw, 2);
     f.list(6)->setCurrentIndex(0);
-    f.grid->setCurrentIndex(f.index(1, 4));
-    QCOMPARE(f.text(13, 2), QStringLiteral("12,5"));
-    QCOMPARE(f.text(1, 4), QStringLiteral("143000"));
+    f.grid->setCurrentIndex(f.index(C::Rx, 4));
+    QCOMPARE(f.text(C::Sw, 2), QStringLiteral("12,5"));
+    QCOMPARE(f.text(C::Rx, 4), QStringLiteral("143000"));
     QVERIFY(f.shownLists().isEmpty());
     QVERIFY(f.grid->hasFocus());
     QCOMPARE(int(f.editors->selected().row), 4);
@@ -276,46 +223,46 @@ void CellEditorsTest::selectionWithListStillOpenGivesItBack()
 void CellEditorsTest::keepsItemOfLastUse()
 {
     EditorsFixture f;
-    f.setText(3, 1, "88,5");
-    f.click(3, 1);
+    f.setText(C::CtcRx, 1, "88,5");
+    f.click(C::CtcRx, 1);
     QCOMPARE(f.list(1)->currentIndex(), 41);
-    f.setText(3, 2, "1000");
-    f.click(3, 2);
+    f.setText(C::CtcRx, 2, "1000");
+    f.click(C::CtcRx, 2);
     QCOMPARE(f.list(1)->currentIndex(), 41);
 
-    f.setText(9, 5, "3");
-    f.click(9, 5);
+    f.setText(C::Sh, 5, "3");
+    f.click(C::Sh, 5);
     QCOMPARE(f.list(4)->currentIndex(), 2);
-    f.setText(9, 6, "7");
-    f.click(9, 6);
+    f.setText(C::Sh, 6, "7");
+    f.click(C::Sh, 6);
     QCOMPARE(f.list(4)->currentIndex(), 2);
-    f.click(0, 6);
-    QCOMPARE(f.text(9, 6), QStringLiteral("3"));
+    f.click(C::Number, 6);
+    QCOMPARE(f.text(C::Sh, 6), QStringLiteral("3"));
 }
 
 void CellEditorsTest::unknownTextWithoutEarlierItemLeavesCell()
 {
     EditorsFixture f;
-    f.setText(15, 2, "Выкл");
-    f.click(15, 2);
+    f.setText(C::TxOff, 2, "Выкл");
+    f.click(C::TxOff, 2);
     QComboBox *combo = f.list(8);
     QVERIFY(combo->isVisible());
     QCOMPARE(combo->currentIndex(), -1);
-    f.click(0, 2);
-    QCOMPARE(f.text(15, 2), QStringLiteral("Выкл"));
-    QCOMPARE(f.text(0, 2), QStringLiteral("2"));
+    f.click(C::Number, 2);
+    QCOMPARE(f.text(C::TxOff, 2), QStringLiteral("Выкл"));
+    QCOMPARE(f.text(C::Number, 2), QStringLiteral("2"));
     QVERIFY(combo->isHidden());
 }
 
 void CellEditorsTest::selectingCurrentCellAgainReopens()
 {
     EditorsFixture f;
-    f.click(10, 2);
+    f.click(C::PMax, 2);
     f.pick(f.list(5), 1);
     f.activate();
-    QCOMPARE(f.text(10, 2), QStringLiteral("2"));
+    QCOMPARE(f.text(C::PMax, 2), QStringLiteral("2"));
     QVERIFY(f.shownLists().isEmpty());
-    f.click(10, 2);
+    f.click(C::PMax, 2);
     QCOMPARE(f.shownLists(), QList<QComboBox *>{f.list(5)});
     QCOMPARE(f.list(5)->currentIndex(), 1);
 }
@@ -324,12 +271,12 @@ void CellEditorsTest::typedColumnsOpenNoList_data()
 {
     QTest::addColumn<int>("column");
     QTest::addColumn<bool>("typed");
-    QTest::newRow("№ кан.") << 0 << true;
-    QTest::newRow("Rx") << 1 << true;
-    QTest::newRow("Tx") << 2 << true;
-    QTest::newRow("Скан.") << 12 << false;
-    QTest::newRow("Id_Тон") << 14 << false;
-    QTest::newRow("Акт") << 17 << false;
+    QTest::newRow("№ кан.") << int(C::Number) << true;
+    QTest::newRow("Rx") << int(C::Rx) << true;
+    QTest::newRow("Tx") << int(C::Tx) << true;
+    QTest::newRow("Скан.") << int(C::Scan) << false;
+    QTest::newRow("Id_Тон") << int(C::IdTone) << false;
+    QTest::newRow("Акт") << int(C::Active) << false;
 }
 
 void CellEditorsTest::typedColumnsOpenNoList()
@@ -337,7 +284,7 @@ void CellEditorsTest::typedColumnsOpenNoList()
     QFETCH(int, column);
     QFETCH(bool, typed);
     EditorsFixture f;
-    f.click(3, 5);
+    f.click(C::CtcRx, 5);
     QVERIFY(f.list(1)->isVisible());
     f.click(column, 5);
     QVERIFY(f.shownLists().isEmpty());
@@ -354,24 +301,24 @@ void CellEditorsTest::typedColumnsOpenNoList()
 void CellEditorsTest::checkBoxCellIsClicked()
 {
     EditorsFixture f;
-    QVERIFY(!f.state.table.isChecked(14, 2));
-    const int halfWidth = f.cellRect(14, 2).width() / 2;
-    f.click(14, 2, QPoint(halfWidth - 3, 0)); // near the right edge, away from the box
-    QVERIFY(f.state.table.isChecked(14, 2));
+    QVERIFY(!f.state.table.isChecked(C::IdTone, 2));
+    const int halfWidth = f.cellRect(C::IdTone, 2).width() / 2;
+    f.click(C::IdTone, 2, QPoint(halfWidth - 3, 0)); // near the right edge, away from the box
+    QVERIFY(f.state.table.isChecked(C::IdTone, 2));
     QVERIFY(f.shownLists().isEmpty());
-    f.click(14, 2);
-    QVERIFY(!f.state.table.isChecked(14, 2));
-    f.click(12, 3);
-    QVERIFY(!f.state.table.isChecked(12, 3));
-    QVERIFY(f.state.table.isChecked(12, 2));
+    f.click(C::IdTone, 2);
+    QVERIFY(!f.state.table.isChecked(C::IdTone, 2));
+    f.click(C::Scan, 3);
+    QVERIFY(!f.state.table.isChecked(C::Scan, 3));
+    QVERIFY(f.state.table.isChecked(C::Scan, 2));
 }
 
 void CellEditorsTest::notAWholeNumber_data()
 {
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("text");
-    QTest::newRow("ШП none") << 9 << "Нет";
-    QTest::newRow("Время empty") << 16 << "";
+    QTest::newRow("ШП none") << int(C::Sh) << "Нет";
+    QTest::newRow("Время empty") << int(C::Time) << "";
 }
 
 void CellEditorsTest::notAWholeNumber()
@@ -379,7 +326,7 @@ void CellEditorsTest::notAWholeNumber()
     QFETCH(int, column);
     QFETCH(QString, text);
     EditorsFixture f;
-    f.click(3, 2); // a list is open when the bad cell is clicked
+    f.click(C::CtcRx, 2); // a list is open when the bad cell is clicked
     f.setText(column, 6, text);
     f.click(column, 6);
     QCOMPARE(f.ui.messages, QStringList{QStringLiteral("'%1' is not a valid integer value").arg(text)});
@@ -387,7 +334,7 @@ void CellEditorsTest::notAWholeNumber()
     QCOMPARE(int(f.editors->selected().row), 6);
     QCOMPARE(int(f.editors->selected().column), column);
     QCOMPARE(f.text(column, 6), text);
-    QCOMPARE(f.text(3, 2), QStringLiteral("Нет"));
+    QCOMPARE(f.text(C::CtcRx, 2), QStringLiteral("Нет"));
 }
 
 void CellEditorsTest::enterCopiesFrequency_data()
@@ -395,10 +342,10 @@ void CellEditorsTest::enterCopiesFrequency_data()
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("rx");
     QTest::addColumn<QString>("tx");
-    QTest::newRow("Rx into Tx") << 1 << "145500" << "145500";
-    QTest::newRow("Tx into Rx") << 2 << "150012,5" << "150012,5";
-    QTest::newRow("CTC_Rx copies nothing") << 3 << "145500" << "150012,5";
-    QTest::newRow("№ кан. copies nothing") << 0 << "145500" << "150012,5";
+    QTest::newRow("Rx into Tx") << int(C::Rx) << "145500" << "145500";
+    QTest::newRow("Tx into Rx") << int(C::Tx) << "150012,5" << "150012,5";
+    QTest::newRow("CTC_Rx copies nothing") << int(C::CtcRx) << "145500" << "150012,5";
+    QTest::newRow("№ кан. copies nothing") << int(C::Number) << "145500" << "150012,5";
 }
 
 void CellEditorsTest::enterCopiesFrequency()
@@ -407,36 +354,36 @@ void CellEditorsTest::enterCopiesFrequency()
     QFETCH(QString, rx);
     QFETCH(QString, tx);
     EditorsFixture f;
-    f.setText(1, 3, "145500");
-    f.setText(2, 3, "150012,5");
+    f.setText(C::Rx, 3, "145500");
+    f.setText(C::Tx, 3, "150012,5");
     f.click(column, 3);
     QTest::keyClick(f.grid, Qt::Key_Return);
-    QCOMPARE(f.text(1, 3), rx);
-    QCOMPARE(f.text(2, 3), tx);
-    QCOMPARE(f.text(1, 4), QStringLiteral("143000"));
-    QCOMPARE(f.text(2, 4), QStringLiteral("143000"));
+    QCOMPARE(f.text(C::Rx, 3), rx);
+    QCOMPARE(f.text(C::Tx, 3), tx);
+    QCOMPARE(f.text(C::Rx, 4), QStringLiteral("143000"));
+    QCOMPARE(f.text(C::Tx, 4), QStringLiteral("143000"));
 }
 
 void CellEditorsTest::enterAfterTypingCopiesTypedText()
 {
     EditorsFixture f;
-    f.click(1, 5);
+    f.click(C::Rx, 5);
     QTest::keyClick(f.grid, Qt::Key_1); // typing starts the in-place edit
     f.typeInto("45500");
-    QVERIFY(f.grid->indexWidget(f.index(1, 5)));
+    QVERIFY(f.grid->indexWidget(f.index(C::Rx, 5)));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
-    QCOMPARE(f.text(2, 5), QStringLiteral("145500"));
+    QCOMPARE(f.text(C::Tx, 5), QStringLiteral("145500"));
     QCoreApplication::processEvents();
     // The edit ended by its own Enter.
-    QVERIFY(!f.grid->indexWidget(f.index(1, 5)));
-    QCOMPARE(f.text(1, 5), QStringLiteral("145500"));
+    QVERIFY(!f.grid->indexWidget(f.index(C::Rx, 5)));
+    QCOMPARE(f.text(C::Rx, 5), QStringLiteral("145500"));
 }
 
 void CellEditorsTest::selectedRowIsPainted()
 {
     EditorsFixture f;
-    f.setText(1, 5, "1111111");
-    f.click(1, 5);
+    f.setText(C::Rx, 5, "1111111");
+    f.click(C::Rx, 5);
     QVERIFY(f.grid->hasFocus());
     const QImage image = f.grid->grab().toImage();
     const auto colourIn = [&](int column, int row) {
@@ -453,14 +400,14 @@ void CellEditorsTest::selectedRowIsPainted()
                     return true;
         return false;
     };
-    for (int column : {0, 1, 3, 12, 13, 17})
+    for (int column : {C::Number, C::Rx, C::CtcRx, C::Scan, C::Sw, C::Active})
         QCOMPARE(colourIn(column, 5), ChannelCellDelegate::RowColor);
     for (int row : {1, 4, 6, 10})
-        QCOMPARE(colourIn(2, row), ChannelCellDelegate::CellColor);
-    QCOMPARE(colourIn(12, 4), ChannelCellDelegate::CellColor);
-    QVERIFY(containsColour(1, 5, ChannelCellDelegate::FocusTextColor));
-    QVERIFY(!containsColour(2, 5, ChannelCellDelegate::FocusTextColor));
-    QVERIFY(!containsColour(1, 4, ChannelCellDelegate::FocusTextColor));
+        QCOMPARE(colourIn(C::Tx, row), ChannelCellDelegate::CellColor);
+    QCOMPARE(colourIn(C::Scan, 4), ChannelCellDelegate::RowColor); // a box has its own colour
+    QVERIFY(containsColour(C::Rx, 5, ChannelCellDelegate::FocusTextColor));
+    QVERIFY(!containsColour(C::Tx, 5, ChannelCellDelegate::FocusTextColor));
+    QVERIFY(!containsColour(C::Rx, 4, ChannelCellDelegate::FocusTextColor));
 
     // The header keeps its default look.
     const QRect header = f.grid->horizontalHeader()->geometry();
@@ -469,9 +416,9 @@ void CellEditorsTest::selectedRowIsPainted()
     QVERIFY(headerColour != ChannelCellDelegate::CellColor);
 
     // Another row selected: the old one goes back to the table's colour.
-    f.click(0, 8);
+    f.click(C::Number, 8);
     const QImage after = f.grid->grab().toImage();
-    const QRect cell = f.cellRect(2, 5);
+    const QRect cell = f.cellRect(C::Tx, 5);
     QCOMPARE(after.pixel(f.grid->viewport()->mapTo(f.grid, cell.bottomRight() - QPoint(3, 3))) | 0xFF000000,
              ChannelCellDelegate::CellColor);
 }
@@ -480,16 +427,16 @@ void CellEditorsTest::editsKeepDataValidFlag()
 {
     EditorsFixture f;
     f.state.dataValid = true;
-    f.click(3, 1);
+    f.click(C::CtcRx, 1);
     f.pick(f.list(1), 3);
     f.activate();
-    f.click(6, 2);
-    f.click(1, 2);
+    f.click(C::DcsTx, 2);
+    f.click(C::Rx, 2);
     QTest::keyClick(f.grid, Qt::Key_Return);
-    f.click(14, 3);
-    QCOMPARE(f.text(3, 1), QStringLiteral("77,0"));
-    QCOMPARE(f.text(6, 2), QStringLiteral("Нет"));
-    QVERIFY(f.state.table.isChecked(14, 3));
+    f.click(C::IdTone, 3);
+    QCOMPARE(f.text(C::CtcRx, 1), QStringLiteral("77,0"));
+    QCOMPARE(f.text(C::DcsTx, 2), QStringLiteral("Нет"));
+    QVERIFY(f.state.table.isChecked(C::IdTone, 3));
     QVERIFY(f.state.dataValid);
 }
 

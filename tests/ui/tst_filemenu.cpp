@@ -1,9 +1,12 @@
+#include "files/ioerror.h"
 #include "files/windows1251.h"
 #include "main/channeltablemodel.h"
 #include "mainwindowfixture.h"
 
+#include <cerrno>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 
@@ -13,6 +16,8 @@ class FileMenuTest : public QObject
     Q_OBJECT
 private slots:
     void saveDialogAndCancel();
+    void newFileConfirmed_data();
+    void newFileConfirmed();
     void saveThenLoadInAnotherWindow();
     void lastChosenNameIsProposed();
     void loadWithoutChannelSections();
@@ -44,6 +49,42 @@ void FileMenuTest::saveDialogAndCancel()
     QVERIFY(f.ui.messages.isEmpty());
 }
 
+void FileMenuTest::newFileConfirmed_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("new file, yes") << false << true << true << true;
+    QTest::newRow("new file, no") << false << false << true << false;
+    QTest::newRow("existing file") << true << false << false << true;
+}
+
+void FileMenuTest::newFileConfirmed()
+{
+    // Replacing is confirmed by the dialog itself; creating is asked after it.
+    QFETCH(bool, exists);
+    QFETCH(bool, answer);
+    QFETCH(bool, asked);
+    QFETCH(bool, written);
+    MainWindowFixture f;
+    f.makeTemplate("2", "140000", "1000");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("K7TV_10.ini");
+    if (exists) {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+    }
+    f.ui.nextSaveName = path;
+    f.ui.answer = answer;
+    f.trigger("N3");
+    QCOMPARE(f.ui.questions.size(), asked ? 1 : 0);
+    if (asked)
+        QVERIFY(f.ui.questions.first().contains(QDir::toNativeSeparators(path)));
+    QCOMPARE(QFileInfo(path).size() > 0, written);
+    QVERIFY(f.ui.messages.isEmpty());
+}
+
 void FileMenuTest::saveThenLoadInAnotherWindow()
 {
     QTemporaryDir dir;
@@ -53,8 +94,8 @@ void FileMenuTest::saveThenLoadInAnotherWindow()
         f.trigger("N3065");
         f.trigger("N13");
         f.makeTemplate("4", "400000", "12,5");
-        f.window->tableModel()->setData(f.window->tableModel()->index(1, 3), "88,5", Qt::EditRole);
-        f.window->tableModel()->setData(f.window->tableModel()->index(2, 14), Qt::Checked, Qt::CheckStateRole);
+        f.window->tableModel()->setData(f.window->tableModel()->index(1, ChannelTable::CtcRx), "88,5", Qt::EditRole);
+        f.window->tableModel()->setData(f.window->tableModel()->index(2, ChannelTable::IdTone), Qt::Checked, Qt::CheckStateRole);
         f.ui.nextSaveName = path;
         f.trigger("N3");
         QVERIFY2(f.ui.messages.isEmpty(), qPrintable(f.ui.messages.join('\n')));
@@ -74,10 +115,10 @@ void FileMenuTest::saveThenLoadInAnotherWindow()
     auto *model = g.window->tableModel();
     QCOMPARE(model->rowCount(), 4);
     QCOMPARE(model->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral(" Tx, кГЦ"));
-    QCOMPARE(model->index(3, 1).data().toString(), QStringLiteral("400037,5"));
-    QCOMPARE(model->index(1, 3).data().toString(), QStringLiteral("88,5"));
-    QCOMPARE(model->index(2, 14).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
-    QCOMPARE(model->index(1, 14).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+    QCOMPARE(model->index(3, ChannelTable::Rx).data().toString(), QStringLiteral("400037,5"));
+    QCOMPARE(model->index(1, ChannelTable::CtcRx).data().toString(), QStringLiteral("88,5"));
+    QCOMPARE(model->index(2, ChannelTable::IdTone).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+    QCOMPARE(model->index(1, ChannelTable::IdTone).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
     const QStringList memo = g.widget<QPlainTextEdit>("Memo1")->toPlainText().split('\n');
     QCOMPARE(memo.size(), 27);
     QCOMPARE(memo.at(1), QStringLiteral("Серийный номер=100000"));
@@ -123,7 +164,7 @@ void FileMenuTest::loadOfMissingFile()
     f.state.dataValid = true;
     f.ui.nextOpenName = dir.filePath("gone.ini");
     f.trigger("N4");
-    QCOMPARE(f.ui.messages, QStringList{"File not found."});
+    QCOMPARE(f.ui.messages, QStringList{IoError::message(ENOENT)});
     QVERIFY(f.state.dataValid);
     QCOMPARE(f.window->tableModel()->rowCount(), 3);
 }

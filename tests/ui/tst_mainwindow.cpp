@@ -1,10 +1,12 @@
 #include "main/channeltablemodel.h"
+#include "main/mainmenu.h"
 #include "mainwindowfixture.h"
 
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTableView>
+#include <QTemporaryDir>
 
 class MainWindowTest : public QObject
 {
@@ -21,6 +23,8 @@ private slots:
     void moduleChangesOnlyCheckMark();
     void repeaterNeedsCheckedData();
     void transferExitShowsWorkArea();
+    void tableResetBeginsBeforeTheChange_data();
+    void tableResetBeginsBeforeTheChange();
 };
 
 namespace {
@@ -52,6 +56,16 @@ void MainWindowTest::menuInOrder()
     QCOMPARE(f.widget<QMenu>("N1")->menuAction()->toolTip(), QStringLiteral("Программирование каналов радоистанции"));
     QCOMPARE(f.action("N19")->toolTip(), QStringLiteral("Проверка введенных данных"));
     QCOMPARE(f.action("N20")->toolTip(), QStringLiteral("Закрытие программы"));
+
+    // The table the menu is built from, entry by entry.
+    for (const MainMenuEntry &e : MainMenu::entries()) {
+        if (e.kind == MainMenuEntry::Separator)
+            continue;
+        QObject *o = f.window->findChild<QObject *>(QLatin1String(e.name));
+        QVERIFY2(o, e.name);
+        const auto *menu = qobject_cast<QMenu *>(o);
+        QCOMPARE(menu ? menu->title() : qobject_cast<QAction *>(o)->text(), e.text());
+    }
 }
 
 void MainWindowTest::startState()
@@ -86,12 +100,12 @@ void MainWindowTest::templateFlow()
     QVERIFY(f.isShown("StringGrid1"));
     auto *model = f.window->tableModel();
     QCOMPARE(model->rowCount(), 10);
-    QCOMPARE(model->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral(" Rx, кГц"));
-    QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("140000"));
-    QCOMPARE(model->index(9, 2).data().toString(), QStringLiteral("149000"));
-    QCOMPARE(model->index(9, 15).data().toString(), QStringLiteral("Норм"));
-    QCOMPARE(model->index(0, 12).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
-    QCOMPARE(model->index(0, 14).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+    QCOMPARE(model->headerData(ChannelTable::Rx, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral(" Rx, кГц"));
+    QCOMPARE(model->index(0, ChannelTable::Rx).data().toString(), QStringLiteral("140000"));
+    QCOMPARE(model->index(9, ChannelTable::Tx).data().toString(), QStringLiteral("149000"));
+    QCOMPARE(model->index(9, ChannelTable::TxOff).data().toString(), QStringLiteral("Норм"));
+    QCOMPARE(model->index(0, ChannelTable::Scan).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+    QCOMPARE(model->index(0, ChannelTable::IdTone).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
     const QStringList memo = f.widget<QPlainTextEdit>("Memo1")->toPlainText().split(u'\n');
     QCOMPARE(memo.size(), 26);
     QCOMPARE(memo.at(1), QStringLiteral("Id_номер=0001"));
@@ -181,7 +195,7 @@ void MainWindowTest::stationTypeSwitch()
     QCOMPARE(int(f.state.bandCode), 1);
     QVERIFY(f.state.dataValid);
     QVERIFY(!f.state.table.hasBoxes(1));
-    QCOMPARE(f.state.table.cell(1, 2), QStringLiteral("141000"));
+    QCOMPARE(f.state.table.cell(ChannelTable::Rx, 2), QStringLiteral("141000"));
     f.trigger("N2");
     QVERIFY(f.isShown("Panel1"));
     QVERIFY(!f.isShown("StringGrid1"));
@@ -228,6 +242,59 @@ void MainWindowTest::transferExitShowsWorkArea()
     QVERIFY(f.isShown("Memo1"));
     QVERIFY(f.isShown("StringGrid1"));
     QCOMPARE(f.window->tableModel()->rowCount(), 10);
+}
+
+
+namespace {
+// What the views see of the table: rows, a header, a cell, a box.
+QStringList shape(const ChannelTableModel &model)
+{
+    const QModelIndex box = model.index(0, ChannelTable::Scan);
+    return {QString::number(model.rowCount()), model.headerData(ChannelTable::Tx, Qt::Horizontal, Qt::DisplayRole).toString(),
+            model.index(0, ChannelTable::Rx).data().toString(), box.data(Qt::CheckStateRole).toString()};
+}
+} // namespace
+
+void MainWindowTest::tableResetBeginsBeforeTheChange_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::newRow("template") << "template";
+    QTest::newRow("station type") << "station type";
+    QTest::newRow("file load") << "file load";
+}
+
+void MainWindowTest::tableResetBeginsBeforeTheChange()
+{
+    QFETCH(QString, operation);
+    QTemporaryDir dir;
+    MainWindowFixture f;
+    f.makeTemplate("10", "140000", "1000");
+    auto *model = f.window->tableModel();
+    if (operation == "file load") {
+        f.makeTemplate("2", "150000", "1000");
+        f.ui.nextSaveName = dir.filePath("two.ini");
+        f.trigger("N3");
+        f.makeTemplate("10", "140000", "1000");
+    }
+    const QStringList before = shape(*model);
+    QStringList seen;
+    int resets = 0;
+    connect(model, &QAbstractItemModel::modelAboutToBeReset, this, [&] {
+        seen = shape(*model);
+        ++resets;
+    });
+    if (operation == "template") {
+        f.makeTemplate("3", "150000", "1000");
+    } else if (operation == "station type") {
+        f.trigger("N3062");
+    } else {
+        f.ui.nextOpenName = dir.filePath("two.ini");
+        f.trigger("N4");
+    }
+    QVERIFY2(f.ui.messages.isEmpty(), qPrintable(f.ui.messages.join('\n')));
+    QCOMPARE(resets, 1);
+    QCOMPARE(seen, before);
+    QVERIFY(shape(*model) != before);
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -1,6 +1,7 @@
 #include "check/datacheck.h"
 #include "image/channelrecord.h"
 #include "main/channeltablemodel.h"
+#include "main/tablehistory.h"
 #include "mainwindowfixture.h"
 
 #include <QFrame>
@@ -187,6 +188,14 @@ void RepeaterTest::markReceiveThenTransmit()
     QCOMPARE(f.shown(ChannelTable::Tx, 3), QStringLiteral("150000"));
     QCOMPARE(f.shown(ChannelTable::Rx, 3), kRx);
     QCOMPARE(f.state.savedRepeaterText, QStringLiteral("142000"));
+
+    // Each marking is one step of the table's history.
+    f.window->findChild<TableHistory *>()->stack().undo();
+    QCOMPARE(f.shown(ChannelTable::Tx, 3), kTx);
+    QCOMPARE(f.shown(ChannelTable::Rx, 3), QStringLiteral("142000"));
+    f.window->findChild<TableHistory *>()->stack().undo();
+    QCOMPARE(f.shown(ChannelTable::Tx, 3), QStringLiteral("150000"));
+    QVERIFY(f.scanShown(3));
 
     QVERIFY(f.check());
     f.trigger("N11");

@@ -6,6 +6,7 @@
 #include "mainwindowfixture.h"
 #include "simulatedstation.h"
 #include "stationline.h"
+#include "report/tformprotokol.h"
 #include "transfer/tform1.h"
 
 #include <QCloseEvent>
@@ -16,7 +17,9 @@
 #include <QPlainTextEdit>
 #include "main/channeltablemodel.h"
 #include <QProgressBar>
+#include <QTableView>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 // The transfer dialog on a real pseudo-terminal with the simulated station.
@@ -33,7 +36,10 @@ private slots:
     void promptCancelled();
     void searchFindsStationOnCom3();
     void mainWindowStaysOpenDuringTransfer();
+    void frameCloseActsAsExit_data();
+    void frameCloseActsAsExit();
     void readShowsStationInMainWindow();
+    void undoOfBrokenReadRestoresSettingsText();
 
 private:
     struct Rig
@@ -162,12 +168,18 @@ void TransferDialogTest::promptCancelled()
 {
     Rig rig;
     rig.check(1);
-    rig.options.writePorts({});
+    // A device the prompt offers is not opened to be listed.
+    StationLine com3([](std::uint8_t) { return QByteArray(); });
+    rig.options.writePorts({{3, com3.devicePath()}});
+    auto log = std::make_shared<QStringList>();
+    rig.dialog->setLinkFactory(LinkFixtures::loggingFactory(log));
     rig.f.state.portNumber = 0;
     rig.f.ui.clear();
     rig.f.ui.nextPort.reset();
     rig.button("BitBtn2")->click();
     QCOMPARE(rig.f.ui.portPrompts.size(), 1);
+    QVERIFY(rig.f.ui.portPrompts.first().contains(PortEntry{"COM3", com3.devicePath()}));
+    QVERIFY2(log->isEmpty(), qPrintable(log->join(' ')));
     QCOMPARE(rig.f.ui.messages.size(), 1);
     QCOMPARE(int(rig.f.state.portNumber), 0);
     QVERIFY(rig.buttonsEnabled());
@@ -216,6 +228,39 @@ void TransferDialogTest::mainWindowStaysOpenDuringTransfer()
     QVERIFY(accepted.isAccepted());
 }
 
+void TransferDialogTest::frameCloseActsAsExit_data()
+{
+    QTest::addColumn<bool>("report"); // the report dialog, else the transfer dialog
+    QTest::addColumn<bool>("transferRunning");
+    QTest::addColumn<bool>("exits");
+    QTest::newRow("transfer dialog") << false << false << true;
+    QTest::newRow("transfer dialog during a transfer") << false << true << false;
+    QTest::newRow("report dialog") << true << false << true;
+}
+
+void TransferDialogTest::frameCloseActsAsExit()
+{
+    // The frame's close button and Alt+F4: the main window must not stay
+    // minimised behind a closed dialog.
+    QFETCH(bool, report);
+    QFETCH(bool, transferRunning);
+    QFETCH(bool, exits);
+    Rig rig;
+    TFormProtokol protokol(rig.f.state, rig.f.ui);
+    QWidget *dialog = report ? static_cast<QWidget *>(&protokol) : rig.dialog.get();
+    QSignalSpy exit(dialog, SIGNAL(exitRequested()));
+    QObject::connect(rig.dialog.get(), &TForm1::exitRequested, rig.f.window.get(), &TFormMain::restoreAfterTransfer);
+    QObject::connect(&protokol, &TFormProtokol::exitRequested, rig.f.window.get(), &TFormMain::restoreNormal);
+    rig.f.window->showMinimized();
+    dialog->show();
+    rig.f.state.transferRunning = transferRunning;
+    dialog->close();
+    QCOMPARE(exit.size(), exits ? 1 : 0);
+    QCOMPARE(dialog->isVisible(), !exits);
+    QCOMPARE(bool(rig.f.window->windowState() & Qt::WindowMinimized), !exits);
+    rig.f.state.transferRunning = false;
+}
+
 void TransferDialogTest::readShowsStationInMainWindow()
 {
     SimulatedStation station;
@@ -236,9 +281,15 @@ void TransferDialogTest::readShowsStationInMainWindow()
     rig.options.writePorts({{1, line.devicePath()}});
     rig.f.state.portNumber = 1;
     rig.f.ui.clear();
+    // The views hear of each change of the table's shape before it is made.
+    QList<int> rowsBeforeReset;
+    connect(rig.f.window->tableModel(), &QAbstractItemModel::modelAboutToBeReset, this,
+            [&] { rowsBeforeReset << rig.f.window->tableModel()->rowCount(); });
     rig.button("BitBtn3")->click();
     line.stop();
     QVERIFY2(rig.f.ui.messages.isEmpty(), qPrintable(rig.f.ui.messages.join('\n')));
+    QVERIFY(!rowsBeforeReset.isEmpty());
+    QCOMPARE(rowsBeforeReset.first(), 10);
     QCOMPARE(rig.status(), LinkTexts::idle());
     QCOMPARE(rig.gauge(), 0);
     QVERIFY(rig.buttonsEnabled());
@@ -250,7 +301,7 @@ void TransferDialogTest::readShowsStationInMainWindow()
     QCOMPARE(memo.at(10), QStringLiteral("Тон8=1990"));
     QCOMPARE(memo.last(), QStringLiteral("СК=1"));
     QCOMPARE(rig.f.window->tableModel()->rowCount(), 3);
-    QCOMPARE(rig.f.window->tableModel()->index(2, 2).data().toString(), QStringLiteral("30025,00"));
+    QCOMPARE(rig.f.window->tableModel()->index(2, ChannelTable::Tx).data().toString(), QStringLiteral("30025,00"));
     QVERIFY(rig.f.isShown("StringGrid1"));
     QVERIFY(!rig.f.isShown("Panel1")); // shown again by the dialog's "Выход"
     rig.dialog->hide();
@@ -269,6 +320,38 @@ void TransferDialogTest::readShowsStationInMainWindow()
     QCOMPARE(rig.f.ui.messages.size(), 1);
     QVERIFY(rig.f.ui.messages.at(0).startsWith(ReadArchive::failureMessage(QString())));
     QCOMPARE(rig.status(), LinkTexts::idle());
+}
+
+void TransferDialogTest::undoOfBrokenReadRestoresSettingsText()
+{
+    Rig rig;
+    rig.f.makeTemplate("3", "140000", "1000");
+    auto *memo = rig.f.widget<QPlainTextEdit>("Memo1");
+    memo->appendPlainText("Заметка=1"); // typed by the user before the read
+    const QStringList lines = rig.f.state.settingsLines;
+    const ChannelTable table = rig.f.state.table;
+    SimulatedStation station;
+    StationLine line([&](std::uint8_t b) { return station.onByte(b, 0); }, StationLineOptions{0, 0, false});
+    line.start();
+    rig.options.writePorts({{1, line.devicePath()}});
+    rig.f.state.portNumber = 1;
+    rig.dialog->setReadObserver(rig.f.window.get());
+    rig.button("BitBtn3")->click();
+    line.stop();
+    QCOMPARE(rig.status(), LinkTexts::noAnswer());
+    QCOMPARE(memo->toPlainText(), QStringLiteral("[Общие установки]"));
+
+    rig.dialog->hide();
+    rig.f.window->restoreAfterTransfer();
+    QApplication::setActiveWindow(rig.f.window.get());
+    auto *grid = rig.f.widget<QTableView>("StringGrid1");
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(rig.f.state.settingsLines, lines);
+    QCOMPARE(memo->toPlainText(), lines.join(u'\n'));
+    QVERIFY(rig.f.state.table == table);
+    QTest::keyClick(grid, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(memo->toPlainText(), QStringLiteral("[Общие установки]"));
 }
 
 QTEST_MAIN(TransferDialogTest)

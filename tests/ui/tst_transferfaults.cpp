@@ -2,6 +2,7 @@
 // goes away in the middle, or the port is lost right after it was opened.
 // The dialog must come out of it usable: its own status, all three buttons
 // enabled, one message, and the transfer no longer counted as running.
+// Also what the user does while a transfer holds the line: none of it counts.
 
 #include "check/datacheck.h"
 #include "core/support/linkfixtures.h"
@@ -11,7 +12,9 @@
 #include "stationline.h"
 #include "transfer/tform1.h"
 
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 
 class TransferFaultsTest : public QObject
@@ -22,6 +25,10 @@ private slots:
     void stationGoneMidTransfer();
     void portLostRightAfterOpening_data();
     void portLostRightAfterOpening();
+    void readCutShortIsNotCheckedData_data();
+    void readCutShortIsNotCheckedData();
+    void inputDuringTransferDropped_data();
+    void inputDuringTransferDropped();
 
 private:
     struct Rig
@@ -112,7 +119,118 @@ void TransferFaultsTest::portLostRightAfterOpening()
     QVERIFY2(rig.f.ui.messages.first().startsWith(SerialErrors::cannotSend(device, QString())),
              qPrintable(rig.f.ui.messages.first()));
     QVERIFY(!rig.f.state.transferRunning);
-    QVERIFY(rig.f.state.dataValid);
+    QVERIFY(rig.f.state.dataValid); // the request never went out: the image is untouched
+}
+
+void TransferFaultsTest::readCutShortIsNotCheckedData_data()
+{
+    QTest::addColumn<int>("sentBeforeGone"); // -1: the whole reply
+    QTest::addColumn<bool>("stillChecked");
+    QTest::newRow("gone in the header") << 5 << false;
+    QTest::newRow("gone in the records") << 40 << false;
+    QTest::newRow("complete") << -1 << true;
+}
+
+void TransferFaultsTest::readCutShortIsNotCheckedData()
+{
+    QFETCH(int, sentBeforeGone);
+    QFETCH(bool, stillChecked);
+    StationLineOptions options;
+    options.hangUpAfterSent = sentBeforeGone;
+    Rig rig(options);
+    rig.button("BitBtn3")->click();
+    QCOMPARE(rig.status(), stillChecked ? LinkTexts::idle() : LinkTexts::noAnswer());
+    QCOMPARE(rig.f.state.dataValid, stillChecked);
+    if (stillChecked)
+        return;
+    // The half-read image is not sent.
+    const QByteArray before = rig.line->received();
+    rig.button("BitBtn2")->click();
+    QCOMPARE(rig.f.ui.messages, QStringList{LinkTexts::dataNotChecked()});
+    QCOMPARE(rig.line->received(), before);
+}
+
+namespace {
+// The station's line, with something the user does while the transfer's
+// last bytes go through: queued, as input is while the thread is busy.
+class InputAtTheEnd final : public SerialLink
+{
+public:
+    explicit InputAtTheEnd(std::function<void()> input) : m_input(std::move(input)) {}
+    void open(const QString &device) override { m_link.open(device); }
+    bool isOpen() const override { return m_link.isOpen(); }
+    void close() override
+    {
+        if (m_link.isOpen() && m_input)
+            std::exchange(m_input, nullptr)();
+        m_link.close();
+    }
+    void sendByte(std::uint8_t byte) override { m_link.sendByte(byte); }
+    bool byteReady() override { return m_link.byteReady(); }
+    std::uint8_t takeByte() override { return m_link.takeByte(); }
+    bool waitForByte(int ms) override { return m_link.waitForByte(ms); }
+    void purgeReceive() override { m_link.purgeReceive(); }
+    void purgeSend() override { m_link.purgeSend(); }
+
+private:
+    std::function<void()> m_input;
+    QtSerialLink m_link;
+};
+
+void postClick(QWidget *button)
+{
+    const QPointF at = QRectF(button->rect()).center();
+    const QPointF global = button->mapToGlobal(at);
+    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton,
+                                                        Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
+                                                        Qt::NoButton, Qt::NoModifier));
+}
+
+void postSpace(QWidget *button)
+{
+    QCoreApplication::postEvent(button, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " "));
+    QCoreApplication::postEvent(button, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, " "));
+}
+} // namespace
+
+void TransferFaultsTest::inputDuringTransferDropped_data()
+{
+    QTest::addColumn<QByteArray>("transfer");
+    QTest::addColumn<QByteArrayList>("clicked");
+    QTest::addColumn<bool>("space"); // Space on the buttons instead of clicks
+    const QByteArray write = "BitBtn2";
+    QTest::newRow("write twice during a write") << write << QByteArrayList{"BitBtn2", "BitBtn2"} << false;
+    QTest::newRow("read during a write") << write << QByteArrayList{"BitBtn3"} << false;
+    QTest::newRow("exit during a write") << write << QByteArrayList{"BitBtn1"} << false;
+    QTest::newRow("Space on write during a write") << write << QByteArrayList{"BitBtn2"} << true;
+    QTest::newRow("write during a read") << QByteArray("BitBtn3") << QByteArrayList{"BitBtn2"} << false;
+    QTest::newRow("Space on exit during a read") << QByteArray("BitBtn3") << QByteArrayList{"BitBtn1"} << true;
+}
+
+void TransferFaultsTest::inputDuringTransferDropped()
+{
+    QFETCH(QByteArray, transfer);
+    QFETCH(QByteArrayList, clicked);
+    QFETCH(bool, space);
+    Rig rig;
+    rig.dialog->show();
+    rig.dialog->setLinkFactory([&rig, clicked, space] {
+        return std::make_unique<InputAtTheEnd>([&rig, clicked, space] {
+            for (const QByteArray &name : clicked)
+                space ? postSpace(rig.button(name.constData())) : postClick(rig.button(name.constData()));
+        });
+    });
+    rig.button(transfer.constData())->click();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+
+    const int expected = transfer == "BitBtn2" ? 26 + 18 * 3 : 1; // one write, or the request
+    QCOMPARE(rig.line->received().size(), expected);
+    QCOMPARE(rig.status(), LinkTexts::idle());
+    QVERIFY(rig.dialog->isVisible());
+    QVERIFY(rig.buttonsEnabled());
+    QVERIFY(rig.f.ui.messages.isEmpty());
 }
 
 QTEST_MAIN(TransferFaultsTest)

@@ -11,7 +11,7 @@ namespace TempSettingsFile {
 namespace {
 [[noreturn]] void fail(const QString &action, const QString &path, const QFile &file)
 {
-    throw PlatformError(QStringLiteral("Cannot %1 file %2. %3")
+    throw PlatformError(QStringLiteral("Не удалось %1 файл %2. %3")
                             .arg(action, QDir::toNativeSeparators(path), file.errorString()));
 }
 } // namespace
@@ -39,28 +39,28 @@ Profile writeAndRead(const QStringList &lines, const QString &path)
     // it without end; a folder is refused by the open below.
     const QFileInfo existing(path);
     if (existing.exists() && !existing.isFile() && !existing.isDir())
-        throw PlatformError(QStringLiteral("Cannot create file %1. It is not a regular file")
+        throw PlatformError(QStringLiteral("Не удалось создать файл %1: это не обычный файл")
                                 .arg(QDir::toNativeSeparators(path)));
     QFile out(path);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        fail(QStringLiteral("create"), path, out);
+        fail(QStringLiteral("создать"), path, out);
     // Written piece by piece: a disk that fills up part way takes a first
     // piece, and only the next write tells the reason ("File too large",
     // "No space left on device"), which a buffered flush would lose.
     for (qsizetype done = 0; done < bytes.size();) {
         const qint64 written = out.write(bytes.constData() + done, bytes.size() - done);
         if (written <= 0)
-            fail(QStringLiteral("write"), path, out);
+            fail(QStringLiteral("записать"), path, out);
         done += written;
     }
     out.close();
 
     QFile in(path);
     if (!in.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("open"), path, in);
+        fail(QStringLiteral("открыть"), path, in);
     const QByteArray written = in.readAll();
     if (in.error() != QFileDevice::NoError)
-        fail(QStringLiteral("read"), path, in);
+        fail(QStringLiteral("прочитать"), path, in);
     return Profile::fromText(Windows1251::decode(written));
 }
 

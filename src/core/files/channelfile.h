@@ -47,7 +47,7 @@ public:
     static QByteArray encode(const AppState &state);
     // Writes the file in one piece, so that a failed save leaves the old file
     // as it was. A refusal writes nothing; a platform failure throws
-    // PlatformError with the numbered I/O message or "Unable to write to ...".
+    // PlatformError with the numbered I/O message or "Не удалось записать в файл ...".
     static MaybeRefusal save(const AppState &state, const QString &path);
 
     // Throws PlatformError (numbered I/O message) when the file cannot be

@@ -9,29 +9,29 @@ QString message(int errnoValue)
 {
     switch (errnoValue) {
     case ENOENT:
-        return QStringLiteral("File not found.");
+        return QStringLiteral("Файл не найден.");
     case ENOTDIR:
     case ENAMETOOLONG:
     case EINVAL:
     case EILSEQ:
-        return QStringLiteral("Invalid filename.");
+        return QStringLiteral("Недопустимое имя файла.");
     case EMFILE:
     case ENFILE:
-        return QStringLiteral("Too many open files.");
+        return QStringLiteral("Открыто слишком много файлов.");
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
     case ETXTBSY:
-        return QStringLiteral("File access denied.");
+        return QStringLiteral("Доступ к файлу запрещен.");
     default:
-        return QStringLiteral("I/O error %1.").arg(errnoValue);
+        return QStringLiteral("Ошибка ввода-вывода %1.").arg(errnoValue);
     }
 }
 
 QString unableToWrite(const QString &fileName)
 {
-    return QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(fileName));
+    return QStringLiteral("Не удалось записать в файл %1").arg(QDir::toNativeSeparators(fileName));
 }
 
 } // namespace IoError

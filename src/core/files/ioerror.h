@@ -6,14 +6,14 @@
 // them: the input/output error by its number, and the profile writer's failure.
 namespace IoError {
 
-// "File not found.", "Invalid filename.", "Too many open files.",
-// "File access denied." or "I/O error N." for the errno value of a failed
+// "Файл не найден.", "Недопустимое имя файла.", "Открыто слишком много
+// файлов.", "Доступ к файлу запрещен." or "Ошибка ввода-вывода N." for the errno value of a failed
 // open or create. A missing file or folder counts as not found; a name the
 // system cannot take (too long, a path through a file, a NUL) as invalid; a
 // directory, a read-only file system or a busy executable as access denied.
 QString message(int errnoValue);
 
-// "Unable to write to <file>": the content could not be written.
+// "Не удалось записать в файл <file>": the content could not be written.
 QString unableToWrite(const QString &fileName);
 
 } // namespace IoError

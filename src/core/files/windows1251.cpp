@@ -14,7 +14,7 @@ QString decode(const QByteArray &bytes)
 {
     QStringDecoder decoder(kName);
     if (!decoder.isValid())
-        throw PlatformError(QStringLiteral("The code page Windows-1251 is not available on this system"));
+        throw PlatformError(QStringLiteral("Кодовая страница Windows-1251 в этой системе недоступна"));
     return decoder.decode(bytes);
 }
 
@@ -22,7 +22,7 @@ std::optional<Unencodable> findUnencodable(const QString &text)
 {
     QStringEncoder encoder(kName, QStringConverter::Flag::Stateless);
     if (!encoder.isValid())
-        throw PlatformError(QStringLiteral("The code page Windows-1251 is not available on this system"));
+        throw PlatformError(QStringLiteral("Кодовая страница Windows-1251 в этой системе недоступна"));
     // One pass over the whole text first: the converter flags any character it
     // had to substitute, and only then is the culprit looked for one by one.
     [[maybe_unused]] const QByteArray whole = encoder.encode(text);
@@ -46,7 +46,7 @@ std::optional<Unencodable> findUnencodable(const QString &text)
 QByteArray encode(const QString &text)
 {
     if (const auto bad = findUnencodable(text))
-        throw PlatformError(QStringLiteral("The character \"%1\" cannot be written in Windows-1251").arg(bad->character));
+        throw PlatformError(QStringLiteral("Символ \"%1\" нельзя записать в кодировке Windows-1251").arg(bad->character));
     QStringEncoder encoder(kName, QStringConverter::Flag::Stateless);
     return encoder.encode(text);
 }

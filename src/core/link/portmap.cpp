@@ -30,6 +30,11 @@ QString PortMap::defaultDevice(int portNumber)
 #endif
 }
 
+bool PortMap::isNamed(int portNumber) const
+{
+    return m_options.value(QStringLiteral("Ports"), portName(portNumber)).has_value();
+}
+
 QString PortMap::deviceFor(int portNumber) const
 {
     if (portNumber < 1)

@@ -44,6 +44,8 @@ public:
     // Empty when the port has no device.
     QString deviceFor(int portNumber) const;
     PortEntry entry(int portNumber) const { return {portName(portNumber), deviceFor(portNumber)}; }
+    // Whether section "Ports" names the port's device itself.
+    bool isNamed(int portNumber) const;
 
 private:
     Profile m_options;

@@ -137,7 +137,7 @@ std::uint8_t QtSerialLink::takeByte()
     requireOpen();
     char c = 0;
     if (!m_port.getChar(&c))
-        throw PlatformError(QStringLiteral("No received byte to take"));
+        throw PlatformError(QStringLiteral("Нет принятого байта"));
     return static_cast<std::uint8_t>(c);
 }
 

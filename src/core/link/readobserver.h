@@ -14,6 +14,16 @@ class ReadObserver
 public:
     virtual ~ReadObserver() = default;
 
+    // A read begins, before anything is changed, and has ended: complete,
+    // cut short, refused, or stopped by a serial error.
+    virtual void readStarting() {}
+    virtual void readEnded() {}
+
+    // The decoding is about to change the table's rows, boxes, cells or
+    // header, and has changed them. The pairs do not nest.
+    virtual void tableChanging() {}
+    virtual void tableChanged() {}
+
     // The general settings text was emptied down to its section line or grew
     // by one or more lines.
     virtual void settingsChanged() = 0;

@@ -4,28 +4,28 @@ namespace SerialErrors {
 
 QString notOpen()
 {
-    return QStringLiteral("Serial port is not open");
+    return QStringLiteral("Последовательный порт не открыт");
 }
 
 QString noPortChosen()
 {
-    return QStringLiteral("No serial port was chosen");
+    return QStringLiteral("Последовательный порт не выбран");
 }
 
 QString cannotOpen(const QString &device, const QString &reason)
 {
-    return QStringLiteral("Cannot open serial port %1: %2").arg(device, reason);
+    return QStringLiteral("Не удалось открыть последовательный порт %1: %2").arg(device, reason);
 }
 
 QString cannotSend(const QString &device, const QString &reason)
 {
-    return QStringLiteral("Cannot send to serial port %1: %2").arg(device, reason);
+    return QStringLiteral("Не удалось передать байт в последовательный порт %1: %2").arg(device, reason);
 }
 
 QString noDevice(const QString &portName)
 {
-    return QStringLiteral("Cannot open serial port %1: no device is assigned to it "
-                          "(section [Ports] of V404Options.ini)").arg(portName);
+    return QStringLiteral("Не удалось открыть последовательный порт %1: ему не назначено "
+                          "устройство (раздел [Ports] файла V404Options.ini)").arg(portName);
 }
 
 QString portBusy(const QString &device)

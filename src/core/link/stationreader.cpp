@@ -18,6 +18,19 @@ constexpr int kFullGauge = 100;
 
 using Outcome = StationReader::Outcome;
 
+// A decoding step that changes the table, told to the view before and after.
+class TableChange
+{
+public:
+    explicit TableChange(ReadObserver &view) : m_view(view) { m_view.tableChanging(); }
+    ~TableChange() { m_view.tableChanged(); }
+    TableChange(const TableChange &) = delete;
+    TableChange &operator=(const TableChange &) = delete;
+
+private:
+    ReadObserver &m_view;
+};
+
 // One read, from the request to the ending. The dialog's status, gauge and
 // buttons go to the link's observer, the rebuilt data to the read observer.
 class ReadSession
@@ -82,6 +95,9 @@ Outcome ReadSession::exchange()
     // The station answers the request with its whole memory; nothing of the
     // reply is acknowledged.
     m_link.SendByte(StationReader::RequestByte);
+    // The reply overwrites the radio image in place: until it is complete the
+    // image mixes old and new bytes, which must not pass for checked data.
+    m_state.dataValid = false;
 
     m_dialog.setProgress(kFullGauge);
     m_dialog.setTransferButtonsEnabled(false);
@@ -121,7 +137,11 @@ bool ReadSession::receiveSettings()
     const auto block4 = receive<ImageDecoder::Block4Size>(StationReader::HeaderPolls);
     if (!block4)
         return false;
-    const std::optional<StationKind> selected = m_decoder.afterBlock4(*block4);
+    std::optional<StationKind> selected;
+    {
+        const TableChange change(m_view);
+        selected = m_decoder.afterBlock4(*block4);
+    }
     m_view.settingsChanged();
     m_view.stationSelected(selected);
     return true;
@@ -141,7 +161,10 @@ bool ReadSession::receiveRecords()
         progress = StationReader::lowered(progress, step);
         m_dialog.setProgress(progress);
     }
-    m_decoder.afterLastRecord();
+    {
+        const TableChange change(m_view);
+        m_decoder.afterLastRecord();
+    }
     m_view.settingsChanged();
     return true;
 }
@@ -181,7 +204,10 @@ Outcome ReadSession::complete()
     m_dialog.setButtonEnabled(TransferButton::Write, true);
     m_dialog.setButtonEnabled(TransferButton::Read, true);
 
-    m_decoder.finish();
+    {
+        const TableChange change(m_view);
+        m_decoder.finish();
+    }
     m_view.tableShown();
     m_dialog.setButtonEnabled(TransferButton::Exit, true);
     m_dialog.setButtonEnabled(TransferButton::Write, true);
@@ -193,7 +219,20 @@ Outcome ReadSession::complete()
 
 StationReader::Outcome StationReader::read(AppState &state, TransferLink &link, ReadObserver &view)
 {
-    return ReadSession(state, link, view).run();
+    struct Ending
+    {
+        ReadObserver &view;
+        ~Ending() { view.readEnded(); }
+    };
+    view.readStarting();
+    const Ending ending{view};
+    // A complete read leaves the flag as it was; exchange() clears it once
+    // the request is out.
+    const bool checked = state.dataValid;
+    const Outcome outcome = ReadSession(state, link, view).run();
+    if (outcome == Outcome::Complete)
+        state.dataValid = checked;
+    return outcome;
 }
 
 int StationReader::progressStep(int records)

@@ -13,8 +13,10 @@ class TransferLink;
 // and the table step by step as it arrives, so a read cut short keeps what
 // came before.
 //
-// The read neither needs nor changes the data-valid flag, and keeps the Id
-// code that the data check built for writing.
+// The read does not need the data-valid flag and keeps the Id code that the
+// data check built for writing. A complete read leaves the flag as it was;
+// any other end after the request went out (no answer, a refusal, a serial
+// error) clears it, since the image then holds a mix of old and new bytes.
 class StationReader
 {
 public:

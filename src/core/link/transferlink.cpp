@@ -4,6 +4,9 @@
 #include "link/linktexts.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSerialPortInfo>
+#include <QSet>
 
 
 TransferLink::TransferLink(TransferObserver &observer, QString optionsFile, SerialLinkFactory factory)
@@ -142,20 +145,24 @@ void TransferLink::pause(int ms)
 
 QList<PortEntry> TransferLink::openablePorts() const
 {
+    // The system's list and the devices the options file names that exist,
+    // not a trial opening: opening raises DTR and RTS, which resets some
+    // devices, and may wait on a slow driver.
+    const auto canonical = [](const QString &device) {
+        const QString path = QFileInfo(device).canonicalFilePath();
+        return path.isEmpty() ? device : path;
+    };
+    QSet<QString> present;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        present.insert(canonical(info.systemLocation()));
     const PortMap map = PortMap::fromOptionsFile(m_optionsFile);
     QList<PortEntry> ports;
     for (int n = 1; n <= LastPromptPort; ++n) {
         const PortEntry entry = map.entry(n);
         if (entry.device.isEmpty())
             continue;
-        const auto probe = m_factory();
-        try {
-            probe->open(entry.device);
-            probe->close();
+        if (present.contains(canonical(entry.device)) || (map.isNamed(n) && QFileInfo::exists(entry.device)))
             ports.append(entry);
-        } catch (const PlatformError &) {
-            // in use or absent: not offered
-        }
     }
     return ports;
 }

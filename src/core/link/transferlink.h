@@ -85,7 +85,9 @@ public:
     // Sleeps, keeping the window painted.
     void pause(int ms);
 
-    // The ports among COM1 to COM50 that can be opened at this moment.
+    // The ports among COM1 to COM50 whose device the system lists as a
+    // serial port, or which the options file maps to a device that exists;
+    // none is opened to find out, so a port in use is offered as well.
     QList<PortEntry> openablePorts() const;
 
     TransferObserver &observer() const { return m_observer; }

@@ -139,7 +139,7 @@ void ChannelTable::addCheckBoxes()
     detachCheckBoxes();
     for (std::size_t r = 1; r < m_rows.size(); ++r)
         m_rows[r].boxes = std::array<bool, 3>{true, false, true};
-    m_checkBoxRowCount = static_cast<std::uint8_t>(m_rows.size());
+    m_checkBoxRowCount = rowCount();
 }
 
 void ChannelTable::detachCheckBoxes()

@@ -56,14 +56,17 @@ public:
     void addCheckBoxes();
     // Detaches every box: the rows keep their texts but carry no boxes.
     void detachCheckBoxes();
-    std::uint8_t checkBoxRowCount() const { return m_checkBoxRowCount; }
+    int checkBoxRowCount() const { return m_checkBoxRowCount; }
+
+    bool operator==(const ChannelTable &) const = default;
 
 private:
     struct Row
     {
         Texts cells;
         std::optional<std::array<bool, 3>> boxes;
+        bool operator==(const Row &) const = default;
     };
     std::vector<Row> m_rows;
-    std::uint8_t m_checkBoxRowCount = 0;
+    int m_checkBoxRowCount = 0;
 };

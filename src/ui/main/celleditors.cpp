@@ -25,6 +25,13 @@ CellEditors::CellEditors(QTableView &grid, ChannelTableModel &model, QWidget &wo
         combo->addItems(ListChoice::items(CellList(i + 1)));
         // No item until the first use: a text the list does not hold then gives nothing back.
         combo->setCurrentIndex(-1);
+        // The drop-down lies next to the cell, at most 20 items high, instead
+        // of the style's column over the current item, and is as wide as its
+        // longest item, however narrow the cell.
+        combo->setMaxVisibleItems(MaxShownItems);
+        combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+        combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0)
+                                       + combo->view()->verticalScrollBar()->sizeHint().width() + 8);
         combo->hide();
         combo->installEventFilter(this);
         connect(combo, &QComboBox::activated, this, [this] { giveBack(true); });
@@ -67,8 +74,8 @@ void CellEditors::onPressed(const QModelIndex &index)
 
 void CellEditors::StringGrid1SelectCell(int column, int row)
 {
-    m_selected.row = static_cast<std::uint8_t>(row);
-    m_selected.column = static_cast<std::uint8_t>(column);
+    m_selected.row = row;
+    m_selected.column = column;
     // A list still open keeps its value for its own cell: one list at a time.
     giveBack(false);
     // Typing: the model lets only the columns 0 to 2 of channel rows be edited.
@@ -109,6 +116,33 @@ void CellEditors::giveBack(bool focusTable)
     if (focusTable || combo->hasFocus())
         m_grid.setFocus(Qt::OtherFocusReason);
     combo->hide();
+}
+
+void CellEditors::closeList()
+{
+    giveBack(false);
+}
+
+bool CellEditors::listKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        // Not a step to the next control: the list is the table's editor.
+        giveBack(true);
+        return true;
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+        const int column = m_openColumn + (key == Qt::Key_Left ? -1 : 1);
+        const int row = m_openRow;
+        giveBack(true);
+        if (column >= 0 && column < ChannelTable::ColumnCount && row >= 1 && row <= m_model.rowCount())
+            m_grid.setCurrentIndex(m_model.index(row - 1, column));
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 void CellEditors::placeOpenList()
@@ -153,6 +187,9 @@ bool CellEditors::eventFilter(QObject *watched, QEvent *event)
         StringGrid1KeyDown(static_cast<QKeyEvent *>(event)->key());
     } else if (watched == m_viewport && event->type() == QEvent::MouseButtonPress) {
         m_pressMovedCurrent = false;
+    } else if (watched == m_open && event->type() == QEvent::KeyPress && qobject_cast<QComboBox *>(watched)) {
+        if (listKey(static_cast<QKeyEvent *>(event)->key()))
+            return true;
     } else if (watched == m_open && event->type() == QEvent::FocusOut && qobject_cast<QComboBox *>(watched)) {
         // Its own drop-down, a menu and a switch to another window do not
         // leave the list. (A list being destroyed is no longer a QComboBox.)

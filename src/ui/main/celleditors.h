@@ -19,10 +19,19 @@ class UiServices;
 // the selected cell and gives its item back into that cell; the check-box
 // columns are clicked. Enter copies a frequency between " Rx, кГц" and
 // " Tx, кГц". None of this touches the data-valid flag.
+//
+// The lists are lasting widgets laid over the cell rather than editors a
+// delegate creates: a delegate's editor lives for one edit, while each list
+// keeps its current item from its last use (a text it does not hold opens it
+// there), serves two columns, opens on the selection of a cell rather than on
+// an edit trigger, and gives its item back to the cell it was opened for when
+// it loses the focus, before the table moves to the cell clicked next.
 class CellEditors : public QObject
 {
     Q_OBJECT
 public:
+    static constexpr int MaxShownItems = 20;
+
     CellEditors(QTableView &grid, ChannelTableModel &model, QWidget &workArea, UiServices &ui,
                 QObject *parent = nullptr);
 
@@ -33,6 +42,10 @@ public:
 
     // A cell was selected by mouse or keys; row is the table row (1..N).
     void StringGrid1SelectCell(int column, int row);
+    // The open list, if any, gives its item back and closes, as when it loses
+    // the focus: every menu operation starts so, to see the table as the
+    // list left it.
+    void closeList();
     // A key went down in the table or in its in-place edit; it goes on to
     // them afterwards.
     void StringGrid1KeyDown(int key);
@@ -48,6 +61,10 @@ private:
     // ComboBox8Exit: the open list's item goes into the cell it was opened for.
     void giveBack(bool focusTable);
     void placeOpenList();
+    // Tab, Shift+Tab, Left and Right in the open list: its item goes back and
+    // the focus to the table (Left and Right: to the neighbouring cell).
+    // False for every other key, which the list handles itself.
+    bool listKey(int key);
     // The text being typed into a cell is the cell's text.
     void commitTyping(const QModelIndex &index);
 

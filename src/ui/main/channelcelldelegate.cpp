@@ -1,6 +1,7 @@
 #include "main/channelcelldelegate.h"
 #include "main/channeltablemodel.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -23,12 +24,14 @@ void ChannelCellDelegate::StringGrid1DrawCell(QPainter *painter, const QStyleOpt
     const bool inSelectedRow = ChannelTableModel::tableRow(index) == m_selected.row;
     // The view marks the current cell as focused only while it has the input focus.
     const bool focused = opt.state.testFlag(QStyle::State_HasFocus);
-    const QColor background = QColor::fromRgb(inSelectedRow || focused ? RowColor : CellColor);
+    // A check box covers its cell with its own colour, whatever the row.
+    const bool box = opt.features.testFlag(QStyleOptionViewItem::HasCheckIndicator);
+    const QColor background = QColor::fromRgb(box || inSelectedRow || focused ? RowColor : CellColor);
 
     painter->save();
     painter->setClipRect(opt.rect);
     painter->fillRect(opt.rect, background);
-    if (opt.features.testFlag(QStyleOptionViewItem::HasCheckIndicator)) {
+    if (box) {
         // Only the box: the selection and focus marks of the style would hide the row colour.
         const QWidget *widget = opt.widget;
         QStyle *style = widget ? widget->style() : QApplication::style();
@@ -42,7 +45,21 @@ void ChannelCellDelegate::StringGrid1DrawCell(QPainter *painter, const QStyleOpt
         painter->setFont(opt.font);
         painter->drawText(opt.rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, opt.text);
     }
+    if (inSelectedRange(opt)) {
+        painter->setPen(opt.palette.color(QPalette::Text));
+        painter->drawRect(opt.rect.adjusted(0, 0, -1, -1));
+    }
     painter->restore();
+}
+
+bool ChannelCellDelegate::inSelectedRange(const QStyleOptionViewItem &option)
+{
+    const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
+    if (!view || !view->selectionModel() || !option.state.testFlag(QStyle::State_Selected))
+        return false;
+    const QItemSelection selection = view->selectionModel()->selection();
+    return selection.size() > 1
+           || (selection.size() == 1 && (selection.first().width() > 1 || selection.first().height() > 1));
 }
 
 bool ChannelCellDelegate::editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,

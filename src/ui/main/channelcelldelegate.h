@@ -5,9 +5,11 @@
 #include <QStyledItemDelegate>
 
 // Paints the cells of the channel table: the selected row highlighted, the
-// text of the focused cell purple, every other cell in the table's own pink;
+// text of the focused cell purple, every other cell in the table's own pink,
+// a check box on the box colour (RGB 80,127,255) in every row;
 // the header keeps its default look. A check-box cell is toggled by a click
-// anywhere in it, as the box covers its cell.
+// anywhere in it, as the box covers its cell. The cells of a selected range
+// (for copy and fill down) are framed; one selected cell is just the current one.
 class ChannelCellDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -26,5 +28,7 @@ public:
     void StringGrid1DrawCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
 
 private:
+    static bool inSelectedRange(const QStyleOptionViewItem &option);
+
     const SelectedCell &m_selected;
 };

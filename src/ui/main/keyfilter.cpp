@@ -15,6 +15,9 @@ bool KeyFilter::eventFilter(QObject *watched, QEvent *event)
     auto *key = static_cast<QKeyEvent *>(event);
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
+    // Tab and Shift+Tab move the focus as in any dialog; they type nothing.
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+        return false;
     QChar c;
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
         c = QChar(13);

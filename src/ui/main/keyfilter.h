@@ -9,7 +9,7 @@ class UiServices;
 
 // The per-character key hook of an edit field: every typed character goes
 // through the rule; a refused one is discarded, its sound plays and its
-// message is shown. Keys that type nothing (arrows, Delete) and shortcuts pass.
+// message is shown. Keys that type nothing (arrows, Delete, Tab) and shortcuts pass.
 class KeyFilter : public QObject
 {
     Q_OBJECT

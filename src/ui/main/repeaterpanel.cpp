@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QFontMetrics>
-#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -49,10 +48,12 @@ QPushButton *addButton(QFrame &panel, const char *name, const QString &text, QSt
 
 } // namespace
 
-RepeaterPanel::RepeaterPanel(QFrame &panel, AppState &state, UiServices &ui, ChannelTableModel &model)
-    : QObject(&panel), m_panel(panel), m_state(state), m_ui(ui), m_model(model)
+RepeaterPanel::RepeaterPanel(AppState &state, UiServices &ui, ChannelTableModel &model, QWidget *parent)
+    : QFrame(parent), m_state(state), m_ui(ui), m_model(model)
 {
-    setObjectName(QStringLiteral("RepeaterPanel"));
+    setObjectName(QStringLiteral("Panel3"));
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    QFrame &panel = *this;
 
     QLabel *title = addLabel(panel, "Label10", QStringLiteral("НАСТРОЙКА РАБОТЫ РЕТРАНСЛЯТОРА"), "purple",
                              QRect(4, 6, 244, 16));
@@ -92,18 +93,18 @@ void RepeaterPanel::BitBtn2Click()
     guarded(m_ui, [&] {
         const auto mode = m_radioButton2->isChecked() ? RepeaterAssignment::Mode::Transmit
                                                       : RepeaterAssignment::Mode::Receive;
+        const ChannelTable before = m_state.table;
         const auto outcome = RepeaterAssignment::write(m_state, m_edit4->text(), mode);
         if (outcome.refusal) {
             m_ui.showRefusal(*outcome.refusal);
             return;
         }
-        m_model.cellChanged(ChannelTable::Rx, outcome.row);
-        m_model.cellChanged(ChannelTable::Tx, outcome.row);
-        m_model.cellChanged(ChannelTable::Scan, outcome.row);
+        // The marker and the cleared scan box are a step of the table's history.
+        m_model.recordChangedCells(before, QStringLiteral("Ретранслятор"));
     });
 }
 
 void RepeaterPanel::BitBtn3Click()
 {
-    m_panel.hide();
+    hide();
 }

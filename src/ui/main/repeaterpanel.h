@@ -2,24 +2,23 @@
 
 #include "common/refusal.h"
 
-#include <QObject>
+#include <QFrame>
 
 struct AppState;
 class ChannelTableModel;
-class QFrame;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class UiServices;
 
-// The content of the repeater panel (Panel3): the channel number field, the
-// two modes, "Запись" and "Закрыть". Its widgets are children of the panel,
-// so the panel keeps its own visibility while the work area hides and shows.
-class RepeaterPanel : public QObject
+// The repeater panel (Panel3): the channel number field, the two modes,
+// "Запись" and "Закрыть". A child of the work area, it keeps its own
+// visibility while the work area hides and shows.
+class RepeaterPanel : public QFrame
 {
     Q_OBJECT
 public:
-    RepeaterPanel(QFrame &panel, AppState &state, UiServices &ui, ChannelTableModel &model);
+    RepeaterPanel(AppState &state, UiServices &ui, ChannelTableModel &model, QWidget *parent);
 
 public slots:
     void BitBtn2Click(); // "Запись"
@@ -30,7 +29,6 @@ public:
     static MaybeRefusal Edit4KeyPress(QChar key);
 
 private:
-    QFrame &m_panel;
     AppState &m_state;
     UiServices &m_ui;
     ChannelTableModel &m_model;

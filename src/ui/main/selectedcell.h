@@ -1,11 +1,9 @@
 #pragma once
 
-#include <cstdint>
-
 // The cell the user selected last, as table row (0 is the header) and column.
-// Single bytes: a table holds at most 99 channels.
+// A loaded file may hold far more rows than a byte counts, so both are ints.
 struct SelectedCell
 {
-    std::uint8_t row = 0;
-    std::uint8_t column = 0;
+    int row = 0;
+    int column = 0;
 };

@@ -1,7 +1,12 @@
 #include "main/tformmain.h"
+#include "check/datacheck.h"
+#include "common/paths.h"
+#include "report/reportdocument.h"
 #include "main/celleditors.h"
 #include "main/channeltablemodel.h"
 #include "main/repeaterpanel.h"
+#include "main/tablehistory.h"
+#include "main/tablesheetactions.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
 #include "table/settingstext.h"
@@ -22,16 +27,6 @@ namespace {
 constexpr int kClientWidth = 797;
 constexpr int kClientHeight = 397;
 
-QAction *addEntry(QMenu *menu, const char *name, const QString &caption, const QString &hint = {})
-{
-    QAction *a = menu->addAction(caption);
-    a->setObjectName(QLatin1String(name));
-    if (!hint.isEmpty()) {
-        a->setToolTip(hint);
-        a->setStatusTip(hint);
-    }
-    return a;
-}
 } // namespace
 
 TFormMain::TFormMain(AppState &state, UiServices &ui, QWidget *parent)
@@ -67,76 +62,6 @@ QAction *TFormMain::action(const char *name) const
     return findChild<QAction *>(QLatin1String(name));
 }
 
-void TFormMain::buildMenu()
-{
-    QMenuBar *bar = menuBar();
-
-    QMenu *channels = bar->addMenu(QStringLiteral("Каналы"));
-    channels->setObjectName(QStringLiteral("N1"));
-    channels->menuAction()->setToolTip(QStringLiteral("Программирование каналов радоистанции"));
-    channels->menuAction()->setStatusTip(QStringLiteral("Программирование каналов радоистанции"));
-    connect(addEntry(channels, "N2", QStringLiteral("Создать шаблон")), &QAction::triggered, this, &TFormMain::N2Click);
-    channels->addSeparator();
-    connect(addEntry(channels, "N3", QStringLiteral("Запись в файл")), &QAction::triggered, this, &TFormMain::N3Click);
-    connect(addEntry(channels, "N4", QStringLiteral("Чтение файла")), &QAction::triggered, this, &TFormMain::N4Click);
-
-    QMenu *extra = bar->addMenu(QStringLiteral("Доп. оборудование"));
-    extra->setObjectName(QStringLiteral("N5"));
-    QMenu *modules = extra->addMenu(QStringLiteral("Модули "));
-    modules->setObjectName(QStringLiteral("N8"));
-    auto *moduleGroup = new QActionGroup(this);
-    static const char *const moduleNames[6] = {"N10", "N06200031", "N12", "N9", "N13", "N14"};
-    const std::array<void (TFormMain::*)(), 6> moduleSlots{&TFormMain::N10Click, &TFormMain::N06200031Click,
-                                                            &TFormMain::N12Click, &TFormMain::N9Click,
-                                                            &TFormMain::N13Click, &TFormMain::N14Click};
-    for (std::size_t i = 0; i < 6; ++i) {
-        QAction *a = addEntry(modules, moduleNames[i], Modules::captions()[i]);
-        a->setCheckable(true);
-        moduleGroup->addAction(a);
-        connect(a, &QAction::triggered, this, moduleSlots[i]);
-        m_moduleActions[i] = a;
-    }
-
-    QAction *repeater = bar->addAction(QStringLiteral("Ретранслятор"));
-    repeater->setObjectName(QStringLiteral("N11"));
-    connect(repeater, &QAction::triggered, this, &TFormMain::N11Click);
-
-    QAction *check = bar->addAction(QStringLiteral("Контроль"));
-    check->setObjectName(QStringLiteral("N19"));
-    check->setToolTip(QStringLiteral("Проверка введенных данных"));
-    check->setStatusTip(QStringLiteral("Проверка введенных данных"));
-    connect(check, &QAction::triggered, this, &TFormMain::N19Click);
-
-    QMenu *station = bar->addMenu(QStringLiteral("Станция"));
-    station->setObjectName(QStringLiteral("N16"));
-    connect(addEntry(station, "N22", QStringLiteral("Создать протокол")), &QAction::triggered, this,
-            &TFormMain::N22Click);
-    station->addSeparator();
-    connect(addEntry(station, "N17", QStringLiteral("Запись/Чтение данных")), &QAction::triggered, this,
-            &TFormMain::N17Click);
-    QMenu *types = station->addMenu(QStringLiteral("Тип радиостанции"));
-    types->setObjectName(QStringLiteral("N18"));
-    auto *typeGroup = new QActionGroup(this);
-    const auto addType = [&](const char *name, const QString &caption, void (TFormMain::*slot)()) {
-        QAction *a = addEntry(types, name, caption);
-        a->setCheckable(true);
-        typeGroup->addAction(a);
-        if (slot)
-            connect(a, &QAction::triggered, this, slot);
-        return a;
-    };
-    m_stationActions[0] = addType("N3062", StationProfiles::get(StationKind::Band30_60).menuCaption, &TFormMain::N3062Click);
-    m_stationActions[1] = addType("N3063", StationProfiles::get(StationKind::Band144_174).menuCaption, &TFormMain::N3063Click);
-    addType("N3064", StationProfiles::disabledMenuCaption(), nullptr)->setEnabled(false);
-    m_stationActions[2] = addType("N3065", StationProfiles::get(StationKind::Band400_486).menuCaption, &TFormMain::N3065Click);
-
-    QAction *quit = bar->addAction(QStringLiteral("Выход"));
-    quit->setObjectName(QStringLiteral("N20"));
-    quit->setToolTip(QStringLiteral("Закрытие программы"));
-    quit->setStatusTip(QStringLiteral("Закрытие программы"));
-    connect(quit, &QAction::triggered, this, &TFormMain::N20Click);
-}
-
 void TFormMain::buildWorkArea()
 {
     auto *client = new QWidget(this);
@@ -159,14 +84,10 @@ void TFormMain::buildWorkArea()
     m_memo1->hide();
     connect(m_memo1, &QPlainTextEdit::textChanged, this, &TFormMain::onSettingsEdited);
 
-    m_panel3 = new QFrame(m_panel1);
-    m_panel3->setObjectName(QStringLiteral("Panel3"));
-    m_panel3->setGeometry(537, 6, 252, 143);
-    m_panel3->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    m_panel3->hide();
-
     m_model = new ChannelTableModel(m_state.table, this);
-    new RepeaterPanel(*m_panel3, m_state, m_ui, *m_model); // owned by Panel3
+    m_panel3 = new RepeaterPanel(m_state, m_ui, *m_model, m_panel1);
+    m_panel3->setGeometry(537, 6, 252, 143);
+    m_panel3->hide();
     m_grid = new QTableView(m_panel1);
     m_grid->setObjectName(QStringLiteral("StringGrid1"));
     m_grid->setGeometry(5, 155, 787, 235);
@@ -176,6 +97,10 @@ void TFormMain::buildWorkArea()
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_grid->horizontalHeader()->setMinimumSectionSize(10);
+    // The header row is a row like the others, and the current column's
+    // header keeps its look (highlighted it turns bold and no longer fits).
+    m_grid->horizontalHeader()->setFixedHeight(20);
+    m_grid->horizontalHeader()->setHighlightSections(false);
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -187,7 +112,9 @@ void TFormMain::buildWorkArea()
     m_grid->setColumnWidth(ChannelTable::Rx, 62);
     m_grid->setColumnWidth(ChannelTable::Tx, 62);
     m_grid->hide();
-    new CellEditors(*m_grid, *m_model, *m_panel1, m_ui, this);
+    m_editors = new CellEditors(*m_grid, *m_model, *m_panel1, m_ui, this);
+    m_history = new TableHistory(m_state, *m_model, [this] { refreshSettingsText(); }, this);
+    new TableSheetActions(*m_grid, *m_model, m_history->stack(), [this] { m_editors->closeList(); }, this);
 }
 
 void TFormMain::showWorkArea(bool shown)
@@ -223,11 +150,6 @@ void TFormMain::onSettingsEdited()
         m_state.settingsLines = SettingsText::fromPlainText(m_memo1->toPlainText());
 }
 
-void TFormMain::refreshTable()
-{
-    m_model->reload();
-}
-
 void TFormMain::refreshStationMenus()
 {
     setWindowTitle(m_state.profile.caption);
@@ -246,13 +168,15 @@ void TFormMain::applyStationSelection()
     m_edit2->setText(QString::number(m_state.profile.lowKHz));
     showSettingsText(false);
     showTable(false);
-    refreshTable();
 }
 
 void TFormMain::selectStationType(StationKind kind)
 {
     guarded(m_ui, [&] {
-        m_state.selectStation(kind);
+        {
+            const ChannelTableModel::TableChange change(*m_model); // the boxes are detached
+            m_state.selectStation(kind);
+        }
         applyStationSelection();
     });
 }
@@ -320,4 +244,79 @@ void TFormMain::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
+}
+
+void TFormMain::N19Click()
+{
+    // The flag is cleared by the check itself before anything can fail, so a
+    // platform error (a conversion, MyTemp.ini) also leaves the data unchecked.
+    m_state.dataValid = false;
+    guarded(m_ui, [&] {
+        const DataCheckResult result = DataCheck::run(m_state, Paths::tempSettingsFile());
+        if (result.refusal)
+            m_ui.showRefusal(*result.refusal);
+        else
+            m_ui.showMessage(DataCheck::successText());
+    });
+}
+
+void TFormMain::N22Click()
+{
+    guarded(m_ui, [&] {
+        if (const auto refusal = ReportRefusals::forMenu(m_state.dataValid)) {
+            m_ui.showRefusal(*refusal);
+            return;
+        }
+        showMinimized();
+        emit reportDialogRequested();
+    });
+}
+
+// What a read from the station shows while the reply arrives.
+
+void TFormMain::settingsChanged()
+{
+    refreshSettingsText();
+    m_memo1->repaint();
+}
+
+void TFormMain::readStarting()
+{
+    m_history->beginWholeStep();
+}
+
+void TFormMain::readEnded()
+{
+    m_history->endWholeStep(QStringLiteral("Чтение из станции"));
+}
+
+void TFormMain::tableChanging()
+{
+    m_model->beginTableChange();
+}
+
+void TFormMain::tableChanged()
+{
+    m_model->endTableChange();
+}
+
+void TFormMain::stationSelected(std::optional<StationKind> kind)
+{
+    if (kind)
+        applyStationSelection();
+}
+
+void TFormMain::tableShown()
+{
+    showTable(true);
+}
+
+void TFormMain::moduleMarked()
+{
+    refreshStationMenus();
+}
+
+void TFormMain::refused(const Refusal &refusal)
+{
+    m_ui.showRefusal(refusal);
 }

@@ -6,7 +6,10 @@
 #include <QMainWindow>
 #include <array>
 
+class CellEditors;
 class ChannelTableModel;
+class RepeaterPanel;
+class TableHistory;
 class QAction;
 class QActionGroup;
 class QFrame;
@@ -27,6 +30,7 @@ public:
 
     AppState &state() { return m_state; }
     ChannelTableModel *tableModel() const { return m_model; }
+    CellEditors *cellEditors() const { return m_editors; }
 
     // Visibility of the work area's parts.
     void showWorkArea(bool shown);
@@ -36,12 +40,16 @@ public:
 
     // The window shows the state anew after a core operation changed it.
     void refreshSettingsText();
-    void refreshTable();
     void refreshStationMenus();
     // The steps of selecting a station type that the window owns.
     void applyStationSelection();
 
-    // What a read from the station shows while the reply arrives.
+    // What a read from the station shows while the reply arrives; the whole
+    // read is one step of the table's history.
+    void readStarting() override;
+    void readEnded() override;
+    void tableChanging() override;
+    void tableChanged() override;
     void settingsChanged() override;
     void stationSelected(std::optional<StationKind> kind) override;
     void tableShown() override;
@@ -54,24 +62,28 @@ public:
     void restoreNormal();
 
 public slots:
-    void N2Click();   // "Создать шаблон"
-    void N3Click();   // "Запись в файл"
-    void N4Click();   // "Чтение файла"
-    void N11Click();  // "Ретранслятор"
-    void N19Click();  // "Контроль"
-    void N22Click();  // "Создать протокол"
-    void N17Click();  // "Запись/Чтение данных"
-    void N20Click();  // "Выход"
-    void N3062Click();
-    void N3063Click();
-    void N3065Click();
-    void N10Click();
-    void N06200031Click();
-    void N12Click();
-    void N9Click();
-    void N13Click();
-    void N14Click();
-    void BitBtn1Click(); // "Ok" of the template panel
+    // Каналы
+    void N2Click();        // "Создать шаблон"
+    void N3Click();        // "Запись в файл"
+    void N4Click();        // "Чтение файла"
+    // Доп. оборудование → Модули
+    void N10Click();       // "Нет модуля"
+    void N06200031Click(); // "Маскиратор 06ЛМ200-03Д"
+    void N12Click();       // "Модуль Смартранк"
+    void N9Click();        // "Маскиратор Тирель"
+    void N13Click();       // "Маскиратор типа "Занавес""
+    void N14Click();       // "Маскиратор 06ЛМ016Д"
+    void N11Click();       // "Ретранслятор"
+    void N19Click();       // "Контроль"
+    // Станция
+    void N22Click();       // "Создать протокол"
+    void N17Click();       // "Запись/Чтение данных"
+    // Станция → Тип радиостанции
+    void N3062Click();     // "30-60 МГц"
+    void N3063Click();     // "144-174 МГц"
+    void N3065Click();     // "400-486 Мгц"
+    void N20Click();       // "Выход"
+    void BitBtn1Click();   // "Ok" of the template panel
 
 signals:
     void reportDialogRequested();
@@ -91,10 +103,12 @@ private:
     AppState &m_state;
     UiServices &m_ui;
     ChannelTableModel *m_model = nullptr;
+    CellEditors *m_editors = nullptr;
+    TableHistory *m_history = nullptr;
 
     QFrame *m_panel1 = nullptr;
     QFrame *m_panel2 = nullptr;
-    QFrame *m_panel3 = nullptr;
+    RepeaterPanel *m_panel3 = nullptr;
     QPlainTextEdit *m_memo1 = nullptr;
     QTableView *m_grid = nullptr;
     QLineEdit *m_edit1 = nullptr;

@@ -1,4 +1,6 @@
 #include "files/channelfile.h"
+#include "main/channeltablemodel.h"
+#include "main/tablehistory.h"
 #include "main/tformmain.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
@@ -8,7 +10,12 @@
 
 namespace {
 const QString kFilter = QStringLiteral("Файлы(*.ini)|*.ini");
+
+QString createQuestion(const QString &path)
+{
+    return QStringLiteral("Файл %1 не существует.\nСоздать его?").arg(QDir::toNativeSeparators(path));
 }
+} // namespace
 
 void TFormMain::N3Click()
 {
@@ -22,6 +29,9 @@ void TFormMain::N3Click()
         }
         const QString path = m_ui.askSaveFileName(dialog);
         if (path.isEmpty())
+            return;
+        // Replacing a file is confirmed in the dialog; making a new one here.
+        if (!QFileInfo::exists(path) && !m_ui.ask(createQuestion(path)))
             return;
         if (const auto refusal = ChannelFile::save(m_state, path)) {
             m_ui.showRefusal(*refusal);
@@ -37,14 +47,18 @@ void TFormMain::N4Click()
         const QString path = m_ui.askOpenFileName({QString(), kFilter, QDir::homePath(), QString()});
         if (path.isEmpty())
             return;
-        const ChannelFile::LoadResult result = ChannelFile::load(path, m_state);
+        ChannelFile::LoadResult result;
+        {
+            const TableHistory::WholeStep step(*m_history, QStringLiteral("Чтение файла"));
+            const ChannelTableModel::TableChange change(*m_model);
+            result = ChannelFile::load(path, m_state);
+        }
         // The state has taken the file over (also when it then fails for want of
         // channel sections): the window shows what it holds now.
         if (result.selectedStation)
             applyStationSelection();
         refreshStationMenus();
         refreshSettingsText();
-        refreshTable();
         showWorkArea(true);
         showSettingsText(true);
         showTable(true);

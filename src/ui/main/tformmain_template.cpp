@@ -1,5 +1,6 @@
 #include "main/channeltablemodel.h"
 #include "main/keyfilter.h"
+#include "main/tablehistory.h"
 #include "main/tformmain.h"
 #include "services/guard.h"
 #include "table/templatebuilder.h"
@@ -55,13 +56,18 @@ void TFormMain::BitBtn1Click()
 {
     guarded(m_ui, [&] {
         const TemplateBuilder::Fields fields{m_edit1->text(), m_edit2->text(), m_edit3->text()};
-        if (const auto refusal = TemplateBuilder::build(fields, m_state)) {
+        MaybeRefusal refusal;
+        {
+            const TableHistory::WholeStep step(*m_history, QStringLiteral("Шаблон"));
+            const ChannelTableModel::TableChange change(*m_model);
+            refusal = TemplateBuilder::build(fields, m_state);
+        }
+        if (refusal) {
             m_ui.showRefusal(*refusal);
             return;
         }
         showSettingsText(true);
         showTable(true);
-        refreshTable();
         refreshSettingsText();
     });
 }

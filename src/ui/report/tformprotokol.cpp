@@ -4,6 +4,7 @@
 #include "services/guard.h"
 #include "state/appstate.h"
 
+#include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
 
@@ -61,11 +62,21 @@ void TFormProtokol::BitBtn1Click()
         const QString serial = m_edit1->text();
         const ReportDocument doc = ReportDocument::build(m_state, serial);
         m_lastReport = ReportFiles::save(doc, serial, m_folder, QDateTime::currentDateTime());
-        if (!m_ui.openDocument(m_lastReport))
-            m_ui.showMessage(QStringLiteral("Протокол сохранен в файл %1, но на этом компьютере нет программы, "
-                                            "которая открывает документы .docx.")
-                                 .arg(QDir::toNativeSeparators(m_lastReport)));
+        const QString report = m_lastReport;
+        UiServices &ui = m_ui;
+        m_ui.openDocument(report, [&ui, report] {
+            ui.showMessage(QStringLiteral("Протокол сохранен в файл %1, но на этом компьютере нет программы, "
+                                          "которая открывает документы .docx.")
+                               .arg(QDir::toNativeSeparators(report)));
+        });
     });
+}
+
+void TFormProtokol::closeEvent(QCloseEvent *event)
+{
+    // The frame's close button and Alt+F4 do what "Выход" does.
+    event->ignore();
+    BitBtn2Click();
 }
 
 void TFormProtokol::BitBtn2Click()

@@ -29,6 +29,9 @@ public slots:
 signals:
     void exitRequested();
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     AppState &m_state;
     UiServices &m_ui;

@@ -1,5 +1,6 @@
 #include "services/desktopservices.h"
 #include "services/portprompt.h"
+#include "services/startup.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -21,7 +22,7 @@ QString qtFilter(const QString &filter)
 
 void DesktopServices::showMessage(const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, m_parent);
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(Startup::messageTitle()), text, QMessageBox::Ok, m_parent);
     box.exec();
 }
 
@@ -49,25 +50,37 @@ QString DesktopServices::askOpenFileName(const FileDialog &dialog)
     return QFileDialog::getOpenFileName(m_parent, dialog.title, dialog.folder, qtFilter(dialog.filter));
 }
 
-bool DesktopServices::openDocument(const QString &path)
+bool DesktopServices::ask(const QString &question)
+{
+    return QMessageBox::question(m_parent, QString::fromUtf8(Startup::messageTitle()), question)
+        == QMessageBox::Yes;
+}
+
+void DesktopServices::openDocument(const QString &path, std::function<void()> noProgram)
 {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    // QDesktopServices hands the file to xdg-open and reports success as soon
-    // as that starts, also when xdg-open then finds no program for it. Its exit
-    // status tells: it either ends quickly with an error or hands over (or
-    // keeps running as the program) without one.
+    // QDesktopServices reports success as soon as xdg-open starts, also when
+    // it then finds no program for the file; its exit status tells. It is
+    // read when it comes, so the window never waits for the desktop.
     auto *opener = new QProcess(qApp);
-    QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
-    opener->start(QStringLiteral("xdg-open"), {path});
-    if (!opener->waitForStarted(3000)) {
-        opener->deleteLater();
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    }
-    if (opener->waitForFinished(3000))
-        return opener->exitStatus() == QProcess::NormalExit && opener->exitCode() == 0;
-    return true;
+    QObject::connect(opener, &QProcess::finished, opener,
+                     [opener, noProgram](int code, QProcess::ExitStatus status) {
+                         if (status != QProcess::NormalExit || code != 0)
+                             noProgram();
+                         opener->deleteLater();
+                     });
+    QObject::connect(opener, &QProcess::errorOccurred, opener,
+                     [opener, noProgram, path](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+                             noProgram();
+                         opener->deleteLater();
+                     });
+    opener->start(m_opener, {path});
 #else
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        noProgram();
 #endif
 }
 

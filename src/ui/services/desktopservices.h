@@ -2,6 +2,8 @@
 
 #include "services/uiservices.h"
 
+#include <QString>
+
 class QWidget;
 
 // The real desktop: Qt message boxes, the system beep, Qt file dialogs and
@@ -15,9 +17,13 @@ public:
     void playSound(Sound sound) override;
     QString askSaveFileName(const FileDialog &dialog) override;
     QString askOpenFileName(const FileDialog &dialog) override;
-    bool openDocument(const QString &path) override;
+    bool ask(const QString &question) override;
+    void openDocument(const QString &path, std::function<void()> noProgram) override;
+    // The program that hands a document on ("xdg-open"); tests give their own.
+    void setDocumentOpener(const QString &program) { m_opener = program; }
     std::optional<PortEntry> choosePort(const QList<PortEntry> &ports) override;
 
 private:
     QWidget *m_parent = nullptr;
+    QString m_opener = QStringLiteral("xdg-open");
 };

@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 PortPrompt::PortPrompt(const QList<PortEntry> &ports, QWidget *parent)
@@ -20,9 +19,8 @@ PortPrompt::PortPrompt(const QList<PortEntry> &ports, QWidget *parent)
     for (const auto &port : ports)
         m_list->addItem(port.name + QStringLiteral("  (") + port.device + u')');
     layout->addWidget(m_list);
-    auto *buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    // Qt's standard buttons, in the language of Qt's texts.
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // Everything the windows ask of the desktop: message boxes, sounds, file
@@ -28,8 +29,11 @@ public:
     // Empty when the user cancels.
     virtual QString askSaveFileName(const FileDialog &dialog) = 0;
     virtual QString askOpenFileName(const FileDialog &dialog) = 0;
-    // False when no program could open it.
-    virtual bool openDocument(const QString &path) = 0;
+    // A question answered by yes (true) or no.
+    virtual bool ask(const QString &question) = 0;
+    // Hands the document to the desktop's program for it and returns at once;
+    // `noProgram` runs later if none takes it.
+    virtual void openDocument(const QString &path, std::function<void()> noProgram) = 0;
     // The port prompt: the chosen port, or nothing for "Cancel".
     virtual std::optional<PortEntry> choosePort(const QList<PortEntry> &ports) = 0;
 

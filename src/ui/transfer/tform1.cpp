@@ -9,11 +9,12 @@
 #include "services/guard.h"
 #include "services/uiservices.h"
 #include "state/appstate.h"
+#include "transfer/transferinput.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 
-#include <QButtonGroup>
+#include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <algorithm>
 
 TForm1::TForm1(AppState &state, UiServices &ui, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint), m_state(state), m_ui(ui)
@@ -80,15 +82,43 @@ TForm1::TForm1(AppState &state, UiServices &ui, QWidget *parent)
     m_gauge->setRange(0, 100);
     m_gauge->setValue(0);
     m_gauge->setGeometry(280, 10, 36, 170);
+    fitSearchButton();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+void TForm1::fitSearchButton()
+{
+    // Every caption of the search button fits it in the desktop's font; the
+    // columns to its right move over when it needs more room.
+    int needed = m_usb->width();
+    for (const QString &caption : {LinkTexts::searchIdle(), LinkTexts::searching(), LinkTexts::searchFound(),
+                                   LinkTexts::searchNotFound()}) {
+        m_usb->setText(caption);
+        needed = std::max(needed, m_usb->sizeHint().width());
+    }
+    m_usb->setText(LinkTexts::searchIdle());
+    const int shift = needed - m_usb->width();
+    m_usb->resize(needed, m_usb->height());
+    for (QWidget *w : std::initializer_list<QWidget *>{m_write, m_read, m_exit, m_status, m_gauge})
+        w->move(w->x() + shift, w->y());
+    setFixedSize(width() + shift, height());
 }
 
 void TForm1::BitBtn1Click()
 {
     hide();
     emit exitRequested();
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    // The frame's close button and Alt+F4 do what "Выход" does; a transfer
+    // keeps the dialog, whose "Выход" it has disabled.
+    event->ignore();
+    if (!m_state.transferRunning)
+        BitBtn1Click();
 }
 
 void TForm1::openForTransfer()
@@ -128,17 +158,12 @@ void TForm1::RadioButton2Click()
 template <class Transfer>
 void TForm1::runTransfer(Transfer &&transfer)
 {
-    m_state.transferRunning = true;
     m_sinceRepaint.start();
+    // The block ends before the error handler shows its message.
     guarded(m_ui, [&] {
-        struct Release
-        {
-            bool &flag;
-            ~Release() { flag = false; }
-        } release{m_state.transferRunning};
+        const TransferInputBlock block(m_state.transferRunning);
         transfer();
     });
-    m_state.transferRunning = false;
 }
 
 void TForm1::BitBtn2Click()
@@ -223,10 +248,11 @@ void TForm1::clearPortButtons()
 
 void TForm1::keepAlive()
 {
-    // Repaint now and then, so the desktop never takes the program for hung;
-    // user input waits until the transfer is over.
+    // Repaint now and then, so the desktop never takes the program for hung.
+    // The user's input is taken in too, and dropped by the transfer's block:
+    // left in the queue it would press the buttons once they are enabled.
     if (!m_sinceRepaint.isValid() || m_sinceRepaint.elapsed() >= 40) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QCoreApplication::processEvents();
         m_sinceRepaint.restart();
     }
 }

@@ -57,17 +57,21 @@ public slots:
     void BitBtn2Click(); // "Запись данных "
     void BitBtn3Click(); // "Чтение данных "
     void BitBtn4Click(); // "USB"
-    void RadioButton1Click();
-    void RadioButton2Click();
+    void RadioButton1Click(); // " COM1"
+    void RadioButton2Click(); // " COM2"
 
 signals:
     void exitRequested();
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
-    // Runs one transfer with the main window's close refused and the
-    // platform's errors shown.
+    // Runs one transfer with the main window's close refused, the user's
+    // input dropped and the platform's errors shown.
     template <class Transfer>
     void runTransfer(Transfer &&transfer);
+    void fitSearchButton();
     // Checks one radio button (its click handler runs when it was not checked).
     void checkRadio(QRadioButton *button);
 

@@ -1,23 +1,33 @@
 #pragma once
 
+#include "main/channeltablemodel.h"
 #include "main/tformmain.h"
 #include "recordingservices.h"
 #include "state/appstate.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
 
-// A main window on its own state with recorded messages, driven by object names.
+// A main window on its own state with recorded messages, driven by object
+// names; the table's model is checked against Qt's model contract throughout.
 struct MainWindowFixture
 {
     AppState state;
     RecordingServices ui;
     std::unique_ptr<TFormMain> window;
+    std::unique_ptr<QAbstractItemModelTester> modelTester;
 
-    MainWindowFixture() : window(std::make_unique<TFormMain>(state, ui)) { window->show(); }
+    MainWindowFixture()
+        : window(std::make_unique<TFormMain>(state, ui)),
+          modelTester(std::make_unique<QAbstractItemModelTester>(
+              window->tableModel(), QAbstractItemModelTester::FailureReportingMode::QtTest))
+    {
+        window->show();
+    }
 
     template <class T = QWidget>
     T *widget(const char *name) const

@@ -30,10 +30,18 @@ public:
         dialogs << dialog;
         return nextOpenName;
     }
-    bool openDocument(const QString &path) override
+    QStringList questions;
+    bool answer = true;
+    bool ask(const QString &question) override
+    {
+        questions << question;
+        return answer;
+    }
+    void openDocument(const QString &path, std::function<void()> noProgram) override
     {
         openedDocuments << path;
-        return documentOpens;
+        if (!documentOpens)
+            noProgram();
     }
     std::optional<PortEntry> choosePort(const QList<PortEntry> &ports) override
     {

@@ -1,0 +1,194 @@
+#include "commandline.h"
+#include "commands.h"
+#include "console.h"
+#include "exitcodes.h"
+#include "fleetboard.h"
+#include "fleetports.h"
+#include "fleetreports.h"
+#include "fleetstation.h"
+#include "common/paths.h"
+#include "files/readarchive.h"
+#include "image/fieldcoding.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QRegularExpression>
+#include <QThread>
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr int kLastId = 9999;
+
+QString description()
+{
+    return QStringLiteral(
+        "Программирует партию станций одним планом каналов, все одновременно, по станции на порт.\n"
+        "FILE загружается и проверяется один раз, как в check; при отказе проверки ни один порт\n"
+        "не открывается (код 1). Затем для каждого порта, в своём потоке:\n"
+        "  1. чтение станции; прочитанное - в архив чтений (копия того, что станция хранила;\n"
+        "     станция, копию которой сохранить не удалось, не записывается);\n"
+        "  2. запись проверенных данных с Id этой станции;\n"
+        "  3. проверочное чтение и сравнение, как write --verify;\n"
+        "  4. с --report-dir - протокол испытаний DIR/<серийный номер>.docx (\" (2)\" и т. д.,\n"
+        "     если имя занято) с серийным номером и Id станции в тексте установок.\n"
+        "Станция, на которой шаг не удался, останавливается на нём; остальные продолжают.\n"
+        "С --id-from NNNN станция k-го --port (считая от 0) получает Id NNNN + k (четыре\n"
+        "десятичные цифры); без него все станции получают Id из файла.\n"
+        "Одно устройство, названное дважды (также через ссылку или карту портов), неверный\n"
+        "--id-from, Id больше 9999 или COMn без устройства - отказ до открытия портов (код 2).\n"
+        "Ход работы - на stderr, по строке на порт (порт, шаг, процент), в конце - пути копий\n"
+        "в архиве чтений и протоколов. Итог - на stdout, по строке на порт в порядке --port,\n"
+        "через табуляцию: порт, серийный номер (или \"-\"), Id, результат.\n"
+        "Код выхода: 0 - все станции записаны и проверены, иначе наибольший код среди станций:\n"
+        "1 - ответ станции отвергнут, 2 - ошибка порта или файла, 3 - станция не ответила,\n"
+        "4 - станция хранит не то, что записано.");
+}
+
+// The Id of the first station, when --id-from gives one: four decimal
+// digits, and the last station's Id no more than 9999. Throws UsageError.
+std::optional<int> firstId(const CommandLine &line, qsizetype count)
+{
+    if (!line.isSet(QStringLiteral("id-from")))
+        return std::nullopt;
+    const QString from = line.value(QStringLiteral("id-from"));
+    static const QRegularExpression fourDigits(QStringLiteral("^[0-9]{4}$"));
+    if (!fourDigits.match(from).hasMatch())
+        throw UsageError(QStringLiteral("--id-from \"%1\": нужны четыре десятичные цифры, например 0001").arg(from));
+    const int first = from.toInt();
+    if (first + count - 1 > kLastId)
+        throw UsageError(QStringLiteral("--id-from %1: для %2 станций Id дойдёт до %3, больше %4")
+                             .arg(from)
+                             .arg(count)
+                             .arg(first + count - 1)
+                             .arg(kLastId));
+    return first;
+}
+
+// The Id of each station: N, N + 1, ... as four decimal digits, or the
+// file's for all.
+QStringList stationIds(std::optional<int> first, qsizetype count, const AppState &checked)
+{
+    if (!first)
+        return QStringList(count, FieldCoding::idText(checked.image.idCode));
+    QStringList ids;
+    for (qsizetype k = 0; k < count; ++k)
+        ids.append(QStringLiteral("%1").arg(*first + k, 4, 10, QLatin1Char('0')));
+    return ids;
+}
+
+// Each job on a thread of its own; the main thread shows their progress
+// until the last one ends. A job hands back its result and nothing else.
+std::vector<FleetResult> runAll(const std::vector<FleetJob> &jobs, FleetBoard &board)
+{
+    std::vector<FleetResult> results(jobs.size());
+    QObject context;  // lives on the main thread: the progress is drawn there
+    QEventLoop loop;
+    std::size_t running = jobs.size();
+    std::vector<std::unique_ptr<QThread>> threads;
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        const int index = static_cast<int>(i);
+        FleetProgress progress = [&context, &board, index](const QString &step, int percent) {
+            QMetaObject::invokeMethod(
+                &context, [&board, index, step, percent] { board.show(index, step, percent); }, Qt::QueuedConnection);
+        };
+        std::unique_ptr<QThread> thread(QThread::create([&jobs, &results, i, progress] {
+            results[i] = FleetStation::run(jobs[i], progress);
+        }));
+        QObject::connect(thread.get(), &QThread::finished, &context, [&, index, i] {
+            const FleetResult &result = results[i];
+            board.show(index, result.exitCode == ExitCode::Done ? QStringLiteral("готово") : result.text, -1);
+            if (--running == 0)
+                loop.quit();
+        });
+        threads.push_back(std::move(thread));
+    }
+    for (const auto &thread : threads)
+        thread->start();
+    if (running > 0)
+        loop.exec();
+    for (const auto &thread : threads)
+        thread->wait();
+    return results;
+}
+
+} // namespace
+
+namespace Commands {
+
+int fleet(const QStringList &arguments)
+{
+    CommandLine line(QStringLiteral("fleet"), description());
+    line.addChannelFileArgument();
+    line.addOption(QCommandLineOption(QStringLiteral("port"),
+                                      QStringLiteral("Порт станции, по одному на станцию: COM1...COM255 (через карту "
+                                                     "портов программы) или путь устройства."),
+                                      QStringLiteral("PORT")),
+                   true);
+    line.addOption(QCommandLineOption(QStringLiteral("id-from"), QStringLiteral("Id первой станции, четыре цифры."),
+                                      QStringLiteral("NNNN")));
+    line.addOption(QCommandLineOption(QStringLiteral("report-dir"), QStringLiteral("Папка для протоколов станций."),
+                                      QStringLiteral("DIR")));
+    line.addOption(QCommandLineOption(QStringLiteral("serial"),
+                                      QStringLiteral("Серийный номер протокола (по умолчанию К7ТВ-12345)."),
+                                      QStringLiteral("TEXT"), QStringLiteral("К7ТВ-12345")));
+    if (!line.parse(arguments))
+        return ExitCode::Done;
+
+    const QList<FleetPort> ports = FleetPorts::resolve(line.values(QStringLiteral("port")), Paths::optionsFile());
+    const std::optional<int> first = firstId(line, ports.size());
+    const QString reportDir = line.value(QStringLiteral("report-dir"));
+    if (line.isSet(QStringLiteral("report-dir")) && reportDir.isEmpty())
+        throw UsageError(QStringLiteral("Пустое значение параметра --report-dir"));
+
+    // Checked once, here: the check rewrites MyTemp.ini, which no thread may
+    // share.
+    AppState checked;
+    if (!loadPassingCheck(line.argument(0), checked))
+        return ExitCode::Refused;
+    const QStringList ids = stationIds(first, ports.size(), checked);
+
+    std::unique_ptr<FleetReports> reports;
+    if (!reportDir.isEmpty()) {
+        reports = std::make_unique<FleetReports>(reportDir, line.value(QStringLiteral("serial")));
+        reports->prepare();
+    }
+    // Made here once rather than by every thread at the same moment; a
+    // folder that cannot be made fails each station's copy, and so its write.
+    QDir().mkpath(ReadArchive::folder());
+    std::vector<FleetJob> jobs;
+    QStringList names;
+    for (qsizetype k = 0; k < ports.size(); ++k) {
+        // Without --id-from the file's Id stands as the file spells it.
+        jobs.push_back(FleetJob{ports.at(k).device, Paths::optionsFile(),
+                                first ? FleetStation::withId(checked, ids.at(k)) : checked, ReadArchive::folder(),
+                                reports.get()});
+        names.append(ports.at(k).name);
+    }
+
+    FleetBoard board(names, Console::errIsTerminal());
+    const std::vector<FleetResult> results = runAll(jobs, board);
+
+    int exitCode = ExitCode::Done;
+    for (std::size_t k = 0; k < results.size(); ++k) {
+        const FleetResult &result = results[k];
+        const qsizetype at = static_cast<qsizetype>(k);
+        if (!result.archiveCopy.isEmpty())
+            Console::err(QStringLiteral("%1: копия в архиве чтений: %2")
+                             .arg(names.at(at), QDir::toNativeSeparators(result.archiveCopy)));
+        if (!result.report.isEmpty())
+            Console::err(QStringLiteral("%1: протокол: %2").arg(names.at(at), QDir::toNativeSeparators(result.report)));
+        exitCode = std::max(exitCode, result.exitCode);
+    }
+    for (std::size_t k = 0; k < results.size(); ++k) {
+        const qsizetype at = static_cast<qsizetype>(k);
+        Console::out(QStringList{names.at(at), results[k].serial, ids.at(at), results[k].text}.join(u'\t'));
+    }
+    return exitCode;
+}
+
+} // namespace Commands

@@ -1,0 +1,48 @@
+#include "fleetports.h"
+
+#include "commandline.h"
+#include "portargument.h"
+#include "common/platformerror.h"
+#include "link/portmap.h"
+#include "link/seriallink.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace FleetPorts {
+
+QString identity(const QString &device)
+{
+    const QFileInfo info(device);
+    const QString canonical = info.canonicalFilePath();
+    if (!canonical.isEmpty())
+        return canonical;
+    // A name the file system does not know (a Windows COM name, a device not
+    // plugged in) is still one device per spelling.
+    return QDir::cleanPath(info.absoluteFilePath());
+}
+
+QList<FleetPort> resolve(const QStringList &names, const QString &optionsFile)
+{
+    const PortMap map = PortMap::fromOptionsFile(optionsFile);
+    QList<FleetPort> ports;
+    for (const QString &name : names) {
+        const PortArgument argument = PortArgument::parse(name);
+        QString device = argument.device;
+        if (device.isEmpty()) {
+            device = map.deviceFor(argument.portNumber);
+            if (device.isEmpty())
+                throw PlatformError(SerialErrors::noDevice(PortMap::portName(argument.portNumber)));
+        }
+        const FleetPort port{name, device, identity(device)};
+        for (const FleetPort &earlier : ports) {
+            if (earlier.identity == port.identity)
+                throw UsageError(QStringLiteral("Порты \"%1\" и \"%2\" - одно и то же устройство %3")
+                                     .arg(earlier.name, port.name, QDir::toNativeSeparators(port.identity)));
+        }
+        ports.append(port);
+    }
+    return ports;
+}
+
+} // namespace FleetPorts

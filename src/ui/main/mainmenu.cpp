@@ -1,0 +1,105 @@
+#include "main/mainmenu.h"
+#include "main/celleditors.h"
+#include "main/tformmain.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QHash>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+using E = MainMenuEntry;
+using W = TFormMain;
+
+const MainMenuEntry kEntries[] = {
+    {E::Menu, nullptr, "N1", "Каналы", "Программирование каналов радоистанции", nullptr},
+    {E::Entry, "N1", "N2", "Создать шаблон", nullptr, &W::N2Click},
+    {E::Separator, "N1", "", "", nullptr, nullptr},
+    {E::Entry, "N1", "N3", "Запись в файл", nullptr, &W::N3Click},
+    {E::Entry, "N1", "N4", "Чтение файла", nullptr, &W::N4Click},
+    {E::Menu, nullptr, "N5", "Доп. оборудование", nullptr, nullptr},
+    {E::Menu, "N5", "N8", "Модули ", nullptr, nullptr},
+    {E::Radio, "N8", "N10", "Нет модуля", nullptr, &W::N10Click},
+    {E::Radio, "N8", "N06200031", "Маскиратор 06ЛМ200-03Д", nullptr, &W::N06200031Click},
+    {E::Radio, "N8", "N12", "Модуль Смартранк", nullptr, &W::N12Click},
+    {E::Radio, "N8", "N9", "Маскиратор Тирель", nullptr, &W::N9Click},
+    {E::Radio, "N8", "N13", "Маскиратор типа \"Занавес\"", nullptr, &W::N13Click},
+    {E::Radio, "N8", "N14", "Маскиратор 06ЛМ016Д", nullptr, &W::N14Click},
+    {E::Entry, nullptr, "N11", "Ретранслятор", nullptr, &W::N11Click},
+    {E::Entry, nullptr, "N19", "Контроль", "Проверка введенных данных", &W::N19Click},
+    {E::Menu, nullptr, "N16", "Станция", nullptr, nullptr},
+    {E::Entry, "N16", "N22", "Создать протокол", nullptr, &W::N22Click},
+    {E::Separator, "N16", "", "", nullptr, nullptr},
+    {E::Entry, "N16", "N17", "Запись/Чтение данных", nullptr, &W::N17Click},
+    {E::Menu, "N16", "N18", "Тип радиостанции", nullptr, nullptr},
+    {E::Radio, "N18", "N3062", "30-60 МГц", nullptr, &W::N3062Click},
+    {E::Radio, "N18", "N3063", "144-174 МГц", nullptr, &W::N3063Click},
+    {E::Disabled, "N18", "N3064", "300-345 МГц", nullptr, nullptr},
+    {E::Radio, "N18", "N3065", "400-486 Мгц", nullptr, &W::N3065Click},
+    {E::Entry, nullptr, "N20", "Выход", "Закрытие программы", &W::N20Click},
+};
+
+void setHint(QAction *action, const char *hint)
+{
+    if (!hint)
+        return;
+    action->setToolTip(QString::fromUtf8(hint));
+    action->setStatusTip(QString::fromUtf8(hint));
+}
+
+} // namespace
+
+std::span<const MainMenuEntry> MainMenu::entries()
+{
+    return kEntries;
+}
+
+void TFormMain::buildMenu()
+{
+    QHash<QByteArray, QMenu *> menus;
+    QHash<QByteArray, QActionGroup *> groups;
+    const auto addTo = [&](const char *parent, QAction *action) {
+        if (parent)
+            menus.value(parent)->addAction(action);
+        else
+            menuBar()->addAction(action);
+    };
+    for (const MainMenuEntry &e : MainMenu::entries()) {
+        if (e.kind == E::Separator) {
+            menus.value(e.parent)->addSeparator();
+            continue;
+        }
+        if (e.kind == E::Menu) {
+            auto *menu = new QMenu(e.text(), this);
+            menu->setObjectName(QLatin1String(e.name));
+            setHint(menu->menuAction(), e.hint);
+            addTo(e.parent, menu->menuAction());
+            menus.insert(e.name, menu);
+            continue;
+        }
+        auto *action = new QAction(e.text(), this);
+        action->setObjectName(QLatin1String(e.name));
+        setHint(action, e.hint);
+        if (e.kind == E::Radio || e.kind == E::Disabled) {
+            action->setCheckable(true);
+            QActionGroup *&group = groups[e.parent];
+            if (!group)
+                group = new QActionGroup(this);
+            group->addAction(action);
+        }
+        action->setEnabled(e.kind != E::Disabled);
+        addTo(e.parent, action);
+        if (const auto handler = e.handler) {
+            // A list left open over a cell gives its item back first, so the
+            // operation sees the table as the list left it.
+            connect(action, &QAction::triggered, this, [this, handler] {
+                m_editors->closeList();
+                (this->*handler)();
+            });
+        }
+    }
+    m_stationActions = {action("N3062"), action("N3063"), action("N3065")};
+    m_moduleActions = {action("N10"), action("N06200031"), action("N12"), action("N9"), action("N13"), action("N14")};
+}

@@ -1,0 +1,269 @@
+// vetral-cli fleet run as a process over several simulated stations, each on
+// its own pseudo-terminal: what each station receives, the archive copies of
+// what they held, their reports, the result lines and the exit status, and
+// the refusals that come before any byte is sent.
+#include "clihome.h"
+#include "simulatedstation.h"
+#include "stationline.h"
+
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <memory>
+#include <vector>
+
+namespace {
+
+const QString kWritten = "записано и проверено";
+
+// Where Тон3 lies in the station's reply: serial 3, header 5, Id 2, tones.
+constexpr int kReplyTone3 = 12;
+// Where the Id lies in what a write sends after the start byte.
+constexpr int kWriteIdHigh = 15;
+
+// What a station that falls silent in the write answers: the read request,
+// the start byte and header bytes 3..7.
+constexpr int kAnsweredBeforeSilence = 1 + 1 + 5;
+
+// Stations by letter: A answers, S is silent, W falls silent in the write,
+// D alters Тон3 in its replies.
+class Stations
+{
+public:
+    Stations(const QString &kinds, const QStringList &serials)
+    {
+        for (qsizetype i = 0; i < kinds.size(); ++i) {
+            StationMemory memory;  // no channels, an Id of its own
+            const QByteArray serial = QByteArray::fromHex(serials.at(i).toLatin1());
+            std::copy(serial.begin(), serial.end(), memory.serial.begin());
+            memory.idCode = static_cast<std::uint16_t>(0x0F01 + i);
+            auto one = std::make_unique<One>(memory);
+            StationLineOptions options;
+            if (kinds.at(i) == u'S')
+                options.silentAfter = 0;
+            if (kinds.at(i) == u'W')
+                options.silentAfter = kAnsweredBeforeSilence;
+            const bool altering = kinds.at(i) == u'D';
+            SimulatedStation *station = &one->station;
+            one->line = std::make_unique<StationLine>(
+                [station, altering](std::uint8_t byte) {
+                    QByteArray answer = station->onByte(byte, 0);
+                    if (altering && answer.size() > kReplyTone3)
+                        answer[kReplyTone3] = char(answer.at(kReplyTone3) + 1);
+                    return answer;
+                },
+                options);
+            one->line->start();
+            m_all.push_back(std::move(one));
+        }
+    }
+    ~Stations() { stop(); }
+
+    QString device(qsizetype i) const { return m_all.at(std::size_t(i))->line->devicePath(); }
+    QByteArray received(qsizetype i) const { return m_all.at(std::size_t(i))->line->received(); }
+    void stop()
+    {
+        for (const auto &one : m_all)
+            one->line->stop();
+    }
+
+private:
+    struct One
+    {
+        explicit One(const StationMemory &memory) : station(memory) {}
+        SimulatedStation station;
+        std::unique_ptr<StationLine> line;
+    };
+    std::vector<std::unique_ptr<One>> m_all;
+};
+
+// What a station must receive: the read request, the write with its Id, the
+// read request of the check.
+QByteArray expectedBytes(QChar kind, const QString &id)
+{
+    if (kind == u'S')
+        return QByteArray(1, char(30));
+    QByteArray write = QByteArray::fromHex(kWorkedDump.toLatin1());
+    write[kWriteIdHigh] = char(id.left(2).toInt(nullptr, 16));
+    write[kWriteIdHigh + 1] = char(id.right(2).toInt(nullptr, 16));
+    if (kind == u'W')  // up to the first byte not answered
+        return char(30) + (char(20) + write.left(kAnsweredBeforeSilence - 1));
+    return char(30) + (char(20) + write) + char(30);
+}
+
+// The body of a report, through unzip (as scripts/install-deps installs it).
+QString documentText(const QString &path)
+{
+    QProcess unzip;
+    unzip.start("unzip", {"-p", path, "word/document.xml"});
+    return unzip.waitForFinished() ? QString::fromUtf8(unzip.readAllStandardOutput()) : QString();
+}
+
+QString fileText(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringDecoder cp1251("windows-1251");
+    return cp1251.decode(file.readAll());
+}
+
+// "<serial> <Id>" as the settings text of a channel file or a report shows them.
+QString serialAndId(const QString &text)
+{
+    static const QRegularExpression serial("Серийный номер=(\\w+)"), id("Id_номер=(\\w+)");
+    return serial.match(text).captured(1) + ' ' + id.match(text).captured(1);
+}
+
+QStringList sorted(QStringList list)
+{
+    list.sort();
+    return list;
+}
+
+} // namespace
+
+class FleetTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void batch_data();
+    void batch();
+    void refusedBeforeAnyByte_data();
+    void refusedBeforeAnyByte();
+};
+
+void FleetTest::batch_data()
+{
+    QTest::addColumn<QString>("kinds");
+    QTest::addColumn<QStringList>("serials");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("ids");
+    QTest::addColumn<QStringList>("results");
+
+    QTest::newRow("three written, Ids from 0042")
+        << "AAA" << QStringList{"111111", "22A2B2", "333333"} << QStringList{"--id-from", "0042"} << 0
+        << QStringList{"0042", "0043", "0044"} << QStringList{kWritten, kWritten, kWritten};
+    QTest::newRow("a silent station fails alone")
+        << "ASA" << QStringList{"111111", "222222", "333333"} << QStringList{"--id-from", "9997"} << 3
+        << QStringList{"9997", "9998", "9999"} << QStringList{kWritten, "нет ответа (AK) при чтении", kWritten};
+    QTest::newRow("a station falls silent in the write")
+        << "WA" << QStringList{"111111", "222222"} << QStringList{"--id-from", "0100"} << 3
+        << QStringList{"0100", "0101"} << QStringList{"нет ответа (AK) при записи, на байте 7 из 62", kWritten};
+    QTest::newRow("the file's Id, one station differs")
+        << "DA" << QStringList{"111111", "222222"} << QStringList{} << 4 << QStringList{"12AB", "12AB"}
+        << QStringList{"станция хранит не то, что записано: Тон3: записано 46, прочитано 47", kWritten};
+    QTest::newRow("two stations of one serial number")
+        << "AA" << QStringList{"ABCDEF", "ABCDEF"} << QStringList{"--id-from", "0000"} << 0
+        << QStringList{"0000", "0001"} << QStringList{kWritten, kWritten};
+}
+
+void FleetTest::batch()
+{
+    QFETCH(QString, kinds);
+    QFETCH(QStringList, serials);
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, ids);
+    QFETCH(QStringList, results);
+
+    const CliHome home;
+    Stations stations(kinds, serials);
+    // COM3, COM4 ... through the map, the last station by its device path.
+    QMap<int, QString> map;
+    QStringList names;
+    QStringList arguments{"fleet", home.path("worked.ini"), "--report-dir", home.path("reports")};
+    for (qsizetype i = 0; i < kinds.size(); ++i) {
+        const int com = 3 + int(i);
+        map.insert(com, stations.device(i));
+        names.append(i + 1 < kinds.size() ? QString("COM%1").arg(com) : stations.device(i));
+        arguments += QStringList{"--port", names.last()};
+    }
+    home.mapPorts(map);
+    const CliRun run = home.run(arguments + options);
+    stations.stop();
+
+    QStringList lines, archived, reported, reportNames;
+    for (qsizetype i = 0; i < kinds.size(); ++i) {
+        const bool read = kinds.at(i) != u'S';
+        lines.append(QStringList{names.at(i), read ? serials.at(i) : "-", ids.at(i), results.at(i)}.join('\t'));
+        QCOMPARE(stations.received(i).toHex(' '), expectedBytes(kinds.at(i), ids.at(i)).toHex(' '));
+        if (read)
+            archived.append(serials.at(i) + QString(" %1").arg(0x0F01 + i, 4, 16, QChar('0')).toUpper());
+        if (results.at(i) == kWritten) {
+            reported.append(serials.at(i) + ' ' + ids.at(i));
+            const qsizetype taken = serials.mid(0, i).count(serials.at(i));
+            reportNames.append(serials.at(i) + (taken ? QString(" (%1)").arg(taken + 1) : QString()) + ".docx");
+        }
+    }
+    QCOMPARE(run.out, lines.join('\n') + '\n');
+    QVERIFY2(run.exitCode == exitCode, qPrintable(run.err));
+
+    // Each station's old content in a copy named by its serial number.
+    QStringList found;
+    for (const QFileInfo &copy : QDir(home.archiveFolder()).entryInfoList(QDir::Files)) {
+        const QString content = serialAndId(fileText(copy.filePath()));
+        QVERIFY2(copy.fileName().startsWith(content.section(' ', 0, 0) + ' '), qPrintable(copy.fileName()));
+        found.append(content);
+    }
+    QCOMPARE(sorted(found), sorted(archived));
+
+    // A report for each verified station, showing its serial number and Id.
+    const QDir reports(home.path("reports"));
+    QCOMPARE(sorted(reports.entryList(QDir::Files)), sorted(reportNames));
+    found.clear();
+    for (const QString &name : reportNames)
+        found.append(serialAndId(documentText(reports.filePath(name))));
+    QCOMPARE(sorted(found), sorted(reported));
+}
+
+void FleetTest::refusedBeforeAnyByte_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");  // text standard error must hold
+
+    const QStringList worked{"fleet", "{dir}/worked.ini"};
+    const QString sameDevice = "одно и то же устройство";
+    QTest::newRow("one device twice") << worked + QStringList{"--port", "COM3", "--port", "COM4", "--port", "{station0}"}
+                                      << 2 << "" << sameDevice;
+    QTest::newRow("one device through a link") << worked + QStringList{"--port", "{dir}/ttyLink", "--port", "COM3"}
+                                               << 2 << "" << sameDevice;
+    QTest::newRow("Id of two digits") << worked + QStringList{"--port", "COM3", "--id-from", "42"} << 2 << ""
+                                      << "--id-from";
+    QTest::newRow("Id with a letter") << worked + QStringList{"--port", "COM3", "--id-from", "12A4"} << 2 << ""
+                                      << "--id-from";
+    QTest::newRow("Ids beyond 9999") << worked + QStringList{"--port", "COM3", "--port", "COM4", "--id-from", "9999"}
+                                     << 2 << "" << "10000";
+    QTest::newRow("port without a device") << worked + QStringList{"--port", "COM3", "--port", "COM6"} << 2 << ""
+                                           << "COM6";
+    QTest::newRow("check refuses") << QStringList{"fleet", "{dir}/loud.ini", "--port", "COM3", "--port", "COM4"} << 1
+                                   << "Уровень громкости изм. 1-16\n" << "";
+}
+
+void FleetTest::refusedBeforeAnyByte()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+
+    const CliHome home;
+    Stations stations("AA", {"111111", "222222"});
+    home.mapPorts({{3, stations.device(0)}, {4, stations.device(1)}});
+    QVERIFY(QFile::link(stations.device(0), home.path("ttyLink")));
+    arguments.replaceInStrings("{dir}", home.root()).replaceInStrings("{station0}", stations.device(0));
+    const CliRun run = home.run(arguments);
+    stations.stop();
+
+    QCOMPARE(run.out, out);
+    QVERIFY2(run.err.contains(err), qPrintable(run.err));
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(stations.received(0), QByteArray());
+    QCOMPARE(stations.received(1), QByteArray());
+    QVERIFY(!QFileInfo::exists(home.archiveFolder()));
+}
+
+QTEST_GUILESS_MAIN(FleetTest)
+#include "tst_fleet.moc"
