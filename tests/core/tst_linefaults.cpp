@@ -263,7 +263,9 @@ private slots:
     {
         QFETCH(bool, reading);
         QFETCH(QStringList, events);
-        Line line(echo, {}, reading ? earlierState() : checkedState(1));
+        StationLineOptions options;
+        options.throughLink = true; // the name opened below can belong to no other line
+        Line line(echo, options, reading ? earlierState() : checkedState(1));
         const QString device = line.station->devicePath();
         line.station->hangUp();
         QVERIFY(!QFile::exists(device));

@@ -1,8 +1,12 @@
 #include "stationline.h"
 
+#include <QDir>
+#include <QFile>
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <map>
@@ -57,6 +61,8 @@ StationLine::StationLine(Responder responder, Options options)
     ::cfsetospeed(&raw, B1200);
     ::tcsetattr(m_slave, TCSANOW, &raw);
     m_devicePath = QString::fromLocal8Bit(name);
+    if (m_options.throughLink)
+        makeLink(name);
 
     int pipeFds[2];
     if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0)
@@ -71,9 +77,35 @@ StationLine::StationLine(Responder responder, Options options)
 StationLine::~StationLine()
 {
     stop();
-    for (int fd : {m_master, m_slave, m_wakeRead, m_wakeWrite})
+    closeLineEnds();
+    for (int fd : {m_wakeRead, m_wakeWrite})
         if (fd >= 0)
             ::close(fd);
+    if (!m_linkFolder.empty())
+        ::rmdir(m_linkFolder.c_str());
+}
+
+void StationLine::makeLink(const char *target)
+{
+    std::string folder = QFile::encodeName(QDir::tempPath()).toStdString() + "/station-line-XXXXXX";
+    if (!::mkdtemp(folder.data())) {
+        const int error = errno;
+        ::close(m_master);
+        ::close(m_slave);
+        errno = error;
+        fail("mkdtemp");
+    }
+    m_linkFolder = folder;
+    m_link = folder + "/line";
+    if (::symlink(target, m_link.c_str()) != 0) {
+        const int error = errno;
+        ::close(m_master);
+        ::close(m_slave);
+        ::rmdir(m_linkFolder.c_str());
+        errno = error;
+        fail("symlink");
+    }
+    m_devicePath = QFile::decodeName(QByteArray::fromStdString(m_link));
 }
 
 void StationLine::start()
@@ -107,6 +139,10 @@ void StationLine::hangUp()
 
 void StationLine::closeLineEnds()
 {
+    // The name goes first: while the line's ends are open no other line can
+    // be given the pseudo-terminal the link points at.
+    if (!m_link.empty())
+        ::unlink(m_link.c_str());
     for (int *fd : {&m_master, &m_slave}) {
         if (*fd >= 0)
             ::close(*fd);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 
 struct StationLineOptions
@@ -27,6 +28,12 @@ struct StationLineOptions
     // has taken them off the line, for a station that goes away in the
     // middle of its reply.
     int hangUpAfterSent = -1;
+    // The program reaches the line through a symbolic link in a folder of the
+    // line's own, which goes away at the hang-up before the pseudo-terminal
+    // is let go. The pseudo-terminal's own name may be handed to another
+    // process's line the moment it is free; the link's name never is, so a
+    // port opened by it after the hang-up is surely gone.
+    bool throughLink = false;
 };
 
 // A station's end of a serial line: the master side of a pseudo-terminal
@@ -75,6 +82,7 @@ public:
 private:
     void run();
     void wake();
+    void makeLink(const char *target);
     void closeLineEnds();
     void waitUntilTaken() const;
 
@@ -85,6 +93,8 @@ private:
     int m_wakeRead = -1;
     int m_wakeWrite = -1;
     QString m_devicePath;
+    std::string m_linkFolder;
+    std::string m_link;
     std::thread m_thread;
 
     mutable std::mutex m_mutex;

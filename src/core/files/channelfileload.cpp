@@ -81,8 +81,7 @@ ChannelFile::LoadResult ChannelFile::loadBytes(const QByteArray &bytes, AppState
     LoadResult result;
     DecodedText decoded = TextFileDecoder::decode(bytes);
     result.encoding = decoded.encoding;
-    const Profile profile = Profile::fromText(decoded.text);
-    decoded.text.clear();
+    const Profile profile = Profile::fromText(std::move(decoded.text));
 
     state.settingsLines = settingsLines(profile);
     const auto codes = profile.values(SettingsText::sectionName(),

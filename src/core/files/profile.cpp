@@ -7,22 +7,24 @@
 namespace {
 
 // Calls visit(line, start, end) for each line of text[from, to); end is behind the '\n'.
-// visit returns false to stop.
+// visit returns false to stop. The scan is a plain loop: most lines of a
+// damaged file are empty or short, and a library search per line would cost
+// more than the line itself.
 template<typename Visit>
 void forEachLine(const QString &text, qsizetype from, qsizetype to, Visit visit)
 {
+    const QChar *const data = text.constData();
     qsizetype start = from;
     while (start < to) {
-        const qsizetype newline = text.indexOf(u'\n', start);
-        const bool ended = newline >= 0 && newline < to;
-        const qsizetype length = (ended ? newline : to) - start;
-        const qsizetype end = ended ? newline + 1 : to;
-        if (!visit(QStringView(text).sliced(start, length), start, end))
+        qsizetype newline = start;
+        while (newline < to && data[newline] != u'\n')
+            ++newline;
+        const qsizetype end = newline < to ? newline + 1 : to;
+        if (!visit(QStringView(data + start, newline - start), start, end))
             return;
         start = end;
     }
 }
-
 
 std::optional<int> parseHex(QStringView digits)
 {
@@ -66,14 +68,19 @@ std::optional<int> parseDecimal(QStringView text)
 
 } // namespace
 
-QString Profile::normalised(const QString &text)
+void Profile::normalise(QString &text)
 {
-    // One pass: replacing each CR LF in place moves the rest of the text
-    // every time, which makes a file of many short lines load in quadratic time.
-    QString result(text.size() + 1, Qt::Uninitialized);
-    QChar *out = result.data();
-    const QChar *p = text.constData();
-    const QChar *const end = p + text.size();
+    // In place and in one pass: the text never grows (a CR LF becomes one
+    // LF), and a whole-text copy per load would double the fresh memory a
+    // large file needs while it is read.
+    if (text.isEmpty())
+        return;
+    QChar *const begin = text.data();
+    const QChar *const end = begin + text.size();
+    const QChar *p = begin;
+    while (p != end && *p != u'\r')
+        ++p;
+    QChar *out = begin + (p - begin);
     for (; p != end; ++p) {
         if (*p != u'\r') {
             *out++ = *p;
@@ -83,25 +90,65 @@ QString Profile::normalised(const QString &text)
         if (p + 1 != end && p[1] == u'\n')
             ++p;
     }
-    if (out != result.data() && out[-1] != u'\n')
-        *out++ = u'\n';
-    result.truncate(out - result.data());
-    return result;
+    text.truncate(out - begin);
+    if (text.back() != u'\n')
+        text.append(u'\n');
 }
 
 Profile::Profile(const QStringList &lines)
 {
-    if (!lines.isEmpty())
-        m_text = normalised(lines.join(u'\n') + u'\n');
+    if (!lines.isEmpty()) {
+        m_text = lines.join(u'\n') + u'\n';
+        normalise(m_text);
+    }
     index();
 }
 
-Profile Profile::fromText(const QString &text)
+Profile Profile::fromText(QString text)
 {
     Profile profile;
-    profile.m_text = normalised(text);
+    normalise(text);
+    profile.m_text = std::move(text);
     profile.index();
     return profile;
+}
+
+void Profile::index()
+{
+    m_sections.clear();
+    m_sectionIndex.clear();
+    Section *current = nullptr;
+    QStringView key;
+    QStringView value;
+    forEachLine(m_text, 0, m_text.size(), [&](QStringView line, qsizetype start, qsizetype end) {
+        if (line.isEmpty()) {
+            if (current)
+                current->end = end;
+            return true;
+        }
+        // A line that starts with neither a blank nor "[" is neither blank
+        // nor a header, which spares most lines both tests.
+        const bool plain = line.front() != u'[' && !line.front().isSpace();
+        if (const auto name = plain ? std::nullopt : sectionName(line)) {
+            const QString folded = fold(*name);
+            if (m_sectionIndex.contains(folded)) {
+                current = nullptr; // a repeated section: the first occurrence is the one read
+            } else {
+                m_sectionIndex.insert(folded, static_cast<qsizetype>(m_sections.size()));
+                m_sections.push_back(Section{start, end, end, false});
+                current = &m_sections.back();
+            }
+            return true;
+        }
+        if (!current)
+            return true;
+        current->end = end;
+        if (plain || !line.trimmed().isEmpty())
+            current->contentEnd = end;
+        if (!current->hasKeys && splitKey(line, &key, &value))
+            current->hasKeys = true;
+        return true;
+    });
 }
 
 QStringList Profile::lines() const
@@ -145,36 +192,6 @@ bool Profile::splitKey(QStringView line, QStringView *key, QStringView *value)
     *key = line.first(eq).trimmed();
     *value = line.sliced(eq + 1).trimmed();
     return !key->isEmpty();
-}
-
-void Profile::index()
-{
-    m_sections.clear();
-    m_sectionIndex.clear();
-    Section *current = nullptr;
-    QStringView key;
-    QStringView value;
-    forEachLine(m_text, 0, m_text.size(), [&](QStringView line, qsizetype start, qsizetype end) {
-        if (const auto name = sectionName(line)) {
-            const QString folded = fold(*name);
-            if (m_sectionIndex.contains(folded)) {
-                current = nullptr; // a repeated section: the first occurrence is the one read
-            } else {
-                m_sectionIndex.insert(folded, static_cast<qsizetype>(m_sections.size()));
-                m_sections.push_back(Section{start, end, end, false});
-                current = &m_sections.back();
-            }
-            return true;
-        }
-        if (!current)
-            return true;
-        current->end = end;
-        if (!line.trimmed().isEmpty())
-            current->contentEnd = end;
-        if (!current->hasKeys && splitKey(line, &key, &value))
-            current->hasKeys = true;
-        return true;
-    });
 }
 
 const Profile::Section *Profile::findSection(const QString &name) const
@@ -228,17 +245,20 @@ std::vector<std::optional<QString>> Profile::values(const QString &section, cons
     for (const QString &key : keys)
         wanted.push_back(QStringView(key).trimmed());
     std::size_t missing = result.size();
-    QStringView k;
-    QStringView v;
     forEachLine(m_text, bodyStart(*s), s->end, [&](QStringView line, qsizetype, qsizetype) {
-        if (!splitKey(line, &k, &v))
+        // As splitKey(), but the value is only trimmed for a key asked for.
+        const qsizetype eq = line.isEmpty() ? -1 : line.indexOf(u'=');
+        if (eq < 0)
+            return true;
+        const QStringView k = line.first(eq).trimmed();
+        if (k.isEmpty())
             return true;
         // Equal lengths first: most lines of a damaged file are then passed over
         // without a comparison.
         for (std::size_t i = 0; i < wanted.size(); ++i) {
             if (result[i] || wanted[i].size() != k.size() || k.compare(wanted[i], Qt::CaseInsensitive) != 0)
                 continue;
-            result[i] = v.toString();
+            result[i] = line.sliced(eq + 1).trimmed().toString();
             --missing;
         }
         return missing > 0;

@@ -25,8 +25,9 @@ public:
     Profile() = default;
     // A line holding a line break becomes several lines.
     explicit Profile(const QStringList &lines);
-    // Splits at CR LF, LF or CR.
-    static Profile fromText(const QString &text);
+    // Splits at CR LF, LF or CR. A text passed by std::move is worked on in
+    // place, without a copy of it.
+    static Profile fromText(QString text);
 
     QStringList lines() const;
     // Lines joined with CR LF, each line ended by CR LF.
@@ -82,7 +83,8 @@ private:
     static std::optional<QStringView> sectionName(QStringView line);
     static bool splitKey(QStringView line, QStringView *key, QStringView *value);
     static QString fold(QStringView name) { return name.toString().toCaseFolded(); }
-    static QString normalised(const QString &text);
+    // CR LF, LF and CR to LF, and the last line ended too.
+    static void normalise(QString &text);
 
     QString m_text;
     std::vector<Section> m_sections;          // first occurrences, in document order
