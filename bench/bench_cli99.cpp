@@ -52,7 +52,7 @@ int main(int argc, char **argv)
     const int runs = benchArgs.runs;
 
     const double charMs = 1000.0 * StationLine::BitsPerCharacter / StationLine::BaudRate;
-    const int written = 26 + 18 * kChannels;      // start byte, prefix and records, each answered
+    const int written = 26 + 18 * kChannels;       // start byte, prefix and records, each answered
     const int readChars = 1 + 28 + 18 * kChannels; // request byte and reply
     const double writeLimitMs = 2 * written * charMs;
     const double readLimitMs = readChars * charMs;
@@ -73,8 +73,8 @@ int main(int argc, char **argv)
         line.stop();
         if (writeMs < 0 || readMs < 0 || sim.station.completedWrites() != 1)
             return 1;
-        std::printf("run %d: write %.0f ms, %.3f x the line limit; read %.0f ms, %.3f x the line limit\n", run,
-                    writeMs, writeMs / writeLimitMs, readMs, readMs / readLimitMs);
+        std::printf("run %d: write %.0f ms, %.3f x the line limit; read %.0f ms, %.3f x the line limit\n", run, writeMs,
+                    writeMs / writeLimitMs, readMs, readMs / readLimitMs);
     }
     return 0;
 }

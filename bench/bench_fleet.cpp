@@ -30,7 +30,7 @@ constexpr double kRatioLimit = 1.15;
 
 struct Measure
 {
-    double wallMs = -1;  // -1: the run failed
+    double wallMs = -1; // -1: the run failed
     long peakKb = 0;
 };
 
@@ -42,7 +42,8 @@ Measure fleet(int count, bool lineTime)
     if (!writeBenchFile(file, benchChannelFile(kChannels)))
         return {};
     std::vector<std::unique_ptr<BenchStation>> stations;
-    QStringList arguments{VETRAL_CLI_PATH, "fleet", file, "--id-from", "0001", "--report-dir", home.filePath("reports")};
+    QStringList arguments{VETRAL_CLI_PATH,         "fleet", file, "--id-from", "0001", "--report-dir",
+                          home.filePath("reports")};
     for (int i = 0; i < count; ++i) {
         stations.push_back(std::make_unique<BenchStation>(lineTime));
         arguments += QStringList{"--port", stations.back()->line.devicePath()};

@@ -86,8 +86,9 @@ int main(int argc, char **argv)
         }
         // The pause after the settings and the wait for a quiet line are not line time.
         const double waitsMs = 200.0 + TransferLink::QuietLineMs;
-        std::printf("run %d: %.0f ms, %.3f x the line limit (%.3f x without the %.0f ms of pause and quiet-line wait)\n",
-                    run, ms, ms / limitMs, (ms - waitsMs) / limitMs, waitsMs);
+        std::printf(
+            "run %d: %.0f ms, %.3f x the line limit (%.3f x without the %.0f ms of pause and quiet-line wait)\n", run,
+            ms, ms / limitMs, (ms - waitsMs) / limitMs, waitsMs);
     }
     return 0;
 }

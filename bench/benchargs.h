@@ -32,7 +32,8 @@ struct BenchStation
     StationLine line;
 
     explicit BenchStation(bool lineTime)
-        : line([this](std::uint8_t b) { return station.onByte(b, clock.elapsed()); }, StationLineOptions{0, -1, lineTime})
+        : line([this](std::uint8_t b) { return station.onByte(b, clock.elapsed()); },
+               StationLineOptions{0, -1, lineTime})
     {
         clock.start();
         line.start();

@@ -25,9 +25,9 @@ constexpr int kMaxKeysPerSection = 32;
 
 struct PlainSection
 {
-    QString name;                     // as first written
-    QStringList keys;                 // first occurrences, as written
-    QHash<QString, QString> values;   // folded key -> value
+    QString name;                   // as first written
+    QStringList keys;               // first occurrences, as written
+    QHash<QString, QString> values; // folded key -> value
 };
 
 // The rules: a trimmed line "[name]..." opens a section, "key=value" lines

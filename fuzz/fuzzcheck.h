@@ -23,8 +23,7 @@ inline QString describe(const QStringList &lines)
 }
 
 template <typename T>
-    requires std::is_arithmetic_v<T>
-QString describe(T value)
+requires std::is_arithmetic_v<T> QString describe(T value)
 {
     return QString::number(value);
 }
@@ -43,19 +42,19 @@ QString describe(const std::optional<T> &value)
 
 } // namespace FuzzCheck
 
-#define FUZZ_CHECK(condition)                                       \
-    do {                                                            \
-        if (!(condition))                                           \
-            FuzzCheck::fail(__FILE__, __LINE__, #condition);        \
+#define FUZZ_CHECK(condition)                                \
+    do {                                                     \
+        if (!(condition))                                    \
+            FuzzCheck::fail(__FILE__, __LINE__, #condition); \
     } while (false)
 
 // The same with the two values that should have been equal.
-#define FUZZ_CHECK_EQUAL(actual, expected)                                                                 \
-    do {                                                                                                   \
-        const auto &fuzzActual = (actual);                                                                 \
-        const auto &fuzzExpected = (expected);                                                             \
-        if (!(fuzzActual == fuzzExpected))                                                                 \
-            FuzzCheck::fail(__FILE__, __LINE__, #actual " == " #expected,                                  \
-                            QStringLiteral("  actual:   ") + FuzzCheck::describe(fuzzActual)               \
-                                + QStringLiteral("\n  expected: ") + FuzzCheck::describe(fuzzExpected));   \
+#define FUZZ_CHECK_EQUAL(actual, expected)                                                               \
+    do {                                                                                                 \
+        const auto &fuzzActual = (actual);                                                               \
+        const auto &fuzzExpected = (expected);                                                           \
+        if (!(fuzzActual == fuzzExpected))                                                               \
+            FuzzCheck::fail(__FILE__, __LINE__, #actual " == " #expected,                                \
+                            QStringLiteral("  actual:   ") + FuzzCheck::describe(fuzzActual)             \
+                                + QStringLiteral("\n  expected: ") + FuzzCheck::describe(fuzzExpected)); \
     } while (false)

@@ -83,9 +83,9 @@ int report(const QStringList &arguments)
                      QStringLiteral("Как check, затем протокол испытаний (.docx) в файл OUT.\n"
                                     "Существующий файл не заменяется. Код выхода: 0, 1 - отказ проверки."));
     line.addChannelFileArgument();
-    line.addOption(QCommandLineOption(QStringLiteral("output"), QStringLiteral("Файл протокола (.docx)."),
-                                      QStringLiteral("OUT")),
-                   true);
+    line.addOption(
+        QCommandLineOption(QStringLiteral("output"), QStringLiteral("Файл протокола (.docx)."), QStringLiteral("OUT")),
+        true);
     line.addOption(QCommandLineOption(QStringLiteral("serial"), QStringLiteral("Серийный номер протокола."),
                                       QStringLiteral("TEXT"), ReportDocument::defaultSerial()));
     if (!line.parse(arguments))

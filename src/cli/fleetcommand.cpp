@@ -27,27 +27,26 @@ constexpr int kLastId = 9999;
 
 QString description()
 {
-    return QStringLiteral(
-        "Программирует партию станций одним планом каналов, все одновременно, по станции на порт.\n"
-        "FILE загружается и проверяется один раз, как в check; при отказе проверки ни один порт\n"
-        "не открывается (код 1). Затем для каждого порта, в своём потоке:\n"
-        "  1. чтение станции; прочитанное - в архив чтений (копия того, что станция хранила;\n"
-        "     станция, копию которой сохранить не удалось, не записывается);\n"
-        "  2. запись проверенных данных с Id этой станции;\n"
-        "  3. проверочное чтение и сравнение, как write --verify;\n"
-        "  4. с --report-dir - протокол испытаний DIR/<серийный номер>.docx (\" (2)\" и т. д.,\n"
-        "     если имя занято) с серийным номером и Id станции в тексте установок.\n"
-        "Станция, на которой шаг не удался, останавливается на нём; остальные продолжают.\n"
-        "С --id-from NNNN станция k-го --port (считая от 0) получает Id NNNN + k (четыре\n"
-        "десятичные цифры); без него все станции получают Id из файла.\n"
-        "Одно устройство, названное дважды (также через ссылку или карту портов), неверный\n"
-        "--id-from, Id больше 9999 или COMn без устройства - отказ до открытия портов (код 2).\n"
-        "Ход работы - на stderr, по строке на порт (порт, шаг, процент), в конце - пути копий\n"
-        "в архиве чтений и протоколов. Итог - на stdout, по строке на порт в порядке --port,\n"
-        "через табуляцию: порт, серийный номер (или \"-\"), Id, результат.\n"
-        "Код выхода: 0 - все станции записаны и проверены, иначе наибольший код среди станций:\n"
-        "1 - ответ станции отвергнут, 2 - ошибка порта или файла, 3 - станция не ответила,\n"
-        "4 - станция хранит не то, что записано.");
+    return QStringLiteral("Программирует партию станций одним планом каналов, все одновременно, по станции на порт.\n"
+                          "FILE загружается и проверяется один раз, как в check; при отказе проверки ни один порт\n"
+                          "не открывается (код 1). Затем для каждого порта, в своём потоке:\n"
+                          "  1. чтение станции; прочитанное - в архив чтений (копия того, что станция хранила;\n"
+                          "     станция, копию которой сохранить не удалось, не записывается);\n"
+                          "  2. запись проверенных данных с Id этой станции;\n"
+                          "  3. проверочное чтение и сравнение, как write --verify;\n"
+                          "  4. с --report-dir - протокол испытаний DIR/<серийный номер>.docx (\" (2)\" и т. д.,\n"
+                          "     если имя занято) с серийным номером и Id станции в тексте установок.\n"
+                          "Станция, на которой шаг не удался, останавливается на нём; остальные продолжают.\n"
+                          "С --id-from NNNN станция k-го --port (считая от 0) получает Id NNNN + k (четыре\n"
+                          "десятичные цифры); без него все станции получают Id из файла.\n"
+                          "Одно устройство, названное дважды (также через ссылку или карту портов), неверный\n"
+                          "--id-from, Id больше 9999 или COMn без устройства - отказ до открытия портов (код 2).\n"
+                          "Ход работы - на stderr, по строке на порт (порт, шаг, процент), в конце - пути копий\n"
+                          "в архиве чтений и протоколов. Итог - на stdout, по строке на порт в порядке --port,\n"
+                          "через табуляцию: порт, серийный номер (или \"-\"), Id, результат.\n"
+                          "Код выхода: 0 - все станции записаны и проверены, иначе наибольший код среди станций:\n"
+                          "1 - ответ станции отвергнут, 2 - ошибка порта или файла, 3 - станция не ответила,\n"
+                          "4 - станция хранит не то, что записано.");
 }
 
 // The Id of the first station, when --id-from gives one: four decimal
@@ -87,7 +86,7 @@ QStringList stationIds(std::optional<int> first, qsizetype count, const AppState
 std::vector<FleetResult> runAll(const std::vector<FleetJob> &jobs, FleetBoard &board)
 {
     std::vector<FleetResult> results(jobs.size());
-    QObject context;  // lives on the main thread: the progress is drawn there
+    QObject context; // lives on the main thread: the progress is drawn there
     QEventLoop loop;
     std::size_t running = jobs.size();
     std::vector<std::unique_ptr<QThread>> threads;
@@ -97,9 +96,8 @@ std::vector<FleetResult> runAll(const std::vector<FleetJob> &jobs, FleetBoard &b
             QMetaObject::invokeMethod(
                 &context, [&board, index, step, percent] { board.show(index, step, percent); }, Qt::QueuedConnection);
         };
-        std::unique_ptr<QThread> thread(QThread::create([&jobs, &results, i, progress] {
-            results[i] = FleetStation::run(jobs[i], progress);
-        }));
+        std::unique_ptr<QThread> thread(
+            QThread::create([&jobs, &results, i, progress] { results[i] = FleetStation::run(jobs[i], progress); }));
         QObject::connect(thread.get(), &QThread::finished, &context, [&, index, i] {
             const FleetResult &result = results[i];
             board.show(index, result.exitCode == ExitCode::Done ? QStringLiteral("готово") : result.text, -1);
@@ -134,10 +132,10 @@ int fleet(const QStringList &arguments)
                                       QStringLiteral("NNNN")));
     line.addOption(QCommandLineOption(QStringLiteral("report-dir"), QStringLiteral("Папка для протоколов станций."),
                                       QStringLiteral("DIR")));
-    line.addOption(QCommandLineOption(QStringLiteral("serial"),
-                                      QStringLiteral("Серийный номер протокола (по умолчанию %1).")
-                                          .arg(ReportDocument::defaultSerial()),
-                                      QStringLiteral("TEXT"), ReportDocument::defaultSerial()));
+    line.addOption(QCommandLineOption(
+        QStringLiteral("serial"),
+        QStringLiteral("Серийный номер протокола (по умолчанию %1).").arg(ReportDocument::defaultSerial()),
+        QStringLiteral("TEXT"), ReportDocument::defaultSerial()));
     if (!line.parse(arguments))
         return ExitCode::Done;
 

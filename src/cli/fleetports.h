@@ -9,9 +9,9 @@
 // device path as it is).
 struct FleetPort
 {
-    QString name;      // as given on the command line
-    QString device;    // what the transfer opens
-    QString identity;  // the device with its links resolved, for comparing
+    QString name;     // as given on the command line
+    QString device;   // what the transfer opens
+    QString identity; // the device with its links resolved, for comparing
 };
 
 namespace FleetPorts {

@@ -15,8 +15,8 @@ FleetReports::FleetReports(QString folder, QString protocolSerial)
 void FleetReports::prepare() const
 {
     if (!QDir().mkpath(m_folder))
-        throw PlatformError(QStringLiteral("Не удалось создать папку протоколов \"%1\"")
-                                .arg(QDir::toNativeSeparators(m_folder)));
+        throw PlatformError(
+            QStringLiteral("Не удалось создать папку протоколов \"%1\"").arg(QDir::toNativeSeparators(m_folder)));
 }
 
 QString FleetReports::save(const AppState &state, const QString &stationSerial)

@@ -19,10 +19,22 @@
 
 namespace FleetStation {
 
-QString readStep() { return QStringLiteral("чтение"); }
-QString writeStep() { return QStringLiteral("запись"); }
-QString verifyStep() { return QStringLiteral("проверка"); }
-QString reportStep() { return QStringLiteral("протокол"); }
+QString readStep()
+{
+    return QStringLiteral("чтение");
+}
+QString writeStep()
+{
+    return QStringLiteral("запись");
+}
+QString verifyStep()
+{
+    return QStringLiteral("проверка");
+}
+QString reportStep()
+{
+    return QStringLiteral("протокол");
+}
 
 namespace {
 
@@ -171,9 +183,10 @@ private:
         case WriteOutcome::Kind::BrokenOff:
             // The last byte sent is the one the station did not answer.
             return stop(ExitCode::NoAnswer,
-                        noAnswer(m_during) + QStringLiteral(", на байте %1 из %2")
-                                                 .arg(outcome.sent)
-                                                 .arg(1 + state.image.writeOrder(state.moduleCode, state.bandCode).size()));
+                        noAnswer(m_during)
+                            + QStringLiteral(", на байте %1 из %2")
+                                  .arg(outcome.sent)
+                                  .arg(1 + state.image.writeOrder(state.moduleCode, state.bandCode).size()));
         case WriteOutcome::Kind::NotChecked:
             return stop(ExitCode::Refused, outcome.refusal ? outcome.refusal->text : QString());
         case WriteOutcome::Kind::PortFailure:
@@ -196,8 +209,8 @@ private:
         const QStringList differences = WriteVerification::differences(
             written.image.writeOrder(written.moduleCode, written.bandCode), reading.reply);
         if (!differences.isEmpty())
-            return stop(ExitCode::Differs, QStringLiteral("станция хранит не то, что записано: ") +
-                                               WriteVerification::summary(differences));
+            return stop(ExitCode::Differs, QStringLiteral("станция хранит не то, что записано: ")
+                                               + WriteVerification::summary(differences));
         m_result.text = QStringLiteral("записано и проверено");
         return true;
     }

@@ -10,19 +10,19 @@ class FleetReports;
 // One station of a batch, run on a thread of its own.
 struct FleetJob
 {
-    QString device;         // the port's device
-    QString optionsFile;    // the program's options file
-    AppState state;         // checked, carrying this station's Id
-    QString archiveFolder;  // the archive of reads
-    FleetReports *reports = nullptr;  // none: no report
+    QString device;                  // the port's device
+    QString optionsFile;             // the program's options file
+    AppState state;                  // checked, carrying this station's Id
+    QString archiveFolder;           // the archive of reads
+    FleetReports *reports = nullptr; // none: no report
 };
 
 struct FleetResult
 {
-    QString serial = QStringLiteral("-");  // six hexadecimal digits once read
-    int exitCode = 0;                      // ExitCode of this station
-    QString text;                          // the result, for the station's line
-    QString archiveCopy;                   // paths of the files made, if any
+    QString serial = QStringLiteral("-"); // six hexadecimal digits once read
+    int exitCode = 0;                     // ExitCode of this station
+    QString text;                         // the result, for the station's line
+    QString archiveCopy;                  // paths of the files made, if any
     QString report;
 };
 

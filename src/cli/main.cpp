@@ -25,8 +25,9 @@ const std::array<Command, 7> kCommands{{
     {"read", "read --port PORT --output FILE      прочитать станцию в файл каналов", Commands::read},
     {"report", "report FILE --output OUT.docx [--serial TEXT]   протокол испытаний", Commands::report},
     {"search", "search                              найти станцию на COM1...COM7 (\"USB\")", Commands::search},
-    {"fleet", "fleet FILE --port PORT [--port PORT ...] [--id-from NNNN] [--report-dir DIR] [--serial TEXT]\n"
-              "                                      записать партию станций сразу, по станции на порт",
+    {"fleet",
+     "fleet FILE --port PORT [--port PORT ...] [--id-from NNNN] [--report-dir DIR] [--serial TEXT]\n"
+     "                                      записать партию станций сразу, по станции на порт",
      Commands::fleet},
 }};
 

@@ -9,8 +9,8 @@ class TransferLink;
 // program's port map, or the path of a device, opened as it is.
 struct PortArgument
 {
-    std::uint8_t portNumber = 0;  // 0 for a device path
-    QString device;               // empty for a port name
+    std::uint8_t portNumber = 0; // 0 for a device path
+    QString device;              // empty for a port name
 
     // Throws UsageError for an empty text and for COM0 or a COM number above 255.
     static PortArgument parse(const QString &text);

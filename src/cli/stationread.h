@@ -16,8 +16,8 @@ class TransferObserver;
 struct StationRead
 {
     StationReader::Outcome outcome = StationReader::Outcome::NoAnswer;
-    MaybeRefusal refusal;   // when the reply was refused
-    QByteArray reply;       // every byte taken from the line, in order
+    MaybeRefusal refusal; // when the reply was refused
+    QByteArray reply;     // every byte taken from the line, in order
 
     // The transfer dialog's status and gauge go to `progress`, on the calling
     // thread, whose own port the read makes and closes. Serial errors are

@@ -74,7 +74,8 @@ int verify(const AppState &state, const PortArgument &port)
     case StationReader::Outcome::NoAnswer:
         // The write itself completed: only the reading back failed.
         Console::out(QStringLiteral("Данные записаны в станцию, но прочитать их для сверки не удалось: "
-                                    "станция не отвечает (%1).").arg(LinkTexts::noAnswer()));
+                                    "станция не отвечает (%1).")
+                         .arg(LinkTexts::noAnswer()));
         return ExitCode::NoAnswer;
     case StationReader::Outcome::Refused:
         Console::out(read.refusal ? read.refusal->text : noAnswerText());
@@ -151,8 +152,8 @@ int write(const QStringList &arguments)
                                     "3 - станция не ответила, 4 - станция хранит не то, что записано."));
     line.addChannelFileArgument();
     line.addPortOption();
-    line.addOption(QCommandLineOption(QStringLiteral("verify"),
-                                      QStringLiteral("Прочитать станцию после записи и сравнить.")));
+    line.addOption(
+        QCommandLineOption(QStringLiteral("verify"), QStringLiteral("Прочитать станцию после записи и сравнить.")));
     if (!line.parse(arguments))
         return ExitCode::Done;
     const PortArgument port = PortArgument::parse(line.value(QStringLiteral("port")));

@@ -18,8 +18,8 @@ QStringList prefixFields()
 {
     using SettingsText::Key;
     using SettingsText::name;
-    QStringList fields{name(Key::Brightness), name(Key::Volume), QStringLiteral("число каналов"),
-                       name(Key::KeyBeep), name(Key::SpecialChannel)};
+    QStringList fields{name(Key::Brightness), name(Key::Volume), QStringLiteral("число каналов"), name(Key::KeyBeep),
+                       name(Key::SpecialChannel)};
     for (int n = 1; n <= 10; ++n)
         fields.append(name(SettingsText::tone(n)));
     fields << name(Key::Id) + QStringLiteral(", старший байт") << name(Key::Id) + QStringLiteral(", младший байт")
@@ -57,7 +57,9 @@ QString fieldName(int position)
     if (position < RadioImage::WritePrefixSize)
         return prefix.at(position);
     const int offset = position - RadioImage::WritePrefixSize;
-    return QStringLiteral("запись %1, байт %2").arg(offset / RadioImage::RecordSize + 1).arg(offset % RadioImage::RecordSize);
+    return QStringLiteral("запись %1, байт %2")
+        .arg(offset / RadioImage::RecordSize + 1)
+        .arg(offset % RadioImage::RecordSize);
 }
 
 QStringList differences(const QByteArray &written, const QByteArray &reply)

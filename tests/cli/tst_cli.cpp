@@ -43,10 +43,7 @@ public:
     QString archiveFolder() const { return m_home.archiveFolder(); }
     QString device() const { return m_line ? m_line->devicePath() : QString(); }
 
-    QString expand(QString text) const
-    {
-        return text.replace("{dir}", m_home.root()).replace("{station}", device());
-    }
+    QString expand(QString text) const { return text.replace("{dir}", m_home.root()).replace("{station}", device()); }
     // The same in a pattern made by exactly().
     QRegularExpression pattern(const QString &text) const
     {
@@ -115,76 +112,108 @@ void CliTest::commands_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<Station>("station");
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("out");   // pattern for standard output
-    QTest::addColumn<QString>("err");   // text standard error must hold
-    QTest::addColumn<QString>("made");  // a file the command must have made
+    QTest::addColumn<QString>("out");  // pattern for standard output
+    QTest::addColumn<QString>("err");  // text standard error must hold
+    QTest::addColumn<QString>("made"); // a file the command must have made
 
     const QString passed = exactly("Все данные введены верно.\n");
     const QString tooLoud = exactly("Уровень громкости изм. 1-16\n");
     const QString noAnswer = exactly("Станция не отвечает (AK).\n");
     const Station none = Station::None;
 
-    QTest::newRow("check passes") << QStringList{"check", "{dir}/worked.ini"} << none << 0 << passed << "" << "";
-    QTest::newRow("check refuses") << QStringList{"check", "{dir}/loud.ini"} << none << 1 << tooLoud << "" << "";
+    QTest::newRow("check passes") << QStringList{"check", "{dir}/worked.ini"} << none << 0 << passed << ""
+                                  << "";
+    QTest::newRow("check refuses") << QStringList{"check", "{dir}/loud.ini"} << none << 1 << tooLoud << ""
+                                   << "";
     QTest::newRow("dump worked rows") << QStringList{"dump", "{dir}/worked.ini"} << none << 0 << exactly(kWorkedDump)
-                                      << "" << "";
-    QTest::newRow("dump refuses") << QStringList{"dump", "{dir}/loud.ini"} << none << 1 << tooLoud << "" << "";
+                                      << ""
+                                      << "";
+    QTest::newRow("dump refuses") << QStringList{"dump", "{dir}/loud.ini"} << none << 1 << tooLoud << ""
+                                  << "";
     QTest::newRow("file missing") << QStringList{"check", "{dir}/none.ini"} << none << 2 << exactly("")
-                                  << "Файл не найден." << "";
+                                  << "Файл не найден."
+                                  << "";
     QTest::newRow("file without channels") << QStringList{"dump", "{dir}/norows.ini"} << none << 2 << exactly("")
-                                           << "Fixed row count must be less than row count" << "";
-    QTest::newRow("help") << QStringList{"write", "--help"} << none << 0 << "^Usage: vetral-cli write \\[options\\] FILE\n"
-                          << "" << "";
-    QTest::newRow("no command") << QStringList{} << none << 2 << exactly("") << "vetral-cli --help" << "";
-    QTest::newRow("unknown command") << QStringList{"erase"} << none << 2 << exactly("") << "erase" << "";
-    QTest::newRow("no file") << QStringList{"check"} << none << 2 << exactly("") << "FILE" << "";
-    QTest::newRow("two files") << QStringList{"check", "a.ini", "b.ini"} << none << 2 << exactly("") << "b.ini" << "";
-    QTest::newRow("unknown option") << QStringList{"check", "--fast", "a.ini"} << none << 2 << exactly("") << "fast" << "";
-    QTest::newRow("no port") << QStringList{"write", "{dir}/worked.ini"} << none << 2 << exactly("") << "--port" << "";
+                                           << "Fixed row count must be less than row count"
+                                           << "";
+    QTest::newRow("help") << QStringList{"write", "--help"} << none << 0
+                          << "^Usage: vetral-cli write \\[options\\] FILE\n"
+                          << ""
+                          << "";
+    QTest::newRow("no command") << QStringList{} << none << 2 << exactly("") << "vetral-cli --help"
+                                << "";
+    QTest::newRow("unknown command") << QStringList{"erase"} << none << 2 << exactly("") << "erase"
+                                     << "";
+    QTest::newRow("no file") << QStringList{"check"} << none << 2 << exactly("") << "FILE"
+                             << "";
+    QTest::newRow("two files") << QStringList{"check", "a.ini", "b.ini"} << none << 2 << exactly("") << "b.ini"
+                               << "";
+    QTest::newRow("unknown option") << QStringList{"check", "--fast", "a.ini"} << none << 2 << exactly("") << "fast"
+                                    << "";
+    QTest::newRow("no port") << QStringList{"write", "{dir}/worked.ini"} << none << 2 << exactly("") << "--port"
+                             << "";
     QTest::newRow("COM0") << QStringList{"write", "{dir}/worked.ini", "--port", "COM0"} << none << 2 << exactly("")
-                          << "COM0" << "";
-    QTest::newRow("no output") << QStringList{"read", "--port", "COM3"} << none << 2 << exactly("") << "--output" << "";
+                          << "COM0"
+                          << "";
+    QTest::newRow("no output") << QStringList{"read", "--port", "COM3"} << none << 2 << exactly("") << "--output"
+                               << "";
 
     QTest::newRow("write") << QStringList{"write", "{dir}/worked.ini", "--port", "COM3"} << Station::Answering << 0
-                           << exactly("Данные записаны в станцию.\n") << "ПР 100%" << "";
+                           << exactly("Данные записаны в станцию.\n") << "ПР 100%"
+                           << "";
     QTest::newRow("write and verify") << QStringList{"write", "{dir}/worked.ini", "--port", "{station}", "--verify"}
                                       << Station::Answering << 0
                                       << exactly("Данные записаны в станцию, прочитаны и совпадают с записанными.\n")
-                                      << "ПП 0%" << "";
+                                      << "ПП 0%"
+                                      << "";
     QTest::newRow("verify finds a difference")
         << QStringList{"write", "{dir}/worked.ini", "--port", "com3", "--verify"} << Station::Altering << 4
-        << exactly("Станция хранит не то, что записано: Тон3: записано 46, прочитано 47\n") << "" << "";
+        << exactly("Станция хранит не то, что записано: Тон3: записано 46, прочитано 47\n") << ""
+        << "";
     QTest::newRow("write refused") << QStringList{"write", "{dir}/loud.ini", "--port", "COM3"} << Station::Answering
-                                   << 1 << tooLoud << "" << "";
-    QTest::newRow("start byte unanswered") << QStringList{"write", "{dir}/worked.ini", "--port", "COM3"}
-                                           << Station::Silent << 3 << noAnswer << "" << "";
+                                   << 1 << tooLoud << ""
+                                   << "";
+    QTest::newRow("start byte unanswered")
+        << QStringList{"write", "{dir}/worked.ini", "--port", "COM3"} << Station::Silent << 3 << noAnswer << ""
+        << "";
     QTest::newRow("station falls silent") << QStringList{"write", "{dir}/worked.ini", "--port", "COM3"}
-                                          << Station::FallsSilent << 3 << noAnswer << "ПР 33%" << "";
+                                          << Station::FallsSilent << 3 << noAnswer << "ПР 33%"
+                                          << "";
     QTest::newRow("COM3 not mapped") << QStringList{"write", "{dir}/worked.ini", "--port", "COM3"} << none << 2
-                                     << exactly("") << "COM3" << "";
+                                     << exactly("") << "COM3"
+                                     << "";
     QTest::newRow("device missing") << QStringList{"read", "--port", "{dir}/ttyNone", "--output", "{dir}/r.ini"} << none
-                                    << 2 << exactly("") << "ttyNone" << "";
+                                    << 2 << exactly("") << "ttyNone"
+                                    << "";
     QTest::newRow("verify read unanswered")
         << QStringList{"write", "{dir}/worked.ini", "--port", "COM3", "--verify"} << Station::SilentAfterWrite << 3
         << exactly("Данные записаны в станцию, но прочитать их для сверки не удалось: станция не отвечает (AK).\n")
-        << "ПР 100%" << "";
+        << "ПР 100%"
+        << "";
     QTest::newRow("read into a missing folder")
-        << QStringList{"read", "--port", "COM3", "--output", "{dir}/нет/r.ini"} << Station::Answering << 2 << exactly("")
-        << "Файл \"{dir}/нет/r.ini\" не может быть создан: папки \"{dir}/нет\" нет." << "";
+        << QStringList{"read", "--port", "COM3", "--output", "{dir}/нет/r.ini"} << Station::Answering << 2
+        << exactly("") << "Файл \"{dir}/нет/r.ini\" не может быть создан: папки \"{dir}/нет\" нет."
+        << "";
     QTest::newRow("read onto a folder") << QStringList{"read", "--port", "COM3", "--output", "{dir}"}
                                         << Station::Answering << 2 << exactly("")
-                                        << "Файл \"{dir}\" не записан: это папка, а не файл." << "";
+                                        << "Файл \"{dir}\" не записан: это папка, а не файл."
+                                        << "";
     QTest::newRow("read unanswered") << QStringList{"read", "--port", "COM3", "--output", "{dir}/r.ini"}
-                                     << Station::Silent << 3 << noAnswer << "" << "";
+                                     << Station::Silent << 3 << noAnswer << ""
+                                     << "";
 
     QTest::newRow("report") << QStringList{"report", "{dir}/worked.ini", "--output", "{dir}/p.docx"} << none << 0
-                            << exactly("") << "" << "{dir}/p.docx";
+                            << exactly("") << ""
+                            << "{dir}/p.docx";
     QTest::newRow("report refused") << QStringList{"report", "{dir}/loud.ini", "--output", "{dir}/p.docx"} << none << 1
-                                    << tooLoud << "" << "";
+                                    << tooLoud << ""
+                                    << "";
 
     QTest::newRow("search finds COM3") << QStringList{"search"} << Station::Answering << 0
-                                       << exactly("Подключились: COM3 {station}\n") << "Идет Поиск..." << "";
-    QTest::newRow("search finds none") << QStringList{"search"} << none << 3 << exactly("Не Подключились\n") << "" << "";
+                                       << exactly("Подключились: COM3 {station}\n") << "Идет Поиск..."
+                                       << "";
+    QTest::newRow("search finds none") << QStringList{"search"} << none << 3 << exactly("Не Подключились\n") << ""
+                                       << "";
 }
 
 void CliTest::commands()

@@ -32,7 +32,7 @@ public:
     Stations(const QString &kinds, const QStringList &serials)
     {
         for (qsizetype i = 0; i < kinds.size(); ++i) {
-            StationMemory memory;  // no channels, an Id of its own
+            StationMemory memory; // no channels, an Id of its own
             const QByteArray serial = QByteArray::fromHex(serials.at(i).toLatin1());
             std::copy(serial.begin(), serial.end(), memory.serial.begin());
             memory.idCode = static_cast<std::uint16_t>(0x0F01 + i);
@@ -85,7 +85,7 @@ QByteArray expectedBytes(QChar kind, const QString &id)
     QByteArray write = QByteArray::fromHex(kWorkedDump.toLatin1());
     write[kWriteIdHigh] = char(id.left(2).toInt(nullptr, 16));
     write[kWriteIdHigh + 1] = char(id.right(2).toInt(nullptr, 16));
-    if (kind == u'W')  // up to the first byte not answered
+    if (kind == u'W') // up to the first byte not answered
         return char(30) + (char(20) + write.left(kAnsweredBeforeSilence - 1));
     return char(30) + (char(20) + write) + char(30);
 }
@@ -222,24 +222,27 @@ void FleetTest::refusedBeforeAnyByte_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("out");
-    QTest::addColumn<QString>("err");  // text standard error must hold
+    QTest::addColumn<QString>("err"); // text standard error must hold
 
     const QStringList worked{"fleet", "{dir}/worked.ini"};
     const QString sameDevice = "одно и то же устройство";
-    QTest::newRow("one device twice") << worked + QStringList{"--port", "COM3", "--port", "COM4", "--port", "{station0}"}
+    QTest::newRow("one device twice") << worked
+                                             + QStringList{"--port", "COM3", "--port", "COM4", "--port", "{station0}"}
                                       << 2 << "" << sameDevice;
-    QTest::newRow("one device through a link") << worked + QStringList{"--port", "{dir}/ttyLink", "--port", "COM3"}
-                                               << 2 << "" << sameDevice;
+    QTest::newRow("one device through a link")
+        << worked + QStringList{"--port", "{dir}/ttyLink", "--port", "COM3"} << 2 << "" << sameDevice;
     QTest::newRow("Id of two digits") << worked + QStringList{"--port", "COM3", "--id-from", "42"} << 2 << ""
                                       << "--id-from";
     QTest::newRow("Id with a letter") << worked + QStringList{"--port", "COM3", "--id-from", "12A4"} << 2 << ""
                                       << "--id-from";
     QTest::newRow("Ids beyond 9999") << worked + QStringList{"--port", "COM3", "--port", "COM4", "--id-from", "9999"}
-                                     << 2 << "" << "10000";
+                                     << 2 << ""
+                                     << "10000";
     QTest::newRow("port without a device") << worked + QStringList{"--port", "COM3", "--port", "COM6"} << 2 << ""
                                            << "COM6";
     QTest::newRow("check refuses") << QStringList{"fleet", "{dir}/loud.ini", "--port", "COM3", "--port", "COM4"} << 1
-                                   << "Уровень громкости изм. 1-16\n" << "";
+                                   << "Уровень громкости изм. 1-16\n"
+                                   << "";
 }
 
 void FleetTest::refusedBeforeAnyByte()

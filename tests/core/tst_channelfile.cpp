@@ -36,7 +36,6 @@ void TestChannelFile::roundTrip_data()
     QTest::newRow("400-486") << StationKind::Band400_486 << 5 << 99;
 }
 
-
 void TestChannelFile::roundTrip()
 {
     QFETCH(StationKind, kind);
@@ -47,7 +46,8 @@ void TestChannelFile::roundTrip()
     const QString path = dir.filePath(QStringLiteral("K7TV_10.ini"));
     QCOMPARE(ChannelFile::save(saved, path), MaybeRefusal());
 
-    AppState loaded = makeState(kind == StationKind::Band144_174 ? StationKind::Band30_60 : StationKind::Band144_174, 3, 2);
+    AppState loaded =
+        makeState(kind == StationKind::Band144_174 ? StationKind::Band30_60 : StationKind::Band144_174, 3, 2);
     loaded.dataValid = true;
     const auto result = ChannelFile::load(path, loaded);
     QCOMPARE(result.refusal, MaybeRefusal());
@@ -71,7 +71,6 @@ void TestChannelFile::roundTrip()
     }
 }
 
-
 void TestChannelFile::fileLayout()
 {
     AppState state;
@@ -84,14 +83,31 @@ void TestChannelFile::fileLayout()
     state.table.setCell(ChannelTable::Tx, 1, QStringLiteral("400012,5"));
     state.table.setChecked(ChannelTable::Active, 1, false);
     QStringList lines = SettingsText::templateLines();
-    lines << "Тип=3" << "ТипВУ=2" << "" << "[1]"
-          << "Номер=7" << "Rx=" << "Tx=400012,5" << "CTCSS_Rx=" << "CTCSS_Tx=" << "DCS_Rx=" << "DCS_Tx="
-          << "Тон_Rx=" << "Тон_Tx=" << "ШП=" << "P_max=" << "P_min=" << "Сканировать=да" << "Sw=" << "Id_Тон=нет"
-          << "Tx_Off=" << "Время=" << "Активен=нет";
+    lines << "Тип=3"
+          << "ТипВУ=2"
+          << ""
+          << "[1]"
+          << "Номер=7"
+          << "Rx="
+          << "Tx=400012,5"
+          << "CTCSS_Rx="
+          << "CTCSS_Tx="
+          << "DCS_Rx="
+          << "DCS_Tx="
+          << "Тон_Rx="
+          << "Тон_Tx="
+          << "ШП="
+          << "P_max="
+          << "P_min="
+          << "Сканировать=да"
+          << "Sw="
+          << "Id_Тон=нет"
+          << "Tx_Off="
+          << "Время="
+          << "Активен=нет";
     const QByteArray bytes = ChannelFile::encode(state);
     QCOMPARE(bytes, Windows1251::encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
 }
-
 
 void TestChannelFile::generalSection_data()
 {
@@ -100,15 +116,13 @@ void TestChannelFile::generalSection_data()
     QTest::newRow("memo without the section")
         << QStringList{"Id_номер=0001", "СК=1"}
         << QStringList{"Id_номер=0001", "СК=1", "", "[Общие установки]", "Тип=0", "ТипВУ=0"};
-    QTest::newRow("codes replaced in place")
-        << QStringList{"[Общие установки]", "Тип=7", "Id_номер=0001", "тиПВу=9"}
-        << QStringList{"[Общие установки]", "Тип=0", "Id_номер=0001", "тиПВу=0"};
+    QTest::newRow("codes replaced in place") << QStringList{"[Общие установки]", "Тип=7", "Id_номер=0001", "тиПВу=9"}
+                                             << QStringList{"[Общие установки]", "Тип=0", "Id_номер=0001", "тиПВу=0"};
     QTest::newRow("behind the section's last line")
         << QStringList{"[Общие установки]", "СК=1", "просто текст", "", "[Прочее]", "x=1"}
         << QStringList{"[Общие установки]", "СК=1", "просто текст", "Тип=0", "ТипВУ=0", "", "[Прочее]", "x=1"};
     QTest::newRow("empty memo") << QStringList{} << QStringList{"[Общие установки]", "Тип=0", "ТипВУ=0"};
 }
-
 
 void TestChannelFile::generalSection()
 {
@@ -119,7 +133,6 @@ void TestChannelFile::generalSection()
     state.table.setRowCount(1);
     QCOMPARE(Profile::fromText(ChannelFile::text(state)).lines(), file);
 }
-
 
 void TestChannelFile::savingOverALongerFile()
 {
@@ -134,7 +147,6 @@ void TestChannelFile::savingOverALongerFile()
     QCOMPARE(readAll(path), ChannelFile::encode(state));
 }
 
-
 void TestChannelFile::rowWithoutBoxesIsWrittenUnticked()
 {
     AppState state = makeState(StationKind::Band144_174, 0, 2);
@@ -145,10 +157,9 @@ void TestChannelFile::rowWithoutBoxesIsWrittenUnticked()
     QCOMPARE(file.value(QStringLiteral("2"), QStringLiteral("Номер")), std::optional<QString>(QStringLiteral("6")));
 }
 
-
 void TestChannelFile::refusedSaveLeavesTheOldFile_data()
 {
-    QTest::addColumn<int>("line");  // memo line to replace (1-based), or 0
+    QTest::addColumn<int>("line"); // memo line to replace (1-based), or 0
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("text");
@@ -167,7 +178,6 @@ void TestChannelFile::refusedSaveLeavesTheOldFile_data()
         << 1 << 0 << 0 << "[Общие установки]\r"
         << "Разрыв строки (U+000D) в строке 1 общих установок нельзя записать в файл. Файл не сохранён.";
 }
-
 
 void TestChannelFile::refusedSaveLeavesTheOldFile()
 {
@@ -192,17 +202,16 @@ void TestChannelFile::refusedSaveLeavesTheOldFile()
     QCOMPARE(failureOf([&] { ChannelFile::encode(state); }), message);
 }
 
-
 void TestChannelFile::saveFailures_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("message");
     QTest::newRow("missing folder") << "нет/K7TV_10.ini" << IoError::message(ENOENT);
-    QTest::newRow("folder as the file") << "folder" << "Файл \"{path}\" не записан: это папка, а не файл.";
+    QTest::newRow("folder as the file") << "folder"
+                                        << "Файл \"{path}\" не записан: это папка, а не файл.";
     QTest::newRow("path through a file") << "plain.ini/K7TV_10.ini" << IoError::message(ENOTDIR);
     QTest::newRow("name too long") << QString(300, u'x') + ".ini" << IoError::message(ENAMETOOLONG);
 }
-
 
 void TestChannelFile::saveFailures()
 {
@@ -234,7 +243,7 @@ void TestChannelFile::interruptedWriteLeavesTheOldFile()
     writeAll(path, old);
     const AppState state = makeState(StationKind::Band400_486, 2, 60);
 
-    rlimit saved {};
+    rlimit saved{};
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
     rlimit limited = saved;
     limited.rlim_cur = 512;
@@ -246,12 +255,12 @@ void TestChannelFile::interruptedWriteLeavesTheOldFile()
 
     QCOMPARE(failure, IoError::unableToWrite(path));
     QCOMPARE(readAll(path), old);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"K7TV_10.ini"});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{"K7TV_10.ini"});
 #else
     QSKIP("needs a POSIX file size limit");
 #endif
 }
-
 
 void TestChannelFile::tooManyOpenFiles()
 {
@@ -265,7 +274,7 @@ void TestChannelFile::tooManyOpenFiles()
     const int lowestFree = ::open("/dev/null", O_RDONLY);
     QVERIFY(lowestFree >= 0);
     ::close(lowestFree);
-    rlimit saved {};
+    rlimit saved{};
     QCOMPARE(getrlimit(RLIMIT_NOFILE, &saved), 0);
     rlimit limited = saved;
     limited.rlim_cur = static_cast<rlim_t>(lowestFree);
@@ -282,7 +291,6 @@ void TestChannelFile::tooManyOpenFiles()
 #endif
 }
 
-
 void TestChannelFile::ioMessages_data()
 {
     QTest::addColumn<int>("error");
@@ -298,7 +306,6 @@ void TestChannelFile::ioMessages_data()
     QTest::newRow("EIO") << EIO << QStringLiteral("Ошибка ввода-вывода %1.").arg(EIO);
     QTest::newRow("ENOSPC") << ENOSPC << QStringLiteral("Ошибка ввода-вывода %1.").arg(ENOSPC);
 }
-
 
 void TestChannelFile::ioMessages()
 {

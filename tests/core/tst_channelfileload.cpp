@@ -37,19 +37,17 @@ void TestChannelFileLoad::gapEndsTheChannels()
     QCOMPARE(state.table.cell(ChannelTable::Rx, 3), QStringLiteral("3"));
 }
 
-
 void TestChannelFileLoad::sectionWithOnlyRx()
 {
     AppState state;
     loadText("[1]\nRx=150000\n", state);
-    const QStringList expected{"1", "150000", "144000", "Нет", "Нет", "Нет", "Нет", "Нет", "Нет",
-                               "1", "1", "1", "", "25", "", "Норм", "Нет", ""};
+    const QStringList expected{"1", "150000", "144000", "Нет", "Нет", "Нет", "Нет",  "Нет", "Нет",
+                               "1", "1",      "1",      "",    "25",  "",    "Норм", "Нет", ""};
     for (int c = 0; c < ChannelTable::ColumnCount; ++c) {
         QCOMPARE(state.table.cell(c, 1), expected.at(c));
         QVERIFY(!state.table.isChecked(c, 1));
     }
 }
-
 
 void TestChannelFileLoad::checkBoxValues_data()
 {
@@ -63,7 +61,6 @@ void TestChannelFileLoad::checkBoxValues_data()
     QTest::newRow("empty") << "=" << true;
     QTest::newRow("missing") << "" << false;
 }
-
 
 void TestChannelFileLoad::checkBoxValues()
 {
@@ -80,11 +77,10 @@ void TestChannelFileLoad::checkBoxValues()
         QCOMPARE(state.table.isChecked(column, 1), ticked);
 }
 
-
 void TestChannelFileLoad::codes_data()
 {
     QTest::addColumn<QString>("lines");
-    QTest::addColumn<int>("kind");  // -1: none selected
+    QTest::addColumn<int>("kind"); // -1: none selected
     QTest::addColumn<int>("band");
     QTest::addColumn<int>("module");
     QTest::addColumn<int>("menu");
@@ -95,7 +91,6 @@ void TestChannelFileLoad::codes_data()
     QTest::newRow("not numbers") << "Тип=три\nТипВУ=1.0" << int(StationKind::Band144_174) << 0 << 0 << 0;
     QTest::newRow("module code above 5") << "Тип=1\nТипВУ=7" << int(StationKind::Band30_60) << 1 << 7 << 4;
 }
-
 
 void TestChannelFileLoad::codes()
 {
@@ -118,19 +113,40 @@ void TestChannelFileLoad::codes()
     QCOMPARE(saved.value(kGeneral, QStringLiteral("ТипВУ")), std::optional<QString>(QString::number(module)));
 }
 
-
 void TestChannelFileLoad::settingsTextIsRebuilt()
 {
     AppState state;
-    loadText("[общие установки]\nСК=5\n; remark\nгромкость = 12\nТип=3\nчужой=1\nId_номер=ABCD\nСК=6\n[1]\nRx=1\n", state);
-    const QStringList expected{"[Общие установки]", "Серийный номер=100000", "Id_номер=ABCD", "Тон1=1000",
-                               "Тон2=1000", "Тон3=1000", "Тон4=1000", "Тон5=1000", "Тон6=1000", "Тон7=1000",
-                               "Тон8=1000", "Тон9=1000", "Тон10=1000", "P_1=1", "P_2=1", "P_3=1", "P_4=1",
-                               "Яркость диодов=1", "Громкость=12", "МинГромкость=1", "Пик_кнопок=+", "ФВ=00",
-                               "Код_DCS=+", "Ф_Скан=-", "Ф_V=-", "ВУ=-", "СК=5"};
+    loadText("[общие установки]\nСК=5\n; remark\nгромкость = 12\nТип=3\nчужой=1\nId_номер=ABCD\nСК=6\n[1]\nRx=1\n",
+             state);
+    const QStringList expected{"[Общие установки]",
+                               "Серийный номер=100000",
+                               "Id_номер=ABCD",
+                               "Тон1=1000",
+                               "Тон2=1000",
+                               "Тон3=1000",
+                               "Тон4=1000",
+                               "Тон5=1000",
+                               "Тон6=1000",
+                               "Тон7=1000",
+                               "Тон8=1000",
+                               "Тон9=1000",
+                               "Тон10=1000",
+                               "P_1=1",
+                               "P_2=1",
+                               "P_3=1",
+                               "P_4=1",
+                               "Яркость диодов=1",
+                               "Громкость=12",
+                               "МинГромкость=1",
+                               "Пик_кнопок=+",
+                               "ФВ=00",
+                               "Код_DCS=+",
+                               "Ф_Скан=-",
+                               "Ф_V=-",
+                               "ВУ=-",
+                               "СК=5"};
     QCOMPARE(state.settingsLines, expected);
 }
-
 
 void TestChannelFileLoad::withoutSectionOne_data()
 {
@@ -149,7 +165,6 @@ void TestChannelFileLoad::withoutSectionOne_data()
     garbage.replace('[', '{');
     QTest::newRow("binary garbage") << garbage << 0 << "Громкость=8";
 }
-
 
 void TestChannelFileLoad::withoutSectionOne()
 {
@@ -170,7 +185,6 @@ void TestChannelFileLoad::withoutSectionOne()
     QVERIFY(!state.dataValid);
 }
 
-
 void TestChannelFileLoad::longValuesAreCut()
 {
     AppState state;
@@ -181,7 +195,6 @@ void TestChannelFileLoad::longValuesAreCut()
     QCOMPARE(state.table.cell(ChannelTable::Rx, 1), QString(2047, u'1'));
     QCOMPARE(state.table.cell(ChannelTable::Tx, 1), QStringLiteral("2"));
 }
-
 
 void TestChannelFileLoad::moreChannelsThanTheImageTakes()
 {
@@ -224,10 +237,10 @@ void TestChannelFileLoad::hugeFile()
     QCOMPARE(state.table.cell(ChannelTable::Rx, 2), QStringLiteral("156000"));
 }
 
-
 void TestChannelFileLoad::encodings_data()
 {
-    const QString text = QStringLiteral("[Общие установки]\r\nСерийный номер=АБВ\r\nТип=3\r\n[1]\r\nTx_Off=Норм\r\nАктивен=нет\r\n");
+    const QString text =
+        QStringLiteral("[Общие установки]\r\nСерийный номер=АБВ\r\nТип=3\r\n[1]\r\nTx_Off=Норм\r\nАктивен=нет\r\n");
     const auto encoded = [&](QStringConverter::Encoding encoding, bool bom) {
         QStringEncoder encoder(encoding, bom ? QStringConverter::Flag::WriteBom : QStringConverter::Flag::Default);
         return QByteArray(encoder.encode(text));
@@ -240,7 +253,6 @@ void TestChannelFileLoad::encodings_data()
     QTest::newRow("UTF-16LE with BOM") << encoded(QStringConverter::Utf16LE, true) << TextEncoding::Utf16LE;
     QTest::newRow("UTF-16BE with BOM") << encoded(QStringConverter::Utf16BE, true) << TextEncoding::Utf16BE;
 }
-
 
 void TestChannelFileLoad::encodings()
 {
@@ -255,7 +267,6 @@ void TestChannelFileLoad::encodings()
     QVERIFY(!state.table.isChecked(ChannelTable::Active, 1));
 }
 
-
 void TestChannelFileLoad::loadFailures_data()
 {
     QTest::addColumn<QString>("name");
@@ -267,7 +278,6 @@ void TestChannelFileLoad::loadFailures_data()
     QTest::newRow("pipe") << "pipe" << IoError::message(EACCES);
 #endif
 }
-
 
 void TestChannelFileLoad::loadFailures()
 {
@@ -286,7 +296,6 @@ void TestChannelFileLoad::loadFailures()
     QCOMPARE(ChannelFile::encode(state), before);
     QVERIFY(state.dataValid);
 }
-
 
 void TestChannelFileLoad::readOnlyFileIsRefused()
 {

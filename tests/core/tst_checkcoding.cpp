@@ -62,7 +62,6 @@ void TestCheckCoding::passesTheTemplate()
     QCOMPARE(state.image.writeOrder(state.moduleCode, state.bandCode).size(), 25 + 3 * 18);
 }
 
-
 void TestCheckCoding::codedSettings_data()
 {
     QTest::addColumn<int>("channels");
@@ -75,11 +74,14 @@ void TestCheckCoding::codedSettings_data()
     QTest::newRow("volume 16") << 3 << QStringList{"s:Громкость=16"} << "h4" << 16;
     QTest::newRow("blanks around the value") << 3 << QStringList{"d:Громкость", "add: Громкость = 12 "} << "h4" << 12;
     QTest::newRow("first of two keys") << 3 << QStringList{"add:Громкость=3"} << "h4" << 8;
-    QTest::newRow("section name in lower case") << 3 << QStringList{"line0:[общие установки]", "s:Громкость=9"} << "h4" << 9;
+    QTest::newRow("section name in lower case")
+        << 3 << QStringList{"line0:[общие установки]", "s:Громкость=9"} << "h4" << 9;
     QTest::newRow("key beep missing") << 3 << QStringList{"d:Пик_кнопок"} << "h6" << 200;
     QTest::newRow("key beep -") << 3 << QStringList{"s:Пик_кнопок=-"} << "h6" << 100;
-    QTest::newRow("СК 3 among 5 3 7") << 3 << QStringList{"c:Number:1=5", "c:Number:2=3", "c:Number:3=7", "s:СК=3"} << "h7" << 1;
-    QTest::newRow("СК first of equal numbers") << 3 << QStringList{"c:Number:2=9", "c:Number:3=9", "s:СК=9"} << "h7" << 1;
+    QTest::newRow("СК 3 among 5 3 7") << 3 << QStringList{"c:Number:1=5", "c:Number:2=3", "c:Number:3=7", "s:СК=3"}
+                                      << "h7" << 1;
+    QTest::newRow("СК first of equal numbers")
+        << 3 << QStringList{"c:Number:2=9", "c:Number:3=9", "s:СК=9"} << "h7" << 1;
     QTest::newRow("СК moved to the top") << 3 << QStringList{"d:СК", "top:СК=2"} << "h7" << 1;
     QTest::newRow("ФВ 42") << 3 << QStringList{"s:ФВ=42"} << "h8" << 0x42;
     QTest::newRow("ФВ 05") << 3 << QStringList{"s:ФВ=05"} << "h8" << 0x05;
@@ -98,15 +100,13 @@ void TestCheckCoding::codedSettings_data()
     QTest::newRow("Id star hash 0 0") << 3 << QStringList{"s:Id_номер=*#00"} << "id" << 0xFE00;
     QTest::newRow("Id 00E1") << 3 << QStringList{"s:Id_номер=00E1"} << "id" << 0x00E1;
     QTest::newRow("Id with €") << 3 << QStringList{"s:Id_номер=€001"} << "id" << 0x0001;
-    QTest::newRow("fewest digits") << 3
-                                   << QStringList{"s:Громкость=9", "s:Тон3=990", "s:Тон4=990", "s:Тон5=990", "s:Тон6=990",
-                                                  "s:Тон7=990", "s:Тон8=990", "s:Тон9=990", "s:Тон10=990"}
+    QTest::newRow("fewest digits") << 3 << QStringList{"s:Громкость=9", "s:Тон3=990", "s:Тон4=990",
+                                                       "s:Тон5=990",    "s:Тон6=990", "s:Тон7=990",
+                                                       "s:Тон8=990",    "s:Тон9=990", "s:Тон10=990"}
                                    << "digits" << 35;
-    QTest::newRow("most digits") << 12
-                                 << QStringList{"s:Громкость=16", "s:СК=11", "s:Тон1=1000", "s:Тон2=1000"} << "digits"
-                                 << 47;
+    QTest::newRow("most digits") << 12 << QStringList{"s:Громкость=16", "s:СК=11", "s:Тон1=1000", "s:Тон2=1000"}
+                                 << "digits" << 47;
 }
-
 
 void TestCheckCoding::codedSettings()
 {
@@ -132,7 +132,6 @@ void TestCheckCoding::codedSettings()
     QCOMPARE(coded, value);
 }
 
-
 void TestCheckCoding::codedRecords_data()
 {
     QTest::addColumn<QStringList>("edits");
@@ -153,8 +152,10 @@ void TestCheckCoding::codedRecords_data()
     row("CTCSS first positions", {"c:CtcRx:1=88,5", "c:CtcTx:1=69,4"}, "BE01 11D881 116801 052C 0000 010104 FF 00 00");
     row("DCS rx by partner", {"c:DcsRx:1=754"}, "B601 11D881 116801 12C8 0000 010104 FF 00 00");
     row("DCS tx by position", {"s:Код_DCS=-", "c:DcsTx:1=754"}, "B601 11D881 116801 C854 0000 010104 FF 00 00");
-    row("DCS mode drops CTCSS", {"c:DcsRx:1=023", "c:CtcRx:1=67,0", "c:CtcTx:1=71,9"}, "B601 11D881 116801 08C8 0000 010104 FF 00 00");
-    row("DCS mode ignores CTCSS cells", {"c:DcsTx:1=023", "c:CtcRx:1=xyz"}, "B601 11D881 116801 C808 0000 010104 FF 00 00");
+    row("DCS mode drops CTCSS", {"c:DcsRx:1=023", "c:CtcRx:1=67,0", "c:CtcTx:1=71,9"},
+        "B601 11D881 116801 08C8 0000 010104 FF 00 00");
+    row("DCS mode ignores CTCSS cells", {"c:DcsTx:1=023", "c:CtcRx:1=xyz"},
+        "B601 11D881 116801 C808 0000 010104 FF 00 00");
     row("tone numbers", {"c:ToneRx:1=3", "c:ToneTx:1=10"}, "8E01 11D881 116801 C8C8 030A 010104 FF 00 00");
     row("Tx_Off OFF", {"c:TxOff:1=OFF"}, "BE01 11D881 116801 C8C8 0000 010104 FB 00 00");
     row("Tx_Off RSSI", {"c:TxOff:1=RSSI"}, "BE01 11D881 116801 C8C8 0000 010104 FE 00 00");
@@ -162,12 +163,12 @@ void TestCheckCoding::codedRecords_data()
     row("time 15", {"c:Time:1=15"}, "BE01 11D881 116801 C8C8 0000 010104 F7 0F 00");
     row("width 12,5", {"c:Sw:1=12,5"}, "FE01 11D881 116801 C8C8 0000 010104 FF 00 00");
     row("width 12,50 is not 12,5", {"c:Sw:1=12,50"}, "BE01 11D881 116801 C8C8 0000 010104 FF 00 00");
-    row("boxes inverted", {"b:Scan:1=0", "b:IdTone:1=1", "b:Active:1=0"}, "3801 11D881 116801 C8C8 0000 010104 FF 00 00");
+    row("boxes inverted", {"b:Scan:1=0", "b:IdTone:1=1", "b:Active:1=0"},
+        "3801 11D881 116801 C8C8 0000 010104 FF 00 00");
     row("ШП 6", {"c:Sh:1=6"}, "BE01 11D881 116801 C8C8 0000 060104 FF 00 00");
     row("P_min 4 with a blank is not 4", {"c:PMin:1=4 "}, "BE01 11D881 116801 C8C8 0000 010404 FF 00 00");
     row("channel number 99", {"c:Number:1=99", "s:СК=99"}, "BE63 11D881 116801 C8C8 0000 010104 FF 00 00");
 }
-
 
 void TestCheckCoding::codedRecords()
 {
@@ -180,18 +181,16 @@ void TestCheckCoding::codedRecords()
     QCOMPARE(recordHex(state.image, 0), record);
 }
 
-
 void TestCheckCoding::workedChannelRecords()
 {
     AppState state = templateState();
-    applyEdits(state, {"c:Rx:1=144000", "c:Tx:1=144000", "c:CtcRx:1=67,0",
-                       "c:Rx:2=145500", "c:Tx:2=144900", "c:CtcTx:2=71,9", "c:ToneRx:2=3", "c:Sh:2=2", "c:PMax:2=3", "c:PMin:2=2",
-                       "c:Sw:2=12,5", "b:IdTone:2=1", "c:TxOff:2=RSSI", "c:Time:2=5"});
+    applyEdits(state, {"c:Rx:1=144000", "c:Tx:1=144000", "c:CtcRx:1=67,0", "c:Rx:2=145500", "c:Tx:2=144900",
+                       "c:CtcTx:2=71,9", "c:ToneRx:2=3", "c:Sh:2=2", "c:PMax:2=3", "c:PMin:2=2", "c:Sw:2=12,5",
+                       "b:IdTone:2=1", "c:TxOff:2=RSSI", "c:Time:2=5"});
     QCOMPARE(check(state).text(), kSuccess);
     QCOMPARE(recordHex(state.image, 0), spaced("BE 01 11 D8 81 11 68 01 01 C8 00 00 01 01 04 FF 00 00"));
     QCOMPARE(recordHex(state.image, 1), spaced("6E 02 11 DC 41 11 6A 41 C8 02 03 00 02 02 03 F6 05 00"));
 }
-
 
 void TestCheckCoding::tableSize_data()
 {
@@ -199,9 +198,9 @@ void TestCheckCoding::tableSize_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("99 rows") << 99 << kSuccess;
     QTest::newRow("100 rows") << 100
-                              << QStringLiteral("Строчка №100 лишняя: в радиостанцию можно записать не более 99 каналов");
+                              << QStringLiteral(
+                                     "Строчка №100 лишняя: в радиостанцию можно записать не более 99 каналов");
 }
-
 
 void TestCheckCoding::tableSize()
 {
@@ -223,7 +222,6 @@ void TestCheckCoding::tableSize()
         QCOMPARE(int(state.image.records[98][1]), 99);
     }
 }
-
 
 void TestCheckCoding::imageAsFarAsBuiltOnRefusal()
 {

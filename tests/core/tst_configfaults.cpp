@@ -36,9 +36,9 @@ AppState templateState()
 {
     AppState state;
     const StationProfile &p = state.profile;
-    const auto refusal = TemplateBuilder::build({QStringLiteral("3"), QString::number(p.lowKHz + 4000),
-                                                 QStringLiteral("1000")},
-                                                p.lowKHz, p.highKHz, state.table, state.settingsLines);
+    const auto refusal =
+        TemplateBuilder::build({QStringLiteral("3"), QString::number(p.lowKHz + 4000), QStringLiteral("1000")},
+                               p.lowKHz, p.highKHz, state.table, state.settingsLines);
     if (refusal)
         qFatal("template refused: %s", qPrintable(refusal->text));
     return state;
@@ -105,7 +105,8 @@ public:
 
     bool makeReadOnly() const
     {
-        return ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+        return ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr)
+               == 0;
     }
     // Fills what is left with one file.
     void fill() const
@@ -189,11 +190,16 @@ void TestConfigFaults::tempSettingsFileFaults_data()
 {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("configuration folder is a file") << "folder-is-file" << "Not a directory";
-    QTest::newRow("configuration folder under a file") << "folder-under-file" << "Not a directory";
-    QTest::newRow("MyTemp.ini is a folder") << "temp-is-folder" << "Is a directory";
-    QTest::newRow("disk full: file size limit") << "size-limit" << "File too large";
-    QTest::newRow("disk full: small tmpfs") << "full-tmpfs" << "No space left on device";
+    QTest::newRow("configuration folder is a file") << "folder-is-file"
+                                                    << "Not a directory";
+    QTest::newRow("configuration folder under a file") << "folder-under-file"
+                                                       << "Not a directory";
+    QTest::newRow("MyTemp.ini is a folder") << "temp-is-folder"
+                                            << "Is a directory";
+    QTest::newRow("disk full: file size limit") << "size-limit"
+                                                << "File too large";
+    QTest::newRow("disk full: small tmpfs") << "full-tmpfs"
+                                            << "No space left on device";
 }
 
 void TestConfigFaults::tempSettingsFileFaults()

@@ -117,10 +117,14 @@ void TestDataCheck::refusals_data()
     row("Id missing", {"d:Id_номер"}, id);
 
     row("row without boxes", {"detach"},
-        QStringLiteral("В строчке №1 нет флажков \"Скан.\", \"Id_Тон\" и \"Акт\". Создайте шаблон или загрузите файл заново."));
-    row("CTC_Rx not in list", {"c:CtcRx:2=67.0"}, QStringLiteral("В строчке №2 в столбце \"CTC_Rx\" неизвестный код \"67.0\""));
-    row("CTC_Tx not in list", {"c:CtcTx:3=023"}, QStringLiteral("В строчке №3 в столбце \"CTC_Tx\" неизвестный код \"023\""));
-    row("DCS_Rx not in list", {"c:DcsRx:1=999"}, QStringLiteral("В строчке №1 в столбце \"DCS_Rx\" неизвестный код \"999\""));
+        QStringLiteral(
+            "В строчке №1 нет флажков \"Скан.\", \"Id_Тон\" и \"Акт\". Создайте шаблон или загрузите файл заново."));
+    row("CTC_Rx not in list", {"c:CtcRx:2=67.0"},
+        QStringLiteral("В строчке №2 в столбце \"CTC_Rx\" неизвестный код \"67.0\""));
+    row("CTC_Tx not in list", {"c:CtcTx:3=023"},
+        QStringLiteral("В строчке №3 в столбце \"CTC_Tx\" неизвестный код \"023\""));
+    row("DCS_Rx not in list", {"c:DcsRx:1=999"},
+        QStringLiteral("В строчке №1 в столбце \"DCS_Rx\" неизвестный код \"999\""));
     row("DCS_Tx not in list", {"c:DcsRx:1=023", "c:DcsTx:1=нет"},
         QStringLiteral("В строчке №1 в столбце \"DCS_Tx\" неизвестный код \"нет\""));
 
@@ -131,7 +135,8 @@ void TestDataCheck::refusals_data()
         QStringLiteral("В строчке №2 в столбце \"CTC_Rx\" неизвестный код \"x\""));
 
     row("rx empty", {"c:Rx:2="}, QStringLiteral("В канале №2 не введена частота приема"));
-    row("rx empty names the channel number", {"c:Number:2=7", "c:Rx:2="}, QStringLiteral("В канале №7 не введена частота приема"));
+    row("rx empty names the channel number", {"c:Number:2=7", "c:Rx:2="},
+        QStringLiteral("В канале №7 не введена частота приема"));
     row("channel number before rx", {"c:Number:2=", "c:Rx:2="}, QStringLiteral("В строчке №2") + number);
     row("tx empty", {"c:Tx:3="}, QStringLiteral("В канале №3 не введена частота передачи"));
     row("rx before tx", {"c:Rx:1=", "c:Tx:1="}, QStringLiteral("В канале №1 не введена частота приема"));
@@ -140,7 +145,8 @@ void TestDataCheck::refusals_data()
     const QString grid = QStringLiteral("Частота должна быть кратна 6,25кГц");
     row("rx below the band", {"c:Rx:1=139993,75"}, QStringLiteral("Ошибка в канале №1") + vhfRange);
     row("rx above the band", {"c:Rx:2=174006,25"}, QStringLiteral("Ошибка в канале №2") + vhfRange);
-    row("tx above the band names the row", {"c:Number:3=9", "c:Tx:3=180000"}, QStringLiteral("Ошибка в канале №3") + vhfRange);
+    row("tx above the band names the row", {"c:Number:3=9", "c:Tx:3=180000"},
+        QStringLiteral("Ошибка в канале №3") + vhfRange);
     row("rx off the grid", {"c:Rx:1=144003"}, grid, false);
     row("tx off the grid plays the error sound", {"c:Tx:1=144003"}, grid, true);
     row("range before grid", {"c:Rx:1=139003"}, QStringLiteral("Ошибка в канале №1") + vhfRange);
@@ -152,16 +158,16 @@ void TestDataCheck::refusals_data()
     row("P_min before P_max", {"c:PMin:2=4", "c:PMax:2=1"}, pMin);
     row("earlier row first", {"c:PMax:1=1", "c:PMin:2=4"}, pMax);
 
-    QTest::newRow("30-60 rx below the band") << int(StationKind::Band30_60) << QStringList{"c:Rx:1=29993,75"}
-                                             << QStringLiteral("Ошибка в канале №1 частотный диапазон 30-60 MГц") << false;
-    QTest::newRow("400-486 tx above the band") << int(StationKind::Band400_486) << QStringList{"c:Tx:2=486006,25"}
-                                               << QStringLiteral("Ошибка в канале №2 частотный диапазон 400-486 MГц")
-                                               << false;
-    QTest::newRow("144-174 band in 400-486") << int(StationKind::Band400_486) << QStringList{"c:Rx:1=144000"}
-                                             << QStringLiteral("Ошибка в канале №1 частотный диапазон 400-486 MГц")
-                                             << false;
+    QTest::newRow("30-60 rx below the band")
+        << int(StationKind::Band30_60) << QStringList{"c:Rx:1=29993,75"}
+        << QStringLiteral("Ошибка в канале №1 частотный диапазон 30-60 MГц") << false;
+    QTest::newRow("400-486 tx above the band")
+        << int(StationKind::Band400_486) << QStringList{"c:Tx:2=486006,25"}
+        << QStringLiteral("Ошибка в канале №2 частотный диапазон 400-486 MГц") << false;
+    QTest::newRow("144-174 band in 400-486")
+        << int(StationKind::Band400_486) << QStringList{"c:Rx:1=144000"}
+        << QStringLiteral("Ошибка в канале №1 частотный диапазон 400-486 MГц") << false;
 }
-
 
 void TestDataCheck::refusals()
 {
@@ -181,7 +187,6 @@ void TestDataCheck::refusals()
     QVERIFY(!state.dataValid);
 }
 
-
 void TestDataCheck::conversionErrors_data()
 {
     QTest::addColumn<QStringList>("edits");
@@ -190,19 +195,21 @@ void TestDataCheck::conversionErrors_data()
     QTest::newRow("rx") << QStringList{"c:Rx:1=14оо"} << QStringLiteral("'14оо' is not a valid floating point value");
     QTest::newRow("tx with a point") << QStringList{"c:Tx:2=144000.5"}
                                      << QStringLiteral("'144000.5' is not a valid floating point value");
-    QTest::newRow("transmit marker in the receive cell") << QStringList{"c:Rx:1=РЕТР_ПР"}
-                                                         << QStringLiteral("'РЕТР_ПР' is not a valid floating point value");
+    QTest::newRow("transmit marker in the receive cell")
+        << QStringList{"c:Rx:1=РЕТР_ПР"} << QStringLiteral("'РЕТР_ПР' is not a valid floating point value");
     QTest::newRow("ФВ digit") << QStringList{"s:ФВ=4x"} << QStringLiteral("'x' is not a valid integer value");
-    QTest::newRow("ФВ digits before the code rule") << QStringList{"s:ФВ=3x"} << QStringLiteral("'x' is not a valid integer value");
-    QTest::newRow("channel number read by СК") << QStringList{"c:Number:1=x"} << QStringLiteral("'x' is not a valid integer value");
-    QTest::newRow("channel number of a row") << QStringList{"c:Number:3=x"} << QStringLiteral("'x' is not a valid integer value");
+    QTest::newRow("ФВ digits before the code rule")
+        << QStringList{"s:ФВ=3x"} << QStringLiteral("'x' is not a valid integer value");
+    QTest::newRow("channel number read by СК")
+        << QStringList{"c:Number:1=x"} << QStringLiteral("'x' is not a valid integer value");
+    QTest::newRow("channel number of a row")
+        << QStringList{"c:Number:3=x"} << QStringLiteral("'x' is not a valid integer value");
     QTest::newRow("Тон_Rx") << QStringList{"c:ToneRx:1=а"} << QStringLiteral("'а' is not a valid integer value");
     QTest::newRow("Тон_Tx") << QStringList{"c:ToneTx:2=нет"} << QStringLiteral("'нет' is not a valid integer value");
     QTest::newRow("P_min") << QStringList{"c:PMin:1=один"} << QStringLiteral("'один' is not a valid integer value");
     QTest::newRow("P_max") << QStringList{"c:PMax:1=IV"} << QStringLiteral("'IV' is not a valid integer value");
     QTest::newRow("Время") << QStringList{"c:Time:3=5 мин"} << QStringLiteral("'5 мин' is not a valid integer value");
 }
-
 
 void TestDataCheck::conversionErrors()
 {
@@ -221,7 +228,6 @@ void TestDataCheck::conversionErrors()
     QVERIFY(!state.dataValid);
 }
 
-
 void TestDataCheck::tempFileIsWindows1251WithCrLf()
 {
     AppState state = templateState();
@@ -232,20 +238,19 @@ void TestDataCheck::tempFileIsWindows1251WithCrLf()
              QByteArray("5b ce e1 f9 e8 e5 20 f3 f1 f2 e0 ed ee e2 ea e8 5d 0d 0a d2 ee ed 31 3d 88 0d 0a"));
 }
 
-
 void TestDataCheck::tempFileIsRewrittenAndItsFolderMade()
 {
     const QString path = QDir(m_check->folder()).filePath(QStringLiteral("config/vetral/MyTemp.ini"));
     AppState state = templateState();
     QCOMPARE(DataCheck::run(state, path).text(), kSuccess);
     const QByteArray full = readFile(path);
-    QVERIFY(full.startsWith("[\xce\xe1\xf9\xe8\xe5 \xf3\xf1\xf2\xe0\xed\xee\xe2\xea\xe8]\r\nId_\xed\xee\xec\xe5\xf0=0001\r\n"));
+    QVERIFY(full.startsWith(
+        "[\xce\xe1\xf9\xe8\xe5 \xf3\xf1\xf2\xe0\xed\xee\xe2\xea\xe8]\r\nId_\xed\xee\xec\xe5\xf0=0001\r\n"));
 
     state.settingsLines = {QStringLiteral("[Общие установки]")};
     DataCheck::run(state, path);
     QCOMPARE(readFile(path), QByteArray("[\xce\xe1\xf9\xe8\xe5 \xf3\xf1\xf2\xe0\xed\xee\xe2\xea\xe8]\r\n"));
 }
-
 
 void TestDataCheck::unencodableSettingsAreNotWritten()
 {
@@ -256,10 +261,9 @@ void TestDataCheck::unencodableSettingsAreNotWritten()
     QVERIFY(!result.passed());
     QVERIFY(!state.dataValid);
     QCOMPARE(result.text(), QStringLiteral("В общих установках (строка 2) есть символ \"✓\", который нельзя "
-                                                 "записать в кодировке Windows-1251. Замените его."));
+                                           "записать в кодировке Windows-1251. Замените его."));
     QVERIFY(!QFile::exists(m_check->tempFile()));
 }
-
 
 void TestDataCheck::unwritableTempFileThrows()
 {

@@ -210,15 +210,22 @@ void TestFieldCoding::dcsByte_data()
     QTest::addColumn<QString>("mode");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("code");
-    QTest::newRow("754 by position") << "-" << "754" << 84;
-    QTest::newRow("754 by partner 116") << "+" << "754" << 18;
-    QTest::newRow("023 by position") << "-" << "023" << 1;
-    QTest::newRow("023 by partner 047") << "+" << "023" << 8;
+    QTest::newRow("754 by position") << "-"
+                                     << "754" << 84;
+    QTest::newRow("754 by partner 116") << "+"
+                                        << "754" << 18;
+    QTest::newRow("023 by position") << "-"
+                                     << "023" << 1;
+    QTest::newRow("023 by partner 047") << "+"
+                                        << "023" << 8;
     QTest::newRow("Нет -") << "-" << QStringLiteral("Нет") << 200;
     QTest::newRow("Нет +") << "+" << QStringLiteral("Нет") << 200;
-    QTest::newRow("not a code +") << "+" << "024" << None;
-    QTest::newRow("not a code -") << "-" << "67,0" << None;
-    QTest::newRow("blank around") << "-" << " 023" << None;
+    QTest::newRow("not a code +") << "+"
+                                  << "024" << None;
+    QTest::newRow("not a code -") << "-"
+                                  << "67,0" << None;
+    QTest::newRow("blank around") << "-"
+                                  << " 023" << None;
 }
 
 void TestFieldCoding::dcsByte()

@@ -56,7 +56,9 @@ AppState channels(int n)
 
 mode_t typeOf(const QString &path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? (info.st_mode & S_IFMT) : 0;
 }
 
@@ -75,7 +77,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("mark");
         QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<QString>("serial");  // the line a Windows-1251 body gives
+        QTest::addColumn<QString>("serial"); // the line a Windows-1251 body gives
         const QByteArray cp1251 = Windows1251::encode(kText);
         const QByteArray odd = cp1251.size() % 2 ? cp1251 : cp1251 + ' ';
         QStringEncoder utf16(QStringConverter::Utf16BE);
@@ -129,7 +131,8 @@ private slots:
         QVERIFY(root.mkdir("folder"));
         QVERIFY(QFile::link(root.filePath("pipe"), root.filePath("link to pipe")));
         QVERIFY(QFile::link(root.filePath("folder"), root.filePath("link to folder")));
-        const QStringList before = root.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        const QStringList before =
+            root.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
         const mode_t type = typeOf(root.filePath(name));
         const AppState state = channels(1);
 
@@ -170,7 +173,9 @@ private slots:
 
         ChannelFile::save(channels(1), QString::fromLocal8Bit(path));
 
-        struct stat info {};
+        struct stat info
+        {
+        };
         QCOMPARE(::stat(path.constData(), &info), 0);
         QCOMPARE(uint(info.st_uid), owner);
         QCOMPARE(uint(info.st_gid), owner);
@@ -207,8 +212,10 @@ private slots:
     {
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("key");
-        QTest::newRow("number") << "" << "Rx";
-        QTest::newRow("code") << "Rx=433000\r\n" << "CTCSS_Rx";
+        QTest::newRow("number") << ""
+                                << "Rx";
+        QTest::newRow("code") << "Rx=433000\r\n"
+                              << "CTCSS_Rx";
     }
     void longCellInAMessage()
     {
@@ -217,7 +224,8 @@ private slots:
         const QString cell = QString(1 << 20, u'7');
         QTemporaryDir dir;
         AppState state;
-        const QString text = kSettings + QStringLiteral("[1]\r\n") + before + key + u'=' + cell + QStringLiteral("\r\n");
+        const QString text =
+            kSettings + QStringLiteral("[1]\r\n") + before + key + u'=' + cell + QStringLiteral("\r\n");
         ChannelFile::loadBytes(Windows1251::encode(text), state);
         QString refusal;
         const QString message =

@@ -36,11 +36,33 @@ private slots:
         state.image.idCode = 0x0001;
         state.settingsDigitCount = 40;
         QVERIFY(decodeWholeReply(state, Reply{.fv = 0x42}.bytes()).complete);
-        QCOMPARE(state.settingsLines,
-                 (QStringList{"[Общие установки]", "Серийный номер=0123AB", "Id_номер=12AB", "Тон1=700", "Тон2=750",
-                              "Тон3=1000", "Тон4=1200", "Тон5=1400", "Тон6=1550", "Тон7=1700", "Тон8=1990", "Тон9=2100",
-                              "Тон10=2400", "P_1=5", "P_2=10", "P_3=25", "P_4=40", "Яркость диодов=2", "Громкость=8",
-                              "МинГромкость=0", "Пик_кнопок=+", "ФВ=42", "Код_DCS=+", "Ф_Скан=+", "Ф_V=+", "ВУ=-", "СК=1"}));
+        QCOMPARE(state.settingsLines, (QStringList{"[Общие установки]",
+                                                   "Серийный номер=0123AB",
+                                                   "Id_номер=12AB",
+                                                   "Тон1=700",
+                                                   "Тон2=750",
+                                                   "Тон3=1000",
+                                                   "Тон4=1200",
+                                                   "Тон5=1400",
+                                                   "Тон6=1550",
+                                                   "Тон7=1700",
+                                                   "Тон8=1990",
+                                                   "Тон9=2100",
+                                                   "Тон10=2400",
+                                                   "P_1=5",
+                                                   "P_2=10",
+                                                   "P_3=25",
+                                                   "P_4=40",
+                                                   "Яркость диодов=2",
+                                                   "Громкость=8",
+                                                   "МинГромкость=0",
+                                                   "Пик_кнопок=+",
+                                                   "ФВ=42",
+                                                   "Код_DCS=+",
+                                                   "Ф_Скан=+",
+                                                   "Ф_V=+",
+                                                   "ВУ=-",
+                                                   "СК=1"}));
         QCOMPARE(state.dataValid, valid);
         QCOMPARE(state.image.idCode, 0x0001);
         QCOMPARE(state.settingsDigitCount, 40);
@@ -53,16 +75,29 @@ private slots:
     {
         QTest::addColumn<QByteArray>("reply");
         QTest::addColumn<QString>("line");
-        auto tones = [](int n, int byte) { QByteArray t = Reply{}.tones; t[n - 1] = char(byte); return t; };
+        auto tones = [](int n, int byte) {
+            QByteArray t = Reply{}.tones;
+            t[n - 1] = char(byte);
+            return t;
+        };
         QTest::newRow("serial") << Reply{.serial = QByteArray::fromHex("FF0A00")}.bytes() << "Серийный номер=FF0A00";
         QTest::newRow("Id FE00") << Reply{.id = 0xFE00}.bytes() << "Id_номер=FE00";
         QTest::newRow("Id 0001") << Reply{.id = 0x0001}.bytes() << "Id_номер=0001";
         QTest::newRow("tone 1750") << Reply{.tones = tones(1, 175)}.bytes() << "Тон1=1750";
         QTest::newRow("tone 2550") << Reply{.tones = tones(10, 255)}.bytes() << "Тон10=2550";
         QTest::newRow("tone 0") << Reply{.tones = tones(3, 0)}.bytes() << "Тон3=0";
-        for (auto [byte, text] : {std::pair{1, "1"}, {6, "2"}, {11, "3"}, {16, "4"}, {21, "5"}, {0, "0"}, {2, "2"},
-                                  {7, "7"}, {26, "26"}, {200, "200"}})
-            QTest::addRow("brightness %d", byte) << Reply{.brightness = byte}.bytes() << QString("Яркость диодов=") + text;
+        for (auto [byte, text] : {std::pair{1, "1"},
+                                  {6, "2"},
+                                  {11, "3"},
+                                  {16, "4"},
+                                  {21, "5"},
+                                  {0, "0"},
+                                  {2, "2"},
+                                  {7, "7"},
+                                  {26, "26"},
+                                  {200, "200"}})
+            QTest::addRow("brightness %d", byte)
+                << Reply{.brightness = byte}.bytes() << QString("Яркость диодов=") + text;
         QTest::newRow("volume") << Reply{.volume = 16}.bytes() << "Громкость=16";
         QTest::newRow("min volume") << Reply{.minVolume = 8}.bytes() << "МинГромкость=8";
         QTest::newRow("beep 100") << Reply{.beep = 100}.bytes() << "Пик_кнопок=-";
@@ -197,8 +232,10 @@ private slots:
             if (!ChannelTable::isCheckColumn(c))
                 row1 << t.cell(c, 1), row2 << t.cell(c, 2);
         }
-        QCOMPARE(row1, (QStringList{"1", "144000,00", "144000,00", "67,0", "Нет", "Нет", "Нет", "Нет", "Нет", "1", "4", "1", "25", "Норм", "Нет"}));
-        QCOMPARE(row2, (QStringList{"2", "145500,00", "144900,00", "Нет", "71,9", "Нет", "Нет", "3", "Нет", "2", "3", "2", "12,5", "RSSI", "5"}));
+        QCOMPARE(row1, (QStringList{"1", "144000,00", "144000,00", "67,0", "Нет", "Нет", "Нет", "Нет", "Нет", "1", "4",
+                                    "1", "25", "Норм", "Нет"}));
+        QCOMPARE(row2, (QStringList{"2", "145500,00", "144900,00", "Нет", "71,9", "Нет", "Нет", "3", "Нет", "2", "3",
+                                    "2", "12,5", "RSSI", "5"}));
         QVERIFY(t.isChecked(C::Scan, 1) && !t.isChecked(C::IdTone, 1) && t.isChecked(C::Active, 1));
         QVERIFY(t.isChecked(C::Scan, 2) && t.isChecked(C::IdTone, 2) && t.isChecked(C::Active, 2));
     }
@@ -236,7 +273,8 @@ private slots:
         QTest::addColumn<int>("after");
         QTest::addColumn<int>("bandCode");
         QTest::addColumn<QString>("rx");
-        const int b30 = int(StationKind::Band30_60), b144 = int(StationKind::Band144_174), b400 = int(StationKind::Band400_486);
+        const int b30 = int(StationKind::Band30_60), b144 = int(StationKind::Band144_174),
+                  b400 = int(StationKind::Band400_486);
         QTest::newRow("0") << 0 << b30 << true << b144 << 0 << "144000,00";
         QTest::newRow("1") << 1 << b144 << true << b30 << 1 << "36550,00";
         QTest::newRow("2 is 30-60") << 2 << b144 << true << b30 << 1 << "36550,00";

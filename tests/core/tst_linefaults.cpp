@@ -95,10 +95,9 @@ QByteArray noise(int length, int channelCount)
 class Line
 {
 public:
-    explicit Line(StationLine::Responder responder, StationLineOptions options = {},
-                  AppState initial = earlierState())
-        : state(std::move(initial)), station(std::make_unique<StationLine>(std::move(responder), options)),
-          view(state), link(view, file.path())
+    explicit Line(StationLine::Responder responder, StationLineOptions options = {}, AppState initial = earlierState())
+        : state(std::move(initial)), station(std::make_unique<StationLine>(std::move(responder), options)), view(state),
+          link(view, file.path())
     {
         file.writePorts({{2, station->devicePath()}});
         station->start();

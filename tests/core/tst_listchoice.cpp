@@ -46,8 +46,8 @@ void ListChoiceTest::items_data()
     QTest::newRow("ComboBox4") << 4 << QStringList{"1", "2", "3", "4", "5", "6"};
     QTest::newRow("ComboBox5") << 5 << QStringList{"1", "2", "3", "4"};
     QTest::newRow("ComboBox6") << 6 << QStringList{"12,5", "25"};
-    QTest::newRow("ComboBox7") << 7
-        << QStringList{"Нет", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15"};
+    QTest::newRow("ComboBox7") << 7 << QStringList{"Нет", "1", "2",  "3",  "4",  "5",  "6",  "7",
+                                                   "8",   "9", "10", "11", "12", "13", "14", "15"};
     QTest::newRow("ComboBox8") << 8 << QStringList{"Норм", "RSSI", "OFF"};
 }
 

@@ -16,7 +16,7 @@ private slots:
 
     void devices_data()
     {
-        QTest::addColumn<QStringList>("file");   // empty: no file at all
+        QTest::addColumn<QStringList>("file"); // empty: no file at all
         QTest::addColumn<int>("port");
         QTest::addColumn<QString>("device");
 
@@ -31,16 +31,18 @@ private slots:
         QTest::newRow("no file, COM8") << none << 8 << QString();
         QTest::newRow("no file, COM0") << none << 0 << QString();
 
-        const QStringList ports{QStringLiteral("[All]"), QStringLiteral("Port=1"), QStringLiteral("[ports]"),
-                                QStringLiteral("com3 = /dev/ttyUSB7"), QStringLiteral("COM2="),
-                                QStringLiteral("COM12=/dev/serial/by-id/usb-FTDI-if00"),
-                                QStringLiteral("COM3=/dev/ttyS9")};
+        const QStringList ports{
+            QStringLiteral("[All]"),          QStringLiteral("Port=1"),
+            QStringLiteral("[ports]"),        QStringLiteral("com3 = /dev/ttyUSB7"),
+            QStringLiteral("COM2="),          QStringLiteral("COM12=/dev/serial/by-id/usb-FTDI-if00"),
+            QStringLiteral("COM3=/dev/ttyS9")};
         QTest::newRow("mapped, any case, blanks trimmed") << ports << 3 << QStringLiteral("/dev/ttyUSB7");
         QTest::newRow("empty entry takes the port away") << ports << 2 << QString();
         QTest::newRow("unnamed port keeps its default") << ports << 1 << QStringLiteral("/dev/ttyS0");
         QTest::newRow("beyond the default map") << ports << 12 << QStringLiteral("/dev/serial/by-id/usb-FTDI-if00");
         QTest::newRow("other sections do not count")
-            << QStringList{QStringLiteral("[All]"), QStringLiteral("COM1=/dev/null")} << 1 << QStringLiteral("/dev/ttyS0");
+            << QStringList{QStringLiteral("[All]"), QStringLiteral("COM1=/dev/null")} << 1
+            << QStringLiteral("/dev/ttyS0");
     }
     void devices()
     {
@@ -69,10 +71,10 @@ private slots:
         QTest::newRow("empty value") << QStringList{QStringLiteral("[All]"), QStringLiteral("Port=")} << 2;
         QTest::newRow("no key") << QStringList{QStringLiteral("[All]"), QStringLiteral("Speed=1")} << 2;
         QTest::newRow("other section") << QStringList{QStringLiteral("[Ports]"), QStringLiteral("Port=1")} << 2;
-        QTest::newRow("names in any case")
-            << QStringList{QStringLiteral("[ALL]"), QStringLiteral("port = 1")} << 1;
-        QTest::newRow("first key wins")
-            << QStringList{QStringLiteral("[All]"), QStringLiteral("Port=1"), QStringLiteral("Port=2")} << 1;
+        QTest::newRow("names in any case") << QStringList{QStringLiteral("[ALL]"), QStringLiteral("port = 1")} << 1;
+        QTest::newRow("first key wins") << QStringList{QStringLiteral("[All]"), QStringLiteral("Port=1"),
+                                                       QStringLiteral("Port=2")}
+                                        << 1;
     }
     void portValue()
     {

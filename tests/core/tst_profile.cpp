@@ -35,19 +35,45 @@ void TestProfile::lookup_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<MaybeText>("expected");
 
-    QTest::newRow("cyrillic names ignore case") << "[Общие Установки]\nТИП=3" << "общие установки" << "тип" << MaybeText("3");
-    QTest::newRow("latin names ignore case") << "[ALL]\nport=3" << "all" << "PORT" << MaybeText("3");
-    QTest::newRow("value after the first equals sign, trimmed") << "[s]\n  key  =  a = b  " << "s" << "KEY" << MaybeText("a = b");
-    QTest::newRow("empty value is present") << "[s]\nk=" << "s" << "k" << MaybeText("");
-    QTest::newRow("first key wins") << "[s]\nk=1\nk=2" << "s" << "k" << MaybeText("1");
-    QTest::newRow("first section wins") << "[s]\nk=1\n[S]\nk=2" << "s" << "k" << MaybeText("1");
-    QTest::newRow("repeated section is not read") << "[s]\nk=1\n[s]\nj=2" << "s" << "j" << MaybeText();
-    QTest::newRow("key before any section") << "k=1\n[s]" << "s" << "k" << MaybeText();
-    QTest::newRow("key of the next section") << "[a]\n[b]\nk=1" << "a" << "k" << MaybeText();
-    QTest::newRow("line without equals sign") << "[s]\nk" << "s" << "k" << MaybeText();
-    QTest::newRow("blanks around the header") << "  [ s ]  \nk=1" << "s" << "k" << MaybeText("1");
-    QTest::newRow("key that only starts alike") << "[s]\nТипВУ=2" << "s" << "Тип" << MaybeText();
-    QTest::newRow("missing section") << "[s]\nk=1" << "t" << "k" << MaybeText();
+    QTest::newRow("cyrillic names ignore case") << "[Общие Установки]\nТИП=3"
+                                                << "общие установки"
+                                                << "тип" << MaybeText("3");
+    QTest::newRow("latin names ignore case") << "[ALL]\nport=3"
+                                             << "all"
+                                             << "PORT" << MaybeText("3");
+    QTest::newRow("value after the first equals sign, trimmed") << "[s]\n  key  =  a = b  "
+                                                                << "s"
+                                                                << "KEY" << MaybeText("a = b");
+    QTest::newRow("empty value is present") << "[s]\nk="
+                                            << "s"
+                                            << "k" << MaybeText("");
+    QTest::newRow("first key wins") << "[s]\nk=1\nk=2"
+                                    << "s"
+                                    << "k" << MaybeText("1");
+    QTest::newRow("first section wins") << "[s]\nk=1\n[S]\nk=2"
+                                        << "s"
+                                        << "k" << MaybeText("1");
+    QTest::newRow("repeated section is not read") << "[s]\nk=1\n[s]\nj=2"
+                                                  << "s"
+                                                  << "j" << MaybeText();
+    QTest::newRow("key before any section") << "k=1\n[s]"
+                                            << "s"
+                                            << "k" << MaybeText();
+    QTest::newRow("key of the next section") << "[a]\n[b]\nk=1"
+                                             << "a"
+                                             << "k" << MaybeText();
+    QTest::newRow("line without equals sign") << "[s]\nk"
+                                              << "s"
+                                              << "k" << MaybeText();
+    QTest::newRow("blanks around the header") << "  [ s ]  \nk=1"
+                                              << "s"
+                                              << "k" << MaybeText("1");
+    QTest::newRow("key that only starts alike") << "[s]\nТипВУ=2"
+                                                << "s"
+                                                << "Тип" << MaybeText();
+    QTest::newRow("missing section") << "[s]\nk=1"
+                                     << "t"
+                                     << "k" << MaybeText();
 }
 
 void TestProfile::lookup()
@@ -65,7 +91,8 @@ void TestProfile::lookup()
 void TestProfile::valuesReadsSeveralKeysInOnePass()
 {
     const Profile profile = Profile::fromText(QStringLiteral("[s]\nтипву=2\nТИП=3\nТип=4\n[t]\nx=1"));
-    const auto values = profile.values(QStringLiteral("S"), {QStringLiteral("ТипВУ"), QStringLiteral("Тип"), QStringLiteral("x")});
+    const auto values =
+        profile.values(QStringLiteral("S"), {QStringLiteral("ТипВУ"), QStringLiteral("Тип"), QStringLiteral("x")});
     QCOMPARE(values, (std::vector<MaybeText>{QStringLiteral("2"), QStringLiteral("3"), std::nullopt}));
 }
 
@@ -106,7 +133,8 @@ void TestProfile::lineEnds()
     QFETCH(QStringList, lines);
     const Profile profile = Profile::fromText(text);
     QCOMPARE(profile.lines(), lines);
-    QCOMPARE(profile.toText(), lines.isEmpty() ? QString() : lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    QCOMPARE(profile.toText(),
+             lines.isEmpty() ? QString() : lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
     QCOMPARE(Profile(lines).toText(), profile.toText());
 }
 
@@ -117,21 +145,22 @@ void TestProfile::setValue_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QStringList>("after");
 
-    QTest::newRow("replaced in place")
-        << QStringList{"[s]", "a=1", "Тип=7", "b=2"} << "s" << "Тип" << QStringList{"[s]", "a=1", "Тип=v", "b=2"};
-    QTest::newRow("replaced key keeps its spelling")
-        << QStringList{"[S]", "  тип = 7  "} << "s" << "Тип" << QStringList{"[S]", "тип=v"};
-    QTest::newRow("behind the last line of the section")
-        << QStringList{"[s]", "a=1", "", "[t]", "x=1"} << "s" << "b" << QStringList{"[s]", "a=1", "b=v", "", "[t]", "x=1"};
-    QTest::newRow("behind a line without equals sign")
-        << QStringList{"[s]", "a=1", "note"} << "s" << "b" << QStringList{"[s]", "a=1", "note", "b=v"};
-    QTest::newRow("into the first of repeated sections")
-        << QStringList{"[s]", "a=1", "[s]", "b=2"} << "s" << "b" << QStringList{"[s]", "a=1", "b=v", "[s]", "b=2"};
-    QTest::newRow("new section at the end")
-        << QStringList{"x=1"} << "s" << "k" << QStringList{"x=1", "", "[s]", "k=v"};
-    QTest::newRow("new section behind a blank line")
-        << QStringList{"[a]", "x=1", ""} << "s" << "k" << QStringList{"[a]", "x=1", "", "[s]", "k=v"};
-    QTest::newRow("new section in an empty document") << QStringList{} << "s" << "k" << QStringList{"[s]", "k=v"};
+    QTest::newRow("replaced in place") << QStringList{"[s]", "a=1", "Тип=7", "b=2"} << "s"
+                                       << "Тип" << QStringList{"[s]", "a=1", "Тип=v", "b=2"};
+    QTest::newRow("replaced key keeps its spelling") << QStringList{"[S]", "  тип = 7  "} << "s"
+                                                     << "Тип" << QStringList{"[S]", "тип=v"};
+    QTest::newRow("behind the last line of the section") << QStringList{"[s]", "a=1", "", "[t]", "x=1"} << "s"
+                                                         << "b" << QStringList{"[s]", "a=1", "b=v", "", "[t]", "x=1"};
+    QTest::newRow("behind a line without equals sign") << QStringList{"[s]", "a=1", "note"} << "s"
+                                                       << "b" << QStringList{"[s]", "a=1", "note", "b=v"};
+    QTest::newRow("into the first of repeated sections") << QStringList{"[s]", "a=1", "[s]", "b=2"} << "s"
+                                                         << "b" << QStringList{"[s]", "a=1", "b=v", "[s]", "b=2"};
+    QTest::newRow("new section at the end") << QStringList{"x=1"} << "s"
+                                            << "k" << QStringList{"x=1", "", "[s]", "k=v"};
+    QTest::newRow("new section behind a blank line") << QStringList{"[a]", "x=1", ""} << "s"
+                                                     << "k" << QStringList{"[a]", "x=1", "", "[s]", "k=v"};
+    QTest::newRow("new section in an empty document") << QStringList{} << "s"
+                                                      << "k" << QStringList{"[s]", "k=v"};
 }
 
 void TestProfile::setValue()

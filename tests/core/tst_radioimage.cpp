@@ -63,7 +63,7 @@ void TestRadioImage::writeOrder()
                                      0x70, 0x71, 0x72, 0x73, 0x74, 0x75, 0x76, 0x77, 0x78, 0x79, // tones
                                      0xFE, 0x00,                                                 // Id
                                      0x18, 0x19, 0x1A, 0x1B,                                     // header 8..11
-                                     5, 3, 3, 3});                                               // module, band ×3
+                                     5,    3,    3,    3});                                      // module, band ×3
     QCOMPARE(wire.left(25).toHex(' '), prefix.toHex(' '));
     QCOMPARE(wire.mid(25, 18), record(image, 0));
     QCOMPARE(wire.mid(43, 18), record(image, 1));
@@ -129,12 +129,12 @@ void TestRadioImage::readSlot()
 
 void TestRadioImage::fillsAWholeReply()
 {
-    const QByteArray head = bytes({0x01, 0x23, 0xAB,                                            // serial
-                                   21, 16, 2, 200, 1,                                           // header 3..7
-                                   0x12, 0xAB,                                                  // Id
-                                   70, 75, 100, 120, 140, 155, 170, 199, 210, 255,              // tones
-                                   0x42, 8, 100, 0x16,                                          // header 8..11
-                                   4, 3, 0xEE, 0xEE});                                          // module, band, ignored
+    const QByteArray head = bytes({0x01, 0x23, 0xAB,                                     // serial
+                                   21,   16,   2,    200,  1,                            // header 3..7
+                                   0x12, 0xAB,                                           // Id
+                                   70,   75,   100,  120,  140, 155, 170, 199, 210, 255, // tones
+                                   0x42, 8,    100,  0x16,                               // header 8..11
+                                   4,    3,    0xEE, 0xEE});                             // module, band, ignored
     const QByteArray first = ReplyFixtures::kRow1;
     const QByteArray second = ReplyFixtures::kRow2;
 
@@ -161,7 +161,7 @@ void TestRadioImage::fillsAReplyCutShort()
     QCOMPARE(image.header[RadioImage::ChannelCount], std::uint8_t(3));
     QCOMPARE(image.header[RadioImage::SpecialChannel], std::uint8_t(5));
     QCOMPARE(image.header[RadioImage::FvCode], std::uint8_t(0x18)); // not reached, unchanged
-    QVERIFY(!extras.idCode);                                          // only the high byte came
+    QVERIFY(!extras.idCode);                                        // only the high byte came
     QVERIFY(!extras.moduleCode);
     QVERIFY(!extras.bandCode);
 }

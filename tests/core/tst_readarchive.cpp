@@ -29,11 +29,13 @@ private slots:
     {
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("read from a station") << QStringList{"[Общие установки]", "Серийный номер=0123AB", "Id_номер=0001"}
-                                             << "0123AB 2024-03-07 09-05-02";
-        QTest::newRow("no serial number") << QStringList{"[Общие установки]", "Id_номер=0001"}
-                                          << "без номера 2024-03-07 09-05-02";
-        QTest::newRow("outside the section") << QStringList{"Серийный номер=0123AB"} << "без номера 2024-03-07 09-05-02";
+        QTest::newRow("read from a station")
+            << QStringList{"[Общие установки]", "Серийный номер=0123AB", "Id_номер=0001"}
+            << "0123AB 2024-03-07 09-05-02";
+        QTest::newRow("no serial number")
+            << QStringList{"[Общие установки]", "Id_номер=0001"} << "без номера 2024-03-07 09-05-02";
+        QTest::newRow("outside the section")
+            << QStringList{"Серийный номер=0123AB"} << "без номера 2024-03-07 09-05-02";
         QTest::newRow("path characters") << QStringList{"[Общие установки]", "Серийный номер=../a b:c"}
                                          << "___a_b_c 2024-03-07 09-05-02";
     }

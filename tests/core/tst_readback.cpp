@@ -100,9 +100,15 @@ private slots:
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("idShown");
         QTest::addColumn<int>("module");
-        QTest::newRow("144-174, DCS +") << int(StationKind::Band144_174) << "+" << "0001" << "0001" << 0;
-        QTest::newRow("30-60, DCS -") << int(StationKind::Band30_60) << "-" << "*#0a" << "FE0A" << 5;
-        QTest::newRow("400-486, DCS +") << int(StationKind::Band400_486) << "+" << "12AB" << "12AB" << 3;
+        QTest::newRow("144-174, DCS +") << int(StationKind::Band144_174) << "+"
+                                        << "0001"
+                                        << "0001" << 0;
+        QTest::newRow("30-60, DCS -") << int(StationKind::Band30_60) << "-"
+                                      << "*#0a"
+                                      << "FE0A" << 5;
+        QTest::newRow("400-486, DCS +") << int(StationKind::Band400_486) << "+"
+                                        << "12AB"
+                                        << "12AB" << 3;
     }
     void writeReadSaveLoadCheck()
     {
@@ -169,8 +175,10 @@ private slots:
         QCOMPARE(loaded.image.tones, written.image.tones);
         QCOMPARE(loaded.image.idCode, written.image.idCode);
         for (int r = 0; r < kChannels; ++r)
-            QCOMPARE(QByteArray(reinterpret_cast<const char *>(loaded.image.records[std::size_t(r)].data()), 18).toHex(' '),
-                     QByteArray(reinterpret_cast<const char *>(written.image.records[std::size_t(r)].data()), 18).toHex(' '));
+            QCOMPARE(
+                QByteArray(reinterpret_cast<const char *>(loaded.image.records[std::size_t(r)].data()), 18).toHex(' '),
+                QByteArray(reinterpret_cast<const char *>(written.image.records[std::size_t(r)].data()), 18)
+                    .toHex(' '));
         QCOMPARE(loaded.settingsDigitCount, written.settingsDigitCount);
         QCOMPARE(loaded.stationKind, written.stationKind);
         QCOMPARE(loaded.bandCode, written.bandCode);

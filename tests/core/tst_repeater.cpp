@@ -134,7 +134,7 @@ void TestRepeater::conversionError()
 void TestRepeater::presses_data()
 {
     QTest::addColumn<QStringList>("edits");
-    QTest::addColumn<QStringList>("presses"); // R or T, then the field text
+    QTest::addColumn<QStringList>("presses");  // R or T, then the field text
     QTest::addColumn<QStringList>("messages"); // one per press, empty when it passed
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<QString>("saved");
@@ -160,8 +160,7 @@ void TestRepeater::presses_data()
     QTest::newRow("switching back after another channel takes its text")
         << QStringList{} << QStringList{"R3", "R1", "T3"} << QStringList{"", "", ""}
         << QStringList{"140000|" + r + "|0", "141000|141000|1", p + "|140000|0", "143000|143000|1"} << "142000";
-    QTest::newRow("zero not found")
-        << QStringList{} << QStringList{"T0"} << QStringList{kNotFound} << untouched << "";
+    QTest::newRow("zero not found") << QStringList{} << QStringList{"T0"} << QStringList{kNotFound} << untouched << "";
     QTest::newRow("refusal keeps an earlier saved text")
         << QStringList{} << QStringList{"R3", "T9", "T"} << QStringList{"", kNotFound, kEmpty}
         << with(3, "142000|" + r + "|0") << "150000";
@@ -190,8 +189,8 @@ void TestRepeater::presses()
     for (int i = 0; i < presses.size(); ++i) {
         const QString &press = presses.at(i);
         state.dataValid = true;
-        const auto outcome = RepeaterAssignment::write(state, press.mid(1),
-                                                       press.at(0) == u'T' ? Mode::Transmit : Mode::Receive);
+        const auto outcome =
+            RepeaterAssignment::write(state, press.mid(1), press.at(0) == u'T' ? Mode::Transmit : Mode::Receive);
         QVERIFY2(!state.dataValid, qPrintable(press));
         if (messages.at(i).isEmpty()) {
             QVERIFY2(!outcome.refusal, qPrintable(press + ": " + outcome.refusal.value_or(Refusal{}).text));

@@ -25,9 +25,9 @@ QStringList reportHeader()
 AppState templateState(int channels)
 {
     AppState state;
-    const auto refusal = TemplateBuilder::build(
-        {QString::number(channels), QStringLiteral("144000"), QStringLiteral("25")}, state.profile.lowKHz,
-        state.profile.highKHz, state.table, state.settingsLines);
+    const auto refusal =
+        TemplateBuilder::build({QString::number(channels), QStringLiteral("144000"), QStringLiteral("25")},
+                               state.profile.lowKHz, state.profile.highKHz, state.table, state.settingsLines);
     if (refusal)
         qFatal("template refused: %s", qPrintable(refusal->text));
     state.image.header[RadioImage::ChannelCount] = static_cast<std::uint8_t>(channels);
@@ -84,7 +84,7 @@ private slots:
     {
         QTest::addColumn<int>("channels");
         QTest::addColumn<int>("rows");
-        QTest::addColumn<QList<int>>("headerRows");  // 1-based table rows
+        QTest::addColumn<QList<int>>("headerRows"); // 1-based table rows
         QTest::newRow("1") << 1 << 2 << QList<int>{1};
         QTest::newRow("29") << 29 << 30 << QList<int>{1};
         QTest::newRow("30") << 30 << 31 << QList<int>{1};
@@ -140,7 +140,7 @@ private slots:
 
     void columnMapping_data()
     {
-        QTest::addColumn<int>("boxes");  // -1: the row carries no boxes; else bits scan, id, active
+        QTest::addColumn<int>("boxes"); // -1: the row carries no boxes; else bits scan, id, active
         QTest::addColumn<QStringList>("expectedBoxes");
         QTest::newRow("none ticked") << 0 << QStringList{"-", "-", "-"};
         QTest::newRow("scan only") << 1 << QStringList{"+", "-", "-"};
@@ -155,8 +155,8 @@ private slots:
         QFETCH(int, boxes);
         QFETCH(QStringList, expectedBoxes);
         AppState state = templateState(2);
-        const QStringList cells{"7",   "144006,25", "144012,50", "67,0", "71,9", "023", "025", "3", "4",
-                                "5",   "P_max",     "P_min",     "",     "12,5", "",    "RSSI", "15", ""};
+        const QStringList cells{"7", "144006,25", "144012,50", "67,0", "71,9", "023", "025",  "3",  "4",
+                                "5", "P_max",     "P_min",     "",     "12,5", "",    "RSSI", "15", ""};
         for (int c = 0; c < ChannelTable::ColumnCount; ++c)
             state.table.setCell(c, 2, cells[c]);
         if (boxes < 0) {
@@ -168,9 +168,24 @@ private slots:
         }
         const Body body = writeAndRead(ReportDocument::build(state, QStringLiteral("S")));
         QCOMPARE(body.rows.size(), 3);
-        const QStringList expected{"7",     "144006,25",      "144012,50", "67,0",           "71,9", "023",
-                                   "025",   "3",              "4",         "5",              "P_min", "P_max",
-                                   expectedBoxes[0], "12,5", expectedBoxes[1], "RSSI", "15",  expectedBoxes[2]};
+        const QStringList expected{"7",
+                                   "144006,25",
+                                   "144012,50",
+                                   "67,0",
+                                   "71,9",
+                                   "023",
+                                   "025",
+                                   "3",
+                                   "4",
+                                   "5",
+                                   "P_min",
+                                   "P_max",
+                                   expectedBoxes[0],
+                                   "12,5",
+                                   expectedBoxes[1],
+                                   "RSSI",
+                                   "15",
+                                   expectedBoxes[2]};
         QCOMPARE(rowTexts(body.rows[2]), expected);
     }
 
@@ -213,11 +228,12 @@ private slots:
         QTest::newRow("blanks kept") << QStringLiteral("  12  ") << QStringList{QStringLiteral("[Общие установки]")}
                                      << QStringLiteral("  12  ");
         QTest::newRow("no settings") << QStringLiteral("S") << QStringList{} << QStringLiteral("S");
-        QTest::newRow("markup characters") << QStringLiteral("<a&b>\"'") << QStringList{QStringLiteral("x=<&>")}
-                                           << QStringLiteral("<a&b>\"'");
-        QTest::newRow("tab and control characters") << QStringLiteral("A\tB\x01" "C\uFFFF")
-                                                    << QStringList{QStringLiteral("k=\x02v")}
-                                                    << QStringLiteral("A\tBC");
+        QTest::newRow("markup characters")
+            << QStringLiteral("<a&b>\"'") << QStringList{QStringLiteral("x=<&>")} << QStringLiteral("<a&b>\"'");
+        QTest::newRow("tab and control characters")
+            << QStringLiteral("A\tB\x01"
+                              "C\uFFFF")
+            << QStringList{QStringLiteral("k=\x02v")} << QStringLiteral("A\tBC");
     }
     void paragraphs()
     {
@@ -314,7 +330,11 @@ private slots:
         const auto entries = unzip(path);
         const QStringList names{"[Content_Types].xml",          "_rels/.rels",       "word/document.xml",
                                 "word/_rels/document.xml.rels", "word/settings.xml", "word/styles.xml"};
-        QCOMPARE(QStringList(entries.keys()), [&] { QStringList s = names; s.sort(); return s; }());
+        QCOMPARE(QStringList(entries.keys()), [&] {
+            QStringList s = names;
+            s.sort();
+            return s;
+        }());
         for (const QString &name : names) {
             QXmlStreamReader xml(entries.value(name));
             while (!xml.atEnd())
@@ -381,7 +401,9 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
         QTest::newRow("plain") << QStringLiteral("Ветрал 4М") << QStringLiteral("Ветрал 4М");
-        QTest::newRow("controls") << QStringLiteral("a\x01\x1F" "b\x7F") << QStringLiteral("ab\x7F");
+        QTest::newRow("controls") << QStringLiteral("a\x01\x1F"
+                                                    "b\x7F")
+                                  << QStringLiteral("ab\x7F");
         QTest::newRow("tab and breaks kept") << QStringLiteral("a\tb\r\nc") << QStringLiteral("a\tb\r\nc");
         QTest::newRow("non-characters") << QStringLiteral("a\uFFFE\uFFFFb") << QStringLiteral("ab");
         QTest::newRow("pair kept") << QString::fromUcs4(U"a\U0001F4FBb") << QString::fromUcs4(U"a\U0001F4FBb");

@@ -37,16 +37,18 @@ private slots:
     {
         QTest::addColumn<QString>("serial");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("usual") << QStringLiteral("К7ТВ-12345") << QStringLiteral("Протокол К7ТВ-12345 2024-03-07 09-05-02");
+        QTest::newRow("usual") << QStringLiteral("К7ТВ-12345")
+                               << QStringLiteral("Протокол К7ТВ-12345 2024-03-07 09-05-02");
         QTest::newRow("empty") << QString() << QStringLiteral("Протокол 2024-03-07 09-05-02");
         QTest::newRow("blanks only") << QStringLiteral("   ") << QStringLiteral("Протокол 2024-03-07 09-05-02");
-        QTest::newRow("forbidden characters")
-            << QStringLiteral("a/b\\c:d*e?f\"g<h>i|j") << QStringLiteral("Протокол a_b_c_d_e_f_g_h_i_j 2024-03-07 09-05-02");
-        QTest::newRow("control characters") << QStringLiteral("a\tb\nc") << QStringLiteral("Протокол a_b_c 2024-03-07 09-05-02");
+        QTest::newRow("forbidden characters") << QStringLiteral("a/b\\c:d*e?f\"g<h>i|j")
+                                              << QStringLiteral("Протокол a_b_c_d_e_f_g_h_i_j 2024-03-07 09-05-02");
+        QTest::newRow("control characters")
+            << QStringLiteral("a\tb\nc") << QStringLiteral("Протокол a_b_c 2024-03-07 09-05-02");
         QTest::newRow("ends trimmed") << QStringLiteral(" .К7.. ") << QStringLiteral("Протокол К7 2024-03-07 09-05-02");
         QTest::newRow("dots only") << QStringLiteral("..") << QStringLiteral("Протокол 2024-03-07 09-05-02");
-        QTest::newRow("long") << QString(300, u'Ж') << QStringLiteral("Протокол ") + QString(80, u'Ж')
-                                                       + QStringLiteral(" 2024-03-07 09-05-02");
+        QTest::newRow("long") << QString(
+            300, u'Ж') << QStringLiteral("Протокол ") + QString(80, u'Ж') + QStringLiteral(" 2024-03-07 09-05-02");
     }
     void baseName()
     {
@@ -109,7 +111,8 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
         try {
-            ReportFiles::save(smallReport(QStringLiteral("S")), QStringLiteral("S"), blocker + QStringLiteral("/sub"), kTime);
+            ReportFiles::save(smallReport(QStringLiteral("S")), QStringLiteral("S"), blocker + QStringLiteral("/sub"),
+                              kTime);
             QFAIL("a report was written below a file");
         } catch (const PlatformError &error) {
             QVERIFY2(error.text().contains(blocker), qPrintable(error.text()));

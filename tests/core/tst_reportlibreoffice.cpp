@@ -50,8 +50,7 @@ private slots:
 
         AppState state;
         QVERIFY(!TemplateBuilder::build({QStringLiteral("99"), QStringLiteral("144000"), QStringLiteral("12,5")},
-                                        state.profile.lowKHz, state.profile.highKHz, state.table,
-                                        state.settingsLines));
+                                        state.profile.lowKHz, state.profile.highKHz, state.table, state.settingsLines));
         state.table.setChecked(ChannelTable::IdTone, 2, true);
         state.table.setChecked(ChannelTable::Scan, 3, false);
         state.image.header[RadioImage::ChannelCount] = 99;
@@ -89,7 +88,7 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("К7ТВ-12345")));
         QVERIFY(text.contains(QStringLiteral("Тон8=1989")));
         QCOMPARE(text.count(QStringLiteral("CTCSS_Rx")), 4);
-        QVERIFY(text.contains(QStringLiteral("145225")));  // channel 99
+        QVERIFY(text.contains(QStringLiteral("145225"))); // channel 99
     }
 };
 

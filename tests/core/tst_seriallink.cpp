@@ -63,12 +63,24 @@ private slots:
         }
         const QString error = platformError([&] {
             switch (operation) {
-            case 0: link.sendByte(1); break;
-            case 1: link.byteReady(); break;
-            case 2: link.takeByte(); break;
-            case 3: link.waitForByte(1); break;
-            case 4: link.purgeReceive(); break;
-            default: link.purgeSend(); break;
+            case 0:
+                link.sendByte(1);
+                break;
+            case 1:
+                link.byteReady();
+                break;
+            case 2:
+                link.takeByte();
+                break;
+            case 3:
+                link.waitForByte(1);
+                break;
+            case 4:
+                link.purgeReceive();
+                break;
+            default:
+                link.purgeSend();
+                break;
             }
         });
         QCOMPARE(error, SerialErrors::notOpen());
@@ -289,7 +301,8 @@ private slots:
         QTest::addColumn<int>("portNumber");
         QTest::addColumn<QString>("expectedStart");
         QTest::newRow("no device for the port") << 4 << SerialErrors::noDevice(QStringLiteral("COM4"));
-        QTest::newRow("device missing") << 6 << SerialErrors::cannotOpen(QStringLiteral("/nonexistent/ttyQ6"), QString());
+        QTest::newRow("device missing") << 6
+                                        << SerialErrors::cannotOpen(QStringLiteral("/nonexistent/ttyQ6"), QString());
     }
     void openPortFailures()
     {

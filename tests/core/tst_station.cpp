@@ -33,9 +33,12 @@ void StationTest::profiles_data()
     QTest::addColumn<int>("prescaler");
     QTest::addColumn<int>("offset");
     QTest::addColumn<int>("band");
-    QTest::newRow("30-60") << int(StationKind::Band30_60) << "Ветрал 4М-11" << "30-60 МГц" << 30000 << 60000 << 8 << 10700 << 1;
-    QTest::newRow("144-174") << int(StationKind::Band144_174) << "Ветрал 4М-13" << "144-174 МГц" << 140000 << 174000 << 32 << 45000 << 0;
-    QTest::newRow("400-486") << int(StationKind::Band400_486) << "Ветрал 4М-15" << "400-486 Мгц" << 400000 << 486000 << 32 << -45000 << 3;
+    QTest::newRow("30-60") << int(StationKind::Band30_60) << "Ветрал 4М-11"
+                           << "30-60 МГц" << 30000 << 60000 << 8 << 10700 << 1;
+    QTest::newRow("144-174") << int(StationKind::Band144_174) << "Ветрал 4М-13"
+                             << "144-174 МГц" << 140000 << 174000 << 32 << 45000 << 0;
+    QTest::newRow("400-486") << int(StationKind::Band400_486) << "Ветрал 4М-15"
+                             << "400-486 Мгц" << 400000 << 486000 << 32 << -45000 << 3;
 }
 
 void StationTest::profiles()

@@ -26,10 +26,7 @@ namespace {
 struct Answer
 {
     QByteArray bytes;
-    QByteArray operator()(std::uint8_t byte) const
-    {
-        return byte == StationReader::RequestByte ? bytes : QByteArray();
-    }
+    QByteArray operator()(std::uint8_t byte) const { return byte == StationReader::RequestByte ? bytes : QByteArray(); }
 };
 
 // State before a read: checked data of some earlier work that the read must
@@ -64,8 +61,8 @@ class Fixture
 {
 public:
     explicit Fixture(StationLine::Responder responder, StationLineOptions options = {})
-        : trace(std::make_shared<QStringList>()), station(std::move(responder), options),
-          view(state), link(view, file.path(), tracingFactory(trace))
+        : trace(std::make_shared<QStringList>()), station(std::move(responder), options), view(state),
+          link(view, file.path(), tracingFactory(trace))
     {
         file.writePorts({{2, station.devicePath()}});
         station.start();
@@ -115,11 +112,33 @@ private slots:
         compareStates(f.state, decodedAtOnce(reply.bytes()));
         if (QTest::currentTestFailed())
             return;
-        QCOMPARE(lineKeys(f.state.settingsLines),
-                 (QStringList{"[Общие установки]", "Серийный номер", "Id_номер", "Тон1", "Тон2", "Тон3", "Тон4",
-                              "Тон5", "Тон6", "Тон7", "Тон8", "Тон9", "Тон10", "P_1", "P_2", "P_3", "P_4",
-                              "Яркость диодов", "Громкость", "МинГромкость", "Пик_кнопок", "ФВ", "Код_DCS",
-                              "Ф_Скан", "Ф_V", "ВУ", "СК"}));
+        QCOMPARE(lineKeys(f.state.settingsLines), (QStringList{"[Общие установки]",
+                                                               "Серийный номер",
+                                                               "Id_номер",
+                                                               "Тон1",
+                                                               "Тон2",
+                                                               "Тон3",
+                                                               "Тон4",
+                                                               "Тон5",
+                                                               "Тон6",
+                                                               "Тон7",
+                                                               "Тон8",
+                                                               "Тон9",
+                                                               "Тон10",
+                                                               "P_1",
+                                                               "P_2",
+                                                               "P_3",
+                                                               "P_4",
+                                                               "Яркость диодов",
+                                                               "Громкость",
+                                                               "МинГромкость",
+                                                               "Пик_кнопок",
+                                                               "ФВ",
+                                                               "Код_DCS",
+                                                               "Ф_Скан",
+                                                               "Ф_V",
+                                                               "ВУ",
+                                                               "СК"}));
         // The Id the station holds is shown; the one kept for writing stays.
         QCOMPARE(f.state.settingsLines.at(2), QStringLiteral("Id_номер=12AB"));
         QCOMPARE(f.state.image.idCode, std::uint16_t(0x0777));
@@ -135,8 +154,8 @@ private slots:
         // The settings text grows block by block; the dialog's ending comes
         // before the table is shown, the exit button after it, the module
         // mark last.
-        QStringList expected{"status ПП", "progress 100", "Exit off", "Write off", "Read off", "settings 1",
-                             "settings 3"};
+        QStringList expected{"status ПП", "progress 100", "Exit off",  "Write off",
+                             "Read off",  "settings 1",   "settings 3"};
         for (int tone = 1; tone <= 10; ++tone)
             expected.append(QStringLiteral("settings %1").arg(3 + tone));
         expected += QStringList{"settings 26", "station 400-486", "progress 50", "progress 0", "settings 27",
@@ -274,12 +293,16 @@ private slots:
         const int hf = int(StationKind::Band30_60);
         // Receive bytes 11 97 01 and transmit bytes 11 2C 01 are 30000 kHz in
         // the 30-60 MHz type; the other types read them otherwise.
-        QTest::newRow("0") << 0 << "station 144-174" << vhf << 0 << "117800,00" << "120000,00" << 0 << 0;
-        QTest::newRow("1") << 1 << "station 30-60" << hf << 1 << "30000,00" << "30000,00" << 4 << 4;
-        QTest::newRow("2 is 30-60") << 2 << "station 30-60" << hf << 1 << "30000,00" << "30000,00" << 5 << 5;
+        QTest::newRow("0") << 0 << "station 144-174" << vhf << 0 << "117800,00"
+                           << "120000,00" << 0 << 0;
+        QTest::newRow("1") << 1 << "station 30-60" << hf << 1 << "30000,00"
+                           << "30000,00" << 4 << 4;
+        QTest::newRow("2 is 30-60") << 2 << "station 30-60" << hf << 1 << "30000,00"
+                                    << "30000,00" << 5 << 5;
         QTest::newRow("3") << 3 << "station 400-486" << int(StationKind::Band400_486) << 3 << "207800,00"
                            << "120000,00" << 1 << 1;
-        QTest::newRow("7 and 7 name nothing") << 7 << "station none" << vhf << 7 << "117800,00" << "120000,00" << 7 << 2;
+        QTest::newRow("7 and 7 name nothing") << 7 << "station none" << vhf << 7 << "117800,00"
+                                              << "120000,00" << 7 << 2;
     }
     void stationTypeAndModule()
     {
@@ -332,63 +355,73 @@ private slots:
         // Bytes that name nothing the table or the image can hold are shown so
         // that the data check refuses them, never as some other valid value.
         QTest::addColumn<QByteArray>("reply");
-        QTest::addColumn<QString>("cell");     // "column:row" of the cell to look at, or the settings key
+        QTest::addColumn<QString>("cell"); // "column:row" of the cell to look at, or the settings key
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("message");
 
         const QString unknown = QStringLiteral("В строчке №%1 в столбце \"%2\" неизвестный код \"%3\"");
         Reply valid;
-        QTest::newRow("valid reply passes")
-            << valid.bytes() << "3:1" << "67,0" << DataCheck::successText();
+        QTest::newRow("valid reply passes") << valid.bytes() << "3:1"
+                                            << "67,0" << DataCheck::successText();
 
         Reply ctcss;
         ctcss.records = {patched(kRow1, 8, 56), kRow2};
-        QTest::newRow("CTCSS 56") << ctcss.bytes() << "3:1" << "?56" << unknown.arg(1).arg("CTC_Rx", "?56");
+        QTest::newRow("CTCSS 56") << ctcss.bytes() << "3:1"
+                                  << "?56" << unknown.arg(1).arg("CTC_Rx", "?56");
 
         Reply ctcssLast;
         ctcssLast.records = {patched(kRow1, 9, 55), kRow2};
-        QTest::newRow("CTCSS 55 is the last") << ctcssLast.bytes() << "4:1" << "254,1" << DataCheck::successText();
+        QTest::newRow("CTCSS 55 is the last") << ctcssLast.bytes() << "4:1"
+                                              << "254,1" << DataCheck::successText();
 
         Reply dcsList;
         dcsList.dcsMode = 100;
         dcsList.records = {kRow1, patched(kDcsRow, 8, 85)};
-        QTest::newRow("DCS 85 by list") << dcsList.bytes() << "5:2" << "?85" << unknown.arg(2).arg("DCS_Rx", "?85");
+        QTest::newRow("DCS 85 by list") << dcsList.bytes() << "5:2"
+                                        << "?85" << unknown.arg(2).arg("DCS_Rx", "?85");
 
         Reply dcsListLast;
         dcsListLast.dcsMode = 100;
         dcsListLast.records = {kRow1, patched(kDcsRow, 8, 84)};
-        QTest::newRow("DCS 84 by list is the last")
-            << dcsListLast.bytes() << "5:2" << "754" << DataCheck::successText();
+        QTest::newRow("DCS 84 by list is the last") << dcsListLast.bytes() << "5:2"
+                                                    << "754" << DataCheck::successText();
 
         Reply dcsPairs;
         dcsPairs.records = {kRow1, patched(patched(kDcsRow, 8, 200), 9, 201)};
-        QTest::newRow("DCS 201 by pairs") << dcsPairs.bytes() << "6:2" << "?201" << unknown.arg(2).arg("DCS_Tx", "?201");
+        QTest::newRow("DCS 201 by pairs") << dcsPairs.bytes() << "6:2"
+                                          << "?201" << unknown.arg(2).arg("DCS_Tx", "?201");
 
         Reply dcsZero;
         dcsZero.records = {kRow1, patched(kDcsRow, 8, 0)};
-        QTest::newRow("DCS 0 by pairs") << dcsZero.bytes() << "5:2" << "?0" << unknown.arg(2).arg("DCS_Rx", "?0");
+        QTest::newRow("DCS 0 by pairs") << dcsZero.bytes() << "5:2"
+                                        << "?0" << unknown.arg(2).arg("DCS_Rx", "?0");
 
         Reply dcsZeroList;
         dcsZeroList.dcsMode = 100;
         dcsZeroList.records = {kRow1, patched(kDcsRow, 8, 0)};
-        QTest::newRow("DCS 0 by list is Нет") << dcsZeroList.bytes() << "5:2" << "Нет" << DataCheck::successText();
+        QTest::newRow("DCS 0 by list is Нет") << dcsZeroList.bytes() << "5:2"
+                                              << "Нет" << DataCheck::successText();
 
         const QString noSuchChannel =
             QStringLiteral("Ошибка в номере спец. канала!!! В радиостанции нет такого номера канала");
         Reply specialAtCount;
         specialAtCount.special = 2;
-        QTest::newRow("special channel at the count") << specialAtCount.bytes() << "СК" << "?2" << noSuchChannel;
+        QTest::newRow("special channel at the count") << specialAtCount.bytes() << "СК"
+                                                      << "?2" << noSuchChannel;
 
         Reply specialBeyond;
         specialBeyond.special = 255;
-        QTest::newRow("special channel far beyond") << specialBeyond.bytes() << "СК" << "?255" << noSuchChannel;
+        QTest::newRow("special channel far beyond") << specialBeyond.bytes() << "СК"
+                                                    << "?255" << noSuchChannel;
 
         Reply specialLast;
         specialLast.special = 1;
-        QTest::newRow("special channel on the last") << specialLast.bytes() << "СК" << "2" << DataCheck::successText();
+        QTest::newRow("special channel on the last") << specialLast.bytes() << "СК"
+                                                     << "2" << DataCheck::successText();
 
         Reply noChannels = Reply::withRecords(0);
-        QTest::newRow("special channel without channels") << noChannels.bytes() << "СК" << "?0" << noSuchChannel;
+        QTest::newRow("special channel without channels") << noChannels.bytes() << "СК"
+                                                          << "?0" << noSuchChannel;
     }
     void outOfRangeBytes()
     {
@@ -457,8 +490,9 @@ private slots:
         ReadRecorder view(state);
         TransferLink link(view, file.path());
 
-        QVERIFY(platformError([&] { StationReader::read(state, link, view); })
-                    .contains(QLatin1String("/nonexistent/ttyR2")));
+        QVERIFY(platformError([&] {
+                    StationReader::read(state, link, view);
+                }).contains(QLatin1String("/nonexistent/ttyR2")));
         QCOMPARE(view.events, QStringList{"status ПП"});
         compareStates(state, before);
     }

@@ -58,11 +58,11 @@ private slots:
 
         const QByteArray reply = feed(station, bytes({30}));
         QByteArray expected = bytes({0x0A, 0x0B, 0x0C});
-        expected += body.mid(0, 5);        // header 3..7
-        expected += bytes({0xFE, 0x01});   // Id high, low
-        expected += body.mid(5, 10);       // tones
-        expected += body.mid(17, 4);       // header 8..11
-        expected += bytes({5, 3, 0, 0});   // module, band, two spare bytes
+        expected += body.mid(0, 5);      // header 3..7
+        expected += bytes({0xFE, 0x01}); // Id high, low
+        expected += body.mid(5, 10);     // tones
+        expected += body.mid(17, 4);     // header 8..11
+        expected += bytes({5, 3, 0, 0}); // module, band, two spare bytes
         expected += body.mid(25);
         QCOMPARE(reply.size(), 28 + 18 * channels);
         QCOMPARE(reply, expected);
@@ -89,8 +89,8 @@ private slots:
     {
         SimulatedStation station;
         QByteArray body = writeBody(1);
-        body[0] = char(30);   // brightness byte equal to the read command
-        body[3] = char(175);  // key beep equal to the probe
+        body[0] = char(30);  // brightness byte equal to the read command
+        body[3] = char(175); // key beep equal to the probe
         QCOMPARE(feed(station, bytes({20}) + body), bytes({20}) + body);
         QCOMPARE(station.completedWrites(), 1);
         QCOMPARE(station.memory().settings[0], std::uint8_t(30));

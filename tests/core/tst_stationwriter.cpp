@@ -112,8 +112,7 @@ private slots:
         QCOMPARE(outcome.kind, WriteOutcome::Kind::NotChecked);
         const MaybeRefusal refusal = outcome.refusal;
         QVERIFY(refusal.has_value());
-        QCOMPARE(refusal->text,
-                 QStringLiteral("Введенные данные не будут переданы, так как они не проверены."));
+        QCOMPARE(refusal->text, QStringLiteral("Введенные данные не будут переданы, так как они не проверены."));
         QCOMPARE(refusal->sound, Sound::None);
         QVERIFY(opened->isEmpty());
         QVERIFY(view.events.isEmpty());

@@ -29,8 +29,8 @@ ChannelTable sample(int channels)
 {
     ChannelTable table;
     QStringList lines;
-    const auto refusal = TemplateBuilder::build({QString::number(channels), "140000", "1000"}, 140000, 174000, table,
-                                                lines);
+    const auto refusal =
+        TemplateBuilder::build({QString::number(channels), "140000", "1000"}, 140000, 174000, table, lines);
     Q_ASSERT(!refusal);
     return table;
 }
@@ -102,19 +102,18 @@ void TableSheetTest::paste_data()
     QTest::addColumn<int>("cut");
     using C = ChannelTable::Column;
     QTest::newRow("3x2 block from the middle, unchanged cells skipped")
-        << int(C::PMin) << 4 << "2\tнет\t12,5\r\n3\tда\t25\r\n" << false
-        << QStringList{"11:4=2", "12:4=[ ]", "13:4=12,5", "11:5=3"} << 0;
+        << int(C::PMin) << 4 << "2\tнет\t12,5\r\n3\tда\t25\r\n"
+        << false << QStringList{"11:4=2", "12:4=[ ]", "13:4=12,5", "11:5=3"} << 0;
     QTest::newRow("block hanging past the last row and column")
-        << int(C::Time) << 9 << "1\tнет\tx\n2\t+\ty\n3\t-\tz\n" << false
-        << QStringList{"16:9=1", "17:9=[ ]", "16:10=2"} << 5;
-    QTest::newRow("box words, others leave the box")
-        << int(C::IdTone) << 1 << "Да\n0\n+\nмб\n1\n" << false
-        << QStringList{"14:1=[x]", "14:3=[x]", "14:5=[x]"} << 0;
+        << int(C::Time) << 9 << "1\tнет\tx\n2\t+\ty\n3\t-\tz\n"
+        << false << QStringList{"16:9=1", "17:9=[ ]", "16:10=2"} << 5;
+    QTest::newRow("box words, others leave the box") << int(C::IdTone) << 1 << "Да\n0\n+\nмб\n1\n"
+                                                     << false << QStringList{"14:1=[x]", "14:3=[x]", "14:5=[x]"} << 0;
     QTest::newRow("texts as they are in list and typed columns")
-        << int(C::Rx) << 2 << "145 000\t\t67,0\tНет\n" << false
-        << QStringList{"1:2=145 000", "2:2=", "3:2=67,0"} << 0;
-    QTest::newRow("rows without boxes keep their check columns")
-        << int(C::Scan) << 1 << "нет\tfoo\tда\n" << true << QStringList{"13:1=foo"} << 0;
+        << int(C::Rx) << 2 << "145 000\t\t67,0\tНет\n"
+        << false << QStringList{"1:2=145 000", "2:2=", "3:2=67,0"} << 0;
+    QTest::newRow("rows without boxes keep their check columns") << int(C::Scan) << 1 << "нет\tfoo\tда\n"
+                                                                 << true << QStringList{"13:1=foo"} << 0;
     QTest::newRow("ragged rows") << 0 << 1 << "a\nb\tc\n" << false << QStringList{"0:1=a", "0:2=b", "1:2=c"} << 0;
 }
 
@@ -140,8 +139,8 @@ void TableSheetTest::fillDown_data()
     QTest::addColumn<QStringList>("writes");
     QTest::newRow("text and boxes") << TableSheet::Range{ChannelTable::PMin, 2, ChannelTable::IdTone, 4}
                                     << QStringList{"11:3=3", "12:3=[ ]", "14:3=[x]", "11:4=3", "12:4=[ ]", "14:4=[x]"};
-    QTest::newRow("one row fills nothing") << TableSheet::Range{ChannelTable::PMin, 2, ChannelTable::IdTone, 2}
-                                           << QStringList{};
+    QTest::newRow("one row fills nothing")
+        << TableSheet::Range{ChannelTable::PMin, 2, ChannelTable::IdTone, 2} << QStringList{};
 }
 
 void TableSheetTest::fillDown()
@@ -173,7 +172,6 @@ void TableSheetTest::copyPasteRoundTrip()
     apply(to, placement.writes);
     QCOMPARE(TableSheet::copy(to, {ChannelTable::Rx, 7, ChannelTable::Active, 8}), TableSheet::copy(from, range));
 }
-
 
 QTEST_GUILESS_MAIN(TableSheetTest)
 #include "tst_tablesheet.moc"

@@ -35,18 +35,33 @@ void TemplateTest::frequencies_data()
     QTest::addColumn<QString>("step");
     QTest::addColumn<QStringList>("expected");
     const int b144 = int(StationKind::Band144_174);
-    QTest::newRow("10 from 140000 by 1000") << b144 << "10" << "140000" << "1000"
-        << QStringList{"140000", "141000", "142000", "143000", "144000", "145000", "146000", "147000", "148000", "149000"};
-    QTest::newRow("clamped at the high limit") << b144 << "10" << "170000" << "1000"
-        << QStringList{"170000", "171000", "172000", "173000", "174000", "174000", "174000", "174000", "174000", "174000"};
-    QTest::newRow("fraction with a comma") << b144 << "3" << "140006,25" << "6,25"
-        << QStringList{"140006,25", "140012,5", "140018,75"};
-    QTest::newRow("step 0") << b144 << "3" << "150000" << "0" << QStringList{"150000", "150000", "150000"};
-    QTest::newRow("start at the high limit") << b144 << "2" << "174000" << "12,5" << QStringList{"174000", "174000"};
-    QTest::newRow("30-60") << int(StationKind::Band30_60) << "2" << "30000" << "12,5" << QStringList{"30000", "30012,5"};
-    QTest::newRow("400-486 high end") << int(StationKind::Band400_486) << "2" << "485993,75" << "6,25"
-        << QStringList{"485993,75", "486000"};
-    QTest::newRow("two-digit count 99 ends clamped") << b144 << "99" << "173000" << "0" << QStringList(99, "173000");
+    QTest::newRow("10 from 140000 by 1000") << b144 << "10"
+                                            << "140000"
+                                            << "1000" << QStringList{"140000", "141000", "142000", "143000", "144000",
+                                                                     "145000", "146000", "147000", "148000", "149000"};
+    QTest::newRow("clamped at the high limit")
+        << b144 << "10"
+        << "170000"
+        << "1000" << QStringList{"170000", "171000", "172000", "173000", "174000",
+                                 "174000", "174000", "174000", "174000", "174000"};
+    QTest::newRow("fraction with a comma") << b144 << "3"
+                                           << "140006,25"
+                                           << "6,25" << QStringList{"140006,25", "140012,5", "140018,75"};
+    QTest::newRow("step 0") << b144 << "3"
+                            << "150000"
+                            << "0" << QStringList{"150000", "150000", "150000"};
+    QTest::newRow("start at the high limit") << b144 << "2"
+                                             << "174000"
+                                             << "12,5" << QStringList{"174000", "174000"};
+    QTest::newRow("30-60") << int(StationKind::Band30_60) << "2"
+                           << "30000"
+                           << "12,5" << QStringList{"30000", "30012,5"};
+    QTest::newRow("400-486 high end") << int(StationKind::Band400_486) << "2"
+                                      << "485993,75"
+                                      << "6,25" << QStringList{"485993,75", "486000"};
+    QTest::newRow("two-digit count 99 ends clamped") << b144 << "99"
+                                                     << "173000"
+                                                     << "0" << QStringList(99, "173000");
 }
 
 void TemplateTest::frequencies()
@@ -75,7 +90,8 @@ void TemplateTest::defaultsOfEveryColumn()
     QCOMPARE(table.rowCount(), 4);
     for (int c = 0; c < ChannelTable::ColumnCount; ++c)
         QCOMPARE(table.cell(c, 0), ChannelTable::headerTexts()[c]);
-    const QStringList expected{"2", "", "", "Нет", "Нет", "Нет", "Нет", "Нет", "Нет", "1", "4", "1", "", "25", "", "Норм", "Нет", ""};
+    const QStringList expected{"2", "",  "",  "Нет", "Нет", "Нет", "Нет",  "Нет", "Нет",
+                               "1", "4", "1", "",    "25",  "",    "Норм", "Нет", ""};
     for (int c : {0, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 15, 16})
         QCOMPARE(table.cell(c, 2), expected.at(c));
     for (int r = 1; r <= 3; ++r) {
@@ -100,17 +116,42 @@ void TemplateTest::refusals_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("errorSound");
     const QString count = "Вы не ввели количество каналов или ввели слишком много";
-    QTest::newRow("empty count") << "" << "140000" << "1000" << count << true;
-    QTest::newRow("three-digit count") << "100" << "140000" << "1000" << count << true;
-    QTest::newRow("count refused before a bad start") << "100" << "x" << "1000" << count << true;
-    QTest::newRow("start off the grid") << "10" << "140006,3" << "1000" << "Частота должна быть кратна 6,25кГц" << true;
-    QTest::newRow("start 3 kHz") << "10" << "140003" << "1000" << "Частота должна быть кратна 6,25кГц" << true;
-    QTest::newRow("step off the grid") << "10" << "140000" << "1001" << "Шаг смещения должен быть кратен 6,25кГц" << true;
-    QTest::newRow("start checked before step") << "10" << "140001" << "1001" << "Частота должна быть кратна 6,25кГц" << true;
+    QTest::newRow("empty count") << ""
+                                 << "140000"
+                                 << "1000" << count << true;
+    QTest::newRow("three-digit count") << "100"
+                                       << "140000"
+                                       << "1000" << count << true;
+    QTest::newRow("count refused before a bad start") << "100"
+                                                      << "x"
+                                                      << "1000" << count << true;
+    QTest::newRow("start off the grid") << "10"
+                                        << "140006,3"
+                                        << "1000"
+                                        << "Частота должна быть кратна 6,25кГц" << true;
+    QTest::newRow("start 3 kHz") << "10"
+                                 << "140003"
+                                 << "1000"
+                                 << "Частота должна быть кратна 6,25кГц" << true;
+    QTest::newRow("step off the grid") << "10"
+                                       << "140000"
+                                       << "1001"
+                                       << "Шаг смещения должен быть кратен 6,25кГц" << true;
+    QTest::newRow("start checked before step") << "10"
+                                               << "140001"
+                                               << "1001"
+                                               << "Частота должна быть кратна 6,25кГц" << true;
     const QString band = "Введенная частота не соответствует частотному диапазону, частотный диапазон 140-174 МГц";
-    QTest::newRow("below the band") << "10" << "100000" << "1000" << band << false;
-    QTest::newRow("above the band") << "10" << "174006,25" << "1000" << band << false;
-    QTest::newRow("band checked after step") << "10" << "100000" << "1001" << "Шаг смещения должен быть кратен 6,25кГц" << true;
+    QTest::newRow("below the band") << "10"
+                                    << "100000"
+                                    << "1000" << band << false;
+    QTest::newRow("above the band") << "10"
+                                    << "174006,25"
+                                    << "1000" << band << false;
+    QTest::newRow("band checked after step") << "10"
+                                             << "100000"
+                                             << "1001"
+                                             << "Шаг смещения должен быть кратен 6,25кГц" << true;
 }
 
 void TemplateTest::refusals()
@@ -137,9 +178,15 @@ void TemplateTest::notANumberChangesNothing_data()
     QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("step");
     QTest::addColumn<QString>("named");
-    QTest::newRow("empty start") << "" << "1000" << "''";
-    QTest::newRow("two commas") << "1,,5" << "1000" << "'1,,5'";
-    QTest::newRow("empty step") << "140000" << "" << "''";
+    QTest::newRow("empty start") << ""
+                                 << "1000"
+                                 << "''";
+    QTest::newRow("two commas") << "1,,5"
+                                << "1000"
+                                << "'1,,5'";
+    QTest::newRow("empty step") << "140000"
+                                << ""
+                                << "''";
 }
 
 void TemplateTest::notANumberChangesNothing()
@@ -166,10 +213,13 @@ void TemplateTest::unchecksTheData_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("message");
-    QTest::newRow("built") << int(StationKind::Band144_174) << "140000" << "";
-    QTest::newRow("outside the station's band") << int(StationKind::Band30_60) << "140000"
+    QTest::newRow("built") << int(StationKind::Band144_174) << "140000"
+                           << "";
+    QTest::newRow("outside the station's band")
+        << int(StationKind::Band30_60) << "140000"
         << "Введенная частота не соответствует частотному диапазону, частотный диапазон 30-60 МГц";
-    QTest::newRow("not a number") << int(StationKind::Band144_174) << "x" << "'x' is not a valid floating point value";
+    QTest::newRow("not a number") << int(StationKind::Band144_174) << "x"
+                                  << "'x' is not a valid floating point value";
 }
 
 void TemplateTest::unchecksTheData()
@@ -222,15 +272,24 @@ void TemplateTest::settingsKeysByName_data()
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("templateLine");
-    QTest::newRow("serial") << int(K::Serial) << "Серийный номер" << "";
-    QTest::newRow("Id") << int(K::Id) << "Id_номер" << "Id_номер=0001";
-    QTest::newRow("tone 1") << int(SettingsText::tone(1)) << "Тон1" << "Тон1=700";
-    QTest::newRow("tone 10") << int(SettingsText::tone(10)) << "Тон10" << "Тон10=2400";
-    QTest::newRow("P_4") << int(K::P4) << "P_4" << "P_4=40";
-    QTest::newRow("volume") << int(K::Volume) << "Громкость" << "Громкость=8";
-    QTest::newRow("ФВ") << int(K::Fv) << "ФВ" << "ФВ=00";
-    QTest::newRow("ВУ") << int(K::Vu) << "ВУ" << "ВУ=-";
-    QTest::newRow("special channel") << int(K::SpecialChannel) << "СК" << "СК=1";
+    QTest::newRow("serial") << int(K::Serial) << "Серийный номер"
+                            << "";
+    QTest::newRow("Id") << int(K::Id) << "Id_номер"
+                        << "Id_номер=0001";
+    QTest::newRow("tone 1") << int(SettingsText::tone(1)) << "Тон1"
+                            << "Тон1=700";
+    QTest::newRow("tone 10") << int(SettingsText::tone(10)) << "Тон10"
+                             << "Тон10=2400";
+    QTest::newRow("P_4") << int(K::P4) << "P_4"
+                         << "P_4=40";
+    QTest::newRow("volume") << int(K::Volume) << "Громкость"
+                            << "Громкость=8";
+    QTest::newRow("ФВ") << int(K::Fv) << "ФВ"
+                        << "ФВ=00";
+    QTest::newRow("ВУ") << int(K::Vu) << "ВУ"
+                        << "ВУ=-";
+    QTest::newRow("special channel") << int(K::SpecialChannel) << "СК"
+                                     << "СК=1";
 }
 
 void TemplateTest::settingsKeysByName()

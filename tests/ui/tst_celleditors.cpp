@@ -10,7 +10,6 @@
 #include <QScrollBar>
 #include <QTableView>
 
-
 using C = ChannelTable::Column;
 
 class CellEditorsTest : public QObject
@@ -342,10 +341,14 @@ void CellEditorsTest::enterCopiesFrequency_data()
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("rx");
     QTest::addColumn<QString>("tx");
-    QTest::newRow("Rx into Tx") << int(C::Rx) << "145500" << "145500";
-    QTest::newRow("Tx into Rx") << int(C::Tx) << "150012,5" << "150012,5";
-    QTest::newRow("CTC_Rx copies nothing") << int(C::CtcRx) << "145500" << "150012,5";
-    QTest::newRow("№ кан. copies nothing") << int(C::Number) << "145500" << "150012,5";
+    QTest::newRow("Rx into Tx") << int(C::Rx) << "145500"
+                                << "145500";
+    QTest::newRow("Tx into Rx") << int(C::Tx) << "150012,5"
+                                << "150012,5";
+    QTest::newRow("CTC_Rx copies nothing") << int(C::CtcRx) << "145500"
+                                           << "150012,5";
+    QTest::newRow("№ кан. copies nothing") << int(C::Number) << "145500"
+                                           << "150012,5";
 }
 
 void CellEditorsTest::enterCopiesFrequency()

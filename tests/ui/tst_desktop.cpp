@@ -39,7 +39,7 @@ namespace {
 bool isRussian(const QString &text)
 {
     return text.contains(QRegularExpression(QStringLiteral("[а-яА-Я]")))
-        && !text.contains(QRegularExpression(QStringLiteral("[A-Za-z]{4,}")));
+           && !text.contains(QRegularExpression(QStringLiteral("[A-Za-z]{4,}")));
 }
 } // namespace
 
@@ -62,8 +62,8 @@ void DesktopTest::russianTexts_data()
     QTest::newRow("replace confirmation")
         << QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?");
     QTest::newRow("standard button") << QCoreApplication::translate("QPlatformTheme", "Cancel");
-    QTest::newRow("serial port in use")
-        << QCoreApplication::translate("QSerialPort", "Permission error while locking the device");
+    QTest::newRow("serial port in use") << QCoreApplication::translate("QSerialPort",
+                                                                       "Permission error while locking the device");
     QTest::newRow("port not open") << SerialErrors::notOpen();
     QTest::newRow("no port chosen") << SerialErrors::noPortChosen();
     QTest::newRow("access denied") << IoError::message(EACCES);

@@ -95,7 +95,8 @@ void FileMenuTest::saveThenLoadInAnotherWindow()
         f.trigger("N13");
         f.makeTemplate("4", "400000", "12,5");
         f.window->tableModel()->setData(f.window->tableModel()->index(1, ChannelTable::CtcRx), "88,5", Qt::EditRole);
-        f.window->tableModel()->setData(f.window->tableModel()->index(2, ChannelTable::IdTone), Qt::Checked, Qt::CheckStateRole);
+        f.window->tableModel()->setData(f.window->tableModel()->index(2, ChannelTable::IdTone), Qt::Checked,
+                                        Qt::CheckStateRole);
         f.ui.nextSaveName = path;
         f.trigger("N3");
         QVERIFY2(f.ui.messages.isEmpty(), qPrintable(f.ui.messages.join('\n')));

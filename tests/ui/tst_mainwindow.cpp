@@ -44,12 +44,14 @@ void MainWindowTest::menuInOrder()
     for (QAction *a : f.window->menuBar()->actions())
         top << a->text();
     QCOMPARE(top, (QStringList{"Каналы", "Доп. оборудование", "Ретранслятор", "Контроль", "Станция", "Выход"}));
-    QCOMPARE(entries(f.widget<QMenu>("N1")), (QStringList{"N2:Создать шаблон", "-", "N3:Запись в файл", "N4:Чтение файла"}));
+    QCOMPARE(entries(f.widget<QMenu>("N1")),
+             (QStringList{"N2:Создать шаблон", "-", "N3:Запись в файл", "N4:Чтение файла"}));
     QCOMPARE(entries(f.widget<QMenu>("N8")),
              (QStringList{"N10:Нет модуля", "N06200031:Маскиратор 06ЛМ200-03Д", "N12:Модуль Смартранк",
                           "N9:Маскиратор Тирель", "N13:Маскиратор типа \"Занавес\"", "N14:Маскиратор 06ЛМ016Д"}));
     QCOMPARE(f.widget<QMenu>("N8")->title(), QStringLiteral("Модули "));
-    QCOMPARE(entries(f.widget<QMenu>("N16")).mid(0, 3), (QStringList{"N22:Создать протокол", "-", "N17:Запись/Чтение данных"}));
+    QCOMPARE(entries(f.widget<QMenu>("N16")).mid(0, 3),
+             (QStringList{"N22:Создать протокол", "-", "N17:Запись/Чтение данных"}));
     QCOMPARE(entries(f.widget<QMenu>("N18")),
              (QStringList{"N3062:30-60 МГц", "N3063:144-174 МГц", "N3064:300-345 МГц", "N3065:400-486 Мгц"}));
     QVERIFY(!f.action("N3064")->isEnabled());
@@ -100,7 +102,8 @@ void MainWindowTest::templateFlow()
     QVERIFY(f.isShown("StringGrid1"));
     auto *model = f.window->tableModel();
     QCOMPARE(model->rowCount(), 10);
-    QCOMPARE(model->headerData(ChannelTable::Rx, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral(" Rx, кГц"));
+    QCOMPARE(model->headerData(ChannelTable::Rx, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QStringLiteral(" Rx, кГц"));
     QCOMPARE(model->index(0, ChannelTable::Rx).data().toString(), QStringLiteral("140000"));
     QCOMPARE(model->index(9, ChannelTable::Tx).data().toString(), QStringLiteral("149000"));
     QCOMPARE(model->index(9, ChannelTable::TxOff).data().toString(), QStringLiteral("Норм"));
@@ -148,10 +151,12 @@ void MainWindowTest::keyFilters_data()
     QTest::addColumn<QString>("message"); // empty: accepted
     const QString digits = "Вводите только цифры от 0 до 9";
     const QString comma = "Вводите только цифры от 0 до 9 и запятую";
-    QTest::newRow("count digit") << "Edit1" << int(Qt::Key_5) << "5" << "";
+    QTest::newRow("count digit") << "Edit1" << int(Qt::Key_5) << "5"
+                                 << "";
     QTest::newRow("count comma") << "Edit1" << int(Qt::Key_Comma) << "," << digits;
     QTest::newRow("count enter") << "Edit1" << int(Qt::Key_Return) << "\r" << digits;
-    QTest::newRow("start comma") << "Edit2" << int(Qt::Key_Comma) << "," << "";
+    QTest::newRow("start comma") << "Edit2" << int(Qt::Key_Comma) << ","
+                                 << "";
     QTest::newRow("start letter") << "Edit2" << int(Qt::Key_A) << "a" << comma;
     QTest::newRow("step enter") << "Edit3" << int(Qt::Key_Enter) << "\r" << comma;
 }
@@ -221,7 +226,8 @@ void MainWindowTest::repeaterNeedsCheckedData()
 {
     MainWindowFixture f;
     f.trigger("N11");
-    QCOMPARE(f.ui.messages, QStringList{"Прежде чем производить настройку рентраслятора проверьте введеные данные !!!"});
+    QCOMPARE(f.ui.messages,
+             QStringList{"Прежде чем производить настройку рентраслятора проверьте введеные данные !!!"});
     QVERIFY(!f.isShown("Panel3"));
     f.state.dataValid = true;
     f.trigger("N11");
@@ -244,13 +250,13 @@ void MainWindowTest::transferExitShowsWorkArea()
     QCOMPARE(f.window->tableModel()->rowCount(), 10);
 }
 
-
 namespace {
 // What the views see of the table: rows, a header, a cell, a box.
 QStringList shape(const ChannelTableModel &model)
 {
     const QModelIndex box = model.index(0, ChannelTable::Scan);
-    return {QString::number(model.rowCount()), model.headerData(ChannelTable::Tx, Qt::Horizontal, Qt::DisplayRole).toString(),
+    return {QString::number(model.rowCount()),
+            model.headerData(ChannelTable::Tx, Qt::Horizontal, Qt::DisplayRole).toString(),
             model.index(0, ChannelTable::Rx).data().toString(), box.data(Qt::CheckStateRole).toString()};
 }
 } // namespace

@@ -12,7 +12,8 @@
 
 namespace {
 
-const QString kNeedsCheck = QStringLiteral("Прежде чем производить настройку рентраслятора проверьте введеные данные !!!");
+const QString kNeedsCheck =
+    QStringLiteral("Прежде чем производить настройку рентраслятора проверьте введеные данные !!!");
 const QString kEmpty = QStringLiteral("Вы не указали номер канала !!!");
 const QString kNotFound = QStringLiteral("Такого номера канала нет в таблице !!!");
 const QString kRx = QStringLiteral("РЕТР_ПП");
@@ -66,7 +67,7 @@ struct RepeaterFixture : MainWindowFixture
     bool scanShown(int row) const
     {
         return window->tableModel()->index(row - 1, ChannelTable::Scan).data(Qt::CheckStateRole).value<Qt::CheckState>()
-            == Qt::Checked;
+               == Qt::Checked;
     }
 };
 
@@ -171,8 +172,8 @@ void RepeaterTest::markReceiveThenTransmit()
     for (const QList<QVariant> &args : changed) {
         const auto from = args.at(0).toModelIndex();
         const auto to = args.at(1).toModelIndex();
-        txCellReported |= from.row() <= 2 && to.row() >= 2 && from.column() <= ChannelTable::Tx
-                          && to.column() >= ChannelTable::Tx;
+        txCellReported |=
+            from.row() <= 2 && to.row() >= 2 && from.column() <= ChannelTable::Tx && to.column() >= ChannelTable::Tx;
     }
     QVERIFY(txCellReported);
 

@@ -72,7 +72,8 @@ private slots:
 void SheetEditingTest::undoAndRedoOfEachStep_data()
 {
     QTest::addColumn<QString>("step");
-    for (const char *step : {"typing", "list", "Enter", "box", "paste", "fill", "template", "file load", "settings text"})
+    for (const char *step :
+         {"typing", "list", "Enter", "box", "paste", "fill", "template", "file load", "settings text"})
         QTest::newRow(step) << step;
 }
 

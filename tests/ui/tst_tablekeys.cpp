@@ -91,7 +91,7 @@ void TableKeysTest::tabMovesFocusInFields()
 void TableKeysTest::keysInOpenList_data()
 {
     QTest::addColumn<int>("key");
-    QTest::addColumn<int>("column");  // current cell afterwards
+    QTest::addColumn<int>("column");   // current cell afterwards
     QTest::addColumn<int>("openList"); // list then open over it, 0: none
     QTest::newRow("Tab") << int(Qt::Key_Tab) << int(Column::DcsRx) << 0;
     QTest::newRow("Shift+Tab") << int(Qt::Key_Backtab) << int(Column::DcsRx) << 0;

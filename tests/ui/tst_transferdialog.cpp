@@ -135,7 +135,8 @@ void TransferDialogTest::writeThroughDialog()
     QTest::mouseClick(rig.button("BitBtn2"), Qt::LeftButton);
     QVERIFY2(rig.f.ui.messages.isEmpty(), qPrintable(rig.f.ui.messages.join('\n')));
     line.stop();
-    const QByteArray expected = QByteArray(1, char(20)) + rig.f.state.image.writeOrder(rig.f.state.moduleCode, rig.f.state.bandCode);
+    const QByteArray expected =
+        QByteArray(1, char(20)) + rig.f.state.image.writeOrder(rig.f.state.moduleCode, rig.f.state.bandCode);
     QCOMPARE(line.received(), expected);
     QCOMPARE(expected.size(), 26 + 18 * 8);
     QCOMPARE(rig.status(), LinkTexts::idle());
@@ -196,7 +197,8 @@ void TransferDialogTest::searchFindsStationOnCom3()
     StationLine com4([&](std::uint8_t b) { return s3.onByte(b, 0); });
     for (StationLine *l : {&com1, &com2, &com3, &com4})
         l->start();
-    rig.options.writePorts({{1, com1.devicePath()}, {2, com2.devicePath()}, {3, com3.devicePath()}, {4, com4.devicePath()}});
+    rig.options.writePorts(
+        {{1, com1.devicePath()}, {2, com2.devicePath()}, {3, com3.devicePath()}, {4, com4.devicePath()}});
     rig.dialog->setSearchTimings(PortSearchTimings{20, 20, 101});
     rig.f.state.portNumber = 2;
     rig.button("BitBtn4")->click();

@@ -47,8 +47,7 @@ private:
             memory.settings[2] = 3;
             memory.records = QByteArray(3 * StationMemory::RecordSize, char(1));
             station = SimulatedStation(memory);
-            line = std::make_unique<StationLine>([this](std::uint8_t b) { return station.onByte(b, 0); },
-                                                 lineOptions);
+            line = std::make_unique<StationLine>([this](std::uint8_t b) { return station.onByte(b, 0); }, lineOptions);
             line->start();
             options.writePorts({{1, line->devicePath()}});
             dialog = std::make_unique<TForm1>(f.state, f.ui);
@@ -173,10 +172,10 @@ void postClick(QWidget *button)
 {
     const QPointF at = QRectF(button->rect()).center();
     const QPointF global = button->mapToGlobal(at);
-    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton,
-                                                        Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
-                                                        Qt::NoButton, Qt::NoModifier));
+    QCoreApplication::postEvent(
+        button, new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(
+        button, new QMouseEvent(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
 }
 
 void postSpace(QWidget *button)

@@ -49,10 +49,9 @@ Settings parse(const QCoreApplication &app)
          QStringLiteral("path")},
         {QStringLiteral("serial"), QStringLiteral("Serial number as six hexadecimal digits (default 000001)."),
          QStringLiteral("hex"), QStringLiteral("000001")},
-        {QStringLiteral("delay"), QStringLiteral("Answer every byte <ms> milliseconds late."),
-         QStringLiteral("ms"), QStringLiteral("0")},
-        {QStringLiteral("silent-after"), QStringLiteral("Fall silent after receiving <n> bytes."),
-         QStringLiteral("n")},
+        {QStringLiteral("delay"), QStringLiteral("Answer every byte <ms> milliseconds late."), QStringLiteral("ms"),
+         QStringLiteral("0")},
+        {QStringLiteral("silent-after"), QStringLiteral("Fall silent after receiving <n> bytes."), QStringLiteral("n")},
         {QStringLiteral("line-time"), QStringLiteral("Take the time of a 1200-baud line for every character.")},
         {QStringLiteral("verbose"), QStringLiteral("Log every byte on standard error.")},
     });

@@ -10,13 +10,13 @@ struct StationMemory
     static constexpr int RecordSize = 18;
 
     std::array<std::uint8_t, 3> serial{};
-    std::array<std::uint8_t, 9> settings{};   // image header bytes 3 to 11
+    std::array<std::uint8_t, 9> settings{}; // image header bytes 3 to 11
     std::array<std::uint8_t, 10> tones{};
     std::uint16_t idCode = 0;
     std::uint8_t moduleCode = 0;
     std::uint8_t bandCode = 0;
-    std::array<std::uint8_t, 2> trailer{};    // the two bytes after the band code in a reply
-    QByteArray records;                       // channelCount() records of 18 bytes
+    std::array<std::uint8_t, 2> trailer{}; // the two bytes after the band code in a reply
+    QByteArray records;                    // channelCount() records of 18 bytes
 
     int channelCount() const { return settings[2]; }
     // The reply to the read command: serial number, header 3..7, Id high and
@@ -58,7 +58,7 @@ private:
 
     StationMemory m_memory;
     bool m_writing = false;
-    QByteArray m_incoming;   // bytes of the running write after the start byte
+    QByteArray m_incoming; // bytes of the running write after the start byte
     qint64 m_lastByteMs = 0;
     int m_completedWrites = 0;
 };

@@ -24,8 +24,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr auto kCharacterTime = std::chrono::microseconds(
-    1'000'000LL * StationLine::BitsPerCharacter / StationLine::BaudRate);
+constexpr auto kCharacterTime =
+    std::chrono::microseconds(1'000'000LL * StationLine::BitsPerCharacter / StationLine::BaudRate);
 
 [[noreturn]] void fail(const char *what)
 {
@@ -48,8 +48,7 @@ void writeAll(int fd, const char *data, std::size_t size)
 
 } // namespace
 
-StationLine::StationLine(Responder responder, Options options)
-    : m_responder(std::move(responder)), m_options(options)
+StationLine::StationLine(Responder responder, Options options) : m_responder(std::move(responder)), m_options(options)
 {
     char name[256] = {};
     if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
@@ -204,7 +203,7 @@ void StationLine::run()
         Clock::time_point arrival;
         std::uint8_t byte;
     };
-    std::deque<Inbound> inbound;                          // read, still on the line
+    std::deque<Inbound> inbound;                             // read, still on the line
     std::multimap<Clock::time_point, std::uint8_t> outbound; // answers waiting for their time
     Clock::time_point receiveLineFree{};
     Clock::time_point sendLineFree{};

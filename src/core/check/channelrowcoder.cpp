@@ -46,8 +46,7 @@ Refusal unknownCode(int row, int column, const QString &text)
 
 } // namespace
 
-ChannelRowCoder::ChannelRowCoder(const ChannelTable &table, const StationProfile &station,
-                                 FieldCoding::DcsMode dcsMode)
+ChannelRowCoder::ChannelRowCoder(const ChannelTable &table, const StationProfile &station, FieldCoding::DcsMode dcsMode)
     : m_table(table), m_station(station), m_dcsMode(dcsMode)
 {
 }
@@ -162,7 +161,8 @@ MaybeRefusal ChannelRowCoder::codeFrequency(int row, FrequencyWord::Side side, R
     }
     const double kHz = Numbers::toDecimal(text);
     if (kHz < m_station.lowKHz || kHz > m_station.highKHz)
-        return Refusal{QStringLiteral("Ошибка в канале №") + QString::number(row) + QStringLiteral(" частотный диапазон ")
+        return Refusal{QStringLiteral("Ошибка в канале №") + QString::number(row)
+                       + QStringLiteral(" частотный диапазон ")
                        + TemplateBuilder::bandRange(m_station.lowKHz, m_station.highKHz) + QStringLiteral(" MГц")};
     if (!TemplateBuilder::isMultipleOf6_25(kHz))
         return Refusal{QStringLiteral("Частота должна быть кратна 6,25кГц"), receive ? Sound::None : Sound::Error};

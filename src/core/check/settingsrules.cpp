@@ -60,10 +60,17 @@ MaybeRefusal SettingsRules::run()
 {
     using Rule = MaybeRefusal (SettingsRules::*)();
     static constexpr Rule rules[] = {
-        &SettingsRules::brightness, &SettingsRules::volume, &SettingsRules::channelCount,
-        &SettingsRules::keyBeep, &SettingsRules::specialChannel, &SettingsRules::fv,
-        &SettingsRules::minVolume, &SettingsRules::dcsModeRule, &SettingsRules::optionFlags,
-        &SettingsRules::tones, &SettingsRules::id,
+        &SettingsRules::brightness,
+        &SettingsRules::volume,
+        &SettingsRules::channelCount,
+        &SettingsRules::keyBeep,
+        &SettingsRules::specialChannel,
+        &SettingsRules::fv,
+        &SettingsRules::minVolume,
+        &SettingsRules::dcsModeRule,
+        &SettingsRules::optionFlags,
+        &SettingsRules::tones,
+        &SettingsRules::id,
     };
     for (const Rule rule : rules) {
         if (auto refusal = (this->*rule)())

@@ -11,8 +11,8 @@ namespace TempSettingsFile {
 namespace {
 [[noreturn]] void fail(const QString &action, const QString &path, const QFile &file)
 {
-    throw PlatformError(QStringLiteral("Не удалось %1 файл %2. %3")
-                            .arg(action, QDir::toNativeSeparators(path), file.errorString()));
+    throw PlatformError(
+        QStringLiteral("Не удалось %1 файл %2. %3").arg(action, QDir::toNativeSeparators(path), file.errorString()));
 }
 } // namespace
 
@@ -39,8 +39,8 @@ Profile writeAndRead(const QStringList &lines, const QString &path)
     // it without end; a folder is refused by the open below.
     const QFileInfo existing(path);
     if (existing.exists() && !existing.isFile() && !existing.isDir())
-        throw PlatformError(QStringLiteral("Не удалось создать файл %1: это не обычный файл")
-                                .arg(QDir::toNativeSeparators(path)));
+        throw PlatformError(
+            QStringLiteral("Не удалось создать файл %1: это не обычный файл").arg(QDir::toNativeSeparators(path)));
     QFile out(path);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         fail(QStringLiteral("создать"), path, out);

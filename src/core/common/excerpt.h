@@ -14,7 +14,7 @@ inline QString of(const QString &text)
         return text;
     qsizetype cut = MaxLength;
     if (text.at(cut - 1).isHighSurrogate())
-        --cut;  // never half a character
+        --cut; // never half a character
     return text.first(cut) + QStringLiteral("… (всего символов: %1)").arg(text.size());
 }
 

@@ -8,7 +8,7 @@
 namespace Paths {
 
 QString configFolder();
-QString optionsFile();       // <config>/V404Options.ini
-QString tempSettingsFile();  // <config>/MyTemp.ini
+QString optionsFile();      // <config>/V404Options.ini
+QString tempSettingsFile(); // <config>/MyTemp.ini
 
 } // namespace Paths

@@ -9,8 +9,7 @@
 class PlatformError : public std::runtime_error
 {
 public:
-    explicit PlatformError(const QString &text)
-        : std::runtime_error(text.toStdString()), m_text(text) {}
+    explicit PlatformError(const QString &text) : std::runtime_error(text.toStdString()), m_text(text) {}
 
     const QString &text() const { return m_text; }
 

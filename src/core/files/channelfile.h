@@ -57,5 +57,5 @@ public:
     // The same from the file's bytes.
     static LoadResult loadBytes(const QByteArray &bytes, AppState &state);
 
-    static QString missingSectionText();  // "Fixed row count must be less than row count"
+    static QString missingSectionText(); // "Fixed row count must be less than row count"
 };

@@ -9,7 +9,7 @@ namespace ChannelFileFormat {
 struct ChannelKey
 {
     QString name;
-    int column;  // ChannelTable column the key carries
+    int column; // ChannelTable column the key carries
     QString defaultValue;
 };
 
@@ -17,10 +17,10 @@ struct ChannelKey
 // The 18 keys of a channel section in file order.
 const std::array<ChannelKey, 18> &channelKeys();
 
-QString bandKey();    // "Тип"
-QString moduleKey();  // "ТипВУ"
-QString checkedValue();    // "да"
-QString uncheckedValue();  // "нет"
+QString bandKey();        // "Тип"
+QString moduleKey();      // "ТипВУ"
+QString checkedValue();   // "да"
+QString uncheckedValue(); // "нет"
 
 // The loader cuts longer values to this length.
 constexpr qsizetype MaxValueLength = 2047;

@@ -21,7 +21,7 @@ QString cut(QString value)
     return value;
 }
 
-template<typename Keys>
+template <typename Keys>
 QStringList namesOf(const Keys &keys)
 {
     QStringList names;
@@ -84,8 +84,8 @@ ChannelFile::LoadResult ChannelFile::loadBytes(const QByteArray &bytes, AppState
     const Profile profile = Profile::fromText(std::move(decoded.text));
 
     state.settingsLines = settingsLines(profile);
-    const auto codes = profile.values(SettingsText::sectionName(),
-                                      {ChannelFileFormat::bandKey(), ChannelFileFormat::moduleKey()});
+    const auto codes =
+        profile.values(SettingsText::sectionName(), {ChannelFileFormat::bandKey(), ChannelFileFormat::moduleKey()});
     const std::uint8_t band = lowByte(codes[0]);
     const std::uint8_t module = lowByte(codes[1]);
     result.selectedStation = state.selectStationByBandCode(band);

@@ -42,12 +42,12 @@ QString codePoint(const QString &character)
 
 Refusal refusal(const Unwritable &bad, const QString &where)
 {
-    const QString text = bad.lineBreak
-        ? QStringLiteral("Разрыв строки (%1) %2 нельзя записать в файл. Файл не сохранён.")
-              .arg(codePoint(bad.character), where)
-        : QStringLiteral("Символ «%1» (%2) %3 нельзя записать в файл: его нет в кодировке Windows-1251. "
-                         "Файл не сохранён.")
-              .arg(bad.character, codePoint(bad.character), where);
+    const QString text =
+        bad.lineBreak ? QStringLiteral("Разрыв строки (%1) %2 нельзя записать в файл. Файл не сохранён.")
+                            .arg(codePoint(bad.character), where)
+                      : QStringLiteral("Символ «%1» (%2) %3 нельзя записать в файл: его нет в кодировке Windows-1251. "
+                                       "Файл не сохранён.")
+                            .arg(bad.character, codePoint(bad.character), where);
     return Refusal{text, Sound::Error};
 }
 
@@ -85,8 +85,8 @@ QString ChannelFile::text(const AppState &state)
         const QString section = QString::number(row);
         for (const ChannelKey &key : channelKeys()) {
             const QString value = !ChannelTable::isCheckColumn(key.column) ? table.cell(key.column, row)
-                                  : table.isChecked(key.column, row)      ? checkedValue()
-                                                                          : uncheckedValue();
+                                  : table.isChecked(key.column, row)       ? checkedValue()
+                                                                           : uncheckedValue();
             profile.setValue(section, key.name, value);
         }
     }

@@ -38,7 +38,8 @@ QString notRegular(const QString &path, bool folder)
     if (folder)
         return QStringLiteral("Файл \"%1\" не записан: это папка, а не файл.").arg(name);
     return QStringLiteral("Файл \"%1\" не записан: это не обычный файл, а устройство или канал; "
-                          "он оставлен без изменений.").arg(name);
+                          "он оставлен без изменений.")
+        .arg(name);
 }
 
 } // namespace
@@ -47,9 +48,11 @@ QString notRegular(const QString &path, bool folder)
 
 std::optional<QString> targetRefusal(const QString &path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (path.isEmpty() || path.contains(QChar(0)) || ::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return std::nullopt;  // nothing there (or nothing reachable): the save tells
+        return std::nullopt; // nothing there (or nothing reachable): the save tells
     if (S_ISREG(info.st_mode))
         return std::nullopt;
     return notRegular(path, S_ISDIR(info.st_mode));
@@ -61,7 +64,9 @@ namespace {
 // who may not give a file away (not root) keeps what the system allows.
 void keepOwnerAndMode(const QString &path, int fd)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (fd < 0 || ::stat(QFile::encodeName(path).constData(), &info) != 0)
         return;
     [[maybe_unused]] const int owned = ::fchown(fd, info.st_uid, info.st_gid);
@@ -76,7 +81,9 @@ QByteArray readForUpdate(const QString &path)
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
         fail(errno);
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::fstat(fd, &info) != 0) {
         const int error = errno;
         ::close(fd);

@@ -10,7 +10,7 @@ namespace {
 // visit returns false to stop. The scan is a plain loop: most lines of a
 // damaged file are empty or short, and a library search per line would cost
 // more than the line itself.
-template<typename Visit>
+template <typename Visit>
 void forEachLine(const QString &text, qsizetype from, qsizetype to, Visit visit)
 {
     const QChar *const data = text.constData();
@@ -214,8 +214,7 @@ Profile::KeyLine Profile::findKey(const Section &section, QStringView key) const
     QStringView k;
     QStringView v;
     forEachLine(m_text, bodyStart(section), section.end, [&](QStringView line, qsizetype start, qsizetype end) {
-        if (!splitKey(line, &k, &v) || k.size() != wanted.size()
-            || k.compare(wanted, Qt::CaseInsensitive) != 0)
+        if (!splitKey(line, &k, &v) || k.size() != wanted.size() || k.compare(wanted, Qt::CaseInsensitive) != 0)
             return true;
         found = KeyLine{start, end, k, v};
         return false;

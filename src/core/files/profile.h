@@ -59,15 +59,15 @@ private:
     // Offsets into m_text; every line, the last included, ends with '\n'.
     struct Section
     {
-        qsizetype header = 0;      // start of the header line
-        qsizetype contentEnd = 0;  // behind the last non-blank line (the header at least)
-        qsizetype end = 0;         // behind the last line that belongs to the section
+        qsizetype header = 0;     // start of the header line
+        qsizetype contentEnd = 0; // behind the last non-blank line (the header at least)
+        qsizetype end = 0;        // behind the last line that belongs to the section
         bool hasKeys = false;
     };
     struct KeyLine
     {
-        qsizetype start = -1;  // start of the line, -1 when the key is missing
-        qsizetype end = -1;    // behind its '\n'
+        qsizetype start = -1; // start of the line, -1 when the key is missing
+        qsizetype end = -1;   // behind its '\n'
         QStringView key;
         QStringView value;
     };
@@ -88,5 +88,5 @@ private:
 
     QString m_text;
     std::vector<Section> m_sections;          // first occurrences, in document order
-    QHash<QString, qsizetype> m_sectionIndex;  // folded name -> position in m_sections
+    QHash<QString, qsizetype> m_sectionIndex; // folded name -> position in m_sections
 };

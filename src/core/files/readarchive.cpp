@@ -21,9 +21,10 @@ constexpr int MaxSerialLength = 40;
 
 QString serialPart(const QStringList &settingsLines)
 {
-    const QString serial = Profile(settingsLines)
-                               .string(SettingsText::sectionName(), SettingsText::name(SettingsText::Key::Serial), QString())
-                               .left(MaxSerialLength);
+    const QString serial =
+        Profile(settingsLines)
+            .string(SettingsText::sectionName(), SettingsText::name(SettingsText::Key::Serial), QString())
+            .left(MaxSerialLength);
     QString part;
     for (const QChar c : serial)
         part += c.isLetterOrNumber() || c == u'-' || c == u'_' ? c : QChar(u'_');
@@ -38,13 +39,14 @@ QString serialPart(const QStringList &settingsLines)
 class PendingCopy
 {
 public:
-    PendingCopy(const QDir &dir, const QByteArray &bytes)
-        : m_file(dir.filePath(QStringLiteral(".копия-XXXXXX.part")))
+    PendingCopy(const QDir &dir, const QByteArray &bytes) : m_file(dir.filePath(QStringLiteral(".копия-XXXXXX.part")))
     {
         if (!m_file.open())
-            throw PlatformError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(dir.path()), m_file.errorString()));
+            throw PlatformError(
+                QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(dir.path()), m_file.errorString()));
         if (m_file.write(bytes) != bytes.size() || !m_file.flush())
-            throw PlatformError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_file.fileName()), m_file.errorString()));
+            throw PlatformError(
+                QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_file.fileName()), m_file.errorString()));
         m_file.close();
     }
 
@@ -62,7 +64,7 @@ public:
     }
 
 private:
-    QTemporaryFile m_file;  // removed unless it was renamed
+    QTemporaryFile m_file; // removed unless it was renamed
 };
 
 } // namespace

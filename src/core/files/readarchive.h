@@ -11,8 +11,8 @@ struct AppState;
 // lost because nobody saved it. A copy is never replaced by a later one.
 namespace ReadArchive {
 
-QString folderName();  // Архив чтений
-QString folder();      // <user's application data>/Архив чтений
+QString folderName(); // Архив чтений
+QString folder();     // <user's application data>/Архив чтений
 
 // "<serial number> <yyyy-MM-dd HH-mm-ss>", the serial number taken from the
 // settings line "Серийный номер" ("без номера" when there is none). Characters

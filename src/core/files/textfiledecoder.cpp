@@ -26,7 +26,7 @@ bool hasLoneSurrogate(const QString &text)
 std::optional<QString> decodeStrictly(QStringConverter::Encoding encoding, QByteArrayView bytes)
 {
     if (encoding != QStringConverter::Utf8 && bytes.size() % 2 != 0)
-        return std::nullopt;  // half a UTF-16 unit
+        return std::nullopt; // half a UTF-16 unit
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
     QString text = decoder.decode(bytes);
     if (decoder.hasError() || hasLoneSurrogate(text))
@@ -36,7 +36,8 @@ std::optional<QString> decodeStrictly(QStringConverter::Encoding encoding, QByte
 
 bool isAscii(const QByteArray &bytes)
 {
-    return std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
+    return std::all_of(bytes.cbegin(), bytes.cend(),
+                       [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
 }
 
 struct Mark

@@ -11,8 +11,8 @@ QString decode(const QByteArray &bytes);
 
 struct Unencodable
 {
-    QString character;   // the character as one or two UTF-16 units
-    qsizetype position;  // offset in the text
+    QString character;  // the character as one or two UTF-16 units
+    qsizetype position; // offset in the text
 };
 
 // The bytes of the text, or the first character that the code page cannot hold.

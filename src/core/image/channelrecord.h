@@ -8,8 +8,8 @@ namespace ChannelRecord {
 enum Byte {
     Flags = 0,
     Number = 1,
-    RxWord = 2,   // three bytes, 2..4
-    TxWord = 5,   // three bytes, 5..7
+    RxWord = 2, // three bytes, 2..4
+    TxWord = 5, // three bytes, 5..7
     RxCode = 8,
     TxCode = 9,
     RxTone = 10,
@@ -29,7 +29,7 @@ constexpr std::uint8_t Active = 0x04;
 constexpr std::uint8_t CtcssMode = 0x08; // codes are CTCSS indices; clear: DCS code bytes
 constexpr std::uint8_t NoRxTone = 0x10;
 constexpr std::uint8_t NoTxTone = 0x20;
-constexpr std::uint8_t Narrow = 0x40;    // channel width 12,5 kHz
+constexpr std::uint8_t Narrow = 0x40; // channel width 12,5 kHz
 constexpr std::uint8_t IdToneOff = 0x80;
 } // namespace Flag
 

@@ -20,9 +20,9 @@ constexpr std::uint8_t NoneCode = 200;
 constexpr std::uint8_t PlusByte = 200;
 constexpr std::uint8_t MinusByte = 100;
 
-QString noneText();        // Нет
-QString rxRepeaterText();  // РЕТР_ПП
-QString txRepeaterText();  // РЕТР_ПР
+QString noneText();       // Нет
+QString rxRepeaterText(); // РЕТР_ПП
+QString txRepeaterText(); // РЕТР_ПР
 
 // Hexadecimal digits as the station shows them: "0123456789ABCDEF".
 QString hexByte(std::uint8_t byte);
@@ -97,7 +97,6 @@ QString timeText(std::uint8_t byte);
 QString txOffText(std::uint8_t invertedFlags);
 // The cell text of a frequency word: the repeater marker of its side when the
 // first byte is 0, otherwise the frequency with two decimals ("144000,00").
-QString frequencyText(const FrequencyWord::Bytes &bytes, FrequencyWord::Side side,
-                      const StationProfile &profile);
+QString frequencyText(const FrequencyWord::Bytes &bytes, FrequencyWord::Side side, const StationProfile &profile);
 
 } // namespace FieldCoding

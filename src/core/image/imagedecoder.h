@@ -98,10 +98,10 @@ private:
 // How far a whole reply got.
 struct ReplyDecoding
 {
-    bool complete = false;                    // every step ran
-    MaybeRefusal refusal;                     // the read was refused after block 1
-    std::optional<StationKind> selected;      // type selected by the band code
-    int bytesUsed = 0;                        // surplus bytes are ignored
+    bool complete = false;               // every step ran
+    MaybeRefusal refusal;                // the read was refused after block 1
+    std::optional<StationKind> selected; // type selected by the band code
+    int bytesUsed = 0;                   // surplus bytes are ignored
 };
 
 // Runs every step over a reply of 28 + 18·N bytes as if it had arrived in one

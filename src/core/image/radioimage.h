@@ -16,8 +16,18 @@ struct RadioImage
     static constexpr int ReadPrefixSize = 28;
 
     enum HeaderByte {
-        Serial0 = 0, Serial1 = 1, Serial2 = 2, Brightness = 3, Volume = 4, ChannelCount = 5, KeyBeep = 6,
-        SpecialChannel = 7, FvCode = 8, MinVolume = 9, DcsMode = 10, OptionFlags = 11,
+        Serial0 = 0,
+        Serial1 = 1,
+        Serial2 = 2,
+        Brightness = 3,
+        Volume = 4,
+        ChannelCount = 5,
+        KeyBeep = 6,
+        SpecialChannel = 7,
+        FvCode = 8,
+        MinVolume = 9,
+        DcsMode = 10,
+        OptionFlags = 11,
     };
     using Record = std::array<std::uint8_t, RecordSize>;
 

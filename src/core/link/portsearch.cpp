@@ -13,8 +13,7 @@ constexpr qint64 kSliceMs = 5;
 
 PortSearch::PortSearch(TransferObserver &observer, QString optionsFile, SerialLinkFactory factory,
                        PortSearchTimings timings)
-    : m_observer(observer), m_optionsFile(std::move(optionsFile)), m_factory(std::move(factory)),
-      m_timings(timings)
+    : m_observer(observer), m_optionsFile(std::move(optionsFile)), m_factory(std::move(factory)), m_timings(timings)
 {
 }
 

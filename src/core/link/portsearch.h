@@ -10,9 +10,9 @@
 
 struct PortSearchTimings
 {
-    int settleMs = 1000;       // after opening, before the probe
-    int answerDelayMs = 100;   // after the probe, before reading
-    int readTimeoutMs = 101;   // one byte: 100 ms plus 1 ms per byte
+    int settleMs = 1000;     // after opening, before the probe
+    int answerDelayMs = 100; // after the probe, before reading
+    int readTimeoutMs = 101; // one byte: 100 ms plus 1 ms per byte
 };
 
 // The "USB" button: probes COM1 to COM7 in turn for a station that answers
@@ -26,7 +26,8 @@ public:
     static constexpr std::uint8_t ClosingByte = 5;
 
     explicit PortSearch(TransferObserver &observer, QString optionsFile = Paths::optionsFile(),
-                        SerialLinkFactory factory = QtSerialLink::factory(), PortSearchTimings timings = PortSearchTimings());
+                        SerialLinkFactory factory = QtSerialLink::factory(),
+                        PortSearchTimings timings = PortSearchTimings());
 
     // Sets portNumber to the port found, or to 0 when no station answered.
     void run(std::uint8_t &portNumber);

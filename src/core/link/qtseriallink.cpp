@@ -55,14 +55,14 @@ void QtSerialLink::lockDevice(const QString &resolved)
         // The exclusive open of another holder (TIOCEXCL).
         if (errno == EBUSY)
             throw PlatformError(SerialErrors::portBusy(m_device));
-        return;  // QSerialPort tells why it cannot be opened
+        return; // QSerialPort tells why it cannot be opened
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
         ::close(fd);
         if (error == EWOULDBLOCK)
             throw PlatformError(SerialErrors::portBusy(m_device));
-        return;  // a device without locks is still used
+        return; // a device without locks is still used
     }
     m_lockFd = fd;
 }
@@ -70,7 +70,7 @@ void QtSerialLink::lockDevice(const QString &resolved)
 void QtSerialLink::unlockDevice()
 {
     if (m_lockFd >= 0)
-        ::close(m_lockFd);  // closing drops the lock
+        ::close(m_lockFd); // closing drops the lock
     m_lockFd = -1;
 }
 

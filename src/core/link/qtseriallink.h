@@ -41,6 +41,6 @@ private:
     void unlockDevice();
 
     QSerialPort m_port;
-    QString m_device;  // as opened, for the messages
+    QString m_device; // as opened, for the messages
     int m_lockFd = -1;
 };

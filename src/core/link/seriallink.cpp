@@ -25,7 +25,8 @@ QString cannotSend(const QString &device, const QString &reason)
 QString noDevice(const QString &portName)
 {
     return QStringLiteral("Не удалось открыть последовательный порт %1: ему не назначено "
-                          "устройство (раздел [Ports] файла V404Options.ini)").arg(portName);
+                          "устройство (раздел [Ports] файла V404Options.ini)")
+        .arg(portName);
 }
 
 QString portBusy(const QString &device)

@@ -27,9 +27,9 @@ public:
     static constexpr int RecordPolls = 100;
 
     enum class Outcome {
-        Complete,   // everything decoded, "- -"
-        NoAnswer,   // a gap ran out: "AK", what came so far kept
-        Refused,    // more channels than the image holds: refused through the observer, "AK"
+        Complete, // everything decoded, "- -"
+        NoAnswer, // a gap ran out: "AK", what came so far kept
+        Refused,  // more channels than the image holds: refused through the observer, "AK"
     };
 
     // Serial errors (port absent, prompt cancelled, port closed under the

@@ -16,7 +16,7 @@ using Kind = WriteOutcome::Kind;
 constexpr int kPauseAfterSettingsMs = 200;
 
 // The bytes of the write order that precede each progress step.
-constexpr int kHeaderBytes = 5;       // header 3..7
+constexpr int kHeaderBytes = 5; // header 3..7
 constexpr int kToneBytes = 10;
 
 // One write, from the disabling of the buttons on.

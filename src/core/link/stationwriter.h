@@ -13,12 +13,12 @@ class TransferLink;
 struct WriteOutcome
 {
     enum class Kind {
-        Completed,    // every byte answered: "- -"
-        NotChecked,   // refused before the port was touched: the data are not checked
-        NotStarted,   // the start byte went unanswered ("AK", then "- -"), or the line did
-                      // not fall quiet before it ("AK", nothing sent); nothing written
-        BrokenOff,    // the station fell silent after the start byte: "AK"
-        PortFailure,  // the port could not be opened, or failed under the write
+        Completed,   // every byte answered: "- -"
+        NotChecked,  // refused before the port was touched: the data are not checked
+        NotStarted,  // the start byte went unanswered ("AK", then "- -"), or the line did
+                     // not fall quiet before it ("AK", nothing sent); nothing written
+        BrokenOff,   // the station fell silent after the start byte: "AK"
+        PortFailure, // the port could not be opened, or failed under the write
     };
 
     Kind kind = Kind::Completed;

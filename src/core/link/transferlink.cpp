@@ -8,7 +8,6 @@
 #include <QSerialPortInfo>
 #include <QSet>
 
-
 TransferLink::TransferLink(TransferObserver &observer, QString optionsFile, SerialLinkFactory factory)
     : m_observer(observer), m_optionsFile(std::move(optionsFile)), m_factory(std::move(factory))
 {

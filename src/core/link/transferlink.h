@@ -19,8 +19,8 @@
 class TransferLink
 {
 public:
-    static constexpr int AckPolls = 200;         // empty polls an acknowledgement may take
-    static constexpr int LastPromptPort = 50;    // the port prompt offers COM1 to COM50
+    static constexpr int AckPolls = 200;      // empty polls an acknowledgement may take
+    static constexpr int LastPromptPort = 50; // the port prompt offers COM1 to COM50
     // Before a request or a start byte the line must have been quiet this
     // long, and must fall quiet within the bound.
     static constexpr int QuietLineMs = 250;
@@ -101,5 +101,5 @@ private:
     SerialLinkFactory m_factory;
     std::unique_ptr<SerialLink> m_port;
     bool m_acknowledged = false;
-    bool m_abandoned = false;  // by the running transfer
+    bool m_abandoned = false; // by the running transfer
 };

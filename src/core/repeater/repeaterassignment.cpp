@@ -29,8 +29,8 @@ MaybeRefusal filterChannelKey(QChar key)
 std::uint8_t channelByte(const QString &channelField)
 {
     const QString text = channelField.trimmed();
-    const bool digitsOnly = !text.isEmpty()
-        && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const bool digitsOnly =
+        !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
     if (!digitsOnly)
         return static_cast<std::uint8_t>(Numbers::toInt(channelField));
     // A number of any length: no digit count makes the field overflow.

@@ -53,7 +53,7 @@ int findRecord(const RadioImage &image, std::uint8_t number);
 // Key filter of the channel number field: Backspace and the digits pass.
 MaybeRefusal filterChannelKey(QChar key);
 
-QString emptyFieldText();   // Вы не указали номер канала !!!
-QString notFoundText();     // Такого номера канала нет в таблице !!!
+QString emptyFieldText(); // Вы не указали номер канала !!!
+QString notFoundText();   // Такого номера канала нет в таблице !!!
 
 } // namespace RepeaterAssignment

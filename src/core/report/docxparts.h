@@ -11,14 +11,17 @@ namespace DocxParts {
 
 struct Part
 {
-    QString name;  // path inside the package, no leading slash
+    QString name; // path inside the package, no leading slash
     QByteArray data;
 };
 
 // A4 landscape in twips (1 pt = 20 twips).
 constexpr int PageWidthTwips = 16838;
 constexpr int PageHeightTwips = 11906;
-constexpr int twips(int points) { return points * 20; }
+constexpr int twips(int points)
+{
+    return points * 20;
+}
 
 // Every part of the package, "[Content_Types].xml" first.
 std::vector<Part> package(const ReportDocument &doc);

@@ -88,17 +88,29 @@ ReportRow ReportDocument::channelRow(const ChannelTable &table, int row)
         return result;
     }
     const auto text = [&](int column) { return table.cell(column, row); };
-    result.cells = {text(C::Number),          text(C::Rx),     text(C::Tx),
-                    text(C::CtcRx),           text(C::CtcTx),  text(C::DcsRx),
-                    text(C::DcsTx),           text(C::ToneRx), text(C::ToneTx),
-                    text(C::Sh),              text(C::PMin),   text(C::PMax),
-                    box(table, C::Scan, row), text(C::Sw),     box(table, C::IdTone, row),
-                    text(C::TxOff),           text(C::Time),   box(table, C::Active, row)};
+    result.cells = {text(C::Number),
+                    text(C::Rx),
+                    text(C::Tx),
+                    text(C::CtcRx),
+                    text(C::CtcTx),
+                    text(C::DcsRx),
+                    text(C::DcsTx),
+                    text(C::ToneRx),
+                    text(C::ToneTx),
+                    text(C::Sh),
+                    text(C::PMin),
+                    text(C::PMax),
+                    box(table, C::Scan, row),
+                    text(C::Sw),
+                    box(table, C::IdTone, row),
+                    text(C::TxOff),
+                    text(C::Time),
+                    box(table, C::Active, row)};
     return result;
 }
 
-ReportDocument ReportDocument::build(const QString &serial, const QStringList &settingsLines,
-                                     const ChannelTable &table, int channelCount)
+ReportDocument ReportDocument::build(const QString &serial, const QStringList &settingsLines, const ChannelTable &table,
+                                     int channelCount)
 {
     ReportDocument doc;
     doc.paragraphsBeforeTable << centredTitle(title()) << centredTitle(serial) << body(QString());

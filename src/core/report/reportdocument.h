@@ -66,7 +66,7 @@ public:
     // A header row is repeated before these channels, cutting the table into blocks of 30.
     static constexpr std::array<int, 3> RepeatedHeaderChannels{31, 61, 91};
 
-    static QString title();  // Радиостанция серии "Ветрал"
+    static QString title(); // Радиостанция серии "Ветрал"
     // The serial number a report carries unless another is given.
     static QString defaultSerial();
     // Header texts of the report's table; "Tон_Rx" and "Tон_Tx" begin with a Latin T.
@@ -81,8 +81,8 @@ public:
     // serial number as typed; channelCount is the channel count of the image
     // the last passed check built. Channels beyond the table's rows show empty
     // cells; a row without check boxes shows "-" for each box.
-    static ReportDocument build(const QString &serial, const QStringList &settingsLines,
-                                const ChannelTable &table, int channelCount);
+    static ReportDocument build(const QString &serial, const QStringList &settingsLines, const ChannelTable &table,
+                                int channelCount);
     static ReportDocument build(const AppState &state, const QString &serial);
 
     // Title, serial number, an empty paragraph, the settings lines, an empty

@@ -9,8 +9,8 @@ class ReportDocument;
 // folder under the user's documents; no report is ever overwritten.
 namespace ReportFiles {
 
-QString folderName();     // Протоколы Ветрал
-QString reportsFolder();  // <documents>/Протоколы Ветрал
+QString folderName();    // Протоколы Ветрал
+QString reportsFolder(); // <documents>/Протоколы Ветрал
 
 // "Протокол <serial> <yyyy-MM-dd HH-mm-ss>" without extension. Characters a
 // file name cannot hold on Windows or Linux become "_", blanks and dots at

@@ -4,12 +4,24 @@ namespace StationProfiles {
 
 const StationProfile &get(StationKind kind)
 {
-    static const StationProfile band30{StationKind::Band30_60, QStringLiteral("30-60 МГц"),
-                                       QStringLiteral("Ветрал 4М-11"), 30000, 60000, 8, 10700, 1};
-    static const StationProfile band144{StationKind::Band144_174, QStringLiteral("144-174 МГц"),
-                                        QStringLiteral("Ветрал 4М-13"), 140000, 174000, 32, 45000, 0};
-    static const StationProfile band400{StationKind::Band400_486, QStringLiteral("400-486 Мгц"),
-                                        QStringLiteral("Ветрал 4М-15"), 400000, 486000, 32, -45000, 3};
+    static const StationProfile band30{
+        StationKind::Band30_60, QStringLiteral("30-60 МГц"), QStringLiteral("Ветрал 4М-11"), 30000, 60000, 8, 10700, 1};
+    static const StationProfile band144{StationKind::Band144_174,
+                                        QStringLiteral("144-174 МГц"),
+                                        QStringLiteral("Ветрал 4М-13"),
+                                        140000,
+                                        174000,
+                                        32,
+                                        45000,
+                                        0};
+    static const StationProfile band400{StationKind::Band400_486,
+                                        QStringLiteral("400-486 Мгц"),
+                                        QStringLiteral("Ветрал 4М-15"),
+                                        400000,
+                                        486000,
+                                        32,
+                                        -45000,
+                                        3};
     switch (kind) {
     case StationKind::Band30_60:
         return band30;

@@ -11,8 +11,8 @@ enum class StationKind { Band30_60, Band144_174, Band400_486 };
 struct StationProfile
 {
     StationKind kind;
-    QString menuCaption;   // entry of "Тип радиостанции"
-    QString caption;       // main window caption
+    QString menuCaption; // entry of "Тип радиостанции"
+    QString caption;     // main window caption
     int lowKHz;
     int highKHz;
     int prescaler;
@@ -36,4 +36,4 @@ QString disabledMenuCaption();
 namespace Modules {
 // Captions of "Доп. оборудование" → "Модули ", in menu order: the index is the module code.
 const std::array<QString, 6> &captions();
-}
+} // namespace Modules

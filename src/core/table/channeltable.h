@@ -15,8 +15,24 @@ class ChannelTable
 public:
     static constexpr int ColumnCount = 18;
     enum Column {
-        Number = 0, Rx = 1, Tx = 2, CtcRx = 3, CtcTx = 4, DcsRx = 5, DcsTx = 6, ToneRx = 7, ToneTx = 8,
-        Sh = 9, PMax = 10, PMin = 11, Scan = 12, Sw = 13, IdTone = 14, TxOff = 15, Time = 16, Active = 17,
+        Number = 0,
+        Rx = 1,
+        Tx = 2,
+        CtcRx = 3,
+        CtcTx = 4,
+        DcsRx = 5,
+        DcsTx = 6,
+        ToneRx = 7,
+        ToneTx = 8,
+        Sh = 9,
+        PMax = 10,
+        PMin = 11,
+        Scan = 12,
+        Sw = 13,
+        IdTone = 14,
+        TxOff = 15,
+        Time = 16,
+        Active = 17,
     };
     using Texts = std::array<QString, ColumnCount>;
 

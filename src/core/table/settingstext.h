@@ -13,10 +13,32 @@ namespace SettingsText {
 // Every key in the order of the text's lines, as the template, the loader
 // and the station read write them.
 enum class Key {
-    Serial, Id,
-    Tone1, Tone2, Tone3, Tone4, Tone5, Tone6, Tone7, Tone8, Tone9, Tone10,
-    P1, P2, P3, P4,
-    Brightness, Volume, MinVolume, KeyBeep, Fv, DcsMode, ScanOption, VOption, Vu, SpecialChannel,
+    Serial,
+    Id,
+    Tone1,
+    Tone2,
+    Tone3,
+    Tone4,
+    Tone5,
+    Tone6,
+    Tone7,
+    Tone8,
+    Tone9,
+    Tone10,
+    P1,
+    P2,
+    P3,
+    P4,
+    Brightness,
+    Volume,
+    MinVolume,
+    KeyBeep,
+    Fv,
+    DcsMode,
+    ScanOption,
+    VOption,
+    Vu,
+    SpecialChannel,
 };
 constexpr int KeyCount = 26;
 
@@ -36,14 +58,17 @@ struct KeySpec
 
 const std::array<KeySpec, KeyCount> &keys();
 const KeySpec &spec(Key key);
-inline const QString &name(Key key) { return spec(key).name; }
+inline const QString &name(Key key)
+{
+    return spec(key).name;
+}
 // Тон1 .. Тон10 by n = 1..10.
 Key tone(int n);
 // "name=value"
 QString line(Key key, const QString &value);
 
-QString sectionName();     // Общие установки
-QString sectionLine();     // [Общие установки]
+QString sectionName(); // Общие установки
+QString sectionLine(); // [Общие установки]
 // The 26 lines a template writes.
 QStringList templateLines();
 

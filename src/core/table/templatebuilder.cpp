@@ -36,7 +36,7 @@ MaybeRefusal build(const Fields &fields, int bandLowKHz, int bandHighKHz, Channe
 
     if (start < bandLowKHz || start > bandHighKHz)
         return Refusal{QStringLiteral("Введенная частота не соответствует частотному диапазону, частотный диапазон ")
-                           + bandRange(bandLowKHz, bandHighKHz) + QStringLiteral(" МГц")};
+                       + bandRange(bandLowKHz, bandHighKHz) + QStringLiteral(" МГц")};
 
     table.setRowCount(count + 1);
     table.setHeader(ChannelTable::headerTexts());

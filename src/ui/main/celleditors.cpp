@@ -15,8 +15,7 @@
 #include <QTableView>
 #include <utility>
 
-CellEditors::CellEditors(QTableView &grid, ChannelTableModel &model, QWidget &workArea, UiServices &ui,
-                         QObject *parent)
+CellEditors::CellEditors(QTableView &grid, ChannelTableModel &model, QWidget &workArea, UiServices &ui, QObject *parent)
     : QObject(parent), m_grid(grid), m_viewport(grid.viewport()), m_model(model), m_ui(ui)
 {
     setObjectName(QStringLiteral("CellEditors"));

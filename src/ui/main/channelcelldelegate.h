@@ -14,9 +14,9 @@ class ChannelCellDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
 public:
-    static constexpr QRgb RowColor = 0xFF507FFF;      // RGB 80,127,255
+    static constexpr QRgb RowColor = 0xFF507FFF;       // RGB 80,127,255
     static constexpr QRgb FocusTextColor = 0xFF800080; // RGB 128,0,128
-    static constexpr QRgb CellColor = 0xFFFFCCCC;     // RGB 255,204,204
+    static constexpr QRgb CellColor = 0xFFFFCCCC;      // RGB 255,204,204
 
     ChannelCellDelegate(const SelectedCell &selected, QObject *parent = nullptr);
 

@@ -3,8 +3,7 @@
 
 #include <QUndoStack>
 
-ChannelTableModel::ChannelTableModel(ChannelTable &table, QObject *parent)
-    : QAbstractTableModel(parent), m_table(table)
+ChannelTableModel::ChannelTableModel(ChannelTable &table, QObject *parent) : QAbstractTableModel(parent), m_table(table)
 {
 }
 

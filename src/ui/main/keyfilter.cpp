@@ -3,10 +3,7 @@
 
 #include <QKeyEvent>
 
-KeyFilter::KeyFilter(UiServices &ui, Rule rule, QObject *parent)
-    : QObject(parent), m_ui(ui), m_rule(std::move(rule))
-{
-}
+KeyFilter::KeyFilter(UiServices &ui, Rule rule, QObject *parent) : QObject(parent), m_ui(ui), m_rule(std::move(rule)) {}
 
 bool KeyFilter::eventFilter(QObject *watched, QEvent *event)
 {

@@ -10,10 +10,10 @@ class TFormMain;
 struct MainMenuEntry
 {
     enum Kind {
-        Menu,      // a menu holding the entries that name it as their parent
-        Entry,     // an entry that runs its handler
-        Radio,     // an entry of the radio group of its menu
-        Disabled,  // a radio entry that is shown and never enabled
+        Menu,     // a menu holding the entries that name it as their parent
+        Entry,    // an entry that runs its handler
+        Radio,    // an entry of the radio group of its menu
+        Disabled, // a radio entry that is shown and never enabled
         Separator,
     };
     Kind kind;

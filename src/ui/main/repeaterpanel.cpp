@@ -55,8 +55,8 @@ RepeaterPanel::RepeaterPanel(AppState &state, UiServices &ui, ChannelTableModel 
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     QFrame &panel = *this;
 
-    QLabel *title = addLabel(panel, "Label10", QStringLiteral("НАСТРОЙКА РАБОТЫ РЕТРАНСЛЯТОРА"), "purple",
-                             QRect(4, 6, 244, 16));
+    QLabel *title =
+        addLabel(panel, "Label10", QStringLiteral("НАСТРОЙКА РАБОТЫ РЕТРАНСЛЯТОРА"), "purple", QRect(4, 6, 244, 16));
     title->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     fitToWidth(*title);
     addLabel(panel, "Label11", QStringLiteral("Номер канала"), "navy", QRect(10, 30, 110, 21));
@@ -75,10 +75,10 @@ RepeaterPanel::RepeaterPanel(AppState &state, UiServices &ui, ChannelTableModel 
     m_radioButton2->setObjectName(QStringLiteral("RadioButton2"));
     m_radioButton2->setGeometry(124, 78, 110, 20);
 
-    m_bitBtn2 = addButton(panel, "BitBtn2", QStringLiteral("Запись"), QStyle::SP_DialogApplyButton,
-                          QRect(22, 108, 96, 27));
-    m_bitBtn3 = addButton(panel, "BitBtn3", QStringLiteral("Закрыть"), QStyle::SP_DialogCloseButton,
-                          QRect(134, 108, 96, 27));
+    m_bitBtn2 =
+        addButton(panel, "BitBtn2", QStringLiteral("Запись"), QStyle::SP_DialogApplyButton, QRect(22, 108, 96, 27));
+    m_bitBtn3 =
+        addButton(panel, "BitBtn3", QStringLiteral("Закрыть"), QStyle::SP_DialogCloseButton, QRect(134, 108, 96, 27));
     connect(m_bitBtn2, &QPushButton::clicked, this, &RepeaterPanel::BitBtn2Click);
     connect(m_bitBtn3, &QPushButton::clicked, this, &RepeaterPanel::BitBtn3Click);
 }
@@ -91,8 +91,8 @@ MaybeRefusal RepeaterPanel::Edit4KeyPress(QChar key)
 void RepeaterPanel::BitBtn2Click()
 {
     guarded(m_ui, [&] {
-        const auto mode = m_radioButton2->isChecked() ? RepeaterAssignment::Mode::Transmit
-                                                      : RepeaterAssignment::Mode::Receive;
+        const auto mode =
+            m_radioButton2->isChecked() ? RepeaterAssignment::Mode::Transmit : RepeaterAssignment::Mode::Receive;
         const ChannelTable before = m_state.table;
         const auto outcome = RepeaterAssignment::write(m_state, m_edit4->text(), mode);
         if (outcome.refusal) {

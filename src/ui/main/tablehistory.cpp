@@ -56,8 +56,8 @@ void TableHistory::endWholeStep(const QString &text)
     m_recordedSettings = after.settingsLines;
     if (after == before)
         return;
-    m_stack.push(new WholeTableCommand(std::move(before), std::move(after),
-                                       [this](const TableSnapshot &s) { restore(s); }, text));
+    m_stack.push(new WholeTableCommand(
+        std::move(before), std::move(after), [this](const TableSnapshot &s) { restore(s); }, text));
 }
 
 void TableHistory::restore(const TableSnapshot &snapshot)

@@ -25,11 +25,11 @@ TableSheetActions::TableSheetActions(QTableView &grid, ChannelTableModel &model,
     auto *separator = new QAction(this);
     separator->setSeparator(true);
     m_grid.addAction(separator);
-    QAction *undo = addAction(Undo, "TableUndo", QStringLiteral("Отменить"), {QKeySequence(Qt::CTRL | Qt::Key_Z)},
-                              nullptr);
-    QAction *redo = addAction(Redo, "TableRedo", QStringLiteral("Повторить"),
-                              {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
-                              nullptr);
+    QAction *undo =
+        addAction(Undo, "TableUndo", QStringLiteral("Отменить"), {QKeySequence(Qt::CTRL | Qt::Key_Z)}, nullptr);
+    QAction *redo =
+        addAction(Redo, "TableRedo", QStringLiteral("Повторить"),
+                  {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}, nullptr);
     connect(undo, &QAction::triggered, &m_history, &TableHistory::undo);
     connect(redo, &QAction::triggered, &m_history, &TableHistory::redo);
     const QUndoStack &stack = m_history.stack();
@@ -40,8 +40,8 @@ TableSheetActions::TableSheetActions(QTableView &grid, ChannelTableModel &model,
     m_grid.setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
-QAction *TableSheetActions::addAction(Kind kind, const char *name, const QString &text,
-                                      const QList<QKeySequence> &keys, void (TableSheetActions::*slot)())
+QAction *TableSheetActions::addAction(Kind kind, const char *name, const QString &text, const QList<QKeySequence> &keys,
+                                      void (TableSheetActions::*slot)())
 {
     auto *a = new QAction(text, this);
     a->setObjectName(QLatin1String(name));

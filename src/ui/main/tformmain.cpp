@@ -29,8 +29,7 @@ constexpr int kClientHeight = 397;
 
 } // namespace
 
-TFormMain::TFormMain(AppState &state, UiServices &ui, QWidget *parent)
-    : QMainWindow(parent), m_state(state), m_ui(ui)
+TFormMain::TFormMain(AppState &state, UiServices &ui, QWidget *parent) : QMainWindow(parent), m_state(state), m_ui(ui)
 {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(m_state.profile.caption);
@@ -113,8 +112,10 @@ void TFormMain::buildWorkArea()
     m_grid->setColumnWidth(ChannelTable::Tx, 62);
     m_grid->hide();
     m_editors = new CellEditors(*m_grid, *m_model, *m_panel1, m_ui, this);
-    m_history = new TableHistory(m_state, *m_model, [this] { refreshSettingsText(); }, this);
-    new TableSheetActions(*m_grid, *m_model, *m_history, [this] { m_editors->closeList(); }, this);
+    m_history = new TableHistory(
+        m_state, *m_model, [this] { refreshSettingsText(); }, this);
+    new TableSheetActions(
+        *m_grid, *m_model, *m_history, [this] { m_editors->closeList(); }, this);
     // Lines typed into the settings text become a step when the text is left.
     connect(qApp, &QApplication::focusChanged, m_history, [this](QWidget *old, QWidget *) {
         if (old == m_memo1)
@@ -186,9 +187,18 @@ void TFormMain::selectStationType(StationKind kind)
     });
 }
 
-void TFormMain::N3062Click() { selectStationType(StationKind::Band30_60); }
-void TFormMain::N3063Click() { selectStationType(StationKind::Band144_174); }
-void TFormMain::N3065Click() { selectStationType(StationKind::Band400_486); }
+void TFormMain::N3062Click()
+{
+    selectStationType(StationKind::Band30_60);
+}
+void TFormMain::N3063Click()
+{
+    selectStationType(StationKind::Band144_174);
+}
+void TFormMain::N3065Click()
+{
+    selectStationType(StationKind::Band400_486);
+}
 
 void TFormMain::selectModule(int code)
 {
@@ -196,18 +206,37 @@ void TFormMain::selectModule(int code)
     refreshStationMenus();
 }
 
-void TFormMain::N10Click() { selectModule(0); }
-void TFormMain::N06200031Click() { selectModule(1); }
-void TFormMain::N12Click() { selectModule(2); }
-void TFormMain::N9Click() { selectModule(3); }
-void TFormMain::N13Click() { selectModule(4); }
-void TFormMain::N14Click() { selectModule(5); }
+void TFormMain::N10Click()
+{
+    selectModule(0);
+}
+void TFormMain::N06200031Click()
+{
+    selectModule(1);
+}
+void TFormMain::N12Click()
+{
+    selectModule(2);
+}
+void TFormMain::N9Click()
+{
+    selectModule(3);
+}
+void TFormMain::N13Click()
+{
+    selectModule(4);
+}
+void TFormMain::N14Click()
+{
+    selectModule(5);
+}
 
 void TFormMain::N11Click()
 {
     guarded(m_ui, [&] {
         if (!m_state.dataValid) {
-            m_ui.showMessage(QStringLiteral("Прежде чем производить настройку рентраслятора проверьте введеные данные !!!"));
+            m_ui.showMessage(
+                QStringLiteral("Прежде чем производить настройку рентраслятора проверьте введеные данные !!!"));
             return;
         }
         showRepeaterPanel(true);

@@ -63,9 +63,9 @@ public:
 
 public slots:
     // Каналы
-    void N2Click();        // "Создать шаблон"
-    void N3Click();        // "Запись в файл"
-    void N4Click();        // "Чтение файла"
+    void N2Click(); // "Создать шаблон"
+    void N3Click(); // "Запись в файл"
+    void N4Click(); // "Чтение файла"
     // Доп. оборудование → Модули
     void N10Click();       // "Нет модуля"
     void N06200031Click(); // "Маскиратор 06ЛМ200-03Д"
@@ -76,14 +76,14 @@ public slots:
     void N11Click();       // "Ретранслятор"
     void N19Click();       // "Контроль"
     // Станция
-    void N22Click();       // "Создать протокол"
-    void N17Click();       // "Запись/Чтение данных"
+    void N22Click(); // "Создать протокол"
+    void N17Click(); // "Запись/Чтение данных"
     // Станция → Тип радиостанции
-    void N3062Click();     // "30-60 МГц"
-    void N3063Click();     // "144-174 МГц"
-    void N3065Click();     // "400-486 Мгц"
-    void N20Click();       // "Выход"
-    void BitBtn1Click();   // "Ok" of the template panel
+    void N3062Click();   // "30-60 МГц"
+    void N3063Click();   // "144-174 МГц"
+    void N3065Click();   // "400-486 Мгц"
+    void N20Click();     // "Выход"
+    void BitBtn1Click(); // "Ok" of the template panel
 
 signals:
     void reportDialogRequested();

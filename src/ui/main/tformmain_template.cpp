@@ -32,8 +32,8 @@ void TFormMain::buildTemplatePanel()
         edit->installEventFilter(new KeyFilter(m_ui, std::move(rule), edit));
         return edit;
     };
-    m_edit1 = addField("Edit1", QStringLiteral("Кол-во каналов"), QStringLiteral("10"), 4,
-                       &TemplateBuilder::filterCountKey);
+    m_edit1 =
+        addField("Edit1", QStringLiteral("Кол-во каналов"), QStringLiteral("10"), 4, &TemplateBuilder::filterCountKey);
     m_edit2 = addField("Edit2", QStringLiteral("Начальная частота, кГц"), QStringLiteral("140000"), 28,
                        &TemplateBuilder::filterFrequencyKey);
     m_edit3 = addField("Edit3", QStringLiteral("Смещение, кГц"), QStringLiteral("1000"), 52,

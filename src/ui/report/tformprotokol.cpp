@@ -15,8 +15,8 @@
 #include <QScreen>
 
 TFormProtokol::TFormProtokol(AppState &state, UiServices &ui, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint),
-      m_state(state), m_ui(ui), m_folder(ReportFiles::reportsFolder())
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint), m_state(state), m_ui(ui),
+      m_folder(ReportFiles::reportsFolder())
 {
     setObjectName(QStringLiteral("FormProtokol"));
     setWindowTitle(QStringLiteral("Создание протокола"));

@@ -52,8 +52,7 @@ QString DesktopServices::askOpenFileName(const FileDialog &dialog)
 
 bool DesktopServices::ask(const QString &question)
 {
-    return QMessageBox::question(m_parent, QString::fromUtf8(Startup::messageTitle()), question)
-        == QMessageBox::Yes;
+    return QMessageBox::question(m_parent, QString::fromUtf8(Startup::messageTitle()), question) == QMessageBox::Yes;
 }
 
 void DesktopServices::openDocument(const QString &path, std::function<void()> noProgram)
@@ -63,20 +62,18 @@ void DesktopServices::openDocument(const QString &path, std::function<void()> no
     // it then finds no program for the file; its exit status tells. It is
     // read when it comes, so the window never waits for the desktop.
     auto *opener = new QProcess(qApp);
-    QObject::connect(opener, &QProcess::finished, opener,
-                     [opener, noProgram](int code, QProcess::ExitStatus status) {
-                         if (status != QProcess::NormalExit || code != 0)
-                             noProgram();
-                         opener->deleteLater();
-                     });
-    QObject::connect(opener, &QProcess::errorOccurred, opener,
-                     [opener, noProgram, path](QProcess::ProcessError error) {
-                         if (error != QProcess::FailedToStart)
-                             return;
-                         if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-                             noProgram();
-                         opener->deleteLater();
-                     });
+    QObject::connect(opener, &QProcess::finished, opener, [opener, noProgram](int code, QProcess::ExitStatus status) {
+        if (status != QProcess::NormalExit || code != 0)
+            noProgram();
+        opener->deleteLater();
+    });
+    QObject::connect(opener, &QProcess::errorOccurred, opener, [opener, noProgram, path](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+            noProgram();
+        opener->deleteLater();
+    });
     opener->start(m_opener, {path});
 #else
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))

@@ -6,8 +6,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-PortPrompt::PortPrompt(const QList<PortEntry> &ports, QWidget *parent)
-    : QDialog(parent), m_ports(ports)
+PortPrompt::PortPrompt(const QList<PortEntry> &ports, QWidget *parent) : QDialog(parent), m_ports(ports)
 {
     setWindowTitle(LinkTexts::promptCaption());
     setObjectName(QStringLiteral("PortPrompt"));

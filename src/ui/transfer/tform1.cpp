@@ -45,8 +45,14 @@ TForm1::TForm1(AppState &state, UiServices &ui, QWidget *parent)
     m_radio2->setToolTip(QStringLiteral("Нижний разъем"));
     m_radio2->setGeometry(8, 34, 96, 20);
     m_radio2->setChecked(true);
-    connect(m_radio1, &QRadioButton::toggled, this, [this](bool on) { if (on) RadioButton1Click(); });
-    connect(m_radio2, &QRadioButton::toggled, this, [this](bool on) { if (on) RadioButton2Click(); });
+    connect(m_radio1, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            RadioButton1Click();
+    });
+    connect(m_radio2, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            RadioButton2Click();
+    });
 
     m_usb = new QPushButton(LinkTexts::searchIdle(), this);
     m_usb->setObjectName(QStringLiteral("BitBtn4"));
@@ -93,8 +99,8 @@ void TForm1::fitSearchButton()
     // Every caption of the search button fits it in the desktop's font; the
     // columns to its right move over when it needs more room.
     int needed = m_usb->width();
-    for (const QString &caption : {LinkTexts::searchIdle(), LinkTexts::searching(), LinkTexts::searchFound(),
-                                   LinkTexts::searchNotFound()}) {
+    for (const QString &caption :
+         {LinkTexts::searchIdle(), LinkTexts::searching(), LinkTexts::searchFound(), LinkTexts::searchNotFound()}) {
         m_usb->setText(caption);
         needed = std::max(needed, m_usb->sizeHint().width());
     }

@@ -53,10 +53,10 @@ public:
     std::optional<PortEntry> choosePort(const QList<PortEntry> &openable) override;
 
 public slots:
-    void BitBtn1Click(); // "Выход"
-    void BitBtn2Click(); // "Запись данных "
-    void BitBtn3Click(); // "Чтение данных "
-    void BitBtn4Click(); // "USB"
+    void BitBtn1Click();      // "Выход"
+    void BitBtn2Click();      // "Запись данных "
+    void BitBtn3Click();      // "Чтение данных "
+    void BitBtn4Click();      // "USB"
     void RadioButton1Click(); // " COM1"
     void RadioButton2Click(); // " COM2"
 

@@ -39,8 +39,9 @@ inline const QString kGeneral = QStringLiteral("Общие установки");
 // The 27 lines a load writes, with values other than the loader's defaults.
 inline QStringList settingsLines()
 {
-    const QStringList values{"A1B2C3", "12AB", "700", "750", "1000", "1200", "1400", "1550", "1700", "1990", "2100",
-                             "2400", "5", "10", "25", "40", "3", "12", "2", "-", "12", "-", "+", "+", "+", "2"};
+    const QStringList values{"A1B2C3", "12AB", "700",  "750", "1000", "1200", "1400", "1550", "1700",
+                             "1990",   "2100", "2400", "5",   "10",   "25",   "40",   "3",    "12",
+                             "2",      "-",    "12",   "-",   "+",    "+",    "+",    "2"};
     QStringList lines{SettingsText::sectionLine()};
     for (std::size_t i = 0; i < SettingsText::keys().size(); ++i)
         lines << SettingsText::keys()[i].name + u'=' + values.at(static_cast<qsizetype>(i));
@@ -58,10 +59,24 @@ inline AppState makeState(StationKind kind, std::uint8_t module, int channels)
     t.setHeader(ChannelTable::headerTexts());
     t.addCheckBoxes();
     for (int r = 1; r <= channels; ++r) {
-        const QStringList texts{QString::number(r * 3), r % 4 ? QStringLiteral("144006,25") : QStringLiteral("РЕТР_ПП"),
-                                QString::number(140000 + r), r % 2 ? "67,0" : "Нет", "254,1", "023", r % 3 ? "Нет" : "754",
-                                "10", "Нет", "6", "4", "1", "", r % 2 ? "12,5" : "25", "", r % 3 ? "RSSI" : "Норм",
-                                r % 2 ? "15" : "Нет", ""};
+        const QStringList texts{QString::number(r * 3),
+                                r % 4 ? QStringLiteral("144006,25") : QStringLiteral("РЕТР_ПП"),
+                                QString::number(140000 + r),
+                                r % 2 ? "67,0" : "Нет",
+                                "254,1",
+                                "023",
+                                r % 3 ? "Нет" : "754",
+                                "10",
+                                "Нет",
+                                "6",
+                                "4",
+                                "1",
+                                "",
+                                r % 2 ? "12,5" : "25",
+                                "",
+                                r % 3 ? "RSSI" : "Норм",
+                                r % 2 ? "15" : "Нет",
+                                ""};
         for (int c = 0; c < ChannelTable::ColumnCount; ++c)
             t.setCell(c, r, texts.at(c));
         t.setChecked(ChannelTable::Scan, r, r % 2 == 0);

@@ -22,10 +22,24 @@ inline ChannelTable::Column columnNamed(const QString &name)
 {
     using C = ChannelTable::Column;
     static const std::array<std::pair<const char *, C>, ChannelTable::ColumnCount> names{{
-        {"Number", C::Number}, {"Rx", C::Rx}, {"Tx", C::Tx}, {"CtcRx", C::CtcRx}, {"CtcTx", C::CtcTx},
-        {"DcsRx", C::DcsRx}, {"DcsTx", C::DcsTx}, {"ToneRx", C::ToneRx}, {"ToneTx", C::ToneTx}, {"Sh", C::Sh},
-        {"PMax", C::PMax}, {"PMin", C::PMin}, {"Scan", C::Scan}, {"Sw", C::Sw}, {"IdTone", C::IdTone},
-        {"TxOff", C::TxOff}, {"Time", C::Time}, {"Active", C::Active},
+        {"Number", C::Number},
+        {"Rx", C::Rx},
+        {"Tx", C::Tx},
+        {"CtcRx", C::CtcRx},
+        {"CtcTx", C::CtcTx},
+        {"DcsRx", C::DcsRx},
+        {"DcsTx", C::DcsTx},
+        {"ToneRx", C::ToneRx},
+        {"ToneTx", C::ToneTx},
+        {"Sh", C::Sh},
+        {"PMax", C::PMax},
+        {"PMin", C::PMin},
+        {"Scan", C::Scan},
+        {"Sw", C::Sw},
+        {"IdTone", C::IdTone},
+        {"TxOff", C::TxOff},
+        {"Time", C::Time},
+        {"Active", C::Active},
     }};
     for (const auto &[text, column] : names) {
         if (name == QLatin1String(text))
@@ -43,9 +57,9 @@ inline AppState templateState(StationKind kind = StationKind::Band144_174, int c
     AppState state;
     state.selectStation(kind);
     const StationProfile &p = state.profile;
-    const auto refusal = TemplateBuilder::build({QString::number(channels), QString::number(p.lowKHz + 4000),
-                                                 QStringLiteral("1000")},
-                                                p.lowKHz, p.highKHz, state.table, state.settingsLines);
+    const auto refusal =
+        TemplateBuilder::build({QString::number(channels), QString::number(p.lowKHz + 4000), QStringLiteral("1000")},
+                               p.lowKHz, p.highKHz, state.table, state.settingsLines);
     if (refusal)
         qFatal("template refused: %s", qPrintable(refusal->text));
     return state;

@@ -22,13 +22,13 @@ namespace LinkFixtures {
 class RecordingObserver : public TransferObserver
 {
 public:
-    QStringList events;          // "status ПР", "progress 33", "Exit off", "caption ...", "clear ports"
+    QStringList events; // "status ПР", "progress 33", "Exit off", "caption ...", "clear ports"
     QStringList statuses;
     QList<int> progress;
     QStringList captions;
     int keepAlives = 0;
     QList<QList<PortEntry>> prompts;
-    std::optional<PortEntry> promptAnswer;   // what "the user" picks; nothing cancels
+    std::optional<PortEntry> promptAnswer; // what "the user" picks; nothing cancels
     std::map<TransferButton, bool> enabled{
         {TransferButton::Exit, true}, {TransferButton::Write, true}, {TransferButton::Read, true}};
 
@@ -64,11 +64,13 @@ public:
 
     bool allEnabled() const
     {
-        return enabled.at(TransferButton::Exit) && enabled.at(TransferButton::Write) && enabled.at(TransferButton::Read);
+        return enabled.at(TransferButton::Exit) && enabled.at(TransferButton::Write)
+               && enabled.at(TransferButton::Read);
     }
     bool noneEnabled() const
     {
-        return !enabled.at(TransferButton::Exit) && !enabled.at(TransferButton::Write) && !enabled.at(TransferButton::Read);
+        return !enabled.at(TransferButton::Exit) && !enabled.at(TransferButton::Write)
+               && !enabled.at(TransferButton::Read);
     }
 };
 

@@ -34,10 +34,7 @@ public:
         RecordingObserver::setProgress(value);
         pollsAtLastEvent = keepAlives;
     }
-    void settingsChanged() override
-    {
-        log(QStringLiteral("settings %1").arg(m_state.settingsLines.size()));
-    }
+    void settingsChanged() override { log(QStringLiteral("settings %1").arg(m_state.settingsLines.size())); }
     void stationSelected(std::optional<StationKind> kind) override
     {
         log(QStringLiteral("station ") + (kind ? kindName(*kind) : QStringLiteral("none")));

@@ -40,7 +40,10 @@ struct EditorsFixture : MainWindowFixture
     {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellRect(column, row).center() + offset);
     }
-    QComboBox *list(int number) const { return widget<QComboBox>(qPrintable(QStringLiteral("ComboBox%1").arg(number))); }
+    QComboBox *list(int number) const
+    {
+        return widget<QComboBox>(qPrintable(QStringLiteral("ComboBox%1").arg(number)));
+    }
     QList<QComboBox *> shownLists() const
     {
         QList<QComboBox *> out;
@@ -57,8 +60,5 @@ struct EditorsFixture : MainWindowFixture
         view->setCurrentIndex(view->model()->index(item, 0));
         QTest::keyClick(view, Qt::Key_Return);
     }
-    void typeInto(const QString &typed) const
-    {
-        QTest::keyClicks(QApplication::focusWidget(), typed);
-    }
+    void typeInto(const QString &typed) const { QTest::keyClicks(QApplication::focusWidget(), typed); }
 };
