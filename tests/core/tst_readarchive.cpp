@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <latch>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -60,6 +63,30 @@ private slots:
         QCOMPARE(QFileInfo(second).fileName(), QString("0123AB 2024-03-07 09-05-02 (2).ini"));
         QCOMPARE(contents(second), ChannelFile::encode(state));
         QVERIFY(contents(first) != contents(second));
+    }
+
+    // Stations of one serial number read within one second by threads of
+    // their own: every copy keeps a name of its own.
+    void copiesAtOneMomentNeverReplaceEachOther()
+    {
+        QTemporaryDir dir;
+        constexpr int kThreads = 6;
+        for (int round = 0; round < 20; ++round) {
+            const QString folder = dir.filePath(QString::number(round));
+            std::latch start(kThreads);
+            std::vector<std::thread> threads;
+            for (int i = 0; i < kThreads; ++i)
+                threads.emplace_back([folder, i, &start] {
+                    AppState state;
+                    state.settingsLines =
+                        QStringList{"[Общие установки]", "Серийный номер=0123AB", QString("Id_номер=%1").arg(i)};
+                    start.arrive_and_wait();
+                    ReadArchive::store(state, folder, kTime);
+                });
+            for (std::thread &thread : threads)
+                thread.join();
+            QCOMPARE(QDir(folder).entryList(QDir::Files).size(), kThreads);
+        }
     }
 
     void failureLeavesNothing()

@@ -11,6 +11,11 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <unistd.h>
+#endif
+
 namespace ReadArchive {
 
 namespace {
@@ -55,6 +60,22 @@ public:
     {
         if (QFile::exists(path))
             return false;
+#ifdef Q_OS_UNIX
+        // A hard link is made only where no name stands, in one step: two
+        // copies published at the same moment under one name (two stations
+        // of one serial number read within a second) cannot both win. Qt's
+        // rename checks first and then renames, and falls back to copying
+        // over whatever took the name in between.
+        const QByteArray from = QFile::encodeName(m_file.fileName());
+        const QByteArray to = QFile::encodeName(path);
+        if (::link(from.constData(), to.constData()) == 0)
+            return true;
+        if (errno == EEXIST)
+            return false;
+        if (errno != EPERM && errno != EOPNOTSUPP && errno != EXDEV)
+            throw PlatformError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), qt_error_string(errno)));
+            // A file system without hard links: Qt's rename is the best there is.
+#endif
         QFile copy(m_file.fileName());
         if (copy.rename(path))
             return true;
