@@ -86,12 +86,12 @@ QString noAnswer(const QString &during)
     return QStringLiteral("нет ответа (%1) %2").arg(LinkTexts::noAnswer(), during);
 }
 
-// The report shows the station it was made for.
-AppState withSerial(const AppState &state, const QString &serial)
+// A copy of the state whose settings text says `value` for `key`.
+AppState withSetting(const AppState &state, SettingsText::Key key, const QString &value)
 {
     AppState copy = state;
     Profile settings(copy.settingsLines);
-    settings.setValue(SettingsText::sectionName(), SettingsText::name(SettingsText::Key::Serial), serial);
+    settings.setValue(SettingsText::sectionName(), SettingsText::name(key), value);
     copy.settingsLines = settings.lines();
     return copy;
 }
@@ -220,7 +220,9 @@ private:
         if (!m_job.reports)
             return;
         step(reportStep(), QStringLiteral("при записи протокола"), false);
-        m_result.report = m_job.reports->save(withSerial(m_job.state, m_result.serial), m_result.serial);
+        // The report shows the station it was made for.
+        m_result.report =
+            m_job.reports->save(withSetting(m_job.state, SettingsText::Key::Serial, m_result.serial), m_result.serial);
         m_progress.setProgress(100);
     }
 
@@ -239,10 +241,7 @@ FleetResult run(const FleetJob &job, const FleetProgress &progress)
 
 AppState withId(const AppState &checked, const QString &id)
 {
-    AppState state = checked;
-    Profile settings(state.settingsLines);
-    settings.setValue(SettingsText::sectionName(), SettingsText::name(SettingsText::Key::Id), id);
-    state.settingsLines = settings.lines();
+    AppState state = withSetting(checked, SettingsText::Key::Id, id);
     state.image.idCode = FieldCoding::idCode(id).value_or(state.image.idCode);
     return state;
 }
