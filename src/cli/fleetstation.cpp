@@ -206,8 +206,7 @@ private:
                        QStringLiteral("ответ станции отвергнут %1: %2").arg(m_during)))
             return false;
         const AppState &written = m_job.state;
-        const QStringList differences = WriteVerification::differences(
-            written.image.writeOrder(written.moduleCode, written.bandCode), reading.reply);
+        const QStringList differences = WriteVerification::differences(written, back);
         if (!differences.isEmpty())
             return stop(ExitCode::Differs, QStringLiteral("станция хранит не то, что записано: ")
                                                + WriteVerification::summary(differences));

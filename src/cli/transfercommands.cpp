@@ -83,8 +83,7 @@ int verify(const AppState &state, const PortArgument &port)
     case StationReader::Outcome::Complete:
         break;
     }
-    const QByteArray written = state.image.writeOrder(state.moduleCode, state.bandCode);
-    const QStringList differences = WriteVerification::differences(written, read.reply);
+    const QStringList differences = WriteVerification::differences(state, held);
     if (differences.isEmpty()) {
         Console::out(QStringLiteral("Данные записаны в станцию, прочитаны и совпадают с записанными."));
         return ExitCode::Done;

@@ -12,6 +12,7 @@
 namespace {
 
 using Key = SettingsText::Key;
+using StationLayout::Store;
 namespace Flag = ChannelRecord::Flag;
 namespace Option = FieldCoding::OptionFlag;
 
@@ -96,6 +97,11 @@ void ImageDecoder::start()
     m_state.settingsLines = {SettingsText::sectionLine()};
 }
 
+RadioImage::ReadExtras ImageDecoder::place(int offset, std::span<const std::uint8_t> bytes)
+{
+    return m_state.image.placeReplyBytes(offset, bytes.data(), int(bytes.size()));
+}
+
 void ImageDecoder::addLine(Key key, const QString &value)
 {
     m_state.settingsLines.append(SettingsText::line(key, value));
@@ -111,10 +117,15 @@ MaybeRefusal ImageDecoder::afterBlock1(std::span<const std::uint8_t, Block1Size>
         m_refused = true;
         return tooManyChannels(block[RadioImage::ChannelCount]);
     }
-    std::copy(block.begin(), block.end(), m_state.image.header.begin());
+    place(0, block);
+    // Until block 3 replaces them, header bytes 8 and 9 hold the Id bytes, as
+    // they always have after a read cut short there.
+    const auto idAt = static_cast<std::size_t>(StationLayout::field(Store::IdHigh).readAt);
+    m_state.image.header[RadioImage::FvCode] = block[idAt];
+    m_state.image.header[RadioImage::MinVolume] = block[idAt + 1];
     addLine(Key::Serial, FieldCoding::serialText(block[0], block[1], block[2]));
     // The Id as the station holds it; the Id code kept for writing stays.
-    addLine(Key::Id, FieldCoding::hexByte(block[8]) + FieldCoding::hexByte(block[9]));
+    addLine(Key::Id, FieldCoding::hexByte(block[idAt]) + FieldCoding::hexByte(block[idAt + 1]));
     m_stage = Stage::Block1;
     return std::nullopt;
 }
@@ -123,7 +134,7 @@ void ImageDecoder::afterToneByte(int n, std::uint8_t byte)
 {
     if (!at(Stage::Block1) || n < 1 || n > 10)
         return;
-    m_state.image.tones[static_cast<std::size_t>(n - 1)] = byte;
+    place(StationLayout::field(Store::Tone).readAt + n - 1, std::span<const std::uint8_t, 1>(&byte, 1));
     addLine(SettingsText::tone(n), decimal(byte * 10));
 }
 
@@ -140,7 +151,7 @@ void ImageDecoder::afterBlock3(std::span<const std::uint8_t, Block3Size> block)
 {
     if (!at(Stage::Block1))
         return;
-    std::copy(block.begin(), block.end(), m_state.image.header.begin() + RadioImage::FvCode);
+    place(StationLayout::field(Store::Header, RadioImage::FvCode).readAt, block);
     m_stage = Stage::Block3;
 }
 
@@ -149,13 +160,14 @@ std::optional<StationKind> ImageDecoder::afterBlock4(std::span<const std::uint8_
     if (!at(Stage::Block3))
         return std::nullopt;
     // The menu mark follows only once the whole read is done.
-    m_state.moduleCode = block[0];
-    m_state.bandCode = block[1];
+    const RadioImage::ReadExtras codes = place(StationLayout::field(Store::Module).readAt, block);
+    m_state.moduleCode = codes.moduleCode.value_or(0);
+    m_state.bandCode = codes.bandCode.value_or(0);
     addHeaderLines();
     m_state.table.setRowCount(recordCount() + 1);
     m_stage = Stage::Block4;
     // The records are decoded with the constants of the type chosen here.
-    return m_state.selectStationByBandCode(block[1]);
+    return m_state.selectStationByBandCode(m_state.bandCode);
 }
 
 void ImageDecoder::addHeaderLines()
@@ -180,7 +192,7 @@ bool ImageDecoder::afterRecord(int index, std::span<const std::uint8_t, RadioIma
 {
     if (!at(Stage::Block4) || index < 0 || index >= recordCount())
         return false;
-    std::copy(record.begin(), record.end(), m_state.image.records[static_cast<std::size_t>(index)].begin());
+    place(RadioImage::ReadPrefixSize + index * RadioImage::RecordSize, record);
     return true;
 }
 

@@ -34,9 +34,9 @@ struct AppState;
 class ImageDecoder
 {
 public:
-    static constexpr int Block1Size = 10;
-    static constexpr int Block3Size = 4;
-    static constexpr int Block4Size = 4;
+    static constexpr int Block1Size = StationLayout::ReadBlock1Size;
+    static constexpr int Block3Size = StationLayout::ReadBlock3Size;
+    static constexpr int Block4Size = StationLayout::ReadBlock4Size;
 
     explicit ImageDecoder(AppState &state);
 
@@ -76,8 +76,6 @@ public:
     // if the reader has not.
     void finish();
 
-    bool isRefused() const { return m_refused; }
-
     // The message of a refused read.
     static Refusal tooManyChannels(int count);
 
@@ -87,6 +85,9 @@ private:
     bool at(Stage stage) const { return !m_refused && m_stage == stage; }
     void addLine(SettingsText::Key key, const QString &value);
     void addHeaderLines();
+    // Places bytes that start at an offset of the reply through the station
+    // layout, which knows where each of them belongs.
+    RadioImage::ReadExtras place(int offset, std::span<const std::uint8_t> bytes);
     void decodeRow(int row, const RadioImage::Record &record);
     QString specialChannelText() const;
 

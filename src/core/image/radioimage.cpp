@@ -2,23 +2,45 @@
 
 #include <algorithm>
 
+using StationLayout::Store;
+
+std::uint8_t RadioImage::byteOf(const StationLayout::Field &field, int byte, std::uint8_t moduleCode,
+                                std::uint8_t bandCode) const
+{
+    const auto at = static_cast<std::size_t>(field.index + byte);
+    switch (field.store) {
+    case Store::Header:
+        return header[at];
+    case Store::Tone:
+        return tones[at];
+    case Store::IdHigh:
+        return static_cast<std::uint8_t>(idCode >> 8);
+    case Store::IdLow:
+        return static_cast<std::uint8_t>(idCode & 0xFF);
+    case Store::Module:
+        return moduleCode;
+    case Store::Band:
+        return bandCode;
+    case Store::Record:
+        return records[at / RecordSize][at % RecordSize];
+    case Store::Ignored:
+        break;
+    }
+    return 0;
+}
+
 QByteArray RadioImage::writePrefix(std::uint8_t moduleCode, std::uint8_t bandCode) const
 {
     QByteArray bytes;
     bytes.reserve(WritePrefixSize);
-    auto put = [&bytes](std::uint8_t b) { bytes.append(static_cast<char>(b)); };
-    for (int i = Brightness; i <= SpecialChannel; ++i)
-        put(header[static_cast<std::size_t>(i)]);
-    for (std::uint8_t t : tones)
-        put(t);
-    put(static_cast<std::uint8_t>(idCode >> 8));
-    put(static_cast<std::uint8_t>(idCode & 0xFF));
-    for (int i = FvCode; i <= OptionFlags; ++i)
-        put(header[static_cast<std::size_t>(i)]);
-    put(moduleCode);
-    put(bandCode);
-    put(bandCode);
-    put(bandCode);
+    for (const StationLayout::Field &f : StationLayout::fields) {
+        if (f.writeAt < 0 || f.store == Store::Record)
+            continue;
+        for (int copy = 0; copy < f.writeCopies; ++copy) {
+            for (int i = 0; i < f.size; ++i)
+                bytes.append(static_cast<char>(byteOf(f, i, moduleCode, bandCode)));
+        }
+    }
     return bytes;
 }
 
@@ -33,65 +55,55 @@ QByteArray RadioImage::writeOrder(std::uint8_t moduleCode, std::uint8_t bandCode
 
 std::optional<RadioImage::ReadSlot> RadioImage::readSlot(int offset)
 {
-    using F = ReadSlot::Field;
-    if (offset < 0)
-        return std::nullopt;
-    if (offset < 8) // serial number and header 3..7 keep their header numbers
-        return ReadSlot{F::Header, offset};
-    if (offset == 8)
-        return ReadSlot{F::IdHigh};
-    if (offset == 9)
-        return ReadSlot{F::IdLow};
-    if (offset < 20)
-        return ReadSlot{F::Tone, offset - 10};
-    if (offset < 24)
-        return ReadSlot{F::Header, offset - 20 + FvCode};
-    if (offset == 24)
-        return ReadSlot{F::Module};
-    if (offset == 25)
-        return ReadSlot{F::Band};
-    if (offset < ReadPrefixSize)
-        return ReadSlot{F::Ignored, offset - 26};
-    const int inRecords = offset - ReadPrefixSize;
-    if (inRecords >= MaxChannels * RecordSize)
-        return std::nullopt;
-    return ReadSlot{F::Record, inRecords / RecordSize, inRecords % RecordSize};
+    for (const StationLayout::Field &f : StationLayout::fields) {
+        if (offset < f.readAt || offset >= f.readAt + f.size)
+            continue;
+        const int within = offset - f.readAt;
+        if (f.store == Store::Record)
+            return ReadSlot{f.store, within / RecordSize, within % RecordSize};
+        return ReadSlot{f.store, f.index + within};
+    }
+    return std::nullopt;
 }
 
 RadioImage::ReadExtras RadioImage::fillFromReadOrder(const QByteArray &reply)
 {
-    using F = ReadSlot::Field;
+    return placeReplyBytes(0, reinterpret_cast<const std::uint8_t *>(reply.constData()), int(reply.size()));
+}
+
+RadioImage::ReadExtras RadioImage::placeReplyBytes(int offset, const std::uint8_t *bytes, int count)
+{
     ReadExtras extras;
     std::optional<std::uint8_t> idHigh;
-    const int size = static_cast<int>(reply.size());
-    for (int offset = 0; offset < size; ++offset) {
-        const auto slot = readSlot(offset);
+    for (int i = 0; i < count; ++i) {
+        const auto slot = readSlot(offset + i);
         if (!slot)
             break;
-        const auto byte = static_cast<std::uint8_t>(reply.at(offset));
+        const std::uint8_t byte = bytes[i];
         const auto index = static_cast<std::size_t>(slot->index);
         switch (slot->field) {
-        case F::Header:
+        case Store::Header:
             header[index] = byte;
             break;
-        case F::IdHigh:
+        case Store::IdHigh:
             idHigh = byte;
             break;
-        case F::IdLow:
-            extras.idCode = static_cast<std::uint16_t>((*idHigh << 8) | byte);
+        case Store::IdLow:
+            if (idHigh)
+                extras.idCode = static_cast<std::uint16_t>((*idHigh << 8) | byte);
             break;
-        case F::Tone:
+        case Store::Tone:
             tones[index] = byte;
             break;
-        case F::Module:
+        case Store::Module:
             extras.moduleCode = byte;
             break;
-        case F::Band:
+        case Store::Band:
             extras.bandCode = byte;
             break;
-        case F::Ignored:
+        case Store::Ignored:
             break;
-        case F::Record:
+        case Store::Record:
             if (slot->index >= channelCount())
                 return extras;
             records[index][static_cast<std::size_t>(slot->byte)] = byte;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "image/stationlayout.h"
+
 #include <QByteArray>
 #include <array>
 #include <cstdint>
@@ -10,10 +12,10 @@
 // orders take them as arguments.
 struct RadioImage
 {
-    static constexpr int MaxChannels = 99;
-    static constexpr int RecordSize = 18;
-    static constexpr int WritePrefixSize = 25;
-    static constexpr int ReadPrefixSize = 28;
+    static constexpr int MaxChannels = StationLayout::MaxChannels;
+    static constexpr int RecordSize = StationLayout::RecordSize;
+    static constexpr int WritePrefixSize = StationLayout::WritePrefixSize;
+    static constexpr int ReadPrefixSize = StationLayout::ReadPrefixSize;
 
     enum HeaderByte {
         Serial0 = 0,
@@ -39,6 +41,10 @@ struct RadioImage
     int channelCount() const { return header[ChannelCount]; }
     void clearRecords() { records = {}; }
 
+    // One byte of a field of the layout; the module and band codes are given.
+    std::uint8_t byteOf(const StationLayout::Field &field, int byte, std::uint8_t moduleCode,
+                        std::uint8_t bandCode) const;
+
     // The 25 bytes a write sends before the channel records: header 3..7,
     // tones, Id high and low, header 8..11, module, band three times.
     QByteArray writePrefix(std::uint8_t moduleCode, std::uint8_t bandCode) const;
@@ -51,7 +57,7 @@ struct RadioImage
     // the records.
     struct ReadSlot
     {
-        enum class Field { Header, IdHigh, IdLow, Tone, Module, Band, Ignored, Record };
+        using Field = StationLayout::Store;
         Field field;
         int index = 0; // header byte, tone byte or record number
         int byte = 0;  // byte within the record
@@ -71,4 +77,7 @@ struct RadioImage
     // Stores a reply, whole or cut short, into the header, the tones and the
     // records; records beyond the reply's channel count are not touched.
     ReadExtras fillFromReadOrder(const QByteArray &reply);
+    // The same for bytes that start at a given offset of the reply; an Id
+    // byte pair counts only when both come in one call.
+    ReadExtras placeReplyBytes(int offset, const std::uint8_t *bytes, int count);
 };

@@ -16,8 +16,8 @@ using Kind = WriteOutcome::Kind;
 constexpr int kPauseAfterSettingsMs = 200;
 
 // The bytes of the write order that precede each progress step.
-constexpr int kHeaderBytes = 5; // header 3..7
-constexpr int kToneBytes = 10;
+constexpr int kHeaderBytes = StationLayout::WriteHeaderBytes;
+constexpr int kHeaderAndToneBytes = StationLayout::WriteHeaderAndToneBytes;
 
 // One write, from the disabling of the buttons on.
 class WriteSession
@@ -91,10 +91,10 @@ WriteOutcome WriteSession::run()
     if (!sendAcknowledged(prefix, 0, kHeaderBytes))
         return brokenOff();
     m_view.setProgress(33);
-    if (!sendAcknowledged(prefix, kHeaderBytes, kHeaderBytes + kToneBytes))
+    if (!sendAcknowledged(prefix, kHeaderBytes, kHeaderAndToneBytes))
         return brokenOff();
     m_view.setProgress(66);
-    if (!sendAcknowledged(prefix, kHeaderBytes + kToneBytes, prefix.size()))
+    if (!sendAcknowledged(prefix, kHeaderAndToneBytes, prefix.size()))
         return brokenOff();
 
     m_view.setProgress(100);

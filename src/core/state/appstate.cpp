@@ -21,6 +21,6 @@ std::optional<StationKind> AppState::selectStationByBandCode(std::uint8_t code)
 void AppState::setModuleCode(std::uint8_t code)
 {
     moduleCode = code;
-    if (code <= 5)
+    if (code < Modules::Count)
         moduleMenuIndex = code;
 }

@@ -63,9 +63,9 @@ QString disabledMenuCaption()
 } // namespace StationProfiles
 
 namespace Modules {
-const std::array<QString, 6> &captions()
+const std::array<QString, Count> &captions()
 {
-    static const std::array<QString, 6> list{
+    static const std::array<QString, Count> list{
         QStringLiteral("Нет модуля"),
         QStringLiteral("Маскиратор 06ЛМ200-03Д"),
         QStringLiteral("Модуль Смартранк"),

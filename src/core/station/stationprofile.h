@@ -35,5 +35,6 @@ QString disabledMenuCaption();
 
 namespace Modules {
 // Captions of "Доп. оборудование" → "Модули ", in menu order: the index is the module code.
-const std::array<QString, 6> &captions();
+constexpr std::size_t Count = 6;
+const std::array<QString, Count> &captions();
 } // namespace Modules

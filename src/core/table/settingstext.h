@@ -40,7 +40,8 @@ enum class Key {
     Vu,
     SpecialChannel,
 };
-constexpr int KeyCount = 26;
+// The enumeration is the table's order, so its last key gives the count.
+constexpr int KeyCount = static_cast<int>(Key::SpecialChannel) + 1;
 
 struct KeySpec
 {

@@ -161,7 +161,7 @@ void TFormMain::refreshStationMenus()
     setWindowTitle(m_state.profile.caption);
     for (std::size_t i = 0; i < m_stationActions.size(); ++i)
         m_stationActions[i]->setChecked(StationProfiles::all()[i] == m_state.stationKind);
-    if (m_state.moduleMenuIndex >= 0 && m_state.moduleMenuIndex < 6)
+    if (m_state.moduleMenuIndex >= 0 && std::size_t(m_state.moduleMenuIndex) < m_moduleActions.size())
         m_moduleActions[static_cast<std::size_t>(m_state.moduleMenuIndex)]->setChecked(true);
 }
 

@@ -30,7 +30,6 @@ public:
 
     AppState &state() { return m_state; }
     ChannelTableModel *tableModel() const { return m_model; }
-    CellEditors *cellEditors() const { return m_editors; }
 
     // Visibility of the work area's parts.
     void showWorkArea(bool shown);
@@ -119,7 +118,7 @@ private:
     QAction *action(const char *name) const;
 
     std::array<QAction *, 3> m_stationActions{};
-    std::array<QAction *, 6> m_moduleActions{};
+    std::array<QAction *, Modules::Count> m_moduleActions{};
     bool m_refreshingMemo = false;
     QString m_lastSavedFile;
 };

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "image/radioimage.h"
+#include "station/stationprofile.h"
+#include "table/channeltable.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
+#include <cstdint>
+
+struct AppState;
+
+// One side of a comparison: the bytes the station holds or would be given,
+// and the texts that show them (the table and the settings text).
+struct StationSide
+{
+    RadioImage image;                                   // with the Id code of this side
+    StationKind stationKind = StationKind::Band144_174; // whose constants code the frequencies
+    std::uint8_t moduleCode = 0;
+    std::uint8_t bandCode = 0;
+    ChannelTable table;
+    QStringList settingsLines;
+
+    // A state whose image the data check coded from its texts: a file or the
+    // window's table.
+    static StationSide checked(const AppState &state);
+    // A state a complete read filled. The image keeps the Id of the last data
+    // check, so the station's Id comes from the line the read wrote.
+    static StationSide read(const AppState &state);
+
+    int channelCount() const;
+    // The value of a settings line, trimmed; none when the text lacks the key.
+    std::optional<QString> setting(const QString &key) const;
+    // The bytes a station would send for this side in reply to a read.
+    QByteArray reply() const;
+};
+
+// A byte the station stores that differs between two sides, named by its
+// place in the write order. Records are compared as far as both sides have
+// them; the serial number and the spare bytes are not compared.
+struct StoredByteDifference
+{
+    int writePosition;
+    std::uint8_t a;
+    std::uint8_t b;
+};
+QList<StoredByteDifference> storedByteDifferences(const StationSide &a, const StationSide &b);
