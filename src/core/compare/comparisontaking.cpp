@@ -1,0 +1,91 @@
+#include "compare/comparisontaking.h"
+
+#include "files/channelfileformat.h"
+#include "files/profile.h"
+#include "table/settingstext.h"
+
+#include <algorithm>
+
+namespace ComparisonTaking {
+
+namespace {
+
+using Kind = StationComparison::Difference::Kind;
+
+bool isSettingsKey(const QString &key)
+{
+    return std::any_of(SettingsText::keys().begin(), SettingsText::keys().end(),
+                       [&key](const SettingsText::KeySpec &spec) { return spec.name == key; });
+}
+
+void takeSetting(const StationComparison::Difference &d, QStringList &lines)
+{
+    if (d.b == StationComparison::missingLineText()) {
+        lines.erase(std::remove_if(lines.begin(), lines.end(),
+                                   [&d](const QString &line) {
+                                       const qsizetype eq = line.indexOf(u'=');
+                                       return eq > 0
+                                              && line.left(eq).trimmed().compare(d.key, Qt::CaseInsensitive) == 0;
+                                   }),
+                    lines.end());
+        return;
+    }
+    Profile settings(lines);
+    settings.setValue(SettingsText::sectionName(), d.key, d.b);
+    lines = settings.lines();
+}
+
+// Rows 1..rows of `from`, with `table`'s header and rows before `first`.
+ChannelTable withRowsOf(const ChannelTable &table, const ChannelTable &from, int first, int rows)
+{
+    ChannelTable result = from;
+    result.setRowCount(rows + 1);
+    for (int row = 0; row < first; ++row) {
+        for (int column = 0; column < ChannelTable::ColumnCount; ++column) {
+            result.setCell(column, row, table.cell(column, row));
+            if (row > 0 && ChannelTable::isCheckColumn(column))
+                result.setChecked(column, row, table.isChecked(column, row));
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+bool canTake(const StationComparison::Difference &d)
+{
+    if (d.isCell() || d.kind == Kind::OnlyInA || d.kind == Kind::OnlyInB)
+        return true;
+    return d.row == 0 && (d.kind == Kind::NotStored || isSettingsKey(d.key));
+}
+
+int take(const QList<StationComparison::Difference> &differences, const StationSide &from, ChannelTable &table,
+         QStringList &settingsLines)
+{
+    int taken = 0;
+    int keepRows = table.rowCount(); // rows only A has go from the first one taken
+    int addRows = 0;                 // rows only B has come up to the last one taken
+    for (const StationComparison::Difference &d : differences) {
+        if (!canTake(d))
+            continue;
+        ++taken;
+        if (d.kind == Kind::OnlyInA) {
+            keepRows = std::min(keepRows, d.row);
+        } else if (d.kind == Kind::OnlyInB) {
+            addRows = std::max(addRows, d.row);
+        } else if (d.isCell() && ChannelTable::isCheckColumn(d.column)) {
+            table.setChecked(d.column, d.row, d.b == ChannelFileFormat::checkedValue());
+        } else if (d.isCell()) {
+            table.setCell(d.column, d.row, d.b);
+        } else {
+            takeSetting(d, settingsLines);
+        }
+    }
+    if (addRows > 0)
+        table = withRowsOf(table, from.table, table.rowCount(), std::min(addRows, from.table.channelCount()));
+    if (keepRows < table.rowCount())
+        table.setRowCount(keepRows);
+    return taken;
+}
+
+} // namespace ComparisonTaking
