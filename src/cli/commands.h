@@ -18,6 +18,7 @@ int read(const QStringList &arguments);
 int report(const QStringList &arguments);
 int search(const QStringList &arguments);
 int fleet(const QStringList &arguments);
+int diff(const QStringList &arguments);
 
 // "Чтение файла" and then "Контроль", as the window runs them, for the
 // commands that take a channel file: the file's settings, station type,

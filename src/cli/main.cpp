@@ -1,4 +1,4 @@
-// vetral-cli: check, dump, write, read, report, search and fleet from a
+// vetral-cli: check, dump, write, read, report, search, fleet and diff from a
 // script, on the same core as the window: the same messages, bytes and files.
 #include "commandline.h"
 #include "commands.h"
@@ -18,7 +18,7 @@ struct Command
     int (*run)(const QStringList &);
 };
 
-const std::array<Command, 7> kCommands{{
+const std::array<Command, 8> kCommands{{
     {"check", "check FILE                          загрузить файл каналов и выполнить \"Контроль\"", Commands::check},
     {"dump", "dump FILE                           байты записи в станцию, по строке на запись", Commands::dump},
     {"write", "write FILE --port PORT [--verify]   записать в станцию (и сверить чтением)", Commands::write},
@@ -29,6 +29,10 @@ const std::array<Command, 7> kCommands{{
      "fleet FILE --port PORT [--port PORT ...] [--id-from NNNN] [--report-dir DIR] [--serial TEXT]\n"
      "                                      записать партию станций сразу, по станции на порт",
      Commands::fleet},
+    {"diff",
+     "diff A.ini B.ini | diff FILE --port PORT\n"
+     "                                      сравнить два файла или файл со станцией",
+     Commands::diff},
 }};
 
 QString overview()

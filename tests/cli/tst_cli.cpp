@@ -103,6 +103,8 @@ private slots:
     void commands_data();
     void commands();
     void writeVerifyThenRead();
+    void diff_data();
+    void diff();
     void lostOutput_data();
     void lostOutput();
 };
@@ -259,6 +261,62 @@ void CliTest::writeVerifyThenRead()
     QFile copy(copies.at(0).filePath()), back(rig.path("back.ini"));
     QVERIFY(copy.open(QIODevice::ReadOnly) && back.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), back.readAll());
+}
+
+// Two files, or a file and the station it was written to: one line per
+// difference, the exit status by the station bytes alone.
+void CliTest::diff_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<Station>("station");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("lines"); // lines standard output must hold
+    QTest::addColumn<bool>("archived");
+
+    const QString textOnly = "\tразличается только текст, в станции одинаково";
+    QTest::newRow("same file") << QStringList{"diff", "{dir}/worked.ini", "{dir}/worked.ini"} << Station::None << 0
+                               << QStringList{} << false;
+    QTest::newRow("files differ") << QStringList{"diff", "{dir}/worked.ini", "{dir}/other.ini"} << Station::None << 4
+                                  << QStringList{"Громкость\t8\t9", "строка 2, Rx, кГц\t145500\t145600",
+                                                 "Тон3\t705\t700" + textOnly}
+                                  << false;
+    QTest::newRow("second file refused") << QStringList{"diff", "{dir}/worked.ini", "{dir}/loud.ini"} << Station::None
+                                         << 1 << QStringList{"Уровень громкости изм. 1-16"} << false;
+    QTest::newRow("one file without a port")
+        << QStringList{"diff", "{dir}/worked.ini"} << Station::None << 2 << QStringList{} << false;
+    QTest::newRow("station holds the file")
+        << QStringList{"diff", "{dir}/worked.ini", "--port", "COM3"} << Station::Answering << 0
+        << QStringList{"Тон3\t705\t700" + textOnly, "P_1\t1\t5\tв станции не хранится"} << true;
+    QTest::newRow("station holds another tone") << QStringList{"diff", "{dir}/worked.ini", "--port", "{station}"}
+                                                << Station::Altering << 4 << QStringList{"Тон3\t705\t710"} << true;
+    QTest::newRow("station silent") << QStringList{"diff", "{dir}/worked.ini", "--port", "COM3"} << Station::Silent << 3
+                                    << QStringList{"Станция не отвечает \\(AK\\)."} << false;
+}
+
+void CliTest::diff()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(Station, station);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, lines);
+    QFETCH(bool, archived);
+
+    const Rig rig(station);
+    QStringList other = kWorkedSettings + kWorkedRows;
+    other.replaceInStrings(QRegularExpression("^Громкость=8$"), "Громкость=9");
+    other.replaceInStrings(QRegularExpression("^Тон3=705$"), "Тон3=700");
+    other.replaceInStrings(QRegularExpression("^Rx=145500$"), "Rx=145600");
+    writeCp1251(rig.path("other.ini"), other);
+    if (station == Station::Answering || station == Station::Altering)
+        QCOMPARE(rig.run({"write", "{dir}/worked.ini", "--port", "COM3"}).exitCode, 0);
+
+    const CliRun run = rig.run(arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    for (const QString &line : lines)
+        QVERIFY2(QRegularExpression("(^|\n)" + line + "(\n|$)").match(run.out).hasMatch(), qPrintable(run.out));
+    if (lines.isEmpty() && exitCode == 0)
+        QCOMPARE(run.out, QString());
+    QCOMPARE(QDir(rig.archiveFolder()).entryList(QDir::Files).size(), archived ? 1 : 0);
 }
 
 // Output that does not reach its file is no success, whatever the command did.

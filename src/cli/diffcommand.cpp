@@ -1,0 +1,110 @@
+// "diff": two channel files, or a channel file and what a station holds,
+// compared field by field in the table's terms.
+#include "commandline.h"
+#include "commands.h"
+#include "console.h"
+#include "consoleprogress.h"
+#include "exitcodes.h"
+#include "portargument.h"
+#include "stationread.h"
+#include "common/paths.h"
+#include "common/platformerror.h"
+#include "compare/stationcomparison.h"
+#include "files/readarchive.h"
+#include "link/linktexts.h"
+#include "state/appstate.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <algorithm>
+
+namespace {
+
+// The station's side, or an exit status when there is none to compare.
+std::optional<int> readStation(AppState &held, const PortArgument &port)
+{
+    ConsoleProgress progress(Console::errIsTerminal());
+    const StationRead read = StationRead::run(held, port, progress, Paths::optionsFile());
+    switch (read.outcome) {
+    case StationReader::Outcome::NoAnswer:
+        Console::out(QStringLiteral("Станция не отвечает (%1).").arg(LinkTexts::noAnswer()));
+        return ExitCode::NoAnswer;
+    case StationReader::Outcome::Refused:
+        Console::out(read.refusal ? read.refusal->text : LinkTexts::noAnswer());
+        return ExitCode::Refused;
+    case StationReader::Outcome::Complete:
+        break;
+    }
+    try {
+        const QString copy = ReadArchive::store(held, ReadArchive::folder(), QDateTime::currentDateTime());
+        Console::err(QStringLiteral("Копия в архиве чтений: %1").arg(QDir::toNativeSeparators(copy)));
+    } catch (const PlatformError &e) {
+        Console::err(ReadArchive::failureMessage(e.text()));
+    }
+    return std::nullopt;
+}
+
+int print(const StationComparison &comparison)
+{
+    if (!comparison.serialA().isEmpty() || !comparison.serialB().isEmpty())
+        Console::err(
+            QStringLiteral("Серийный номер (не сравнивается): %1\t%2").arg(comparison.serialA(), comparison.serialB()));
+    for (const StationComparison::Difference &d : comparison.differences()) {
+        QString line = d.place() + u'\t' + d.a + u'\t' + d.b;
+        const QString note = StationComparison::note(d.kind);
+        if (!note.isEmpty())
+            line += u'\t' + note;
+        Console::out(line);
+    }
+    if (comparison.differences().isEmpty())
+        Console::err(QStringLiteral("Нет различий."));
+    if (comparison.storedEqual())
+        return ExitCode::Done;
+    const auto stored =
+        std::count_if(comparison.differences().begin(), comparison.differences().end(),
+                      [](const StationComparison::Difference &d) { return StationComparison::note(d.kind).isEmpty(); });
+    Console::err(QStringLiteral("Различий в станции: %1.").arg(stored));
+    return ExitCode::Differs;
+}
+
+} // namespace
+
+namespace Commands {
+
+int diff(const QStringList &arguments)
+{
+    const bool withPort = std::any_of(arguments.begin(), arguments.end(),
+                                      [](const QString &a) { return a.startsWith(QStringLiteral("--port")); });
+    CommandLine line(QStringLiteral("diff"),
+                     QStringLiteral("vetral-cli diff A.ini B.ini - сравнивает два файла каналов;\n"
+                                    "vetral-cli diff FILE --port PORT - файл каналов с тем, что хранит станция\n"
+                                    "(прочитанное - копией в архив чтений).\n"
+                                    "Файлы загружаются и проверяются, как в check. По строке на различие на stdout,\n"
+                                    "через табуляцию: место (ключ или строка и столбец), значение в A (в файле),\n"
+                                    "значение в B (в станции) и, для различий только в тексте или строк, которые\n"
+                                    "станция не хранит, пометка. Серийный номер - на stderr, он не сравнивается.\n"
+                                    "Код выхода: 0 - в станции одинаково, 1 - отказ проверки или ответ станции\n"
+                                    "отвергнут, 3 - станция не ответила, 4 - различаются."));
+    line.addArgument(withPort ? QStringLiteral("FILE") : QStringLiteral("A"), QStringLiteral("Файл каналов (.ini)."));
+    if (withPort)
+        line.addPortOption();
+    else
+        line.addArgument(QStringLiteral("B"), QStringLiteral("Второй файл каналов (.ini)."));
+    if (!line.parse(arguments))
+        return ExitCode::Done;
+
+    AppState a;
+    if (!loadPassingCheck(line.argument(0), a))
+        return ExitCode::Refused;
+    AppState b;
+    if (withPort) {
+        if (const auto stop = readStation(b, PortArgument::parse(line.value(QStringLiteral("port")))))
+            return *stop;
+        return print(StationComparison(StationSide::checked(a), StationSide::read(b)));
+    }
+    if (!loadPassingCheck(line.argument(1), b))
+        return ExitCode::Refused;
+    return print(StationComparison(StationSide::checked(a), StationSide::checked(b)));
+}
+
+} // namespace Commands
