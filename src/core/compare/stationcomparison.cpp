@@ -110,6 +110,7 @@ void StationComparison::compareSettings()
         if (d.writePosition < RadioImage::WritePrefixSize)
             differing += StationLayout::keysOf(StationLayout::writtenField(d.writePosition));
     }
+    const bool textsCompared = m_a.ownTexts && m_b.ownTexts;
     QStringList seen{SettingsText::name(Key::Serial)};
     for (const SettingsText::KeySpec &spec : SettingsText::keys()) {
         if (spec.key == Key::Serial)
@@ -120,16 +121,17 @@ void StationComparison::compareSettings()
         const QString shownA = textA.value_or(missingLineText());
         const QString shownB = textB.value_or(missingLineText());
         if (!isStored(spec.key)) {
-            if (shownA != shownB)
+            if (textsCompared && shownA != shownB)
                 m_differences.append({Kind::NotStored, spec.name, 0, -1, shownA, shownB});
         } else if (differing.contains(spec.key) && m_shownA.setting(spec.name) != m_shownB.setting(spec.name)) {
             m_differences.append({Kind::Stored, spec.name, 0, -1, shownA, shownB});
-        } else if (!differing.contains(spec.key) && shownA != shownB) {
+        } else if (textsCompared && !differing.contains(spec.key) && shownA != shownB) {
             m_differences.append({Kind::TextOnly, spec.name, 0, -1, shownA, shownB});
         }
     }
     // Lines no key of the settings names: kept in the file, never in the station.
-    for (const QString &name : keyNames(m_a.settingsLines) + keyNames(m_b.settingsLines)) {
+    const QStringList names = textsCompared ? keyNames(m_a.settingsLines) + keyNames(m_b.settingsLines) : QStringList();
+    for (const QString &name : names) {
         if (seen.contains(name, Qt::CaseInsensitive))
             continue;
         seen.append(name);
@@ -157,7 +159,7 @@ void StationComparison::compareRows()
             const QString header = headers[static_cast<std::size_t>(column)].trimmed();
             if (cellText(m_shownA.table, column, row) != cellText(m_shownB.table, column, row))
                 m_differences.append({Kind::Stored, header, row, column, textA, textB});
-            else if (textA != textB)
+            else if (m_a.ownTexts && m_b.ownTexts && textA != textB)
                 m_differences.append({Kind::TextOnly, header, row, column, textA, textB});
         }
     }

@@ -9,7 +9,9 @@
 // fields by their settings or file keys, channel rows by their column
 // headers, each side's value as its own text shows it. Equal means the same
 // bytes in the station; texts that code alike are listed as differing in text
-// only. Settings lines the station does not store are compared as text. The
+// only. Settings lines the station does not store are compared as text. A
+// side read from a station has no texts of its own: against it only the
+// station bytes count. The
 // serial number is the station's own: it is kept for showing and never
 // counts as a difference.
 class StationComparison

@@ -10,13 +10,14 @@ using StationLayout::Store;
 
 StationSide StationSide::checked(const AppState &state)
 {
-    return StationSide{state.image,    state.stationKind, state.moduleCode,
-                       state.bandCode, state.table,       state.settingsLines};
+    return StationSide{
+        state.image, state.stationKind, state.moduleCode, state.bandCode, state.table, state.settingsLines, true};
 }
 
 StationSide StationSide::read(const AppState &state)
 {
     StationSide side = checked(state);
+    side.ownTexts = false;
     // The read writes the Id as four hexadecimal digits, which code back to
     // the same two bytes.
     const auto id = side.setting(SettingsText::name(SettingsText::Key::Id));

@@ -21,6 +21,9 @@ struct StationSide
     std::uint8_t bandCode = 0;
     ChannelTable table;
     QStringList settingsLines;
+    // False for a read: its texts are the decoder's, not anybody's spelling,
+    // and its lines the station does not store are stand-ins.
+    bool ownTexts = true;
 
     // A state whose image the data check coded from its texts: a file or the
     // window's table.
