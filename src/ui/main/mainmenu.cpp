@@ -19,6 +19,7 @@ const MainMenuEntry kEntries[] = {
     {E::Separator, "N1", "", "", nullptr, nullptr},
     {E::Entry, "N1", "N3", "Запись в файл", nullptr, &W::N3Click},
     {E::Entry, "N1", "N4", "Чтение файла", nullptr, &W::N4Click},
+    {E::Entry, "N1", "N23", "Сравнить с файлом…", "Таблица и файл каналов: различия по полям", &W::N23Click},
     {E::Menu, nullptr, "N5", "Доп. оборудование", nullptr, nullptr},
     {E::Menu, "N5", "N8", "Модули ", nullptr, nullptr},
     {E::Radio, "N8", "N10", "Нет модуля", nullptr, &W::N10Click},
@@ -38,6 +39,8 @@ const MainMenuEntry kEntries[] = {
     {E::Radio, "N18", "N3063", "144-174 МГц", nullptr, &W::N3063Click},
     {E::Disabled, "N18", "N3064", "300-345 МГц", nullptr, nullptr},
     {E::Radio, "N18", "N3065", "400-486 Мгц", nullptr, &W::N3065Click},
+    {E::Entry, "N16", "N24", "Сравнить со станцией…", "Таблица и то, что хранит станция: различия по полям",
+     &W::N24Click},
     {E::Entry, nullptr, "N20", "Выход", "Закрытие программы", &W::N20Click},
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compare/stationcomparison.h"
 #include "link/readobserver.h"
 #include "state/appstate.h"
 
@@ -7,6 +8,7 @@
 #include <array>
 
 class CellEditors;
+class TFormCompare;
 class ChannelTableModel;
 class RepeaterPanel;
 class TableHistory;
@@ -30,6 +32,8 @@ public:
 
     AppState &state() { return m_state; }
     ChannelTableModel *tableModel() const { return m_model; }
+    // The window of both comparisons, made when first needed.
+    TFormCompare *compareWindow();
 
     // Visibility of the work area's parts.
     void showWorkArea(bool shown);
@@ -62,9 +66,10 @@ public:
 
 public slots:
     // Каналы
-    void N2Click(); // "Создать шаблон"
-    void N3Click(); // "Запись в файл"
-    void N4Click(); // "Чтение файла"
+    void N2Click();  // "Создать шаблон"
+    void N3Click();  // "Запись в файл"
+    void N4Click();  // "Чтение файла"
+    void N23Click(); // "Сравнить с файлом…"
     // Доп. оборудование → Модули
     void N10Click();       // "Нет модуля"
     void N06200031Click(); // "Маскиратор 06ЛМ200-03Д"
@@ -77,6 +82,7 @@ public slots:
     // Станция
     void N22Click(); // "Создать протокол"
     void N17Click(); // "Запись/Чтение данных"
+    void N24Click(); // "Сравнить со станцией…"
     // Станция → Тип радиостанции
     void N3062Click();   // "30-60 МГц"
     void N3063Click();   // "144-174 МГц"
@@ -98,12 +104,16 @@ private:
     void selectStationType(StationKind kind);
     void selectModule(int code);
     void onSettingsEdited();
+    // Runs "Контроль" before a comparison; its refusal is shown.
+    bool checkForComparison();
+    void takeDifferences(const QList<StationComparison::Difference> &chosen, const StationSide &from);
 
     AppState &m_state;
     UiServices &m_ui;
     ChannelTableModel *m_model = nullptr;
     CellEditors *m_editors = nullptr;
     TableHistory *m_history = nullptr;
+    TFormCompare *m_compare = nullptr;
 
     QFrame *m_panel1 = nullptr;
     QFrame *m_panel2 = nullptr;

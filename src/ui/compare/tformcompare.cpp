@@ -1,0 +1,288 @@
+#include "compare/tformcompare.h"
+
+#include "common/platformerror.h"
+#include "link/linktexts.h"
+#include "link/options.h"
+#include "link/readobserver.h"
+#include "link/stationreader.h"
+#include "link/transferlink.h"
+#include "services/guard.h"
+#include "services/uiservices.h"
+#include "state/appstate.h"
+#include "transfer/transferinput.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+using Difference = StationComparison::Difference;
+
+// The read for a comparison goes into a state of its own: the window's table
+// shows nothing of it. A refusal is shown; the rest has nothing to show.
+class ComparisonReadView final : public ReadObserver
+{
+public:
+    explicit ComparisonReadView(UiServices &ui) : m_ui(ui) {}
+    void settingsChanged() override {}
+    void stationSelected(std::optional<StationKind>) override {}
+    void tableShown() override {}
+    void moduleMarked() override {}
+    void refused(const Refusal &refusal) override { m_ui.showRefusal(refusal); }
+
+private:
+    UiServices &m_ui;
+};
+
+constexpr int kDifferenceRole = Qt::UserRole;
+
+} // namespace
+
+TFormCompare::TFormCompare(AppState &state, UiServices &ui, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_state(state), m_ui(ui)
+{
+    setObjectName(QStringLiteral("FormCompare"));
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    m_portPanel = new QWidget(this);
+    auto *ports = new QFrame(m_portPanel);
+    ports->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_radio1 = new QRadioButton(QStringLiteral(" COM1"), ports);
+    m_radio1->setObjectName(QStringLiteral("RadioButton1"));
+    m_radio1->setToolTip(QStringLiteral("Верхний разъем"));
+    m_radio2 = new QRadioButton(QStringLiteral(" COM2"), ports);
+    m_radio2->setObjectName(QStringLiteral("RadioButton2"));
+    m_radio2->setToolTip(QStringLiteral("Нижний разъем"));
+    auto *portColumn = new QVBoxLayout(ports);
+    portColumn->addWidget(m_radio1);
+    portColumn->addWidget(m_radio2);
+    connect(m_radio1, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            m_state.portNumber = 1;
+    });
+    connect(m_radio2, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            m_state.portNumber = 2;
+    });
+    m_read = new QPushButton(QStringLiteral("Читать и сравнить"), m_portPanel);
+    m_read->setObjectName(QStringLiteral("ReadAndCompare"));
+    connect(m_read, &QPushButton::clicked, this, &TFormCompare::readAndCompare);
+    m_status = new QLabel(LinkTexts::idle(), m_portPanel);
+    m_status->setObjectName(QStringLiteral("StaticText1"));
+    m_status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_status->setAlignment(Qt::AlignCenter);
+    m_status->setMinimumWidth(60);
+    QFont big = m_status->font();
+    big.setBold(true);
+    m_status->setFont(big);
+    m_gauge = new QProgressBar(m_portPanel);
+    m_gauge->setObjectName(QStringLiteral("Gauge1"));
+    m_gauge->setRange(0, 100);
+    m_gauge->setValue(0);
+    auto *top = new QHBoxLayout(m_portPanel);
+    top->setContentsMargins(0, 0, 0, 0);
+    top->addWidget(ports);
+    top->addWidget(m_read);
+    top->addWidget(m_status);
+    top->addWidget(m_gauge, 1);
+
+    m_count = new QLabel(this);
+    m_count->setObjectName(QStringLiteral("DifferenceCount"));
+    m_serial = new QLabel(this);
+    m_serial->setObjectName(QStringLiteral("Serial"));
+    m_list = new QTreeWidget(this);
+    m_list->setObjectName(QStringLiteral("Differences"));
+    m_list->setRootIsDecorated(false);
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_list->setAlternatingRowColors(true);
+    m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_list->header()->setStretchLastSection(true);
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
+        const Difference &d = m_differences.at(item->data(0, kDifferenceRole).toInt());
+        if (d.row > 0)
+            emit cellRequested(d.row, d.column);
+    });
+
+    m_takeButton = new QPushButton(QStringLiteral("Взять выбранное"), this);
+    m_takeButton->setObjectName(QStringLiteral("TakeSelected"));
+    m_takeButton->setEnabled(false);
+    connect(m_takeButton, &QPushButton::clicked, this, &TFormCompare::takeSelected);
+    connect(m_list, &QTreeWidget::itemSelectionChanged, this,
+            [this] { m_takeButton->setEnabled(!m_list->selectedItems().isEmpty()); });
+    m_close = new QPushButton(QStringLiteral("Закрыть"), this);
+    m_close->setObjectName(QStringLiteral("Close"));
+    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(m_takeButton);
+    bottom->addStretch(1);
+    bottom->addWidget(m_close);
+
+    auto *column = new QVBoxLayout(this);
+    column->addWidget(m_portPanel);
+    auto *counts = new QHBoxLayout;
+    counts->addWidget(m_count);
+    counts->addStretch(1);
+    counts->addWidget(m_serial);
+    column->addLayout(counts);
+    column->addWidget(m_list, 1);
+    column->addLayout(bottom);
+    resize(640, 420);
+}
+
+void TFormCompare::openForStation()
+{
+    setWindowTitle(QStringLiteral("Сравнение со станцией"));
+    m_portPanel->show();
+    clearList();
+    m_status->setText(LinkTexts::idle());
+    m_gauge->setValue(0);
+    guarded(m_ui, [&] { LinkOptions::choosePortOnDialogOpen(m_state.portNumber, m_optionsFile); });
+    m_radio1->setChecked(m_state.portNumber == 1);
+    m_radio2->setChecked(m_state.portNumber == 2);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TFormCompare::showFileComparison(const StationSide &file)
+{
+    setWindowTitle(QStringLiteral("Сравнение с файлом"));
+    m_portPanel->hide();
+    showComparison(file, QStringLiteral("в файле"));
+    show();
+    raise();
+    activateWindow();
+}
+
+void TFormCompare::clearList()
+{
+    m_differences.clear();
+    m_other.reset();
+    m_list->clear();
+    m_list->setHeaderLabels({QStringLiteral("Место"), QStringLiteral("в таблице"), QStringLiteral("в станции"),
+                             QStringLiteral("Примечание")});
+    m_count->clear();
+    m_serial->clear();
+}
+
+void TFormCompare::showComparison(const StationSide &other, const QString &otherCaption)
+{
+    clearList();
+    m_other = std::make_unique<StationSide>(other);
+    const StationComparison comparison(StationSide::checked(m_state), *m_other);
+    m_differences = comparison.differences();
+    m_list->setHeaderLabels(
+        {QStringLiteral("Место"), QStringLiteral("в таблице"), otherCaption, QStringLiteral("Примечание")});
+    for (int i = 0; i < m_differences.size(); ++i) {
+        const Difference &d = m_differences.at(i);
+        auto *item = new QTreeWidgetItem(m_list, {d.place(), d.a, d.b, StationComparison::note(d.kind)});
+        item->setData(0, kDifferenceRole, i);
+    }
+    m_count->setText(m_differences.isEmpty() ? QStringLiteral("Нет различий")
+                                             : QStringLiteral("Различий: %1").arg(m_differences.size()));
+    if (!comparison.serialB().isEmpty())
+        m_serial->setText(
+            QStringLiteral("Серийный номер %1: %2 (не сравнивается)").arg(otherCaption, comparison.serialB()));
+    // As wide as the list's content, within the screen the window is on.
+    const QFontMetrics metrics(m_list->font());
+    int width = 0;
+    for (int c = 0; c < m_list->columnCount(); ++c) {
+        int column = metrics.horizontalAdvance(m_list->headerItem()->text(c));
+        for (int i = 0; i < m_list->topLevelItemCount(); ++i)
+            column = std::max(column, metrics.horizontalAdvance(m_list->topLevelItem(i)->text(c)));
+        width += column + 24;
+    }
+    resize(std::max(this->width(), std::min(width + 40, 1000)), height());
+}
+
+void TFormCompare::readAndCompare()
+{
+    m_sinceRepaint.start();
+    clearList();
+    guarded(m_ui, [&] {
+        const TransferInputBlock block(m_state.transferRunning);
+        AppState held;
+        held.portNumber = m_state.portNumber;
+        ComparisonReadView view(m_ui);
+        TransferLink link(*this, m_optionsFile, m_factory);
+        if (StationReader::read(held, link, view) != StationReader::Outcome::Complete)
+            return;
+        try {
+            ReadArchive::store(held, m_archiveFolder, QDateTime::currentDateTime());
+        } catch (const PlatformError &e) {
+            m_ui.showMessage(ReadArchive::failureMessage(e.text()));
+        }
+        showComparison(StationSide::read(held), QStringLiteral("в станции"));
+    });
+}
+
+void TFormCompare::takeSelected()
+{
+    if (!m_other || !m_take)
+        return;
+    QList<Difference> chosen;
+    for (const QTreeWidgetItem *item : m_list->selectedItems())
+        chosen.append(m_differences.at(item->data(0, kDifferenceRole).toInt()));
+    m_take(chosen, *m_other);
+}
+
+void TFormCompare::closeEvent(QCloseEvent *event)
+{
+    // No closing in the middle of a read, as in the transfer dialog.
+    if (m_state.transferRunning)
+        event->ignore();
+    else
+        event->accept();
+}
+
+void TFormCompare::setStatus(const QString &text)
+{
+    m_status->setText(text);
+    m_status->repaint();
+}
+
+void TFormCompare::setProgress(int value)
+{
+    m_gauge->setValue(value);
+    m_gauge->repaint();
+}
+
+void TFormCompare::setButtonEnabled(TransferButton button, bool enabled)
+{
+    if (button == TransferButton::Read)
+        m_read->setEnabled(enabled);
+    if (button == TransferButton::Exit)
+        m_close->setEnabled(enabled);
+}
+
+void TFormCompare::clearPortButtons()
+{
+    for (QRadioButton *b : {m_radio1, m_radio2}) {
+        b->setAutoExclusive(false);
+        b->setChecked(false);
+        b->setAutoExclusive(true);
+    }
+}
+
+void TFormCompare::keepAlive()
+{
+    if (!m_sinceRepaint.isValid() || m_sinceRepaint.elapsed() >= 40) {
+        QCoreApplication::processEvents();
+        m_sinceRepaint.restart();
+    }
+}
+
+std::optional<PortEntry> TFormCompare::choosePort(const QList<PortEntry> &openable)
+{
+    return m_ui.choosePort(openable);
+}

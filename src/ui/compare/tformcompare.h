@@ -1,0 +1,96 @@
+#pragma once
+
+#include "common/paths.h"
+#include "compare/stationcomparison.h"
+#include "files/readarchive.h"
+#include "link/qtseriallink.h"
+#include "link/transferobserver.h"
+
+#include <QElapsedTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+struct AppState;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+class UiServices;
+
+// "Сравнить со станцией…" and "Сравнить с файлом…": the checked table against
+// what the station holds (read here, with the port choice of the transfer
+// dialog) or against a channel file, as a list of differences. Nothing in the
+// table changes unless the user takes selected differences over, which the
+// main window does as one step of its history.
+class TFormCompare : public QWidget, public TransferObserver
+{
+    Q_OBJECT
+public:
+    using Take = std::function<void(const QList<StationComparison::Difference> &, const StationSide &)>;
+
+    TFormCompare(AppState &state, UiServices &ui, QWidget *parent = nullptr);
+
+    void setOptionsFile(const QString &path) { m_optionsFile = path; }
+    void setLinkFactory(SerialLinkFactory factory) { m_factory = std::move(factory); }
+    void setArchiveFolder(const QString &path) { m_archiveFolder = path; }
+    // What "Взять выбранное" does with the selected differences.
+    void setTake(Take take) { m_take = std::move(take); }
+
+    // Shows the window with the port choice and an empty list.
+    void openForStation();
+    // Shows the checked table compared with a checked channel file.
+    void showFileComparison(const StationSide &file);
+
+    QTreeWidget *list() const { return m_list; }
+
+    // TransferObserver
+    void setStatus(const QString &text) override;
+    void setProgress(int value) override;
+    void setButtonEnabled(TransferButton button, bool enabled) override;
+    void setSearchCaption(const QString &) override {}
+    void clearPortButtons() override;
+    void keepAlive() override;
+    std::optional<PortEntry> choosePort(const QList<PortEntry> &openable) override;
+
+public slots:
+    void readAndCompare(); // "Читать и сравнить"
+    void takeSelected();   // "Взять выбранное"
+
+signals:
+    // A double-click on a difference of a row: table row 1..N, column or -1.
+    void cellRequested(int row, int column);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void showComparison(const StationSide &other, const QString &otherCaption);
+    void clearList();
+
+    AppState &m_state;
+    UiServices &m_ui;
+    QString m_optionsFile = Paths::optionsFile();
+    SerialLinkFactory m_factory = QtSerialLink::factory();
+    QString m_archiveFolder = ReadArchive::folder();
+    QElapsedTimer m_sinceRepaint;
+    Take m_take;
+
+    std::unique_ptr<StationSide> m_other;
+    QList<StationComparison::Difference> m_differences;
+
+    QWidget *m_portPanel = nullptr;
+    QRadioButton *m_radio1 = nullptr;
+    QRadioButton *m_radio2 = nullptr;
+    QPushButton *m_read = nullptr;
+    QLabel *m_status = nullptr;
+    QProgressBar *m_gauge = nullptr;
+    QLabel *m_count = nullptr;
+    QLabel *m_serial = nullptr;
+    QTreeWidget *m_list = nullptr;
+    QPushButton *m_takeButton = nullptr;
+    QPushButton *m_close = nullptr;
+};

@@ -1,0 +1,87 @@
+// "Сравнить с файлом…" and "Сравнить со станцией…": the table, checked as by
+// "Контроль", against a channel file or the station, and differences taken
+// back into the table as one step of its history.
+#include "check/datacheck.h"
+#include "common/paths.h"
+#include "compare/comparisontaking.h"
+#include "compare/tformcompare.h"
+#include "files/channelfile.h"
+#include "main/celleditors.h"
+#include "main/channeltablemodel.h"
+#include "main/tablehistory.h"
+#include "main/tformmain.h"
+#include "services/guard.h"
+#include "services/uiservices.h"
+
+#include <QDir>
+#include <QTableView>
+#include <QTemporaryDir>
+
+TFormCompare *TFormMain::compareWindow()
+{
+    if (!m_compare) {
+        m_compare = new TFormCompare(m_state, m_ui, this);
+        m_compare->setTake([this](const QList<StationComparison::Difference> &chosen, const StationSide &from) {
+            takeDifferences(chosen, from);
+        });
+        connect(m_compare, &TFormCompare::cellRequested, this, [this](int row, int column) {
+            const QModelIndex index = m_model->index(row - 1, std::max(column, 0));
+            m_grid->setCurrentIndex(index);
+            m_grid->scrollTo(index);
+            activateWindow();
+        });
+    }
+    return m_compare;
+}
+
+bool TFormMain::checkForComparison()
+{
+    const DataCheckResult result = DataCheck::run(m_state, Paths::tempSettingsFile());
+    if (result.refusal)
+        m_ui.showRefusal(*result.refusal);
+    return result.passed();
+}
+
+void TFormMain::N23Click()
+{
+    guarded(m_ui, [&] {
+        if (!checkForComparison())
+            return;
+        const QString path =
+            m_ui.askOpenFileName({QString(), QStringLiteral("Файлы(*.ini)|*.ini"), QDir::homePath(), QString()});
+        if (path.isEmpty())
+            return;
+        AppState file;
+        if (const auto refusal = ChannelFile::load(path, file).refusal) {
+            m_ui.showRefusal(*refusal);
+            return;
+        }
+        // The file's check keeps its temporary settings apart from the table's.
+        const QTemporaryDir scratch;
+        const DataCheckResult checked = DataCheck::run(file, scratch.filePath(QStringLiteral("MyTemp.ini")));
+        if (checked.refusal) {
+            m_ui.showRefusal(*checked.refusal);
+            return;
+        }
+        compareWindow()->showFileComparison(StationSide::checked(file));
+    });
+}
+
+void TFormMain::N24Click()
+{
+    guarded(m_ui, [&] {
+        if (checkForComparison())
+            compareWindow()->openForStation();
+    });
+}
+
+void TFormMain::takeDifferences(const QList<StationComparison::Difference> &chosen, const StationSide &from)
+{
+    m_editors->closeList();
+    {
+        const TableHistory::WholeStep step(*m_history, QStringLiteral("Взять выбранное"));
+        const ChannelTableModel::TableChange change(*m_model);
+        ComparisonTaking::take(chosen, from, m_state.table, m_state.settingsLines);
+    }
+    refreshSettingsText();
+}

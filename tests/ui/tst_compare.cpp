@@ -1,0 +1,178 @@
+// "Сравнить со станцией…" and "Сравнить с файлом…" in the window: the list of
+// differences, a double-click that selects the cell, "Взять выбранное" as one
+// step of the history, and a read that breaks off changing nothing.
+#include "check/datacheck.h"
+#include "compare/tformcompare.h"
+#include "core/support/linkfixtures.h"
+#include "files/channelfile.h"
+#include "link/linktexts.h"
+#include "main/channeltablemodel.h"
+#include "mainwindowfixture.h"
+#include "simulatedstation.h"
+#include "stationline.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+using C = ChannelTable::Column;
+
+namespace {
+
+// A main window whose comparison reads the simulated station on COM1.
+struct Rig
+{
+    MainWindowFixture f;
+    LinkFixtures::OptionsFile options;
+    QTemporaryDir dir;
+    SimulatedStation station;
+    std::unique_ptr<StationLine> line;
+
+    explicit Rig(bool answering = true)
+    {
+        StationLineOptions lineOptions;
+        if (!answering)
+            lineOptions.silentAfter = 0;
+        line = std::make_unique<StationLine>([this](std::uint8_t b) { return station.onByte(b, 0); }, lineOptions);
+        line->start();
+        options.writePorts({{1, line->devicePath()}});
+        f.state.portNumber = 1;
+        TFormCompare *window = f.window->compareWindow();
+        window->setOptionsFile(options.path());
+        window->setArchiveFolder(dir.filePath("archive"));
+        // The station holds the template of 4 channels, as a write leaves it.
+        f.makeTemplate("4", "146000", "1000");
+        QVERIFY(DataCheck::run(f.state, dir.filePath("MyTemp.ini")).passed());
+        const QByteArray write = QByteArray(1, char(SimulatedStation::WriteCommand))
+                                 + f.state.image.writeOrder(f.state.moduleCode, f.state.bandCode);
+        for (char byte : write)
+            station.onByte(std::uint8_t(byte), 0);
+    }
+    ~Rig() { line->stop(); }
+
+    TFormCompare *window() const { return f.window->compareWindow(); }
+    QTreeWidget *list() const { return window()->list(); }
+    QString count() const { return window()->findChild<QLabel *>("DifferenceCount")->text(); }
+    QStringList rows() const
+    {
+        QStringList found;
+        for (int i = 0; i < list()->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem *item = list()->topLevelItem(i);
+            found.append(QStringList{item->text(0), item->text(1), item->text(2)}.join('|'));
+        }
+        return found;
+    }
+    // Typed into the settings text, as the user would.
+    void setSetting(const QString &key, const QString &value)
+    {
+        QStringList lines = f.state.settingsLines;
+        lines.replaceInStrings(QRegularExpression("^" + key + "=.*$"), key + "=" + value);
+        f.widget<QPlainTextEdit>("Memo1")->setPlainText(SettingsText::toPlainText(lines));
+    }
+    int archived() const { return int(QDir(dir.filePath("archive")).entryList(QDir::Files).size()); }
+};
+
+} // namespace
+
+class CompareTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void compareWithStation_data();
+    void compareWithStation();
+    void takeSelectedIsOneStep();
+    void compareWithFile();
+};
+
+void CompareTest::compareWithStation_data()
+{
+    QTest::addColumn<bool>("answering");
+    QTest::addColumn<QString>("volume"); // the settings line's new value, empty for none
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QStringList>("messages");
+
+    QTest::newRow("station holds the table") << true << "" << QStringList{} << "Нет различий"
+                                             << "- -" << QStringList{};
+    QTest::newRow("one setting changed") << true << "9" << QStringList{"Громкость|9|8"} << "Различий: 1"
+                                         << "- -" << QStringList{};
+    QTest::newRow("station silent") << false << "" << QStringList{} << "" << LinkTexts::noAnswer() << QStringList{};
+    QTest::newRow("table refused by the check")
+        << true << "17" << QStringList{} << "" << LinkTexts::idle() << QStringList{"Уровень громкости изм. 1-16"};
+}
+
+void CompareTest::compareWithStation()
+{
+    QFETCH(bool, answering);
+    QFETCH(QString, volume);
+    QFETCH(QStringList, rows);
+    QFETCH(QString, count);
+    QFETCH(QString, status);
+    QFETCH(QStringList, messages);
+
+    Rig rig(answering);
+    if (!volume.isEmpty())
+        rig.setSetting("Громкость", volume);
+    const ChannelTable tableBefore = rig.f.state.table;
+    rig.f.ui.clear();
+    rig.f.trigger("N24");
+    QCOMPARE(rig.f.ui.messages, messages);
+    if (!messages.isEmpty()) {
+        QVERIFY(rig.window()->isHidden());
+        return;
+    }
+    QTest::mouseClick(rig.window()->findChild<QPushButton *>("ReadAndCompare"), Qt::LeftButton);
+    QCOMPARE(rig.rows(), rows);
+    QCOMPARE(rig.count(), count);
+    QCOMPARE(rig.window()->findChild<QLabel *>("StaticText1")->text(), status);
+    QCOMPARE(rig.archived(), answering ? 1 : 0);
+    QVERIFY(rig.f.state.table == tableBefore);
+}
+
+void CompareTest::takeSelectedIsOneStep()
+{
+    Rig rig;
+    rig.f.state.table.setCell(C::Rx, 3, "148500,00");
+    rig.setSetting("Тон2", "800");
+    rig.f.trigger("N24");
+    QTest::mouseClick(rig.window()->findChild<QPushButton *>("ReadAndCompare"), Qt::LeftButton);
+    QCOMPARE(rig.rows(), (QStringList{"Тон2|800|750", "строка 3, Rx, кГц|148500,00|148000,00"}));
+
+    // A double-click on the cell's difference selects that cell.
+    QTreeWidgetItem *cellItem = rig.list()->topLevelItem(1);
+    emit rig.list()->itemDoubleClicked(cellItem, 0);
+    const QModelIndex current = rig.f.widget<QTableView>("StringGrid1")->currentIndex();
+    QCOMPARE(ChannelTableModel::tableRow(current), 3);
+    QCOMPARE(current.column(), int(C::Rx));
+
+    rig.list()->selectAll();
+    QTest::mouseClick(rig.window()->findChild<QPushButton *>("TakeSelected"), Qt::LeftButton);
+    QCOMPARE(rig.f.state.table.cell(C::Rx, 3), QString("148000,00"));
+    QVERIFY(rig.f.state.settingsLines.contains("Тон2=750"));
+
+    rig.f.action("TableUndo")->trigger(); // Ctrl+Z of the table
+
+    QCOMPARE(rig.f.state.table.cell(C::Rx, 3), QString("148500,00"));
+    QVERIFY(rig.f.state.settingsLines.contains("Тон2=800"));
+}
+
+void CompareTest::compareWithFile()
+{
+    Rig rig;
+    AppState other = rig.f.state;
+    other.table.setCell(C::Sh, 2, "3");
+    const QString path = rig.dir.filePath("other.ini");
+    QVERIFY(!ChannelFile::save(other, path));
+    rig.f.ui.nextOpenName = path;
+    rig.f.trigger("N23");
+    QCOMPARE(rig.list()->headerItem()->text(2), QString("в файле"));
+    QCOMPARE(rig.rows(), QStringList{"строка 2, ШП|1|3"});
+    QCOMPARE(rig.archived(), 0);
+}
+
+QTEST_MAIN(CompareTest)
+#include "tst_compare.moc"
