@@ -2,6 +2,7 @@
 // field, rows only one side has, spellings that code alike, lines the station
 // does not keep, and the serial number that never counts.
 
+#include "compare/comparisontaking.h"
 #include "compare/stationcomparison.h"
 #include "support/checkfixtures.h"
 
@@ -29,16 +30,29 @@ QString kindLetter(Kind kind)
     return QString();
 }
 
-// The template with edits, checked as before a write.
-StationSide checkedSide(const QStringList &edits)
+void check(AppState &state)
+{
+    CheckRunner runner;
+    const DataCheckResult result = runner(state);
+    if (!result.passed())
+        qFatal("check refused: %s", qPrintable(result.text()));
+}
+
+AppState checkedState(const QStringList &edits)
 {
     AppState state = templateState();
     applyEdits(state, edits);
-    CheckRunner check;
-    const DataCheckResult result = check(state);
-    if (!result.passed())
-        qFatal("check refused: %s", qPrintable(result.text()));
-    return StationSide::checked(state);
+    check(state);
+    return state;
+}
+
+// The template with edits, checked as before a write; "read" makes it the
+// side of a station that holds it.
+StationSide checkedSide(QStringList edits)
+{
+    const bool read = edits.removeAll("read") > 0;
+    const AppState state = checkedState(edits);
+    return read ? StationSide::read(state) : StationSide::checked(state);
 }
 
 } // namespace
@@ -50,6 +64,8 @@ class TestStationComparison : public QObject
 private slots:
     void compares_data();
     void compares();
+    void takingAllLeavesNoDifference_data();
+    void takingAllLeavesNoDifference();
 };
 
 void TestStationComparison::compares_data()
@@ -84,6 +100,12 @@ void TestStationComparison::compares_data()
         << QStringList{} << QStringList{"s:P_1=7"} << QStringList{"N|P_1|5|7"} << true;
     QTest::newRow("a line no key names") << QStringList{"add:Заметка=ремонт"} << QStringList{}
                                          << QStringList{"N|Заметка|ремонт|(нет строки)"} << true;
+    QTest::newRow("a station has no spelling")
+        << QStringList{"s:Тон1=705", "s:Громкость=08"} << QStringList{"read"} << QStringList{} << true;
+    QTest::newRow("a station keeps no power levels")
+        << QStringList{"s:P_1=7"} << QStringList{"read"} << QStringList{} << true;
+    QTest::newRow("a station differs") << QStringList{} << QStringList{"read", "s:Тон1=1000"}
+                                       << QStringList{"S|Тон1|700|1000"} << false;
     QTest::newRow("serial number never differs")
         << QStringList{"s:Серийный номер=0A0B0C"} << QStringList{"s:Серийный номер=010203"} << QStringList{} << true;
     QTest::newRow("several, in settings order then rows")
@@ -106,6 +128,34 @@ void TestStationComparison::compares()
         found.append(QStringList{kindLetter(d.kind), d.place(), d.a, d.b}.join(u'|'));
     QCOMPARE(found, expected);
     QCOMPARE(comparison.storedEqual(), storedEqual);
+}
+
+void TestStationComparison::takingAllLeavesNoDifference_data()
+{
+    QTest::addColumn<QStringList>("editsA");
+    QTest::addColumn<QStringList>("editsB");
+
+    QTest::newRow("a cell and a box") << QStringList{"c:Sh:2=3", "b:IdTone:1=1"} << QStringList{};
+    QTest::newRow("settings") << QStringList{"s:Громкость=9", "s:Тон3=1004", "s:P_2=7"} << QStringList{};
+    QTest::newRow("a line only A has") << QStringList{"add:Заметка=ремонт"} << QStringList{};
+    QTest::newRow("rows only A has") << QStringList{} << QStringList{"rows:1"};
+    QTest::newRow("rows only B has") << QStringList{"rows:1"} << QStringList{"c:Sh:3=2"};
+}
+
+void TestStationComparison::takingAllLeavesNoDifference()
+{
+    QFETCH(QStringList, editsA);
+    QFETCH(QStringList, editsB);
+
+    AppState a = checkedState(editsA);
+    const StationSide b = checkedSide(editsB);
+    const StationComparison before(StationSide::checked(a), b);
+    QVERIFY(!before.differences().isEmpty());
+    QCOMPARE(ComparisonTaking::take(before.differences(), b, a.table, a.settingsLines),
+             int(before.differences().size()));
+    check(a);
+    const StationComparison after(StationSide::checked(a), b);
+    QCOMPARE(after.differences().size(), 0);
 }
 
 QTEST_APPLESS_MAIN(TestStationComparison)

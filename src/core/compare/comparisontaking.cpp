@@ -5,6 +5,7 @@
 #include "table/settingstext.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace ComparisonTaking {
 
@@ -63,14 +64,14 @@ int take(const QList<StationComparison::Difference> &differences, const StationS
          QStringList &settingsLines)
 {
     int taken = 0;
-    int keepRows = table.rowCount(); // rows only A has go from the first one taken
-    int addRows = 0;                 // rows only B has come up to the last one taken
+    std::optional<int> keepRows; // rows only A has go from the first one taken
+    int addRows = 0;             // rows only B has come up to the last one taken
     for (const StationComparison::Difference &d : differences) {
         if (!canTake(d))
             continue;
         ++taken;
         if (d.kind == Kind::OnlyInA) {
-            keepRows = std::min(keepRows, d.row);
+            keepRows = std::min(keepRows.value_or(d.row), d.row);
         } else if (d.kind == Kind::OnlyInB) {
             addRows = std::max(addRows, d.row);
         } else if (d.isCell() && ChannelTable::isCheckColumn(d.column)) {
@@ -83,8 +84,8 @@ int take(const QList<StationComparison::Difference> &differences, const StationS
     }
     if (addRows > 0)
         table = withRowsOf(table, from.table, table.rowCount(), std::min(addRows, from.table.channelCount()));
-    if (keepRows < table.rowCount())
-        table.setRowCount(keepRows);
+    if (keepRows)
+        table.setRowCount(*keepRows);
     return taken;
 }
 

@@ -38,6 +38,7 @@ public:
         QString place() const;
     };
 
+    // The whole comparison is made here; the sides need not outlive it.
     StationComparison(const StationSide &a, const StationSide &b);
 
     const QList<Difference> &differences() const { return m_differences; }

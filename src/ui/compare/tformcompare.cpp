@@ -149,9 +149,7 @@ void TFormCompare::openForStation()
     guarded(m_ui, [&] { LinkOptions::choosePortOnDialogOpen(m_state.portNumber, m_optionsFile); });
     m_radio1->setChecked(m_state.portNumber == 1);
     m_radio2->setChecked(m_state.portNumber == 2);
-    show();
-    raise();
-    activateWindow();
+    showOverMainWindow();
 }
 
 void TFormCompare::showFileComparison(const StationSide &file)
@@ -159,6 +157,16 @@ void TFormCompare::showFileComparison(const StationSide &file)
     setWindowTitle(QStringLiteral("Сравнение с файлом"));
     m_portPanel->hide();
     showComparison(file, QStringLiteral("в файле"));
+    showOverMainWindow();
+}
+
+void TFormCompare::showOverMainWindow()
+{
+    // First shown in the middle of the main window, later where the user left it.
+    if (!m_placed && parentWidget()) {
+        move(parentWidget()->geometry().center() - rect().center());
+        m_placed = true;
+    }
     show();
     raise();
     activateWindow();

@@ -70,6 +70,7 @@ protected:
 private:
     void showComparison(const StationSide &other, const QString &otherCaption);
     void clearList();
+    void showOverMainWindow();
 
     AppState &m_state;
     UiServices &m_ui;
@@ -78,6 +79,7 @@ private:
     QString m_archiveFolder = ReadArchive::folder();
     QElapsedTimer m_sinceRepaint;
     Take m_take;
+    bool m_placed = false;
 
     std::unique_ptr<StationSide> m_other;
     QList<StationComparison::Difference> m_differences;
