@@ -45,13 +45,14 @@ void MainWindowTest::menuInOrder()
         top << a->text();
     QCOMPARE(top, (QStringList{"Каналы", "Доп. оборудование", "Ретранслятор", "Контроль", "Станция", "Выход"}));
     QCOMPARE(entries(f.widget<QMenu>("N1")),
-             (QStringList{"N2:Создать шаблон", "-", "N3:Запись в файл", "N4:Чтение файла"}));
+             (QStringList{"N2:Создать шаблон", "-", "N3:Запись в файл", "N4:Чтение файла", "N23:Сравнить с файлом…"}));
     QCOMPARE(entries(f.widget<QMenu>("N8")),
              (QStringList{"N10:Нет модуля", "N06200031:Маскиратор 06ЛМ200-03Д", "N12:Модуль Смартранк",
                           "N9:Маскиратор Тирель", "N13:Маскиратор типа \"Занавес\"", "N14:Маскиратор 06ЛМ016Д"}));
     QCOMPARE(f.widget<QMenu>("N8")->title(), QStringLiteral("Модули "));
     QCOMPARE(entries(f.widget<QMenu>("N16")).mid(0, 3),
              (QStringList{"N22:Создать протокол", "-", "N17:Запись/Чтение данных"}));
+    QCOMPARE(entries(f.widget<QMenu>("N16")).constLast(), QStringLiteral("N24:Сравнить со станцией…"));
     QCOMPARE(entries(f.widget<QMenu>("N18")),
              (QStringList{"N3062:30-60 МГц", "N3063:144-174 МГц", "N3064:300-345 МГц", "N3065:400-486 Мгц"}));
     QVERIFY(!f.action("N3064")->isEnabled());
