@@ -6,6 +6,8 @@
 #include "transfer/tform1.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QTimer>
 #include <QIcon>
 
 int main(int argc, char *argv[])
@@ -28,5 +30,16 @@ int main(int argc, char *argv[])
     QObject::connect(&formProtokol, &TFormProtokol::exitRequested, &formMain, &TFormMain::restoreNormal);
 
     formMain.show();
+    // A channel file named on the command line (a file manager's "Open with",
+    // a double-click on Windows) is loaded as "Чтение файла" loads it, once
+    // the window stands.
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    for (const QString &argument : arguments) {
+        if (argument.startsWith(u'-'))
+            continue;
+        const QString path = QDir::fromNativeSeparators(argument);
+        QTimer::singleShot(0, &formMain, [&formMain, path] { formMain.loadFile(path); });
+        break;
+    }
     return app.exec();
 }

@@ -90,6 +90,15 @@ TForm1::TForm1(AppState &state, UiServices &ui, QWidget *parent)
     m_gauge->setGeometry(280, 10, 36, 170);
     fitSearchButton();
 
+    // Under everything, the same width as the dialog: shown only with "AK".
+    constexpr int adviceHeight = 64;
+    m_advice = new QLabel(this);
+    m_advice->setObjectName(QStringLiteral("AdviceText"));
+    m_advice->setWordWrap(true);
+    m_advice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_advice->setGeometry(10, height(), width() - 20, adviceHeight);
+    setFixedSize(width(), height() + adviceHeight);
+
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -212,6 +221,7 @@ void TForm1::setStatus(const QString &text)
 {
     m_status->setText(text);
     m_status->repaint();
+    m_advice->setText(text == LinkTexts::noAnswer() ? LinkTexts::noAnswerAdvice() : QString());
 }
 
 void TForm1::setProgress(int value)

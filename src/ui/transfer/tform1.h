@@ -91,5 +91,6 @@ private:
     QPushButton *m_read = nullptr;
     QPushButton *m_exit = nullptr;
     QLabel *m_status = nullptr;
+    QLabel *m_advice = nullptr; // what "AK" means, in plain words
     QProgressBar *m_gauge = nullptr;
 };
