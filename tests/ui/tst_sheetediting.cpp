@@ -22,10 +22,12 @@ struct SheetFixture : EditorsFixture
         grid->selectionModel()->select(QItemSelection(index(left, top), index(right, bottom)),
                                        QItemSelectionModel::ClearAndSelect);
     }
+    // With the table hidden (a station type chosen), the keys go where the focus is.
     void keys(QKeyCombination combination) const
     {
         grid->setFocus();
-        QTest::keyClick(grid, combination.key(), combination.keyboardModifiers());
+        QWidget *target = grid->isVisible() ? grid : QApplication::focusWidget();
+        QTest::keyClick(target ? target : window.get(), combination.key(), combination.keyboardModifiers());
     }
     TableSnapshot snapshot() const { return {state.table, state.settingsLines}; }
     // What the window shows besides the table: caption, module, table and text shown.
@@ -135,6 +137,7 @@ void SheetEditingTest::undoAndRedoOfEachStep()
     } else if (step == "settings text") {
         f.typeInMemo("MEMO=1", true);
     } else if (step == "station type") {
+        f.widget("Edit1")->setFocus(); // as after a template
         f.trigger("N3062");
         QVERIFY(!f.isShown("StringGrid1"));
     } else if (step == "module") {

@@ -164,6 +164,7 @@ void TransferDialogTest::stationFallsSilentInTheToneTable()
     QCOMPARE(advice->text(), LinkTexts::noAnswerAdvice());
     QVERIFY(!advice->isHidden());
     QVERIFY(rig.dialog->rect().contains(advice->geometry()));
+    QVERIFY(advice->height() >= advice->heightForWidth(advice->width())); // the whole advice is seen
     QCOMPARE(rig.gauge(), 33);
     QVERIFY(rig.buttonsEnabled());
     QCOMPARE(rig.f.ui.messages.size(), 1); // the closed port's error, through the guard

@@ -148,6 +148,10 @@ void TFormMain::buildWorkArea()
 void TFormMain::showWorkArea(bool shown)
 {
     m_panel1->setVisible(shown);
+    // A hidden field keeps the focus otherwise and takes the window's keys
+    // (its own Ctrl+Z before the table's undo).
+    if (!shown && m_panel1->isAncestorOf(QApplication::focusWidget()))
+        setFocus(Qt::OtherFocusReason);
 }
 
 void TFormMain::showSettingsText(bool shown)

@@ -5,6 +5,7 @@
 #include "services/guard.h"
 
 #include <QFrame>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTableView>
 
@@ -34,6 +35,7 @@ void TFormMain::restoreStationChoice(const StationChoice &choice)
     m_state.settingsLines = choice.table.settingsLines;
     refreshSettingsText();
     refreshStationMenus();
+    m_edit2->setText(QString::number(choice.profile.lowKHz));
     showWorkArea(choice.workAreaShown);
     showSettingsText(choice.settingsShown);
     showTable(choice.tableShown);

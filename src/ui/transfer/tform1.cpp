@@ -90,13 +90,15 @@ TForm1::TForm1(AppState &state, UiServices &ui, QWidget *parent)
     m_gauge->setGeometry(280, 10, 36, 170);
     fitSearchButton();
 
-    // Under everything, the same width as the dialog: shown only with "AK".
-    constexpr int adviceHeight = 64;
-    m_advice = new QLabel(this);
+    // Under everything, the same width as the dialog, as high as the advice
+    // needs in the desktop's font: shown only with "AK".
+    m_advice = new QLabel(LinkTexts::noAnswerAdvice(), this);
     m_advice->setObjectName(QStringLiteral("AdviceText"));
     m_advice->setWordWrap(true);
     m_advice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const int adviceHeight = m_advice->heightForWidth(width() - 20) + 8;
     m_advice->setGeometry(10, height(), width() - 20, adviceHeight);
+    m_advice->clear();
     setFixedSize(width(), height() + adviceHeight);
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
