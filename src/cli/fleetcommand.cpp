@@ -6,6 +6,7 @@
 #include "fleetports.h"
 #include "fleetreports.h"
 #include "fleetstation.h"
+#include "stopsignals.h"
 #include "common/paths.h"
 #include "files/readarchive.h"
 #include "image/fieldcoding.h"
@@ -44,9 +45,16 @@ QString description()
                           "Ход работы - на stderr, по строке на порт (порт, шаг, процент), в конце - пути копий\n"
                           "в архиве чтений и протоколов. Итог - на stdout, по строке на порт в порядке --port,\n"
                           "через табуляцию: порт, серийный номер (или \"-\"), Id, результат.\n"
+                          "Порт станции открывается и блокируется один раз на всю её работу; если при проверочном\n"
+                          "чтении отвечает станция с другим серийным номером - \"станция сменилась: ...\" (код 4),\n"
+                          "протокол не пишется.\n"
+                          "SIGINT, SIGTERM или SIGHUP: новые станции и шаги не начинаются, начатая запись\n"
+                          "доводится до конца; строка порта говорит, где он остановлен (\"остановлено до записи\",\n"
+                          "\"остановлено: записано, не проверено\"), код 5. Второй сигнал прерывает сразу; строки\n"
+                          "станций, записанных не полностью, говорят об этом.\n"
                           "Код выхода: 0 - все станции записаны и проверены, иначе наибольший код среди станций:\n"
                           "1 - ответ станции отвергнут, 2 - ошибка порта или файла, 3 - станция не ответила,\n"
-                          "4 - станция хранит не то, что записано.");
+                          "4 - станция хранит не то, что записано, или сменилась, 5 - остановлено.");
 }
 
 // The Id of the first station, when --id-from gives one: four decimal
@@ -160,13 +168,14 @@ int fleet(const QStringList &arguments)
     // Made here once rather than by every thread at the same moment; a
     // folder that cannot be made fails each station's copy, and so its write.
     QDir().mkpath(ReadArchive::folder());
+    const TransferStop &stop = StopSignals::install();
     std::vector<FleetJob> jobs;
     QStringList names;
     for (qsizetype k = 0; k < ports.size(); ++k) {
         // Without --id-from the file's Id stands as the file spells it.
         jobs.push_back(FleetJob{ports.at(k).device, Paths::optionsFile(),
                                 first ? FleetStation::withId(checked, ids.at(k)) : checked, ReadArchive::folder(),
-                                reports.get()});
+                                reports.get(), &stop});
         names.append(ports.at(k).name);
     }
 

@@ -2,20 +2,13 @@
 
 #include "exitcodes.h"
 #include "fleetreports.h"
-#include "portargument.h"
-#include "stationread.h"
-#include "writeverification.h"
-#include "common/platformerror.h"
 #include "files/profile.h"
 #include "files/readarchive.h"
 #include "image/fieldcoding.h"
 #include "link/linktexts.h"
-#include "link/stationreader.h"
-#include "link/stationwriter.h"
-#include "link/transferlink.h"
 #include "table/settingstext.h"
-
-#include <QDateTime>
+#include "transfer/stationsequence.h"
+#include "transfer/writeverification.h"
 
 namespace FleetStation {
 
@@ -46,10 +39,11 @@ class StepProgress final : public TransferObserver
 public:
     explicit StepProgress(const FleetProgress &progress) : m_progress(progress) {}
 
-    void begin(const QString &step, bool countsDown)
+    void begin(SequenceStep step)
     {
-        m_step = step;
-        m_countsDown = countsDown;
+        static const QString names[] = {readStep(), writeStep(), verifyStep(), reportStep()};
+        m_step = names[int(step)];
+        m_countsDown = step == SequenceStep::BackUp || step == SequenceStep::Verify;
         m_progress(m_step, 0);
     }
 
@@ -69,23 +63,6 @@ private:
     bool m_countsDown = false;
 };
 
-StationRead readStation(const FleetJob &job, AppState &state, StepProgress &progress)
-{
-    return StationRead::run(state, PortArgument{0, job.device}, progress, job.optionsFile);
-}
-
-WriteOutcome writeStation(const FleetJob &job, StepProgress &progress)
-{
-    TransferLink link(progress, job.optionsFile);
-    link.setDevice(job.device);
-    return StationWriter::write(job.state, link);
-}
-
-QString noAnswer(const QString &during)
-{
-    return QStringLiteral("нет ответа (%1) %2").arg(LinkTexts::noAnswer(), during);
-}
-
 // A copy of the state whose settings text says `value` for `key`.
 AppState withSetting(const AppState &state, SettingsText::Key key, const QString &value)
 {
@@ -96,147 +73,112 @@ AppState withSetting(const AppState &state, SettingsText::Key key, const QString
     return copy;
 }
 
-class Run
+QString during(SequenceStep step)
 {
-public:
-    Run(const FleetJob &job, const FleetProgress &progress) : m_job(job), m_progress(progress) {}
+    switch (step) {
+    case SequenceStep::BackUp:
+        return QStringLiteral("при чтении");
+    case SequenceStep::Write:
+        return QStringLiteral("при записи");
+    case SequenceStep::Verify:
+        return QStringLiteral("при проверочном чтении");
+    case SequenceStep::Report:
+        break;
+    }
+    return QStringLiteral("при записи протокола");
+}
 
-    FleetResult go()
-    {
-        try {
-            if (backUp() && write() && verify())
-                report();
-        } catch (const PlatformError &e) {
-            failed(e.text());
-        } catch (const std::exception &e) {
-            failed(QString::fromLocal8Bit(e.what()));
-        }
-        return m_result;
-    }
+QString noAnswer(SequenceStep step)
+{
+    return QStringLiteral("нет ответа (%1) %2").arg(LinkTexts::noAnswer(), during(step));
+}
 
-private:
-    void step(const QString &name, const QString &during, bool countsDown)
-    {
-        m_during = during;
-        m_progress.begin(name, countsDown);
+// The station's line and exit code for its outcome.
+void word(const SequenceOutcome &outcome, FleetResult &result)
+{
+    using Kind = SequenceOutcome::Kind;
+    const QString written = QStringLiteral("записано и проверено");
+    const auto set = [&result](int code, const QString &text) {
+        result.exitCode = code;
+        result.text = text;
+    };
+    const auto atByte = [&outcome] {
+        return QStringLiteral(", на байте %1 из %2").arg(outcome.sent).arg(outcome.total);
+    };
+    switch (outcome.kind) {
+    case Kind::Done:
+        return set(ExitCode::Done, written);
+    case Kind::NoAnswer:
+        if (outcome.step != SequenceStep::Write)
+            return set(ExitCode::NoAnswer, noAnswer(outcome.step));
+        // The last byte sent is the one the station did not answer.
+        return set(ExitCode::NoAnswer,
+                   noAnswer(outcome.step) + (outcome.writeStarted ? atByte() : QStringLiteral(", ничего не записано")));
+    case Kind::Refused: {
+        const QString reason = outcome.refusal ? outcome.refusal->text : QString();
+        if (outcome.step == SequenceStep::Verify)
+            return set(ExitCode::Differs,
+                       QStringLiteral("ответ станции отвергнут %1: %2").arg(during(outcome.step), reason));
+        if (outcome.step == SequenceStep::Write)
+            return set(ExitCode::Refused, reason);
+        return set(ExitCode::Refused, QStringLiteral("ответ станции отвергнут: %1").arg(reason));
     }
-    // A failure of the platform (the port, a file) ends the step; a report
-    // that cannot be written leaves the station written and verified.
-    void failed(const QString &reason)
-    {
-        QString text = QStringLiteral("ошибка %1: %2").arg(m_during, reason);
-        if (!m_result.text.isEmpty())
-            text.prepend(m_result.text + QStringLiteral("; "));
-        stop(ExitCode::Failure, text);
+    case Kind::Differs:
+        return set(ExitCode::Differs, QStringLiteral("станция хранит не то, что записано: ")
+                                          + WriteVerification::summary(outcome.differences));
+    case Kind::StationChanged:
+        return set(ExitCode::Differs, QStringLiteral("станция сменилась: до записи прочитана %1, после записи - %2; "
+                                                     "протокол не записан")
+                                          .arg(outcome.serial, outcome.serialBack));
+    case Kind::Failure:
+        return set(ExitCode::Failure, QStringLiteral("ошибка %1: %2").arg(during(outcome.step), outcome.failure));
+    case Kind::ArchiveFailed:
+        return set(ExitCode::Failure,
+                   ReadArchive::failureMessage(outcome.failure) + QStringLiteral("; станция не записана"));
+    case Kind::ReportFailed:
+        // A report that cannot be written leaves the station written and verified.
+        return set(ExitCode::Failure,
+                   written + QStringLiteral("; ошибка %1: %2").arg(during(outcome.step), outcome.failure));
+    case Kind::StoppedBeforeWrite:
+        return set(ExitCode::Stopped, QStringLiteral("остановлено до записи"));
+    case Kind::StoppedAfterWrite:
+        return set(ExitCode::Stopped, QStringLiteral("остановлено: записано, не проверено"));
+    case Kind::StoppedBeforeReport:
+        return set(ExitCode::Stopped, written + QStringLiteral("; остановлено до протокола"));
+    case Kind::Aborted:
+        if (outcome.step == SequenceStep::Write && outcome.writeStarted)
+            return set(
+                ExitCode::Stopped,
+                QStringLiteral("прервано %1%2: станция записана не полностью").arg(during(outcome.step), atByte()));
+        return set(ExitCode::Stopped, QStringLiteral("прервано %1").arg(during(outcome.step)));
     }
-    bool stop(int exitCode, const QString &text)
-    {
-        m_result.exitCode = exitCode;
-        m_result.text = text;
-        return false;
-    }
-
-    // The whole station read into `into`. A station that does not answer ends
-    // the run, and so does a refused reply: with `refusedCode` and
-    // `refusedText`, whose last place takes the reason.
-    bool readWhole(AppState &into, StationRead &reading, int refusedCode, const QString &refusedText)
-    {
-        reading = readStation(m_job, into, m_progress);
-        if (reading.outcome == StationReader::Outcome::NoAnswer)
-            return stop(ExitCode::NoAnswer, noAnswer(m_during));
-        if (reading.outcome == StationReader::Outcome::Refused)
-            return stop(refusedCode, refusedText.arg(reading.refusal ? reading.refusal->text : QString()));
-        return true;
-    }
-
-    // The station's memory, kept before anything is written over it. A
-    // station whose copy cannot be kept is not written.
-    bool backUp()
-    {
-        step(readStep(), QStringLiteral("при чтении"), true);
-        AppState held;
-        StationRead reading;
-        if (!readWhole(held, reading, ExitCode::Refused, QStringLiteral("ответ станции отвергнут: %1")))
-            return false;
-        const auto &header = held.image.header;
-        m_result.serial = FieldCoding::serialText(header[RadioImage::Serial0], header[RadioImage::Serial1],
-                                                  header[RadioImage::Serial2]);
-        try {
-            m_result.archiveCopy = ReadArchive::store(held, m_job.archiveFolder, QDateTime::currentDateTime());
-        } catch (const PlatformError &e) {
-            return stop(ExitCode::Failure,
-                        ReadArchive::failureMessage(e.text()) + QStringLiteral("; станция не записана"));
-        }
-        return true;
-    }
-
-    bool write()
-    {
-        step(writeStep(), QStringLiteral("при записи"), false);
-        const WriteOutcome outcome = writeStation(m_job, m_progress);
-        const AppState &state = m_job.state;
-        switch (outcome.kind) {
-        case WriteOutcome::Kind::Completed:
-            return true;
-        case WriteOutcome::Kind::NotStarted:
-            return stop(ExitCode::NoAnswer, noAnswer(m_during) + QStringLiteral(", ничего не записано"));
-        case WriteOutcome::Kind::BrokenOff:
-            // The last byte sent is the one the station did not answer.
-            return stop(ExitCode::NoAnswer,
-                        noAnswer(m_during)
-                            + QStringLiteral(", на байте %1 из %2")
-                                  .arg(outcome.sent)
-                                  .arg(1 + state.image.writeOrder(state.moduleCode, state.bandCode).size()));
-        case WriteOutcome::Kind::NotChecked:
-            return stop(ExitCode::Refused, outcome.refusal ? outcome.refusal->text : QString());
-        case WriteOutcome::Kind::PortFailure:
-            break;
-        }
-        return stop(ExitCode::Failure, QStringLiteral("ошибка %1: %2").arg(m_during, outcome.failure));
-    }
-
-    // As "write --verify" compares: every written byte against the station's
-    // value of the same field.
-    bool verify()
-    {
-        step(verifyStep(), QStringLiteral("при проверочном чтении"), true);
-        AppState back;
-        StationRead reading;
-        if (!readWhole(back, reading, ExitCode::Differs,
-                       QStringLiteral("ответ станции отвергнут %1: %2").arg(m_during)))
-            return false;
-        const AppState &written = m_job.state;
-        const QStringList differences = WriteVerification::differences(
-            written.image.writeOrder(written.moduleCode, written.bandCode), reading.reply);
-        if (!differences.isEmpty())
-            return stop(ExitCode::Differs, QStringLiteral("станция хранит не то, что записано: ")
-                                               + WriteVerification::summary(differences));
-        m_result.text = QStringLiteral("записано и проверено");
-        return true;
-    }
-
-    void report()
-    {
-        if (!m_job.reports)
-            return;
-        step(reportStep(), QStringLiteral("при записи протокола"), false);
-        // The report shows the station it was made for.
-        m_result.report =
-            m_job.reports->save(withSetting(m_job.state, SettingsText::Key::Serial, m_result.serial), m_result.serial);
-        m_progress.setProgress(100);
-    }
-
-    const FleetJob &m_job;
-    StepProgress m_progress;
-    FleetResult m_result;
-    QString m_during;
-};
+}
 
 } // namespace
 
 FleetResult run(const FleetJob &job, const FleetProgress &progress)
 {
-    return Run(job, progress).go();
+    StationPlan plan;
+    plan.link.optionsFile = job.optionsFile;
+    plan.link.device = job.device;
+    plan.link.stop = job.stop;
+    plan.state = job.state;
+    plan.archiveFolder = job.archiveFolder;
+    if (FleetReports *reports = job.reports) {
+        // The report shows the station it was made for.
+        plan.report = [reports](const AppState &written, const QString &serial) {
+            return reports->save(withSetting(written, SettingsText::Key::Serial, serial), serial);
+        };
+    }
+    StepProgress view(progress);
+    const SequenceOutcome outcome = StationSequence::run(plan, view, [&view](SequenceStep step) { view.begin(step); });
+    FleetResult result;
+    if (!outcome.serial.isEmpty())
+        result.serial = outcome.serial;
+    result.archiveCopy = outcome.archiveCopy;
+    result.report = outcome.report;
+    word(outcome, result);
+    return result;
 }
 
 AppState withId(const AppState &checked, const QString &id)

@@ -8,6 +8,8 @@
 class FleetReports;
 
 // One station of a batch, run on a thread of its own.
+class TransferStop;
+
 struct FleetJob
 {
     QString device;                  // the port's device
@@ -15,6 +17,7 @@ struct FleetJob
     AppState state;                  // checked, carrying this station's Id
     QString archiveFolder;           // the archive of reads
     FleetReports *reports = nullptr; // none: no report
+    const TransferStop *stop = nullptr;
 };
 
 struct FleetResult
@@ -32,10 +35,10 @@ using FleetProgress = std::function<void(const QString &step, int percent)>;
 namespace FleetStation {
 
 // Reads the station and keeps the reply in the archive of reads, writes the
-// checked image, reads it back and compares, and writes the report. A step
-// that fails ends the station's run there. Runs on the calling thread with
-// ports of its own, touches nothing but the job, its files and the progress
-// callback, and throws nothing.
+// checked image, reads it back and compares, and writes the report, through
+// the station sequence. A step that fails ends the station's run there. Runs
+// on the calling thread with a port of its own, touches nothing but the job,
+// its files and the progress callback, and throws nothing.
 FleetResult run(const FleetJob &job, const FleetProgress &progress);
 
 // A copy of the checked state that writes the Id `id` (four characters as
