@@ -85,7 +85,7 @@ int main(int argc, char **argv)
             return 1;
         }
         // The pause after the settings and the wait for a quiet line are not line time.
-        const double waitsMs = 200.0 + TransferLink::QuietLineMs;
+        const double waitsMs = 200.0 + LinkTimings().quietLineMs;
         std::printf(
             "run %d: %.0f ms, %.3f x the line limit (%.3f x without the %.0f ms of pause and quiet-line wait)\n", run,
             ms, ms / limitMs, (ms - waitsMs) / limitMs, waitsMs);

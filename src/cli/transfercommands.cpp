@@ -50,7 +50,7 @@ SequenceOutcome runOnStation(StationPlan plan, const PortArgument &port)
     plan.link.portNumber = port.portNumber;
     plan.link.stop = &StopSignals::install();
     ConsoleProgress progress(Console::errIsTerminal());
-    return StationSequence::run(plan, progress, [&progress](SequenceStep) { progress.restart(); });
+    return StationSequence::run(plan, progress, [&progress](SequenceStep, const QString &) { progress.restart(); });
 }
 
 // The ends that `read` and `write` share; nothing when the outcome is not one of them.

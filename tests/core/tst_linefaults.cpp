@@ -100,13 +100,16 @@ public:
           link(view, file.path())
     {
         file.writePorts({{2, station->devicePath()}});
+        link.setTimings(testTimings());
         station->start();
     }
 
     // The link of a transfer whose port is lost right after opening.
     std::unique_ptr<TransferLink> linkLosingItsPort()
     {
-        return std::make_unique<TransferLink>(view, file.path(), hangUpAfterOpenFactory(*station));
+        auto losing = std::make_unique<TransferLink>(view, file.path(), hangUpAfterOpenFactory(*station));
+        losing->setTimings(testTimings());
+        return losing;
     }
 
     AppState state;
@@ -356,10 +359,11 @@ private slots:
         QTest::addColumn<bool>("reading");
         QTest::addColumn<int>("tailBytes");
         QTest::addColumn<bool>("quietsDown");
-        // At 1200 baud 60 bytes take half a second, 600 bytes five.
-        QTest::newRow("read after a cut read") << true << 60 << true;
-        QTest::newRow("read, never quiet") << true << 600 << false;
-        QTest::newRow("write, never quiet") << false << 600 << false;
+        // At 1200 baud 30 bytes take a quarter of a second, 120 bytes one
+        // second, longer than the tests' bound of the wait.
+        QTest::newRow("read after a cut read") << true << 30 << true;
+        QTest::newRow("read, never quiet") << true << 120 << false;
+        QTest::newRow("write, never quiet") << false << 120 << false;
     }
     void stationStillSending()
     {

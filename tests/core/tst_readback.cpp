@@ -145,6 +145,7 @@ private slots:
         readBack.portNumber = 2;
         ReadRecorder view(readBack);
         TransferLink link(view, options.path());
+        link.setTimings(testTimings());
         QCOMPARE(StationWriter::write(written, link).kind, WriteOutcome::Kind::Completed);
         QCOMPARE(StationReader::read(readBack, link, view), StationReader::Outcome::Complete);
         line.stop();

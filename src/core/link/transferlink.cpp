@@ -155,7 +155,7 @@ void TransferLink::pause(int ms)
     checkAbort();
 }
 
-QList<PortEntry> TransferLink::openablePorts() const
+QList<PortEntry> TransferLink::openablePorts(const QString &optionsFile)
 {
     // The system's list and the devices the options file names that exist,
     // not a trial opening: opening raises DTR and RTS, which resets some
@@ -167,7 +167,7 @@ QList<PortEntry> TransferLink::openablePorts() const
     QSet<QString> present;
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
         present.insert(canonical(info.systemLocation()));
-    const PortMap map = PortMap::fromOptionsFile(m_optionsFile);
+    const PortMap map = PortMap::fromOptionsFile(optionsFile);
     QList<PortEntry> ports;
     for (int n = 1; n <= LastPromptPort; ++n) {
         const PortEntry entry = map.entry(n);

@@ -90,7 +90,8 @@ public:
     // The ports among COM1 to COM50 whose device the system lists as a
     // serial port, or which the options file maps to a device that exists;
     // none is opened to find out, so a port in use is offered as well.
-    QList<PortEntry> openablePorts() const;
+    QList<PortEntry> openablePorts() const { return openablePorts(m_optionsFile); }
+    static QList<PortEntry> openablePorts(const QString &optionsFile);
 
     TransferObserver &observer() const { return m_observer; }
 

@@ -55,7 +55,7 @@ private:
     {
         m_outcome.step = step;
         if (m_stepStarted)
-            m_stepStarted(step);
+            m_stepStarted(step, m_outcome.serial);
     }
     bool end(Kind kind)
     {

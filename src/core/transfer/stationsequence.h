@@ -69,8 +69,9 @@ struct StationPlan
 class StationSequence
 {
 public:
-    // The step that begins, before its first byte.
-    using StepStarted = std::function<void(SequenceStep)>;
+    // The step that begins, before its first byte, and the station's serial
+    // number as the backup read found it (empty before).
+    using StepStarted = std::function<void(SequenceStep, const QString &serial)>;
 
     // Runs the plan on the calling thread. The transfers show their status
     // and gauge through `view`. Throws nothing.

@@ -77,6 +77,7 @@ public slots:
     void N19Click();       // "Контроль"
     // Станция
     void N22Click(); // "Создать протокол"
+    void N23Click(); // "Пакетная запись…"
     void N17Click(); // "Запись/Чтение данных"
     // Станция → Тип радиостанции
     void N3062Click();   // "30-60 МГц"
@@ -88,6 +89,7 @@ public slots:
 signals:
     void reportDialogRequested();
     void transferDialogRequested();
+    void batchDialogRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
