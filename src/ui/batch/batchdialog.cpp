@@ -106,8 +106,8 @@ BatchDialog::BatchDialog(AppState &state, UiServices &ui, QWidget *parent)
     layout->addWidget(m_files);
 
     connect(m_browse, &QPushButton::clicked, this, [this] {
-        const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Папка протоколов"),
-                                                                 m_reportFolder->text());
+        const QString folder =
+            QFileDialog::getExistingDirectory(this, QStringLiteral("Папка протоколов"), m_reportFolder->text());
         if (!folder.isEmpty())
             m_reportFolder->setText(QDir::toNativeSeparators(folder));
     });
@@ -118,8 +118,8 @@ BatchDialog::BatchDialog(AppState &state, UiServices &ui, QWidget *parent)
     connect(m_files, &QLabel::linkActivated, this, [this](const QString &link) {
         const QString path = QUrl(link).toLocalFile();
         m_ui.openDocument(path, [this, path] {
-            m_ui.showMessage(QStringLiteral("Нет программы, которая открывает файл %1.")
-                                 .arg(QDir::toNativeSeparators(path)));
+            m_ui.showMessage(
+                QStringLiteral("Нет программы, которая открывает файл %1.").arg(QDir::toNativeSeparators(path)));
         });
     });
     connect(m_runner, &BatchRunner::stepStarted, this, &BatchDialog::stepStarted);
@@ -191,8 +191,8 @@ void BatchDialog::setPortChecked(const QString &name, bool checked)
 void BatchDialog::setRunning(bool running)
 {
     m_state.transferRunning = running;
-    for (QWidget *w : std::initializer_list<QWidget *>{m_ports, m_idFrom, m_reportFolder, m_browse, m_protocol,
-                                                       m_start, m_close, m_saveLog})
+    for (QWidget *w : std::initializer_list<QWidget *>{m_ports, m_idFrom, m_reportFolder, m_browse, m_protocol, m_start,
+                                                       m_close, m_saveLog})
         w->setEnabled(!running);
     m_stopButton->setEnabled(running);
 }

@@ -47,8 +47,7 @@ std::optional<QString> BatchDialog::collect(QList<Station> &stations) const
         for (const Station &earlier : stations) {
             if (BatchStation::identity(earlier.device) == BatchStation::identity(station.device))
                 return QStringLiteral("Порты %1 и %2 - одно и то же устройство %3: отметьте только один из них.")
-                    .arg(earlier.port, station.port,
-                         QDir::toNativeSeparators(BatchStation::identity(station.device)));
+                    .arg(earlier.port, station.port, QDir::toNativeSeparators(BatchStation::identity(station.device)));
         }
         stations.append(station);
     }
@@ -183,8 +182,7 @@ void BatchDialog::finished()
     int verified = 0;
     for (const SequenceOutcome &outcome : m_runner->outcomes())
         verified += BatchStation::verified(outcome) ? 1 : 0;
-    m_summary->setText(
-        QStringLiteral("Записано и проверено: %1 из %2").arg(verified).arg(m_runner->outcomes().size()));
+    m_summary->setText(QStringLiteral("Записано и проверено: %1 из %2").arg(verified).arg(m_runner->outcomes().size()));
     showFiles();
     setRunning(false);
     m_saveLog->setEnabled(true);
@@ -200,8 +198,8 @@ void BatchDialog::showFiles()
     };
     for (const Station &station : m_stations) {
         if (!station.archiveCopy.isEmpty())
-            lines.append(QStringLiteral("%1: копия в архиве чтений: %2").arg(station.port.toHtmlEscaped(),
-                                                                             link(station.archiveCopy)));
+            lines.append(QStringLiteral("%1: копия в архиве чтений: %2")
+                             .arg(station.port.toHtmlEscaped(), link(station.archiveCopy)));
         if (!station.report.isEmpty())
             lines.append(QStringLiteral("%1: протокол: %2").arg(station.port.toHtmlEscaped(), link(station.report)));
     }
@@ -212,9 +210,9 @@ void BatchDialog::saveLogClick()
 {
     if (m_stations.isEmpty() || isRunning())
         return;
-    const QString path = m_ui.askSaveFileName(
-        UiServices::FileDialog{QStringLiteral("Сохранить журнал"), QStringLiteral("Журнал (*.csv)|*.csv"), QString(),
-                               QStringLiteral("журнал.csv")});
+    const QString path = m_ui.askSaveFileName(UiServices::FileDialog{QStringLiteral("Сохранить журнал"),
+                                                                     QStringLiteral("Журнал (*.csv)|*.csv"), QString(),
+                                                                     QStringLiteral("журнал.csv")});
     if (path.isEmpty())
         return;
     guarded(m_ui, [&] {
