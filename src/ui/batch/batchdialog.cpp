@@ -89,6 +89,8 @@ BatchDialog::BatchDialog(AppState &state, UiServices &ui, QWidget *parent)
     m_rows->setHorizontalHeaderLabels({QStringLiteral("Порт"), QStringLiteral("Серийный номер"), QStringLiteral("Id"),
                                        QStringLiteral("Ход"), QStringLiteral("Результат")});
     m_rows->horizontalHeader()->setStretchLastSection(true);
+    for (const auto &[column, width] : {std::pair{0, 130}, {1, 120}, {2, 60}, {3, 150}})
+        m_rows->setColumnWidth(column, width);
     m_rows->verticalHeader()->setVisible(false);
     m_rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_summary = new QLabel(this);

@@ -171,8 +171,13 @@ void BatchDialog::stationFinished(int station)
     m_rows->item(station, SerialColumn)->setText(row.serial.isEmpty() ? QStringLiteral("-") : row.serial);
     m_rows->item(station, ResultColumn)->setText(row.result);
     if (auto *bar = qobject_cast<QProgressBar *>(m_rows->cellWidget(station, ProgressColumn))) {
+        using Kind = SequenceOutcome::Kind;
         const bool verified = BatchStation::verified(outcome);
-        bar->setFormat(verified ? QStringLiteral("готово") : QStringLiteral("остановлено"));
+        const bool stopped = outcome.kind == Kind::StoppedBeforeWrite || outcome.kind == Kind::StoppedAfterWrite
+                             || outcome.kind == Kind::Aborted;
+        bar->setFormat(verified  ? QStringLiteral("готово")
+                       : stopped ? QStringLiteral("остановлено")
+                                 : QStringLiteral("не выполнено"));
         bar->setValue(verified ? 100 : bar->value());
     }
 }
