@@ -119,10 +119,11 @@ int main(int argc, char **argv)
     LinkTimings noWait;
     noWait.quietLineMs = 0;
     for (int run = 1; run <= runs; ++run) {
+        std::fflush(stdout);
         const double waiting = timedWrite(forty, LinkTimings(), lineTime, options);
         const double eager = timedWrite(forty, noWait, lineTime, options);
         if (waiting < 0 || eager < 0) {
-            std::fprintf(stderr, "the station did not take the write\n");
+            std::fprintf(stderr, "the station did not take the write (%s)\n", waiting < 0 ? "waiting" : "eager");
             return 1;
         }
         std::printf("40 channels, run %d: %.0f ms with a %d ms quiet-line wait, %.0f ms without; ratio %.4f\n", run,
