@@ -17,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -118,6 +119,8 @@ int main(int argc, char **argv)
     const AppState forty = checkedState(40);
     LinkTimings noWait;
     noWait.quietLineMs = 0;
+    double fastestWaiting = 1e300;
+    double fastestEager = 1e300;
     for (int run = 1; run <= runs; ++run) {
         std::fflush(stdout);
         const double waiting = timedWrite(forty, LinkTimings(), lineTime, options);
@@ -128,6 +131,10 @@ int main(int argc, char **argv)
         }
         std::printf("40 channels, run %d: %.0f ms with a %d ms quiet-line wait, %.0f ms without; ratio %.4f\n", run,
                     waiting, LinkTimings().quietLineMs, eager, waiting / eager);
+        fastestWaiting = std::min(fastestWaiting, waiting);
+        fastestEager = std::min(fastestEager, eager);
     }
+    // The fastest of each, as the load of the machine only ever adds time.
+    std::printf("40 channels, fastest of %d runs: ratio %.4f\n", runs, fastestWaiting / fastestEager);
     return 0;
 }
