@@ -1,3 +1,4 @@
+#include "batch/batchdialog.h"
 #include "main/tformmain.h"
 #include "report/tformprotokol.h"
 #include "services/desktopservices.h"
@@ -24,9 +25,11 @@ int main(int argc, char *argv[])
     TForm1 form1(state, ui);
     form1.setReadObserver(&formMain);
     TFormProtokol formProtokol(state, ui);
+    BatchDialog batch(state, ui, &formMain);
     QObject::connect(&form1, &TForm1::exitRequested, &formMain, &TFormMain::restoreAfterTransfer);
     QObject::connect(&formMain, &TFormMain::transferDialogRequested, &form1, &TForm1::openForTransfer);
     QObject::connect(&formMain, &TFormMain::reportDialogRequested, &formProtokol, &QWidget::show);
+    QObject::connect(&formMain, &TFormMain::batchDialogRequested, &batch, &BatchDialog::showForBatch);
     QObject::connect(&formProtokol, &TFormProtokol::exitRequested, &formMain, &TFormMain::restoreNormal);
 
     formMain.show();

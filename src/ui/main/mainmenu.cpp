@@ -38,6 +38,7 @@ const MainMenuEntry kEntries[] = {
     {E::Radio, "N18", "N3063", "144-174 МГц", nullptr, &W::N3063Click},
     {E::Disabled, "N18", "N3064", "300-345 МГц", nullptr, nullptr},
     {E::Radio, "N18", "N3065", "400-486 Мгц", nullptr, &W::N3065Click},
+    {E::Entry, "N16", "N23", "Пакетная запись…", "Запись одной таблицы в несколько станций сразу", &W::N23Click},
     {E::Entry, nullptr, "N20", "Выход", "Закрытие программы", &W::N20Click},
     // Added after the menu of the original layout: the files used last.
     {E::Separator, "N1", "N1RecentLine", "", nullptr, nullptr},

@@ -1,4 +1,5 @@
 #include "main/tformmain.h"
+#include "link/linktexts.h"
 #include "check/datacheck.h"
 #include "common/paths.h"
 #include "report/reportdocument.h"
@@ -239,6 +240,16 @@ void TFormMain::N17Click()
 {
     showMinimized();
     emit transferDialogRequested();
+}
+
+void TFormMain::N23Click()
+{
+    // As before a write: only checked data go to the stations.
+    if (!m_state.dataValid) {
+        m_ui.showRefusal(Refusal{LinkTexts::dataNotChecked()});
+        return;
+    }
+    emit batchDialogRequested();
 }
 
 void TFormMain::closeEvent(QCloseEvent *event)

@@ -88,6 +88,7 @@ public slots:
     void N19Click();       // "Контроль"
     // Станция
     void N22Click(); // "Создать протокол"
+    void N23Click(); // "Пакетная запись…"
     void N17Click(); // "Запись/Чтение данных"
     // Станция → Тип радиостанции
     void N3062Click();   // "30-60 МГц"
@@ -99,6 +100,7 @@ public slots:
 signals:
     void reportDialogRequested();
     void transferDialogRequested();
+    void batchDialogRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
