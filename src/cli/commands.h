@@ -1,10 +1,12 @@
 #pragma once
 
 #include "check/datacheck.h"
+#include "transfer/stationsequence.h"
 
 #include <QStringList>
 
 struct AppState;
+struct PortArgument;
 
 // The commands of vetral-cli. Each takes the arguments after its name and
 // returns the exit status (ExitCode). Usage errors are thrown as UsageError,
@@ -32,5 +34,12 @@ DataCheckResult loadAndCheck(const QString &path, AppState &state);
 // loadAndCheck() for the commands that go on with checked data: false, with
 // the check's message printed, when the check refused.
 bool loadPassingCheck(const QString &path, AppState &state);
+
+// The station sequence of `plan` on PORT, with its progress on standard
+// error; stopped by SIGINT, SIGTERM and SIGHUP.
+SequenceOutcome runOnStation(StationPlan plan, const PortArgument &port);
+// Prints the ends every command on a station shares (a port failure, a stop)
+// and gives their exit status; nothing for the others.
+std::optional<int> commonEnd(const SequenceOutcome &outcome);
 
 } // namespace Commands

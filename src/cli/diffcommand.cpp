@@ -3,44 +3,44 @@
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
-#include "consoleprogress.h"
 #include "exitcodes.h"
 #include "portargument.h"
-#include "stationread.h"
-#include "common/paths.h"
-#include "common/platformerror.h"
 #include "compare/stationcomparison.h"
 #include "files/readarchive.h"
 #include "link/linktexts.h"
 #include "state/appstate.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <algorithm>
 
 namespace {
 
-// The station's side, or an exit status when there is none to compare.
+// The station's side, or an exit status when there is none to compare. The
+// read is the one `read` makes, its copy kept in the archive.
 std::optional<int> readStation(AppState &held, const PortArgument &port)
 {
-    ConsoleProgress progress(Console::errIsTerminal());
-    const StationRead read = StationRead::run(held, port, progress, Paths::optionsFile());
-    switch (read.outcome) {
-    case StationReader::Outcome::NoAnswer:
+    StationPlan plan;
+    plan.write = false;
+    plan.verify = false;
+    plan.archiveFolder = ReadArchive::folder();
+    const SequenceOutcome outcome = Commands::runOnStation(plan, port);
+    if (const auto code = Commands::commonEnd(outcome))
+        return code;
+    switch (outcome.kind) {
+    case SequenceOutcome::Kind::NoAnswer:
         Console::out(QStringLiteral("Станция не отвечает (%1).").arg(LinkTexts::noAnswer()));
         return ExitCode::NoAnswer;
-    case StationReader::Outcome::Refused:
-        Console::out(read.refusal ? read.refusal->text : LinkTexts::noAnswer());
+    case SequenceOutcome::Kind::Refused:
+        Console::out(outcome.refusal ? outcome.refusal->text : LinkTexts::noAnswer());
         return ExitCode::Refused;
-    case StationReader::Outcome::Complete:
+    case SequenceOutcome::Kind::ArchiveFailed:
+        Console::err(ReadArchive::failureMessage(outcome.failure));
+        break;
+    default:
+        Console::err(QStringLiteral("Копия в архиве чтений: %1").arg(QDir::toNativeSeparators(outcome.archiveCopy)));
         break;
     }
-    try {
-        const QString copy = ReadArchive::store(held, ReadArchive::folder(), QDateTime::currentDateTime());
-        Console::err(QStringLiteral("Копия в архиве чтений: %1").arg(QDir::toNativeSeparators(copy)));
-    } catch (const PlatformError &e) {
-        Console::err(ReadArchive::failureMessage(e.text()));
-    }
+    held = outcome.held;
     return std::nullopt;
 }
 
@@ -84,7 +84,7 @@ int diff(const QStringList &arguments)
                                     "значение в B (в станции) и, для различий только в тексте или строк, которые\n"
                                     "станция не хранит, пометка. Серийный номер - на stderr, он не сравнивается.\n"
                                     "Код выхода: 0 - в станции одинаково, 1 - отказ проверки или ответ станции\n"
-                                    "отвергнут, 3 - станция не ответила, 4 - различаются."));
+                                    "отвергнут, 3 - станция не ответила, 4 - различаются, 5 - остановлено сигналом."));
     line.addArgument(withPort ? QStringLiteral("FILE") : QStringLiteral("A"), QStringLiteral("Файл каналов (.ini)."));
     if (withPort)
         line.addPortOption();

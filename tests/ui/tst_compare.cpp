@@ -119,7 +119,7 @@ void CompareTest::compareWithStation()
         rig.setSetting("Громкость", volume);
     const ChannelTable tableBefore = rig.f.state.table;
     rig.f.ui.clear();
-    rig.f.trigger("N24");
+    rig.f.trigger("N25");
     QCOMPARE(rig.f.ui.messages, messages);
     if (!messages.isEmpty()) {
         QVERIFY(rig.window()->isHidden());
@@ -138,7 +138,7 @@ void CompareTest::takeSelectedIsOneStep()
     Rig rig;
     rig.f.state.table.setCell(C::Rx, 3, "148500,00");
     rig.setSetting("Тон2", "800");
-    rig.f.trigger("N24");
+    rig.f.trigger("N25");
     QTest::mouseClick(rig.window()->findChild<QPushButton *>("ReadAndCompare"), Qt::LeftButton);
     QCOMPARE(rig.rows(), (QStringList{"Тон2|800|750", "строка 3, Rx, кГц|148500,00|148000,00"}));
 
@@ -168,7 +168,7 @@ void CompareTest::compareWithFile()
     const QString path = rig.dir.filePath("other.ini");
     QVERIFY(!ChannelFile::save(other, path));
     rig.f.ui.nextOpenName = path;
-    rig.f.trigger("N23");
+    rig.f.trigger("N24");
     QCOMPARE(rig.list()->headerItem()->text(2), QString("в файле"));
     QCOMPARE(rig.rows(), QStringList{"строка 2, ШП|1|3"});
     QCOMPARE(rig.archived(), 0);

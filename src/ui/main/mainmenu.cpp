@@ -19,7 +19,6 @@ const MainMenuEntry kEntries[] = {
     {E::Separator, "N1", "", "", nullptr, nullptr},
     {E::Entry, "N1", "N3", "Запись в файл", nullptr, &W::N3Click},
     {E::Entry, "N1", "N4", "Чтение файла", nullptr, &W::N4Click},
-    {E::Entry, "N1", "N23", "Сравнить с файлом…", "Таблица и файл каналов: различия по полям", &W::N23Click},
     {E::Menu, nullptr, "N5", "Доп. оборудование", nullptr, nullptr},
     {E::Menu, "N5", "N8", "Модули ", nullptr, nullptr},
     {E::Radio, "N8", "N10", "Нет модуля", nullptr, &W::N10Click},
@@ -39,9 +38,19 @@ const MainMenuEntry kEntries[] = {
     {E::Radio, "N18", "N3063", "144-174 МГц", nullptr, &W::N3063Click},
     {E::Disabled, "N18", "N3064", "300-345 МГц", nullptr, nullptr},
     {E::Radio, "N18", "N3065", "400-486 Мгц", nullptr, &W::N3065Click},
-    {E::Entry, "N16", "N24", "Сравнить со станцией…", "Таблица и то, что хранит станция: различия по полям",
-     &W::N24Click},
+    {E::Entry, "N16", "N23", "Пакетная запись…", "Запись одной таблицы в несколько станций сразу", &W::N23Click},
     {E::Entry, nullptr, "N20", "Выход", "Закрытие программы", &W::N20Click},
+    // Added after the menu of the original layout: the files used last.
+    {E::Separator, "N1", "N1RecentLine", "", nullptr, nullptr},
+    {E::Recent, "N1", "N1Recent1", "", nullptr, nullptr},
+    {E::Recent, "N1", "N1Recent2", "", nullptr, nullptr},
+    {E::Recent, "N1", "N1Recent3", "", nullptr, nullptr},
+    {E::Recent, "N1", "N1Recent4", "", nullptr, nullptr},
+    {E::Recent, "N1", "N1Recent5", "", nullptr, nullptr},
+    // Added after everything before them: the comparisons.
+    {E::Entry, "N1", "N24", "Сравнить с файлом…", "Таблица и файл каналов: различия по полям", &W::N24Click},
+    {E::Entry, "N16", "N25", "Сравнить со станцией…", "Таблица и то, что хранит станция: различия по полям",
+     &W::N25Click},
 };
 
 void setHint(QAction *action, const char *hint)
@@ -63,6 +72,7 @@ void TFormMain::buildMenu()
 {
     QHash<QByteArray, QMenu *> menus;
     QHash<QByteArray, QActionGroup *> groups;
+    int recentCount = 0;
     const auto addTo = [&](const char *parent, QAction *action) {
         if (parent)
             menus.value(parent)->addAction(action);
@@ -71,7 +81,19 @@ void TFormMain::buildMenu()
     };
     for (const MainMenuEntry &e : MainMenu::entries()) {
         if (e.kind == E::Separator) {
-            menus.value(e.parent)->addSeparator();
+            menus.value(e.parent)->addSeparator()->setObjectName(QLatin1String(e.name));
+            continue;
+        }
+        if (e.kind == E::Recent) {
+            auto *action = new QAction(this);
+            action->setObjectName(QLatin1String(e.name));
+            action->setVisible(false);
+            addTo(e.parent, action);
+            const int index = recentCount++;
+            connect(action, &QAction::triggered, this, [this, index] {
+                m_editors->closeList();
+                openRecent(index);
+            });
             continue;
         }
         if (e.kind == E::Menu) {

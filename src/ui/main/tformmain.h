@@ -2,6 +2,7 @@
 
 #include "compare/stationcomparison.h"
 #include "link/readobserver.h"
+#include "main/recentfiles.h"
 #include "state/appstate.h"
 
 #include <QMainWindow>
@@ -9,6 +10,7 @@
 
 class CellEditors;
 class TFormCompare;
+struct StationChoice;
 class ChannelTableModel;
 class RepeaterPanel;
 class TableHistory;
@@ -59,6 +61,15 @@ public:
     void moduleMarked() override;
     void refused(const Refusal &refusal) override;
 
+    // A channel file loaded as "Чтение файла" loads the file chosen (also one
+    // named on the command line or dropped on the window).
+    void loadFile(const QString &path);
+    // The "Запись в файл" dialog and save; true when the file was written.
+    bool saveToFile();
+    // The table or the settings text changed since the last template, load,
+    // save or read.
+    bool hasUnsavedChanges();
+
     // Back from the transfer dialog's "Выход".
     void restoreAfterTransfer();
     // Back from the report dialog's "Выход".
@@ -69,7 +80,7 @@ public slots:
     void N2Click();  // "Создать шаблон"
     void N3Click();  // "Запись в файл"
     void N4Click();  // "Чтение файла"
-    void N23Click(); // "Сравнить с файлом…"
+    void N24Click(); // "Сравнить с файлом…"
     // Доп. оборудование → Модули
     void N10Click();       // "Нет модуля"
     void N06200031Click(); // "Маскиратор 06ЛМ200-03Д"
@@ -81,8 +92,9 @@ public slots:
     void N19Click();       // "Контроль"
     // Станция
     void N22Click(); // "Создать протокол"
+    void N23Click(); // "Пакетная запись…"
     void N17Click(); // "Запись/Чтение данных"
-    void N24Click(); // "Сравнить со станцией…"
+    void N25Click(); // "Сравнить со станцией…"
     // Станция → Тип радиостанции
     void N3062Click();   // "30-60 МГц"
     void N3063Click();   // "144-174 МГц"
@@ -93,9 +105,12 @@ public slots:
 signals:
     void reportDialogRequested();
     void transferDialogRequested();
+    void batchDialogRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildMenu();
@@ -103,10 +118,21 @@ private:
     void buildTemplatePanel();
     void selectStationType(StationKind kind);
     void selectModule(int code);
+    template <class Choose>
+    void chooseStation(const QString &step, Choose &&choose);
+    StationChoice stationChoice() const;
+    void restoreStationChoice(const StationChoice &choice);
     void onSettingsEdited();
     // Runs "Контроль" before a comparison; its refusal is shown.
     bool checkForComparison();
     void takeDifferences(const QList<StationComparison::Difference> &chosen, const StationSide &from);
+    void useFile(const QString &path);
+    void refreshRecentMenu();
+    void openRecent(int index);
+    // The table's context menu: a row inserted at or removed from the current one.
+    void insertRow();
+    void removeRow();
+    void changeRows(const QString &step, bool insert);
 
     AppState &m_state;
     UiServices &m_ui;
@@ -130,5 +156,5 @@ private:
     std::array<QAction *, 3> m_stationActions{};
     std::array<QAction *, Modules::Count> m_moduleActions{};
     bool m_refreshingMemo = false;
-    QString m_lastSavedFile;
+    RecentFiles m_recent;
 };

@@ -42,7 +42,7 @@ bool TFormMain::checkForComparison()
     return result.passed();
 }
 
-void TFormMain::N23Click()
+void TFormMain::N24Click()
 {
     guarded(m_ui, [&] {
         if (!checkForComparison())
@@ -67,7 +67,7 @@ void TFormMain::N23Click()
     });
 }
 
-void TFormMain::N24Click()
+void TFormMain::N25Click()
 {
     guarded(m_ui, [&] {
         if (checkForComparison())

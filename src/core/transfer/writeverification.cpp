@@ -1,4 +1,4 @@
-#include "writeverification.h"
+#include "transfer/writeverification.h"
 
 #include "compare/stationside.h"
 #include "image/stationlayout.h"
