@@ -74,11 +74,13 @@ StationRead readStation(const FleetJob &job, AppState &state, StepProgress &prog
     return StationRead::run(state, PortArgument{0, job.device}, progress, job.optionsFile);
 }
 
-WriteOutcome writeStation(const FleetJob &job, StepProgress &progress)
+WriteOutcome writeStation(const FleetJob &job, StepProgress &progress, bool &lineBusy)
 {
     TransferLink link(progress, job.optionsFile);
     link.setDevice(job.device);
-    return StationWriter::write(job.state, link);
+    const WriteOutcome outcome = StationWriter::write(job.state, link);
+    lineBusy = link.lineStayedBusy();
+    return outcome;
 }
 
 QString noAnswer(const QString &during)
@@ -142,8 +144,11 @@ private:
     bool readWhole(AppState &into, StationRead &reading, int refusedCode, const QString &refusedText)
     {
         reading = readStation(m_job, into, m_progress);
+        if (const auto invalid = reading.invalidReply())
+            return stop(refusedCode, QStringLiteral("ответ станции недопустим %1: %2")
+                                         .arg(m_during, invalid->section(QStringLiteral(": "), 1)));
         if (reading.outcome == StationReader::Outcome::NoAnswer)
-            return stop(ExitCode::NoAnswer, noAnswer(m_during));
+            return stop(ExitCode::NoAnswer, noAnswer(m_during) + reading.noAnswerDetail());
         if (reading.outcome == StationReader::Outcome::Refused)
             return stop(refusedCode, refusedText.arg(reading.refusal ? reading.refusal->text : QString()));
         return true;
@@ -173,13 +178,15 @@ private:
     bool write()
     {
         step(writeStep(), QStringLiteral("при записи"), false);
-        const WriteOutcome outcome = writeStation(m_job, m_progress);
+        bool lineBusy = false;
+        const WriteOutcome outcome = writeStation(m_job, m_progress, lineBusy);
         const AppState &state = m_job.state;
         switch (outcome.kind) {
         case WriteOutcome::Kind::Completed:
             return true;
         case WriteOutcome::Kind::NotStarted:
-            return stop(ExitCode::NoAnswer, noAnswer(m_during) + QStringLiteral(", ничего не записано"));
+            return stop(ExitCode::NoAnswer,
+                        noAnswer(m_during) + (lineBusy ? busyLineText() : QStringLiteral(", ничего не записано")));
         case WriteOutcome::Kind::BrokenOff:
             // The last byte sent is the one the station did not answer.
             return stop(ExitCode::NoAnswer,

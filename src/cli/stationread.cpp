@@ -3,6 +3,7 @@
 #include "portargument.h"
 #include "link/qtseriallink.h"
 #include "link/readobserver.h"
+#include "image/radioimage.h"
 #include "link/transferlink.h"
 #include "state/appstate.h"
 
@@ -72,5 +73,30 @@ StationRead StationRead::run(AppState &state, const PortArgument &port, Transfer
     result.outcome = StationReader::read(state, link, view);
     result.refusal = view.refusal();
     result.reply = *taken;
+    result.lineBusy = link.lineStayedBusy();
     return result;
+}
+
+std::optional<QString> StationRead::invalidReply() const
+{
+    if (outcome != StationReader::Outcome::NoAnswer || reply.isEmpty())
+        return std::nullopt;
+    if (reply.size() <= RadioImage::ChannelCount)
+        return QStringLiteral("ответ станции недопустим: он оборвался после %1 байт").arg(reply.size());
+    const int channels = static_cast<std::uint8_t>(reply.at(RadioImage::ChannelCount));
+    return QStringLiteral("ответ станции недопустим: по его числу каналов (%1) в нём должно быть %2 байт, а пришло %3")
+        .arg(channels)
+        .arg(RadioImage::ReadPrefixSize + channels * RadioImage::RecordSize)
+        .arg(reply.size());
+}
+
+QString StationRead::noAnswerDetail() const
+{
+    return lineBusy ? busyLineText() : QString();
+}
+
+QString busyLineText()
+{
+    return QStringLiteral(": линия занята - по ней %1 с без перерыва шли данные, в станцию ничего не отправлено")
+        .arg(TransferLink::QuietLineBoundMs / 1000);
 }

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 struct AppState;
 struct PortArgument;
@@ -16,8 +17,17 @@ class TransferObserver;
 struct StationRead
 {
     StationReader::Outcome outcome = StationReader::Outcome::NoAnswer;
-    MaybeRefusal refusal; // when the reply was refused
-    QByteArray reply;     // every byte taken from the line, in order
+    MaybeRefusal refusal;  // when the reply was refused
+    QByteArray reply;      // every byte taken from the line, in order
+    bool lineBusy = false; // no answer because the line never fell quiet
+
+    // Why a read without an answer had one after all: the station began a
+    // reply and it ended before the length its channel count gives ("ответ
+    // станции недопустим: ..."). Nothing when no byte came.
+    std::optional<QString> invalidReply() const;
+    // What a read that got no answer tells, after "Станция не отвечает (AK)"
+    // or "нет ответа (AK) ...": that the line was busy, or nothing.
+    QString noAnswerDetail() const;
 
     // The transfer dialog's status and gauge go to `progress`, on the calling
     // thread, whose own port the read makes and closes. Serial errors are
@@ -25,3 +35,7 @@ struct StationRead
     static StationRead run(AppState &state, const PortArgument &port, TransferObserver &progress,
                            const QString &optionsFile);
 };
+
+// ": линия занята - ..." for a transfer whose quiet-line wait gave up: the
+// line was not silent but busy with bytes nobody asked for.
+QString busyLineText();

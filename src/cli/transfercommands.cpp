@@ -12,6 +12,7 @@
 #include "common/platformerror.h"
 #include "files/channelfile.h"
 #include "files/fileaccess.h"
+#include "files/ioerror.h"
 #include "files/readarchive.h"
 #include "link/linktexts.h"
 #include "link/stationreader.h"
@@ -25,10 +26,11 @@
 
 namespace {
 
-// A wait for the station ran out ("AK" in the transfer dialog).
-QString noAnswerText()
+// A wait for the station ran out ("AK" in the transfer dialog); `detail`
+// says more when the line was busy.
+QString noAnswerText(const QString &detail = QString())
 {
-    return QStringLiteral("Станция не отвечает (%1).").arg(LinkTexts::noAnswer());
+    return QStringLiteral("Станция не отвечает (%1)%2.").arg(LinkTexts::noAnswer(), detail);
 }
 
 // An output that cannot be saved is refused before the station is asked,
@@ -41,6 +43,11 @@ void requireSavable(const QString &output)
     if (!info.dir().exists())
         throw PlatformError(QStringLiteral("Файл \"%1\" не может быть создан: папки \"%2\" нет.")
                                 .arg(QDir::toNativeSeparators(output), QDir::toNativeSeparators(info.absolutePath())));
+    // A name too long, or a folder that takes no file, would fail only after
+    // the station was read.
+    if (const int blocker = FileAccess::writeBlocker(output))
+        throw PlatformError(QStringLiteral("Файл \"%1\" не может быть записан: %2")
+                                .arg(QDir::toNativeSeparators(output), IoError::message(blocker)));
 }
 
 // A read with its progress on standard error; the bar's line is ended when
@@ -58,12 +65,14 @@ QString writtenText()
 
 // "Запись данных " as the dialog's button runs it, the progress on standard
 // error; the bar's line is ended when this returns.
-WriteOutcome writeToStation(AppState &state, const PortArgument &port)
+WriteOutcome writeToStation(AppState &state, const PortArgument &port, bool &lineBusy)
 {
     ConsoleProgress progress(Console::errIsTerminal());
     TransferLink link(progress);
     state.portNumber = port.applyTo(link);
-    return StationWriter::write(state, link);
+    const WriteOutcome outcome = StationWriter::write(state, link);
+    lineBusy = link.lineStayedBusy();
+    return outcome;
 }
 
 int verify(const AppState &state, const PortArgument &port)
@@ -72,10 +81,14 @@ int verify(const AppState &state, const PortArgument &port)
     const StationRead read = readStation(held, port);
     switch (read.outcome) {
     case StationReader::Outcome::NoAnswer:
+        if (const auto invalid = read.invalidReply()) {
+            Console::out(QStringLiteral("Данные записаны в станцию, но при чтении для сверки %1.").arg(*invalid));
+            return ExitCode::Differs;
+        }
         // The write itself completed: only the reading back failed.
         Console::out(QStringLiteral("Данные записаны в станцию, но прочитать их для сверки не удалось: "
-                                    "станция не отвечает (%1).")
-                         .arg(LinkTexts::noAnswer()));
+                                    "станция не отвечает (%1)%2.")
+                         .arg(LinkTexts::noAnswer(), read.noAnswerDetail()));
         return ExitCode::NoAnswer;
     case StationReader::Outcome::Refused:
         Console::out(read.refusal ? read.refusal->text : noAnswerText());
@@ -102,8 +115,9 @@ int read(const QStringList &arguments)
     CommandLine line(QStringLiteral("read"),
                      QStringLiteral("\"Чтение данных \" из станции на порту PORT; прочитанное сохраняется в FILE\n"
                                     "так, как его записала бы \"Запись в файл\", и копией в архив чтений.\n"
-                                    "Ход передачи - на stderr. Код выхода: 0 - прочитано, 1 - ответ станции\n"
-                                    "отвергнут, 3 - станция не ответила."));
+                                    "FILE проверяется до обращения к станции (папка есть и принимает файл, имя\n"
+                                    "допустимо). Ход передачи - на stderr. Код выхода: 0 - прочитано, 1 - ответ\n"
+                                    "станции отвергнут или недопустим, 3 - станция не ответила."));
     line.addPortOption();
     line.addOption(QCommandLineOption(QStringLiteral("output"), QStringLiteral("Файл каналов, который будет записан."),
                                       QStringLiteral("FILE")),
@@ -116,8 +130,12 @@ int read(const QStringList &arguments)
 
     AppState state;
     const StationRead read = readStation(state, port);
+    if (const auto invalid = read.invalidReply()) {
+        Console::out(QStringLiteral("Станция ответила, но %1.").arg(*invalid));
+        return ExitCode::Refused;
+    }
     if (read.outcome == StationReader::Outcome::NoAnswer) {
-        Console::out(noAnswerText());
+        Console::out(noAnswerText(read.noAnswerDetail()));
         return ExitCode::NoAnswer;
     }
     if (read.outcome == StationReader::Outcome::Refused) {
@@ -149,7 +167,8 @@ int write(const QStringList &arguments)
                                     "С --verify затем читает станцию и сравнивает прочитанное с записанным.\n"
                                     "Ход передачи - на stderr, итог - одной строкой на stdout.\n"
                                     "Код выхода: 0 - записано (и проверено), 1 - отказ проверки,\n"
-                                    "3 - станция не ответила, 4 - станция хранит не то, что записано."));
+                                    "3 - станция не ответила, 4 - станция хранит не то, что записано\n"
+                                    "(или её ответ на проверочное чтение недопустим)."));
     line.addChannelFileArgument();
     line.addPortOption();
     line.addOption(
@@ -161,13 +180,14 @@ int write(const QStringList &arguments)
     AppState state;
     if (!loadPassingCheck(line.argument(0), state))
         return ExitCode::Refused;
-    const WriteOutcome written = writeToStation(state, port);
+    bool lineBusy = false;
+    const WriteOutcome written = writeToStation(state, port, lineBusy);
     switch (written.kind) {
     case WriteOutcome::Kind::Completed:
         break;
     case WriteOutcome::Kind::NotStarted:
     case WriteOutcome::Kind::BrokenOff:
-        Console::out(noAnswerText());
+        Console::out(noAnswerText(lineBusy ? busyLineText() : QString()));
         return ExitCode::NoAnswer;
     case WriteOutcome::Kind::NotChecked:
         Console::out(written.refusal->text);

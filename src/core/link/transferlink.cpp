@@ -119,7 +119,8 @@ bool TransferLink::waitForQuietLine()
             PurgeReceive();
             quiet.restart();
         }
-        if (quiet.elapsed() >= QuietLineMs)
+        m_lineStayedBusy = quiet.elapsed() < QuietLineMs;
+        if (!m_lineStayedBusy)
             return true;
         if (total.elapsed() >= QuietLineBoundMs)
             return false;

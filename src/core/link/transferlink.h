@@ -62,6 +62,8 @@ public:
     // interrupted reply is not taken to answer the next request. False
     // when the line did not fall quiet within QuietLineBoundMs. Sends nothing.
     bool waitForQuietLine();
+    // The last waitForQuietLine() gave up: the line was busy, not silent.
+    bool lineStayedBusy() const { return m_lineStayedBusy; }
     // A wait ran out: "AK", the three buttons enabled, the port closed.
     void abandon();
 
@@ -102,4 +104,5 @@ private:
     std::unique_ptr<SerialLink> m_port;
     bool m_acknowledged = false;
     bool m_abandoned = false; // by the running transfer
+    bool m_lineStayedBusy = false;
 };

@@ -12,6 +12,7 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 // The two worked rows of the radio image (144-174 MHz, DCS mode "+") under
 // settings whose every byte differs from its neighbours'.
@@ -103,7 +104,10 @@ public:
         writeCp1251(configFolder() + "/V404Options.ini", ports);
     }
 
-    // `output` takes the child's standard output instead of the test.
+    // `output` takes the child's standard output instead of the test. When
+    // an argument holds a backslash, every argument is passed through
+    // printf's %b, so that a backslash and 351 reach the child as the byte
+    // 0xE9 (no QString carries such a name).
     CliRun run(const QStringList &arguments, const QString &output = QString()) const
     {
         QProcess process;
@@ -114,7 +118,15 @@ public:
         env.insert("XDG_CONFIG_HOME", path("config"));
         env.insert("XDG_DATA_HOME", path("data"));
         process.setProcessEnvironment(env);
-        process.start(VETRAL_CLI_PATH, arguments);
+        if (std::any_of(arguments.cbegin(), arguments.cend(), [](const QString &a) { return a.contains('\\'); }))
+            process.start("/bin/sh",
+                          QStringList{"-c",
+                                      "n=$#; for a; do b=$(printf '%bx' \"$a\"); set -- \"$@\" \"${b%x}\"; done; "
+                                      "shift $n; exec \"$0\" \"$@\"",
+                                      VETRAL_CLI_PATH}
+                              + arguments);
+        else
+            process.start(VETRAL_CLI_PATH, arguments);
         CliRun result;
         if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
             return result;
