@@ -296,8 +296,10 @@ void TestChannelFileLoad::loadFailures_data()
     QTest::newRow("UTF-8 with a Windows-1251 line") << "given.ini" << utf8 + cp1251Comment << mixed.arg(5);
     QTest::newRow("UTF-8 with BOM, Windows-1251 first line") << "given.ini"
                                                              << "\xEF\xBB\xBF" + cp1251Comment + utf8 << mixed.arg(1);
-    QTest::newRow("UTF-8, a stray byte in a line")
-        << "given.ini" << QByteArray(utf8).replace("Rx=150000", "Rx=150\xA0" "000") << mixed.arg(4);
+    QTest::newRow("UTF-8, a stray byte in a line") << "given.ini"
+                                                   << QByteArray(utf8).replace("Rx=150000", "Rx=150\xA0"
+                                                                                            "000")
+                                                   << mixed.arg(4);
 }
 
 void TestChannelFileLoad::loadFailures()
