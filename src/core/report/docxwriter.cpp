@@ -35,9 +35,8 @@ public:
     // Writes `file`; messages name the report `shownPath`.
     Archive(const QString &file, const QString &shownPath) : m_path(shownPath)
     {
-        const QString &path = file;
         int code = 0;
-        m_zip = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+        m_zip = zip_open(QFile::encodeName(file).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
         if (!m_zip)
             throw PlatformError(failure(m_path, openErrorText(code)));
     }
