@@ -43,3 +43,12 @@ QString noPermission(const QString &device, const QString &account)
 }
 
 } // namespace SerialErrors
+
+namespace SerialErrors {
+
+QString aborted()
+{
+    return QStringLiteral("передача прервана по второму запросу остановки");
+}
+
+} // namespace SerialErrors

@@ -2,11 +2,13 @@
 
 #include "common/platformerror.h"
 #include "link/linktexts.h"
+#include "link/transferstop.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QSet>
+#include <algorithm>
 
 TransferLink::TransferLink(TransferObserver &observer, QString optionsFile, SerialLinkFactory factory)
     : m_observer(observer), m_optionsFile(std::move(optionsFile)), m_factory(std::move(factory))
@@ -18,6 +20,12 @@ SerialLink &TransferLink::port() const
     if (!m_port)
         throw PlatformError(SerialErrors::notOpen());
     return *m_port;
+}
+
+void TransferLink::checkAbort() const
+{
+    if (m_stop && m_stop->abortRequested())
+        throw PlatformError(SerialErrors::aborted());
 }
 
 void TransferLink::CreatePort()
@@ -49,6 +57,7 @@ void TransferLink::OpenPort(std::uint8_t portNumber)
 
 void TransferLink::SendByte(std::uint8_t byte)
 {
+    checkAbort();
     port().sendByte(byte);
 }
 
@@ -87,6 +96,7 @@ std::optional<std::uint8_t> TransferLink::receiveByte(int counterStart)
 {
     int counter = counterStart;
     for (;;) {
+        checkAbort();
         if (ByteReady())
             return TakeByte();
         // The poll's pause waits on the port, so a byte that arrives is seen
@@ -100,7 +110,7 @@ std::optional<std::uint8_t> TransferLink::receiveByte(int counterStart)
 
 bool TransferLink::WaitAck()
 {
-    m_acknowledged = receiveByte(AckPolls).has_value();
+    m_acknowledged = receiveByte(m_timings.ackPolls).has_value();
     if (!m_acknowledged)
         abandon();
     return m_acknowledged;
@@ -115,16 +125,18 @@ bool TransferLink::waitForQuietLine()
     QElapsedTimer quiet;
     quiet.start();
     for (;;) {
+        checkAbort();
         if (ByteReady()) {
             PurgeReceive();
             quiet.restart();
         }
-        m_lineStayedBusy = quiet.elapsed() < QuietLineMs;
+        const qint64 quietFor = quiet.elapsed();
+        m_lineStayedBusy = quietFor < m_timings.quietLineMs;
         if (!m_lineStayedBusy)
             return true;
-        if (total.elapsed() >= QuietLineBoundMs)
+        if (total.elapsed() >= m_timings.quietLineBoundMs)
             return false;
-        port().waitForByte(sliceMs);
+        port().waitForByte(int(std::min<qint64>(sliceMs, m_timings.quietLineMs - quietFor)));
         m_observer.keepAlive();
     }
 }
@@ -141,9 +153,10 @@ void TransferLink::abandon()
 void TransferLink::pause(int ms)
 {
     pauseKeepingAlive(m_observer, ms);
+    checkAbort();
 }
 
-QList<PortEntry> TransferLink::openablePorts() const
+QList<PortEntry> TransferLink::openablePorts(const QString &optionsFile)
 {
     // The system's list and the devices the options file names that exist,
     // not a trial opening: opening raises DTR and RTS, which resets some
@@ -155,7 +168,7 @@ QList<PortEntry> TransferLink::openablePorts() const
     QSet<QString> present;
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
         present.insert(canonical(info.systemLocation()));
-    const PortMap map = PortMap::fromOptionsFile(m_optionsFile);
+    const PortMap map = PortMap::fromOptionsFile(optionsFile);
     QList<PortEntry> ports;
     for (int n = 1; n <= LastPromptPort; ++n) {
         const PortEntry entry = map.entry(n);

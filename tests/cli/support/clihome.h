@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <functional>
+#include <unistd.h>
 
 // The two worked rows of the radio image (144-174 MHz, DCS mode "+") under
 // settings whose every byte differs from its neighbours'.
@@ -104,15 +106,24 @@ public:
         writeCp1251(configFolder() + "/V404Options.ini", ports);
     }
 
-    // `output` takes the child's standard output instead of the test. When
-    // an argument holds a backslash, every argument is passed through
-    // printf's %b, so that a backslash and 351 reach the child as the byte
-    // 0xE9 (no QString carries such a name).
-    CliRun run(const QStringList &arguments, const QString &output = QString()) const
+    // `output` takes the child's standard output instead of the test;
+    // kClosedPipe is a pipe whose reading end is already closed. `started`
+    // is told the child's process id. When an argument holds a backslash,
+    // every argument is passed through printf's %b, so that a backslash and
+    // 0351 reach the child as the byte 0xE9 (no QString carries such a name).
+    static inline const QString kClosedPipe = "|closed";
+    CliRun run(const QStringList &arguments, const QString &output = QString(),
+               const std::function<void(qint64)> &started = {}) const
     {
         QProcess process;
-        if (!output.isEmpty())
+        int pipeEnds[2] = {-1, -1};
+        if (output == kClosedPipe && ::pipe(pipeEnds) == 0) {
+            ::close(pipeEnds[0]);
+            const int writeEnd = pipeEnds[1];
+            process.setChildProcessModifier([writeEnd] { ::dup2(writeEnd, STDOUT_FILENO); });
+        } else if (!output.isEmpty()) {
             process.setStandardOutputFile(output);
+        }
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("HOME", path("home"));
         env.insert("XDG_CONFIG_HOME", path("config"));
@@ -127,6 +138,10 @@ public:
                               + arguments);
         else
             process.start(VETRAL_CLI_PATH, arguments);
+        if (pipeEnds[1] >= 0)
+            ::close(pipeEnds[1]);
+        if (started && process.waitForStarted())
+            started(process.processId());
         CliRun result;
         if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
             return result;

@@ -8,10 +8,10 @@ struct AppState;
 // folder, " (2)", " (3)" ... added when the name is taken. A name is taken
 // only where none stands, in one step, so two stations that share a serial
 // number, or two batches sharing the folder, get files of their own.
-class FleetReports
+class BatchReports
 {
 public:
-    FleetReports(QString folder, QString protocolSerial);
+    BatchReports(QString folder, QString protocolSerial);
 
     // Creates the folder; throws PlatformError when it cannot be made or
     // takes no new file.

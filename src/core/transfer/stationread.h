@@ -8,10 +8,10 @@
 #include <optional>
 
 struct AppState;
-struct PortArgument;
+struct LinkSetup;
 class TransferObserver;
 
-// One "Чтение данных " without a window, for the commands that compare what
+// One "Чтение данных " without a window, for the sequences that compare what
 // a station holds with what was written: the reply decoded into the state as
 // the window decodes it, and kept byte for byte.
 struct StationRead
@@ -25,17 +25,13 @@ struct StationRead
     // reply and it ended before the length its channel count gives ("ответ
     // станции недопустим: ..."). Nothing when no byte came.
     std::optional<QString> invalidReply() const;
-    // What a read that got no answer tells, after "Станция не отвечает (AK)"
-    // or "нет ответа (AK) ...": that the line was busy, or nothing.
-    QString noAnswerDetail() const;
 
     // The transfer dialog's status and gauge go to `progress`, on the calling
     // thread, whose own port the read makes and closes. Serial errors are
     // thrown as PlatformError.
-    static StationRead run(AppState &state, const PortArgument &port, TransferObserver &progress,
-                           const QString &optionsFile);
+    static StationRead run(AppState &state, const LinkSetup &setup, TransferObserver &progress);
 };
 
-// ": линия занята - ..." for a transfer whose quiet-line wait gave up: the
-// line was not silent but busy with bytes nobody asked for.
-QString busyLineText();
+// ": линия занята - ..." for a transfer whose quiet-line wait gave up after
+// `boundMs`: the line was not silent but busy with bytes nobody asked for.
+QString busyLineText(int boundMs);

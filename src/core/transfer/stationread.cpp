@@ -1,46 +1,49 @@
-#include "stationread.h"
+#include "transfer/stationread.h"
 
-#include "portargument.h"
-#include "link/qtseriallink.h"
 #include "link/readobserver.h"
 #include "image/radioimage.h"
 #include "link/transferlink.h"
 #include "state/appstate.h"
+#include "transfer/linksetup.h"
 
+#include <QLocale>
 #include <memory>
 
 namespace {
 
-// The serial port of the program, keeping a copy of every byte the transfer
+// The serial port of the setup, keeping a copy of every byte the transfer
 // takes from the line, so that a read's reply can be compared byte for byte.
 class RecordingSerialLink final : public SerialLink
 {
 public:
-    explicit RecordingSerialLink(std::shared_ptr<QByteArray> taken) : m_taken(std::move(taken)) {}
-
-    static SerialLinkFactory factory(const std::shared_ptr<QByteArray> &taken)
+    RecordingSerialLink(std::shared_ptr<QByteArray> taken, std::unique_ptr<SerialLink> link)
+        : m_taken(std::move(taken)), m_link(std::move(link))
     {
-        return [taken] { return std::make_unique<RecordingSerialLink>(taken); };
     }
 
-    void open(const QString &device) override { m_link.open(device); }
-    bool isOpen() const override { return m_link.isOpen(); }
-    void close() override { m_link.close(); }
-    void sendByte(std::uint8_t byte) override { m_link.sendByte(byte); }
-    bool byteReady() override { return m_link.byteReady(); }
+    static SerialLinkFactory factory(const std::shared_ptr<QByteArray> &taken, SerialLinkFactory inner)
+    {
+        return [taken, inner] { return std::make_unique<RecordingSerialLink>(taken, inner()); };
+    }
+
+    void open(const QString &device) override { m_link->open(device); }
+    bool isOpen() const override { return m_link->isOpen(); }
+    void close() override { m_link->close(); }
+    void sendByte(std::uint8_t byte) override { m_link->sendByte(byte); }
+    bool byteReady() override { return m_link->byteReady(); }
     std::uint8_t takeByte() override
     {
-        const std::uint8_t byte = m_link.takeByte();
+        const std::uint8_t byte = m_link->takeByte();
         m_taken->append(static_cast<char>(byte));
         return byte;
     }
-    bool waitForByte(int ms) override { return m_link.waitForByte(ms); }
-    void purgeReceive() override { m_link.purgeReceive(); }
-    void purgeSend() override { m_link.purgeSend(); }
+    bool waitForByte(int ms) override { return m_link->waitForByte(ms); }
+    void purgeReceive() override { m_link->purgeReceive(); }
+    void purgeSend() override { m_link->purgeSend(); }
 
 private:
     std::shared_ptr<QByteArray> m_taken;
-    QtSerialLink m_link;
+    std::unique_ptr<SerialLink> m_link;
 };
 
 // Nothing to show while the reply arrives; a refusal of the reply is kept
@@ -62,13 +65,12 @@ private:
 
 } // namespace
 
-StationRead StationRead::run(AppState &state, const PortArgument &port, TransferObserver &progress,
-                             const QString &optionsFile)
+StationRead StationRead::run(AppState &state, const LinkSetup &setup, TransferObserver &progress)
 {
     StationRead result;
     auto taken = std::make_shared<QByteArray>();
-    TransferLink link(progress, optionsFile, RecordingSerialLink::factory(taken));
-    state.portNumber = port.applyTo(link);
+    TransferLink link = setup.link(progress, RecordingSerialLink::factory(taken, setup.factory));
+    state.portNumber = setup.portNumber;
     QuietReadView view;
     result.outcome = StationReader::read(state, link, view);
     result.refusal = view.refusal();
@@ -90,13 +92,8 @@ std::optional<QString> StationRead::invalidReply() const
         .arg(reply.size());
 }
 
-QString StationRead::noAnswerDetail() const
-{
-    return lineBusy ? busyLineText() : QString();
-}
-
-QString busyLineText()
+QString busyLineText(int boundMs)
 {
     return QStringLiteral(": линия занята - по ней %1 с без перерыва шли данные, в станцию ничего не отправлено")
-        .arg(TransferLink::QuietLineBoundMs / 1000);
+        .arg(QLocale(QLocale::Russian).toString(boundMs / 1000.0));
 }

@@ -1,4 +1,4 @@
-#include "fleetreports.h"
+#include "batch/batchreports.h"
 
 #include "common/platformerror.h"
 #include "files/fileaccess.h"
@@ -8,12 +8,12 @@
 
 #include <QDir>
 
-FleetReports::FleetReports(QString folder, QString protocolSerial)
+BatchReports::BatchReports(QString folder, QString protocolSerial)
     : m_folder(std::move(folder)), m_protocolSerial(std::move(protocolSerial))
 {
 }
 
-void FleetReports::prepare() const
+void BatchReports::prepare() const
 {
     if (!QDir().mkpath(m_folder))
         throw PlatformError(
@@ -24,7 +24,7 @@ void FleetReports::prepare() const
                                 .arg(QDir::toNativeSeparators(m_folder), IoError::message(blocker)));
 }
 
-QString FleetReports::save(const AppState &state, const QString &stationSerial)
+QString BatchReports::save(const AppState &state, const QString &stationSerial)
 {
     const ReportDocument doc = ReportDocument::build(state, m_protocolSerial);
     return DocxWriter::writeNumbered(doc, m_folder, stationSerial);
