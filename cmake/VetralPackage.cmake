@@ -25,6 +25,10 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
        "The technician needs access to the serial port: on Debian, membership\n"
        "of the group dialout.")
 
+# The Debian revision of this packaging of the upstream version: raised when
+# only the packaging changes, back to 1 with a new project(VERSION).
+set(VETRAL_DEBIAN_REVISION 1)
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${VETRAL_DEBIAN_REVISION})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VETRAL_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)

@@ -10,9 +10,39 @@
 #include <QDir>
 #include <QTimer>
 #include <QIcon>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// --version and --help are answered before the window's platform starts,
+// so that they work without a display (over ssh, in a package check).
+// Returns the exit status when the arguments asked for one of them.
+int answeredWithoutWindow(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::puts("vetral " VETRAL_VERSION);
+            return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 2;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::puts("Использование: vetral [--help] [--version]\n\n"
+                      "Программатор радиостанций \"Ветрал\": окно программы (нужен графический сеанс).\n"
+                      "Для работы из сценариев и без экрана есть vetral-cli (vetral-cli --help).\n\n"
+                      "  --help     эта справка\n"
+                      "  --version  версия программы");
+            return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 2;
+        }
+    }
+    return -1;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    if (const int status = answeredWithoutWindow(argc, argv); status >= 0)
+        return status;
     QApplication app(argc, argv);
     Startup::prepare(app);
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/vetral.png")));

@@ -11,9 +11,12 @@
 #include "common/platformerror.h"
 #include "files/channelfile.h"
 #include "files/fileaccess.h"
+#include "files/ioerror.h"
 #include "files/readarchive.h"
 #include "link/linktexts.h"
 #include "state/appstate.h"
+#include "link/linktimings.h"
+#include "transfer/stationread.h"
 #include "transfer/stationsequence.h"
 #include "transfer/writeverification.h"
 
@@ -24,10 +27,17 @@ namespace {
 
 using Kind = SequenceOutcome::Kind;
 
-// A wait for the station ran out ("AK" in the transfer dialog).
-QString noAnswerText()
+// What follows "станция не отвечает (AK)" when the line was busy rather
+// than silent.
+QString busyDetail(const SequenceOutcome &outcome)
 {
-    return QStringLiteral("Станция не отвечает (%1).").arg(LinkTexts::noAnswer());
+    return outcome.lineBusy ? busyLineText(LinkTimings().quietLineBoundMs) : QString();
+}
+
+// A wait for the station ran out ("AK" in the transfer dialog).
+QString noAnswerText(const SequenceOutcome &outcome)
+{
+    return QStringLiteral("Станция не отвечает (%1)%2.").arg(LinkTexts::noAnswer(), busyDetail(outcome));
 }
 
 // An output that cannot be saved is refused before the station is asked,
@@ -40,39 +50,11 @@ void requireSavable(const QString &output)
     if (!info.dir().exists())
         throw PlatformError(QStringLiteral("Файл \"%1\" не может быть создан: папки \"%2\" нет.")
                                 .arg(QDir::toNativeSeparators(output), QDir::toNativeSeparators(info.absolutePath())));
-}
-
-int writeEnd(const SequenceOutcome &outcome)
-{
-    if (const auto code = Commands::commonEnd(outcome))
-        return *code;
-    const bool verifying = outcome.step == SequenceStep::Verify;
-    switch (outcome.kind) {
-    case Kind::Done:
-        Console::out(verifying ? QStringLiteral("Данные записаны в станцию, прочитаны и совпадают с записанными.")
-                               : QStringLiteral("Данные записаны в станцию."));
-        return ExitCode::Done;
-    case Kind::NoAnswer:
-        if (!verifying) {
-            Console::out(noAnswerText());
-            return ExitCode::NoAnswer;
-        }
-        // The write itself completed: only the reading back failed.
-        Console::out(QStringLiteral("Данные записаны в станцию, но прочитать их для сверки не удалось: "
-                                    "станция не отвечает (%1).")
-                         .arg(LinkTexts::noAnswer()));
-        return ExitCode::NoAnswer;
-    case Kind::Refused:
-        Console::out(outcome.refusal ? outcome.refusal->text : noAnswerText());
-        return verifying ? ExitCode::Differs : ExitCode::Refused;
-    case Kind::Differs:
-        Console::out(QStringLiteral("Станция хранит не то, что записано: ")
-                     + WriteVerification::summary(outcome.differences));
-        return ExitCode::Differs;
-    default:
-        Console::err(outcome.failure);
-        return ExitCode::Failure;
-    }
+    // A name too long, or a folder that takes no file, would fail only after
+    // the station was read.
+    if (const int blocker = FileAccess::writeBlocker(output))
+        throw PlatformError(QStringLiteral("Файл \"%1\" не может быть записан: %2")
+                                .arg(QDir::toNativeSeparators(output), IoError::message(blocker)));
 }
 
 } // namespace
@@ -116,13 +98,60 @@ std::optional<int> commonEnd(const SequenceOutcome &outcome)
     }
 }
 
+} // namespace Commands
+
+namespace {
+
+int writeEnd(const SequenceOutcome &outcome)
+{
+    if (const auto code = Commands::commonEnd(outcome))
+        return *code;
+    const bool verifying = outcome.step == SequenceStep::Verify;
+    switch (outcome.kind) {
+    case Kind::Done:
+        Console::out(verifying ? QStringLiteral("Данные записаны в станцию, прочитаны и совпадают с записанными.")
+                               : QStringLiteral("Данные записаны в станцию."));
+        return ExitCode::Done;
+    case Kind::NoAnswer:
+        if (!verifying) {
+            Console::out(noAnswerText(outcome));
+            return ExitCode::NoAnswer;
+        }
+        // The write itself completed: only the reading back failed.
+        Console::out(QStringLiteral("Данные записаны в станцию, но прочитать их для сверки не удалось: "
+                                    "станция не отвечает (%1)%2.")
+                         .arg(LinkTexts::noAnswer(), busyDetail(outcome)));
+        return ExitCode::NoAnswer;
+    case Kind::InvalidReply:
+        // The station answered: its reply does not hold what it says it holds.
+        Console::out(QStringLiteral("Данные записаны в станцию, но при чтении для сверки %1.").arg(outcome.failure));
+        return ExitCode::Differs;
+    case Kind::Refused:
+        Console::out(outcome.refusal ? outcome.refusal->text : noAnswerText(outcome));
+        return verifying ? ExitCode::Differs : ExitCode::Refused;
+    case Kind::Differs:
+        Console::out(QStringLiteral("Станция хранит не то, что записано: ")
+                     + WriteVerification::summary(outcome.differences));
+        return ExitCode::Differs;
+    default:
+        Console::err(outcome.failure);
+        return ExitCode::Failure;
+    }
+}
+
+} // namespace
+
+namespace Commands {
+
 int read(const QStringList &arguments)
 {
     CommandLine line(QStringLiteral("read"),
                      QStringLiteral("\"Чтение данных \" из станции на порту PORT; прочитанное сохраняется в FILE\n"
                                     "так, как его записала бы \"Запись в файл\", и копией в архив чтений.\n"
-                                    "Ход передачи - на stderr. Код выхода: 0 - прочитано, 1 - ответ станции\n"
-                                    "отвергнут, 3 - станция не ответила, 5 - остановлено сигналом."));
+                                    "FILE проверяется до обращения к станции (папка есть и принимает файл, имя\n"
+                                    "допустимо). Ход передачи - на stderr. Код выхода: 0 - прочитано, 1 - ответ\n"
+                                    "станции отвергнут или недопустим, 3 - станция не ответила, 5 - остановлено\n"
+                                    "сигналом."));
     line.addPortOption();
     line.addOption(QCommandLineOption(QStringLiteral("output"), QStringLiteral("Файл каналов, который будет записан."),
                                       QStringLiteral("FILE")),
@@ -141,11 +170,15 @@ int read(const QStringList &arguments)
     if (const auto code = commonEnd(outcome))
         return *code;
     if (outcome.kind == Kind::NoAnswer) {
-        Console::out(noAnswerText());
+        Console::out(noAnswerText(outcome));
         return ExitCode::NoAnswer;
     }
+    if (outcome.kind == Kind::InvalidReply) {
+        Console::out(QStringLiteral("Станция ответила, но %1.").arg(outcome.failure));
+        return ExitCode::Refused;
+    }
     if (outcome.kind == Kind::Refused) {
-        Console::out(outcome.refusal ? outcome.refusal->text : noAnswerText());
+        Console::out(outcome.refusal ? outcome.refusal->text : noAnswerText(outcome));
         return ExitCode::Refused;
     }
     // The copy comes first, so the station's data are kept even when the
@@ -172,7 +205,8 @@ int write(const QStringList &arguments)
                                     "порт открыт и заблокирован от записи до конца проверки.\n"
                                     "Ход передачи - на stderr, итог - одной строкой на stdout.\n"
                                     "Код выхода: 0 - записано (и проверено), 1 - отказ проверки,\n"
-                                    "3 - станция не ответила, 4 - станция хранит не то, что записано,\n"
+                                    "3 - станция не ответила, 4 - станция хранит не то, что записано\n"
+                                    "(или её ответ на проверочное чтение недопустим),\n"
                                     "5 - остановлено сигналом (SIGINT, SIGTERM, SIGHUP): начатая запись\n"
                                     "доводится до конца, проверка не начинается; второй сигнал прерывает сразу."));
     line.addChannelFileArgument();

@@ -13,10 +13,13 @@
 
 namespace {
 
-enum class Station { None, Answering, Silent, FallsSilent, SilentAfterWrite, Altering };
+// CountTooHigh claims one channel more in its reply than it sends.
+enum class Station { None, Answering, Silent, FallsSilent, SilentAfterWrite, Altering, CountTooHigh };
 
 // Where Тон3 lies in the station's reply: serial 3, header 5, Id 2, tones.
 constexpr int kReplyTone3 = 12;
+// The channel count: the third byte of the header.
+constexpr int kReplyChannelCount = 5;
 
 QString exactly(const QString &text)
 {
@@ -73,14 +76,17 @@ private:
         if (station == Station::SilentAfterWrite)
             options.silentAfter = 1 + 25 + 2 * 18; // the whole write of worked.ini
         const bool altering = station == Station::Altering;
+        const bool countTooHigh = station == Station::CountTooHigh;
         StationMemory memory;
         memory.serial = {0x12, 0x34, 0x56};
         m_station = std::make_unique<SimulatedStation>(memory);
         m_line = std::make_unique<StationLine>(
-            [this, altering](std::uint8_t byte) {
+            [this, altering, countTooHigh](std::uint8_t byte) {
                 QByteArray answer = m_station->onByte(byte, 0);
                 if (altering && answer.size() > kReplyTone3)
                     answer[kReplyTone3] = char(answer.at(kReplyTone3) + 1);
+                if (countTooHigh && answer.size() > kReplyChannelCount)
+                    answer[kReplyChannelCount] = char(answer.at(kReplyChannelCount) + 1);
                 return answer;
             },
             options);
@@ -203,6 +209,34 @@ void CliTest::commands_data()
     QTest::newRow("read unanswered") << QStringList{"read", "--port", "COM3", "--output", "{dir}/r.ini"}
                                      << Station::Silent << 3 << noAnswer << ""
                                      << "";
+    QTest::newRow("read: reply shorter than its channel count")
+        << QStringList{"read", "--port", "COM3", "--output", "{dir}/r.ini"} << Station::CountTooHigh << 1
+        << exactly("Станция ответила, но ответ станции недопустим: по его числу каналов (1) в нём должно быть "
+                   "46 байт, а пришло 28.\n")
+        << ""
+        << "";
+    QTest::newRow("verify: reply shorter than its channel count")
+        << QStringList{"write", "{dir}/worked.ini", "--port", "COM3", "--verify"} << Station::CountTooHigh << 4
+        << exactly("Данные записаны в станцию, но при чтении для сверки ответ станции недопустим: по его числу "
+                   "каналов (3) в нём должно быть 82 байт, а пришло 64.\n")
+        << ""
+        << "";
+    // Targets that cannot take the file are found before the station is read.
+    QTest::newRow("read: output name too long")
+        << QStringList{"read", "--port", "COM3", "--output", "{dir}/" + QString(200, u'д') + ".ini"}
+        << Station::Answering << 2 << exactly("") << "Недопустимое имя файла."
+        << "";
+    QTest::newRow("read: output folder takes no file")
+        << QStringList{"read", "--port", "COM3", "--output", "/sys/r.ini"} << Station::Answering << 2 << exactly("")
+        << "Файл \"/sys/r.ini\" не может быть записан: Доступ к файлу запрещен."
+        << "";
+    // Names whose bytes are not UTF-8 would become other names.
+    const QString notUtf8 = "недопустимые в кодировке системы (UTF-8)";
+    QTest::newRow("read: output name not UTF-8")
+        << QStringList{"read", "--port", "COM3", "--output", "{dir}/st\\0351.ini"} << Station::Answering << 2
+        << exactly("") << notUtf8 << "";
+    QTest::newRow("check: file name not UTF-8")
+        << QStringList{"check", "{dir}/st\\0350.ini"} << none << 2 << exactly("") << notUtf8 << "";
 
     QTest::newRow("report") << QStringList{"report", "{dir}/worked.ini", "--output", "{dir}/p.docx"} << none << 0
                             << exactly("") << ""

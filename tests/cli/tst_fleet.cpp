@@ -54,8 +54,10 @@ public:
             if (kind == u'H')
                 m_signals.append({i, kAnsweredBeforeSilence + 1, {SIGINT, SIGHUP}});
             StationMemory memory; // no channels, an Id of its own
+            // Six hexadecimal digits make the three bytes; a longer text is cut.
             const QByteArray serial = QByteArray::fromHex(serials.at(i).toLatin1());
-            std::copy(serial.begin(), serial.end(), memory.serial.begin());
+            for (std::size_t b = 0; b < memory.serial.size() && qsizetype(b) < serial.size(); ++b)
+                memory.serial[b] = static_cast<std::uint8_t>(serial.at(qsizetype(b)));
             memory.idCode = static_cast<std::uint16_t>(0x0F01 + i);
             auto one = std::make_unique<One>(memory);
             StationLineOptions options;
@@ -324,6 +326,9 @@ void FleetTest::refusedBeforeAnyByte_data()
                                      << "10000";
     QTest::newRow("port without a device") << worked + QStringList{"--port", "COM3", "--port", "COM6"} << 2 << ""
                                            << "COM6";
+    QTest::newRow("report folder takes no file")
+        << worked + QStringList{"--port", "COM3", "--report-dir", "/sys"} << 2 << ""
+        << "В папку протоколов \"/sys\" нельзя записать файл: Доступ к файлу запрещен.";
     QTest::newRow("check refuses") << QStringList{"fleet", "{dir}/loud.ini", "--port", "COM3", "--port", "COM4"} << 1
                                    << "Уровень громкости изм. 1-16\n"
                                    << "";

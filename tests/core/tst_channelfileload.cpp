@@ -252,6 +252,9 @@ void TestChannelFileLoad::encodings_data()
     QTest::newRow("UTF-8 with BOM") << encoded(QStringConverter::Utf8, true) << TextEncoding::Utf8;
     QTest::newRow("UTF-16LE with BOM") << encoded(QStringConverter::Utf16LE, true) << TextEncoding::Utf16LE;
     QTest::newRow("UTF-16BE with BOM") << encoded(QStringConverter::Utf16BE, true) << TextEncoding::Utf16BE;
+    // Mostly Windows-1251: one line in UTF-8 does not make the file UTF-8.
+    QTest::newRow("Windows-1251 with a UTF-8 line")
+        << Windows1251::encode(text) + QStringLiteral("; правка\r\n").toUtf8() << TextEncoding::Windows1251;
 }
 
 void TestChannelFileLoad::encodings()
@@ -270,29 +273,57 @@ void TestChannelFileLoad::encodings()
 void TestChannelFileLoad::loadFailures_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("missing file") << "missing.ini" << IoError::message(ENOENT);
-    QTest::newRow("folder") << "folder" << IoError::message(EACCES);
-    QTest::newRow("path through a file") << "plain.ini/K7TV_10.ini" << IoError::message(ENOTDIR);
+    QTest::addColumn<QByteArray>("bytes"); // written to "given.ini"
+    QTest::addColumn<QString>("message");  // {path} stands for the path given
+    const QString utf8Text = QStringLiteral("[Общие установки]\r\nГромкость=3\r\n[1]\r\nRx=150000\r\n");
+    const QByteArray utf8 = utf8Text.toUtf8();
+    const QByteArray cp1251Comment = Windows1251::encode(QStringLiteral("; поправил техник\r\n"));
+    const QString mixed = QStringLiteral("Файл не загружен: в нём смешаны кодировки. Он записан в UTF-8, но строка "
+                                         "%1 не в UTF-8. Сохраните файл целиком в одной кодировке, UTF-8 или "
+                                         "Windows-1251.");
+    const QString folder = QStringLiteral("Файл \"{path}\" не прочитан: это папка, а не файл.");
+    const QString device = QStringLiteral("Файл \"{path}\" не прочитан: это не обычный файл, а устройство или канал.");
+    QTest::newRow("missing file") << "missing.ini" << QByteArray() << IoError::message(ENOENT);
+    QTest::newRow("folder") << "folder" << QByteArray() << folder;
+    QTest::newRow("path through a file") << "plain.ini/K7TV_10.ini" << QByteArray() << IoError::message(ENOTDIR);
 #ifdef Q_OS_UNIX
-    QTest::newRow("pipe") << "pipe" << IoError::message(EACCES);
+    QTest::newRow("pipe") << "pipe" << QByteArray() << device;
+    QTest::newRow("device") << "/dev/null" << QByteArray() << device;
+    QTest::newRow("over 16 MB") << "large.ini" << QByteArray()
+                                << QStringLiteral("Файл \"{path}\" не прочитан: в нём 16777217 байт, а больше 16 МБ "
+                                                  "файл каналов не бывает (обычно он меньше 100 КБ).");
 #endif
+    QTest::newRow("UTF-8 with a Windows-1251 line") << "given.ini" << utf8 + cp1251Comment << mixed.arg(5);
+    QTest::newRow("UTF-8 with BOM, Windows-1251 first line") << "given.ini"
+                                                             << "\xEF\xBB\xBF" + cp1251Comment + utf8 << mixed.arg(1);
+    QTest::newRow("UTF-8, a stray byte in a line") << "given.ini"
+                                                   << QByteArray(utf8).replace("Rx=150000", "Rx=150\xA0"
+                                                                                            "000")
+                                                   << mixed.arg(4);
 }
 
 void TestChannelFileLoad::loadFailures()
 {
     QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
     QFETCH(QString, message);
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
     writeAll(dir.filePath(QStringLiteral("plain.ini")), "[1]\nRx=1\n");
+    writeAll(dir.filePath(QStringLiteral("given.ini")), bytes);
+    {
+        // One byte over the limit, without writing 16 MB (a sparse file).
+        QFile large(dir.filePath(QStringLiteral("large.ini")));
+        QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(ChannelFile::MaxFileBytes + 1));
+    }
 #ifdef Q_OS_UNIX
     QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe"))).constData(), 0600), 0);
 #endif
     AppState state = makeState(StationKind::Band30_60, 3, 4);
     state.dataValid = true;
     const QByteArray before = ChannelFile::encode(state);
-    QCOMPARE(failureOf([&] { ChannelFile::load(dir.filePath(name), state); }), message);
+    const QString path = QDir(dir.path()).filePath(name);
+    QCOMPARE(failureOf([&] { ChannelFile::load(path, state); }), QString(message).replace("{path}", path));
     QCOMPARE(ChannelFile::encode(state), before);
     QVERIFY(state.dataValid);
 }

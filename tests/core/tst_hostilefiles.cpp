@@ -182,6 +182,52 @@ private slots:
         QCOMPARE(uint(info.st_mode & 07777), mode);
     }
 
+    // Memory that runs out while a file is loaded ends the load with a
+    // message, not the program: a child whose address space is limited to a
+    // little more than it holds loads 12 MB of tiny sections.
+    void loadOutOfMemory()
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("AddressSanitizer reserves more address space than the limit leaves");
+#endif
+        QTemporaryDir dir;
+        const QString path = dir.filePath("sections.ini");
+        {
+            QByteArray bytes("[1]\r\nRx=145000\r\n");
+            for (int n = 1; bytes.size() < (12 << 20); ++n)
+                bytes += "[j" + QByteArray::number(n) + "]\r\n";
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        }
+        QFile statm("/proc/self/statm");
+        QVERIFY(statm.open(QIODevice::ReadOnly));
+        const rlim_t held = statm.readAll().split(' ').value(0).toULongLong() * rlim_t(::sysconf(_SC_PAGESIZE));
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            const rlimit limit{held + (24 << 20), held + (24 << 20)};
+            ::setrlimit(RLIMIT_AS, &limit);
+            // An exception that nobody catches aborts the child; the test
+            // library's crash handler (a stack trace by a debugger) is not
+            // for a child, and a child that hangs is stopped.
+            ::signal(SIGABRT, SIG_DFL);
+            ::signal(SIGSEGV, SIG_DFL);
+            ::alarm(60);
+            int status = 3; // loaded after all
+            try {
+                AppState state;
+                ChannelFile::load(path, state);
+            } catch (const PlatformError &e) {
+                status = e.text().contains(QStringLiteral("не хватило памяти")) ? 0 : 2;
+            }
+            ::_exit(status);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY2(WIFEXITED(status), "running out of memory ended the program");
+        QCOMPARE(WEXITSTATUS(status), 0);
+    }
+
     // A process stopped by the file size limit while it writes the archive
     // copy leaves nothing under a channel file's name.
     void archiveCopyCutShort()

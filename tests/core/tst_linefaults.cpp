@@ -390,6 +390,8 @@ private slots:
 
         QVERIFY(!line.link.IsOpen());
         QVERIFY(line.view.allEnabled());
+        // What the command line tells: a busy line, not a silent station.
+        QCOMPARE(line.link.lineStayedBusy(), !quietsDown);
         if (!quietsDown) {
             QCOMPARE(line.view.statuses.last(), LinkTexts::noAnswer());
             QCOMPARE(line.station->received(), QByteArray());

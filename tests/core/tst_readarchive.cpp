@@ -2,14 +2,12 @@
 #include "files/channelfile.h"
 #include "files/readarchive.h"
 #include "state/appstate.h"
+#include "support/atonemoment.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <latch>
-#include <thread>
-#include <vector>
 
 namespace {
 
@@ -73,18 +71,12 @@ private slots:
         constexpr int kThreads = 6;
         for (int round = 0; round < 20; ++round) {
             const QString folder = dir.filePath(QString::number(round));
-            std::latch start(kThreads);
-            std::vector<std::thread> threads;
-            for (int i = 0; i < kThreads; ++i)
-                threads.emplace_back([folder, i, &start] {
-                    AppState state;
-                    state.settingsLines =
-                        QStringList{"[Общие установки]", "Серийный номер=0123AB", QString("Id_номер=%1").arg(i)};
-                    start.arrive_and_wait();
-                    ReadArchive::store(state, folder, kTime);
-                });
-            for (std::thread &thread : threads)
-                thread.join();
+            atOneMoment(kThreads, [folder](int i) {
+                AppState state;
+                state.settingsLines =
+                    QStringList{"[Общие установки]", "Серийный номер=0123AB", QString("Id_номер=%1").arg(i)};
+                ReadArchive::store(state, folder, kTime);
+            });
             QCOMPARE(QDir(folder).entryList(QDir::Files).size(), kThreads);
         }
     }

@@ -368,10 +368,23 @@ private slots:
                  (QStringList{"word/settings.xml", "word/styles.xml"}));
     }
 
+    // The name is taken only where none stands: a file, or a link that
+    // leads nowhere (which an existence check takes for a free name), stays.
+    void writerNeverOverwrites_data()
+    {
+        QTest::addColumn<bool>("danglingLink");
+        QTest::newRow("a file") << false;
+        QTest::newRow("a dangling link") << true;
+    }
     void writerNeverOverwrites()
     {
+        QFETCH(bool, danglingLink);
         const QString path = m_dir.filePath(QStringLiteral("taken.docx"));
-        {
+        const QString target = m_dir.filePath(QStringLiteral("nowhere"));
+        QFile::remove(path);
+        if (danglingLink) {
+            QVERIFY(QFile::link(target, path));
+        } else {
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("keep me");
@@ -383,9 +396,15 @@ private slots:
         } catch (const PlatformError &error) {
             QVERIFY2(error.text().contains(path), qPrintable(error.text()));
         }
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("keep me"));
+        if (danglingLink) {
+            QCOMPARE(QFileInfo(path).symLinkTarget(), target);
+            QVERIFY(!QFileInfo::exists(target));
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), QByteArray("keep me"));
+        }
+        QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral(".*.part")}, QDir::Files | QDir::Hidden), QStringList());
     }
 
     void writerReportsMissingFolder()

@@ -1,7 +1,9 @@
 #include "batch/batchjournal.h"
 #include "common/platformerror.h"
+#include "report/docxwriter.h"
 #include "report/reportdocument.h"
 #include "report/reportfiles.h"
+#include "support/atonemoment.h"
 
 #include <QDir>
 #include <QFile>
@@ -114,18 +116,57 @@ private slots:
         QCOMPARE(third, base + QStringLiteral(" (3).docx"));
         QVERIFY(!firstBytes.isEmpty());
         QCOMPARE(contents(first), firstBytes);
+        // Written under a private temporary name, published for others to read.
+        QVERIFY(QFileInfo(first).permissions().testFlag(QFileDevice::ReadOther));
         QVERIFY(contents(second) != firstBytes);
     }
 
-    void uniquePathSkipsTakenNames()
+    // A name is taken only where none stands: files, links (a dangling one
+    // too) and names taken by saves of the same moment are never replaced.
+    void numberedNameSkipsTakenNames_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("danglingLink");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("free") << QStringList{"s.docx"} << QString() << QStringLiteral("r.docx");
+        QTest::newRow("files taken") << QStringList{"r.docx", "r (2).docx", "r (4).docx"} << QString()
+                                     << QStringLiteral("r (3).docx");
+        QTest::newRow("dangling link") << QStringList{} << QStringLiteral("r.docx") << QStringLiteral("r (2).docx");
+    }
+    void numberedNameSkipsTakenNames()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QString, danglingLink);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        for (const QString &name : files) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("keep");
+        }
+        if (!danglingLink.isEmpty())
+            QVERIFY(QFile::link(dir.filePath(QStringLiteral("nowhere")), dir.filePath(danglingLink)));
+        QCOMPARE(DocxWriter::writeNumbered(smallReport(QStringLiteral("S")), dir.path(), QStringLiteral("r")),
+                 dir.filePath(expected));
+        for (const QString &name : files)
+            QCOMPARE(contents(dir.filePath(name)), QByteArray("keep"));
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("nowhere"))));
+        // Nothing else is left behind: no temporary file.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(),
+                 files.size() + (danglingLink.isEmpty() ? 0 : 1) + 1);
+    }
+
+    void savesAtOneMomentNeverReplaceEachOther()
     {
         QTemporaryDir dir;
-        for (const char *name : {"r.docx", "r (2).docx", "r (4).docx"}) {
-            QFile file(dir.filePath(QString::fromLatin1(name)));
-            QVERIFY(file.open(QIODevice::WriteOnly));
+        constexpr int kThreads = 6;
+        for (int round = 0; round < 10; ++round) {
+            const QString folder = dir.filePath(QString::number(round));
+            atOneMoment(kThreads, [folder](int) {
+                ReportFiles::save(smallReport(QStringLiteral("S")), QStringLiteral("К7"), folder, kTime);
+            });
+            QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), kThreads);
         }
-        QCOMPARE(ReportFiles::uniquePath(dir.path(), QStringLiteral("r")), dir.filePath(QStringLiteral("r (3).docx")));
-        QCOMPARE(ReportFiles::uniquePath(dir.path(), QStringLiteral("s")), dir.filePath(QStringLiteral("s.docx")));
     }
 
     void folderThatCannotBeMade()

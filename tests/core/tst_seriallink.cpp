@@ -7,6 +7,9 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QThread>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace LinkFixtures;
 
@@ -23,6 +26,45 @@ QByteArray silent(std::uint8_t)
     return {};
 }
 
+// While it lives, the process may not open `device` (when `active`): the
+// device's mode lets nobody in, and a process of root runs as the user
+// nobody, whom the mode keeps out.
+class AccountWithoutDevices
+{
+public:
+    AccountWithoutDevices(bool active, const QString &device) : m_device(QFile::encodeName(device))
+    {
+        if (!active)
+            return;
+        struct stat info
+        {
+        };
+        QVERIFY(::stat(m_device.constData(), &info) == 0);
+        m_mode = info.st_mode & 07777;
+        QVERIFY(::chmod(m_device.constData(), 0) == 0);
+        if (::geteuid() == 0)
+            QVERIFY(::seteuid(kNobody) == 0);
+    }
+    ~AccountWithoutDevices()
+    {
+        if (m_mode < 0)
+            return;
+        if (::getuid() == 0 && ::seteuid(0) != 0)
+            qFatal("cannot become root again");
+        ::chmod(m_device.constData(), mode_t(m_mode));
+    }
+    QString name() const
+    {
+        const passwd *entry = ::getpwuid(::geteuid());
+        return entry ? QString::fromLocal8Bit(entry->pw_name) : QString();
+    }
+
+private:
+    static constexpr uid_t kNobody = 65534;
+    QByteArray m_device;
+    int m_mode = -1;
+};
+
 } // namespace
 
 class TestSerialLink : public QObject
@@ -32,12 +74,33 @@ class TestSerialLink : public QObject
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
+    void openFailureNamesDeviceAndReason_data()
+    {
+        QTest::addColumn<bool>("forbidden");   // a device the account may not open
+        QTest::addColumn<QString>("expected"); // text the message must hold, {device} and {account} filled in
+        QTest::newRow("missing") << false << "Не удалось открыть последовательный порт {device}: No such file";
+        QTest::newRow("no permission")
+            << true
+            << "Нет доступа к последовательному порту {device}: учётная запись {account} не входит в группу dialout. "
+               "Добавьте её в группу командой\n    sudo adduser {account} dialout\nи войдите в систему заново";
+    }
     void openFailureNamesDeviceAndReason()
     {
+        QFETCH(bool, forbidden);
+        QFETCH(QString, expected);
+        StationLine line(echo);
+        const QString device = forbidden ? line.devicePath() : QStringLiteral("/nonexistent/ttyX");
         QtSerialLink link;
-        const QString error = platformError([&] { link.open(QStringLiteral("/nonexistent/ttyX")); });
-        QVERIFY(error.contains(QLatin1String("/nonexistent/ttyX")));
-        QVERIFY(error.contains(QLatin1String("No such file")));
+        QString error;
+        {
+            // Root may open anything: the open then runs as nobody, as a
+            // technician outside the group dialout would.
+            const AccountWithoutDevices account(forbidden, device);
+            error = platformError([&] { link.open(device); });
+            expected.replace("{account}", account.name());
+        }
+        expected.replace("{device}", device);
+        QVERIFY2(error.contains(expected), qPrintable(error));
         QVERIFY(!link.isOpen());
     }
 

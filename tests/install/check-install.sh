@@ -27,7 +27,7 @@ expected=(
   bin/vetral-cli
   bin/vetral-station-sim
   share/applications/$app_id.desktop
-  share/doc/vetral/README.md
+  share/doc/vetral/README.md.gz
   share/doc/vetral/changelog.gz
   share/doc/vetral/copyright
   share/icons/hicolor/48x48/apps/vetral.png
@@ -84,6 +84,17 @@ done
 export XDG_CONFIG_HOME=$tmp/config HOME=$tmp/home
 cli=$prefix/bin/vetral-cli
 [[ $("$cli" --version) == "vetral-cli $version" ]] || fail "vetral-cli --version prints '$("$cli" --version)'"
+# The window's program answers these without a display.
+nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+[[ $("${nodisplay[@]}" "$prefix/bin/vetral" --version 2>&1) == "vetral $version" ]] ||
+  fail "vetral --version without a display prints '$("${nodisplay[@]}" "$prefix/bin/vetral" --version 2>&1)'"
+"${nodisplay[@]}" "$prefix/bin/vetral" --help 2>&1 | grep -q -- '--version' ||
+  fail "vetral --help without a display prints '$("${nodisplay[@]}" "$prefix/bin/vetral" --help 2>&1)'"
+# A Debian revision in the changelog's version, and a date the build does not set.
+changelog=$(zcat "$prefix/share/doc/vetral/changelog.gz")
+grep -q "^vetral ($version-[0-9]\+) " <<<"$changelog" || fail "changelog has no version $version-<revision>: $changelog"
+grep -q "^ -- .*  $(sed -n 's/^ -- .*  //p' "$(dirname "$0")/../../packaging/changelog.in")\$" <<<"$changelog" ||
+  fail "changelog is not dated as packaging/changelog.in: $changelog"
 [[ $("$prefix/bin/vetral-station-sim" --version) == "vetral-station-sim $version" ]] ||
   fail "vetral-station-sim --version prints '$("$prefix/bin/vetral-station-sim" --version)'"
 

@@ -1,9 +1,10 @@
 #include "batch/batchreports.h"
 
 #include "common/platformerror.h"
+#include "files/fileaccess.h"
+#include "files/ioerror.h"
 #include "report/docxwriter.h"
 #include "report/reportdocument.h"
-#include "report/reportfiles.h"
 
 #include <QDir>
 
@@ -17,13 +18,14 @@ void BatchReports::prepare() const
     if (!QDir().mkpath(m_folder))
         throw PlatformError(
             QStringLiteral("Не удалось создать папку протоколов \"%1\"").arg(QDir::toNativeSeparators(m_folder)));
+    // Found out now rather than after every station has been programmed.
+    if (const int blocker = FileAccess::writeBlocker(QDir(m_folder).filePath(QStringLiteral("000000 (99).docx"))))
+        throw PlatformError(QStringLiteral("В папку протоколов \"%1\" нельзя записать файл: %2")
+                                .arg(QDir::toNativeSeparators(m_folder), IoError::message(blocker)));
 }
 
 QString BatchReports::save(const AppState &state, const QString &stationSerial)
 {
     const ReportDocument doc = ReportDocument::build(state, m_protocolSerial);
-    const std::lock_guard lock(m_naming);
-    const QString path = ReportFiles::uniquePath(m_folder, stationSerial);
-    DocxWriter::write(doc, path);
-    return path;
+    return DocxWriter::writeNumbered(doc, m_folder, stationSerial);
 }

@@ -5,7 +5,9 @@
 #include "files/readarchive.h"
 #include "image/fieldcoding.h"
 #include "link/linktexts.h"
+#include "link/linktimings.h"
 #include "table/settingstext.h"
+#include "transfer/stationread.h"
 #include "transfer/writeverification.h"
 
 #include <QDir>
@@ -123,12 +125,18 @@ QString resultText(const SequenceOutcome &outcome)
     case Kind::Done:
         return written();
     case Kind::NoAnswer:
+        if (outcome.lineBusy)
+            return noAnswer(outcome.step) + busyLineText(LinkTimings().quietLineBoundMs);
         if (outcome.step != SequenceStep::Write)
             return noAnswer(outcome.step);
         return noAnswer(outcome.step)
                + (outcome.writeStarted ? atByte(outcome) : QStringLiteral(", ничего не записано"));
     case Kind::Refused:
         return refusedText(outcome);
+    case Kind::InvalidReply:
+        // "ответ станции недопустим при чтении: ..."
+        return QStringLiteral("ответ станции недопустим %1: %2")
+            .arg(during(outcome.step), outcome.failure.section(QStringLiteral(": "), 1));
     case Kind::Differs:
         return QStringLiteral("станция хранит не то, что записано: ") + WriteVerification::summary(outcome.differences);
     case Kind::StationChanged:

@@ -20,6 +20,9 @@ public:
     // 99 channels at most, so no useful file comes near; a damaged file of
     // countless tiny sections would otherwise cost gigabytes of table.
     static constexpr int MaxChannelRows = 9999;
+    // Real channel files are under 100 KB; a larger file is refused before
+    // it is read.
+    static constexpr qsizetype MaxFileBytes = 16 * 1024 * 1024;
 
     struct LoadResult
     {
@@ -51,10 +54,13 @@ public:
     static MaybeRefusal save(const AppState &state, const QString &path);
 
     // Throws PlatformError (numbered I/O message) when the file cannot be
-    // opened for reading and writing; the state is then untouched. Otherwise
-    // the state takes the file's content and the result tells what happened.
+    // opened for reading and writing, and with a message of its own when it
+    // is no regular file, is larger than MaxFileBytes, mixes encodings or
+    // does not fit in memory; the state is then untouched. Otherwise the
+    // state takes the file's content and the result tells what happened.
     static LoadResult load(const QString &path, AppState &state);
-    // The same from the file's bytes.
+    // The same from the file's bytes (no limit of size; a text of mixed
+    // encodings throws PlatformError, the state untouched).
     static LoadResult loadBytes(const QByteArray &bytes, AppState &state);
 
     static QString missingSectionText(); // "Fixed row count must be less than row count"

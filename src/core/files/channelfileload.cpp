@@ -1,11 +1,14 @@
 #include "files/channelfile.h"
+#include "common/platformerror.h"
 #include "files/channelfileformat.h"
 #include "files/fileaccess.h"
 #include "files/profile.h"
 #include "state/appstate.h"
 #include "table/settingstext.h"
 
+#include <QDir>
 #include <cstdint>
+#include <new>
 
 namespace {
 
@@ -73,13 +76,25 @@ QString ChannelFile::missingSectionText()
 
 ChannelFile::LoadResult ChannelFile::load(const QString &path, AppState &state)
 {
-    return loadBytes(FileAccess::readForUpdate(path), state);
+    try {
+        return loadBytes(FileAccess::readForUpdate(path, MaxFileBytes), state);
+    } catch (const std::bad_alloc &) {
+        // The state takes the file only once it is decoded, so nothing has
+        // changed yet when the memory runs out.
+        throw PlatformError(
+            QStringLiteral("Файл \"%1\" не загружен: не хватило памяти.").arg(QDir::toNativeSeparators(path)));
+    }
 }
 
 ChannelFile::LoadResult ChannelFile::loadBytes(const QByteArray &bytes, AppState &state)
 {
     LoadResult result;
     DecodedText decoded = TextFileDecoder::decode(bytes);
+    if (decoded.mixedAtLine > 0)
+        throw PlatformError(QStringLiteral("Файл не загружен: в нём смешаны кодировки. Он записан в UTF-8, но "
+                                           "строка %1 не в UTF-8. Сохраните файл целиком в одной кодировке, "
+                                           "UTF-8 или Windows-1251.")
+                                .arg(decoded.mixedAtLine));
     result.encoding = decoded.encoding;
     const Profile profile = Profile::fromText(std::move(decoded.text));
 

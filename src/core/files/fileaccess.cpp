@@ -42,6 +42,23 @@ QString notRegular(const QString &path, bool folder)
         .arg(name);
 }
 
+QString notReadable(const QString &path, bool folder)
+{
+    const QString name = QDir::toNativeSeparators(path);
+    if (folder)
+        return QStringLiteral("Файл \"%1\" не прочитан: это папка, а не файл.").arg(name);
+    return QStringLiteral("Файл \"%1\" не прочитан: это не обычный файл, а устройство или канал.").arg(name);
+}
+
+[[noreturn]] void tooLarge(const QString &path, qint64 size, qsizetype maxBytes)
+{
+    throw PlatformError(QStringLiteral("Файл \"%1\" не прочитан: в нём %2 байт, а больше %3 МБ файл каналов не "
+                                       "бывает (обычно он меньше 100 КБ).")
+                            .arg(QDir::toNativeSeparators(path))
+                            .arg(size)
+                            .arg(maxBytes / (1024 * 1024)));
+}
+
 } // namespace
 
 #ifdef Q_OS_UNIX
@@ -75,25 +92,33 @@ void keepOwnerAndMode(const QString &path, int fd)
 
 } // namespace
 
-QByteArray readForUpdate(const QString &path)
+QByteArray readForUpdate(const QString &path, qsizetype maxBytes)
 {
     checkName(path);
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
-    if (fd < 0)
-        fail(errno);
+    const QByteArray name = QFile::encodeName(path);
     struct stat info
     {
     };
-    if (::fstat(fd, &info) != 0) {
-        const int error = errno;
-        ::close(fd);
-        fail(error);
-    }
-    if (!S_ISREG(info.st_mode)) {
-        // A device or a pipe may never end; it is no channel file.
-        ::close(fd);
-        fail(EACCES);
-    }
+    // A device or a pipe may never end, and opening a serial device alone
+    // changes its lines: what is not a regular file is not opened at all.
+    if (::stat(name.constData(), &info) != 0)
+        fail(errno);
+    if (!S_ISREG(info.st_mode))
+        throw PlatformError(notReadable(path, S_ISDIR(info.st_mode)));
+    const int fd = ::open(name.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        fail(errno);
+    struct Closer
+    {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    if (::fstat(fd, &info) != 0)
+        fail(errno);
+    if (!S_ISREG(info.st_mode)) // replaced between the two looks
+        throw PlatformError(notReadable(path, S_ISDIR(info.st_mode)));
+    if (info.st_size > maxBytes)
+        tooLarge(path, info.st_size, maxBytes);
     QByteArray bytes;
     bytes.reserve(static_cast<qsizetype>(info.st_size));
     char buffer[65536];
@@ -104,13 +129,12 @@ QByteArray readForUpdate(const QString &path)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            const int error = errno;
-            ::close(fd);
-            fail(error);
+            fail(errno);
         }
         bytes.append(buffer, static_cast<qsizetype>(n));
+        if (bytes.size() > maxBytes) // grown while it was read
+            tooLarge(path, bytes.size(), maxBytes);
     }
-    ::close(fd);
     return bytes;
 }
 
@@ -149,12 +173,17 @@ namespace {
 void keepOwnerAndMode(const QString &, int) {}
 } // namespace
 
-QByteArray readForUpdate(const QString &path)
+QByteArray readForUpdate(const QString &path, qsizetype maxBytes)
 {
     checkName(path);
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        throw PlatformError(notReadable(path, info.isDir()));
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
         fail(file.exists() ? EACCES : ENOENT);
+    if (file.size() > maxBytes)
+        tooLarge(path, file.size(), maxBytes);
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         fail(EIO);

@@ -10,8 +10,11 @@ namespace FileAccess {
 
 // Opens an existing regular file for reading and writing, as the loader
 // must (a read-only file is refused), and returns its content. Throws
-// PlatformError with IoError::message when it cannot be opened or read.
-QByteArray readForUpdate(const QString &path);
+// PlatformError with IoError::message when it cannot be opened or read,
+// and with a text that says what it is when the path names a folder, a
+// device or a pipe (none of which is opened) or a file of more than
+// maxBytes (refused before it is read).
+QByteArray readForUpdate(const QString &path, qsizetype maxBytes);
 
 // Replaces the file by the bytes, or leaves it as it was: the new content
 // goes to a temporary file beside it that is renamed over the old one only

@@ -130,12 +130,12 @@ void Profile::index()
         // nor a header, which spares most lines both tests.
         const bool plain = line.front() != u'[' && !line.front().isSpace();
         if (const auto name = plain ? std::nullopt : sectionName(line)) {
-            const QString folded = fold(*name);
-            if (m_sectionIndex.contains(folded)) {
+            // Entered before the index looks at it, taken back when the name is not new.
+            m_sections.push_back(Section{start, end, end, name->size(), int(name->data() - line.data()), false});
+            if (m_sectionIndex.add(*name, [this](std::size_t i) { return nameOf(i); }) >= 0) {
+                m_sections.pop_back();
                 current = nullptr; // a repeated section: the first occurrence is the one read
             } else {
-                m_sectionIndex.insert(folded, static_cast<qsizetype>(m_sections.size()));
-                m_sections.push_back(Section{start, end, end, false});
                 current = &m_sections.back();
             }
             return true;
@@ -194,10 +194,16 @@ bool Profile::splitKey(QStringView line, QStringView *key, QStringView *value)
     return !key->isEmpty();
 }
 
-const Profile::Section *Profile::findSection(const QString &name) const
+QStringView Profile::nameOf(std::size_t section) const
 {
-    const auto it = m_sectionIndex.constFind(fold(name));
-    return it == m_sectionIndex.constEnd() ? nullptr : &m_sections[static_cast<std::size_t>(*it)];
+    const Section &s = m_sections[section];
+    return QStringView(m_text).sliced(s.header + s.nameFrom, s.nameSize);
+}
+
+const Profile::Section *Profile::findSection(QStringView name) const
+{
+    const qsizetype found = m_sectionIndex.find(name, [this](std::size_t i) { return nameOf(i); });
+    return found < 0 ? nullptr : &m_sections[static_cast<std::size_t>(found)];
 }
 
 qsizetype Profile::bodyStart(const Section &section) const
@@ -317,20 +323,22 @@ bool Profile::endsWithBlankLine() const
 void Profile::setValue(const QString &section, const QString &key, const QString &value)
 {
     Q_ASSERT(!key.trimmed().isEmpty() && !key.contains(u'=') && !key.trimmed().startsWith(u'['));
-    const auto it = m_sectionIndex.constFind(fold(section));
-    if (it == m_sectionIndex.constEnd()) {
+    const Section *found = findSection(section);
+    if (!found) {
         if (!m_text.isEmpty() && !endsWithBlankLine())
             m_text += u'\n';
         Section added;
         added.header = m_text.size();
         m_text += u'[' + section + QLatin1String("]\n") + key + u'=' + value + u'\n';
         added.contentEnd = added.end = m_text.size();
+        added.nameFrom = 1;
+        added.nameSize = section.size();
         added.hasKeys = true;
-        m_sectionIndex.insert(fold(section), static_cast<qsizetype>(m_sections.size()));
         m_sections.push_back(added);
+        m_sectionIndex.add(section, [this](std::size_t i) { return nameOf(i); });
         return;
     }
-    const std::size_t target = static_cast<std::size_t>(*it);
+    const std::size_t target = static_cast<std::size_t>(found - m_sections.data());
     const KeyLine existing = findKey(m_sections[target], key);
     if (existing.start >= 0) {
         const QString line = existing.key.toString() + u'=' + value + u'\n';

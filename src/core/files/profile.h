@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QHash>
+#include "files/sectionindex.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -62,6 +63,8 @@ private:
         qsizetype header = 0;     // start of the header line
         qsizetype contentEnd = 0; // behind the last non-blank line (the header at least)
         qsizetype end = 0;        // behind the last line that belongs to the section
+        qsizetype nameSize = 0;   // the name as the header gives it, trimmed,
+        int nameFrom = 0;         // from this far behind the header's start
         bool hasKeys = false;
     };
     struct KeyLine
@@ -73,7 +76,8 @@ private:
     };
 
     void index();
-    const Section *findSection(const QString &name) const;
+    const Section *findSection(QStringView name) const;
+    QStringView nameOf(std::size_t section) const;
     KeyLine findKey(const Section &section, QStringView key) const;
     qsizetype bodyStart(const Section &section) const;
     // Moves every section offset at or behind pos by delta.
@@ -82,11 +86,10 @@ private:
 
     static std::optional<QStringView> sectionName(QStringView line);
     static bool splitKey(QStringView line, QStringView *key, QStringView *value);
-    static QString fold(QStringView name) { return name.toString().toCaseFolded(); }
     // CR LF, LF and CR to LF, and the last line ended too.
     static void normalise(QString &text);
 
     QString m_text;
-    std::vector<Section> m_sections;          // first occurrences, in document order
-    QHash<QString, qsizetype> m_sectionIndex; // folded name -> position in m_sections
+    std::vector<Section> m_sections; // first occurrences, in document order
+    SectionIndex m_sectionIndex;     // their names
 };

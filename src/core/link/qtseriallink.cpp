@@ -8,6 +8,7 @@
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <unistd.h>
 #endif
@@ -46,6 +47,18 @@ void QtSerialLink::open(const QString &device)
 
 #ifdef Q_OS_UNIX
 
+namespace {
+
+// The account the program runs as, as adduser takes it.
+QString accountName()
+{
+    if (const passwd *entry = ::getpwuid(::geteuid()))
+        return QString::fromLocal8Bit(entry->pw_name);
+    return qEnvironmentVariable("USER", QStringLiteral("<пользователь>"));
+}
+
+} // namespace
+
 void QtSerialLink::lockDevice(const QString &resolved)
 {
     // A descriptor of our own carries the lock: it is taken before the port
@@ -55,6 +68,8 @@ void QtSerialLink::lockDevice(const QString &resolved)
         // The exclusive open of another holder (TIOCEXCL).
         if (errno == EBUSY)
             throw PlatformError(SerialErrors::portBusy(m_device));
+        if (errno == EACCES)
+            throw PlatformError(SerialErrors::noPermission(m_device, accountName()));
         return; // QSerialPort tells why it cannot be opened
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

@@ -34,6 +34,14 @@ QString portBusy(const QString &device)
     return QStringLiteral("Порт %1 занят: с этим устройством уже работает другая передача данных").arg(device);
 }
 
+QString noPermission(const QString &device, const QString &account)
+{
+    return QStringLiteral("Нет доступа к последовательному порту %1: учётная запись %2 не входит в группу dialout. "
+                          "Добавьте её в группу командой\n    sudo adduser %2 dialout\n"
+                          "и войдите в систему заново (выйдите из сеанса и снова войдите).")
+        .arg(device, account);
+}
+
 } // namespace SerialErrors
 
 namespace SerialErrors {

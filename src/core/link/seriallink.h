@@ -50,6 +50,9 @@ QString cannotSend(const QString &device, const QString &reason);
 QString noDevice(const QString &portName);
 // Another transfer holds the device, by this name or another.
 QString portBusy(const QString &device);
+// The system lets the account not open the device: on Linux the serial
+// devices belong to the group dialout, which the account must join.
+QString noPermission(const QString &device, const QString &account);
 // The transfer was ended at once from outside (a second stop request).
 QString aborted();
 

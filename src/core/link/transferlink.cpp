@@ -131,7 +131,8 @@ bool TransferLink::waitForQuietLine()
             quiet.restart();
         }
         const qint64 quietFor = quiet.elapsed();
-        if (quietFor >= m_timings.quietLineMs)
+        m_lineStayedBusy = quietFor < m_timings.quietLineMs;
+        if (!m_lineStayedBusy)
             return true;
         if (total.elapsed() >= m_timings.quietLineBoundMs)
             return false;

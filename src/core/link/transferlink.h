@@ -64,6 +64,8 @@ public:
     // interrupted reply is not taken to answer the next request. False
     // when the line did not fall quiet within quietLineBoundMs. Sends nothing.
     bool waitForQuietLine();
+    // The last waitForQuietLine() gave up: the line was busy, not silent.
+    bool lineStayedBusy() const { return m_lineStayedBusy; }
     // A wait ran out: "AK", the three buttons enabled, the port closed.
     void abandon();
 
@@ -109,4 +111,5 @@ private:
     const TransferStop *m_stop = nullptr;
     bool m_acknowledged = false;
     bool m_abandoned = false; // by the running transfer
+    bool m_lineStayedBusy = false;
 };

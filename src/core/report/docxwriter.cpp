@@ -1,9 +1,13 @@
 #include "report/docxwriter.h"
 #include "common/platformerror.h"
 #include "files/fileaccess.h"
+#include "files/pendingfile.h"
 #include "report/docxparts.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <memory>
 #include <zip.h>
 
 namespace DocxWriter {
@@ -28,10 +32,11 @@ QString openErrorText(int code)
 class Archive
 {
 public:
-    explicit Archive(const QString &path) : m_path(path)
+    // Writes `file`; messages name the report `shownPath`.
+    Archive(const QString &file, const QString &shownPath) : m_path(shownPath)
     {
         int code = 0;
-        m_zip = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_EXCL, &code);
+        m_zip = zip_open(QFile::encodeName(file).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
         if (!m_zip)
             throw PlatformError(failure(m_path, openErrorText(code)));
     }
@@ -69,17 +74,49 @@ private:
     zip_t *m_zip = nullptr;
 };
 
+// The whole package under a hidden name in the folder of `path`, which
+// names the report in messages.
+std::unique_ptr<PendingFile> written(const ReportDocument &doc, const QString &path)
+{
+    const QDir folder = QFileInfo(path).dir();
+    if (!folder.exists())
+        throw PlatformError(
+            failure(path, QStringLiteral("папки \"%1\" нет").arg(QDir::toNativeSeparators(folder.path()))));
+    std::unique_ptr<PendingFile> file;
+    try {
+        file = std::make_unique<PendingFile>(folder, QStringLiteral(".протокол-XXXXXX.part"));
+    } catch (const PlatformError &e) {
+        throw PlatformError(failure(path, e.text()));
+    }
+    // A report is a document to hand on, not a private file: it gets the
+    // mode of a new document, rw-r--r--, rather than the temporary file's
+    // owner-only mode, which libzip would keep.
+    QFile::setPermissions(file->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                            | QFileDevice::ReadOther);
+    const std::vector<DocxParts::Part> parts = DocxParts::package(doc);
+    Archive archive(file->path(), path);
+    for (const DocxParts::Part &part : parts)
+        archive.add(part.name, part.data);
+    archive.close();
+    return file;
+}
+
 } // namespace
 
 void write(const ReportDocument &doc, const QString &path)
 {
     if (const auto refusal = FileAccess::targetRefusal(path))
         throw PlatformError(*refusal);
-    const std::vector<DocxParts::Part> parts = DocxParts::package(doc);
-    Archive archive(path);
-    for (const DocxParts::Part &part : parts)
-        archive.add(part.name, part.data);
-    archive.close();
+    const auto file = written(doc, path);
+    if (!file->publishAs(path))
+        throw PlatformError(failure(path, QStringLiteral("файл с таким именем уже есть, он оставлен без изменений")));
+}
+
+QString writeNumbered(const ReportDocument &doc, const QString &folder, const QString &base)
+{
+    const QDir dir(folder);
+    const auto file = written(doc, dir.filePath(base + QStringLiteral(".docx")));
+    return file->publishNumbered(dir, base, QStringLiteral(".docx"));
 }
 
 } // namespace DocxWriter

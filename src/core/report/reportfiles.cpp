@@ -3,7 +3,6 @@
 #include "report/docxwriter.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace ReportFiles {
@@ -61,22 +60,11 @@ QString baseName(const QString &serial, const QDateTime &time)
     return name + time.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
 }
 
-QString uniquePath(const QString &folder, const QString &base)
-{
-    const QDir dir(folder);
-    QString path = dir.filePath(base + QStringLiteral(".docx"));
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = dir.filePath(base + QStringLiteral(" (%1).docx").arg(n));
-    return path;
-}
-
 QString save(const ReportDocument &doc, const QString &serial, const QString &folder, const QDateTime &time)
 {
     if (!QDir().mkpath(folder))
         throw PlatformError(QStringLiteral("Не удалось создать папку протоколов \"%1\"").arg(folder));
-    const QString path = uniquePath(folder, baseName(serial, time));
-    DocxWriter::write(doc, path);
-    return path;
+    return DocxWriter::writeNumbered(doc, folder, baseName(serial, time));
 }
 
 } // namespace ReportFiles

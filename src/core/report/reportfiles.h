@@ -17,12 +17,9 @@ QString reportsFolder(); // <documents>/Протоколы Ветрал
 // the ends of the serial number are dropped, and a long serial is shortened.
 QString baseName(const QString &serial, const QDateTime &time);
 
-// <folder>/<base>.docx, or with " (2)", " (3)" ... before the extension when
-// that name is taken.
-QString uniquePath(const QString &folder, const QString &base);
-
 // Creates the folder when needed, writes the report under a new name built
-// from its serial number and the time, and returns the file's path. Failures
+// from its serial number and the time (" (2)", " (3)" ... before the
+// extension when that name is taken), and returns the file's path. Failures
 // throw a PlatformError.
 QString save(const ReportDocument &doc, const QString &serial, const QString &folder, const QDateTime &time);
 

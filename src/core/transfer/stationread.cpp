@@ -1,10 +1,12 @@
 #include "transfer/stationread.h"
 
 #include "link/readobserver.h"
+#include "image/radioimage.h"
 #include "link/transferlink.h"
 #include "state/appstate.h"
 #include "transfer/linksetup.h"
 
+#include <QLocale>
 #include <memory>
 
 namespace {
@@ -73,5 +75,25 @@ StationRead StationRead::run(AppState &state, const LinkSetup &setup, TransferOb
     result.outcome = StationReader::read(state, link, view);
     result.refusal = view.refusal();
     result.reply = *taken;
+    result.lineBusy = link.lineStayedBusy();
     return result;
+}
+
+std::optional<QString> StationRead::invalidReply() const
+{
+    if (outcome != StationReader::Outcome::NoAnswer || reply.isEmpty())
+        return std::nullopt;
+    if (reply.size() <= RadioImage::ChannelCount)
+        return QStringLiteral("ответ станции недопустим: он оборвался после %1 байт").arg(reply.size());
+    const int channels = static_cast<std::uint8_t>(reply.at(RadioImage::ChannelCount));
+    return QStringLiteral("ответ станции недопустим: по его числу каналов (%1) в нём должно быть %2 байт, а пришло %3")
+        .arg(channels)
+        .arg(RadioImage::ReadPrefixSize + channels * RadioImage::RecordSize)
+        .arg(reply.size());
+}
+
+QString busyLineText(int boundMs)
+{
+    return QStringLiteral(": линия занята - по ней %1 с без перерыва шли данные, в станцию ничего не отправлено")
+        .arg(QLocale(QLocale::Russian).toString(boundMs / 1000.0));
 }

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 struct AppState;
 struct LinkSetup;
@@ -16,11 +17,21 @@ class TransferObserver;
 struct StationRead
 {
     StationReader::Outcome outcome = StationReader::Outcome::NoAnswer;
-    MaybeRefusal refusal; // when the reply was refused
-    QByteArray reply;     // every byte taken from the line, in order
+    MaybeRefusal refusal;  // when the reply was refused
+    QByteArray reply;      // every byte taken from the line, in order
+    bool lineBusy = false; // no answer because the line never fell quiet
+
+    // Why a read without an answer had one after all: the station began a
+    // reply and it ended before the length its channel count gives ("ответ
+    // станции недопустим: ..."). Nothing when no byte came.
+    std::optional<QString> invalidReply() const;
 
     // The transfer dialog's status and gauge go to `progress`, on the calling
     // thread, whose own port the read makes and closes. Serial errors are
     // thrown as PlatformError.
     static StationRead run(AppState &state, const LinkSetup &setup, TransferObserver &progress);
 };
+
+// ": линия занята - ..." for a transfer whose quiet-line wait gave up after
+// `boundMs`: the line was not silent but busy with bytes nobody asked for.
+QString busyLineText(int boundMs);

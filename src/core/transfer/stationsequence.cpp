@@ -72,6 +72,11 @@ private:
         case StationReader::Outcome::Complete:
             return true;
         case StationReader::Outcome::NoAnswer:
+            if (const auto invalid = reading.invalidReply(); invalid && !aborted()) {
+                m_outcome.failure = *invalid;
+                return end(Kind::InvalidReply);
+            }
+            m_outcome.lineBusy = reading.lineBusy;
             return end(aborted() ? Kind::Aborted : Kind::NoAnswer);
         case StationReader::Outcome::Refused:
             m_outcome.refusal = reading.refusal;
@@ -125,6 +130,7 @@ private:
             return true;
         case WriteOutcome::Kind::NotStarted:
         case WriteOutcome::Kind::BrokenOff:
+            m_outcome.lineBusy = link.lineStayedBusy();
             return end(aborted() ? Kind::Aborted : Kind::NoAnswer);
         case WriteOutcome::Kind::NotChecked:
             m_outcome.refusal = outcome.refusal;

@@ -21,6 +21,7 @@ struct SequenceOutcome
         Done,                // every step of the plan passed
         NoAnswer,            // a wait ran out in `step` (a write: see `sent`)
         Refused,             // the reply of the read in `step` was refused (`refusal`)
+        InvalidReply,        // the reply of the read in `step` ended before its length (`failure` says how)
         Differs,             // the read-back holds something else (`differences`)
         StationChanged,      // the read-back came from another station (`serialBack`)
         Failure,             // the port failed in `step` (`failure`)
@@ -40,6 +41,7 @@ struct SequenceOutcome
     qsizetype sent = 0;                       // bytes of the write, the start byte included
     qsizetype total = 0;                      // bytes a whole write sends
     bool writeStarted = false;                // the station answered the start byte
+    bool lineBusy = false;                    // no answer: the line never fell quiet
     MaybeRefusal refusal;
     QString failure;
     QStringList differences;

@@ -12,6 +12,7 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 #include <unistd.h>
 
@@ -107,7 +108,9 @@ public:
 
     // `output` takes the child's standard output instead of the test;
     // kClosedPipe is a pipe whose reading end is already closed. `started`
-    // is told the child's process id.
+    // is told the child's process id. When an argument holds a backslash,
+    // every argument is passed through printf's %b, so that a backslash and
+    // 0351 reach the child as the byte 0xE9 (no QString carries such a name).
     static inline const QString kClosedPipe = "|closed";
     CliRun run(const QStringList &arguments, const QString &output = QString(),
                const std::function<void(qint64)> &started = {}) const
@@ -126,7 +129,15 @@ public:
         env.insert("XDG_CONFIG_HOME", path("config"));
         env.insert("XDG_DATA_HOME", path("data"));
         process.setProcessEnvironment(env);
-        process.start(VETRAL_CLI_PATH, arguments);
+        if (std::any_of(arguments.cbegin(), arguments.cend(), [](const QString &a) { return a.contains('\\'); }))
+            process.start("/bin/sh",
+                          QStringList{"-c",
+                                      "n=$#; for a; do b=$(printf '%bx' \"$a\"); set -- \"$@\" \"${b%x}\"; done; "
+                                      "shift $n; exec \"$0\" \"$@\"",
+                                      VETRAL_CLI_PATH}
+                              + arguments);
+        else
+            process.start(VETRAL_CLI_PATH, arguments);
         if (pipeEnds[1] >= 0)
             ::close(pipeEnds[1]);
         if (started && process.waitForStarted())

@@ -1,0 +1,76 @@
+#include "files/pendingfile.h"
+
+#include "common/platformerror.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <unistd.h>
+#endif
+
+namespace {
+
+[[noreturn]] void fail(const QString &path, const QString &reason)
+{
+    throw PlatformError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), reason));
+}
+
+// Exists as a name, a dangling link included.
+bool nameTaken(const QString &path)
+{
+    return QFileInfo(path).exists() || QFileInfo(path).isSymLink();
+}
+
+} // namespace
+
+PendingFile::PendingFile(const QDir &dir, const QString &pattern) : m_file(dir.filePath(pattern))
+{
+    if (!m_file.open())
+        fail(dir.path(), m_file.errorString());
+    m_file.close();
+}
+
+void PendingFile::write(const QByteArray &bytes)
+{
+    if (!m_file.open() || m_file.write(bytes) != bytes.size() || !m_file.flush())
+        fail(m_file.fileName(), m_file.errorString());
+    m_file.close();
+}
+
+bool PendingFile::publishAs(const QString &target)
+{
+    if (nameTaken(target))
+        return false;
+#ifdef Q_OS_UNIX
+    // A hard link is made only where no name stands (a dangling link counts),
+    // in one step. Qt's rename checks first and then renames, and falls back
+    // to copying over whatever took the name in between.
+    const QByteArray from = QFile::encodeName(m_file.fileName());
+    const QByteArray to = QFile::encodeName(target);
+    if (::link(from.constData(), to.constData()) == 0)
+        return true;
+    if (errno == EEXIST)
+        return false;
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != EXDEV)
+        fail(target, qt_error_string(errno));
+        // A file system without hard links: Qt's rename is the best there is.
+#endif
+    QFile copy(m_file.fileName());
+    if (copy.rename(target)) {
+        m_file.setAutoRemove(false); // the name it had is gone with the rename
+        return true;
+    }
+    if (nameTaken(target))
+        return false;
+    fail(target, copy.errorString());
+}
+
+QString PendingFile::publishNumbered(const QDir &folder, const QString &base, const QString &suffix)
+{
+    QString path = folder.filePath(base + suffix);
+    for (int n = 2; !publishAs(path); ++n)
+        path = folder.filePath(base + QStringLiteral(" (%1)").arg(n) + suffix);
+    return path;
+}
