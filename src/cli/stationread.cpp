@@ -1,7 +1,7 @@
 #include "stationread.h"
 
 #include "portargument.h"
-#include "link/qtseriallink.h"
+#include "link/systemseriallink.h"
 #include "link/readobserver.h"
 #include "link/transferlink.h"
 #include "state/appstate.h"
@@ -22,24 +22,24 @@ public:
         return [taken] { return std::make_unique<RecordingSerialLink>(taken); };
     }
 
-    void open(const QString &device) override { m_link.open(device); }
-    bool isOpen() const override { return m_link.isOpen(); }
-    void close() override { m_link.close(); }
-    void sendByte(std::uint8_t byte) override { m_link.sendByte(byte); }
-    bool byteReady() override { return m_link.byteReady(); }
+    void open(const QString &device) override { m_link->open(device); }
+    bool isOpen() const override { return m_link->isOpen(); }
+    void close() override { m_link->close(); }
+    void sendByte(std::uint8_t byte) override { m_link->sendByte(byte); }
+    bool byteReady() override { return m_link->byteReady(); }
     std::uint8_t takeByte() override
     {
-        const std::uint8_t byte = m_link.takeByte();
+        const std::uint8_t byte = m_link->takeByte();
         m_taken->append(static_cast<char>(byte));
         return byte;
     }
-    bool waitForByte(int ms) override { return m_link.waitForByte(ms); }
-    void purgeReceive() override { m_link.purgeReceive(); }
-    void purgeSend() override { m_link.purgeSend(); }
+    bool waitForByte(int ms) override { return m_link->waitForByte(ms); }
+    void purgeReceive() override { m_link->purgeReceive(); }
+    void purgeSend() override { m_link->purgeSend(); }
 
 private:
     std::shared_ptr<QByteArray> m_taken;
-    QtSerialLink m_link;
+    std::unique_ptr<SerialLink> m_link = makeSystemSerialLink();
 };
 
 // Nothing to show while the reply arrives; a refusal of the reply is kept

@@ -1,5 +1,6 @@
 #include "files/readarchive.h"
 
+#include "common/paths.h"
 #include "common/platformerror.h"
 #include "files/channelfile.h"
 #include "files/profile.h"
@@ -8,7 +9,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <QTemporaryFile>
 
 #ifdef Q_OS_UNIX
@@ -97,7 +97,7 @@ QString folderName()
 
 QString folder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u'/' + folderName();
+    return Paths::dataFolder() + u'/' + folderName();
 }
 
 QString baseName(const QStringList &settingsLines, const QDateTime &time)

@@ -4,9 +4,10 @@
 #include "link/linktexts.h"
 
 #include <QElapsedTimer>
+#include "link/systemports.h"
+
 #include <QFileInfo>
-#include <QSerialPortInfo>
-#include <QSet>
+#include <QHash>
 
 TransferLink::TransferLink(TransferObserver &observer, QString optionsFile, SerialLinkFactory factory)
     : m_observer(observer), m_optionsFile(std::move(optionsFile)), m_factory(std::move(factory))
@@ -147,21 +148,22 @@ QList<PortEntry> TransferLink::openablePorts() const
     // The system's list and the devices the options file names that exist,
     // not a trial opening: opening raises DTR and RTS, which resets some
     // devices, and may wait on a slow driver.
-    const auto canonical = [](const QString &device) {
-        const QString path = QFileInfo(device).canonicalFilePath();
-        return path.isEmpty() ? device : path;
-    };
-    QSet<QString> present;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-        present.insert(canonical(info.systemLocation()));
+    QHash<QString, QString> present; // device key, the system's name for it
+    for (const SystemPort &port : SystemPorts::list())
+        present.insert(SystemPorts::deviceKey(port.device), port.description);
     const PortMap map = PortMap::fromOptionsFile(m_optionsFile);
     QList<PortEntry> ports;
     for (int n = 1; n <= LastPromptPort; ++n) {
-        const PortEntry entry = map.entry(n);
+        PortEntry entry = map.entry(n);
         if (entry.device.isEmpty())
             continue;
-        if (present.contains(canonical(entry.device)) || (map.isNamed(n) && QFileInfo::exists(entry.device)))
+        const auto listed = present.constFind(SystemPorts::deviceKey(entry.device));
+        if (listed != present.constEnd()) {
+            entry.description = *listed;
             ports.append(entry);
+        } else if (map.isNamed(n) && QFileInfo::exists(entry.device)) {
+            ports.append(entry);
+        }
     }
     return ports;
 }

@@ -31,7 +31,10 @@ public:
     explicit Archive(const QString &path) : m_path(path)
     {
         int code = 0;
-        m_zip = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_EXCL, &code);
+        // libzip takes names in UTF-8 on every system: on Windows it passes
+        // them to the wide functions itself, so Cyrillic names work there
+        // whatever the code page (the system's 8-bit encoding would not).
+        m_zip = zip_open(path.toUtf8().constData(), ZIP_CREATE | ZIP_EXCL, &code);
         if (!m_zip)
             throw PlatformError(failure(m_path, openErrorText(code)));
     }

@@ -16,7 +16,7 @@ PortPrompt::PortPrompt(const QList<PortEntry> &ports, QWidget *parent) : QDialog
     m_list = new QComboBox(this);
     m_list->setObjectName(QStringLiteral("PortList"));
     for (const auto &port : ports)
-        m_list->addItem(port.name + QStringLiteral("  (") + port.device + u')');
+        m_list->addItem(port.label());
     layout->addWidget(m_list);
     // Qt's standard buttons, in the language of Qt's texts.
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -1,0 +1,103 @@
+#include "files/fileaccess.h"
+#include "files/fileaccessdetail.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace FileAccess {
+
+using Detail::checkName;
+using Detail::fail;
+
+std::optional<QString> targetRefusal(const QString &path)
+{
+    struct stat info
+    {
+    };
+    if (path.isEmpty() || path.contains(QChar(0)) || ::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt; // nothing there (or nothing reachable): the save tells
+    if (S_ISREG(info.st_mode))
+        return std::nullopt;
+    return Detail::notRegular(path, S_ISDIR(info.st_mode));
+}
+
+namespace Detail {
+
+// The new version replaces the file under the same owner and mode. Someone
+// who may not give a file away (not root) keeps what the system allows.
+void keepOwnerAndMode(const QString &path, int fd)
+{
+    struct stat info
+    {
+    };
+    if (fd < 0 || ::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return;
+    [[maybe_unused]] const int owned = ::fchown(fd, info.st_uid, info.st_gid);
+    [[maybe_unused]] const int moded = ::fchmod(fd, info.st_mode & 07777);
+}
+
+} // namespace Detail
+
+QByteArray readForUpdate(const QString &path)
+{
+    checkName(path);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        fail(errno);
+    struct stat info
+    {
+    };
+    if (::fstat(fd, &info) != 0) {
+        const int error = errno;
+        ::close(fd);
+        fail(error);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        // A device or a pipe may never end; it is no channel file.
+        ::close(fd);
+        fail(EACCES);
+    }
+    QByteArray bytes;
+    bytes.reserve(static_cast<qsizetype>(info.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int error = errno;
+            ::close(fd);
+            fail(error);
+        }
+        bytes.append(buffer, static_cast<qsizetype>(n));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+int writeBlocker(const QString &path)
+{
+    if (const int error = Detail::nameError(path))
+        return error;
+    // Opening without truncation tells whether the file takes writes and leaves it untouched.
+    int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0)
+        ::close(fd);
+    else if (errno != ENOENT)
+        return errno;
+    QByteArray probe = QFile::encodeName(QFileInfo(path).absolutePath()) + "/.vetral-probe-XXXXXX";
+    fd = ::mkstemp(probe.data());
+    if (fd < 0)
+        return errno;
+    ::close(fd);
+    ::unlink(probe.constData());
+    return 0;
+}
+
+} // namespace FileAccess
