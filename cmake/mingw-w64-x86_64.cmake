@@ -7,6 +7,8 @@ set(triple x86_64-w64-mingw32)
 set(CMAKE_C_COMPILER ${triple}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
 set(CMAKE_RC_COMPILER ${triple}-windres)
+# Resource files are UTF-8 (the Russian product name).
+set(CMAKE_RC_FLAGS_INIT "-c 65001")
 set(CMAKE_AR ${triple}-ar)
 set(CMAKE_RANLIB ${triple}-ranlib)
 
@@ -18,3 +20,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# pkg-config (libzip) looks at the target's libraries only, never the host's.
+if(VETRAL_WINDOWS_PREFIX)
+  set(ENV{PKG_CONFIG_LIBDIR} "${VETRAL_WINDOWS_PREFIX}/lib/pkgconfig:${VETRAL_WINDOWS_PREFIX}/share/pkgconfig")
+  set(ENV{PKG_CONFIG_PATH} "")
+endif()
