@@ -3,7 +3,8 @@
 ;            -DUNFILES=<uninstall-files.nsh> -DICON=<vetral.ico> -DOUTFILE=<setup.exe> vetral.nsi
 ; FILES and UNFILES list the folder's files one by one, so that the uninstaller
 ; removes exactly what was installed and leaves the technician's own files.
-Unicode true
+; A 64-bit setup: the program is 64-bit, and Wine's checks run without 32-bit Wine.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !define APP_KEY "vetral"
@@ -49,6 +50,7 @@ VIAddVersionKey /LANG=${LANG_RUSSIAN} "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=${LANG_RUSSIAN} "FileDescription" "Установка: ${MENU_NAME}"
 VIAddVersionKey /LANG=${LANG_RUSSIAN} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_RUSSIAN} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_RUSSIAN} "LegalCopyright" "${PUBLISHER}"
 
 Function .onInit
   ${IfNot} ${RunningX64}
