@@ -1,6 +1,8 @@
 // Writes 99 channels to the simulated station over a pseudo-terminal paced
 // like a 1200-baud line, and reports the time against the line's own limit:
-// every written byte and its answer are one character of 10 bits each.
+// every written byte and its answer are one character of 10 bits each. Then
+// writes 40 channels with the line's waits and as a client that does not
+// wait for a quiet line, and prints the ratio of the two.
 //
 //   bench_write99 [--no-line-time] [--runs N]
 
@@ -15,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -43,6 +46,27 @@ AppState checkedState(int channels)
         for (std::size_t b = 0; b < RadioImage::RecordSize; ++b)
             state.image.records[r][b] = static_cast<std::uint8_t>(r + b);
     return state;
+}
+
+// One write of `state` to a fresh simulated station; its time in ms, or a
+// negative number when the station did not take it.
+double timedWrite(const AppState &state, const LinkTimings &timings, bool lineTime, const QString &options)
+{
+    BenchStation sim(lineTime);
+    QFile file(options);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return -1;
+    file.write(QStringLiteral("[Ports]\r\nCOM2=%1\r\n").arg(sim.line.devicePath()).toLatin1());
+    file.close();
+    QuietObserver view;
+    TransferLink link(view, options);
+    link.setTimings(timings);
+    QElapsedTimer timer;
+    timer.start();
+    const WriteOutcome outcome = StationWriter::write(state, link);
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    sim.line.stop();
+    return outcome.kind == WriteOutcome::Kind::Completed && sim.station.completedWrites() == 1 ? ms : -1;
 }
 
 } // namespace
@@ -85,10 +109,32 @@ int main(int argc, char **argv)
             return 1;
         }
         // The pause after the settings and the wait for a quiet line are not line time.
-        const double waitsMs = 200.0 + TransferLink::QuietLineMs;
+        const double waitsMs = 200.0 + LinkTimings().quietLineMs;
         std::printf(
             "run %d: %.0f ms, %.3f x the line limit (%.3f x without the %.0f ms of pause and quiet-line wait)\n", run,
             ms, ms / limitMs, (ms - waitsMs) / limitMs, waitsMs);
     }
+
+    // The quiet-line wait against a client that sends at once.
+    const AppState forty = checkedState(40);
+    LinkTimings noWait;
+    noWait.quietLineMs = 0;
+    double fastestWaiting = 1e300;
+    double fastestEager = 1e300;
+    for (int run = 1; run <= runs; ++run) {
+        std::fflush(stdout);
+        const double waiting = timedWrite(forty, LinkTimings(), lineTime, options);
+        const double eager = timedWrite(forty, noWait, lineTime, options);
+        if (waiting < 0 || eager < 0) {
+            std::fprintf(stderr, "the station did not take the write (%s)\n", waiting < 0 ? "waiting" : "eager");
+            return 1;
+        }
+        std::printf("40 channels, run %d: %.0f ms with a %d ms quiet-line wait, %.0f ms without; ratio %.4f\n", run,
+                    waiting, LinkTimings().quietLineMs, eager, waiting / eager);
+        fastestWaiting = std::min(fastestWaiting, waiting);
+        fastestEager = std::min(fastestEager, eager);
+    }
+    // The fastest of each, as the load of the machine only ever adds time.
+    std::printf("40 channels, fastest of %d runs: ratio %.4f\n", runs, fastestWaiting / fastestEager);
     return 0;
 }

@@ -57,3 +57,10 @@ void ConsoleProgress::finish()
         Console::errRaw(QStringLiteral("\n"));
     m_barOpen = false;
 }
+
+void ConsoleProgress::restart()
+{
+    finish();
+    m_status.clear();
+    m_value = -1;
+}

@@ -24,6 +24,8 @@ public:
 
     // Ends the bar's line.
     void finish();
+    // Ends the bar's line and starts over for the next transfer.
+    void restart();
 
 private:
     void draw();

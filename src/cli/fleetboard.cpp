@@ -45,6 +45,12 @@ void FleetBoard::show(int index, const QString &text, int percent)
         Console::err(line(index));
 }
 
+void FleetBoard::showPercent(int index, int percent)
+{
+    if (index >= 0 && index < m_rows.size())
+        show(index, m_rows.at(index).text, percent);
+}
+
 void FleetBoard::redraw()
 {
     QString text;

@@ -18,6 +18,8 @@ public:
     // A percent below 0 shows the text alone. Every redraw leaves the
     // cursor below the lines.
     void show(int index, const QString &text, int percent);
+    // The same step, further on.
+    void showPercent(int index, int percent);
 
 private:
     QString line(int index) const;

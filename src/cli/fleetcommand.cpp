@@ -4,8 +4,11 @@
 #include "exitcodes.h"
 #include "fleetboard.h"
 #include "fleetports.h"
-#include "fleetreports.h"
+#include "batch/batchreports.h"
 #include "fleetstation.h"
+#include "stopsignals.h"
+#include "batch/batchrunner.h"
+#include "batch/batchstation.h"
 #include "common/paths.h"
 #include "files/readarchive.h"
 #include "image/fieldcoding.h"
@@ -15,7 +18,6 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QRegularExpression>
-#include <QThread>
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -44,9 +46,16 @@ QString description()
                           "Ход работы - на stderr, по строке на порт (порт, шаг, процент), в конце - пути копий\n"
                           "в архиве чтений и протоколов. Итог - на stdout, по строке на порт в порядке --port,\n"
                           "через табуляцию: порт, серийный номер (или \"-\"), Id, результат.\n"
+                          "Порт станции открывается и блокируется один раз на всю её работу; если при проверочном\n"
+                          "чтении отвечает станция с другим серийным номером - \"станция сменилась: ...\" (код 4),\n"
+                          "протокол не пишется.\n"
+                          "SIGINT, SIGTERM или SIGHUP: новые станции и шаги не начинаются, начатая запись\n"
+                          "доводится до конца; строка порта говорит, где он остановлен (\"остановлено до записи\",\n"
+                          "\"остановлено: записано, не проверено\"), код 5. Второй сигнал прерывает сразу; строки\n"
+                          "станций, записанных не полностью, говорят об этом.\n"
                           "Код выхода: 0 - все станции записаны и проверены, иначе наибольший код среди станций:\n"
                           "1 - ответ станции отвергнут, 2 - ошибка порта или файла, 3 - станция не ответила,\n"
-                          "4 - станция хранит не то, что записано.");
+                          "4 - станция хранит не то, что записано, или сменилась, 5 - остановлено.");
 }
 
 // The Id of the first station, when --id-from gives one: four decimal
@@ -75,43 +84,33 @@ QStringList stationIds(std::optional<int> first, qsizetype count, const AppState
 {
     if (!first)
         return QStringList(count, FieldCoding::idText(checked.image.idCode));
-    QStringList ids;
-    for (qsizetype k = 0; k < count; ++k)
-        ids.append(QStringLiteral("%1").arg(*first + k, 4, 10, QLatin1Char('0')));
-    return ids;
+    return BatchStation::ids(*first, count);
 }
 
-// Each job on a thread of its own; the main thread shows their progress
-// until the last one ends. A job hands back its result and nothing else.
-std::vector<FleetResult> runAll(const std::vector<FleetJob> &jobs, FleetBoard &board)
+// Each station on a thread of its own; the main thread shows their progress
+// until the last one ends.
+std::vector<FleetResult> runAll(std::vector<StationPlan> plans, FleetBoard &board)
 {
-    std::vector<FleetResult> results(jobs.size());
-    QObject context; // lives on the main thread: the progress is drawn there
+    BatchRunner runner;
     QEventLoop loop;
-    std::size_t running = jobs.size();
-    std::vector<std::unique_ptr<QThread>> threads;
-    for (std::size_t i = 0; i < jobs.size(); ++i) {
-        const int index = static_cast<int>(i);
-        FleetProgress progress = [&context, &board, index](const QString &step, int percent) {
-            QMetaObject::invokeMethod(
-                &context, [&board, index, step, percent] { board.show(index, step, percent); }, Qt::QueuedConnection);
-        };
-        std::unique_ptr<QThread> thread(
-            QThread::create([&jobs, &results, i, progress] { results[i] = FleetStation::run(jobs[i], progress); }));
-        QObject::connect(thread.get(), &QThread::finished, &context, [&, index, i] {
-            const FleetResult &result = results[i];
-            board.show(index, result.exitCode == ExitCode::Done ? QStringLiteral("готово") : result.text, -1);
-            if (--running == 0)
-                loop.quit();
-        });
-        threads.push_back(std::move(thread));
-    }
-    for (const auto &thread : threads)
-        thread->start();
-    if (running > 0)
-        loop.exec();
-    for (const auto &thread : threads)
-        thread->wait();
+    QObject::connect(&runner, &BatchRunner::stepStarted, &loop, [&board](int station, int step, const QString &) {
+        board.show(station, BatchStation::stepName(SequenceStep(step)), 0);
+    });
+    QObject::connect(&runner, &BatchRunner::progress, &loop,
+                     [&board](int station, int percent) { board.showPercent(station, percent); });
+    QObject::connect(&runner, &BatchRunner::stationFinished, &loop, [&board, &runner](int station) {
+        const SequenceOutcome &outcome = runner.outcomes()[std::size_t(station)];
+        board.show(station,
+                   outcome.kind == SequenceOutcome::Kind::Done ? QStringLiteral("готово")
+                                                               : BatchStation::resultText(outcome),
+                   -1);
+    });
+    QObject::connect(&runner, &BatchRunner::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    runner.start(std::move(plans));
+    loop.exec();
+    std::vector<FleetResult> results;
+    for (const SequenceOutcome &outcome : runner.outcomes())
+        results.push_back(FleetStation::result(outcome));
     return results;
 }
 
@@ -152,26 +151,27 @@ int fleet(const QStringList &arguments)
         return ExitCode::Refused;
     const QStringList ids = stationIds(first, ports.size(), checked);
 
-    std::unique_ptr<FleetReports> reports;
+    std::unique_ptr<BatchReports> reports;
     if (!reportDir.isEmpty()) {
-        reports = std::make_unique<FleetReports>(reportDir, line.value(QStringLiteral("serial")));
+        reports = std::make_unique<BatchReports>(reportDir, line.value(QStringLiteral("serial")));
         reports->prepare();
     }
     // Made here once rather than by every thread at the same moment; a
     // folder that cannot be made fails each station's copy, and so its write.
     QDir().mkpath(ReadArchive::folder());
-    std::vector<FleetJob> jobs;
+    const TransferStop &stop = StopSignals::install();
+    std::vector<StationPlan> plans;
     QStringList names;
     for (qsizetype k = 0; k < ports.size(); ++k) {
         // Without --id-from the file's Id stands as the file spells it.
-        jobs.push_back(FleetJob{ports.at(k).device, Paths::optionsFile(),
-                                first ? FleetStation::withId(checked, ids.at(k)) : checked, ReadArchive::folder(),
-                                reports.get()});
+        plans.push_back(BatchStation::plan(first ? BatchStation::withId(checked, ids.at(k)) : checked,
+                                           ports.at(k).device, Paths::optionsFile(), ReadArchive::folder(),
+                                           reports.get(), &stop));
         names.append(ports.at(k).name);
     }
 
     FleetBoard board(names, Console::errIsTerminal());
-    const std::vector<FleetResult> results = runAll(jobs, board);
+    const std::vector<FleetResult> results = runAll(std::move(plans), board);
 
     int exitCode = ExitCode::Done;
     for (std::size_t k = 0; k < results.size(); ++k) {

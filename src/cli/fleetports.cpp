@@ -2,6 +2,7 @@
 
 #include "commandline.h"
 #include "portargument.h"
+#include "batch/batchstation.h"
 #include "common/platformerror.h"
 #include "link/portmap.h"
 #include "link/seriallink.h"
@@ -13,13 +14,7 @@ namespace FleetPorts {
 
 QString identity(const QString &device)
 {
-    const QFileInfo info(device);
-    const QString canonical = info.canonicalFilePath();
-    if (!canonical.isEmpty())
-        return canonical;
-    // A name the file system does not know (a Windows COM name, a device not
-    // plugged in) is still one device per spelling.
-    return QDir::cleanPath(info.absoluteFilePath());
+    return BatchStation::identity(device);
 }
 
 QList<FleetPort> resolve(const QStringList &names, const QString &optionsFile)

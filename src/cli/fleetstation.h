@@ -1,22 +1,10 @@
 #pragma once
 
-#include "state/appstate.h"
-
 #include <QString>
-#include <functional>
 
-class FleetReports;
+struct SequenceOutcome;
 
-// One station of a batch, run on a thread of its own.
-struct FleetJob
-{
-    QString device;                  // the port's device
-    QString optionsFile;             // the program's options file
-    AppState state;                  // checked, carrying this station's Id
-    QString archiveFolder;           // the archive of reads
-    FleetReports *reports = nullptr; // none: no report
-};
-
+// The result of one station of `fleet`, for its line and the exit status.
 struct FleetResult
 {
     QString serial = QStringLiteral("-"); // six hexadecimal digits once read
@@ -26,26 +14,8 @@ struct FleetResult
     QString report;
 };
 
-// The step a station is at and how much of it is done (0..100).
-using FleetProgress = std::function<void(const QString &step, int percent)>;
-
 namespace FleetStation {
 
-// Reads the station and keeps the reply in the archive of reads, writes the
-// checked image, reads it back and compares, and writes the report. A step
-// that fails ends the station's run there. Runs on the calling thread with
-// ports of its own, touches nothing but the job, its files and the progress
-// callback, and throws nothing.
-FleetResult run(const FleetJob &job, const FleetProgress &progress);
-
-// A copy of the checked state that writes the Id `id` (four characters as
-// the "Id_номер" setting takes them) and shows it in its settings text.
-AppState withId(const AppState &checked, const QString &id);
-
-// The step names the progress shows.
-QString readStep();
-QString writeStep();
-QString verifyStep();
-QString reportStep();
+FleetResult result(const SequenceOutcome &outcome);
 
 } // namespace FleetStation

@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "console.h"
 #include "exitcodes.h"
+#include "stopsignals.h"
 #include "common/platformerror.h"
 
 #include <QCoreApplication>
@@ -39,7 +40,8 @@ QString overview()
         text += QStringLiteral("  ") + QString::fromUtf8(command.summary) + u'\n';
     text += QStringLiteral("\nСправка по команде: vetral-cli КОМАНДА --help\n"
                            "Версия программы: vetral-cli --version\n"
-                           "Код выхода 2: неверные аргументы или ошибка файла или порта.");
+                           "Код выхода 2: неверные аргументы или ошибка файла или порта.\n"
+                           "Код выхода 5 (write, read, fleet): остановлено сигналом SIGINT, SIGTERM или SIGHUP.");
     return text;
 }
 
@@ -67,6 +69,7 @@ int run(const QStringList &arguments)
 
 int main(int argc, char **argv)
 {
+    StopSignals::ignoreBrokenPipe();
     QCoreApplication app(argc, argv);
     // The program's name, so that the configuration folder (V404Options.ini,
     // MyTemp.ini) and the archive of reads are the window's own.

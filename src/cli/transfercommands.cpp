@@ -7,23 +7,22 @@
 #include "consoleprogress.h"
 #include "exitcodes.h"
 #include "portargument.h"
-#include "stationread.h"
-#include "writeverification.h"
+#include "stopsignals.h"
 #include "common/platformerror.h"
 #include "files/channelfile.h"
 #include "files/fileaccess.h"
 #include "files/readarchive.h"
 #include "link/linktexts.h"
-#include "link/stationreader.h"
-#include "link/stationwriter.h"
-#include "link/transferlink.h"
 #include "state/appstate.h"
+#include "transfer/stationsequence.h"
+#include "transfer/writeverification.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
 namespace {
+
+using Kind = SequenceOutcome::Kind;
 
 // A wait for the station ran out ("AK" in the transfer dialog).
 QString noAnswerText()
@@ -43,54 +42,74 @@ void requireSavable(const QString &output)
                                 .arg(QDir::toNativeSeparators(output), QDir::toNativeSeparators(info.absolutePath())));
 }
 
-// A read with its progress on standard error; the bar's line is ended when
-// this returns.
-StationRead readStation(AppState &state, const PortArgument &port)
+// The station sequence with its progress on standard error, each transfer's
+// bar on a line of its own; stopped by SIGINT, SIGTERM and SIGHUP.
+SequenceOutcome runOnStation(StationPlan plan, const PortArgument &port)
 {
+    plan.link.device = port.device;
+    plan.link.portNumber = port.portNumber;
+    plan.link.stop = &StopSignals::install();
     ConsoleProgress progress(Console::errIsTerminal());
-    return StationRead::run(state, port, progress, Paths::optionsFile());
+    return StationSequence::run(plan, progress, [&progress](SequenceStep, const QString &) { progress.restart(); });
 }
 
-QString writtenText()
+// The ends that `read` and `write` share; nothing when the outcome is not one of them.
+std::optional<int> commonEnd(const SequenceOutcome &outcome)
 {
-    return QStringLiteral("Данные записаны в станцию.");
+    switch (outcome.kind) {
+    case Kind::Failure:
+        Console::err(outcome.failure);
+        return ExitCode::Failure;
+    case Kind::StoppedBeforeWrite:
+        Console::out(QStringLiteral("Остановлено до записи."));
+        return ExitCode::Stopped;
+    case Kind::StoppedAfterWrite:
+        Console::out(QStringLiteral("Остановлено: данные записаны в станцию, но не проверены."));
+        return ExitCode::Stopped;
+    case Kind::Aborted:
+        if (outcome.step == SequenceStep::Write && outcome.writeStarted)
+            Console::out(QStringLiteral("Прервано при записи, на байте %1 из %2: станция записана не полностью.")
+                             .arg(outcome.sent)
+                             .arg(outcome.total));
+        else
+            Console::out(QStringLiteral("Прервано."));
+        return ExitCode::Stopped;
+    default:
+        return std::nullopt;
+    }
 }
 
-// "Запись данных " as the dialog's button runs it, the progress on standard
-// error; the bar's line is ended when this returns.
-WriteOutcome writeToStation(AppState &state, const PortArgument &port)
+int writeEnd(const SequenceOutcome &outcome)
 {
-    ConsoleProgress progress(Console::errIsTerminal());
-    TransferLink link(progress);
-    state.portNumber = port.applyTo(link);
-    return StationWriter::write(state, link);
-}
-
-int verify(const AppState &state, const PortArgument &port)
-{
-    AppState held;
-    const StationRead read = readStation(held, port);
-    switch (read.outcome) {
-    case StationReader::Outcome::NoAnswer:
+    if (const auto code = commonEnd(outcome))
+        return *code;
+    const bool verifying = outcome.step == SequenceStep::Verify;
+    switch (outcome.kind) {
+    case Kind::Done:
+        Console::out(verifying ? QStringLiteral("Данные записаны в станцию, прочитаны и совпадают с записанными.")
+                               : QStringLiteral("Данные записаны в станцию."));
+        return ExitCode::Done;
+    case Kind::NoAnswer:
+        if (!verifying) {
+            Console::out(noAnswerText());
+            return ExitCode::NoAnswer;
+        }
         // The write itself completed: only the reading back failed.
         Console::out(QStringLiteral("Данные записаны в станцию, но прочитать их для сверки не удалось: "
                                     "станция не отвечает (%1).")
                          .arg(LinkTexts::noAnswer()));
         return ExitCode::NoAnswer;
-    case StationReader::Outcome::Refused:
-        Console::out(read.refusal ? read.refusal->text : noAnswerText());
+    case Kind::Refused:
+        Console::out(outcome.refusal ? outcome.refusal->text : noAnswerText());
+        return verifying ? ExitCode::Differs : ExitCode::Refused;
+    case Kind::Differs:
+        Console::out(QStringLiteral("Станция хранит не то, что записано: ")
+                     + WriteVerification::summary(outcome.differences));
         return ExitCode::Differs;
-    case StationReader::Outcome::Complete:
-        break;
+    default:
+        Console::err(outcome.failure);
+        return ExitCode::Failure;
     }
-    const QByteArray written = state.image.writeOrder(state.moduleCode, state.bandCode);
-    const QStringList differences = WriteVerification::differences(written, read.reply);
-    if (differences.isEmpty()) {
-        Console::out(QStringLiteral("Данные записаны в станцию, прочитаны и совпадают с записанными."));
-        return ExitCode::Done;
-    }
-    Console::out(QStringLiteral("Станция хранит не то, что записано: ") + WriteVerification::summary(differences));
-    return ExitCode::Differs;
 }
 
 } // namespace
@@ -103,7 +122,7 @@ int read(const QStringList &arguments)
                      QStringLiteral("\"Чтение данных \" из станции на порту PORT; прочитанное сохраняется в FILE\n"
                                     "так, как его записала бы \"Запись в файл\", и копией в архив чтений.\n"
                                     "Ход передачи - на stderr. Код выхода: 0 - прочитано, 1 - ответ станции\n"
-                                    "отвергнут, 3 - станция не ответила."));
+                                    "отвергнут, 3 - станция не ответила, 5 - остановлено сигналом."));
     line.addPortOption();
     line.addOption(QCommandLineOption(QStringLiteral("output"), QStringLiteral("Файл каналов, который будет записан."),
                                       QStringLiteral("FILE")),
@@ -114,26 +133,29 @@ int read(const QStringList &arguments)
     const QString output = line.value(QStringLiteral("output"));
     requireSavable(output);
 
-    AppState state;
-    const StationRead read = readStation(state, port);
-    if (read.outcome == StationReader::Outcome::NoAnswer) {
+    StationPlan plan;
+    plan.write = false;
+    plan.verify = false;
+    plan.archiveFolder = ReadArchive::folder();
+    const SequenceOutcome outcome = runOnStation(plan, port);
+    if (const auto code = commonEnd(outcome))
+        return *code;
+    if (outcome.kind == Kind::NoAnswer) {
         Console::out(noAnswerText());
         return ExitCode::NoAnswer;
     }
-    if (read.outcome == StationReader::Outcome::Refused) {
-        Console::out(read.refusal ? read.refusal->text : noAnswerText());
+    if (outcome.kind == Kind::Refused) {
+        Console::out(outcome.refusal ? outcome.refusal->text : noAnswerText());
         return ExitCode::Refused;
     }
-
     // The copy comes first, so the station's data are kept even when the
     // output file cannot be written.
-    try {
-        const QString copy = ReadArchive::store(state, ReadArchive::folder(), QDateTime::currentDateTime());
-        Console::err(QStringLiteral("Копия в архиве чтений: %1").arg(QDir::toNativeSeparators(copy)));
-    } catch (const PlatformError &e) {
-        Console::err(ReadArchive::failureMessage(e.text()));
-    }
+    if (outcome.kind == Kind::ArchiveFailed)
+        Console::err(ReadArchive::failureMessage(outcome.failure));
+    else
+        Console::err(QStringLiteral("Копия в архиве чтений: %1").arg(QDir::toNativeSeparators(outcome.archiveCopy)));
 
+    AppState state = outcome.held;
     if (const auto refusal = ChannelFile::save(state, output)) {
         Console::out(refusal->text);
         return ExitCode::Refused;
@@ -146,10 +168,13 @@ int write(const QStringList &arguments)
 {
     CommandLine line(QStringLiteral("write"),
                      QStringLiteral("Как check, затем \"Запись данных \" в станцию на порту PORT.\n"
-                                    "С --verify затем читает станцию и сравнивает прочитанное с записанным.\n"
+                                    "С --verify затем читает станцию и сравнивает прочитанное с записанным;\n"
+                                    "порт открыт и заблокирован от записи до конца проверки.\n"
                                     "Ход передачи - на stderr, итог - одной строкой на stdout.\n"
                                     "Код выхода: 0 - записано (и проверено), 1 - отказ проверки,\n"
-                                    "3 - станция не ответила, 4 - станция хранит не то, что записано."));
+                                    "3 - станция не ответила, 4 - станция хранит не то, что записано,\n"
+                                    "5 - остановлено сигналом (SIGINT, SIGTERM, SIGHUP): начатая запись\n"
+                                    "доводится до конца, проверка не начинается; второй сигнал прерывает сразу."));
     line.addChannelFileArgument();
     line.addPortOption();
     line.addOption(
@@ -158,29 +183,12 @@ int write(const QStringList &arguments)
         return ExitCode::Done;
     const PortArgument port = PortArgument::parse(line.value(QStringLiteral("port")));
 
-    AppState state;
-    if (!loadPassingCheck(line.argument(0), state))
+    StationPlan plan;
+    if (!loadPassingCheck(line.argument(0), plan.state))
         return ExitCode::Refused;
-    const WriteOutcome written = writeToStation(state, port);
-    switch (written.kind) {
-    case WriteOutcome::Kind::Completed:
-        break;
-    case WriteOutcome::Kind::NotStarted:
-    case WriteOutcome::Kind::BrokenOff:
-        Console::out(noAnswerText());
-        return ExitCode::NoAnswer;
-    case WriteOutcome::Kind::NotChecked:
-        Console::out(written.refusal->text);
-        return ExitCode::Refused;
-    case WriteOutcome::Kind::PortFailure:
-        Console::err(written.failure);
-        return ExitCode::Failure;
-    }
-    if (!line.isSet(QStringLiteral("verify"))) {
-        Console::out(writtenText());
-        return ExitCode::Done;
-    }
-    return verify(state, port);
+    plan.backUp = false;
+    plan.verify = line.isSet(QStringLiteral("verify"));
+    return writeEnd(runOnStation(plan, port));
 }
 
 } // namespace Commands

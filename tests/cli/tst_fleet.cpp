@@ -8,7 +8,9 @@
 
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <csignal>
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -24,46 +26,102 @@ constexpr int kWriteIdHigh = 15;
 // the start byte and header bytes 3..7.
 constexpr int kAnsweredBeforeSilence = 1 + 1 + 5;
 
+// A signal sent to the program when a station has received so many bytes.
+struct SignalAt
+{
+    qsizetype station;
+    qsizetype received;
+    QList<int> sent; // signals, one after the other
+};
+
 // Stations by letter: A answers, S is silent, W falls silent in the write,
-// D alters Тон3 in its replies.
+// D alters Тон3 in its replies, C answers the read-back with another serial
+// number, M is reached through a link that is moved to a spare station as
+// soon as its backup read begins. I is sent SIGINT during its backup read
+// (which its late answer keeps going), T SIGTERM when its write begins, H
+// SIGINT and then SIGHUP where it falls silent in its write.
 class Stations
 {
 public:
     Stations(const QString &kinds, const QStringList &serials)
     {
         for (qsizetype i = 0; i < kinds.size(); ++i) {
+            const QChar kind = kinds.at(i);
+            if (kind == u'I')
+                m_signals.append({i, 1, {SIGINT}});
+            if (kind == u'T')
+                m_signals.append({i, 2, {SIGTERM}});
+            if (kind == u'H')
+                m_signals.append({i, kAnsweredBeforeSilence + 1, {SIGINT, SIGHUP}});
             StationMemory memory; // no channels, an Id of its own
             const QByteArray serial = QByteArray::fromHex(serials.at(i).toLatin1());
             std::copy(serial.begin(), serial.end(), memory.serial.begin());
             memory.idCode = static_cast<std::uint16_t>(0x0F01 + i);
             auto one = std::make_unique<One>(memory);
             StationLineOptions options;
-            if (kinds.at(i) == u'S')
+            if (kind == u'S')
                 options.silentAfter = 0;
-            if (kinds.at(i) == u'W')
+            if (kind == u'W' || kind == u'H')
                 options.silentAfter = kAnsweredBeforeSilence;
-            const bool altering = kinds.at(i) == u'D';
-            SimulatedStation *station = &one->station;
+            if (kind == u'I')
+                options.answerDelayMs = 50;
+            One *self = one.get();
             one->line = std::make_unique<StationLine>(
-                [station, altering](std::uint8_t byte) {
-                    QByteArray answer = station->onByte(byte, 0);
-                    if (altering && answer.size() > kReplyTone3)
+                [self, kind, this](std::uint8_t byte) {
+                    QByteArray answer = self->station.onByte(byte, 0);
+                    if (kind == u'D' && answer.size() > kReplyTone3)
                         answer[kReplyTone3] = char(answer.at(kReplyTone3) + 1);
+                    if (byte == 30 && self->requests++ > 0 && kind == u'C')
+                        answer[0] = char(answer.at(0) ^ 0xFF);
+                    if (byte == 30 && kind == u'M' && self->requests == 1) {
+                        QFile::remove(self->link);
+                        QFile::link(m_spare->devicePath(), self->link);
+                    }
                     return answer;
                 },
                 options);
             one->line->start();
+            if (kind == u'M') {
+                one->link = m_dir.filePath(QString("ttyMoved%1").arg(i));
+                QFile::link(one->line->devicePath(), one->link);
+            }
             m_all.push_back(std::move(one));
         }
+        StationMemory spare;
+        m_spare = std::make_unique<StationLine>(
+            [station = SimulatedStation(spare)](std::uint8_t byte) mutable { return station.onByte(byte, 0); });
+        m_spare->start();
     }
     ~Stations() { stop(); }
 
-    QString device(qsizetype i) const { return m_all.at(std::size_t(i))->line->devicePath(); }
+    // The port's device: the link, for a station reached through one.
+    QString device(qsizetype i) const
+    {
+        const One &one = *m_all.at(std::size_t(i));
+        return one.link.isEmpty() ? one.line->devicePath() : one.link;
+    }
     QByteArray received(qsizetype i) const { return m_all.at(std::size_t(i))->line->received(); }
+    QByteArray spareReceived() const { return m_spare->received(); }
     void stop()
     {
         for (const auto &one : m_all)
             one->line->stop();
+        m_spare->stop();
+        for (std::thread &thread : m_senders)
+            thread.join();
+        m_senders.clear();
+    }
+
+    // Sends each station's signals to the program once it has received enough.
+    void signalAt(qint64 pid)
+    {
+        for (const SignalAt &at : m_signals)
+            m_senders.emplace_back([this, at, pid] {
+                if (!m_all.at(std::size_t(at.station))->line->waitForReceived(at.received, 20000))
+                    return;
+                for (int signal : at.sent)
+                    ::kill(pid_t(pid), signal);
+            });
     }
 
 private:
@@ -72,21 +130,29 @@ private:
         explicit One(const StationMemory &memory) : station(memory) {}
         SimulatedStation station;
         std::unique_ptr<StationLine> line;
+        QString link;     // the port's name, for a station reached through a link
+        int requests = 0; // read requests so far
     };
+    QTemporaryDir m_dir;
     std::vector<std::unique_ptr<One>> m_all;
+    std::unique_ptr<StationLine> m_spare; // where a moved link leads
+    QList<SignalAt> m_signals;
+    std::vector<std::thread> m_senders;
 };
 
 // What a station must receive: the read request, the write with its Id, the
 // read request of the check.
 QByteArray expectedBytes(QChar kind, const QString &id)
 {
-    if (kind == u'S')
+    if (kind == u'S' || kind == u'I')
         return QByteArray(1, char(30));
     QByteArray write = QByteArray::fromHex(kWorkedDump.toLatin1());
     write[kWriteIdHigh] = char(id.left(2).toInt(nullptr, 16));
     write[kWriteIdHigh + 1] = char(id.right(2).toInt(nullptr, 16));
-    if (kind == u'W') // up to the first byte not answered
+    if (kind == u'W' || kind == u'H') // up to the first byte not answered
         return char(30) + (char(20) + write.left(kAnsweredBeforeSilence - 1));
+    if (kind == u'T') // stopped before the read-back
+        return char(30) + (char(20) + write);
     return char(30) + (char(20) + write) + char(30);
 }
 
@@ -156,6 +222,22 @@ void FleetTest::batch_data()
     QTest::newRow("two stations of one serial number")
         << "AA" << QStringList{"ABCDEF", "ABCDEF"} << QStringList{"--id-from", "0000"} << 0
         << QStringList{"0000", "0001"} << QStringList{kWritten, kWritten};
+    QTest::newRow("a port's link moved to another station after the backup")
+        << "MA" << QStringList{"111111", "222222"} << QStringList{"--id-from", "0001"} << 0
+        << QStringList{"0001", "0002"} << QStringList{kWritten, kWritten};
+    QTest::newRow("another station answers the read-back")
+        << "AC" << QStringList{"111111", "222222"} << QStringList{"--id-from", "0001"} << 4
+        << QStringList{"0001", "0002"}
+        << QStringList{kWritten,
+                       "станция сменилась: до записи прочитана 222222, после записи - DD2222; протокол не записан"};
+    QTest::newRow("SIGINT during the backup read") << "I" << QStringList{"111111"} << QStringList{} << 5
+                                                   << QStringList{"12AB"} << QStringList{"остановлено до записи"};
+    QTest::newRow("SIGTERM during the write")
+        << "T" << QStringList{"111111"} << QStringList{} << 5 << QStringList{"12AB"}
+        << QStringList{"остановлено: записано, не проверено"};
+    QTest::newRow("a second signal in the write")
+        << "H" << QStringList{"111111"} << QStringList{} << 5 << QStringList{"12AB"}
+        << QStringList{"прервано при записи, на байте 7 из 62: станция записана не полностью"};
 }
 
 void FleetTest::batch()
@@ -180,8 +262,9 @@ void FleetTest::batch()
         arguments += QStringList{"--port", names.last()};
     }
     home.mapPorts(map);
-    const CliRun run = home.run(arguments + options);
+    const CliRun run = home.run(arguments + options, QString(), [&stations](qint64 pid) { stations.signalAt(pid); });
     stations.stop();
+    QCOMPARE(stations.spareReceived(), QByteArray());
 
     QStringList lines, archived, reported, reportNames;
     for (qsizetype i = 0; i < kinds.size(); ++i) {
@@ -201,7 +284,8 @@ void FleetTest::batch()
 
     // Each station's old content in a copy named by its serial number.
     QStringList found;
-    for (const QFileInfo &copy : QDir(home.archiveFolder()).entryInfoList(QDir::Files)) {
+    // Nothing half made is left behind, hidden or not.
+    for (const QFileInfo &copy : QDir(home.archiveFolder()).entryInfoList(QDir::Files | QDir::Hidden)) {
         const QString content = serialAndId(fileText(copy.filePath()));
         QVERIFY2(copy.fileName().startsWith(content.section(' ', 0, 0) + ' '), qPrintable(copy.fileName()));
         found.append(content);
@@ -210,7 +294,7 @@ void FleetTest::batch()
 
     // A report for each verified station, showing its serial number and Id.
     const QDir reports(home.path("reports"));
-    QCOMPARE(sorted(reports.entryList(QDir::Files)), sorted(reportNames));
+    QCOMPARE(sorted(reports.entryList(QDir::Files | QDir::Hidden)), sorted(reportNames));
     found.clear();
     for (const QString &name : reportNames)
         found.append(serialAndId(documentText(reports.filePath(name))));

@@ -10,6 +10,7 @@
 #include "image/imagedecoder.h"
 #include "link/linktexts.h"
 #include "link/stationreader.h"
+#include "link/heldport.h"
 #include "link/stationwriter.h"
 #include "link/transferlink.h"
 #include "simulatedstation.h"
@@ -100,13 +101,16 @@ public:
           link(view, file.path())
     {
         file.writePorts({{2, station->devicePath()}});
+        link.setTimings(testTimings());
         station->start();
     }
 
     // The link of a transfer whose port is lost right after opening.
     std::unique_ptr<TransferLink> linkLosingItsPort()
     {
-        return std::make_unique<TransferLink>(view, file.path(), hangUpAfterOpenFactory(*station));
+        auto losing = std::make_unique<TransferLink>(view, file.path(), hangUpAfterOpenFactory(*station));
+        losing->setTimings(testTimings());
+        return losing;
     }
 
     AppState state;
@@ -356,10 +360,11 @@ private slots:
         QTest::addColumn<bool>("reading");
         QTest::addColumn<int>("tailBytes");
         QTest::addColumn<bool>("quietsDown");
-        // At 1200 baud 60 bytes take half a second, 600 bytes five.
-        QTest::newRow("read after a cut read") << true << 60 << true;
-        QTest::newRow("read, never quiet") << true << 600 << false;
-        QTest::newRow("write, never quiet") << false << 600 << false;
+        // At 1200 baud 30 bytes take a quarter of a second, 120 bytes one
+        // second, longer than the tests' bound of the wait.
+        QTest::newRow("read after a cut read") << true << 30 << true;
+        QTest::newRow("read, never quiet") << true << 120 << false;
+        QTest::newRow("write, never quiet") << false << 120 << false;
     }
     void stationStillSending()
     {
@@ -403,13 +408,18 @@ private slots:
     void deviceHeldUnderAnotherName_data()
     {
         QTest::addColumn<int>("naming");
-        QTest::newRow("the same path") << 0;
-        QTest::newRow("a symbolic link") << 1;
-        QTest::newRow("a link to a link") << 2;
+        // Held by a station's sequence between two of its steps: the step
+        // closed its port, the sequence keeps the device.
+        QTest::addColumn<bool>("betweenSteps");
+        QTest::newRow("the same path") << 0 << false;
+        QTest::newRow("a symbolic link") << 1 << false;
+        QTest::newRow("a link to a link") << 2 << false;
+        QTest::newRow("a sequence between its steps") << 1 << true;
     }
     void deviceHeldUnderAnotherName()
     {
         QFETCH(int, naming);
+        QFETCH(bool, betweenSteps);
         Line line(echo, {}, checkedState(1));
         const QString device = line.station->devicePath();
         QTemporaryDir dir;
@@ -420,15 +430,22 @@ private slots:
             other = link;
         }
         line.file.writePorts({{2, other}});
-        QtSerialLink holder;
-        holder.open(device);
+        auto sequence = std::make_unique<HeldPort>(QtSerialLink::factory());
+        std::unique_ptr<SerialLink> holder = betweenSteps ? sequence->factory()() : std::make_unique<QtSerialLink>();
+        holder->open(device);
+        if (betweenSteps) {
+            holder->close();
+            QVERIFY(!holder->isOpen());
+            QCOMPARE(platformError([&] { holder->sendByte(1); }), SerialErrors::notOpen());
+        }
 
         const WriteOutcome refused = StationWriter::write(line.state, line.link);
 
         QCOMPARE(refused.kind, WriteOutcome::Kind::PortFailure);
         QCOMPARE(refused.failure, SerialErrors::portBusy(other));
         QVERIFY(!line.station->waitForReceived(1, 100));
-        holder.close();
+        holder.reset();
+        sequence.reset();
         QCOMPARE(StationWriter::write(line.state, line.link).kind, WriteOutcome::Kind::Completed);
         QCOMPARE(line.station->received().size(), kPrefix + 18);
     }

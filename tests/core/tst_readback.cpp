@@ -12,10 +12,15 @@
 #include "state/appstate.h"
 #include "station/codelists.h"
 #include "stationline.h"
+#include "support/checkfixtures.h"
 #include "support/linkfixtures.h"
 #include "support/readfixtures.h"
 #include "table/templatebuilder.h"
+#include "transfer/stationsequence.h"
+#include "common/platformerror.h"
+#include "link/transferstop.h"
 
+#include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -84,7 +89,59 @@ void vary(ChannelTable &table, const StationProfile &p)
     }
 }
 
+using Kind = SequenceOutcome::Kind;
+
+// Written bytes of the three-channel template: the start byte, 25, 3 records.
+constexpr int kWrite = 1 + 25 + 3 * 18;
+
+// A station for the sequence, and a spare one that a moved link leads to.
+struct SequenceStations
+{
+    QTemporaryDir dir;
+    SimulatedStation station;
+    SimulatedStation spareStation;
+    std::unique_ptr<StationLine> line;
+    std::unique_ptr<StationLine> spare;
+    TransferStop stop;
+    int requests = 0;
+
+    // `kind`: A answers, S is silent, C answers the read-back with another
+    // serial number, M is reached through a link moved to the spare once the
+    // backup read begins. At `stopAt` received bytes, `stops` requests to
+    // stop are made before the station answers.
+    SequenceStations(QChar kind, int stopAt, int stops)
+    {
+        StationMemory memory;
+        memory.serial = {0x11, 0x22, 0xAA};
+        station = SimulatedStation(memory);
+        spare = std::make_unique<StationLine>([this](std::uint8_t b) { return spareStation.onByte(b, 0); });
+        StationLineOptions options;
+        options.silentAfter = kind == u'S' ? 0 : -1;
+        line = std::make_unique<StationLine>(
+            [this, kind, stopAt, stops](std::uint8_t b) {
+                if (line->received().size() == stopAt)
+                    for (int i = 0; i < stops; ++i)
+                        stop.request();
+                QByteArray answer = station.onByte(b, 0);
+                if (b == StationReader::RequestByte && requests++ > 0 && kind == u'C')
+                    answer[0] = char(answer.at(0) ^ 0xFF);
+                if (b == StationReader::RequestByte && kind == u'M' && requests == 1) {
+                    QFile::remove(device());
+                    QFile::link(spare->devicePath(), device());
+                }
+                return answer;
+            },
+            options);
+        QFile::link(line->devicePath(), device());
+        line->start();
+        spare->start();
+    }
+    QString device() const { return dir.filePath(QStringLiteral("ttyStation")); }
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Kind)
 
 class TestReadBack : public QObject
 {
@@ -92,6 +149,80 @@ class TestReadBack : public QObject
 
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    // One station from its backup to its report on one held port.
+    void sequence_data()
+    {
+        QTest::addColumn<QChar>("kind");
+        QTest::addColumn<int>("stopAt"); // received bytes; -1 before it begins, 0 never
+        QTest::addColumn<int>("stops");
+        QTest::addColumn<bool>("archiveBroken");
+        QTest::addColumn<bool>("reportFails");
+        QTest::addColumn<Kind>("outcome");
+        QTest::addColumn<int>("received");
+        QTest::newRow("backup, write, read back, report")
+            << QChar('A') << 0 << 0 << false << false << Kind::Done << 1 + kWrite + 1;
+        QTest::newRow("silent station") << QChar('S') << 0 << 0 << false << false << Kind::NoAnswer << 1;
+        QTest::newRow("another station answers the read-back")
+            << QChar('C') << 0 << 0 << false << false << Kind::StationChanged << 1 + kWrite + 1;
+        QTest::newRow("link moved after the backup")
+            << QChar('M') << 0 << 0 << false << false << Kind::Done << 1 + kWrite + 1;
+        QTest::newRow("stop before it begins")
+            << QChar('A') << -1 << 1 << false << false << Kind::StoppedBeforeWrite << 0;
+        QTest::newRow("stop during the backup read")
+            << QChar('A') << 1 << 1 << false << false << Kind::StoppedBeforeWrite << 1;
+        QTest::newRow("stop during the write")
+            << QChar('A') << 2 << 1 << false << false << Kind::StoppedAfterWrite << 1 + kWrite;
+        QTest::newRow("second stop in the write") << QChar('A') << 10 << 2 << false << false << Kind::Aborted << 10;
+        QTest::newRow("archive copy cannot be kept")
+            << QChar('A') << 0 << 0 << true << false << Kind::ArchiveFailed << 1;
+        QTest::newRow("report cannot be written")
+            << QChar('A') << 0 << 0 << false << true << Kind::ReportFailed << 1 + kWrite + 1;
+    }
+    void sequence()
+    {
+        QFETCH(QChar, kind);
+        QFETCH(int, stopAt);
+        QFETCH(int, stops);
+        QFETCH(bool, archiveBroken);
+        QFETCH(bool, reportFails);
+        QFETCH(Kind, outcome);
+        QFETCH(int, received);
+        SequenceStations stations(kind, stopAt, stops);
+        if (stopAt < 0)
+            stations.stop.request();
+        QTemporaryDir dir;
+        StationPlan plan;
+        plan.state = CheckFixtures::templateState();
+        QVERIFY(DataCheck::run(plan.state, dir.filePath(QStringLiteral("MyTemp.ini"))).passed());
+        plan.link.device = stations.device();
+        plan.link.timings = testTimings();
+        plan.link.stop = &stations.stop;
+        plan.archiveFolder = dir.filePath(QStringLiteral("archive"));
+        if (archiveBroken)
+            QVERIFY(QFile(plan.archiveFolder).open(QIODevice::WriteOnly));
+        QStringList reported;
+        plan.report = [&](const AppState &, const QString &serial) {
+            if (reportFails)
+                throw PlatformError(QStringLiteral("no room"));
+            reported.append(serial);
+            return serial + QStringLiteral(".docx");
+        };
+        RecordingObserver view;
+        const SequenceOutcome result = StationSequence::run(plan, view);
+        stations.line->stop();
+        stations.spare->stop();
+
+        QCOMPARE(result.kind, outcome);
+        QCOMPARE(stations.line->received().size(), received);
+        QCOMPARE(stations.spare->received(), QByteArray());
+        QCOMPARE(reported, outcome == Kind::Done ? QStringList{QStringLiteral("1122AA")} : QStringList{});
+        QCOMPARE(result.archiveCopy.isEmpty(), kind == u'S' || stopAt < 0 || archiveBroken);
+        if (outcome == Kind::StationChanged)
+            QCOMPARE(result.serial + ' ' + result.serialBack, QStringLiteral("1122AA EE22AA"));
+        if (outcome == Kind::Aborted) // cut after the write's ninth byte, unanswered
+            QCOMPARE(result.sent, qsizetype(9));
+    }
 
     void writeReadSaveLoadCheck_data()
     {
@@ -145,6 +276,7 @@ private slots:
         readBack.portNumber = 2;
         ReadRecorder view(readBack);
         TransferLink link(view, options.path());
+        link.setTimings(testTimings());
         QCOMPARE(StationWriter::write(written, link).kind, WriteOutcome::Kind::Completed);
         QCOMPARE(StationReader::read(readBack, link, view), StationReader::Outcome::Complete);
         line.stop();

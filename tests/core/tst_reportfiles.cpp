@@ -1,3 +1,4 @@
+#include "batch/batchjournal.h"
 #include "common/platformerror.h"
 #include "report/reportdocument.h"
 #include "report/reportfiles.h"
@@ -33,6 +34,31 @@ class TestReportFiles : public QObject
     Q_OBJECT
 
 private slots:
+    // The batch's journal: a field that holds the separator, a quote or a
+    // line break is quoted, so a spreadsheet program keeps it in one cell.
+    void journalFields_data()
+    {
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("plain") << QString("записано и проверено")
+                               << QByteArray("COM3;0A0001;0101;записано и проверено;");
+        QTest::newRow("separator") << QString("записано и проверено; ошибка при записи протокола: нет места")
+                                   << QByteArray("COM3;0A0001;0101;\"записано и проверено; ошибка при записи "
+                                                 "протокола: нет места\";");
+        QTest::newRow("quote") << QString("ответ \"AK\"") << QByteArray("COM3;0A0001;0101;\"ответ \"\"AK\"\"\";");
+        QTest::newRow("line break") << QString("две\nстроки") << QByteArray("COM3;0A0001;0101;\"две\nстроки\";");
+    }
+    void journalFields()
+    {
+        QFETCH(QString, result);
+        QFETCH(QByteArray, line);
+        const QByteArray csv = BatchJournal::csv({{"COM3", "0A0001", "0101", result, {}, {}, {}}});
+        QVERIFY(csv.startsWith("\xEF\xBB\xBF\xD0\x9F\xD0\xBE\xD1\x80\xD1\x82;")); // the mark, then "Порт;"
+        const QList<QByteArray> lines = csv.split('\r');
+        QCOMPARE(lines.size(), 3); // the heading, the row, nothing after the last CR LF
+        QCOMPARE(lines.at(1), "\n" + line + ";;");
+    }
+
     void baseName_data()
     {
         QTest::addColumn<QString>("serial");

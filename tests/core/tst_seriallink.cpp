@@ -201,7 +201,7 @@ private slots:
         QVERIFY(!link.WaitAck());
         QVERIFY(!link.acknowledged());
         // One keep-alive per empty poll: 200 allowed, given up at the next.
-        QCOMPARE(view.keepAlives, TransferLink::AckPolls + 1);
+        QCOMPARE(view.keepAlives, LinkTimings().ackPolls + 1);
         QCOMPARE(view.events, (QStringList{QStringLiteral("status AK"), QStringLiteral("Exit on"),
                                            QStringLiteral("Write on"), QStringLiteral("Read on")}));
         QCOMPARE(LinkTexts::noAnswer(), QStringLiteral("A") + QChar(u'K')); // Latin letters

@@ -65,6 +65,7 @@ public:
           link(view, file.path(), tracingFactory(trace))
     {
         file.writePorts({{2, station.devicePath()}});
+        link.setTimings(testTimings());
         station.start();
     }
 
@@ -202,10 +203,11 @@ private slots:
     {
         QTest::addColumn<int>("gapMs");
         QTest::addColumn<int>("channels");
-        // Every gap is below its block's limit, though each block as a whole
-        // takes far longer than the limit.
-        QTest::newRow("90 ms between all bytes") << 90 << 1;
-        QTest::newRow("150 ms in the fixed part") << 150 << 0;
+        // Every gap is below its block's limit (80 polls in the fixed part,
+        // 40 in the records, as these tests set them), though each block as
+        // a whole takes far longer than the limit.
+        QTest::newRow("25 ms between all bytes") << 25 << 1;
+        QTest::newRow("55 ms in the fixed part") << 55 << 0;
     }
     void slowStation()
     {
@@ -215,6 +217,10 @@ private slots:
         StationLineOptions options;
         options.answerGapMs = gapMs;
         Fixture f(Answer{reply.bytes()}, options);
+        LinkTimings timings = testTimings();
+        timings.headerPolls = 80;
+        timings.recordPolls = 40;
+        f.link.setTimings(timings);
 
         QCOMPARE(f.read(), Outcome::Complete);
         compareStates(f.state, decodedAtOnce(reply.bytes()));

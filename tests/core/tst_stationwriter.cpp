@@ -81,6 +81,7 @@ public:
         : station(std::move(responder), options), link(view, file.path())
     {
         file.writePorts({{2, station.devicePath()}});
+        link.setTimings(testTimings());
         station.start();
     }
 

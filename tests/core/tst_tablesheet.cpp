@@ -21,6 +21,8 @@ private slots:
     void fillDown_data();
     void fillDown();
     void copyPasteRoundTrip();
+    void insertAndRemoveRows_data();
+    void insertAndRemoveRows();
 };
 
 namespace {
@@ -33,6 +35,20 @@ ChannelTable sample(int channels)
         TemplateBuilder::build({QString::number(channels), "140000", "1000"}, 140000, 174000, table, lines);
     Q_ASSERT(!refusal);
     return table;
+}
+
+// Per channel row: number, Rx, and the "Скан." and "Id_Тон" boxes ("-" without boxes).
+QStringList rows(const ChannelTable &table)
+{
+    QStringList out;
+    for (int r = 1; r < table.rowCount(); ++r) {
+        const QString boxes = !table.hasBoxes(r) ? QStringLiteral("-")
+                                                 : QStringLiteral("%1%2")
+                                                       .arg(table.isChecked(ChannelTable::Scan, r) ? 'x' : 'o')
+                                                       .arg(table.isChecked(ChannelTable::IdTone, r) ? 'x' : 'o');
+        out << table.cell(ChannelTable::Number, r) + u' ' + table.cell(ChannelTable::Rx, r) + u' ' + boxes;
+    }
+    return out;
 }
 
 QStringList described(const std::vector<CellWrite> &writes)
@@ -112,6 +128,9 @@ void TableSheetTest::paste_data()
     QTest::newRow("texts as they are in list and typed columns")
         << int(C::Rx) << 2 << "145 000\t\t67,0\tНет\n"
         << false << QStringList{"1:2=145 000", "2:2=", "3:2=67,0"} << 0;
+    QTest::newRow("decimal point of a frequency becomes the comma, other columns keep it")
+        << int(C::Number) << 3 << "7.5\t150012.5\t144006.25\t88.5\n"
+        << false << QStringList{"0:3=7.5", "1:3=150012,5", "2:3=144006,25", "3:3=88.5"} << 0;
     QTest::newRow("rows without boxes keep their check columns") << int(C::Scan) << 1 << "нет\tfoo\tда\n"
                                                                  << true << QStringList{"13:1=foo"} << 0;
     QTest::newRow("ragged rows") << 0 << 1 << "a\nb\tc\n" << false << QStringList{"0:1=a", "0:2=b", "1:2=c"} << 0;
@@ -175,3 +194,45 @@ void TableSheetTest::copyPasteRoundTrip()
 
 QTEST_GUILESS_MAIN(TableSheetTest)
 #include "tst_tablesheet.moc"
+
+void TableSheetTest::insertAndRemoveRows_data()
+{
+    QTest::addColumn<bool>("insert");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("detached");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<int>("boxRows");
+    QTest::newRow("insert in the middle: numbers follow, boxes stay with their rows")
+        << true << 2 << false << QStringList{"1 140000 xo", "2  xo", "3 141000 ox", "4 142000 xo"} << 5;
+    QTest::newRow("insert after the last row")
+        << true << 4 << false << QStringList{"1 140000 xo", "2 141000 ox", "3 142000 xo", "4  xo"} << 5;
+    QTest::newRow("insert without boxes makes none")
+        << true << 1 << true << QStringList{"1  -", "2 140000 -", "3 141000 -", "4 142000 -"} << 4;
+    QTest::newRow("remove the middle row") << false << 2 << false << QStringList{"1 140000 xo", "2 142000 xo"} << 3;
+    QTest::newRow("remove past the end does nothing")
+        << false << 4 << false << QStringList{"1 140000 xo", "2 141000 ox", "3 142000 xo"} << 4;
+}
+
+void TableSheetTest::insertAndRemoveRows()
+{
+    QFETCH(bool, insert);
+    QFETCH(int, row);
+    QFETCH(bool, detached);
+    QFETCH(QStringList, expected);
+    QFETCH(int, boxRows);
+    ChannelTable table = sample(3);
+    table.setChecked(ChannelTable::Scan, 2, false);
+    table.setChecked(ChannelTable::IdTone, 2, true);
+    if (detached)
+        table.detachCheckBoxes();
+    const int before = table.rowCount();
+    if (insert)
+        table.insertRow(row);
+    else
+        table.removeRow(row);
+    if (table.rowCount() != before)
+        table.renumberFrom(insert ? row + 1 : row, insert ? 1 : -1);
+    QCOMPARE(rows(table), expected);
+    QCOMPARE(table.checkBoxRowCount(), detached ? 4 : boxRows);
+    QCOMPARE(table.cell(ChannelTable::CtcRx, insert ? row : 1), QStringLiteral("Нет"));
+}

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QStyleOptionComboBox>
 #include <QTableView>
 
 using C = ChannelTable::Column;
@@ -39,7 +40,9 @@ private slots:
     void enterCopiesFrequency();
     void enterAfterTypingCopiesTypedText();
     void selectedRowIsPainted();
-    void editsKeepDataValidFlag();
+    void onlyChangesClearDataValidFlag();
+    void rangesSelectedWithoutChanges_data();
+    void rangesSelectedWithoutChanges();
 };
 
 void CellEditorsTest::listsAreHiddenChildrenOfWorkArea()
@@ -95,22 +98,37 @@ void CellEditorsTest::listStandsOverItsCell_data()
 {
     QTest::addColumn<int>("column");
     QTest::addColumn<int>("row");
-    QTest::newRow("CTC_Rx of row 1") << int(C::CtcRx) << 1;
-    QTest::newRow("Время of row 7") << int(C::Time) << 7;
-    QTest::newRow("SW of row 10") << int(C::Sw) << 10;
+    QTest::addColumn<QString>("text"); // empty: as the template left it
+    QTest::newRow("CTC_Rx of row 1") << int(C::CtcRx) << 1 << "";
+    QTest::newRow("Время of row 7") << int(C::Time) << 7 << "";
+    QTest::newRow("SW of row 10") << int(C::Sw) << 10 << "";
+    QTest::newRow("a long tone shown whole") << int(C::CtcTx) << 3 << "123,0";
+    QTest::newRow("Норм shown whole") << int(C::TxOff) << 4 << "Норм";
+    QTest::newRow("a long DCS code shown whole") << int(C::DcsRx) << 5 << "754";
 }
 
 void CellEditorsTest::listStandsOverItsCell()
 {
     QFETCH(int, column);
     QFETCH(int, row);
+    QFETCH(QString, text);
     EditorsFixture f;
+    if (!text.isEmpty())
+        f.setText(column, row, text);
     f.click(column, row);
     QComboBox *combo = f.editors->openList();
     QVERIFY(combo);
     const QRect cell = f.cellRect(column, row);
     QCOMPARE(combo->mapTo(f.window.get(), QPoint(0, 0)), f.grid->viewport()->mapTo(f.window.get(), cell.topLeft()));
-    QCOMPARE(combo->size(), QSize(ChannelTable::columnWidths()[std::size_t(column)], 20));
+    QCOMPARE(combo->height(), 20);
+    QVERIFY(combo->width() >= ChannelTable::columnWidths()[std::size_t(column)]);
+    // The closed list has room for its whole value, as the cell has.
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    const QRect field =
+        combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+    QVERIFY2(field.width() >= combo->fontMetrics().horizontalAdvance(combo->currentText()),
+             qPrintable(combo->currentText()));
 }
 
 void CellEditorsTest::listFollowsScrolling()
@@ -127,7 +145,8 @@ void CellEditorsTest::listFollowsScrolling()
         return combo->geometry().topLeft() == f.grid->viewport()->mapTo(combo->parentWidget(), cell.topLeft());
     };
     QVERIFY(placedOverCell());
-    QCOMPARE(combo->size(), QSize(47, 20)); // "CTC_Tx" is 47 wide, rows 20 high
+    QCOMPARE(combo->height(), 20); // rows are 20 high, "CTC_Tx" 47 wide or more for its value
+    QVERIFY(combo->width() >= 47);
 
     bar->setValue(14);
     QVERIFY(placedOverCell());
@@ -235,8 +254,14 @@ void CellEditorsTest::keepsItemOfLastUse()
     f.setText(C::Sh, 6, "7");
     f.click(C::Sh, 6);
     QCOMPARE(f.list(4)->currentIndex(), 2);
+    // Left as it opened, the list leaves its cell as it was.
     f.click(C::Number, 6);
-    QCOMPARE(f.text(C::Sh, 6), QStringLiteral("3"));
+    QCOMPARE(f.text(C::Sh, 6), QStringLiteral("7"));
+    f.setText(C::CtcRx, 3, "88.5"); // pasted from another locale
+    f.click(C::CtcRx, 3);
+    QCOMPARE(f.list(1)->currentIndex(), 41);
+    QTest::keyClick(f.list(1), Qt::Key_Tab);
+    QCOMPARE(f.text(C::CtcRx, 3), QStringLiteral("88.5"));
 }
 
 void CellEditorsTest::unknownTextWithoutEarlierItemLeavesCell()
@@ -426,21 +451,76 @@ void CellEditorsTest::selectedRowIsPainted()
              ChannelCellDelegate::CellColor);
 }
 
-void CellEditorsTest::editsKeepDataValidFlag()
+void CellEditorsTest::onlyChangesClearDataValidFlag()
 {
     EditorsFixture f;
     f.state.dataValid = true;
     f.click(C::CtcRx, 1);
-    f.pick(f.list(1), 3);
-    f.activate();
     f.click(C::DcsTx, 2);
+    QTest::keyClick(f.list(2), Qt::Key_Tab);
     f.click(C::Rx, 2);
-    QTest::keyClick(f.grid, Qt::Key_Return);
-    f.click(C::IdTone, 3);
+    QVERIFY(f.state.dataValid); // lists opened and left as they were
+    f.click(C::CtcRx, 1);
+    f.pick(f.list(1), 3);
     QCOMPARE(f.text(C::CtcRx, 1), QStringLiteral("77,0"));
-    QCOMPARE(f.text(C::DcsTx, 2), QStringLiteral("Нет"));
-    QVERIFY(f.state.table.isChecked(C::IdTone, 3));
+    QVERIFY(!f.state.dataValid);
+}
+
+void CellEditorsTest::rangesSelectedWithoutChanges_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<int>("cells"); // selected afterwards
+    QTest::newRow("drag down a list column") << "drag CTC_Rx 1-4" << 4;
+    QTest::newRow("drag across list columns") << "drag CTC_Rx-DCS_Tx 2" << 4;
+    QTest::newRow("drag from a box over boxes") << "drag Id_Тон 2-4" << 3;
+    QTest::newRow("Shift+click onto a box") << "shift-click Tx 3 Id_Тон 3" << 13;
+    QTest::newRow("Shift+click onto a list cell") << "shift-click Rx 2 CTC_Rx 4" << 9;
+    QTest::newRow("Shift+Right into a list column, Shift+Down") << "shift-keys Tx 3" << 4;
+    QTest::newRow("Shift+Down in an open list") << "shift-keys CTC_Rx 3" << 2;
+}
+
+void CellEditorsTest::rangesSelectedWithoutChanges()
+{
+    QFETCH(QString, way);
+    QFETCH(int, cells);
+    EditorsFixture f;
+    const ChannelTable before = f.state.table;
+    f.state.dataValid = true;
+    QWidget *viewport = f.grid->viewport();
+    const auto drag = [&](int fromColumn, int fromRow, int toColumn, int toRow) {
+        const QPoint from = f.cellRect(fromColumn, fromRow).center();
+        const QPoint to = f.cellRect(toColumn, toRow).center();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+        QTest::mouseMove(viewport, (from + to) / 2);
+        QTest::mouseMove(viewport, to);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
+    };
+    if (way == "drag CTC_Rx 1-4") {
+        drag(C::CtcRx, 1, C::CtcRx, 4);
+    } else if (way == "drag CTC_Rx-DCS_Tx 2") {
+        drag(C::CtcRx, 2, C::DcsTx, 2);
+    } else if (way == "drag Id_Тон 2-4") {
+        drag(C::IdTone, 2, C::IdTone, 4);
+    } else if (way.startsWith("shift-click")) {
+        const bool box = way.endsWith("Id_Тон 3");
+        f.click(box ? C::Tx : C::Rx, box ? 3 : 2);
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::ShiftModifier,
+                          f.cellRect(box ? C::IdTone : C::CtcRx, box ? 3 : 4).center());
+    } else if (way == "shift-keys Tx 3") {
+        f.click(C::Tx, 3);
+        QTest::keyClick(f.grid, Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down, Qt::ShiftModifier);
+    } else {
+        f.click(C::CtcRx, 3);
+        QVERIFY(f.list(1)->hasFocus());
+        QTest::keyClick(f.list(1), Qt::Key_Down, Qt::ShiftModifier);
+    }
+    QVERIFY(f.state.table == before);
     QVERIFY(f.state.dataValid);
+    QVERIFY(f.shownLists().isEmpty());
+    QVERIFY(f.ui.messages.isEmpty());
+    QCOMPARE(f.grid->selectionModel()->selectedIndexes().size(), cells);
+    QVERIFY(f.grid->hasFocus());
 }
 
 QTEST_MAIN(CellEditorsTest)

@@ -17,7 +17,7 @@ private slots:
     void passesAfterTemplate();
     void refusalKeepsFlagClear();
     void conversionErrorThroughGuard();
-    void editAfterPassedCheckKeepsFlag();
+    void editAfterPassedCheckClearsFlag();
 };
 
 void CheckMenuTest::passesAfterTemplate()
@@ -57,19 +57,25 @@ void CheckMenuTest::conversionErrorThroughGuard()
     QVERIFY(!f.state.dataValid);
 }
 
-void CheckMenuTest::editAfterPassedCheckKeepsFlag()
+void CheckMenuTest::editAfterPassedCheckClearsFlag()
 {
+    // What the station would get is what "Контроль" saw: a later edit of the
+    // table or of the settings text asks for "Контроль" again.
     MainWindowFixture f;
     f.makeTemplate("3", "140000", "1000");
     f.trigger("N19");
     QVERIFY(f.state.dataValid);
     f.window->tableModel()->setData(f.window->tableModel()->index(0, 1), "150000", Qt::EditRole);
-    f.widget<QPlainTextEdit>("Memo1")->appendPlainText("x=1");
+    QVERIFY(!f.state.dataValid);
+    f.trigger("N19");
     QVERIFY(f.state.dataValid);
+    f.widget<QPlainTextEdit>("Memo1")->appendPlainText("x=1");
+    QVERIFY(!f.state.dataValid);
     f.ui.clear();
     f.trigger("N11");
-    QVERIFY(f.ui.messages.isEmpty());
-    QVERIFY(f.isShown("Panel3"));
+    QCOMPARE(f.ui.messages,
+             QStringList{"Прежде чем производить настройку рентраслятора проверьте введеные данные !!!"});
+    QVERIFY(!f.isShown("Panel3"));
 }
 
 QTEST_MAIN(CheckMenuTest)

@@ -9,6 +9,8 @@
 #include "transfer/tform1.h"
 
 #include <QDialogButtonBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -28,6 +30,8 @@ private slots:
     void russianTexts_data();
     void russianTexts();
     void portPromptButtonsInRussian();
+    void portPromptOkNeedsAPort_data();
+    void portPromptOkNeedsAPort();
     void tableHeaderLook();
     void searchCaptionFits();
     void listPopupNextToCell_data();
@@ -68,6 +72,8 @@ void DesktopTest::russianTexts_data()
     QTest::newRow("no port chosen") << SerialErrors::noPortChosen();
     QTest::newRow("access denied") << IoError::message(EACCES);
     QTest::newRow("cannot write") << IoError::unableToWrite(QStringLiteral("/tmp/K7TV_10.ini"));
+    QTest::newRow("what AK means") << LinkTexts::noAnswerAdvice();
+    QTest::newRow("no port found") << LinkTexts::noPortFound();
 }
 
 void DesktopTest::russianTexts()
@@ -90,6 +96,34 @@ void DesktopTest::portPromptButtonsInRussian()
     QCOMPARE(texts, expected);
     QVERIFY(isRussian(QCoreApplication::translate("QPlatformTheme", "Cancel")));
     QCOMPARE(prompt.windowTitle(), LinkTexts::promptCaption());
+}
+
+void DesktopTest::portPromptOkNeedsAPort_data()
+{
+    QTest::addColumn<int>("ports");
+    QTest::addColumn<int>("chosen"); // -1: none
+    QTest::addColumn<bool>("okEnabled");
+    QTest::newRow("no port found") << 0 << -1 << false;
+    QTest::newRow("one port, chosen") << 1 << 0 << true;
+    QTest::newRow("two ports, none chosen") << 2 << -1 << false;
+}
+
+void DesktopTest::portPromptOkNeedsAPort()
+{
+    QFETCH(int, ports);
+    QFETCH(int, chosen);
+    QFETCH(bool, okEnabled);
+    QList<PortEntry> entries;
+    for (int i = 0; i < ports; ++i)
+        entries.append({QStringLiteral("COM%1").arg(i + 1), QStringLiteral("/dev/pts/%1").arg(i + 50)});
+    PortPrompt prompt(entries);
+    prompt.findChild<QComboBox *>("PortList")->setCurrentIndex(chosen);
+    QCOMPARE(prompt.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->isEnabled(), okEnabled);
+    const auto *none = prompt.findChild<QLabel *>("NoPortFound");
+    QCOMPARE(none != nullptr, ports == 0);
+    if (none)
+        QCOMPARE(none->text(), LinkTexts::noPortFound());
+    QCOMPARE(prompt.chosenPort().has_value(), okEnabled);
 }
 
 void DesktopTest::tableHeaderLook()

@@ -1,10 +1,15 @@
 #include "files/ioerror.h"
 #include "files/windows1251.h"
 #include "main/channeltablemodel.h"
+#include "main/recentfiles.h"
 #include "mainwindowfixture.h"
 
 #include <cerrno>
 #include <QDir>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 #include <QFile>
 #include <QFileInfo>
 #include <QPlainTextEdit>
@@ -23,6 +28,12 @@ private slots:
     void loadWithoutChannelSections();
     void loadOfMissingFile();
     void refusedCharacterWritesNothing();
+    void dialogsStartWhereWorkWas_data();
+    void dialogsStartWhereWorkWas();
+    void recentDroppedAndNamedFilesLoad_data();
+    void recentDroppedAndNamedFilesLoad();
+    void exitAsksBeforeLosingWork_data();
+    void exitAsksBeforeLosingWork();
 };
 
 namespace {
@@ -185,6 +196,161 @@ void FileMenuTest::refusedCharacterWritesNothing()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("old content\r\n"));
+}
+
+void FileMenuTest::dialogsStartWhereWorkWas_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QString>("dialog"); // "save" or "open"
+    QTest::addColumn<QString>("name");   // proposed by the save dialog
+    QTest::newRow("save after a load proposes the file loaded") << "load"
+                                                                << "save"
+                                                                << "a.ini";
+    QTest::newRow("open starts in the folder of the last save") << "save"
+                                                                << "open"
+                                                                << "";
+    QTest::newRow("the next run opens in the last folder") << "save, next run"
+                                                           << "open"
+                                                           << "";
+    QTest::newRow("the next run saves into the last folder") << "save, next run"
+                                                             << "save"
+                                                             << "K7TV_10.ini";
+}
+
+void FileMenuTest::dialogsStartWhereWorkWas()
+{
+    QFETCH(QString, way);
+    QFETCH(QString, dialog);
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    MainWindowFixture f;
+    f.makeTemplate("2", "140000", "1000");
+    f.ui.nextSaveName = dir.filePath("a.ini");
+    f.trigger("N3");
+    if (way == "load") {
+        f.ui.nextSaveName.clear();
+        f.makeTemplate("3", "140000", "1000");
+        f.ui.nextOpenName = dir.filePath("a.ini");
+        f.trigger("N4");
+        QCOMPARE(f.state.table.channelCount(), 2);
+    }
+    AppState nextState;
+    RecordingServices nextUi;
+    std::unique_ptr<TFormMain> next;
+    if (way.endsWith("next run"))
+        next = std::make_unique<TFormMain>(nextState, nextUi);
+    TFormMain &window = next ? *next : *f.window;
+    RecordingServices &ui = next ? nextUi : f.ui;
+    ui.dialogs.clear();
+    ui.nextSaveName.clear();
+    ui.nextOpenName.clear();
+    if (dialog == "save")
+        window.saveToFile();
+    else
+        window.findChild<QAction *>("N4")->trigger();
+    QCOMPARE(ui.dialogs.size(), 1);
+    QCOMPARE(ui.dialogs.first().folder, dir.path());
+    if (dialog == "save")
+        QCOMPARE(ui.dialogs.first().proposedName, name);
+}
+
+void FileMenuTest::recentDroppedAndNamedFilesLoad_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<int>("channels"); // afterwards; 1: nothing loaded
+    QTest::newRow("the third recent entry") << "recent" << 5;
+    QTest::newRow("a channel file dropped") << "drop a.ini" << 3;
+    QTest::newRow("another file dropped is refused") << "drop a.txt" << 1;
+    QTest::newRow("named as on the command line") << "name" << 4;
+}
+
+void FileMenuTest::recentDroppedAndNamedFilesLoad()
+{
+    QFETCH(QString, way);
+    QFETCH(int, channels);
+    QTemporaryDir dir;
+    MainWindowFixture f;
+    // Files of 2 to 7 channels, saved in that order.
+    for (int n = 2; n <= 7; ++n) {
+        f.makeTemplate(QString::number(n), "140000", "1000");
+        f.ui.nextSaveName = dir.filePath(QStringLiteral("%1.ini").arg(n));
+        f.trigger("N3");
+    }
+    QFile::copy(dir.filePath("3.ini"), dir.filePath("a.txt"));
+    QFile::copy(dir.filePath("3.ini"), dir.filePath("a.ini"));
+    QStringList recent;
+    for (QAction *a : f.widget<QMenu>("N1")->actions())
+        if (a->isVisible() && !a->isSeparator() && a->objectName().startsWith("N1Recent"))
+            recent << a->objectName() + u':' + a->text();
+    const auto entry = [&](int n, int count) {
+        return QStringLiteral("N1Recent%1:&%1 %2")
+            .arg(n)
+            .arg(QDir::toNativeSeparators(dir.filePath(QStringLiteral("%1.ini").arg(count))));
+    };
+    QCOMPARE(recent, (QStringList{entry(1, 7), entry(2, 6), entry(3, 5), entry(4, 4), entry(5, 3)}));
+    f.makeTemplate("1", "140000", "1000");
+    if (way == "recent") {
+        f.ui.nextOpenName.clear();
+        f.trigger("N1Recent3");
+    } else if (way.startsWith("drop")) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(dir.filePath(way.mid(5)))});
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f.window.get(), &enter);
+        QCOMPARE(enter.isAccepted(), channels != 1);
+        QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f.window.get(), &drop);
+    } else {
+        f.window->loadFile(dir.filePath("4.ini"));
+    }
+    QCOMPARE(f.state.table.channelCount(), channels);
+    QVERIFY(f.ui.messages.isEmpty());
+}
+
+void FileMenuTest::exitAsksBeforeLosingWork_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("answer"); // UiServices::Answer
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("closed");
+    using A = UiServices::Answer;
+    QTest::newRow("nothing changed since the template") << "" << int(A::Cancel) << false << true;
+    QTest::newRow("a cell, Нет") << "cell" << int(A::No) << true << true;
+    QTest::newRow("a cell, Отмена") << "cell" << int(A::Cancel) << true << false;
+    QTest::newRow("a cell, Да: saved, then closed") << "cell" << int(A::Yes) << true << true;
+    QTest::newRow("a cell, Да, save dialog cancelled") << "cell, no name" << int(A::Yes) << true << false;
+    QTest::newRow("the settings text, Отмена") << "settings text" << int(A::Cancel) << true << false;
+    QTest::newRow("a cell, then saved") << "cell, saved" << int(A::Cancel) << false << true;
+    QTest::newRow("a cell, then undone") << "cell, undone" << int(A::Cancel) << false << true;
+}
+
+void FileMenuTest::exitAsksBeforeLosingWork()
+{
+    QFETCH(QString, change);
+    QFETCH(int, answer);
+    QFETCH(bool, asked);
+    QFETCH(bool, closed);
+    QTemporaryDir dir;
+    MainWindowFixture f;
+    f.makeTemplate("2", "140000", "1000");
+    if (change.startsWith("cell"))
+        f.window->tableModel()->setData(f.window->tableModel()->index(0, ChannelTable::Rx), "150000", Qt::EditRole);
+    if (change == "settings text")
+        QTest::keyClicks(f.widget<QPlainTextEdit>("Memo1"), "X");
+    f.ui.nextSaveName = dir.filePath("kept.ini");
+    if (change == "cell, saved")
+        f.trigger("N3");
+    if (change == "cell, undone")
+        f.trigger("TableUndo");
+    if (change == "cell, no name")
+        f.ui.nextSaveName.clear();
+    f.ui.threeWayAnswer = UiServices::Answer(answer);
+    f.ui.questions.clear();
+    QCOMPARE(f.window->close(), closed);
+    QCOMPARE(f.ui.questions.value(0), asked ? QStringLiteral("Сохранить изменения?") : QString());
+    QCOMPARE(f.ui.questions.size() > 0, asked);
+    QCOMPARE(QFileInfo::exists(dir.filePath("kept.ini")),
+             change == "cell, saved" || (asked && closed && answer == int(UiServices::Answer::Yes)));
 }
 
 QTEST_MAIN(FileMenuTest)

@@ -45,7 +45,10 @@ void MainWindowTest::menuInOrder()
         top << a->text();
     QCOMPARE(top, (QStringList{"Каналы", "Доп. оборудование", "Ретранслятор", "Контроль", "Станция", "Выход"}));
     QCOMPARE(entries(f.widget<QMenu>("N1")),
-             (QStringList{"N2:Создать шаблон", "-", "N3:Запись в файл", "N4:Чтение файла"}));
+             (QStringList{"N2:Создать шаблон", "-", "N3:Запись в файл", "N4:Чтение файла", "-",
+                          "N1Recent1:", "N1Recent2:", "N1Recent3:", "N1Recent4:", "N1Recent5:"}));
+    for (QAction *a : f.widget<QMenu>("N1")->actions().mid(4))
+        QVERIFY(!a->isVisible()); // no file used yet
     QCOMPARE(entries(f.widget<QMenu>("N8")),
              (QStringList{"N10:Нет модуля", "N06200031:Маскиратор 06ЛМ200-03Д", "N12:Модуль Смартранк",
                           "N9:Маскиратор Тирель", "N13:Маскиратор типа \"Занавес\"", "N14:Маскиратор 06ЛМ016Д"}));
@@ -61,7 +64,7 @@ void MainWindowTest::menuInOrder()
 
     // The table the menu is built from, entry by entry.
     for (const MainMenuEntry &e : MainMenu::entries()) {
-        if (e.kind == MainMenuEntry::Separator)
+        if (e.kind == MainMenuEntry::Separator || e.kind == MainMenuEntry::Recent)
             continue;
         QObject *o = f.window->findChild<QObject *>(QLatin1String(e.name));
         QVERIFY2(o, e.name);
@@ -149,16 +152,19 @@ void MainWindowTest::keyFilters_data()
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message"); // empty: accepted
+    QTest::addColumn<bool>("pressesOk");
     const QString digits = "Вводите только цифры от 0 до 9";
     const QString comma = "Вводите только цифры от 0 до 9 и запятую";
     QTest::newRow("count digit") << "Edit1" << int(Qt::Key_5) << "5"
-                                 << "";
-    QTest::newRow("count comma") << "Edit1" << int(Qt::Key_Comma) << "," << digits;
-    QTest::newRow("count enter") << "Edit1" << int(Qt::Key_Return) << "\r" << digits;
+                                 << "" << false;
+    QTest::newRow("count comma") << "Edit1" << int(Qt::Key_Comma) << "," << digits << false;
+    QTest::newRow("count enter") << "Edit1" << int(Qt::Key_Return) << "\r"
+                                 << "" << true;
     QTest::newRow("start comma") << "Edit2" << int(Qt::Key_Comma) << ","
-                                 << "";
-    QTest::newRow("start letter") << "Edit2" << int(Qt::Key_A) << "a" << comma;
-    QTest::newRow("step enter") << "Edit3" << int(Qt::Key_Enter) << "\r" << comma;
+                                 << "" << false;
+    QTest::newRow("start letter") << "Edit2" << int(Qt::Key_A) << "a" << comma << false;
+    QTest::newRow("step enter") << "Edit3" << int(Qt::Key_Enter) << "\r"
+                                << "" << true;
 }
 
 void MainWindowTest::keyFilters()
@@ -167,14 +173,23 @@ void MainWindowTest::keyFilters()
     QFETCH(int, key);
     QFETCH(QString, text);
     QFETCH(QString, message);
+    QFETCH(bool, pressesOk);
     MainWindowFixture f;
     f.trigger("N2");
     auto *edit = f.widget<QLineEdit>(qPrintable(field));
-    edit->clear();
+    const QString before = edit->text();
+    if (!pressesOk)
+        edit->clear();
     edit->setFocus();
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
     QApplication::sendEvent(edit, &press);
-    if (message.isEmpty()) {
+    if (pressesOk) {
+        // The template of the fields as they stand is made.
+        QVERIFY(f.ui.messages.isEmpty());
+        QCOMPARE(edit->text(), before);
+        QVERIFY(f.isShown("StringGrid1"));
+        QCOMPARE(f.state.table.channelCount(), 10);
+    } else if (message.isEmpty()) {
         QVERIFY(f.ui.messages.isEmpty());
         QCOMPARE(edit->text(), text);
     } else {
@@ -198,7 +213,7 @@ void MainWindowTest::stationTypeSwitch()
     QVERIFY(!f.action("N3063")->isChecked());
     QCOMPARE(f.widget<QLineEdit>("Edit2")->text(), QStringLiteral("30000"));
     QCOMPARE(int(f.state.bandCode), 1);
-    QVERIFY(f.state.dataValid);
+    QVERIFY(!f.state.dataValid); // what was checked was checked for another station
     QVERIFY(!f.state.table.hasBoxes(1));
     QCOMPARE(f.state.table.cell(ChannelTable::Rx, 2), QStringLiteral("141000"));
     f.trigger("N2");

@@ -22,12 +22,23 @@ struct SheetFixture : EditorsFixture
         grid->selectionModel()->select(QItemSelection(index(left, top), index(right, bottom)),
                                        QItemSelectionModel::ClearAndSelect);
     }
+    // With the table hidden (a station type chosen), the keys go where the focus is.
     void keys(QKeyCombination combination) const
     {
         grid->setFocus();
-        QTest::keyClick(grid, combination.key(), combination.keyboardModifiers());
+        QWidget *target = grid->isVisible() ? grid : QApplication::focusWidget();
+        QTest::keyClick(target ? target : window.get(), combination.key(), combination.keyboardModifiers());
     }
     TableSnapshot snapshot() const { return {state.table, state.settingsLines}; }
+    // What the window shows besides the table: caption, module, table and text shown.
+    QString looks() const
+    {
+        return QStringLiteral("%1|%2|%3|%4")
+            .arg(window->windowTitle())
+            .arg(state.moduleCode)
+            .arg(isShown("StringGrid1"))
+            .arg(isShown("Memo1"));
+    }
     QString memo() const { return widget<QPlainTextEdit>("Memo1")->toPlainText(); }
     // The user types at the end of the settings text, which keeps the focus;
     // a new line first when asked.
@@ -61,6 +72,7 @@ private slots:
     void pasteFromTheMiddle();
     void pasteHangingPastTheEnd();
     void copyPasteRoundTrip();
+    void openListGivesBackFirst_data();
     void openListGivesBackFirst();
     void settingsTextEditsSurviveUndo_data();
     void settingsTextEditsSurviveUndo();
@@ -72,8 +84,8 @@ private slots:
 void SheetEditingTest::undoAndRedoOfEachStep_data()
 {
     QTest::addColumn<QString>("step");
-    for (const char *step :
-         {"typing", "list", "Enter", "box", "paste", "fill", "template", "file load", "settings text"})
+    for (const char *step : {"typing", "list", "Enter", "box", "paste", "fill", "template", "file load",
+                             "settings text", "station type", "module", "insert row", "remove row"})
         QTest::newRow(step) << step;
 }
 
@@ -94,6 +106,8 @@ void SheetEditingTest::undoAndRedoOfEachStep()
         f.makeTemplate("10", "140000", "1000");
     }
     const TableSnapshot before = f.snapshot();
+    const QString looksBefore = f.looks();
+    f.state.dataValid = true;
     if (step == "typing") {
         f.click(C::Number, 3);
         QTest::keyClick(f.grid, Qt::Key_7);
@@ -122,24 +136,45 @@ void SheetEditingTest::undoAndRedoOfEachStep()
         f.makeTemplate("3", "150000", "1000");
     } else if (step == "settings text") {
         f.typeInMemo("MEMO=1", true);
+    } else if (step == "station type") {
+        f.widget("Edit1")->setFocus(); // as after a template
+        f.trigger("N3062");
+        QVERIFY(!f.isShown("StringGrid1"));
+    } else if (step == "module") {
+        f.trigger("N12");
+    } else if (step == "insert row") {
+        f.click(C::Number, 3);
+        f.trigger("TableInsertRow");
+        QCOMPARE(f.state.table.channelCount(), 11);
+    } else if (step == "remove row") {
+        f.click(C::Number, 3);
+        f.trigger("TableRemoveRow");
+        QCOMPARE(f.state.table.cell(C::Rx, 3), "143000");
     } else {
         f.ui.nextOpenName = dir.filePath("two.ini");
         f.trigger("N4");
     }
     QVERIFY2(f.ui.messages.isEmpty(), qPrintable(f.ui.messages.join('\n')));
     const TableSnapshot after = f.snapshot();
-    QVERIFY(!(after == before));
+    const QString looksAfter = f.looks();
+    QVERIFY(!(after == before) || looksAfter != looksBefore);
+    // What was checked is no longer what the window shows.
+    QVERIFY(!f.state.dataValid);
 
-    // One step back and forth, by every key; the data-valid flag is the history's business nowhere.
-    for (const bool valid : {true, false}) {
-        f.state.dataValid = valid;
+    // One step back and forth, by every key; each is a change after a check too.
+    for (const bool redoByY : {true, false}) {
+        f.state.dataValid = true;
         f.keys(Qt::CTRL | Qt::Key_Z);
         QVERIFY(f.snapshot() == before);
+        QCOMPARE(f.looks(), looksBefore);
         QCOMPARE(f.memo(), SettingsText::toPlainText(before.settingsLines));
-        f.keys(valid ? (Qt::CTRL | Qt::Key_Y) : (Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+        QVERIFY(!f.state.dataValid);
+        f.state.dataValid = true;
+        f.keys(redoByY ? (Qt::CTRL | Qt::Key_Y) : (Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
         QVERIFY(f.snapshot() == after);
+        QCOMPARE(f.looks(), looksAfter);
         QCOMPARE(f.memo(), SettingsText::toPlainText(after.settingsLines));
-        QCOMPARE(f.state.dataValid, valid);
+        QVERIFY(!f.state.dataValid);
     }
 }
 
@@ -199,23 +234,48 @@ void SheetEditingTest::copyPasteRoundTrip()
     QCOMPARE(f.shown(8).mid(1), f.shown(3).mid(1));
 }
 
+void SheetEditingTest::openListGivesBackFirst_data()
+{
+    // The table's keys are the open list's keys too; each first has the list
+    // give its item back and close.
+    QTest::addColumn<QKeyCombination>("key"); // none: the context menu's copy
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QString>("clipboard");
+    QTest::newRow("Ctrl+C") << (Qt::CTRL | Qt::Key_C) << "OFF"
+                            << "OFF\n";
+    QTest::newRow("Ctrl+V") << (Qt::CTRL | Qt::Key_V) << "x"
+                            << "x\n";
+    QTest::newRow("Ctrl+D") << (Qt::CTRL | Qt::Key_D) << "OFF"
+                            << "x\n";
+    QTest::newRow("Ctrl+Z") << (Qt::CTRL | Qt::Key_Z) << "Норм"
+                            << "x\n";
+    QTest::newRow("Ctrl+Y") << (Qt::CTRL | Qt::Key_Y) << "OFF"
+                            << "x\n";
+    QTest::newRow("context menu copy") << QKeyCombination() << "OFF"
+                                       << "OFF\n";
+}
+
 void SheetEditingTest::openListGivesBackFirst()
 {
+    QFETCH(QKeyCombination, key);
+    QFETCH(QString, cell);
+    QFETCH(QString, clipboard);
     SheetFixture f;
+    f.setText(C::Rx, 5, "150000");
+    f.trigger("TableUndo"); // something to redo
     f.click(C::TxOff, 2);
     QComboBox *combo = f.list(8);
-    QVERIFY(combo->isVisible());
+    QVERIFY(combo->hasFocus());
     combo->setCurrentIndex(2); // "OFF", not yet given back
-    // The list holds the focus: the table's keys are not its keys.
     QGuiApplication::clipboard()->setText("x\n");
-    QTest::keyClick(combo, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(f.state.table.cell(C::TxOff, 2), "Норм");
-    QVERIFY(combo->isVisible());
-    // The context menu's copy takes the list's value into the cell first.
-    f.window->findChild<TableSheetActions *>()->action(TableSheetActions::Copy)->trigger();
+    if (key == QKeyCombination())
+        f.window->findChild<TableSheetActions *>()->action(TableSheetActions::Copy)->trigger();
+    else
+        QTest::keyClick(combo, key.key(), key.keyboardModifiers());
     QVERIFY(!combo->isVisible());
-    QCOMPARE(f.state.table.cell(C::TxOff, 2), "OFF");
-    QCOMPARE(QGuiApplication::clipboard()->text(), "OFF\n");
+    QCOMPARE(f.state.table.cell(C::TxOff, 2), cell);
+    QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
+    QVERIFY(f.grid->hasFocus());
 }
 
 void SheetEditingTest::settingsTextEditsSurviveUndo_data()

@@ -2,6 +2,7 @@
 #include "files/channelfile.h"
 #include "main/mainmenu.h"
 
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 
 using Column = ChannelTable::Column;
@@ -18,6 +19,8 @@ private slots:
     void tabMovesFocusInFields();
     void keysInOpenList_data();
     void keysInOpenList();
+    void ctrlTabLeaves_data();
+    void ctrlTabLeaves();
     void enterPastByteRows_data();
     void enterPastByteRows();
 };
@@ -90,35 +93,95 @@ void TableKeysTest::tabMovesFocusInFields()
 
 void TableKeysTest::keysInOpenList_data()
 {
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("column");   // current cell afterwards
-    QTest::addColumn<int>("openList"); // list then open over it, 0: none
-    QTest::newRow("Tab") << int(Qt::Key_Tab) << int(Column::DcsRx) << 0;
-    QTest::newRow("Shift+Tab") << int(Qt::Key_Backtab) << int(Column::DcsRx) << 0;
-    QTest::newRow("Left") << int(Qt::Key_Left) << int(Column::CtcTx) << 1;
-    QTest::newRow("Right") << int(Qt::Key_Right) << int(Column::DcsTx) << 2;
+    QTest::addColumn<QKeyCombination>("key");
+    QTest::addColumn<bool>("dropDown"); // the key goes to the open drop-down
+    QTest::addColumn<int>("column");    // current cell afterwards
+    QTest::addColumn<int>("openList");  // list then open over it, 0: none
+    QTest::addColumn<QString>("cell");  // the list's cell afterwards
+    QTest::addColumn<bool>("tableFocus");
+    const QString chosen = "031";
+    QTest::newRow("Tab") << QKeyCombination(Qt::Key_Tab) << false << int(Column::DcsRx) << 0 << chosen << true;
+    QTest::newRow("Shift+Tab") << QKeyCombination(Qt::Key_Backtab) << false << int(Column::DcsRx) << 0 << chosen
+                               << true;
+    QTest::newRow("Left") << QKeyCombination(Qt::Key_Left) << false << int(Column::CtcTx) << 1 << chosen << false;
+    QTest::newRow("Right") << QKeyCombination(Qt::Key_Right) << false << int(Column::DcsTx) << 2 << chosen << false;
+    QTest::newRow("Esc closes, the cell as it was")
+        << QKeyCombination(Qt::Key_Escape) << false << int(Column::DcsRx) << 0 << "Нет" << true;
+    QTest::newRow("Tab in the drop-down")
+        << QKeyCombination(Qt::Key_Tab) << true << int(Column::DcsRx) << 0 << chosen << true;
+    QTest::newRow("Left in the drop-down")
+        << QKeyCombination(Qt::Key_Left) << true << int(Column::CtcTx) << 1 << chosen << false;
+    QTest::newRow("Right in the drop-down")
+        << QKeyCombination(Qt::Key_Right) << true << int(Column::DcsTx) << 2 << chosen << false;
+    QTest::newRow("Ctrl+Tab leaves the table")
+        << (Qt::CTRL | Qt::Key_Tab) << false << int(Column::DcsRx) << 0 << chosen << false;
 }
 
 void TableKeysTest::keysInOpenList()
 {
-    QFETCH(int, key);
+    QFETCH(QKeyCombination, key);
+    QFETCH(bool, dropDown);
     QFETCH(int, column);
     QFETCH(int, openList);
+    QFETCH(QString, cell);
+    QFETCH(bool, tableFocus);
     EditorsFixture f;
     f.click(Column::DcsRx, 3);
     QComboBox *combo = f.list(2);
-    combo->setCurrentIndex(4); // "031", not picked
-    QTest::keyClick(combo, Qt::Key(key));
-    QCOMPARE(f.text(Column::DcsRx, 3), QStringLiteral("031"));
+    QWidget *target = combo;
+    if (dropDown) {
+        combo->showPopup();
+        combo->view()->setCurrentIndex(combo->view()->model()->index(4, 0)); // "031", highlighted
+        target = combo->view();
+    } else {
+        combo->setCurrentIndex(4); // "031", not picked
+    }
+    QTest::keyClick(target, key.key(), key.keyboardModifiers());
+    QCOMPARE(f.text(Column::DcsRx, 3), cell);
     QCOMPARE(f.grid->currentIndex(), f.index(column, 3));
     QVERIFY(f.ui.messages.isEmpty());
+    QVERIFY(!combo->view()->isVisible());
+    QCOMPARE(f.grid->hasFocus(), tableFocus);
     if (openList == 0) {
         QVERIFY(f.shownLists().isEmpty());
-        QVERIFY(f.grid->hasFocus());
     } else {
         QCOMPARE(f.shownLists(), QList<QComboBox *>{f.list(openList)});
         QVERIFY(f.list(openList)->hasFocus());
     }
+}
+
+void TableKeysTest::ctrlTabLeaves_data()
+{
+    QTest::addColumn<QByteArray>("control");
+    QTest::addColumn<QKeyCombination>("key");
+    QTest::addColumn<bool>("leaves");
+    QTest::newRow("table Tab moves to the next cell")
+        << QByteArray("StringGrid1") << QKeyCombination(Qt::Key_Tab) << false;
+    QTest::newRow("table Ctrl+Tab") << QByteArray("StringGrid1") << (Qt::CTRL | Qt::Key_Tab) << true;
+    QTest::newRow("table Ctrl+Shift+Tab")
+        << QByteArray("StringGrid1") << (Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab) << true;
+    QTest::newRow("settings text Tab types a tab") << QByteArray("Memo1") << QKeyCombination(Qt::Key_Tab) << false;
+    QTest::newRow("settings text Ctrl+Tab") << QByteArray("Memo1") << (Qt::CTRL | Qt::Key_Tab) << true;
+}
+
+void TableKeysTest::ctrlTabLeaves()
+{
+    QFETCH(QByteArray, control);
+    QFETCH(QKeyCombination, key);
+    QFETCH(bool, leaves);
+    EditorsFixture f;
+    f.click(Column::Rx, 2);
+    auto *widget = f.widget(control.constData());
+    widget->setFocus();
+    const QString memo = f.widget<QPlainTextEdit>("Memo1")->toPlainText();
+    QTest::keyClick(widget, key.key(), key.keyboardModifiers());
+    QCOMPARE(widget->hasFocus(), !leaves);
+    QVERIFY(f.window->isAncestorOf(QApplication::focusWidget()));
+    const bool typedTab = !leaves && control == "Memo1";
+    QCOMPARE(f.widget<QPlainTextEdit>("Memo1")->toPlainText().contains(u'\t'), typedTab);
+    QCOMPARE(f.grid->currentIndex(), f.index(!leaves && control == "StringGrid1" ? Column::Tx : Column::Rx, 2));
+    if (leaves)
+        QCOMPARE(f.widget<QPlainTextEdit>("Memo1")->toPlainText(), memo);
 }
 
 void TableKeysTest::enterPastByteRows_data()

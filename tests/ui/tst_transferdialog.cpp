@@ -156,9 +156,15 @@ void TransferDialogTest::stationFallsSilentInTheToneTable()
     rig.options.writePorts({{1, line.devicePath()}});
     rig.f.state.portNumber = 1;
     rig.f.ui.clear();
+    const auto *advice = rig.dialog->findChild<QLabel *>("AdviceText");
+    QVERIFY(advice->text().isEmpty());
     rig.button("BitBtn2")->click();
     line.stop();
     QCOMPARE(rig.status(), LinkTexts::noAnswer());
+    QCOMPARE(advice->text(), LinkTexts::noAnswerAdvice());
+    QVERIFY(!advice->isHidden());
+    QVERIFY(rig.dialog->rect().contains(advice->geometry()));
+    QVERIFY(advice->height() >= advice->heightForWidth(advice->width())); // the whole advice is seen
     QCOMPARE(rig.gauge(), 33);
     QVERIFY(rig.buttonsEnabled());
     QCOMPARE(rig.f.ui.messages.size(), 1); // the closed port's error, through the guard

@@ -3,18 +3,24 @@
 // The dialog must come out of it usable: its own status, all three buttons
 // enabled, one message, and the transfer no longer counted as running.
 // Also what the user does while a transfer holds the line: none of it counts.
+// And the batch window over several stations, some of which fail.
 
 #include "check/datacheck.h"
+#include "image/fieldcoding.h"
 #include "core/support/linkfixtures.h"
 #include "link/linktexts.h"
 #include "mainwindowfixture.h"
 #include "simulatedstation.h"
 #include "stationline.h"
+#include "batch/batchdialog.h"
 #include "transfer/tform1.h"
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 class TransferFaultsTest : public QObject
@@ -29,6 +35,8 @@ private slots:
     void readCutShortIsNotCheckedData();
     void inputDuringTransferDropped_data();
     void inputDuringTransferDropped();
+    void batchWindow_data();
+    void batchWindow();
 
 private:
     struct Rig
@@ -222,6 +230,132 @@ void TransferFaultsTest::inputDuringTransferDropped()
     QVERIFY(rig.dialog->isVisible());
     QVERIFY(rig.buttonsEnabled());
     QVERIFY(rig.f.ui.messages.isEmpty());
+}
+
+void TransferFaultsTest::batchWindow_data()
+{
+    // Stations by letter, on COM3, COM4 ...: A answers, S is silent, D alters
+    // a tone in its replies.
+    QTest::addColumn<QString>("kinds");
+    QTest::addColumn<QString>("idFrom");
+    QTest::addColumn<bool>("sameDevice"); // COM4 maps to COM3's device
+    QTest::addColumn<bool>("stopAtOnce"); // "Остановить" right after "Начать"
+    QTest::addColumn<QString>("refusal"); // what the message must hold; empty: none
+    QTest::addColumn<QStringList>("results");
+    QTest::addColumn<QString>("summary");
+    const QString written = "записано и проверено";
+    QTest::newRow("one silent, one differs")
+        << "ASD"
+        << "0042" << false << false << ""
+        << QStringList{written, "нет ответа (AK) при чтении", "станция хранит не то, что записано: Тон"}
+        << "Записано и проверено: 1 из 3";
+    QTest::newRow("stopped before anything is written")
+        << "AA"
+        << "" << false << true << "" << QStringList{"остановлено до записи", "остановлено до записи"}
+        << "Записано и проверено: 0 из 2";
+    QTest::newRow("one device by two names") << "AA"
+                                             << "" << true << false << "одно и то же устройство" << QStringList{} << "";
+    QTest::newRow("Ids past 9999") << "AAA"
+                                   << "9998" << false << false << "больше 9999" << QStringList{} << "";
+}
+
+void TransferFaultsTest::batchWindow()
+{
+    QFETCH(QString, kinds);
+    QFETCH(QString, idFrom);
+    QFETCH(bool, sameDevice);
+    QFETCH(bool, stopAtOnce);
+    QFETCH(QString, refusal);
+    QFETCH(QStringList, results);
+    QFETCH(QString, summary);
+    Rig rig;
+    std::vector<std::unique_ptr<SimulatedStation>> stations;
+    std::vector<std::unique_ptr<StationLine>> lines;
+    QMap<int, QString> ports;
+    for (qsizetype i = 0; i < kinds.size(); ++i) {
+        StationMemory memory;
+        memory.serial = {0x11, 0x22, std::uint8_t(0x30 + i)};
+        stations.push_back(std::make_unique<SimulatedStation>(memory));
+        StationLineOptions options;
+        options.silentAfter = kinds.at(i) == u'S' ? 0 : -1;
+        const bool alters = kinds.at(i) == u'D';
+        SimulatedStation *station = stations.back().get();
+        lines.push_back(std::make_unique<StationLine>(
+            [station, alters](std::uint8_t b) {
+                QByteArray answer = station->onByte(b, 0);
+                if (alters && answer.size() > 12) // the third tone of a reply
+                    answer[12] = char(answer.at(12) + 1);
+                return answer;
+            },
+            options));
+        lines.back()->start();
+        ports.insert(3 + int(i), lines.back()->devicePath());
+    }
+    if (sameDevice)
+        ports.insert(4, ports.value(3));
+    rig.options.writePorts(ports);
+
+    BatchDialog batch(rig.f.state, rig.f.ui);
+    batch.setOptionsFile(rig.options.path());
+    batch.setArchiveFolder(rig.dir.filePath("archive"));
+    batch.setLinkTimings(LinkFixtures::testTimings());
+    batch.showForBatch();
+    for (qsizetype i = 0; i < kinds.size(); ++i) {
+        QVERIFY(batch.portNames().contains(QString("COM%1").arg(3 + i)));
+        batch.setPortChecked(QString("COM%1").arg(3 + i), true);
+    }
+    batch.findChild<QLineEdit *>("IdFrom")->setText(idFrom);
+    batch.findChild<QLineEdit *>("ReportFolder")->setText(rig.dir.filePath("reports"));
+    QSignalSpy ended(&batch, &BatchDialog::batchFinished);
+    batch.findChild<QPushButton *>("Start")->click();
+    if (!refusal.isEmpty()) {
+        QCOMPARE(rig.f.ui.messages.size(), 1);
+        QVERIFY2(rig.f.ui.messages.first().contains(refusal), qPrintable(rig.f.ui.messages.first()));
+        QVERIFY(!batch.isRunning());
+        for (const auto &line : lines)
+            QCOMPARE(line->received(), QByteArray());
+        return;
+    }
+    // While the batch runs, neither the frame nor the main window closes it.
+    QVERIFY(batch.isRunning());
+    QVERIFY(!batch.close());
+    QVERIFY(batch.isVisible());
+    QVERIFY(rig.f.state.transferRunning);
+    if (stopAtOnce)
+        batch.findChild<QPushButton *>("Stop")->click();
+    QVERIFY(ended.wait(20000));
+
+    const QTableWidget *rows = batch.findChild<QTableWidget *>("Rows");
+    QCOMPARE(rows->rowCount(), kinds.size());
+    QStringList journal;
+    for (int row = 0; row < rows->rowCount(); ++row) {
+        const QString serial = kinds.at(row) == u'S' ? "-" : QString("1122%1").arg(0x30 + row, 2, 16);
+        QCOMPARE(rows->item(row, 0)->text(), QString("COM%1").arg(3 + row));
+        // A stop at once may find a station's backup read begun, or not.
+        if (!stopAtOnce || rows->item(row, 1)->text() != "-")
+            QCOMPARE(rows->item(row, 1)->text(), serial);
+        QCOMPARE(rows->item(row, 2)->text(), idFrom.isEmpty()
+                                                 ? FieldCoding::idText(rig.f.state.image.idCode)
+                                                 : QString::number(idFrom.toInt() + row).rightJustified(4, '0'));
+        QVERIFY2(rows->item(row, 4)->text().startsWith(results.at(row)), qPrintable(rows->item(row, 4)->text()));
+        journal.append(QStringList{rows->item(row, 0)->text(), rows->item(row, 1)->text(), rows->item(row, 2)->text(),
+                                   rows->item(row, 4)->text()}
+                           .join(';'));
+    }
+    QCOMPARE(batch.findChild<QLabel *>("Summary")->text(), summary);
+    QVERIFY(!rig.f.state.transferRunning);
+
+    // The journal opens in a spreadsheet program: UTF-8 with its mark, ";".
+    rig.f.ui.nextSaveName = rig.dir.filePath("журнал.csv");
+    batch.findChild<QPushButton *>("SaveLog")->click();
+    QFile file(rig.f.ui.nextSaveName);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray content = file.readAll();
+    QVERIFY(content.startsWith("\xEF\xBB\xBF"));
+    const QStringList saved = QString::fromUtf8(content.mid(3)).split("\r\n", Qt::SkipEmptyParts);
+    QCOMPARE(saved.size(), kinds.size() + 1);
+    for (qsizetype row = 0; row < kinds.size(); ++row)
+        QVERIFY2(saved.at(row + 1).startsWith(journal.at(row) + QChar(u';')), qPrintable(saved.at(row + 1)));
 }
 
 QTEST_MAIN(TransferFaultsTest)

@@ -23,6 +23,14 @@ inline QString noAnswer()
     return QStringLiteral("AK");
 } // Latin A and K
 
+// Said under the status "AK": what it means and what to check.
+inline QString noAnswerAdvice()
+{
+    return QStringLiteral("Станция не ответила. Проверьте, что она включена и находится в режиме "
+                          "программирования, что кабель подключен к станции и к компьютеру и что выбран "
+                          "порт, к которому подключен кабель.");
+}
+
 // Caption of the search button
 inline QString searchIdle()
 {
@@ -53,6 +61,12 @@ inline QString promptLine1()
 inline QString promptLine2()
 {
     return QStringLiteral("Please choose another port.");
+}
+
+// The port prompt with no port to offer.
+inline QString noPortFound()
+{
+    return QStringLiteral("Не найдено ни одного последовательного порта.");
 }
 
 inline QString dataNotChecked()

@@ -40,3 +40,12 @@ QString portBusy(const QString &device)
 }
 
 } // namespace SerialErrors
+
+namespace SerialErrors {
+
+QString aborted()
+{
+    return QStringLiteral("передача прервана по второму запросу остановки");
+}
+
+} // namespace SerialErrors

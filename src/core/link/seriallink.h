@@ -51,5 +51,7 @@ QString cannotReceive(const QString &device, const QString &reason);
 QString noDevice(const QString &portName);
 // Another transfer holds the device, by this name or another.
 QString portBusy(const QString &device);
+// The transfer was ended at once from outside (a second stop request).
+QString aborted();
 
 } // namespace SerialErrors

@@ -61,6 +61,7 @@ private:
         return block;
     }
 
+    int headerPolls() const { return m_link.timings().headerPolls; }
     bool receiveSettings();
     bool receiveRecords();
     Outcome timedOut();
@@ -113,7 +114,7 @@ Outcome ReadSession::exchange()
 
 bool ReadSession::receiveSettings()
 {
-    const auto block1 = receive<ImageDecoder::Block1Size>(StationReader::HeaderPolls);
+    const auto block1 = receive<ImageDecoder::Block1Size>(headerPolls());
     if (!block1)
         return false;
     m_refusal = m_decoder.afterBlock1(*block1);
@@ -122,19 +123,19 @@ bool ReadSession::receiveSettings()
     m_view.settingsChanged();
 
     for (int n = 1; n <= kToneCount; ++n) {
-        const auto tone = m_link.receiveByte(StationReader::HeaderPolls);
+        const auto tone = m_link.receiveByte(headerPolls());
         if (!tone)
             return false;
         m_decoder.afterToneByte(n, *tone);
         m_view.settingsChanged();
     }
 
-    const auto block3 = receive<ImageDecoder::Block3Size>(StationReader::HeaderPolls);
+    const auto block3 = receive<ImageDecoder::Block3Size>(headerPolls());
     if (!block3)
         return false;
     m_decoder.afterBlock3(*block3);
 
-    const auto block4 = receive<ImageDecoder::Block4Size>(StationReader::HeaderPolls);
+    const auto block4 = receive<ImageDecoder::Block4Size>(headerPolls());
     if (!block4)
         return false;
     std::optional<StationKind> selected;
@@ -154,7 +155,7 @@ bool ReadSession::receiveRecords()
     const int step = count > 0 ? StationReader::progressStep(count) : 0;
     int progress = kFullGauge;
     for (int i = 0; i < count; ++i) {
-        const auto record = receive<RadioImage::RecordSize>(StationReader::RecordPolls);
+        const auto record = receive<RadioImage::RecordSize>(m_link.timings().recordPolls);
         if (!record)
             return false;
         m_decoder.afterRecord(i, *record);

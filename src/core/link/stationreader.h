@@ -21,10 +21,9 @@ class StationReader
 {
 public:
     static constexpr std::uint8_t RequestByte = 30;
-    // Empty polls allowed between two bytes; a received byte and the start of
-    // a block or record set the count again, and the next poll gives up.
-    static constexpr int HeaderPolls = 200;
-    static constexpr int RecordPolls = 100;
+    // Empty polls allowed between two bytes are the link's timings (header
+    // and record polls); a received byte and the start of a block or record
+    // set the count again, and the next poll gives up.
 
     enum class Outcome {
         Complete, // everything decoded, "- -"

@@ -13,8 +13,6 @@ namespace {
 
 using Kind = WriteOutcome::Kind;
 
-constexpr int kPauseAfterSettingsMs = 200;
-
 // The bytes of the write order that precede each progress step.
 constexpr int kHeaderBytes = 5; // header 3..7
 constexpr int kToneBytes = 10;
@@ -98,7 +96,7 @@ WriteOutcome WriteSession::run()
         return brokenOff();
 
     m_view.setProgress(100);
-    m_link.pause(kPauseAfterSettingsMs);
+    m_link.pause(m_link.timings().settingsPauseMs);
     m_view.setProgress(0);
 
     const int n = std::min(image.channelCount(), RadioImage::MaxChannels);

@@ -2,12 +2,13 @@
 
 #include "common/platformerror.h"
 #include "link/linktexts.h"
+#include "link/systemports.h"
+#include "link/transferstop.h"
 
 #include <QElapsedTimer>
-#include "link/systemports.h"
-
 #include <QFileInfo>
 #include <QHash>
+#include <algorithm>
 
 TransferLink::TransferLink(TransferObserver &observer, QString optionsFile, SerialLinkFactory factory)
     : m_observer(observer), m_optionsFile(std::move(optionsFile)), m_factory(std::move(factory))
@@ -19,6 +20,12 @@ SerialLink &TransferLink::port() const
     if (!m_port)
         throw PlatformError(SerialErrors::notOpen());
     return *m_port;
+}
+
+void TransferLink::checkAbort() const
+{
+    if (m_stop && m_stop->abortRequested())
+        throw PlatformError(SerialErrors::aborted());
 }
 
 void TransferLink::CreatePort()
@@ -50,6 +57,7 @@ void TransferLink::OpenPort(std::uint8_t portNumber)
 
 void TransferLink::SendByte(std::uint8_t byte)
 {
+    checkAbort();
     port().sendByte(byte);
 }
 
@@ -88,6 +96,7 @@ std::optional<std::uint8_t> TransferLink::receiveByte(int counterStart)
 {
     int counter = counterStart;
     for (;;) {
+        checkAbort();
         if (ByteReady())
             return TakeByte();
         // The poll's pause waits on the port, so a byte that arrives is seen
@@ -101,7 +110,7 @@ std::optional<std::uint8_t> TransferLink::receiveByte(int counterStart)
 
 bool TransferLink::WaitAck()
 {
-    m_acknowledged = receiveByte(AckPolls).has_value();
+    m_acknowledged = receiveByte(m_timings.ackPolls).has_value();
     if (!m_acknowledged)
         abandon();
     return m_acknowledged;
@@ -116,15 +125,17 @@ bool TransferLink::waitForQuietLine()
     QElapsedTimer quiet;
     quiet.start();
     for (;;) {
+        checkAbort();
         if (ByteReady()) {
             PurgeReceive();
             quiet.restart();
         }
-        if (quiet.elapsed() >= QuietLineMs)
+        const qint64 quietFor = quiet.elapsed();
+        if (quietFor >= m_timings.quietLineMs)
             return true;
-        if (total.elapsed() >= QuietLineBoundMs)
+        if (total.elapsed() >= m_timings.quietLineBoundMs)
             return false;
-        port().waitForByte(sliceMs);
+        port().waitForByte(int(std::min<qint64>(sliceMs, m_timings.quietLineMs - quietFor)));
         m_observer.keepAlive();
     }
 }
@@ -141,9 +152,10 @@ void TransferLink::abandon()
 void TransferLink::pause(int ms)
 {
     pauseKeepingAlive(m_observer, ms);
+    checkAbort();
 }
 
-QList<PortEntry> TransferLink::openablePorts() const
+QList<PortEntry> TransferLink::openablePorts(const QString &optionsFile)
 {
     // The system's list and the devices the options file names that exist,
     // not a trial opening: opening raises DTR and RTS, which resets some
@@ -151,7 +163,7 @@ QList<PortEntry> TransferLink::openablePorts() const
     QHash<QString, QString> present; // device key, the system's name for it
     for (const SystemPort &port : SystemPorts::list())
         present.insert(SystemPorts::deviceKey(port.device), port.description);
-    const PortMap map = PortMap::fromOptionsFile(m_optionsFile);
+    const PortMap map = PortMap::fromOptionsFile(optionsFile);
     QList<PortEntry> ports;
     for (int n = 1; n <= LastPromptPort; ++n) {
         PortEntry entry = map.entry(n);

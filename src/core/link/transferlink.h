@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/paths.h"
+#include "link/linktimings.h"
 #include "link/portmap.h"
 #include "link/seriallink.h"
 #include "link/systemseriallink.h"
@@ -19,12 +20,7 @@
 class TransferLink
 {
 public:
-    static constexpr int AckPolls = 200;      // empty polls an acknowledgement may take
     static constexpr int LastPromptPort = 50; // the port prompt offers COM1 to COM50
-    // Before a request or a start byte the line must have been quiet this
-    // long, and must fall quiet within the bound.
-    static constexpr int QuietLineMs = 250;
-    static constexpr int QuietLineBoundMs = 3000;
 
     explicit TransferLink(TransferObserver &observer, QString optionsFile = Paths::optionsFile(),
                           SerialLinkFactory factory = systemSerialLinkFactory());
@@ -32,6 +28,12 @@ public:
     // A port named by its device rather than by a port number, as the command
     // line allows: OpenPort then opens this device whatever the number.
     void setDevice(QString device) { m_device = std::move(device); }
+    // The waits of every transfer on this link; the line's own by default.
+    void setTimings(const LinkTimings &timings) { m_timings = timings; }
+    const LinkTimings &timings() const { return m_timings; }
+    // Asked at every poll of the line: true ends the transfer there, as if
+    // the port had gone away (see TransferStop).
+    void setStop(const class TransferStop *stop) { m_stop = stop; }
 
     // A new port, closed, replacing the previous one.
     void CreatePort();
@@ -47,7 +49,7 @@ public:
     bool IsOpen() const;
     void ClosePort();
 
-    // Waits for the station's one-byte answer: at most AckPolls empty polls,
+    // Waits for the station's one-byte answer: at most ackPolls empty polls,
     // giving up at the next one. The answer is taken whatever its value. On
     // failure the transfer is abandoned (see abandon()).
     bool WaitAck();
@@ -58,9 +60,9 @@ public:
     // one after. Does not abandon the transfer by itself.
     std::optional<std::uint8_t> receiveByte(int counterStart);
     // Drops whatever the station sends until the line has been quiet for
-    // QuietLineMs, so that a station still sending the rest of an
+    // quietLineMs, so that a station still sending the rest of an
     // interrupted reply is not taken to answer the next request. False
-    // when the line did not fall quiet within QuietLineBoundMs. Sends nothing.
+    // when the line did not fall quiet within quietLineBoundMs. Sends nothing.
     bool waitForQuietLine();
     // A wait ran out: "AK", the three buttons enabled, the port closed.
     void abandon();
@@ -88,18 +90,23 @@ public:
     // The ports among COM1 to COM50 whose device the system lists as a
     // serial port, or which the options file maps to a device that exists;
     // none is opened to find out, so a port in use is offered as well.
-    QList<PortEntry> openablePorts() const;
+    QList<PortEntry> openablePorts() const { return openablePorts(m_optionsFile); }
+    static QList<PortEntry> openablePorts(const QString &optionsFile);
 
     TransferObserver &observer() const { return m_observer; }
 
 private:
     SerialLink &port() const;
+    // Throws when the transfer was told to end at once.
+    void checkAbort() const;
 
     TransferObserver &m_observer;
     QString m_optionsFile;
     QString m_device;
     SerialLinkFactory m_factory;
     std::unique_ptr<SerialLink> m_port;
+    LinkTimings m_timings;
+    const TransferStop *m_stop = nullptr;
     bool m_acknowledged = false;
     bool m_abandoned = false; // by the running transfer
 };

@@ -147,3 +147,38 @@ void ChannelTable::detachCheckBoxes()
     for (Row &row : m_rows)
         row.boxes.reset();
 }
+
+void ChannelTable::insertRow(int row)
+{
+    if (row < 1 || row > rowCount())
+        return;
+    const bool boxes = hasBoxes(row) || hasBoxes(row - 1);
+    Row inserted{templateTexts(), std::nullopt};
+    if (boxes)
+        inserted.boxes = std::array<bool, 3>{true, false, true};
+    inserted.cells[Number] = row < rowCount() ? cell(Number, row) : QString::number(row);
+    m_rows.insert(m_rows.begin() + row, std::move(inserted));
+    if (boxes)
+        ++m_checkBoxRowCount;
+}
+
+void ChannelTable::removeRow(int row)
+{
+    if (row < 1 || row >= rowCount() || channelCount() <= 1)
+        return;
+    const bool boxes = hasBoxes(row);
+    m_rows.erase(m_rows.begin() + row);
+    if (boxes && m_checkBoxRowCount > 1)
+        --m_checkBoxRowCount;
+}
+
+void ChannelTable::renumberFrom(int row, int by)
+{
+    for (int r = row; r < rowCount(); ++r) {
+        QString &number = m_rows[static_cast<std::size_t>(r)].cells[Number];
+        bool whole = false;
+        const int n = number.toInt(&whole);
+        if (whole)
+            number = QString::number(n + by);
+    }
+}

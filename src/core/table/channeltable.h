@@ -74,6 +74,17 @@ public:
     void detachCheckBoxes();
     int checkBoxRowCount() const { return m_checkBoxRowCount; }
 
+    // A channel row inserted at `row` (1..rowCount()), the rows from there
+    // moving down with their boxes: it holds the template's texts, the channel
+    // number of the row it pushed down and, in a table with boxes, fresh boxes.
+    void insertRow(int row);
+    // The channel row removed (1..rowCount()-1), the rows below moving up with
+    // their boxes. The last channel row stays.
+    void removeRow(int row);
+    // Whole channel numbers from `row` on change by `by`: after an insertion
+    // (from the row below it, by 1) or a removal (from its place, by -1).
+    void renumberFrom(int row, int by);
+
     bool operator==(const ChannelTable &) const = default;
 
 private:

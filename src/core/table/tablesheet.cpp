@@ -70,7 +70,10 @@ Placement paste(const ChannelTable &table, int column, int row, const Block &blo
                 ++placement.cutCells;
                 continue;
             }
-            const QString &word = cells.at(j);
+            QString word = cells.at(j);
+            // A spreadsheet of another locale writes a frequency with a point.
+            if (c == ChannelTable::Rx || c == ChannelTable::Tx)
+                word.replace(u'.', u',');
             if (!ChannelTable::isCheckColumn(c)) {
                 if (table.cell(c, r) != word)
                     placement.writes.push_back({c, r, word, std::nullopt});

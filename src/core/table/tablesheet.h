@@ -60,7 +60,8 @@ QString cellWord(const ChannelTable &table, int column, int row);
 Block copy(const ChannelTable &table, const Range &range);
 
 // The block laid onto the table from (column, row) right and down. Texts
-// go in as they are; a box takes a word of boxState() and keeps its state
+// go in as they are, but for the decimal point of a frequency (Rx, Tx), which
+// becomes the comma; a box takes a word of boxState() and keeps its state
 // for any other; a row without boxes keeps its check columns as they are,
 // since a paste does not make boxes. Only cells that change are written.
 Placement paste(const ChannelTable &table, int column, int row, const Block &block);

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyleOptionComboBox>
 #include <QTableView>
 #include <utility>
 
@@ -34,7 +35,9 @@ CellEditors::CellEditors(QTableView &grid, ChannelTableModel &model, QWidget &wo
                                        + combo->view()->verticalScrollBar()->sizeHint().width() + 8);
         combo->hide();
         combo->installEventFilter(this);
-        connect(combo, &QComboBox::activated, this, [this] { giveBack(true); });
+        connect(combo, &QComboBox::activated, this, [this] { giveBack(true, true); });
+        connect(combo, &QComboBox::currentIndexChanged, this, &CellEditors::placeOpenList);
+        combo->view()->installEventFilter(this);
         m_lists[static_cast<std::size_t>(i)] = combo;
     }
 
@@ -43,7 +46,6 @@ CellEditors::CellEditors(QTableView &grid, ChannelTableModel &model, QWidget &wo
     m_viewport->installEventFilter(this);
     connect(m_grid.selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) { onCurrentChanged(current); });
-    connect(&m_grid, &QAbstractItemView::pressed, this, [this](const QModelIndex &index) { onPressed(index); });
     connect(m_grid.verticalScrollBar(), &QScrollBar::valueChanged, this, &CellEditors::placeOpenList);
     connect(m_grid.horizontalScrollBar(), &QScrollBar::valueChanged, this, &CellEditors::placeOpenList);
 }
@@ -60,16 +62,20 @@ void CellEditors::onCurrentChanged(const QModelIndex &current)
     // A rebuilt table has no current cell; nothing was selected.
     if (!current.isValid())
         return;
-    m_pressMovedCurrent = true;
     StringGrid1SelectCell(current.column(), ChannelTableModel::tableRow(current));
 }
 
-void CellEditors::onPressed(const QModelIndex &index)
+void CellEditors::onReleased(const QPoint &position)
 {
-    // A press on the cell that is already current selects it again, so that
-    // its list opens once more after it gave its value back.
-    if (!m_rightPress && !m_pressMovedCurrent && index.isValid() && index == m_grid.currentIndex())
-        StringGrid1SelectCell(index.column(), ChannelTableModel::tableRow(index));
+    // A click, not a drag: released on the cell pressed, which is the whole
+    // selection. A click on the cell that is already current opens its list
+    // once more after it gave its value back.
+    const QModelIndex current = m_grid.currentIndex();
+    if (!current.isValid() || m_grid.indexAt(position) != current)
+        return;
+    if (m_grid.selectionModel()->selectedIndexes().size() > 1)
+        return;
+    StringGrid1SelectCell(current.column(), ChannelTableModel::tableRow(current));
 }
 
 void CellEditors::StringGrid1SelectCell(int column, int row)
@@ -79,9 +85,11 @@ void CellEditors::StringGrid1SelectCell(int column, int row)
     // A list still open keeps its value for its own cell: one list at a time.
     giveBack(false);
     // Typing: the model lets only the columns 0 to 2 of channel rows be edited.
+    // A button still down may become a drag, and a range is being extended:
+    // neither opens a list.
     guarded(m_ui, [&] {
         const CellList which = ListChoice::listFor(column);
-        if (row >= 1 && which != CellList::None && !m_rightPress)
+        if (row >= 1 && which != CellList::None && !m_rightPress && !m_leftDown && !m_extending)
             open(which, column, row);
     });
     // The whole selected row changes colour, not only the two cells the view repaints.
@@ -99,21 +107,35 @@ void CellEditors::open(CellList which, int column, int row)
     placeOpenList();
     if (item)
         combo->setCurrentIndex(*item);
+    m_openedAt = combo->currentIndex();
+    placeOpenList();
     combo->show();
     combo->raise();
     combo->setFocus(Qt::OtherFocusReason);
 }
 
-void CellEditors::giveBack(bool focusTable)
+void CellEditors::giveBack(bool focusTable, bool picked)
 {
     QComboBox *combo = std::exchange(m_open, nullptr);
     if (!combo)
         return;
-    // A list with no item has nothing to give; the cell keeps its text.
-    if (combo->currentIndex() >= 0 && m_openRow >= 1 && m_openRow <= m_model.rowCount())
+    // Only an item the user chose goes into the cell: a list with no item, or
+    // left at the item it opened at, leaves the cell's text as it was.
+    const int item = combo->currentIndex();
+    if (item >= 0 && (picked || item != m_openedAt) && m_openRow >= 1 && m_openRow <= m_model.rowCount())
         m_model.setData(m_model.index(m_openRow - 1, m_openColumn), combo->currentText(), Qt::EditRole);
     // After a pick the table takes the focus; a list that lost it keeps it where it went.
     if (focusTable || combo->hasFocus())
+        m_grid.setFocus(Qt::OtherFocusReason);
+    combo->hide();
+}
+
+void CellEditors::cancel()
+{
+    QComboBox *combo = std::exchange(m_open, nullptr);
+    if (!combo)
+        return;
+    if (combo->hasFocus())
         m_grid.setFocus(Qt::OtherFocusReason);
     combo->hide();
 }
@@ -123,9 +145,23 @@ void CellEditors::closeList()
     giveBack(false);
 }
 
-bool CellEditors::listKey(int key)
+bool CellEditors::listKey(QKeyEvent &event)
 {
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    if (modifiers & (Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    const int key = event.key();
+    const bool arrow = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+    if (arrow && (modifiers & Qt::ShiftModifier)) {
+        // Shift with an arrow extends the table's selection, as on every column.
+        giveBack(true);
+        sendExtending(&m_grid, &event);
+        return true;
+    }
     switch (key) {
+    case Qt::Key_Escape:
+        cancel();
+        return true;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
         // Not a step to the next control: the list is the table's editor.
@@ -145,6 +181,26 @@ bool CellEditors::listKey(int key)
     }
 }
 
+bool CellEditors::dropDownKey(QKeyEvent &event)
+{
+    const int key = event.key();
+    if (!m_open || (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        || (key != Qt::Key_Tab && key != Qt::Key_Backtab && key != Qt::Key_Left && key != Qt::Key_Right))
+        return false;
+    const int item = m_open->view()->currentIndex().row();
+    m_open->hidePopup();
+    if (item >= 0)
+        m_open->setCurrentIndex(item);
+    return listKey(event);
+}
+
+void CellEditors::sendExtending(QObject *to, QEvent *event)
+{
+    const bool was = std::exchange(m_extending, true);
+    QCoreApplication::sendEvent(to, event);
+    m_extending = was;
+}
+
 void CellEditors::placeOpenList()
 {
     if (!m_open || m_openRow < 1 || m_openRow > m_model.rowCount())
@@ -155,7 +211,22 @@ void CellEditors::placeOpenList()
     cell &= m_viewport->rect();
     QWidget *area = m_open->parentWidget();
     const QPoint topLeft = m_viewport->mapTo(area, cell.topLeft());
-    m_open->setGeometry(QRect(topLeft, cell.isEmpty() ? QSize(0, 0) : cell.size()));
+    const QSize size = cell.isEmpty() ? QSize(0, 0) : QSize(listWidth(cell.width()), cell.height());
+    m_open->setGeometry(QRect(topLeft, size));
+}
+
+int CellEditors::listWidth(int cellWidth) const
+{
+    // The closed list shows its value whole, as the cell does: where the
+    // arrow leaves too little room, the list reaches over the next cell.
+    QStyleOptionComboBox option;
+    option.initFrom(m_open);
+    option.rect = QRect(0, 0, cellWidth, m_open->height());
+    option.currentText = m_open->currentText();
+    const QRect field =
+        m_open->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, m_open);
+    const int needed = m_open->fontMetrics().horizontalAdvance(option.currentText) + 4;
+    return cellWidth + std::max(0, needed - field.width());
 }
 
 void CellEditors::StringGrid1KeyDown(int key)
@@ -182,25 +253,54 @@ bool CellEditors::eventFilter(QObject *watched, QEvent *event)
 {
     // Only pointers are compared before the event is known to matter: the
     // table and the lists send events while they are being destroyed.
-    if (watched == &m_grid && event->type() == QEvent::KeyPress) {
-        // Also the Enter of the in-place edit, which it passes on to the table.
-        StringGrid1KeyDown(static_cast<QKeyEvent *>(event)->key());
-    } else if (watched == m_viewport && event->type() == QEvent::MouseButtonPress) {
-        m_pressMovedCurrent = false;
+    const QEvent::Type type = event->type();
+    if (watched == &m_grid && type == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        // Also the Enter of the in-place edit, which it passes on to the table;
+        // once, not again when the key comes back extending.
+        if (!m_extending)
+            StringGrid1KeyDown(key->key());
+        // Shift or Ctrl with a key moves within a range; Shift+Tab is a plain step back.
+        const bool extends = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier);
+        if (extends && key->key() != Qt::Key_Backtab && key->key() != Qt::Key_Tab && !m_extending) {
+            sendExtending(&m_grid, event);
+            return true;
+        }
+    } else if (watched == m_viewport && type == QEvent::MouseButtonPress) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
         // The view moves the current cell (and the selection, when the press is
         // outside it) on a press of any button; a right press is for the
         // context menu, so the cell becomes current without opening its list.
         // The press goes to the view from here, to know where it ends.
-        if (static_cast<QMouseEvent *>(event)->button() == Qt::RightButton && !m_rightPress) {
+        if (mouse->button() == Qt::RightButton && !m_rightPress) {
             m_rightPress = true;
             QCoreApplication::sendEvent(m_viewport, event);
             m_rightPress = false;
             return true;
         }
-    } else if (watched == m_open && event->type() == QEvent::KeyPress && qobject_cast<QComboBox *>(watched)) {
-        if (listKey(static_cast<QKeyEvent *>(event)->key()))
+        if (mouse->button() == Qt::LeftButton) {
+            // A list opens when the button comes up, if the press was a click.
+            m_leftDown = true;
+            m_extending = mouse->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier);
+        }
+    } else if (watched == m_viewport && type == QEvent::MouseButtonRelease && m_leftDown) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            const QPoint position = mouse->position().toPoint();
+            // The view ends its click (a box toggles) before a list opens.
+            m_leftDown = false;
+            QCoreApplication::sendEvent(m_viewport, event);
+            if (!std::exchange(m_extending, false))
+                onReleased(position);
             return true;
-    } else if (watched == m_open && event->type() == QEvent::FocusOut && qobject_cast<QComboBox *>(watched)) {
+        }
+    } else if (m_open && watched == m_open->view() && type == QEvent::KeyPress) {
+        if (dropDownKey(*static_cast<QKeyEvent *>(event)))
+            return true;
+    } else if (watched == m_open && type == QEvent::KeyPress && qobject_cast<QComboBox *>(watched)) {
+        if (listKey(*static_cast<QKeyEvent *>(event)))
+            return true;
+    } else if (watched == m_open && type == QEvent::FocusOut && qobject_cast<QComboBox *>(watched)) {
         // Its own drop-down, a menu and a switch to another window do not
         // leave the list. (A list being destroyed is no longer a QComboBox.)
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();

@@ -8,6 +8,8 @@
 
 class ChannelTableModel;
 class QComboBox;
+class QKeyEvent;
+class QPoint;
 class QModelIndex;
 class QTableView;
 class QWidget;
@@ -27,6 +29,13 @@ class UiServices;
 // an edit trigger, and gives its item back to the cell it was opened for when
 // it loses the focus, before the table moves to the cell clicked next. A
 // right press selects the cell for the context menu and opens no list.
+//
+// A list opens only on a plain selection of one cell: by a click once the
+// button is released on the cell pressed, by arrows without Shift, or by the
+// program. A drag and Shift or Ctrl with a click or arrows select a range on
+// every column and open nothing, so nothing is picked by the way. A list
+// gives back only what the user chose in it: one left as it opened leaves its
+// cell exactly as it was, even when the cell holds a text the list lacks.
 class CellEditors : public QObject
 {
     Q_OBJECT
@@ -38,6 +47,7 @@ public:
 
     const SelectedCell &selected() const { return m_selected; }
     QComboBox *list(CellList which) const;
+    const std::array<QComboBox *, ListChoice::ListCount> &lists() const { return m_lists; }
     // The list open over a cell, if any.
     QComboBox *openList() const { return m_open; }
 
@@ -56,16 +66,28 @@ protected:
 
 private:
     void onCurrentChanged(const QModelIndex &current);
-    void onPressed(const QModelIndex &index);
+    void onReleased(const QPoint &position);
     void open(CellList which, int column, int row);
     // ComboBox1Change ... ComboBox8Change (focusTable) and ComboBox1Exit ...
     // ComboBox8Exit: the open list's item goes into the cell it was opened for.
-    void giveBack(bool focusTable);
+    // `picked`: the user took an item (activated), which goes back even when
+    // it is the item the list opened at.
+    void giveBack(bool focusTable, bool picked = false);
+    // Esc: the list closes, its cell as it was, and the table has the focus.
+    void cancel();
     void placeOpenList();
+    // The list's own width, or wider when its value needs more room than the cell.
+    int listWidth(int cellWidth) const;
     // Tab, Shift+Tab, Left and Right in the open list: its item goes back and
-    // the focus to the table (Left and Right: to the neighbouring cell).
+    // the focus to the table (Left and Right: to the neighbouring cell); arrows
+    // with Shift go on to the table and extend its selection; Esc cancels.
     // False for every other key, which the list handles itself.
-    bool listKey(int key);
+    bool listKey(QKeyEvent &key);
+    // The same keys in the list's open drop-down: the highlighted item becomes
+    // the list's, the drop-down closes and the key acts as on the closed list.
+    bool dropDownKey(QKeyEvent &key);
+    // An event goes on to the table while a range is being extended.
+    void sendExtending(QObject *to, QEvent *event);
     // The text being typed into a cell is the cell's text.
     void commitTyping(const QModelIndex &index);
 
@@ -78,6 +100,8 @@ private:
     QComboBox *m_open = nullptr;
     int m_openColumn = 0;
     int m_openRow = 0;
-    bool m_pressMovedCurrent = false;
+    int m_openedAt = -1;       // the item the list showed when it opened
+    bool m_leftDown = false;   // between a left press in the table and its release
+    bool m_extending = false;  // Shift or Ctrl: the selection grows, no list opens
     bool m_rightPress = false; // a right press is being handled by the view
 };

@@ -72,6 +72,9 @@ bool ChannelCellDelegate::editorEvent(QEvent *event, QAbstractItemModel *model, 
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() != Qt::LeftButton || !option.rect.contains(mouse->position().toPoint()))
             return false;
+        // Shift or Ctrl with a click extends the selection over the box.
+        if (mouse->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))
+            return false;
         const bool checked = index.data(Qt::CheckStateRole).value<Qt::CheckState>() == Qt::Checked;
         return model->setData(index, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
     }

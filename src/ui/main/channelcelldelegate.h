@@ -8,7 +8,8 @@
 // text of the focused cell purple, every other cell in the table's own pink,
 // a check box on the box colour (RGB 80,127,255) in every row;
 // the header keeps its default look. A check-box cell is toggled by a click
-// anywhere in it, as the box covers its cell. The cells of a selected range
+// anywhere in it, as the box covers its cell; Shift or Ctrl with the click
+// only extends the selection. The cells of a selected range
 // (for copy and fill down) are framed; one selected cell is just the current one.
 class ChannelCellDelegate : public QStyledItemDelegate
 {

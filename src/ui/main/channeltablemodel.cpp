@@ -163,3 +163,27 @@ void ChannelTableModel::cellChanged(int column, int tableRow)
     const QModelIndex i = index(tableRow - 1, column);
     emit dataChanged(i, i);
 }
+
+void ChannelTableModel::insertChannelRow(int tableRow)
+{
+    if (tableRow < 1 || tableRow > m_table.rowCount())
+        return;
+    beginInsertRows({}, tableRow - 1, tableRow - 1);
+    m_table.insertRow(tableRow);
+    endInsertRows();
+    // The rows moved as they were; then their numbers follow.
+    m_table.renumberFrom(tableRow + 1, 1);
+    emit dataChanged(index(tableRow - 1, ChannelTable::Number), index(rowCount() - 1, ChannelTable::Number));
+}
+
+void ChannelTableModel::removeChannelRow(int tableRow)
+{
+    if (tableRow < 1 || tableRow > rowCount() || rowCount() <= 1)
+        return;
+    beginRemoveRows({}, tableRow - 1, tableRow - 1);
+    m_table.removeRow(tableRow);
+    endRemoveRows();
+    m_table.renumberFrom(tableRow, -1);
+    if (tableRow <= rowCount())
+        emit dataChanged(index(tableRow - 1, ChannelTable::Number), index(rowCount() - 1, ChannelTable::Number));
+}

@@ -71,6 +71,11 @@ public:
     // One cell was changed outside the model.
     void cellChanged(int column, int tableRow);
 
+    // A channel row inserted at, or removed from, table row `tableRow`, told
+    // to the views as rows; the channel numbers below follow. Outside the history.
+    void insertChannelRow(int tableRow);
+    void removeChannelRow(int tableRow);
+
     const ChannelTable &table() const { return m_table; }
     static int tableRow(const QModelIndex &index) { return index.row() + 1; }
 

@@ -38,7 +38,15 @@ const MainMenuEntry kEntries[] = {
     {E::Radio, "N18", "N3063", "144-174 МГц", nullptr, &W::N3063Click},
     {E::Disabled, "N18", "N3064", "300-345 МГц", nullptr, nullptr},
     {E::Radio, "N18", "N3065", "400-486 Мгц", nullptr, &W::N3065Click},
+    {E::Entry, "N16", "N23", "Пакетная запись…", "Запись одной таблицы в несколько станций сразу", &W::N23Click},
     {E::Entry, nullptr, "N20", "Выход", "Закрытие программы", &W::N20Click},
+    // Added after the menu of the original layout: the files used last.
+    {E::Separator, "N1", "N1RecentLine", "", nullptr, nullptr},
+    {E::Recent, "N1", "N1Recent1", "", nullptr, nullptr},
+    {E::Recent, "N1", "N1Recent2", "", nullptr, nullptr},
+    {E::Recent, "N1", "N1Recent3", "", nullptr, nullptr},
+    {E::Recent, "N1", "N1Recent4", "", nullptr, nullptr},
+    {E::Recent, "N1", "N1Recent5", "", nullptr, nullptr},
 };
 
 void setHint(QAction *action, const char *hint)
@@ -60,6 +68,7 @@ void TFormMain::buildMenu()
 {
     QHash<QByteArray, QMenu *> menus;
     QHash<QByteArray, QActionGroup *> groups;
+    int recentCount = 0;
     const auto addTo = [&](const char *parent, QAction *action) {
         if (parent)
             menus.value(parent)->addAction(action);
@@ -68,7 +77,19 @@ void TFormMain::buildMenu()
     };
     for (const MainMenuEntry &e : MainMenu::entries()) {
         if (e.kind == E::Separator) {
-            menus.value(e.parent)->addSeparator();
+            menus.value(e.parent)->addSeparator()->setObjectName(QLatin1String(e.name));
+            continue;
+        }
+        if (e.kind == E::Recent) {
+            auto *action = new QAction(this);
+            action->setObjectName(QLatin1String(e.name));
+            action->setVisible(false);
+            addTo(e.parent, action);
+            const int index = recentCount++;
+            connect(action, &QAction::triggered, this, [this, index] {
+                m_editors->closeList();
+                openRecent(index);
+            });
             continue;
         }
         if (e.kind == E::Menu) {

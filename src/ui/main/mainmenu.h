@@ -15,6 +15,7 @@ struct MainMenuEntry
         Radio,    // an entry of the radio group of its menu
         Disabled, // a radio entry that is shown and never enabled
         Separator,
+        Recent, // the n-th of the files used last, hidden while there is none
     };
     Kind kind;
     const char *parent;  // object name of the menu it stands in; nullptr: the menu bar

@@ -26,36 +26,3 @@ void CellsCommand::redo()
     for (const CellEdit &e : std::as_const(m_edits))
         m_model.writeCell(e.column, e.row, e.after, e.role);
 }
-
-WholeTableCommand::WholeTableCommand(TableSnapshot before, TableSnapshot after, Restore restore, const QString &text)
-    : QUndoCommand(text), m_before(std::move(before)), m_after(std::move(after)), m_restore(std::move(restore))
-{
-}
-
-void WholeTableCommand::undo()
-{
-    m_restore(m_before);
-}
-
-void WholeTableCommand::redo()
-{
-    if (!std::exchange(m_done, false))
-        m_restore(m_after);
-}
-
-SettingsTextCommand::SettingsTextCommand(QStringList before, QStringList after, Restore restore)
-    : QUndoCommand(QStringLiteral("Правка настроек")), m_before(std::move(before)), m_after(std::move(after)),
-      m_restore(std::move(restore))
-{
-}
-
-void SettingsTextCommand::undo()
-{
-    m_restore(m_before);
-}
-
-void SettingsTextCommand::redo()
-{
-    if (!std::exchange(m_done, false))
-        m_restore(m_after);
-}

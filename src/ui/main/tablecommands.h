@@ -1,12 +1,15 @@
 #pragma once
 
+#include "station/stationprofile.h"
 #include "table/channeltable.h"
 
 #include <QList>
 #include <QStringList>
 #include <QUndoCommand>
 #include <QVariant>
+#include <cstdint>
 #include <functional>
+#include <utility>
 
 class ChannelTableModel;
 
@@ -47,39 +50,53 @@ struct TableSnapshot
     bool operator==(const TableSnapshot &) const = default;
 };
 
-// A template, a file load or a station read: the whole table and the
-// settings text go back and forth together. The step has already been made
-// when it is pushed.
-class WholeTableCommand : public QUndoCommand
+// A step kept as what it left before and after it: an undo brings back the
+// one, a redo the other. The step has already been made when it is pushed.
+template <class Snapshot>
+class SnapshotCommand : public QUndoCommand
 {
 public:
-    using Restore = std::function<void(const TableSnapshot &)>;
-    WholeTableCommand(TableSnapshot before, TableSnapshot after, Restore restore, const QString &text);
+    using Restore = std::function<void(const Snapshot &)>;
+    SnapshotCommand(Snapshot before, Snapshot after, Restore restore, const QString &text)
+        : QUndoCommand(text), m_before(std::move(before)), m_after(std::move(after)), m_restore(std::move(restore))
+    {
+    }
 
-    void undo() override;
-    void redo() override;
+    void undo() override { m_restore(m_before); }
+    void redo() override
+    {
+        if (!std::exchange(m_done, false))
+            m_restore(m_after);
+    }
 
 private:
-    TableSnapshot m_before;
-    TableSnapshot m_after;
+    Snapshot m_before;
+    Snapshot m_after;
     Restore m_restore;
     bool m_done = true;
 };
+
+// A template, a file load or a station read: the whole table and the
+// settings text go back and forth together.
+using WholeTableCommand = SnapshotCommand<TableSnapshot>;
 
 // Lines typed into the settings text, as one step: only the text goes back
-// and forth. The step has already been made when it is pushed.
-class SettingsTextCommand : public QUndoCommand
+// and forth.
+using SettingsTextCommand = SnapshotCommand<QStringList>;
+
+// A choice of station type or module: the type with its limits, the codes,
+// the table (whose boxes a type detaches), the settings text and what the
+// window showed of them.
+struct StationChoice
 {
-public:
-    using Restore = std::function<void(const QStringList &)>;
-    SettingsTextCommand(QStringList before, QStringList after, Restore restore);
-
-    void undo() override;
-    void redo() override;
-
-private:
-    QStringList m_before;
-    QStringList m_after;
-    Restore m_restore;
-    bool m_done = true;
+    StationKind kind;
+    StationProfile profile;
+    std::uint8_t bandCode = 0;
+    std::uint8_t moduleCode = 0;
+    int moduleMenuIndex = 0;
+    TableSnapshot table;
+    bool workAreaShown = false;
+    bool settingsShown = false;
+    bool tableShown = false;
 };
+using StationChoiceCommand = SnapshotCommand<StationChoice>;

@@ -10,7 +10,10 @@ TableHistory::TableHistory(AppState &state, ChannelTableModel &model, std::funct
       m_recordedSettings(state.settingsLines)
 {
     setObjectName(QStringLiteral("TableHistory"));
-    m_model.setHistory(&m_stack, [this] { recordSettingsEdit(); });
+    m_model.setHistory(&m_stack, [this] {
+        recordSettingsEdit();
+        emit edited();
+    });
 }
 
 void TableHistory::recordSettingsEdit()
@@ -19,20 +22,54 @@ void TableHistory::recordSettingsEdit()
     if (m_before || m_state.settingsLines == m_recordedSettings)
         return;
     QStringList before = std::exchange(m_recordedSettings, m_state.settingsLines);
-    m_stack.push(new SettingsTextCommand(std::move(before), m_state.settingsLines,
-                                         [this](const QStringList &lines) { restoreSettings(lines); }));
+    m_stack.push(new SettingsTextCommand(
+        std::move(before), m_state.settingsLines, [this](const QStringList &lines) { restoreSettings(lines); },
+        QStringLiteral("Правка настроек")));
 }
 
 void TableHistory::undo()
 {
     recordSettingsEdit();
+    if (!m_stack.canUndo())
+        return;
     m_stack.undo();
+    emit edited();
 }
 
 void TableHistory::redo()
 {
     recordSettingsEdit();
+    if (!m_stack.canRedo())
+        return;
     m_stack.redo();
+    emit edited();
+}
+
+void TableHistory::editRows(const QString &text, const std::function<void()> &change)
+{
+    {
+        const WholeStep step(*this, text);
+        change();
+    }
+    emit edited();
+}
+
+void TableHistory::push(QUndoCommand *command)
+{
+    recordSettingsEdit();
+    m_stack.push(command);
+}
+
+void TableHistory::markSaved()
+{
+    recordSettingsEdit();
+    m_stack.setClean();
+}
+
+bool TableHistory::hasUnsavedChanges()
+{
+    recordSettingsEdit();
+    return !m_stack.isClean();
 }
 
 TableSnapshot TableHistory::current() const

@@ -35,6 +35,15 @@ public:
     void recordSettingsEdit();
     void undo();
     void redo();
+    // Rows inserted or removed by the user: a whole-table step, and an edit.
+    void editRows(const QString &text, const std::function<void()> &change);
+    // A step the window made itself (a choice of station type or module).
+    void push(QUndoCommand *command);
+
+    // The table and the settings text are as a template, a load, a save or a
+    // read left them; whether they have changed since.
+    void markSaved();
+    bool hasUnsavedChanges();
 
     // A whole-table step begins: the table and the settings text as they are
     // now are what an undo brings back.
@@ -42,6 +51,12 @@ public:
     // It has ended, completely or not: one step, when it changed anything.
     void endWholeStep(const QString &text);
 
+signals:
+    // The user changed cells or took a step back or forth: what was checked
+    // is no longer what the window shows.
+    void edited();
+
+public:
     class WholeStep
     {
     public:

@@ -37,6 +37,11 @@ TableSheetActions::TableSheetActions(QTableView &grid, ChannelTableModel &model,
     redo->setEnabled(stack.canRedo());
     connect(&stack, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
     connect(&stack, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    auto *rowsLine = new QAction(this);
+    rowsLine->setSeparator(true);
+    m_grid.addAction(rowsLine);
+    addAction(InsertRow, "TableInsertRow", QStringLiteral("Вставить строку"), {}, &TableSheetActions::insertRow);
+    addAction(RemoveRow, "TableRemoveRow", QStringLiteral("Удалить строку"), {}, &TableSheetActions::removeRow);
     m_grid.setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -119,6 +124,26 @@ void TableSheetActions::fillDown()
     if (!range || range->bottom <= range->top)
         return;
     m_model.writeCells(TableSheet::fillDown(m_model.table(), *range), QStringLiteral("Заполнение вниз"));
+    m_grid.setFocus(Qt::OtherFocusReason);
+}
+
+void TableSheetActions::insertRow()
+{
+    const QModelIndex current = m_grid.currentIndex();
+    if (!current.isValid())
+        return;
+    const int row = ChannelTableModel::tableRow(current);
+    m_history.editRows(QStringLiteral("Вставка строки"), [&] { m_model.insertChannelRow(row); });
+    m_grid.setFocus(Qt::OtherFocusReason);
+}
+
+void TableSheetActions::removeRow()
+{
+    const QModelIndex current = m_grid.currentIndex();
+    if (!current.isValid() || m_model.rowCount() <= 1)
+        return;
+    const int row = ChannelTableModel::tableRow(current);
+    m_history.editRows(QStringLiteral("Удаление строки"), [&] { m_model.removeChannelRow(row); });
     m_grid.setFocus(Qt::OtherFocusReason);
 }
 

@@ -15,15 +15,16 @@ class TableHistory;
 // The channel table edited like a spreadsheet: copy (Ctrl+C), paste (Ctrl+V),
 // fill down (Ctrl+D), undo (Ctrl+Z) and redo (Ctrl+Y, Ctrl+Shift+Z), as keys
 // of the table and as its context menu. The keys belong to the table, so a
-// list open over a cell, which holds the focus, does not see them; every
-// action first has an open list give its value back. Paste and fill write
+// list open over a cell takes them too (they are its actions as well); every
+// action first has an open list give its value back. Rows are inserted and
+// removed from the context menu. Paste and fill write
 // their cells as one step of the history without moving the current cell,
 // so the row highlight stays and no list opens.
 class TableSheetActions : public QObject
 {
     Q_OBJECT
 public:
-    enum Kind { Copy, Paste, FillDown, Undo, Redo, KindCount };
+    enum Kind { Copy, Paste, FillDown, Undo, Redo, InsertRow, RemoveRow, KindCount };
 
     // `giveBackList` closes a list open over a cell, its value written back.
     TableSheetActions(QTableView &grid, ChannelTableModel &model, TableHistory &history,
@@ -34,6 +35,9 @@ public:
     void copy();
     void paste();
     void fillDown();
+    // "Вставить строку", "Удалить строку" at the current row; one step each.
+    void insertRow();
+    void removeRow();
 
     // What a paste that ran past the table's edge says.
     static QString cutCellsText(int cells);

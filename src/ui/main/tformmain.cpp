@@ -1,8 +1,10 @@
 #include "main/tformmain.h"
+#include "link/linktexts.h"
 #include "check/datacheck.h"
 #include "common/paths.h"
 #include "report/reportdocument.h"
 #include "main/celleditors.h"
+#include "main/focusleave.h"
 #include "main/channeltablemodel.h"
 #include "main/repeaterpanel.h"
 #include "main/tablehistory.h"
@@ -15,6 +17,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -54,6 +57,7 @@ TFormMain::TFormMain(AppState &state, UiServices &ui, QWidget *parent) : QMainWi
     m_state.moduleCode = 0;
     m_edit2->setText(QString::number(m_state.profile.lowKHz));
     refreshStationMenus();
+    refreshRecentMenu();
 }
 
 QAction *TFormMain::action(const char *name) const
@@ -114,8 +118,27 @@ void TFormMain::buildWorkArea()
     m_editors = new CellEditors(*m_grid, *m_model, *m_panel1, m_ui, this);
     m_history = new TableHistory(
         m_state, *m_model, [this] { refreshSettingsText(); }, this);
-    new TableSheetActions(
+    auto *sheet = new TableSheetActions(
         *m_grid, *m_model, *m_history, [this] { m_editors->closeList(); }, this);
+    // Undo and redo work wherever the focus is in the window, also with the
+    // table hidden by a choice of station type; an edit field keeps its own.
+    for (const auto kind : {TableSheetActions::Undo, TableSheetActions::Redo}) {
+        sheet->action(kind)->setShortcutContext(Qt::WindowShortcut);
+        addAction(sheet->action(kind));
+    }
+    // The table's keys work as well while a list over one of its cells has the focus.
+    auto *leave = new FocusLeave(this);
+    leave->watch(*m_grid);
+    leave->watch(*m_memo1);
+    for (QComboBox *list : m_editors->lists()) {
+        list->addActions(m_grid->actions());
+        leave->watch(*list, m_grid);
+    }
+    // What was checked is no longer what the window shows.
+    connect(m_history, &TableHistory::edited, this, [this] { m_state.dataValid = false; });
+    // A channel file dropped anywhere on the window is loaded, also over the settings text.
+    m_memo1->setAcceptDrops(false);
+    setAcceptDrops(true);
     // Lines typed into the settings text become a step when the text is left.
     connect(qApp, &QApplication::focusChanged, m_history, [this](QWidget *old, QWidget *) {
         if (old == m_memo1)
@@ -126,6 +149,10 @@ void TFormMain::buildWorkArea()
 void TFormMain::showWorkArea(bool shown)
 {
     m_panel1->setVisible(shown);
+    // A hidden field keeps the focus otherwise and takes the window's keys
+    // (its own Ctrl+Z before the table's undo).
+    if (!shown && m_panel1->isAncestorOf(QApplication::focusWidget()))
+        setFocus(Qt::OtherFocusReason);
 }
 
 void TFormMain::showSettingsText(bool shown)
@@ -152,8 +179,10 @@ void TFormMain::refreshSettingsText()
 
 void TFormMain::onSettingsEdited()
 {
-    if (!m_refreshingMemo)
-        m_state.settingsLines = SettingsText::fromPlainText(m_memo1->toPlainText());
+    if (m_refreshingMemo)
+        return;
+    m_state.settingsLines = SettingsText::fromPlainText(m_memo1->toPlainText());
+    m_state.dataValid = false;
 }
 
 void TFormMain::refreshStationMenus()
@@ -174,61 +203,6 @@ void TFormMain::applyStationSelection()
     m_edit2->setText(QString::number(m_state.profile.lowKHz));
     showSettingsText(false);
     showTable(false);
-}
-
-void TFormMain::selectStationType(StationKind kind)
-{
-    guarded(m_ui, [&] {
-        {
-            const ChannelTableModel::TableChange change(*m_model); // the boxes are detached
-            m_state.selectStation(kind);
-        }
-        applyStationSelection();
-    });
-}
-
-void TFormMain::N3062Click()
-{
-    selectStationType(StationKind::Band30_60);
-}
-void TFormMain::N3063Click()
-{
-    selectStationType(StationKind::Band144_174);
-}
-void TFormMain::N3065Click()
-{
-    selectStationType(StationKind::Band400_486);
-}
-
-void TFormMain::selectModule(int code)
-{
-    m_state.setModuleCode(static_cast<std::uint8_t>(code));
-    refreshStationMenus();
-}
-
-void TFormMain::N10Click()
-{
-    selectModule(0);
-}
-void TFormMain::N06200031Click()
-{
-    selectModule(1);
-}
-void TFormMain::N12Click()
-{
-    selectModule(2);
-}
-void TFormMain::N9Click()
-{
-    selectModule(3);
-}
-void TFormMain::N13Click()
-{
-    selectModule(4);
-}
-void TFormMain::N14Click()
-{
-    selectModule(5);
 }
 
 void TFormMain::N11Click()
@@ -268,6 +242,16 @@ void TFormMain::N17Click()
     emit transferDialogRequested();
 }
 
+void TFormMain::N23Click()
+{
+    // As before a write: only checked data go to the stations.
+    if (!m_state.dataValid) {
+        m_ui.showRefusal(Refusal{LinkTexts::dataNotChecked()});
+        return;
+    }
+    emit batchDialogRequested();
+}
+
 void TFormMain::closeEvent(QCloseEvent *event)
 {
     // A transfer holds the line and the radio image: the window stays until it
@@ -277,7 +261,30 @@ void TFormMain::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    // Work not saved since the last template, load, save or read is not lost
+    // unasked; "Да" saves it first, and a save not made keeps the window.
+    m_editors->closeList();
+    if (hasUnsavedChanges()) {
+        switch (m_ui.askYesNoCancel(QStringLiteral("Сохранить изменения?"))) {
+        case UiServices::Answer::Yes:
+            if (!saveToFile()) {
+                event->ignore();
+                return;
+            }
+            break;
+        case UiServices::Answer::No:
+            break;
+        case UiServices::Answer::Cancel:
+            event->ignore();
+            return;
+        }
+    }
     event->accept();
+}
+
+bool TFormMain::hasUnsavedChanges()
+{
+    return m_history->hasUnsavedChanges();
 }
 
 void TFormMain::N19Click()
@@ -321,6 +328,7 @@ void TFormMain::readStarting()
 void TFormMain::readEnded()
 {
     m_history->endWholeStep(QStringLiteral("Чтение из станции"));
+    m_history->markSaved();
 }
 
 void TFormMain::tableChanging()

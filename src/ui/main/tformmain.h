@@ -1,12 +1,14 @@
 #pragma once
 
 #include "link/readobserver.h"
+#include "main/recentfiles.h"
 #include "state/appstate.h"
 
 #include <QMainWindow>
 #include <array>
 
 class CellEditors;
+struct StationChoice;
 class ChannelTableModel;
 class RepeaterPanel;
 class TableHistory;
@@ -56,6 +58,15 @@ public:
     void moduleMarked() override;
     void refused(const Refusal &refusal) override;
 
+    // A channel file loaded as "Чтение файла" loads the file chosen (also one
+    // named on the command line or dropped on the window).
+    void loadFile(const QString &path);
+    // The "Запись в файл" dialog and save; true when the file was written.
+    bool saveToFile();
+    // The table or the settings text changed since the last template, load,
+    // save or read.
+    bool hasUnsavedChanges();
+
     // Back from the transfer dialog's "Выход".
     void restoreAfterTransfer();
     // Back from the report dialog's "Выход".
@@ -77,6 +88,7 @@ public slots:
     void N19Click();       // "Контроль"
     // Станция
     void N22Click(); // "Создать протокол"
+    void N23Click(); // "Пакетная запись…"
     void N17Click(); // "Запись/Чтение данных"
     // Станция → Тип радиостанции
     void N3062Click();   // "30-60 МГц"
@@ -88,9 +100,12 @@ public slots:
 signals:
     void reportDialogRequested();
     void transferDialogRequested();
+    void batchDialogRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildMenu();
@@ -98,7 +113,18 @@ private:
     void buildTemplatePanel();
     void selectStationType(StationKind kind);
     void selectModule(int code);
+    template <class Choose>
+    void chooseStation(const QString &step, Choose &&choose);
+    StationChoice stationChoice() const;
+    void restoreStationChoice(const StationChoice &choice);
     void onSettingsEdited();
+    void useFile(const QString &path);
+    void refreshRecentMenu();
+    void openRecent(int index);
+    // The table's context menu: a row inserted at or removed from the current one.
+    void insertRow();
+    void removeRow();
+    void changeRows(const QString &step, bool insert);
 
     AppState &m_state;
     UiServices &m_ui;
@@ -121,5 +147,5 @@ private:
     std::array<QAction *, 3> m_stationActions{};
     std::array<QAction *, 6> m_moduleActions{};
     bool m_refreshingMemo = false;
-    QString m_lastSavedFile;
+    RecentFiles m_recent;
 };

@@ -1,12 +1,19 @@
 #include "files/channelfile.h"
+#include "main/celleditors.h"
 #include "main/channeltablemodel.h"
+#include "main/recentfiles.h"
 #include "main/tablehistory.h"
 #include "main/tformmain.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
 
+#include <QAction>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
 
 namespace {
 const QString kFilter = QStringLiteral("Файлы(*.ini)|*.ini");
@@ -15,15 +22,31 @@ QString createQuestion(const QString &path)
 {
     return QStringLiteral("Файл %1 не существует.\nСоздать его?").arg(QDir::toNativeSeparators(path));
 }
+
+// The one local channel file a drag brings, or nothing.
+QString droppedChannelFile(const QMimeData *data)
+{
+    if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().first().isLocalFile())
+        return {};
+    const QString path = data->urls().first().toLocalFile();
+    return path.endsWith(QStringLiteral(".ini"), Qt::CaseInsensitive) ? path : QString();
+}
 } // namespace
 
 void TFormMain::N3Click()
 {
+    saveToFile();
+}
+
+bool TFormMain::saveToFile()
+{
+    bool saved = false;
     guarded(m_ui, [&] {
+        // The file loaded or saved last is proposed, else the folder used last.
         UiServices::FileDialog dialog{QStringLiteral("Сохранение данных радиостанции на диск"), kFilter,
-                                      QDir::homePath(), QStringLiteral("K7TV_10.ini")};
-        if (!m_lastSavedFile.isEmpty()) {
-            const QFileInfo last(m_lastSavedFile);
+                                      m_recent.lastFolder(), QStringLiteral("K7TV_10.ini")};
+        if (!m_recent.lastFile().isEmpty()) {
+            const QFileInfo last(m_recent.lastFile());
             dialog.folder = last.absolutePath();
             dialog.proposedName = last.fileName();
         }
@@ -37,22 +60,32 @@ void TFormMain::N3Click()
             m_ui.showRefusal(*refusal);
             return;
         }
-        m_lastSavedFile = path;
+        m_history->markSaved();
+        useFile(path);
+        saved = true;
     });
+    return saved;
 }
 
 void TFormMain::N4Click()
 {
     guarded(m_ui, [&] {
-        const QString path = m_ui.askOpenFileName({QString(), kFilter, QDir::homePath(), QString()});
-        if (path.isEmpty())
-            return;
+        const QString path = m_ui.askOpenFileName({QString(), kFilter, m_recent.lastFolder(), QString()});
+        if (!path.isEmpty())
+            loadFile(path);
+    });
+}
+
+void TFormMain::loadFile(const QString &path)
+{
+    guarded(m_ui, [&] {
         ChannelFile::LoadResult result;
         {
             const TableHistory::WholeStep step(*m_history, QStringLiteral("Чтение файла"));
             const ChannelTableModel::TableChange change(*m_model);
             result = ChannelFile::load(path, m_state);
         }
+        m_history->markSaved();
         // The state has taken the file over (also when it then fails for want of
         // channel sections): the window shows what it holds now.
         if (result.selectedStation)
@@ -64,5 +97,51 @@ void TFormMain::N4Click()
         showTable(true);
         if (result.refusal)
             m_ui.showRefusal(*result.refusal);
+        else
+            useFile(path);
     });
+}
+
+void TFormMain::useFile(const QString &path)
+{
+    m_recent.use(path);
+    refreshRecentMenu();
+}
+
+void TFormMain::refreshRecentMenu()
+{
+    const QStringList &files = m_recent.files();
+    if (QAction *line = action("N1RecentLine"))
+        line->setVisible(!files.isEmpty());
+    for (int i = 0; i < RecentFiles::MaxFiles; ++i) {
+        QAction *entry = action(qPrintable(QStringLiteral("N1Recent%1").arg(i + 1)));
+        if (!entry)
+            continue;
+        entry->setVisible(i < files.size());
+        if (i < files.size())
+            entry->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(files.at(i))));
+    }
+}
+
+void TFormMain::openRecent(int index)
+{
+    const QStringList &files = m_recent.files();
+    if (index >= 0 && index < files.size())
+        loadFile(files.at(index));
+}
+
+void TFormMain::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!m_state.transferRunning && !droppedChannelFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TFormMain::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedChannelFile(event->mimeData());
+    if (path.isEmpty() || m_state.transferRunning)
+        return;
+    event->acceptProposedAction();
+    m_editors->closeList();
+    loadFile(path);
 }

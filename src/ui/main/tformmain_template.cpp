@@ -29,7 +29,17 @@ void TFormMain::buildTemplatePanel()
         auto *edit = new QLineEdit(text, m_panel2);
         edit->setObjectName(QLatin1String(name));
         edit->setGeometry(166, y, 68, 21);
-        edit->installEventFilter(new KeyFilter(m_ui, std::move(rule), edit));
+        // Enter presses "Ok", as in any form; the rule sees the other keys.
+        KeyFilter::Rule enterPasses = [rule = std::move(rule)](QChar key) -> MaybeRefusal {
+            if (key == QChar(13))
+                return std::nullopt;
+            return rule(key);
+        };
+        edit->installEventFilter(new KeyFilter(m_ui, std::move(enterPasses), edit));
+        connect(edit, &QLineEdit::returnPressed, this, [this] {
+            if (m_bitBtn1->isVisible())
+                m_bitBtn1->click();
+        });
         return edit;
     };
     m_edit1 =
@@ -66,6 +76,7 @@ void TFormMain::BitBtn1Click()
             m_ui.showRefusal(*refusal);
             return;
         }
+        m_history->markSaved();
         showSettingsText(true);
         showTable(true);
         refreshSettingsText();

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QUrl>
 
 namespace {
@@ -53,6 +54,22 @@ QString DesktopServices::askOpenFileName(const FileDialog &dialog)
 bool DesktopServices::ask(const QString &question)
 {
     return QMessageBox::question(m_parent, QString::fromUtf8(Startup::messageTitle()), question) == QMessageBox::Yes;
+}
+
+UiServices::Answer DesktopServices::askYesNoCancel(const QString &question)
+{
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(Startup::messageTitle()), question, QMessageBox::NoButton,
+                    m_parent);
+    QPushButton *yes = box.addButton(QStringLiteral("Да"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QStringLiteral("Нет"), QMessageBox::NoRole);
+    box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.exec();
+    if (box.clickedButton() == yes)
+        return Answer::Yes;
+    if (box.clickedButton() == no)
+        return Answer::No;
+    return Answer::Cancel;
 }
 
 void DesktopServices::openDocument(const QString &path, std::function<void()> noProgram)

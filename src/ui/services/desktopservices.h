@@ -18,6 +18,7 @@ public:
     QString askSaveFileName(const FileDialog &dialog) override;
     QString askOpenFileName(const FileDialog &dialog) override;
     bool ask(const QString &question) override;
+    Answer askYesNoCancel(const QString &question) override;
     void openDocument(const QString &path, std::function<void()> noProgram) override;
     // The program that hands a document on ("xdg-open"); tests give their own.
     void setDocumentOpener(const QString &program) { m_opener = program; }

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 PortPrompt::PortPrompt(const QList<PortEntry> &ports, QWidget *parent) : QDialog(parent), m_ports(ports)
@@ -18,10 +19,18 @@ PortPrompt::PortPrompt(const QList<PortEntry> &ports, QWidget *parent) : QDialog
     for (const auto &port : ports)
         m_list->addItem(port.label());
     layout->addWidget(m_list);
-    // Qt's standard buttons, in the language of Qt's texts.
+    if (ports.isEmpty()) {
+        auto *none = new QLabel(LinkTexts::noPortFound(), this);
+        none->setObjectName(QStringLiteral("NoPortFound"));
+        layout->addWidget(none);
+    }
+    // Qt's standard buttons, in the language of Qt's texts; OK only with a port chosen.
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QPushButton *ok = buttons->button(QDialogButtonBox::Ok);
+    ok->setEnabled(m_list->currentIndex() >= 0);
+    connect(m_list, &QComboBox::currentIndexChanged, ok, [ok](int index) { ok->setEnabled(index >= 0); });
     layout->addWidget(buttons);
 }
 

@@ -22,6 +22,8 @@ public:
         QString proposedName; // save dialog only
     };
 
+    enum class Answer { Yes, No, Cancel };
+
     virtual ~UiServices() = default;
 
     virtual void showMessage(const QString &text) = 0;
@@ -31,6 +33,8 @@ public:
     virtual QString askOpenFileName(const FileDialog &dialog) = 0;
     // A question answered by yes (true) or no.
     virtual bool ask(const QString &question) = 0;
+    // A question answered by "Да", "Нет" or "Отмена" (also the box's close).
+    virtual Answer askYesNoCancel(const QString &question) = 0;
     // Hands the document to the desktop's program for it and returns at once;
     // `noProgram` runs later if none takes it.
     virtual void openDocument(const QString &path, std::function<void()> noProgram) = 0;

@@ -9,10 +9,14 @@
 #include "services/guard.h"
 #include "services/uiservices.h"
 #include "state/appstate.h"
+#include "transfer/queuedobservers.h"
 #include "transfer/transferinput.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QEventLoop>
+#include <QThread>
+#include <exception>
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -90,6 +94,17 @@ TForm1::TForm1(AppState &state, UiServices &ui, QWidget *parent)
     m_gauge->setGeometry(280, 10, 36, 170);
     fitSearchButton();
 
+    // Under everything, the same width as the dialog, as high as the advice
+    // needs in the desktop's font: shown only with "AK".
+    m_advice = new QLabel(LinkTexts::noAnswerAdvice(), this);
+    m_advice->setObjectName(QStringLiteral("AdviceText"));
+    m_advice->setWordWrap(true);
+    m_advice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const int adviceHeight = m_advice->heightForWidth(width() - 20) + 8;
+    m_advice->setGeometry(10, height(), width() - 20, adviceHeight);
+    m_advice->clear();
+    setFixedSize(width(), height() + adviceHeight);
+
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -164,54 +179,90 @@ void TForm1::RadioButton2Click()
 template <class Transfer>
 void TForm1::runTransfer(Transfer &&transfer)
 {
-    m_sinceRepaint.start();
     // The block ends before the error handler shows its message.
     guarded(m_ui, [&] {
-        const TransferInputBlock block(m_state.transferRunning);
-        transfer();
+        std::exception_ptr failure;
+        {
+            const TransferInputBlock block(m_state.transferRunning);
+            // The transfer runs on a thread of its own with its own port; this
+            // thread keeps painting and shows what it is told, while the
+            // block drops the user's input.
+            QueuedTransferObserver view(this, *this);
+            QEventLoop loop;
+            std::unique_ptr<QThread> worker(QThread::create([&] {
+                try {
+                    transfer(view);
+                } catch (...) {
+                    failure = std::current_exception();
+                }
+            }));
+            connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+            worker->start();
+            loop.exec();
+            worker->wait();
+        }
+        if (failure)
+            std::rethrow_exception(failure);
     });
+}
+
+TransferLink TForm1::makeLink(TransferObserver &view) const
+{
+    TransferLink link(view, m_optionsFile, m_factory);
+    link.setTimings(m_timings);
+    return link;
 }
 
 void TForm1::BitBtn2Click()
 {
-    runTransfer([&] {
-        TransferLink link(*this, m_optionsFile, m_factory);
-        const WriteOutcome outcome = StationWriter::write(m_state, link);
-        if (outcome.refusal)
-            m_ui.showRefusal(*outcome.refusal);
-        if (!outcome.failure.isEmpty())
-            m_ui.showMessage(outcome.failure);
+    const AppState work = m_state;
+    WriteOutcome outcome;
+    runTransfer([&](TransferObserver &view) {
+        TransferLink link = makeLink(view);
+        outcome = StationWriter::write(work, link);
     });
+    if (outcome.refusal)
+        m_ui.showRefusal(*outcome.refusal);
+    if (!outcome.failure.isEmpty())
+        m_ui.showMessage(outcome.failure);
 }
 
 void TForm1::BitBtn3Click()
 {
     if (!m_readObserver)
         return;
-    runTransfer([&] {
-        TransferLink link(*this, m_optionsFile, m_factory);
-        if (StationReader::read(m_state, link, *m_readObserver) != StationReader::Outcome::Complete)
+    AppState work = m_state;
+    QString archiveFailure;
+    runTransfer([&](TransferObserver &view) {
+        TransferLink link = makeLink(view);
+        QueuedReadObserver shown(this, m_state, *m_readObserver, work);
+        if (StationReader::read(work, link, shown) != StationReader::Outcome::Complete)
             return;
         try {
-            ReadArchive::store(m_state, m_archiveFolder, QDateTime::currentDateTime());
+            ReadArchive::store(work, m_archiveFolder, QDateTime::currentDateTime());
         } catch (const PlatformError &e) {
-            m_ui.showMessage(ReadArchive::failureMessage(e.text()));
+            archiveFailure = ReadArchive::failureMessage(e.text());
         }
     });
+    if (!archiveFailure.isEmpty())
+        m_ui.showMessage(archiveFailure);
 }
 
 void TForm1::BitBtn4Click()
 {
-    runTransfer([&] {
-        PortSearch search(*this, m_optionsFile, m_factory, m_searchTimings);
-        search.run(m_state.portNumber);
+    std::uint8_t portNumber = m_state.portNumber;
+    runTransfer([&](TransferObserver &view) {
+        PortSearch search(view, m_optionsFile, m_factory, m_searchTimings);
+        search.run(portNumber);
     });
+    m_state.portNumber = portNumber;
 }
 
 void TForm1::setStatus(const QString &text)
 {
     m_status->setText(text);
     m_status->repaint();
+    m_advice->setText(text == LinkTexts::noAnswer() ? LinkTexts::noAnswerAdvice() : QString());
 }
 
 void TForm1::setProgress(int value)
@@ -254,13 +305,7 @@ void TForm1::clearPortButtons()
 
 void TForm1::keepAlive()
 {
-    // Repaint now and then, so the desktop never takes the program for hung.
-    // The user's input is taken in too, and dropped by the transfer's block:
-    // left in the queue it would press the buttons once they are enabled.
-    if (!m_sinceRepaint.isValid() || m_sinceRepaint.elapsed() >= 40) {
-        QCoreApplication::processEvents();
-        m_sinceRepaint.restart();
-    }
+    // Transfers run on their own thread; this one paints by itself.
 }
 
 std::optional<PortEntry> TForm1::choosePort(const QList<PortEntry> &openable)

@@ -4,9 +4,9 @@
 #include "files/readarchive.h"
 #include "link/portsearch.h"
 #include "link/systemseriallink.h"
+#include "link/transferlink.h"
 #include "link/transferobserver.h"
 
-#include <QElapsedTimer>
 #include <QWidget>
 
 struct AppState;
@@ -19,8 +19,9 @@ class UiServices;
 
 // "Прием и передача информации в станцию": the transfer dialog. It is made at
 // start, hidden, and shown beside the main window (not modal). Transfers run
-// on this thread; while they wait for the line the windows repaint but take
-// no input.
+// on a worker thread with their own port and tell the dialog and the main
+// window what to show by queued calls; meanwhile the windows paint but take
+// no input, and the handler returns when the transfer has ended.
 class TForm1 : public QWidget, public TransferObserver
 {
     Q_OBJECT
@@ -31,6 +32,7 @@ public:
     void setOptionsFile(const QString &path) { m_optionsFile = path; }
     void setLinkFactory(SerialLinkFactory factory) { m_factory = std::move(factory); }
     void setSearchTimings(PortSearchTimings timings) { m_searchTimings = timings; }
+    void setLinkTimings(const LinkTimings &timings) { m_timings = timings; }
     // Where every complete read leaves its copy.
     void setArchiveFolder(const QString &path) { m_archiveFolder = path; }
     // The main window, which shows the station's data as a read brings it in.
@@ -71,6 +73,7 @@ private:
     // input dropped and the platform's errors shown.
     template <class Transfer>
     void runTransfer(Transfer &&transfer);
+    TransferLink makeLink(TransferObserver &view) const;
     void fitSearchButton();
     // Checks one radio button (its click handler runs when it was not checked).
     void checkRadio(QRadioButton *button);
@@ -80,8 +83,8 @@ private:
     QString m_optionsFile = Paths::optionsFile();
     SerialLinkFactory m_factory = systemSerialLinkFactory();
     PortSearchTimings m_searchTimings;
+    LinkTimings m_timings;
     QString m_archiveFolder = ReadArchive::folder();
-    QElapsedTimer m_sinceRepaint;
     ReadObserver *m_readObserver = nullptr;
 
     QRadioButton *m_radio1 = nullptr;
@@ -91,5 +94,6 @@ private:
     QPushButton *m_read = nullptr;
     QPushButton *m_exit = nullptr;
     QLabel *m_status = nullptr;
+    QLabel *m_advice = nullptr; // what "AK" means, in plain words
     QProgressBar *m_gauge = nullptr;
 };

@@ -12,6 +12,8 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
+#include <unistd.h>
 
 // The two worked rows of the radio image (144-174 MHz, DCS mode "+") under
 // settings whose every byte differs from its neighbours'.
@@ -103,18 +105,32 @@ public:
         writeCp1251(configFolder() + "/V404Options.ini", ports);
     }
 
-    // `output` takes the child's standard output instead of the test.
-    CliRun run(const QStringList &arguments, const QString &output = QString()) const
+    // `output` takes the child's standard output instead of the test;
+    // kClosedPipe is a pipe whose reading end is already closed. `started`
+    // is told the child's process id.
+    static inline const QString kClosedPipe = "|closed";
+    CliRun run(const QStringList &arguments, const QString &output = QString(),
+               const std::function<void(qint64)> &started = {}) const
     {
         QProcess process;
-        if (!output.isEmpty())
+        int pipeEnds[2] = {-1, -1};
+        if (output == kClosedPipe && ::pipe(pipeEnds) == 0) {
+            ::close(pipeEnds[0]);
+            const int writeEnd = pipeEnds[1];
+            process.setChildProcessModifier([writeEnd] { ::dup2(writeEnd, STDOUT_FILENO); });
+        } else if (!output.isEmpty()) {
             process.setStandardOutputFile(output);
+        }
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("HOME", path("home"));
         env.insert("XDG_CONFIG_HOME", path("config"));
         env.insert("XDG_DATA_HOME", path("data"));
         process.setProcessEnvironment(env);
         process.start(VETRAL_CLI_PATH, arguments);
+        if (pipeEnds[1] >= 0)
+            ::close(pipeEnds[1]);
+        if (started && process.waitForStarted())
+            started(process.processId());
         CliRun result;
         if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
             return result;

@@ -6,6 +6,7 @@
 
 #include "common/platformerror.h"
 #include "files/windows1251.h"
+#include "link/linktimings.h"
 #include "link/qtseriallink.h"
 #include "link/transferobserver.h"
 #include "stationline.h"
@@ -18,6 +19,18 @@
 #include <memory>
 
 namespace LinkFixtures {
+
+// The waits of a transfer in tests. The quiet wait stays the line's own (a
+// paced station must never seem quiet between two of its characters), and so
+// do the answer time-outs, whose polls the tests count; a line that never
+// falls quiet is given up sooner, and the write's pause is short.
+inline LinkTimings testTimings()
+{
+    LinkTimings timings;
+    timings.quietLineBoundMs = 600;
+    timings.settingsPauseMs = 5;
+    return timings;
+}
 
 class RecordingObserver : public TransferObserver
 {

@@ -7,6 +7,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -18,6 +19,8 @@ struct MainWindowFixture
 {
     AppState state;
     RecordingServices ui;
+    // Every window starts without files remembered from an earlier test.
+    bool forgotten = QFile::remove(RecentFiles::defaultStoreFile()) || true;
     std::unique_ptr<TFormMain> window;
     std::unique_ptr<QAbstractItemModelTester> modelTester;
 

@@ -37,6 +37,12 @@ public:
         questions << question;
         return answer;
     }
+    Answer threeWayAnswer = Answer::Cancel;
+    Answer askYesNoCancel(const QString &question) override
+    {
+        questions << question;
+        return threeWayAnswer;
+    }
     void openDocument(const QString &path, std::function<void()> noProgram) override
     {
         openedDocuments << path;

@@ -1,4 +1,4 @@
-#include "fleetreports.h"
+#include "batch/batchreports.h"
 
 #include "common/platformerror.h"
 #include "report/docxwriter.h"
@@ -7,19 +7,19 @@
 
 #include <QDir>
 
-FleetReports::FleetReports(QString folder, QString protocolSerial)
+BatchReports::BatchReports(QString folder, QString protocolSerial)
     : m_folder(std::move(folder)), m_protocolSerial(std::move(protocolSerial))
 {
 }
 
-void FleetReports::prepare() const
+void BatchReports::prepare() const
 {
     if (!QDir().mkpath(m_folder))
         throw PlatformError(
             QStringLiteral("Не удалось создать папку протоколов \"%1\"").arg(QDir::toNativeSeparators(m_folder)));
 }
 
-QString FleetReports::save(const AppState &state, const QString &stationSerial)
+QString BatchReports::save(const AppState &state, const QString &stationSerial)
 {
     const ReportDocument doc = ReportDocument::build(state, m_protocolSerial);
     const std::lock_guard lock(m_naming);

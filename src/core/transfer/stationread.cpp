@@ -1,25 +1,27 @@
-#include "stationread.h"
+#include "transfer/stationread.h"
 
-#include "portargument.h"
-#include "link/systemseriallink.h"
 #include "link/readobserver.h"
 #include "link/transferlink.h"
 #include "state/appstate.h"
+#include "transfer/linksetup.h"
 
 #include <memory>
 
 namespace {
 
-// The serial port of the program, keeping a copy of every byte the transfer
+// The serial port of the setup, keeping a copy of every byte the transfer
 // takes from the line, so that a read's reply can be compared byte for byte.
 class RecordingSerialLink final : public SerialLink
 {
 public:
-    explicit RecordingSerialLink(std::shared_ptr<QByteArray> taken) : m_taken(std::move(taken)) {}
-
-    static SerialLinkFactory factory(const std::shared_ptr<QByteArray> &taken)
+    RecordingSerialLink(std::shared_ptr<QByteArray> taken, std::unique_ptr<SerialLink> link)
+        : m_taken(std::move(taken)), m_link(std::move(link))
     {
-        return [taken] { return std::make_unique<RecordingSerialLink>(taken); };
+    }
+
+    static SerialLinkFactory factory(const std::shared_ptr<QByteArray> &taken, SerialLinkFactory inner)
+    {
+        return [taken, inner] { return std::make_unique<RecordingSerialLink>(taken, inner()); };
     }
 
     void open(const QString &device) override { m_link->open(device); }
@@ -39,7 +41,7 @@ public:
 
 private:
     std::shared_ptr<QByteArray> m_taken;
-    std::unique_ptr<SerialLink> m_link = makeSystemSerialLink();
+    std::unique_ptr<SerialLink> m_link;
 };
 
 // Nothing to show while the reply arrives; a refusal of the reply is kept
@@ -61,13 +63,12 @@ private:
 
 } // namespace
 
-StationRead StationRead::run(AppState &state, const PortArgument &port, TransferObserver &progress,
-                             const QString &optionsFile)
+StationRead StationRead::run(AppState &state, const LinkSetup &setup, TransferObserver &progress)
 {
     StationRead result;
     auto taken = std::make_shared<QByteArray>();
-    TransferLink link(progress, optionsFile, RecordingSerialLink::factory(taken));
-    state.portNumber = port.applyTo(link);
+    TransferLink link = setup.link(progress, RecordingSerialLink::factory(taken, setup.factory));
+    state.portNumber = setup.portNumber;
     QuietReadView view;
     result.outcome = StationReader::read(state, link, view);
     result.refusal = view.refusal();

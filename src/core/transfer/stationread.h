@@ -7,10 +7,10 @@
 #include <QString>
 
 struct AppState;
-struct PortArgument;
+struct LinkSetup;
 class TransferObserver;
 
-// One "Чтение данных " without a window, for the commands that compare what
+// One "Чтение данных " without a window, for the sequences that compare what
 // a station holds with what was written: the reply decoded into the state as
 // the window decodes it, and kept byte for byte.
 struct StationRead
@@ -22,6 +22,5 @@ struct StationRead
     // The transfer dialog's status and gauge go to `progress`, on the calling
     // thread, whose own port the read makes and closes. Serial errors are
     // thrown as PlatformError.
-    static StationRead run(AppState &state, const PortArgument &port, TransferObserver &progress,
-                           const QString &optionsFile);
+    static StationRead run(AppState &state, const LinkSetup &setup, TransferObserver &progress);
 };

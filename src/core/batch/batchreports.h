@@ -11,10 +11,10 @@ struct AppState;
 // under one lock: two stations that share a serial number get two files.
 // (The file is also created exclusively, so a file that another program
 // made in the meantime is never replaced.)
-class FleetReports
+class BatchReports
 {
 public:
-    FleetReports(QString folder, QString protocolSerial);
+    BatchReports(QString folder, QString protocolSerial);
 
     // Creates the folder; throws PlatformError when it cannot be made.
     void prepare() const;

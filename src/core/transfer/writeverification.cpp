@@ -1,4 +1,4 @@
-#include "writeverification.h"
+#include "transfer/writeverification.h"
 
 #include "files/channelfileformat.h"
 #include "image/radioimage.h"

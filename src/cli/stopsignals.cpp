@@ -1,0 +1,41 @@
+#include "stopsignals.h"
+
+#include "link/transferstop.h"
+
+#include <csignal>
+
+namespace {
+
+TransferStop g_stop;
+
+extern "C" void onStopSignal(int)
+{
+    g_stop.request();
+}
+
+} // namespace
+
+namespace StopSignals {
+
+const TransferStop &install()
+{
+    static const bool installed = [] {
+        struct sigaction action = {};
+        action.sa_handler = onStopSignal;
+        sigemptyset(&action.sa_mask);
+        // Interrupted waits on the line go on; the stop is asked at every poll.
+        action.sa_flags = SA_RESTART;
+        for (int signal : {SIGINT, SIGTERM, SIGHUP})
+            sigaction(signal, &action, nullptr);
+        return true;
+    }();
+    (void)installed;
+    return g_stop;
+}
+
+void ignoreBrokenPipe()
+{
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+} // namespace StopSignals

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "transfer/stationsequence.h"
+
+#include <QString>
+
+class BatchReports;
+
+// One station of a batch, as `vetral-cli fleet` and the window's batch run
+// it: read with its archive copy, write with its own Id, read back and
+// compare, report. Both word its outcome the same way.
+namespace BatchStation {
+
+// The plan of a station of the batch on `device`.
+StationPlan plan(const AppState &state, const QString &device, const QString &optionsFile, const QString &archiveFolder,
+                 BatchReports *reports, const TransferStop *stop);
+
+// A copy of the checked state that writes the Id `id` (four characters as
+// the "Id_номер" setting takes them) and shows it in its settings text.
+AppState withId(const AppState &checked, const QString &id);
+
+// The Ids of `count` stations from `first` on, four decimal digits each.
+QStringList ids(int first, qsizetype count);
+
+// The name of a step as the progress shows it: "чтение", "запись",
+// "проверка", "протокол".
+QString stepName(SequenceStep step);
+
+// The station's result: "записано и проверено", or what stopped it where.
+QString resultText(const SequenceOutcome &outcome);
+
+// Written, read back and found as written (whatever became of the report).
+bool verified(const SequenceOutcome &outcome);
+
+// The device behind a path: links resolved; a path that does not exist is
+// only made absolute. Two ports of one batch may not share it.
+QString identity(const QString &device);
+
+} // namespace BatchStation

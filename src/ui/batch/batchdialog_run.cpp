@@ -1,0 +1,237 @@
+// What "Начать", "Остановить" and "Сохранить журнал…" of the batch window do,
+// and what the window shows of the running stations.
+#include "batch/batchdialog.h"
+#include "batch/batchjournal.h"
+#include "batch/batchreports.h"
+#include "batch/batchrunner.h"
+#include "batch/batchstation.h"
+#include "common/platformerror.h"
+#include "files/fileaccess.h"
+#include "image/fieldcoding.h"
+#include "link/linktexts.h"
+#include "services/guard.h"
+#include "services/uiservices.h"
+#include "state/appstate.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTableWidget>
+#include <QUrl>
+
+namespace {
+
+constexpr int kLastId = 9999;
+
+enum Column { PortColumn, SerialColumn, IdColumn, ProgressColumn, ResultColumn };
+
+} // namespace
+
+std::optional<QString> BatchDialog::collect(QList<Station> &stations) const
+{
+    for (int i = 0; i < m_ports->count(); ++i) {
+        const QListWidgetItem *item = m_ports->item(i);
+        if (item->checkState() != Qt::Checked)
+            continue;
+        Station station;
+        station.port = item->data(Qt::UserRole).toString();
+        station.device = item->data(Qt::UserRole + 1).toString();
+        if (station.device.isEmpty())
+            return QStringLiteral("Порту %1 не назначено устройство (раздел [Ports] файла V404Options.ini): "
+                                  "назначьте его или снимите отметку.")
+                .arg(station.port);
+        for (const Station &earlier : stations) {
+            if (BatchStation::identity(earlier.device) == BatchStation::identity(station.device))
+                return QStringLiteral("Порты %1 и %2 - одно и то же устройство %3: отметьте только один из них.")
+                    .arg(earlier.port, station.port, QDir::toNativeSeparators(BatchStation::identity(station.device)));
+        }
+        stations.append(station);
+    }
+    if (stations.isEmpty())
+        return QStringLiteral("Не отмечен ни один порт: отметьте порты, к которым подключены станции.");
+
+    const QString from = m_idFrom->text();
+    QStringList ids(stations.size(), FieldCoding::idText(m_state.image.idCode));
+    if (!from.isEmpty()) {
+        if (from.size() != 4)
+            return QStringLiteral("Id с \"%1\": нужны четыре десятичные цифры, например 0001.").arg(from);
+        const int last = from.toInt() + int(stations.size()) - 1;
+        if (last > kLastId)
+            return QStringLiteral("Id с %1: для %2 станций Id дойдёт до %3, больше %4. Укажите меньший "
+                                  "начальный Id или отметьте меньше портов.")
+                .arg(from)
+                .arg(stations.size())
+                .arg(last)
+                .arg(kLastId);
+        ids = BatchStation::ids(from.toInt(), stations.size());
+    }
+    for (qsizetype k = 0; k < stations.size(); ++k)
+        stations[k].id = ids.at(k);
+    return std::nullopt;
+}
+
+void BatchDialog::startClick()
+{
+    if (isRunning())
+        return;
+    if (!m_state.dataValid) {
+        m_ui.showRefusal(Refusal{LinkTexts::dataNotChecked()});
+        return;
+    }
+    QList<Station> stations;
+    if (const auto refusal = collect(stations)) {
+        m_ui.showMessage(*refusal);
+        return;
+    }
+    guarded(m_ui, [&] {
+        m_reports.reset();
+        const QString folder = QDir::fromNativeSeparators(m_reportFolder->text().trimmed());
+        if (!folder.isEmpty()) {
+            auto reports = std::make_unique<BatchReports>(folder, m_protocol->text());
+            reports->prepare();
+            m_reports = std::move(reports);
+        }
+        QDir().mkpath(m_archiveFolder);
+        m_stop = std::make_unique<TransferStop>();
+        const bool ownIds = !m_idFrom->text().isEmpty();
+        std::vector<StationPlan> plans;
+        for (const Station &station : stations) {
+            StationPlan plan =
+                BatchStation::plan(ownIds ? BatchStation::withId(m_state, station.id) : m_state, station.device,
+                                   m_optionsFile, m_archiveFolder, m_reports.get(), m_stop.get());
+            plan.link.timings = m_timings;
+            plans.push_back(std::move(plan));
+        }
+
+        m_stations = stations;
+        m_rows->setRowCount(0);
+        m_rows->setRowCount(int(stations.size()));
+        for (int row = 0; row < m_stations.size(); ++row) {
+            const Station &station = m_stations.at(row);
+            m_rows->setItem(row, PortColumn, new QTableWidgetItem(station.port));
+            m_rows->setItem(row, SerialColumn, new QTableWidgetItem(QStringLiteral("-")));
+            m_rows->setItem(row, IdColumn, new QTableWidgetItem(station.id));
+            auto *bar = new QProgressBar(m_rows);
+            bar->setRange(0, 100);
+            bar->setValue(0);
+            bar->setFormat(QStringLiteral("ждёт"));
+            m_rows->setCellWidget(row, ProgressColumn, bar);
+            m_rows->setItem(row, ResultColumn, new QTableWidgetItem(QString()));
+        }
+        m_summary->clear();
+        m_files->clear();
+        setRunning(true);
+        m_runner->start(std::move(plans));
+    });
+}
+
+void BatchDialog::stopClick()
+{
+    // Stations that have not begun do not begin; a write under way runs to
+    // its end and its station stops before the read-back.
+    if (!m_stop || !isRunning() || m_stop->stopRequested())
+        return;
+    m_stop->request();
+    m_stopButton->setEnabled(false);
+    m_summary->setText(QStringLiteral("Останавливается: начатые записи доводятся до конца…"));
+}
+
+void BatchDialog::stepStarted(int station, int step, const QString &serial)
+{
+    if (!serial.isEmpty()) {
+        m_stations[station].serial = serial;
+        m_rows->item(station, SerialColumn)->setText(serial);
+    }
+    if (auto *bar = qobject_cast<QProgressBar *>(m_rows->cellWidget(station, ProgressColumn))) {
+        bar->setFormat(BatchStation::stepName(SequenceStep(step)) + QStringLiteral(" %p%"));
+        bar->setValue(0);
+    }
+}
+
+void BatchDialog::progress(int station, int percent)
+{
+    if (auto *bar = qobject_cast<QProgressBar *>(m_rows->cellWidget(station, ProgressColumn)))
+        bar->setValue(percent);
+}
+
+void BatchDialog::stationFinished(int station)
+{
+    const SequenceOutcome &outcome = m_runner->outcomes()[std::size_t(station)];
+    Station &row = m_stations[station];
+    if (!outcome.serial.isEmpty())
+        row.serial = outcome.serial;
+    row.result = BatchStation::resultText(outcome);
+    row.ended = QDateTime::currentDateTime();
+    row.archiveCopy = outcome.archiveCopy;
+    row.report = outcome.report;
+    m_rows->item(station, SerialColumn)->setText(row.serial.isEmpty() ? QStringLiteral("-") : row.serial);
+    m_rows->item(station, ResultColumn)->setText(row.result);
+    if (auto *bar = qobject_cast<QProgressBar *>(m_rows->cellWidget(station, ProgressColumn))) {
+        using Kind = SequenceOutcome::Kind;
+        const bool verified = BatchStation::verified(outcome);
+        const bool stopped = outcome.kind == Kind::StoppedBeforeWrite || outcome.kind == Kind::StoppedAfterWrite
+                             || outcome.kind == Kind::Aborted;
+        bar->setFormat(verified  ? QStringLiteral("готово")
+                       : stopped ? QStringLiteral("остановлено")
+                                 : QStringLiteral("не выполнено"));
+        bar->setValue(verified ? 100 : bar->value());
+    }
+}
+
+void BatchDialog::finished()
+{
+    int verified = 0;
+    for (const SequenceOutcome &outcome : m_runner->outcomes())
+        verified += BatchStation::verified(outcome) ? 1 : 0;
+    m_summary->setText(QStringLiteral("Записано и проверено: %1 из %2").arg(verified).arg(m_runner->outcomes().size()));
+    showFiles();
+    setRunning(false);
+    m_saveLog->setEnabled(true);
+    emit batchFinished();
+}
+
+void BatchDialog::showFiles()
+{
+    QStringList lines;
+    const auto link = [](const QString &path) {
+        return QStringLiteral("<a href=\"%1\">%2</a>")
+            .arg(QUrl::fromLocalFile(path).toString().toHtmlEscaped(), QDir::toNativeSeparators(path).toHtmlEscaped());
+    };
+    for (const Station &station : m_stations) {
+        if (!station.archiveCopy.isEmpty())
+            lines.append(QStringLiteral("%1: копия в архиве чтений: %2")
+                             .arg(station.port.toHtmlEscaped(), link(station.archiveCopy)));
+        if (!station.report.isEmpty())
+            lines.append(QStringLiteral("%1: протокол: %2").arg(station.port.toHtmlEscaped(), link(station.report)));
+    }
+    m_files->setText(lines.join(QStringLiteral("<br>")));
+}
+
+void BatchDialog::saveLogClick()
+{
+    if (m_stations.isEmpty() || isRunning())
+        return;
+    const QString path = m_ui.askSaveFileName(UiServices::FileDialog{QStringLiteral("Сохранить журнал"),
+                                                                     QStringLiteral("Журнал (*.csv)|*.csv"), QString(),
+                                                                     QStringLiteral("журнал.csv")});
+    if (path.isEmpty())
+        return;
+    guarded(m_ui, [&] {
+        if (const auto refusal = FileAccess::targetRefusal(path)) {
+            m_ui.showMessage(*refusal);
+            return;
+        }
+        QList<BatchJournal::Row> rows;
+        for (const Station &s : m_stations)
+            rows.append({s.port, s.serial.isEmpty() ? QStringLiteral("-") : s.serial, s.id, s.result, s.ended,
+                         s.archiveCopy, s.report});
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(BatchJournal::csv(rows)) < 0 || !file.commit())
+            throw PlatformError(QStringLiteral("Журнал не сохранен в файл %1: %2")
+                                    .arg(QDir::toNativeSeparators(path), file.errorString()));
+    });
+}
