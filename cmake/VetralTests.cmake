@@ -1,8 +1,14 @@
 # One test program per source file: tests/<area>/tst_<name>.cpp becomes the
 # executable tst_<name> and the ctest case <area>.<name>.
+# ONLY names the programs to build where not all of them can be (Windows).
 function(vetral_add_test_dir area)
-  cmake_parse_arguments(ARG "" "" "LIBS;ENV" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LIBS;ENV;ONLY" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${area}/tst_*.cpp)
+  if(ARG_ONLY)
+    list(TRANSFORM ARG_ONLY PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/${area}/tst_)
+    list(TRANSFORM ARG_ONLY APPEND .cpp)
+    set(sources ${ARG_ONLY})
+  endif()
   file(GLOB helpers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${area}/support/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${area}/support/*.h)
   foreach(src IN LISTS sources)
     get_filename_component(name ${src} NAME_WE)

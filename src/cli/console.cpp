@@ -1,15 +1,10 @@
 #include "console.h"
+#include "consoleplatform.h"
 #include "exitcodes.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace Console {
 
@@ -26,11 +21,17 @@ int &errorOf(std::FILE *stream)
 
 void put(std::FILE *stream, const QString &text)
 {
+    int &error = errorOf(stream);
+    // A console window takes the text as characters, whatever its code page.
+    if (const auto shown = ConsolePlatform::writeToConsole(stream, text)) {
+        if (!*shown && error == 0)
+            error = EIO;
+        return;
+    }
     const QByteArray bytes = text.toUtf8();
     errno = 0;
     const std::size_t written = std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
     const bool flushed = std::fflush(stream) == 0;
-    int &error = errorOf(stream);
     if ((written != static_cast<std::size_t>(bytes.size()) || !flushed) && error == 0)
         error = errno != 0 ? errno : EIO;
 }
@@ -86,11 +87,7 @@ int finish(int exitCode)
 
 bool errIsTerminal()
 {
-#ifdef Q_OS_WIN
-    return _isatty(_fileno(stderr)) != 0;
-#else
-    return isatty(fileno(stderr)) != 0;
-#endif
+    return ConsolePlatform::isTerminal(stderr);
 }
 
 } // namespace Console

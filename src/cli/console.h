@@ -3,7 +3,9 @@
 #include <QString>
 
 // Lines on standard output and standard error, always in UTF-8, whatever the
-// locale says, so that the Russian texts reach a script as they are.
+// locale says, so that the Russian texts reach a script as they are. A
+// Windows console window is given the characters themselves instead
+// (ConsolePlatform), so they read correctly in any code page.
 namespace Console {
 
 void out(const QString &line);

@@ -31,9 +31,13 @@ void TestChannelFile::roundTrip_data()
     QTest::addColumn<StationKind>("kind");
     QTest::addColumn<int>("module");
     QTest::addColumn<int>("channels");
-    QTest::newRow("30-60") << StationKind::Band30_60 << 1 << 3;
-    QTest::newRow("144-174") << StationKind::Band144_174 << 0 << 10;
-    QTest::newRow("400-486") << StationKind::Band400_486 << 5 << 99;
+    // Cyrillic names reach the file system through its own wide calls on Windows.
+    QTest::addColumn<QString>("name");
+    QTest::newRow("30-60") << StationKind::Band30_60 << 1 << 3 << QStringLiteral("K7TV_10.ini");
+    QTest::newRow("144-174, Cyrillic name")
+        << StationKind::Band144_174 << 0 << 10 << QStringLiteral("Такси Ветрал №10.ini");
+    QTest::newRow("400-486, Cyrillic folder")
+        << StationKind::Band400_486 << 5 << 99 << QStringLiteral("Станции/К7ТВ ёЁ.ini");
 }
 
 void TestChannelFile::roundTrip()
@@ -41,9 +45,11 @@ void TestChannelFile::roundTrip()
     QFETCH(StationKind, kind);
     QFETCH(int, module);
     QFETCH(int, channels);
+    QFETCH(QString, name);
     const AppState saved = makeState(kind, static_cast<std::uint8_t>(module), channels);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("K7TV_10.ini"));
+    const QString path = dir.filePath(name);
+    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
     QCOMPARE(ChannelFile::save(saved, path), MaybeRefusal());
 
     AppState loaded =
@@ -211,6 +217,14 @@ void TestChannelFile::saveFailures_data()
                                         << "Файл \"{path}\" не записан: это папка, а не файл.";
     QTest::newRow("path through a file") << "plain.ini/K7TV_10.ini" << IoError::message(ENOTDIR);
     QTest::newRow("name too long") << QString(300, u'x') + ".ini" << IoError::message(ENAMETOOLONG);
+#ifdef Q_OS_WIN
+    // Names that Windows gives its devices in every folder, also with an extension.
+    const QString device = QStringLiteral("Файл \"{path}\" не записан: это не обычный файл, а устройство или канал; "
+                                          "он оставлен без изменений.");
+    QTest::newRow("NUL with an extension") << "nul.ini" << device;
+    QTest::newRow("serial port") << "COM1" << device;
+    QTest::newRow("console, any case") << "Con.txt" << device;
+#endif
 }
 
 void TestChannelFile::saveFailures()
@@ -222,7 +236,7 @@ void TestChannelFile::saveFailures()
     writeAll(dir.filePath(QStringLiteral("plain.ini")), "old");
     const AppState state = makeState(StationKind::Band144_174, 0, 1);
     QCOMPARE(failureOf([&] { ChannelFile::save(state, dir.filePath(name)); }),
-             QString(message).replace(QStringLiteral("{path}"), dir.filePath(name)));
+             QString(message).replace(QStringLiteral("{path}"), QDir::toNativeSeparators(dir.filePath(name))));
     QCOMPARE(readAll(dir.filePath(QStringLiteral("plain.ini"))), QByteArray("old"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              (QStringList{"folder", "plain.ini"}));

@@ -1,11 +1,23 @@
 #include "link/options.h"
 #include "link/portmap.h"
+#include "link/systemports.h"
 #include "support/linkfixtures.h"
 
 #include <QStandardPaths>
 #include <QTest>
 
 using namespace LinkFixtures;
+
+Q_DECLARE_METATYPE(SystemPort)
+Q_DECLARE_METATYPE(PortEntry)
+
+namespace QTest {
+template <>
+inline char *toString(const SystemPort &port)
+{
+    return qstrdup(qPrintable(port.device + QStringLiteral(" \"") + port.description + u'"'));
+}
+} // namespace QTest
 
 class TestPortMap : public QObject
 {
@@ -105,6 +117,69 @@ private slots:
         std::uint8_t portNumber = static_cast<std::uint8_t>(before);
         QCOMPARE(LinkOptions::choosePortOnDialogOpen(portNumber, options.path()), read);
         QCOMPARE(int(portNumber), after);
+    }
+
+    void comNumber_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("number"); // 0: not a COM port
+        QTest::newRow("COM1") << QStringLiteral("COM1") << 1;
+        QTest::newRow("lower case") << QStringLiteral("com12") << 12;
+        QTest::newRow("three digits") << QStringLiteral("COM255") << 255;
+        QTest::newRow("COM0") << QStringLiteral("COM0") << 0;
+        QTest::newRow("leading zero") << QStringLiteral("COM03") << 0;
+        QTest::newRow("no number") << QStringLiteral("COM") << 0;
+        QTest::newRow("printer port") << QStringLiteral("LPT1") << 0;
+        QTest::newRow("trailing letter") << QStringLiteral("COM3a") << 0;
+        QTest::newRow("sign") << QStringLiteral("COM+3") << 0;
+        QTest::newRow("blank inside") << QStringLiteral("COM 3") << 0;
+        QTest::newRow("digit of another script") << QStringLiteral("COM\u0663") << 0;
+        QTest::newRow("friendly name") << QStringLiteral("USB-SERIAL CH340 (COM5)") << 0;
+    }
+    void comNumber()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, number);
+        QCOMPARE(SystemPorts::comNumber(name).value_or(0), number);
+    }
+
+    void systemPortsInComOrder_data()
+    {
+        QTest::addColumn<QList<SystemPort>>("listed");
+        QTest::addColumn<QList<SystemPort>>("expected");
+        const SystemPort com1{QStringLiteral("COM1"), QStringLiteral("Последовательный порт (COM1)")};
+        const SystemPort com2{QStringLiteral("COM2"), QString()};
+        const SystemPort ch340{QStringLiteral("COM2"), QStringLiteral("USB-SERIAL CH340 (COM2)")};
+        const SystemPort com10{QStringLiteral("COM10"), QStringLiteral("Prolific USB-to-Serial Comm Port (COM10)")};
+        QTest::newRow("by number, not by text") << QList{com10, com2, com1} << QList{com1, com2, com10};
+        QTest::newRow("listed twice, the name kept") << QList{com2, com10, ch340} << QList{ch340, com10};
+        QTest::newRow("listed twice, the first name kept") << QList{ch340, com2} << QList{ch340};
+        QTest::newRow("nothing") << QList<SystemPort>() << QList<SystemPort>();
+    }
+    void systemPortsInComOrder()
+    {
+        QFETCH(QList<SystemPort>, listed);
+        QFETCH(QList<SystemPort>, expected);
+        QCOMPARE(SystemPorts::inComOrder(listed), expected);
+    }
+
+    void promptLabel_data()
+    {
+        QTest::addColumn<PortEntry>("entry");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("Linux device") << PortEntry{QStringLiteral("COM3"), QStringLiteral("/dev/ttyUSB0")}
+                                      << QStringLiteral("COM3  (/dev/ttyUSB0)");
+        QTest::newRow("Windows port without a name")
+            << PortEntry{QStringLiteral("COM4"), QStringLiteral("COM4")} << QStringLiteral("COM4");
+        QTest::newRow("Windows' name") << PortEntry{QStringLiteral("COM5"), QStringLiteral("COM5"),
+                                                    QStringLiteral("USB-SERIAL CH340 (COM5)")}
+                                       << QStringLiteral("USB-SERIAL CH340 (COM5)");
+    }
+    void promptLabel()
+    {
+        QFETCH(PortEntry, entry);
+        QFETCH(QString, label);
+        QCOMPARE(entry.label(), label);
     }
 };
 

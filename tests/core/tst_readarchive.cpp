@@ -1,3 +1,4 @@
+#include "common/paths.h"
 #include "common/platformerror.h"
 #include "files/channelfile.h"
 #include "files/readarchive.h"
@@ -26,6 +27,30 @@ class TestReadArchive : public QObject
     Q_OBJECT
 
 private slots:
+    void portableMarker_data()
+    {
+        QTest::addColumn<QString>("marker"); // what stands under the marker's name
+        QTest::addColumn<bool>("portable");
+        QTest::newRow("marker file") << "file" << true;
+        QTest::newRow("no marker") << "" << false;
+        QTest::newRow("a folder of that name") << "folder" << false;
+    }
+    void portableMarker()
+    {
+        QFETCH(QString, marker);
+        QFETCH(bool, portable);
+        QTemporaryDir program;
+        const QString path = program.filePath(Paths::portableMarkerName());
+        if (marker == "file") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        } else if (marker == "folder") {
+            QVERIFY(QDir().mkdir(path));
+        }
+        QCOMPARE(Paths::portableFolderOf(program.path()), portable ? program.path() : QString());
+        QCOMPARE(Paths::portableFolderOf(QString()), QString());
+    }
+
     void baseName_data()
     {
         QTest::addColumn<QStringList>("lines");

@@ -1,12 +1,42 @@
 #include "common/paths.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace Paths {
 
+QString portableMarkerName()
+{
+    return QStringLiteral("portable.txt");
+}
+
+QString portableFolderOf(const QString &programFolder)
+{
+    if (programFolder.isEmpty() || !QFileInfo(programFolder + u'/' + portableMarkerName()).isFile())
+        return QString();
+    return programFolder;
+}
+
+QString portableFolder()
+{
+    if (QCoreApplication::instance() == nullptr)
+        return QString();
+    return portableFolderOf(QCoreApplication::applicationDirPath());
+}
+
 QString configFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const QString portable = portableFolder();
+    return portable.isEmpty() ? systemConfigFolder() : portable;
+}
+
+QString dataFolder()
+{
+    const QString portable = portableFolder();
+    // The archive may grow large: it stays on this machine (Windows' local
+    // application data, not the roaming profile).
+    return portable.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) : portable;
 }
 
 QString optionsFile()

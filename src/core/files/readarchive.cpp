@@ -1,5 +1,6 @@
 #include "files/readarchive.h"
 
+#include "common/paths.h"
 #include "common/platformerror.h"
 #include "files/channelfile.h"
 #include "files/pendingfile.h"
@@ -8,7 +9,6 @@
 #include "table/settingstext.h"
 
 #include <QDir>
-#include <QStandardPaths>
 
 namespace ReadArchive {
 
@@ -39,7 +39,7 @@ QString folderName()
 
 QString folder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u'/' + folderName();
+    return Paths::dataFolder() + u'/' + folderName();
 }
 
 QString baseName(const QStringList &settingsLines, const QDateTime &time)

@@ -2,8 +2,6 @@
 
 #include "link/options.h"
 
-#include <array>
-
 PortMap::PortMap(const Profile &options) : m_options(options) {}
 
 PortMap PortMap::fromOptionsFile(const QString &optionsFile)
@@ -16,18 +14,13 @@ QString PortMap::portName(int portNumber)
     return QStringLiteral("COM") + QString::number(portNumber);
 }
 
-QString PortMap::defaultDevice(int portNumber)
+QString PortEntry::label() const
 {
-#ifdef Q_OS_WIN
-    return portName(portNumber);
-#else
-    static const std::array<const char *, 7> devices = {
-        "/dev/ttyS0", "/dev/ttyS1", "/dev/ttyUSB0", "/dev/ttyACM0", "/dev/ttyUSB1", "/dev/ttyACM1", "/dev/ttyUSB2",
-    };
-    if (portNumber < 1 || portNumber >= FirstDefaultless)
-        return QString();
-    return QString::fromLatin1(devices[static_cast<std::size_t>(portNumber - 1)]);
-#endif
+    if (!description.isEmpty())
+        return description;
+    if (device == name)
+        return name;
+    return name + QStringLiteral("  (") + device + u')';
 }
 
 bool PortMap::isNamed(int portNumber) const
@@ -39,11 +32,7 @@ QString PortMap::deviceFor(int portNumber) const
 {
     if (portNumber < 1)
         return QString();
-#ifdef Q_OS_WIN
-    return portName(portNumber);
-#else
     if (const auto mapped = m_options.value(QStringLiteral("Ports"), portName(portNumber)))
         return *mapped;
     return defaultDevice(portNumber);
-#endif
 }

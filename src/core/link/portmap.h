@@ -10,14 +10,21 @@ struct PortEntry
 {
     QString name;
     QString device;
+    // The system's name for the device, where it has one (Windows).
+    QString description = {};
+
+    // How the port prompt shows the port: the system's name where there is
+    // one ("USB-SERIAL CH340 (COM5)"), else the port and its device.
+    QString label() const;
 
     bool operator==(const PortEntry &) const = default;
 };
 
-// Which device a port name COM1, COM2, ... opens. On Windows the name is the
-// device. Elsewhere section "Ports" of the options file decides
-// ("COM3=/dev/ttyUSB0"; an empty value takes the port away), and a port it
-// does not name falls back to the default map:
+// Which device a port name COM1, COM2, ... opens. Section "Ports" of the
+// options file decides ("COM3=/dev/ttyUSB0"; an empty value takes the port
+// away), and a port it does not name falls back to the default map. On
+// Windows that is the port itself (COM5 opens COM5; portmap_win.cpp), on
+// Linux (portmap_unix.cpp):
 //
 //   COM1 /dev/ttyS0      first built-in port ("upper connector")
 //   COM2 /dev/ttyS1      second built-in port ("lower connector")

@@ -3,6 +3,7 @@
 #include "common/platformerror.h"
 #include "link/linktexts.h"
 #include "link/portmap.h"
+#include "link/systemports.h"
 
 #include <QDeadlineTimer>
 #include <algorithm>
@@ -24,7 +25,7 @@ void PortSearch::run(std::uint8_t &portNumber)
     m_observer.setSearchCaption(LinkTexts::searching());
 
     const PortMap map = PortMap::fromOptionsFile(m_optionsFile);
-    for (int n = FirstPort; n <= LastPort; ++n) {
+    for (const int n : SystemPorts::searchNumbers()) {
         const QString device = map.deviceFor(n);
         if (!device.isEmpty() && probe(device)) {
             portNumber = static_cast<std::uint8_t>(n);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "common/paths.h"
-#include "link/qtseriallink.h"
 #include "link/seriallink.h"
+#include "link/systemseriallink.h"
 #include "link/transferobserver.h"
 
 #include <QString>
@@ -15,8 +15,10 @@ struct PortSearchTimings
     int readTimeoutMs = 101; // one byte: 100 ms plus 1 ms per byte
 };
 
-// The "USB" button: probes COM1 to COM7 in turn for a station that answers
-// the probe byte, and takes the first that does as the port number.
+// The "USB" button: probes the ports in turn for a station that answers the
+// probe byte, and takes the first that does as the port number. The ports
+// are COM1 to COM7 on Linux, those Windows lists on Windows
+// (SystemPorts::searchNumbers).
 class PortSearch
 {
 public:
@@ -26,7 +28,7 @@ public:
     static constexpr std::uint8_t ClosingByte = 5;
 
     explicit PortSearch(TransferObserver &observer, QString optionsFile = Paths::optionsFile(),
-                        SerialLinkFactory factory = QtSerialLink::factory(),
+                        SerialLinkFactory factory = systemSerialLinkFactory(),
                         PortSearchTimings timings = PortSearchTimings());
 
     // Sets portNumber to the port found, or to 0 when no station answered.

@@ -22,6 +22,11 @@ QString cannotSend(const QString &device, const QString &reason)
     return QStringLiteral("Не удалось передать байт в последовательный порт %1: %2").arg(device, reason);
 }
 
+QString cannotReceive(const QString &device, const QString &reason)
+{
+    return QStringLiteral("Не удалось принять байт из последовательного порта %1: %2").arg(device, reason);
+}
+
 QString noDevice(const QString &portName)
 {
     return QStringLiteral("Не удалось открыть последовательный порт %1: ему не назначено "

@@ -47,6 +47,7 @@ QString noPortChosen();
 QString cannotOpen(const QString &device, const QString &reason);
 // The device went away under an open port (a pulled adapter).
 QString cannotSend(const QString &device, const QString &reason);
+QString cannotReceive(const QString &device, const QString &reason);
 QString noDevice(const QString &portName);
 // Another transfer holds the device, by this name or another.
 QString portBusy(const QString &device);

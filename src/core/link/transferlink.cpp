@@ -2,12 +2,12 @@
 
 #include "common/platformerror.h"
 #include "link/linktexts.h"
+#include "link/systemports.h"
 #include "link/transferstop.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QSerialPortInfo>
-#include <QSet>
+#include <QHash>
 #include <algorithm>
 
 TransferLink::TransferLink(TransferObserver &observer, QString optionsFile, SerialLinkFactory factory)
@@ -161,21 +161,22 @@ QList<PortEntry> TransferLink::openablePorts(const QString &optionsFile)
     // The system's list and the devices the options file names that exist,
     // not a trial opening: opening raises DTR and RTS, which resets some
     // devices, and may wait on a slow driver.
-    const auto canonical = [](const QString &device) {
-        const QString path = QFileInfo(device).canonicalFilePath();
-        return path.isEmpty() ? device : path;
-    };
-    QSet<QString> present;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-        present.insert(canonical(info.systemLocation()));
+    QHash<QString, QString> present; // device key, the system's name for it
+    for (const SystemPort &port : SystemPorts::list())
+        present.insert(SystemPorts::deviceKey(port.device), port.description);
     const PortMap map = PortMap::fromOptionsFile(optionsFile);
     QList<PortEntry> ports;
     for (int n = 1; n <= LastPromptPort; ++n) {
-        const PortEntry entry = map.entry(n);
+        PortEntry entry = map.entry(n);
         if (entry.device.isEmpty())
             continue;
-        if (present.contains(canonical(entry.device)) || (map.isNamed(n) && QFileInfo::exists(entry.device)))
+        const auto listed = present.constFind(SystemPorts::deviceKey(entry.device));
+        if (listed != present.constEnd()) {
+            entry.description = *listed;
             ports.append(entry);
+        } else if (map.isNamed(n) && QFileInfo::exists(entry.device)) {
+            ports.append(entry);
+        }
     }
     return ports;
 }

@@ -3,8 +3,8 @@
 #include "common/paths.h"
 #include "link/linktimings.h"
 #include "link/portmap.h"
-#include "link/qtseriallink.h"
 #include "link/seriallink.h"
+#include "link/systemseriallink.h"
 #include "link/transferobserver.h"
 
 #include <QList>
@@ -23,7 +23,7 @@ public:
     static constexpr int LastPromptPort = 50; // the port prompt offers COM1 to COM50
 
     explicit TransferLink(TransferObserver &observer, QString optionsFile = Paths::optionsFile(),
-                          SerialLinkFactory factory = QtSerialLink::factory());
+                          SerialLinkFactory factory = systemSerialLinkFactory());
 
     // A port named by its device rather than by a port number, as the command
     // line allows: OpenPort then opens this device whatever the number.

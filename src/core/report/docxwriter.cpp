@@ -36,7 +36,10 @@ public:
     Archive(const QString &file, const QString &shownPath) : m_path(shownPath)
     {
         int code = 0;
-        m_zip = zip_open(QFile::encodeName(file).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+        // libzip takes names in UTF-8 on every system: on Windows it passes
+        // them to the wide functions itself, so Cyrillic names work there
+        // whatever the code page (the system's 8-bit encoding would not).
+        m_zip = zip_open(file.toUtf8().constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
         if (!m_zip)
             throw PlatformError(failure(m_path, openErrorText(code)));
     }

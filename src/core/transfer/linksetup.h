@@ -2,7 +2,7 @@
 
 #include "common/paths.h"
 #include "link/linktimings.h"
-#include "link/qtseriallink.h"
+#include "link/systemseriallink.h"
 #include "link/transferlink.h"
 
 #include <QString>
@@ -18,7 +18,7 @@ struct LinkSetup
     QString optionsFile = Paths::optionsFile();
     QString device;              // empty: the port number through the map
     std::uint8_t portNumber = 0; // with no device: 0 asks through the prompt
-    SerialLinkFactory factory = QtSerialLink::factory();
+    SerialLinkFactory factory = systemSerialLinkFactory();
     LinkTimings timings;
     const TransferStop *stop = nullptr;
 

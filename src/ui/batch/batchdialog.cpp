@@ -3,6 +3,7 @@
 #include "batch/batchreports.h"
 #include "batch/batchrunner.h"
 #include "batch/batchstation.h"
+#include "link/systemports.h"
 #include "link/transferlink.h"
 #include "report/reportdocument.h"
 #include "services/uiservices.h"
@@ -20,7 +21,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QSerialPortInfo>
 #include <QSet>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -155,9 +155,9 @@ void BatchDialog::listPorts()
     QList<PortEntry> ports = TransferLink::openablePorts(m_optionsFile);
     for (const PortEntry &port : ports)
         listed.insert(BatchStation::identity(port.device));
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-        if (!listed.contains(BatchStation::identity(info.systemLocation())))
-            ports.append(PortEntry{info.systemLocation(), info.systemLocation()});
+    for (const SystemPort &system : SystemPorts::list()) {
+        if (!listed.contains(BatchStation::identity(system.device)))
+            ports.append(PortEntry{system.device, system.device, system.description});
     }
     QSet<QString> checked;
     for (int i = 0; i < m_ports->count(); ++i)
@@ -165,9 +165,7 @@ void BatchDialog::listPorts()
             checked.insert(m_ports->item(i)->data(Qt::UserRole).toString());
     m_ports->clear();
     for (const PortEntry &port : ports) {
-        const QString text =
-            port.name == port.device ? port.name : QStringLiteral("%1  (%2)").arg(port.name, port.device);
-        auto *item = new QListWidgetItem(text, m_ports);
+        auto *item = new QListWidgetItem(port.label(), m_ports);
         item->setData(Qt::UserRole, port.name);
         item->setData(Qt::UserRole + 1, port.device);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);

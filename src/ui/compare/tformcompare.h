@@ -3,7 +3,7 @@
 #include "common/paths.h"
 #include "compare/stationcomparison.h"
 #include "files/readarchive.h"
-#include "link/qtseriallink.h"
+#include "link/systemseriallink.h"
 #include "link/transferobserver.h"
 
 #include <QElapsedTimer>
@@ -75,7 +75,7 @@ private:
     AppState &m_state;
     UiServices &m_ui;
     QString m_optionsFile = Paths::optionsFile();
-    SerialLinkFactory m_factory = QtSerialLink::factory();
+    SerialLinkFactory m_factory = systemSerialLinkFactory();
     QString m_archiveFolder = ReadArchive::folder();
     QElapsedTimer m_sinceRepaint;
     Take m_take;

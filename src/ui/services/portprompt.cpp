@@ -17,7 +17,7 @@ PortPrompt::PortPrompt(const QList<PortEntry> &ports, QWidget *parent) : QDialog
     m_list = new QComboBox(this);
     m_list->setObjectName(QStringLiteral("PortList"));
     for (const auto &port : ports)
-        m_list->addItem(port.name + QStringLiteral("  (") + port.device + u')');
+        m_list->addItem(port.label());
     layout->addWidget(m_list);
     if (ports.isEmpty()) {
         auto *none = new QLabel(LinkTexts::noPortFound(), this);

@@ -3,7 +3,7 @@
 #include "common/paths.h"
 #include "files/readarchive.h"
 #include "link/portsearch.h"
-#include "link/qtseriallink.h"
+#include "link/systemseriallink.h"
 #include "link/transferlink.h"
 #include "link/transferobserver.h"
 
@@ -81,7 +81,7 @@ private:
     AppState &m_state;
     UiServices &m_ui;
     QString m_optionsFile = Paths::optionsFile();
-    SerialLinkFactory m_factory = QtSerialLink::factory();
+    SerialLinkFactory m_factory = systemSerialLinkFactory();
     PortSearchTimings m_searchTimings;
     LinkTimings m_timings;
     QString m_archiveFolder = ReadArchive::folder();

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <cstdio>
+#include <optional>
+
+// What the console is on each system (consoleplatform_unix.cpp,
+// consoleplatform_win.cpp).
+namespace ConsolePlatform {
+
+// Shows the text in the console window that the stream is, if it is one
+// that needs it (Windows: written as UTF-16, so Russian reads correctly in
+// any code page): whether that worked. Nothing when the stream is to be
+// written as UTF-8 bytes (a terminal on Linux, a file or pipe anywhere).
+std::optional<bool> writeToConsole(std::FILE *stream, const QString &text);
+
+// Whether the stream is a terminal (progress is then redrawn in place).
+bool isTerminal(std::FILE *stream);
+
+} // namespace ConsolePlatform

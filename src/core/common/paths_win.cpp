@@ -1,0 +1,11 @@
+#include "common/paths.h"
+
+#include <QStandardPaths>
+
+QString Paths::systemConfigFolder()
+{
+    // The user's (roaming) application data, %APPDATA%\vetral: the options
+    // follow the technician to another machine of the domain. Qt's
+    // configuration location on Windows would be the local one.
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}

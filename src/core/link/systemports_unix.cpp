@@ -1,0 +1,34 @@
+#include "link/systemports.h"
+
+#include "link/portsearch.h"
+
+#include <QFileInfo>
+#include <QSerialPortInfo>
+
+namespace SystemPorts {
+
+QList<SystemPort> list()
+{
+    QList<SystemPort> ports;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        ports.append({info.systemLocation(), QString()});
+    return ports;
+}
+
+QString deviceKey(const QString &device)
+{
+    const QString path = QFileInfo(device).canonicalFilePath();
+    return path.isEmpty() ? device : path;
+}
+
+QList<int> searchNumbers()
+{
+    // The default map gives COM1 to COM7 the built-in ports and the first
+    // USB adapters of either kind (see PortMap).
+    QList<int> numbers;
+    for (int n = PortSearch::FirstPort; n <= PortSearch::LastPort; ++n)
+        numbers.append(n);
+    return numbers;
+}
+
+} // namespace SystemPorts
