@@ -9,10 +9,9 @@
 #include "services/guard.h"
 #include "services/uiservices.h"
 #include "state/appstate.h"
-#include "transfer/transferinput.h"
+#include "transfer/workertransfer.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -29,19 +28,18 @@ namespace {
 using Difference = StationComparison::Difference;
 
 // The read for a comparison goes into a state of its own: the window's table
-// shows nothing of it. A refusal is shown; the rest has nothing to show.
+// shows nothing of it. The read runs on a worker thread, so a refusal is kept
+// and shown once the read has ended; the rest has nothing to show.
 class ComparisonReadView final : public ReadObserver
 {
 public:
-    explicit ComparisonReadView(UiServices &ui) : m_ui(ui) {}
     void settingsChanged() override {}
     void stationSelected(std::optional<StationKind>) override {}
     void tableShown() override {}
     void moduleMarked() override {}
-    void refused(const Refusal &refusal) override { m_ui.showRefusal(refusal); }
+    void refused(const Refusal &r) override { refusal = r; }
 
-private:
-    UiServices &m_ui;
+    std::optional<Refusal> refusal;
 };
 
 constexpr int kDifferenceRole = Qt::UserRole;
@@ -215,22 +213,30 @@ void TFormCompare::showComparison(const StationSide &other, const QString &other
 
 void TFormCompare::readAndCompare()
 {
-    m_sinceRepaint.start();
     clearList();
     guarded(m_ui, [&] {
-        const TransferInputBlock block(m_state.transferRunning);
         AppState held;
         held.portNumber = m_state.portNumber;
-        ComparisonReadView view(m_ui);
-        TransferLink link(*this, m_optionsFile, m_factory);
-        if (StationReader::read(held, link, view) != StationReader::Outcome::Complete)
-            return;
-        try {
-            ReadArchive::store(held, m_archiveFolder, QDateTime::currentDateTime());
-        } catch (const PlatformError &e) {
-            m_ui.showMessage(ReadArchive::failureMessage(e.text()));
-        }
-        showComparison(StationSide::read(held), QStringLiteral("в станции"));
+        ComparisonReadView view;
+        bool complete = false;
+        QString archiveFailure;
+        runOnWorkerThread(this, *this, m_state.transferRunning, [&](TransferObserver &shown) {
+            TransferLink link(shown, m_optionsFile, m_factory);
+            complete = StationReader::read(held, link, view) == StationReader::Outcome::Complete;
+            if (!complete)
+                return;
+            try {
+                ReadArchive::store(held, m_archiveFolder, QDateTime::currentDateTime());
+            } catch (const PlatformError &e) {
+                archiveFailure = ReadArchive::failureMessage(e.text());
+            }
+        });
+        if (view.refusal)
+            m_ui.showRefusal(*view.refusal);
+        if (!archiveFailure.isEmpty())
+            m_ui.showMessage(archiveFailure);
+        if (complete)
+            showComparison(StationSide::read(held), QStringLiteral("в станции"));
     });
 }
 
@@ -279,14 +285,6 @@ void TFormCompare::clearPortButtons()
         b->setAutoExclusive(false);
         b->setChecked(false);
         b->setAutoExclusive(true);
-    }
-}
-
-void TFormCompare::keepAlive()
-{
-    if (!m_sinceRepaint.isValid() || m_sinceRepaint.elapsed() >= 40) {
-        QCoreApplication::processEvents();
-        m_sinceRepaint.restart();
     }
 }
 

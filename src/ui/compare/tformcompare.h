@@ -6,7 +6,6 @@
 #include "link/systemseriallink.h"
 #include "link/transferobserver.h"
 
-#include <QElapsedTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -53,7 +52,8 @@ public:
     void setButtonEnabled(TransferButton button, bool enabled) override;
     void setSearchCaption(const QString &) override {}
     void clearPortButtons() override;
-    void keepAlive() override;
+    // The window paints on its own while the read runs on its worker thread.
+    void keepAlive() override {}
     std::optional<PortEntry> choosePort(const QList<PortEntry> &openable) override;
 
 public slots:
@@ -77,7 +77,6 @@ private:
     QString m_optionsFile = Paths::optionsFile();
     SerialLinkFactory m_factory = systemSerialLinkFactory();
     QString m_archiveFolder = ReadArchive::folder();
-    QElapsedTimer m_sinceRepaint;
     Take m_take;
     bool m_placed = false;
 

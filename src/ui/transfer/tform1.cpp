@@ -10,13 +10,9 @@
 #include "services/uiservices.h"
 #include "state/appstate.h"
 #include "transfer/queuedobservers.h"
-#include "transfer/transferinput.h"
+#include "transfer/workertransfer.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
-#include <QEventLoop>
-#include <QThread>
-#include <exception>
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -180,30 +176,7 @@ template <class Transfer>
 void TForm1::runTransfer(Transfer &&transfer)
 {
     // The block ends before the error handler shows its message.
-    guarded(m_ui, [&] {
-        std::exception_ptr failure;
-        {
-            const TransferInputBlock block(m_state.transferRunning);
-            // The transfer runs on a thread of its own with its own port; this
-            // thread keeps painting and shows what it is told, while the
-            // block drops the user's input.
-            QueuedTransferObserver view(this, *this);
-            QEventLoop loop;
-            std::unique_ptr<QThread> worker(QThread::create([&] {
-                try {
-                    transfer(view);
-                } catch (...) {
-                    failure = std::current_exception();
-                }
-            }));
-            connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
-            worker->start();
-            loop.exec();
-            worker->wait();
-        }
-        if (failure)
-            std::rethrow_exception(failure);
-    });
+    guarded(m_ui, [&] { runOnWorkerThread(this, *this, m_state.transferRunning, transfer); });
 }
 
 TransferLink TForm1::makeLink(TransferObserver &view) const
