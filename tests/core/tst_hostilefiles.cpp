@@ -187,8 +187,12 @@ private slots:
     // little more than it holds loads 12 MB of tiny sections.
     void loadOutOfMemory()
     {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) // GCC's word for it
         QSKIP("AddressSanitizer reserves more address space than the limit leaves");
+#elif defined(__has_feature) // clang's
+#if __has_feature(address_sanitizer)
+        QSKIP("AddressSanitizer reserves more address space than the limit leaves");
+#endif
 #endif
         QTemporaryDir dir;
         const QString path = dir.filePath("sections.ini");
