@@ -4,7 +4,9 @@
 function(vetral_platform_sources var)
   set(sources ${${var}})
   if(WIN32)
-    list(FILTER sources EXCLUDE REGEX "(_unix\\.(cpp|h)|/qtseriallink\\.(cpp|h))$")
+    # windows1251.cpp is Unix's too: Qt's converters know the code page by name
+    # only where Qt has ICU, which the Windows build's Qt has not.
+    list(FILTER sources EXCLUDE REGEX "(_unix\\.(cpp|h)|/qtseriallink\\.(cpp|h)|/windows1251\\.cpp)$")
   else()
     list(FILTER sources EXCLUDE REGEX "_win\\.(cpp|h)$")
   endif()

@@ -59,6 +59,30 @@ int errnoOf(DWORD error)
     }
 }
 
+// Windows says "path not found" also where a file stands for a folder of the
+// path; POSIX tells that apart (ENOTDIR), and so do our messages.
+bool fileStandsForFolder(const QString &path)
+{
+    QString up = QFileInfo(path).absolutePath();
+    for (int depth = 0; depth < 256; ++depth) {
+        const QFileInfo folder(up);
+        if (folder.isFile())
+            return true;
+        if (folder.isDir() || folder.isRoot() || folder.absolutePath() == up)
+            return false;
+        up = folder.absolutePath();
+    }
+    return false;
+}
+
+// Windows refuses to open a read-only file for writing; asked first, as
+// Wine run as root would open it anyway.
+bool isReadOnly(const QString &path)
+{
+    const DWORD attributes = ::GetFileAttributesW(wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
 } // namespace
 
 std::optional<QString> targetRefusal(const QString &path)
@@ -86,11 +110,14 @@ QByteArray readForUpdate(const QString &path, qsizetype maxBytes)
     const QFileInfo seen(path);
     if (seen.exists() && !seen.isFile())
         throw PlatformError(notReadable(path, seen.isDir()));
+    if (isReadOnly(path))
+        fail(EACCES);
     HANDLE file = ::CreateFileW(wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
-        // A folder opens as "access denied".
+        if (error == ERROR_PATH_NOT_FOUND && fileStandsForFolder(path))
+            fail(ENOTDIR);
         fail(errnoOf(error));
     }
     if (::GetFileType(file) != FILE_TYPE_DISK) {
@@ -131,16 +158,10 @@ int writeBlocker(const QString &path)
     // NTFS takes names of up to 255 characters.
     if (info.fileName().size() > 255)
         return ENAMETOOLONG;
-    // Windows says "path not found" also where a file stands for a folder.
-    QString up = info.absolutePath();
-    for (int depth = 0; depth < 256; ++depth) {
-        const QFileInfo folder(up);
-        if (folder.isFile())
-            return ENOTDIR;
-        if (folder.isDir() || folder.isRoot() || folder.absolutePath() == up)
-            break;
-        up = folder.absolutePath();
-    }
+    if (fileStandsForFolder(path))
+        return ENOTDIR;
+    if (isReadOnly(path))
+        return EACCES;
     // Opening without truncation tells whether the file takes writes and
     // leaves it untouched.
     HANDLE file = ::CreateFileW(wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
