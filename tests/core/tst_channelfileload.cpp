@@ -274,7 +274,7 @@ void TestChannelFileLoad::loadFailures_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes"); // written to "given.ini"
-    QTest::addColumn<QString>("message");  // {path} stands for the path given
+    QTest::addColumn<QString>("message");  // {path} stands for the path given, as the system writes it
     const QString utf8Text = QStringLiteral("[Общие установки]\r\nГромкость=3\r\n[1]\r\nRx=150000\r\n");
     const QByteArray utf8 = utf8Text.toUtf8();
     const QByteArray cp1251Comment = Windows1251::encode(QStringLiteral("; поправил техник\r\n"));
@@ -323,7 +323,8 @@ void TestChannelFileLoad::loadFailures()
     state.dataValid = true;
     const QByteArray before = ChannelFile::encode(state);
     const QString path = QDir(dir.path()).filePath(name);
-    QCOMPARE(failureOf([&] { ChannelFile::load(path, state); }), QString(message).replace("{path}", path));
+    QCOMPARE(failureOf([&] { ChannelFile::load(path, state); }),
+             QString(message).replace("{path}", QDir::toNativeSeparators(path)));
     QCOMPARE(ChannelFile::encode(state), before);
     QVERIFY(state.dataValid);
 }

@@ -55,16 +55,17 @@ bool PendingFile::publishAs(const QString &target)
         return false;
     if (errno != EPERM && errno != EOPNOTSUPP && errno != EXDEV)
         fail(target, qt_error_string(errno));
-        // A file system without hard links: Qt's rename is the best there is.
+        // A file system without hard links, and Windows: the temporary file's
+        // own rename moves the file it still holds open (Windows refuses a
+        // move through another handle) and never falls back to a copy.
 #endif
-    QFile copy(m_file.fileName());
-    if (copy.rename(target)) {
-        m_file.setAutoRemove(false); // the name it had is gone with the rename
+    if (m_file.rename(target)) {
+        m_file.setAutoRemove(false); // it now stands under the target's name
         return true;
     }
     if (nameTaken(target))
         return false;
-    fail(target, copy.errorString());
+    fail(target, m_file.errorString());
 }
 
 QString PendingFile::publishNumbered(const QDir &folder, const QString &base, const QString &suffix)

@@ -19,34 +19,36 @@ QString failure(const QString &path, const QString &reason)
     return QStringLiteral("Не удалось записать протокол в файл \"%1\": %2").arg(path, reason);
 }
 
-QString openErrorText(int code)
-{
-    zip_error_t error;
-    zip_error_init_with_code(&error, code);
-    const QString text = QString::fromLocal8Bit(zip_error_strerror(&error));
-    zip_error_fini(&error);
-    return text;
-}
-
 // Owns the archive until it is written; an unwritten archive is discarded.
+// The package is made in memory and written by the caller: libzip's own
+// file handling renames its temporary file over the target, which Windows
+// refuses while the pending report file is held open.
 class Archive
 {
 public:
-    // Writes `file`; messages name the report `shownPath`.
-    Archive(const QString &file, const QString &shownPath) : m_path(shownPath)
+    // Messages name the report `shownPath`.
+    explicit Archive(const QString &shownPath) : m_path(shownPath)
     {
-        int code = 0;
-        // libzip takes names in UTF-8 on every system: on Windows it passes
-        // them to the wide functions itself, so Cyrillic names work there
-        // whatever the code page (the system's 8-bit encoding would not).
-        m_zip = zip_open(file.toUtf8().constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
-        if (!m_zip)
-            throw PlatformError(failure(m_path, openErrorText(code)));
+        zip_error_t error;
+        zip_error_init(&error);
+        m_buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
+        if (m_buffer)
+            m_zip = zip_open_from_source(m_buffer, ZIP_TRUNCATE, &error);
+        if (!m_zip) {
+            const QString text = QString::fromLocal8Bit(zip_error_strerror(&error));
+            zip_error_fini(&error);
+            if (m_buffer)
+                zip_source_free(m_buffer);
+            throw PlatformError(failure(m_path, text));
+        }
+        zip_error_fini(&error);
+        zip_source_keep(m_buffer); // for reading the package back after zip_close
     }
     ~Archive()
     {
         if (m_zip)
             zip_discard(m_zip);
+        zip_source_free(m_buffer);
     }
     Archive(const Archive &) = delete;
     Archive &operator=(const Archive &) = delete;
@@ -63,17 +65,30 @@ public:
         }
     }
 
-    void close()
+    // The whole package.
+    QByteArray close()
     {
         if (zip_close(m_zip) < 0)
             throw PlatformError(failure(m_path, lastError()));
         m_zip = nullptr;
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_source_stat(m_buffer, &stat) < 0 || zip_source_open(m_buffer) < 0)
+            throw PlatformError(failure(m_path, sourceError()));
+        QByteArray bytes(static_cast<qsizetype>(stat.size), Qt::Uninitialized);
+        const zip_int64_t got = zip_source_read(m_buffer, bytes.data(), stat.size);
+        zip_source_close(m_buffer);
+        if (got != static_cast<zip_int64_t>(stat.size))
+            throw PlatformError(failure(m_path, sourceError()));
+        return bytes;
     }
 
 private:
     QString lastError() const { return QString::fromLocal8Bit(zip_strerror(m_zip)); }
+    QString sourceError() const { return QString::fromLocal8Bit(zip_error_strerror(zip_source_error(m_buffer))); }
 
     QString m_path;
+    zip_source_t *m_buffer = nullptr;
     zip_t *m_zip = nullptr;
 };
 
@@ -93,14 +108,18 @@ std::unique_ptr<PendingFile> written(const ReportDocument &doc, const QString &p
     }
     // A report is a document to hand on, not a private file: it gets the
     // mode of a new document, rw-r--r--, rather than the temporary file's
-    // owner-only mode, which libzip would keep.
+    // owner-only mode.
     QFile::setPermissions(file->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
                                             | QFileDevice::ReadOther);
     const std::vector<DocxParts::Part> parts = DocxParts::package(doc);
-    Archive archive(file->path(), path);
+    Archive archive(path);
     for (const DocxParts::Part &part : parts)
         archive.add(part.name, part.data);
-    archive.close();
+    try {
+        file->write(archive.close());
+    } catch (const PlatformError &e) {
+        throw PlatformError(failure(path, e.text()));
+    }
     return file;
 }
 
