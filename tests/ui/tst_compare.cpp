@@ -26,22 +26,22 @@ namespace {
 struct Rig
 {
     MainWindowFixture f;
-    LinkFixtures::OptionsFile options;
     QTemporaryDir dir;
-    SimulatedStation station;
-    std::unique_ptr<StationLine> line;
+    LinkFixtures::StationOnCom1 com1;
 
-    explicit Rig(bool answering = true)
+    static StationLineOptions lineOptions(bool answering)
     {
-        StationLineOptions lineOptions;
+        StationLineOptions options;
         if (!answering)
-            lineOptions.silentAfter = 0;
-        line = std::make_unique<StationLine>([this](std::uint8_t b) { return station.onByte(b, 0); }, lineOptions);
-        line->start();
-        options.writePorts({{1, line->devicePath()}});
+            options.silentAfter = 0;
+        return options;
+    }
+
+    explicit Rig(bool answering = true) : com1({}, lineOptions(answering))
+    {
         f.state.portNumber = 1;
         TFormCompare *window = f.window->compareWindow();
-        window->setOptionsFile(options.path());
+        window->setOptionsFile(com1.options.path());
         window->setArchiveFolder(dir.filePath("archive"));
         // The station holds the template of 4 channels, as a write leaves it.
         f.makeTemplate("4", "146000", "1000");
@@ -49,9 +49,8 @@ struct Rig
         const QByteArray write = QByteArray(1, char(SimulatedStation::WriteCommand))
                                  + f.state.image.writeOrder(f.state.moduleCode, f.state.bandCode);
         for (char byte : write)
-            station.onByte(std::uint8_t(byte), 0);
+            com1.station.onByte(std::uint8_t(byte), 0);
     }
-    ~Rig() { line->stop(); }
 
     TFormCompare *window() const { return f.window->compareWindow(); }
     QTreeWidget *list() const { return window()->list(); }

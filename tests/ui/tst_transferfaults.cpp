@@ -42,24 +42,23 @@ private:
     struct Rig
     {
         MainWindowFixture f;
-        LinkFixtures::OptionsFile options;
         QTemporaryDir dir;
-        SimulatedStation station;
-        std::unique_ptr<StationLine> line;
+        LinkFixtures::StationOnCom1 com1;
         std::unique_ptr<TForm1> dialog;
 
-        explicit Rig(StationLineOptions lineOptions = {})
+        // A station that holds three channels: its reply is 28 + 3·18 bytes.
+        static SimulatedStation threeChannels()
         {
-            // A station that holds three channels: its reply is 28 + 3·18 bytes.
             StationMemory memory;
             memory.settings[2] = 3;
             memory.records = QByteArray(3 * StationMemory::RecordSize, char(1));
-            station = SimulatedStation(memory);
-            line = std::make_unique<StationLine>([this](std::uint8_t b) { return station.onByte(b, 0); }, lineOptions);
-            line->start();
-            options.writePorts({{1, line->devicePath()}});
+            return SimulatedStation(memory);
+        }
+
+        explicit Rig(const StationLineOptions &lineOptions = {}) : com1(threeChannels(), lineOptions)
+        {
             dialog = std::make_unique<TForm1>(f.state, f.ui);
-            dialog->setOptionsFile(options.path());
+            dialog->setOptionsFile(com1.options.path());
             dialog->setReadObserver(f.window.get());
             f.makeTemplate(QStringLiteral("3"), QStringLiteral("140000"), QStringLiteral("1000"));
             QVERIFY(DataCheck::run(f.state, dir.filePath(QStringLiteral("MyTemp.ini"))).passed());
@@ -115,8 +114,8 @@ void TransferFaultsTest::portLostRightAfterOpening()
 {
     QFETCH(QByteArray, button);
     Rig rig;
-    const QString device = rig.line->devicePath();
-    rig.dialog->setLinkFactory(LinkFixtures::hangUpAfterOpenFactory(*rig.line));
+    const QString device = rig.com1.line->devicePath();
+    rig.dialog->setLinkFactory(LinkFixtures::hangUpAfterOpenFactory(*rig.com1.line));
 
     rig.button(button.constData())->click();
 
@@ -152,10 +151,10 @@ void TransferFaultsTest::readCutShortIsNotCheckedData()
     if (stillChecked)
         return;
     // The half-read image is not sent.
-    const QByteArray before = rig.line->received();
+    const QByteArray before = rig.com1.line->received();
     rig.button("BitBtn2")->click();
     QCOMPARE(rig.f.ui.messages, QStringList{LinkTexts::dataNotChecked()});
-    QCOMPARE(rig.line->received(), before);
+    QCOMPARE(rig.com1.line->received(), before);
 }
 
 namespace {
@@ -225,7 +224,7 @@ void TransferFaultsTest::inputDuringTransferDropped()
     QCoreApplication::processEvents();
 
     const int expected = transfer == "BitBtn2" ? 26 + 18 * 3 : 1; // one write, or the request
-    QCOMPARE(rig.line->received().size(), expected);
+    QCOMPARE(rig.com1.line->received().size(), expected);
     QCOMPARE(rig.status(), LinkTexts::idle());
     QVERIFY(rig.dialog->isVisible());
     QVERIFY(rig.buttonsEnabled());
@@ -293,10 +292,10 @@ void TransferFaultsTest::batchWindow()
     }
     if (sameDevice)
         ports.insert(4, ports.value(3));
-    rig.options.writePorts(ports);
+    rig.com1.options.writePorts(ports);
 
     BatchDialog batch(rig.f.state, rig.f.ui);
-    batch.setOptionsFile(rig.options.path());
+    batch.setOptionsFile(rig.com1.options.path());
     batch.setArchiveFolder(rig.dir.filePath("archive"));
     batch.setLinkTimings(LinkFixtures::testTimings());
     batch.showForBatch();

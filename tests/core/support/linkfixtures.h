@@ -9,6 +9,7 @@
 #include "link/linktimings.h"
 #include "link/qtseriallink.h"
 #include "link/transferobserver.h"
+#include "simulatedstation.h"
 #include "stationline.h"
 
 #include <QFile>
@@ -117,6 +118,23 @@ public:
 
 private:
     QTemporaryDir m_dir;
+};
+
+// A simulated station on a pseudo-terminal of its own, which the options file
+// maps to COM1. The line goes before the station it answers for.
+struct StationOnCom1
+{
+    SimulatedStation station;
+    std::unique_ptr<StationLine> line;
+    OptionsFile options;
+
+    explicit StationOnCom1(SimulatedStation simulated = {}, const StationLineOptions &lineOptions = {})
+        : station(std::move(simulated)),
+          line(std::make_unique<StationLine>([this](std::uint8_t b) { return station.onByte(b, 0); }, lineOptions))
+    {
+        line->start();
+        options.writePorts({{1, line->devicePath()}});
+    }
 };
 
 // The program's QtSerialLink with every operation passed on; the links below
