@@ -11,6 +11,7 @@
 #include "link/linktexts.h"
 #include "link/stationreader.h"
 #include "link/heldport.h"
+#include "link/qtseriallink.h"
 #include "link/stationwriter.h"
 #include "link/transferlink.h"
 #include "simulatedstation.h"

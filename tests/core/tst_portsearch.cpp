@@ -1,5 +1,6 @@
 #include "link/linktexts.h"
 #include "link/portsearch.h"
+#include "link/qtseriallink.h"
 #include "simulatedstation.h"
 #include "stationline.h"
 #include "support/linkfixtures.h"

@@ -60,7 +60,7 @@ AppState decodedAtOnce(const QByteArray &reply)
 class Fixture
 {
 public:
-    explicit Fixture(StationLine::Responder responder, StationLineOptions options = {})
+    explicit Fixture(TestLine::Responder responder, StationLineOptions options = {})
         : trace(std::make_shared<QStringList>()), station(std::move(responder), options), view(state),
           link(view, file.path(), tracingFactory(trace))
     {
@@ -73,7 +73,7 @@ public:
 
     std::shared_ptr<QStringList> trace;
     OptionsFile file;
-    StationLine station;
+    TestLine station;
     AppState state = earlierState();
     ReadRecorder view;
     TransferLink link;

@@ -77,8 +77,8 @@ struct Script
 class Fixture
 {
 public:
-    explicit Fixture(StationLine::Responder responder, StationLineOptions options = {})
-        : station(std::move(responder), options), link(view, file.path())
+    explicit Fixture(TestLine::Responder responder, StationLineOptions options = {})
+        : station(std::move(responder), options), link(view, file.path(), testLinkFactory())
     {
         file.writePorts({{2, station.devicePath()}});
         link.setTimings(testTimings());
@@ -86,7 +86,7 @@ public:
     }
 
     OptionsFile file;
-    StationLine station;
+    TestLine station;
     RecordingObserver view;
     TransferLink link;
 };

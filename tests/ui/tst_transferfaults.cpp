@@ -166,9 +166,9 @@ public:
     explicit InputAtTheEnd(std::function<void()> input) : m_input(std::move(input)) {}
     void close() override
     {
-        if (m_link.isOpen() && m_input)
+        if (m_link->isOpen() && m_input)
             std::exchange(m_input, nullptr)();
-        m_link.close();
+        m_link->close();
     }
 
 private:

@@ -8,6 +8,8 @@
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <windows.h>
 #endif
 
 namespace {
@@ -55,10 +57,22 @@ bool PendingFile::publishAs(const QString &target)
         return false;
     if (errno != EPERM && errno != EOPNOTSUPP && errno != EXDEV)
         fail(target, qt_error_string(errno));
-        // A file system without hard links, and Windows: the temporary file's
-        // own rename moves the file it still holds open (Windows refuses a
-        // move through another handle) and never falls back to a copy.
+#elif defined(Q_OS_WIN)
+    // The same on NTFS. A move without MOVEFILE_REPLACE_EXISTING would do on
+    // Windows itself, but Wine checks the name first and then renames.
+    const auto from = QDir::toNativeSeparators(m_file.fileName()).toStdWString();
+    const auto to = QDir::toNativeSeparators(target).toStdWString();
+    if (CreateHardLinkW(to.c_str(), from.c_str(), nullptr))
+        return true;
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
+        return false;
+    if (error != ERROR_INVALID_FUNCTION && error != ERROR_NOT_SUPPORTED && error != ERROR_NOT_SAME_DEVICE)
+        fail(target, qt_error_string(int(error)));
 #endif
+    // A file system without hard links (FAT on a technician's stick): the
+    // temporary file's own rename moves the file it still holds open (Windows
+    // refuses a move through another handle) and never falls back to a copy.
     if (m_file.rename(target)) {
         m_file.setAutoRemove(false); // it now stands under the target's name
         return true;

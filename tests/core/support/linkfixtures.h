@@ -7,10 +7,13 @@
 #include "common/platformerror.h"
 #include "files/windows1251.h"
 #include "link/linktimings.h"
-#include "link/qtseriallink.h"
+#include "link/systemseriallink.h"
 #include "link/transferobserver.h"
 #include "simulatedstation.h"
 #include "stationline.h"
+#ifdef Q_OS_WIN
+#include "support/memoryline.h"
+#endif
 
 #include <QFile>
 #include <QMap>
@@ -20,6 +23,23 @@
 #include <memory>
 
 namespace LinkFixtures {
+
+// The station's end of a test line, and the links that reach it: a
+// pseudo-terminal and the program's own serial link where there are
+// pseudo-terminals, a line in memory on Windows.
+#ifdef Q_OS_WIN
+using TestLine = MemoryLine;
+inline SerialLinkFactory testLinkFactory()
+{
+    return memoryLinkFactory();
+}
+#else
+using TestLine = StationLine;
+inline SerialLinkFactory testLinkFactory()
+{
+    return systemSerialLinkFactory();
+}
+#endif
 
 // The waits of a transfer in tests. The quiet wait stays the line's own (a
 // paced station must never seem quiet between two of its characters), and so
@@ -125,38 +145,38 @@ private:
 struct StationOnCom1
 {
     SimulatedStation station;
-    std::unique_ptr<StationLine> line;
+    std::unique_ptr<TestLine> line;
     OptionsFile options;
 
     explicit StationOnCom1(SimulatedStation simulated = {}, const StationLineOptions &lineOptions = {})
         : station(std::move(simulated)),
-          line(std::make_unique<StationLine>([this](std::uint8_t b) { return station.onByte(b, 0); }, lineOptions))
+          line(std::make_unique<TestLine>([this](std::uint8_t b) { return station.onByte(b, 0); }, lineOptions))
     {
         line->start();
         options.writePorts({{1, line->devicePath()}});
     }
 };
 
-// The program's QtSerialLink with every operation passed on; the links below
+// The test line's link with every operation passed on; the links below
 // override the few they watch.
 class ForwardingLink : public SerialLink
 {
 public:
-    void open(const QString &device) override { m_link.open(device); }
-    bool isOpen() const override { return m_link.isOpen(); }
-    void close() override { m_link.close(); }
-    void sendByte(std::uint8_t byte) override { m_link.sendByte(byte); }
-    bool byteReady() override { return m_link.byteReady(); }
-    std::uint8_t takeByte() override { return m_link.takeByte(); }
-    bool waitForByte(int ms) override { return m_link.waitForByte(ms); }
-    void purgeReceive() override { m_link.purgeReceive(); }
-    void purgeSend() override { m_link.purgeSend(); }
+    void open(const QString &device) override { m_link->open(device); }
+    bool isOpen() const override { return m_link->isOpen(); }
+    void close() override { m_link->close(); }
+    void sendByte(std::uint8_t byte) override { m_link->sendByte(byte); }
+    bool byteReady() override { return m_link->byteReady(); }
+    std::uint8_t takeByte() override { return m_link->takeByte(); }
+    bool waitForByte(int ms) override { return m_link->waitForByte(ms); }
+    void purgeReceive() override { m_link->purgeReceive(); }
+    void purgeSend() override { m_link->purgeSend(); }
 
 protected:
-    QtSerialLink m_link;
+    std::unique_ptr<SerialLink> m_link = testLinkFactory()();
 };
 
-// A QtSerialLink factory that logs every device opened through it.
+// A link factory that logs every device opened through it.
 class LoggingLink final : public ForwardingLink
 {
 public:
@@ -164,7 +184,7 @@ public:
     void open(const QString &device) override
     {
         m_log->append(device);
-        m_link.open(device);
+        m_link->open(device);
     }
 
 private:
@@ -176,23 +196,23 @@ inline SerialLinkFactory loggingFactory(std::shared_ptr<QStringList> log)
     return [log] { return std::make_unique<LoggingLink>(log); };
 }
 
-// A QtSerialLink whose station's end goes away the moment the port is open,
+// A link whose station's end goes away the moment the port is open,
 // as when an adapter is pulled out then: the first send fails.
 class HangUpAfterOpen final : public ForwardingLink
 {
 public:
-    explicit HangUpAfterOpen(StationLine *station) : m_station(station) {}
+    explicit HangUpAfterOpen(TestLine *station) : m_station(station) {}
     void open(const QString &device) override
     {
-        m_link.open(device);
+        m_link->open(device);
         m_station->hangUp();
     }
 
 private:
-    StationLine *m_station;
+    TestLine *m_station;
 };
 
-inline SerialLinkFactory hangUpAfterOpenFactory(StationLine &station)
+inline SerialLinkFactory hangUpAfterOpenFactory(TestLine &station)
 {
     return [&station] { return std::make_unique<HangUpAfterOpen>(&station); };
 }

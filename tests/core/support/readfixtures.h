@@ -4,7 +4,6 @@
 // data, a serial link that traces its port operations, and a comparison of
 // everything a read may change in AppState.
 
-#include "link/qtseriallink.h"
 #include "link/readobserver.h"
 #include "state/appstate.h"
 #include "support/linkfixtures.h"
@@ -82,7 +81,7 @@ private:
     const AppState &m_state;
 };
 
-// A QtSerialLink that logs "open", "purge in", "purge out", "send 1e" and
+// A link that logs "open", "purge in", "purge out", "send 1e" and
 // "close" (of an open port) in the order they happen.
 class TracingLink final : public LinkFixtures::ForwardingLink
 {
@@ -91,28 +90,28 @@ public:
     void open(const QString &device) override
     {
         m_trace->append(QStringLiteral("open"));
-        m_link.open(device);
+        m_link->open(device);
     }
     void close() override
     {
-        if (m_link.isOpen())
+        if (m_link->isOpen())
             m_trace->append(QStringLiteral("close"));
-        m_link.close();
+        m_link->close();
     }
     void sendByte(std::uint8_t byte) override
     {
         m_trace->append(QStringLiteral("send %1").arg(byte, 2, 16, QLatin1Char('0')));
-        m_link.sendByte(byte);
+        m_link->sendByte(byte);
     }
     void purgeReceive() override
     {
         m_trace->append(QStringLiteral("purge in"));
-        m_link.purgeReceive();
+        m_link->purgeReceive();
     }
     void purgeSend() override
     {
         m_trace->append(QStringLiteral("purge out"));
-        m_link.purgeSend();
+        m_link->purgeSend();
     }
 
 private:
