@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <cerrno>
 
 using Column = ChannelTable::Column;
@@ -37,6 +38,7 @@ private slots:
     void listPopupNextToCell_data();
     void listPopupNextToCell();
     void documentOpenerNotAwaited();
+    void messageOverTheFormInUse();
 };
 
 namespace {
@@ -197,6 +199,27 @@ void DesktopTest::documentOpenerNotAwaited()
     QVERIFY(flag.open(QIODevice::WriteOnly));
     flag.close();
     QTRY_VERIFY(noProgram);
+}
+
+void DesktopTest::messageOverTheFormInUse()
+{
+    // The main window hides while the report form is up: a message then
+    // belongs to the form, or a window manager may stack it beneath.
+    QWidget main;
+    QWidget form;
+    form.show();
+    QApplication::setActiveWindow(&form);
+    DesktopServices ui;
+    ui.setParentWindow(&main);
+    QWidget *owner = nullptr;
+    QTimer::singleShot(0, [&] {
+        QWidget *box = QApplication::activeModalWidget();
+        owner = box ? box->parentWidget() : nullptr;
+        if (box)
+            box->close();
+    });
+    ui.showMessage(QStringLiteral("Протокол сохранен"));
+    QCOMPARE(owner, &form);
 }
 
 QTEST_MAIN(DesktopTest)

@@ -21,9 +21,19 @@ QString qtFilter(const QString &filter)
 }
 } // namespace
 
+// The window the technician works in. The main window hides while the report
+// form is up; a box owned by it may open beneath that form where windows are
+// stacked by owner (Wine's X11 driver under openbox does).
+QWidget *DesktopServices::owner() const
+{
+    if (QWidget *active = QApplication::activeWindow(); active && active->isVisible())
+        return active;
+    return m_parent;
+}
+
 void DesktopServices::showMessage(const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(Startup::messageTitle()), text, QMessageBox::Ok, m_parent);
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(Startup::messageTitle()), text, QMessageBox::Ok, owner());
     box.exec();
 }
 
@@ -35,7 +45,7 @@ void DesktopServices::playSound(Sound sound)
 
 QString DesktopServices::askSaveFileName(const FileDialog &dialog)
 {
-    QFileDialog box(m_parent, dialog.title, dialog.folder, qtFilter(dialog.filter));
+    QFileDialog box(owner(), dialog.title, dialog.folder, qtFilter(dialog.filter));
     box.setAcceptMode(QFileDialog::AcceptSave);
     box.setFileMode(QFileDialog::AnyFile);
     box.setDefaultSuffix(QStringLiteral("ini"));
@@ -48,18 +58,18 @@ QString DesktopServices::askSaveFileName(const FileDialog &dialog)
 
 QString DesktopServices::askOpenFileName(const FileDialog &dialog)
 {
-    return QFileDialog::getOpenFileName(m_parent, dialog.title, dialog.folder, qtFilter(dialog.filter));
+    return QFileDialog::getOpenFileName(owner(), dialog.title, dialog.folder, qtFilter(dialog.filter));
 }
 
 bool DesktopServices::ask(const QString &question)
 {
-    return QMessageBox::question(m_parent, QString::fromUtf8(Startup::messageTitle()), question) == QMessageBox::Yes;
+    return QMessageBox::question(owner(), QString::fromUtf8(Startup::messageTitle()), question) == QMessageBox::Yes;
 }
 
 UiServices::Answer DesktopServices::askYesNoCancel(const QString &question)
 {
     QMessageBox box(QMessageBox::Question, QString::fromUtf8(Startup::messageTitle()), question, QMessageBox::NoButton,
-                    m_parent);
+                    owner());
     QPushButton *yes = box.addButton(QStringLiteral("Да"), QMessageBox::YesRole);
     QPushButton *no = box.addButton(QStringLiteral("Нет"), QMessageBox::NoRole);
     box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
@@ -100,7 +110,7 @@ void DesktopServices::openDocument(const QString &path, std::function<void()> no
 
 std::optional<PortEntry> DesktopServices::choosePort(const QList<PortEntry> &ports)
 {
-    PortPrompt prompt(ports, m_parent);
+    PortPrompt prompt(ports, owner());
     if (prompt.exec() != QDialog::Accepted)
         return std::nullopt;
     return prompt.chosenPort();

@@ -25,6 +25,8 @@ public:
     std::optional<PortEntry> choosePort(const QList<PortEntry> &ports) override;
 
 private:
+    QWidget *owner() const;
+
     QWidget *m_parent = nullptr;
     QString m_opener = QStringLiteral("xdg-open");
 };
