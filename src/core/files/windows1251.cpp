@@ -46,8 +46,7 @@ std::optional<Unencodable> findUnencodable(const QString &text)
 QByteArray encode(const QString &text)
 {
     if (const auto bad = findUnencodable(text))
-        throw PlatformError(
-            QStringLiteral("Символ \"%1\" нельзя записать в кодировке Windows-1251").arg(bad->character));
+        throw PlatformError(cannotHold(*bad));
     QStringEncoder encoder(kName, QStringConverter::Flag::Stateless);
     return encoder.encode(text);
 }

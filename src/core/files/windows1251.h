@@ -20,4 +20,10 @@ std::optional<Unencodable> findUnencodable(const QString &text);
 // Throws PlatformError when a character cannot be held; check first with findUnencodable.
 QByteArray encode(const QString &text);
 
+// Why a text with that character cannot be written.
+inline QString cannotHold(const Unencodable &bad)
+{
+    return QStringLiteral("Символ \"%1\" нельзя записать в кодировке Windows-1251").arg(bad.character);
+}
+
 } // namespace Windows1251

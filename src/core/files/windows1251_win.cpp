@@ -54,8 +54,7 @@ std::optional<Unencodable> findUnencodable(const QString &text)
 QByteArray encode(const QString &text)
 {
     if (const auto bad = findUnencodable(text))
-        throw PlatformError(
-            QStringLiteral("Символ \"%1\" нельзя записать в кодировке Windows-1251").arg(bad->character));
+        throw PlatformError(cannotHold(*bad));
     if (text.isEmpty())
         return {};
     const auto *units = reinterpret_cast<const wchar_t *>(text.utf16());

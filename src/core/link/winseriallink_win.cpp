@@ -54,11 +54,14 @@ void WinSerialLink::open(const QString &device)
     // that the driver cannot pass on within the bound fails.
     timeouts.ReadIntervalTimeout = MAXDWORD;
     timeouts.WriteTotalTimeoutConstant = kWriteTimeoutMs;
-    if (!::GetCommState(handle, &dcb)) {
+    // A port that opens but takes no settings is let go, with the system's reason.
+    const auto refuse = [this, &device] {
         const DWORD error = ::GetLastError();
         close();
         throw PlatformError(SerialErrors::cannotOpen(device, qt_error_string(static_cast<int>(error))));
-    }
+    };
+    if (!::GetCommState(handle, &dcb))
+        refuse();
     dcb.BaudRate = CBR_1200;
     dcb.ByteSize = 8;
     dcb.Parity = NOPARITY;
@@ -74,11 +77,8 @@ void WinSerialLink::open(const QString &device)
     dcb.fInX = FALSE;
     dcb.fNull = FALSE;
     dcb.fAbortOnError = FALSE;
-    if (!::SetCommState(handle, &dcb) || !::SetCommTimeouts(handle, &timeouts)) {
-        const DWORD error = ::GetLastError();
-        close();
-        throw PlatformError(SerialErrors::cannotOpen(device, qt_error_string(static_cast<int>(error))));
-    }
+    if (!::SetCommState(handle, &dcb) || !::SetCommTimeouts(handle, &timeouts))
+        refuse();
     m_waitMs = 0;
     ::SetupComm(handle, 4096, 4096);
     // As on Linux: the lines are raised, and a port without them (a virtual
