@@ -2,20 +2,14 @@
 
 #include "commandline.h"
 #include "portargument.h"
-#include "batch/batchstation.h"
 #include "common/platformerror.h"
 #include "link/portmap.h"
 #include "link/seriallink.h"
+#include "link/systemports.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace FleetPorts {
-
-QString identity(const QString &device)
-{
-    return BatchStation::identity(device);
-}
 
 QList<FleetPort> resolve(const QStringList &names, const QString &optionsFile)
 {
@@ -29,7 +23,7 @@ QList<FleetPort> resolve(const QStringList &names, const QString &optionsFile)
             if (device.isEmpty())
                 throw PlatformError(SerialErrors::noDevice(PortMap::portName(argument.portNumber)));
         }
-        const FleetPort port{name, device, identity(device)};
+        const FleetPort port{name, device, SystemPorts::deviceKey(device)};
         for (const FleetPort &earlier : ports) {
             if (earlier.identity == port.identity)
                 throw UsageError(QStringLiteral("Порты \"%1\" и \"%2\" - одно и то же устройство %3")

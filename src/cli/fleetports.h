@@ -22,8 +22,4 @@ namespace FleetPorts {
 // opened.
 QList<FleetPort> resolve(const QStringList &names, const QString &optionsFile);
 
-// The device behind a path: links resolved; a path that does not exist is
-// only made absolute.
-QString identity(const QString &device);
-
 } // namespace FleetPorts

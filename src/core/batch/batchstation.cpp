@@ -6,13 +6,10 @@
 #include "image/fieldcoding.h"
 #include "link/linktexts.h"
 #include "link/linktimings.h"
-#include "link/systemports.h"
 #include "table/settingstext.h"
 #include "transfer/stationread.h"
 #include "transfer/writeverification.h"
 
-#include <QDir>
-#include <QFileInfo>
 
 namespace BatchStation {
 
@@ -170,23 +167,6 @@ bool verified(const SequenceOutcome &outcome)
     using Kind = SequenceOutcome::Kind;
     return outcome.kind == Kind::Done || outcome.kind == Kind::ReportFailed
            || outcome.kind == Kind::StoppedBeforeReport;
-}
-
-QString identity(const QString &device)
-{
-#ifdef Q_OS_WIN
-    // Windows knows a port by its number: "COM1", "com1" and "\\.\COM1" are one.
-    const QString name = device.startsWith(QStringLiteral("\\\\.\\")) ? device.mid(4) : device;
-    if (const auto number = SystemPorts::comNumber(name))
-        return QStringLiteral("\\\\.\\COM%1").arg(*number);
-#endif
-    const QFileInfo info(device);
-    const QString canonical = info.canonicalFilePath();
-    if (!canonical.isEmpty())
-        return canonical;
-    // A name the file system does not know (a device not plugged in) is
-    // still one device per spelling.
-    return QDir::cleanPath(info.absoluteFilePath());
 }
 
 } // namespace BatchStation

@@ -32,9 +32,4 @@ QString resultText(const SequenceOutcome &outcome);
 // Written, read back and found as written (whatever became of the report).
 bool verified(const SequenceOutcome &outcome);
 
-// The device behind a path: links resolved, on Windows a COM port by its
-// number; a path that does not exist is only made absolute. Two ports of one
-// batch may not share it.
-QString identity(const QString &device);
-
 } // namespace BatchStation

@@ -26,7 +26,8 @@ namespace SystemPorts {
 QList<SystemPort> list();
 
 // One key per device whatever name reaches it (a symbolic link on Linux,
-// "\\.\COM5" and "com5" on Windows), to compare devices by.
+// "\\.\COM5" and "com5" on Windows), to compare devices by; a path that does
+// not exist is only made absolute. Two ports of one batch may not share it.
 QString deviceKey(const QString &device);
 
 // The port numbers the "USB" search probes, in order: COM1 to COM7 through

@@ -2,6 +2,7 @@
 
 #include "link/portsearch.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 
@@ -17,8 +18,11 @@ QList<SystemPort> list()
 
 QString deviceKey(const QString &device)
 {
-    const QString path = QFileInfo(device).canonicalFilePath();
-    return path.isEmpty() ? device : path;
+    const QFileInfo info(device);
+    const QString path = info.canonicalFilePath();
+    // A name the file system does not know (a device not plugged in) is
+    // still one device per spelling.
+    return path.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : path;
 }
 
 QList<int> searchNumbers()

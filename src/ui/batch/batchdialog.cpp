@@ -154,9 +154,9 @@ void BatchDialog::listPorts()
     QSet<QString> listed;
     QList<PortEntry> ports = TransferLink::openablePorts(m_optionsFile);
     for (const PortEntry &port : ports)
-        listed.insert(BatchStation::identity(port.device));
+        listed.insert(SystemPorts::deviceKey(port.device));
     for (const SystemPort &system : SystemPorts::list()) {
-        if (!listed.contains(BatchStation::identity(system.device)))
+        if (!listed.contains(SystemPorts::deviceKey(system.device)))
             ports.append(PortEntry{system.device, system.device, system.description});
     }
     QSet<QString> checked;

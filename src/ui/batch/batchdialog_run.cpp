@@ -9,6 +9,7 @@
 #include "files/fileaccess.h"
 #include "image/fieldcoding.h"
 #include "link/linktexts.h"
+#include "link/systemports.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
 #include "state/appstate.h"
@@ -45,9 +46,9 @@ std::optional<QString> BatchDialog::collect(QList<Station> &stations) const
                                   "назначьте его или снимите отметку.")
                 .arg(station.port);
         for (const Station &earlier : stations) {
-            if (BatchStation::identity(earlier.device) == BatchStation::identity(station.device))
+            if (SystemPorts::deviceKey(earlier.device) == SystemPorts::deviceKey(station.device))
                 return QStringLiteral("Порты %1 и %2 - одно и то же устройство %3: отметьте только один из них.")
-                    .arg(earlier.port, station.port, QDir::toNativeSeparators(BatchStation::identity(station.device)));
+                    .arg(earlier.port, station.port, QDir::toNativeSeparators(SystemPorts::deviceKey(station.device)));
         }
         stations.append(station);
     }
