@@ -83,6 +83,13 @@ bool isReadOnly(const QString &path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
+// Closes a file however the function that opened it is left.
+struct ClosedOnExit
+{
+    HANDLE handle;
+    ~ClosedOnExit() { ::CloseHandle(handle); }
+};
+
 } // namespace
 
 std::optional<QString> targetRefusal(const QString &path)
@@ -120,33 +127,24 @@ QByteArray readForUpdate(const QString &path, qsizetype maxBytes)
             fail(ENOTDIR);
         fail(errnoOf(error));
     }
-    if (::GetFileType(file) != FILE_TYPE_DISK) {
-        ::CloseHandle(file);
+    const ClosedOnExit closer{file};
+    if (::GetFileType(file) != FILE_TYPE_DISK)
         throw PlatformError(notReadable(path, false));
-    }
     LARGE_INTEGER size{};
-    if (::GetFileSizeEx(file, &size) && size.QuadPart > maxBytes) {
-        ::CloseHandle(file);
+    if (::GetFileSizeEx(file, &size) && size.QuadPart > maxBytes)
         tooLarge(path, size.QuadPart, maxBytes);
-    }
     QByteArray bytes;
     char buffer[65536];
     for (;;) {
         DWORD got = 0;
-        if (!::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
-            const DWORD error = ::GetLastError();
-            ::CloseHandle(file);
-            fail(errnoOf(error));
-        }
+        if (!::ReadFile(file, buffer, sizeof buffer, &got, nullptr))
+            fail(errnoOf(::GetLastError()));
         if (got == 0)
             break;
         bytes.append(buffer, static_cast<qsizetype>(got));
-        if (bytes.size() > maxBytes) { // grown while it was read
-            ::CloseHandle(file);
+        if (bytes.size() > maxBytes) // grown while it was read
             tooLarge(path, bytes.size(), maxBytes);
-        }
     }
-    ::CloseHandle(file);
     return bytes;
 }
 
