@@ -128,7 +128,7 @@ int fleet(const QStringList &arguments)
                                       QStringLiteral("Порт станции, по одному на станцию: COM1...COM255 (через карту "
                                                      "портов программы) или путь устройства."),
                                       QStringLiteral("PORT")),
-                   true);
+                   true, true);
     line.addOption(QCommandLineOption(QStringLiteral("id-from"), QStringLiteral("Id первой станции, четыре цифры."),
                                       QStringLiteral("NNNN")));
     line.addOption(QCommandLineOption(QStringLiteral("report-dir"), QStringLiteral("Папка для протоколов станций."),

@@ -321,6 +321,12 @@ void FleetTest::refusedBeforeAnyByte_data()
                                       << "--id-from";
     QTest::newRow("Id with a letter") << worked + QStringList{"--port", "COM3", "--id-from", "12A4"} << 2 << ""
                                       << "--id-from";
+    QTest::newRow("Id given twice") << worked + QStringList{"--port", "COM3", "--id-from", "0001", "--id-from", "0005"}
+                                    << 2 << ""
+                                    << "--id-from указан более одного раза";
+    QTest::newRow("report folder given twice")
+        << worked + QStringList{"--port", "COM3", "--report-dir", "{dir}/a", "--report-dir", "{dir}/b"} << 2 << ""
+        << "--report-dir указан более одного раза";
     QTest::newRow("Ids beyond 9999") << worked + QStringList{"--port", "COM3", "--port", "COM4", "--id-from", "9999"}
                                      << 2 << ""
                                      << "10000";
