@@ -6,6 +6,7 @@
 #include "exitcodes.h"
 #include "stopsignals.h"
 #include "common/platformerror.h"
+#include "common/standardstreams.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -95,6 +96,8 @@ QStringList exactArguments(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
+    if (!StandardStreams::ensureOpen())
+        return ExitCode::Failure;
     StopSignals::ignoreBrokenPipe();
     QCoreApplication app(argc, argv);
     // The program's name, so that the configuration folder (V404Options.ini,

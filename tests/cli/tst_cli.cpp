@@ -45,6 +45,7 @@ public:
     QString path(const QString &name) const { return m_home.path(name); }
     QString archiveFolder() const { return m_home.archiveFolder(); }
     QString device() const { return m_line ? m_line->devicePath() : QString(); }
+    QByteArray received() const { return m_line ? m_line->received() : QByteArray(); }
 
     QString expand(QString text) const { return text.replace("{dir}", m_home.root()).replace("{station}", device()); }
     // The same in a pattern made by exactly().
@@ -113,6 +114,8 @@ private slots:
     void diff();
     void lostOutput_data();
     void lostOutput();
+    void closedStandardStreams_data();
+    void closedStandardStreams();
 };
 
 void CliTest::commands_data()
@@ -385,6 +388,34 @@ void CliTest::lostOutput()
     const CliRun run = rig.run(arguments, output);
     QCOMPARE(run.exitCode, 2);
     QVERIFY2(run.err.startsWith(err), qPrintable(run.err));
+}
+
+// Started with standard output and error closed, the program must not
+// take the descriptors it opens next for them: its progress would go to the
+// station as bytes of the write.
+void CliTest::closedStandardStreams_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("received"); // by the station
+    QTest::addColumn<QString>("made");        // a file the command must have made
+    const QByteArray write = char(20) + QByteArray::fromHex(kWorkedDump.toLatin1());
+    QTest::newRow("write and verify") << QStringList{"write", "{dir}/worked.ini", "--port", "COM3", "--verify"}
+                                      << write + char(30) << "";
+    QTest::newRow("read") << QStringList{"read", "--port", "{station}", "--output", "{dir}/r.ini"}
+                          << QByteArray(1, char(30)) << "{dir}/r.ini";
+}
+
+void CliTest::closedStandardStreams()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, received);
+    QFETCH(QString, made);
+    const Rig rig(Station::Answering);
+    const CliRun run = rig.run(arguments, CliHome::kClosedStreams);
+    QCOMPARE(rig.received().toHex(' '), received.toHex(' '));
+    QCOMPARE(run.exitCode, 0);
+    if (!made.isEmpty())
+        QVERIFY(QFileInfo(rig.expand(made)).size() > 0);
 }
 
 QTEST_GUILESS_MAIN(CliTest)
