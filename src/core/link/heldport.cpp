@@ -40,6 +40,7 @@ public:
     bool waitForByte(int ms) override { return held().waitForByte(ms); }
     void purgeReceive() override { held().purgeReceive(); }
     void purgeSend() override { held().purgeSend(); }
+    qint64 clockMs() const override { return m_device->link->clockMs(); }
 
 private:
     SerialLink &held() const

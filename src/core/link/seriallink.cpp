@@ -1,5 +1,13 @@
 #include "link/seriallink.h"
 
+#include <chrono>
+
+qint64 SerialLink::clockMs() const
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 namespace SerialErrors {
 
 QString notOpen()

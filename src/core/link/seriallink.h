@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -35,6 +36,12 @@ public:
     // Drop received bytes not yet taken, and bytes queued but not yet sent.
     virtual void purgeReceive() = 0;
     virtual void purgeSend() = 0;
+
+    // Milliseconds on the line's clock, which only goes forward; the waits
+    // of a transfer that are measured in time rather than in polls read it.
+    // A device's clock is the system's steady clock; a line in memory counts
+    // its own time.
+    virtual qint64 clockMs() const;
 };
 
 using SerialLinkFactory = std::function<std::unique_ptr<SerialLink>()>;

@@ -5,7 +5,6 @@
 #include "link/systemports.h"
 #include "link/transferstop.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
 #include <algorithm>
@@ -120,21 +119,20 @@ bool TransferLink::waitForQuietLine()
 {
     // Short slices keep the window painted while the line is watched.
     constexpr int sliceMs = 10;
-    QElapsedTimer total;
-    total.start();
-    QElapsedTimer quiet;
-    quiet.start();
+    const qint64 start = port().clockMs();
+    qint64 lastByte = start;
     for (;;) {
         checkAbort();
         if (ByteReady()) {
             PurgeReceive();
-            quiet.restart();
+            lastByte = port().clockMs();
         }
-        const qint64 quietFor = quiet.elapsed();
+        const qint64 now = port().clockMs();
+        const qint64 quietFor = now - lastByte;
         m_lineStayedBusy = quietFor < m_timings.quietLineMs;
         if (!m_lineStayedBusy)
             return true;
-        if (total.elapsed() >= m_timings.quietLineBoundMs)
+        if (now - start >= m_timings.quietLineBoundMs)
             return false;
         port().waitForByte(int(std::min<qint64>(sliceMs, m_timings.quietLineMs - quietFor)));
         m_observer.keepAlive();

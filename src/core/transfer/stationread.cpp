@@ -40,6 +40,7 @@ public:
     bool waitForByte(int ms) override { return m_link->waitForByte(ms); }
     void purgeReceive() override { m_link->purgeReceive(); }
     void purgeSend() override { m_link->purgeSend(); }
+    qint64 clockMs() const override { return m_link->clockMs(); }
 
 private:
     std::shared_ptr<QByteArray> m_taken;

@@ -171,6 +171,7 @@ public:
     bool waitForByte(int ms) override { return m_link->waitForByte(ms); }
     void purgeReceive() override { m_link->purgeReceive(); }
     void purgeSend() override { m_link->purgeSend(); }
+    qint64 clockMs() const override { return m_link->clockMs(); }
 
 protected:
     std::unique_ptr<SerialLink> m_link = testLinkFactory()();

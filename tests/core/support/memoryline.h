@@ -1,12 +1,13 @@
 #pragma once
 
-// Windows has no pseudo-terminals. There the station of the link tests
-// answers on a line in memory: a StationLine's responder, answer delay, gap
+// A station on a line in memory: a StationLine's responder, answer delay, gap
 // between characters and silence count, reached through memoryLinkFactory(),
 // which opens a line by its devicePath() as the program's serial link opens a
-// device. The transfer runs on the test's own thread, so the responder is
-// called as each byte is sent; its answer arrives when the delay and the gaps
-// say.
+// device. Windows has no pseudo-terminals, and a slow station on one would
+// take its time for real. The transfer runs on the test's own thread, so the
+// responder is called as each byte is sent; its answer arrives when the delay
+// and the gaps say, on the line's own clock: a wait for a byte moves the
+// clock on to the byte or to the wait's end, and nothing sleeps.
 
 #include "common/platformerror.h"
 #include "link/seriallink.h"
@@ -14,15 +15,12 @@
 
 #include <QMap>
 #include <algorithm>
-#include <chrono>
 #include <deque>
-#include <thread>
 
 class MemoryLine
 {
 public:
     using Responder = StationLine::Responder;
-    using Clock = std::chrono::steady_clock;
 
     explicit MemoryLine(Responder responder, StationLineOptions options = {})
         : m_responder(std::move(responder)), m_options(options),
@@ -43,21 +41,28 @@ public:
     bool hungUp() const { return m_hungUp; }
     QByteArray received() const { return m_received; }
     bool waitForReceived(qsizetype count, int) const { return m_received.size() >= count; }
+    // The line's clock, in milliseconds from its making.
+    qint64 now() const { return m_now; }
+
+    // A station that takes in nothing while it still has bytes to send, as
+    // one busy with its reply: what the program sends meanwhile is lost.
+    void deafWhileSending() { m_deafWhileSending = true; }
+    // Bytes that go out as if the station sent them of its own accord, the
+    // answer gap apart.
+    void sendUnprompted(const QByteArray &bytes) { schedule(bytes, m_now); }
 
     // A byte the program sent.
     void take(std::uint8_t byte)
     {
+        const bool sending = !m_sent.empty() && m_sent.back().first > m_now;
         m_received.append(static_cast<char>(byte));
         if (m_options.silentAfter >= 0 && m_received.size() > m_options.silentAfter)
             return;
-        Clock::time_point due = Clock::now() + std::chrono::milliseconds(m_options.answerDelayMs);
-        for (char c : m_responder(byte)) {
-            if (!m_sent.empty())
-                due = std::max(due, m_sent.back().first + std::chrono::milliseconds(m_options.answerGapMs));
-            m_sent.emplace_back(due, c);
-        }
+        if (sending && m_deafWhileSending)
+            return;
+        schedule(m_responder(byte), m_now + m_options.answerDelayMs);
     }
-    bool arrived() const { return !m_sent.empty() && m_sent.front().first <= Clock::now(); }
+    bool arrived() const { return !m_sent.empty() && m_sent.front().first <= m_now; }
     std::uint8_t takeArrived()
     {
         const char c = m_sent.front().second;
@@ -71,13 +76,22 @@ public:
     }
     bool waitForArrival(int ms)
     {
-        const Clock::time_point until = Clock::now() + std::chrono::milliseconds(ms);
-        while (!arrived() && Clock::now() < until)
-            std::this_thread::sleep_until(m_sent.empty() ? until : std::min(until, m_sent.front().first));
+        const qint64 until = m_now + std::max(ms, 0);
+        if (!arrived())
+            m_now = m_sent.empty() ? until : std::clamp(m_sent.front().first, m_now, until);
         return arrived();
     }
 
 private:
+    void schedule(const QByteArray &bytes, qint64 due)
+    {
+        for (char c : bytes) {
+            if (!m_sent.empty())
+                due = std::max(due, m_sent.back().first + m_options.answerGapMs);
+            m_sent.emplace_back(due, c);
+        }
+    }
+
     static QMap<QString, MemoryLine *> &lines()
     {
         static QMap<QString, MemoryLine *> all;
@@ -93,8 +107,10 @@ private:
     StationLineOptions m_options;
     QString m_name;
     QByteArray m_received;
-    std::deque<std::pair<Clock::time_point, char>> m_sent;
+    std::deque<std::pair<qint64, char>> m_sent; // each byte and the time it arrives
+    qint64 m_now = 0;
     bool m_hungUp = false;
+    bool m_deafWhileSending = false;
 };
 
 // The program's end of a MemoryLine, with the failures of a serial link.
@@ -123,6 +139,7 @@ public:
     bool waitForByte(int ms) override { return line().waitForArrival(ms); }
     void purgeReceive() override { line().dropArrived(); }
     void purgeSend() override { line(); }
+    qint64 clockMs() const override { return m_line ? m_line->now() : 0; }
 
 private:
     MemoryLine &line() const
