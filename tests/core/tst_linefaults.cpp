@@ -18,6 +18,7 @@
 #include "state/appstate.h"
 #include "stationline.h"
 #include "support/linkfixtures.h"
+#include "support/memoryline.h"
 #include "support/readfixtures.h"
 #include "support/replyfixtures.h"
 
@@ -354,55 +355,79 @@ private slots:
 
     // The station is still sending the rest of an interrupted reply when the
     // next transfer starts. The request or start byte goes out only once the
-    // line has fallen quiet, so the tail is not taken for the new reply; a
-    // line that never falls quiet ends the transfer with "AK", nothing sent.
+    // line has fallen quiet for longer than any gap the reader itself takes
+    // between two bytes of a reply, so the tail is not taken for the new
+    // reply, nor its bytes for acknowledgements; a line that never falls
+    // quiet ends the transfer with "AK", nothing sent. On a line in memory,
+    // whose station takes nothing in while it sends.
     void stationStillSending_data()
     {
         QTest::addColumn<bool>("reading");
         QTest::addColumn<int>("tailBytes");
+        QTest::addColumn<int>("gapMs");
         QTest::addColumn<bool>("quietsDown");
-        // At 1200 baud 30 bytes take a quarter of a second, 120 bytes one
-        // second, longer than the tests' bound of the wait.
-        QTest::newRow("read after a cut read") << true << 30 << true;
-        QTest::newRow("read, never quiet") << true << 120 << false;
-        QTest::newRow("write, never quiet") << false << 120 << false;
+        // At 1200 baud a character takes 8.3 ms: 30 of them a quarter of a
+        // second, 120 one second, longer than the tests' bound of the wait.
+        QTest::newRow("read after a cut read") << true << 30 << 9 << true;
+        QTest::newRow("read, never quiet") << true << 120 << 9 << false;
+        QTest::newRow("write, never quiet") << false << 120 << 9 << false;
+        // A slow station's reply, 60 ms between its bytes, which the reader
+        // would still take as one reply.
+        QTest::newRow("write after a cut read of a slow station") << false << 5 << 60 << true;
+        QTest::newRow("read after a cut read of a slow station") << true << 5 << 60 << true;
     }
     void stationStillSending()
     {
         QFETCH(bool, reading);
         QFETCH(int, tailBytes);
+        QFETCH(int, gapMs);
         QFETCH(bool, quietsDown);
         const QByteArray reply = twoChannelReply();
+        SimulatedStation station;
         StationLineOptions options;
-        options.lineTime = true;
-        Line line(answering(reply), options, reading ? earlierState() : checkedState(1));
+        options.answerGapMs = gapMs;
+        MemoryLine line([&](std::uint8_t byte) { return reading ? answering(reply)(byte) : station.onByte(byte, 0); },
+                        options);
+        line.deafWhileSending();
+        OptionsFile file;
+        file.writePorts({{2, line.devicePath()}});
+        AppState state = reading ? earlierState() : checkedState(1);
+        ReadRecorder view(state);
+        TransferLink link(view, file.path(), memoryLinkFactory());
+        link.setTimings(testTimings());
         QByteArray tail;
         while (tail.size() < tailBytes)
             tail += reply.mid(4);
-        line.station->sendUnprompted(tail.left(tailBytes));
+        line.sendUnprompted(tail.left(tailBytes));
 
-        if (reading) {
-            StationReader::read(line.state, line.link, line.view);
-        } else {
-            const WriteOutcome outcome = StationWriter::write(line.state, line.link);
-            QCOMPARE(outcome.kind, WriteOutcome::Kind::NotStarted);
-            QCOMPARE(outcome.sent, qsizetype(0));
-        }
+        WriteOutcome written;
+        if (reading)
+            StationReader::read(state, link, view);
+        else
+            written = StationWriter::write(state, link);
 
-        QVERIFY(!line.link.IsOpen());
-        QVERIFY(line.view.allEnabled());
+        QVERIFY(!link.IsOpen());
+        QVERIFY(view.allEnabled());
         // What the command line tells: a busy line, not a silent station.
-        QCOMPARE(line.link.lineStayedBusy(), !quietsDown);
+        QCOMPARE(link.lineStayedBusy(), !quietsDown);
         if (!quietsDown) {
-            QCOMPARE(line.view.statuses.last(), LinkTexts::noAnswer());
-            QCOMPARE(line.station->received(), QByteArray());
+            QCOMPARE(view.statuses.last(), LinkTexts::noAnswer());
+            QCOMPARE(line.received(), QByteArray());
+            if (!reading)
+                QCOMPARE(written.kind, WriteOutcome::Kind::NotStarted);
             return;
         }
-        QCOMPARE(line.station->received(), bytes({StationReader::RequestByte}));
-        QCOMPARE(line.view.statuses.last(), LinkTexts::idle());
+        QCOMPARE(view.statuses.last(), LinkTexts::idle());
+        if (!reading) {
+            QCOMPARE(station.completedWrites(), 1);
+            QCOMPARE(line.received(),
+                     char(StationWriter::StartByte) + state.image.writeOrder(state.moduleCode, state.bandCode));
+            return;
+        }
+        QCOMPARE(line.received(), bytes({StationReader::RequestByte}));
         AppState whole = earlierState();
         decodeWholeReply(whole, reply);
-        compareStates(line.state, whole);
+        compareStates(state, whole);
     }
 
     // One device reached by two names is one port: while a transfer holds it,
