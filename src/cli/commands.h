@@ -38,6 +38,9 @@ bool loadPassingCheck(const QString &path, AppState &state);
 // The station sequence of `plan` on PORT, with its progress on standard
 // error; stopped by SIGINT, SIGTERM and SIGHUP.
 SequenceOutcome runOnStation(StationPlan plan, const PortArgument &port);
+// "Станция не отвечает (AK).", with the busy line or where the reply
+// stopped, as the line of a command.
+QString noAnswerText(const SequenceOutcome &outcome);
 // Prints the ends every command on a station shares (a port failure, a stop)
 // and gives their exit status; nothing for the others.
 std::optional<int> commonEnd(const SequenceOutcome &outcome);

@@ -28,11 +28,8 @@ std::optional<int> readStation(AppState &held, const PortArgument &port)
         return code;
     switch (outcome.kind) {
     case SequenceOutcome::Kind::NoAnswer:
-        Console::out(QStringLiteral("Станция не отвечает (%1).").arg(LinkTexts::noAnswer()));
+        Console::out(Commands::noAnswerText(outcome));
         return ExitCode::NoAnswer;
-    case SequenceOutcome::Kind::InvalidReply:
-        Console::out(QStringLiteral("Станция ответила, но %1.").arg(outcome.failure));
-        return ExitCode::Refused;
     case SequenceOutcome::Kind::Refused:
         Console::out(outcome.refusal ? outcome.refusal->text : LinkTexts::noAnswer());
         return ExitCode::Refused;

@@ -1,9 +1,10 @@
 // Faults of the line during a transfer, on a real pseudo-terminal: the
 // station goes away in the middle of a write or a read (its end of the line
-// is closed), answers with noise, or its port is gone before the transfer
-// starts. Every transfer must end with the dialog's own status, the buttons
-// usable, the port closed and, for a failure of the port, the serial layer's
-// message; the data keep what the reply brought up to the fault.
+// is closed, and the port fails as when an adapter is pulled out), answers
+// with noise, or its port is gone before the transfer starts. Every transfer
+// must end with the dialog's own status, the buttons usable, the port closed
+// and, for a failure of the port, the serial layer's message; the data keep
+// what the reply brought up to the fault.
 
 #include "check/datacheck.h"
 #include "common/platformerror.h"
@@ -153,11 +154,9 @@ private slots:
         QTest::addColumn<QList<int>>("progress");
         QTest::newRow("in the header") << 3 << QList<int>{0};
         QTest::newRow("in the tone table") << 1 + 5 + 4 << QList<int>{0, 33};
-        // The last band byte goes unanswered; the write stops at its next send.
-        QTest::newRow("after the settings") << kPrefix << QList<int>{0, 33, 66, 100, 0};
+        QTest::newRow("on the last band byte") << kPrefix << QList<int>{0, 33, 66};
         QTest::newRow("half way through a record") << kPrefix + 18 + 9 << QList<int>{0, 33, 66, 100, 0, 50};
-        // Every byte went out; the write stops at the purge.
-        QTest::newRow("on the last byte") << kPrefix + 36 << QList<int>{0, 33, 66, 100, 0, 50, 100, 100};
+        QTest::newRow("on the last byte") << kPrefix + 36 << QList<int>{0, 33, 66, 100, 0, 50};
     }
     void stationGoneDuringWrite()
     {
@@ -169,8 +168,9 @@ private slots:
         const AppState state = checkedState(2);
 
         const WriteOutcome outcome = StationWriter::write(state, line.link);
-        QCOMPARE(outcome.kind, WriteOutcome::Kind::BrokenOff);
-        QCOMPARE(outcome.failure, SerialErrors::notOpen());
+        QCOMPARE(outcome.kind, WriteOutcome::Kind::PortFailure);
+        QVERIFY2(outcome.failure.startsWith(SerialErrors::cannotReceive(line.station->devicePath(), QString())),
+                 qPrintable(outcome.failure));
         QCOMPARE(outcome.sent, qsizetype(hangUpAfter));
 
         QCOMPARE(line.view.statuses, (QStringList{LinkTexts::writing(), LinkTexts::noAnswer()}));
@@ -180,10 +180,11 @@ private slots:
         QCOMPARE(line.station->received().size(), hangUpAfter);
     }
 
-    // The station goes away while it sends its reply: the read ends as after
-    // a time-out ("AK", buttons enabled, port closed, no message), and keeps
-    // what the reply brought up to the last whole block: no record is
-    // decoded half, no row filled from a record that did not arrive whole.
+    // The station goes away while it sends its reply: the port fails, and
+    // the read ends with the serial layer's message, "AK", the buttons
+    // enabled and the port closed. It keeps what the reply brought up to the
+    // last whole block: no record is decoded half, no row filled from a
+    // record that did not arrive whole.
     void stationGoneDuringRead_data()
     {
         QTest::addColumn<int>("sent");
@@ -209,10 +210,10 @@ private slots:
             options.hangUpAfterSent = sent;
         Line line(answering(twoChannelReply()), options);
 
-        Outcome outcome = Outcome::Complete;
-        QCOMPARE(platformError([&] { outcome = StationReader::read(line.state, line.link, line.view); }), QString());
+        const QString failure = platformError([&] { StationReader::read(line.state, line.link, line.view); });
 
-        QCOMPARE(outcome, Outcome::NoAnswer);
+        QVERIFY2(failure.startsWith(SerialErrors::cannotReceive(line.station->devicePath(), QString())),
+                 qPrintable(failure));
         QCOMPARE(line.view.statuses, (QStringList{LinkTexts::reading(), LinkTexts::noAnswer()}));
         QVERIFY(line.view.allEnabled());
         QVERIFY(!line.link.IsOpen());
@@ -226,10 +227,10 @@ private slots:
         QCOMPARE(line.state.moduleMenuIndex, 2);
     }
 
-    // The port goes away the moment after it was opened: the first send
-    // fails. The transfer ends with "AK", the buttons enabled, the port closed
-    // and the serial layer's message naming the device; the read has changed
-    // nothing of the data.
+    // The port goes away the moment after it was opened: the watch for a
+    // quiet line fails. The transfer ends with "AK", the buttons enabled, the
+    // port closed and the serial layer's message naming the device; the read
+    // has changed nothing of the data.
     void portLostRightAfterOpening_data()
     {
         QTest::addColumn<bool>("reading");
@@ -246,7 +247,7 @@ private slots:
 
         const QString error = transferFailure(reading, line.state, *link, line.view);
 
-        QVERIFY2(error.startsWith(SerialErrors::cannotSend(device, QString())), qPrintable(error));
+        QVERIFY2(error.startsWith(SerialErrors::cannotReceive(device, QString())), qPrintable(error));
         const QString running = reading ? LinkTexts::reading() : LinkTexts::writing();
         QCOMPARE(line.view.statuses, (QStringList{running, LinkTexts::noAnswer()}));
         QVERIFY(line.view.allEnabled());

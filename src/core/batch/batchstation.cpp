@@ -125,16 +125,14 @@ QString resultText(const SequenceOutcome &outcome)
     case Kind::NoAnswer:
         if (outcome.lineBusy)
             return noAnswer(outcome.step) + busyLineText(LinkTimings().quietLineBoundMs);
+        if (!outcome.failure.isEmpty()) // the reply stopped
+            return noAnswer(outcome.step) + QStringLiteral(": ") + outcome.failure;
         if (outcome.step != SequenceStep::Write)
             return noAnswer(outcome.step);
         return noAnswer(outcome.step)
                + (outcome.writeStarted ? atByte(outcome) : QStringLiteral(", ничего не записано"));
     case Kind::Refused:
         return refusedText(outcome);
-    case Kind::InvalidReply:
-        // "ответ станции недопустим при чтении: ..."
-        return QStringLiteral("ответ станции недопустим %1: %2")
-            .arg(during(outcome.step), outcome.failure.section(QStringLiteral(": "), 1));
     case Kind::Differs:
         return QStringLiteral("станция хранит не то, что записано: ") + WriteVerification::summary(outcome.differences);
     case Kind::StationChanged:
