@@ -36,6 +36,12 @@ private slots:
                                            << SerialErrors::cannotOpen("/dev/ttyUSB0", "Device or resource busy")
                                            << "ошибка при чтении: Не удалось открыть последовательный порт "
                                               "/dev/ttyUSB0: Device or resource busy";
+        // The window's message puts the command on a line of its own.
+        QTest::newRow("an account outside dialout")
+            << Kind::Failure << SequenceStep::BackUp << SerialErrors::noPermission("/dev/ttyUSB0", "tech")
+            << "ошибка при чтении: Нет доступа к последовательному порту /dev/ttyUSB0: учётная запись tech не "
+               "входит в группу dialout. Добавьте её в группу командой sudo adduser tech dialout и войдите в "
+               "систему заново (выйдите из сеанса и снова войдите).";
     }
     void resultText()
     {

@@ -10,6 +10,7 @@
 #include "transfer/stationread.h"
 #include "transfer/writeverification.h"
 
+#include <QRegularExpression>
 
 namespace BatchStation {
 
@@ -116,7 +117,9 @@ QString stepName(SequenceStep step)
     return QStringLiteral("протокол");
 }
 
-QString resultText(const SequenceOutcome &outcome)
+namespace {
+
+QString resultWords(const SequenceOutcome &outcome)
 {
     using Kind = SequenceOutcome::Kind;
     switch (outcome.kind) {
@@ -158,6 +161,16 @@ QString resultText(const SequenceOutcome &outcome)
         return QStringLiteral("прервано %1").arg(during(outcome.step));
     }
     return QString();
+}
+
+} // namespace
+
+QString resultText(const SequenceOutcome &outcome)
+{
+    // A platform's message may break its lines (the account's group and the
+    // command that mends it); a station's result is one line of the batch.
+    static const QRegularExpression lineBreak(QStringLiteral("\\s*\\n\\s*"));
+    return resultWords(outcome).replace(lineBreak, QStringLiteral(" "));
 }
 
 bool verified(const SequenceOutcome &outcome)
