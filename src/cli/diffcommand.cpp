@@ -17,12 +17,12 @@ namespace {
 
 // The station's side, or an exit status when there is none to compare. The
 // read is the one `read` makes, its copy kept in the archive.
-std::optional<int> readStation(AppState &held, const PortArgument &port)
+std::optional<int> readStation(AppState &held, const PortArgument &port, const QString &archiveFolder)
 {
     StationPlan plan;
     plan.write = false;
     plan.verify = false;
-    plan.archiveFolder = ReadArchive::folder();
+    plan.archiveFolder = archiveFolder;
     const SequenceOutcome outcome = Commands::runOnStation(plan, port);
     if (const auto code = Commands::commonEnd(outcome))
         return code;
@@ -93,12 +93,14 @@ int diff(const QStringList &arguments)
     if (!line.parse(arguments))
         return ExitCode::Done;
 
+    const PortArgument port = withPort ? PortArgument::parse(line.value(QStringLiteral("port"))) : PortArgument();
+    const QString archive = withPort ? archiveFolder() : QString();
     AppState a;
     if (!loadPassingCheck(line.argument(0), a))
         return ExitCode::Refused;
     AppState b;
     if (withPort) {
-        if (const auto stop = readStation(b, PortArgument::parse(line.value(QStringLiteral("port")))))
+        if (const auto stop = readStation(b, port, archive))
             return *stop;
         return print(StationComparison(StationSide::checked(a), StationSide::read(b)));
     }

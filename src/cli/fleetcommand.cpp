@@ -145,6 +145,7 @@ int fleet(const QStringList &arguments)
     if (line.isSet(QStringLiteral("report-dir")) && reportDir.isEmpty())
         throw UsageError(QStringLiteral("Пустое значение параметра --report-dir"));
 
+    const QString archive = archiveFolder();
     // Checked once, here: the check rewrites MyTemp.ini, which no thread may
     // share.
     AppState checked;
@@ -159,15 +160,14 @@ int fleet(const QStringList &arguments)
     }
     // Made here once rather than by every thread at the same moment; a
     // folder that cannot be made fails each station's copy, and so its write.
-    QDir().mkpath(ReadArchive::folder());
+    QDir().mkpath(archive);
     const TransferStop &stop = StopSignals::install();
     std::vector<StationPlan> plans;
     QStringList names;
     for (qsizetype k = 0; k < ports.size(); ++k) {
         // Without --id-from the file's Id stands as the file spells it.
         plans.push_back(BatchStation::plan(first ? BatchStation::withId(checked, ids.at(k)) : checked,
-                                           ports.at(k).device, Paths::optionsFile(), ReadArchive::folder(),
-                                           reports.get(), &stop));
+                                           ports.at(k).device, Paths::optionsFile(), archive, reports.get(), &stop));
         names.append(ports.at(k).name);
     }
 

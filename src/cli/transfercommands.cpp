@@ -65,6 +65,13 @@ QString noAnswerText(const SequenceOutcome &outcome)
     return words.left(1).toUpper() + words.mid(1) + u'.';
 }
 
+QString archiveFolder()
+{
+    if (const auto refusal = ReadArchive::folderRefusal())
+        throw PlatformError(*refusal);
+    return ReadArchive::folder();
+}
+
 // The station sequence with its progress on standard error, each transfer's
 // bar on a line of its own; stopped by SIGINT, SIGTERM and SIGHUP.
 SequenceOutcome runOnStation(StationPlan plan, const PortArgument &port)
@@ -165,7 +172,7 @@ int read(const QStringList &arguments)
     StationPlan plan;
     plan.write = false;
     plan.verify = false;
-    plan.archiveFolder = ReadArchive::folder();
+    plan.archiveFolder = archiveFolder();
     const SequenceOutcome outcome = runOnStation(plan, port);
     if (const auto code = commonEnd(outcome))
         return *code;

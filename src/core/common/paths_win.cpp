@@ -9,3 +9,8 @@ QString Paths::systemConfigFolder()
     // configuration location on Windows would be the local one.
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
+
+std::optional<QString> Paths::badDataFolderVariable()
+{
+    return std::nullopt;
+}
