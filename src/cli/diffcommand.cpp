@@ -5,6 +5,7 @@
 #include "console.h"
 #include "exitcodes.h"
 #include "portargument.h"
+#include "stopsignals.h"
 #include "compare/stationcomparison.h"
 #include "files/readarchive.h"
 #include "link/linktexts.h"
@@ -39,6 +40,11 @@ std::optional<int> readStation(AppState &held, const PortArgument &port, const Q
     default:
         Console::err(QStringLiteral("Копия в архиве чтений: %1").arg(QDir::toNativeSeparators(outcome.archiveCopy)));
         break;
+    }
+    // A stop asked during the read let it run to its end; nothing follows it.
+    if (StopSignals::requested()) {
+        Console::out(QStringLiteral("Остановлено после чтения станции: сравнение не выполнено."));
+        return ExitCode::Stopped;
     }
     held = outcome.held;
     return std::nullopt;

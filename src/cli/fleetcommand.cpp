@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "console.h"
 #include "exitcodes.h"
+#include "consoleprogress.h"
 #include "fleetboard.h"
 #include "fleetports.h"
 #include "batch/batchreports.h"
@@ -90,10 +91,14 @@ QStringList stationIds(std::optional<int> first, qsizetype count, const AppState
 
 // Each station on a thread of its own; the main thread shows their progress
 // until the last one ends.
-std::vector<FleetResult> runAll(std::vector<StationPlan> plans, FleetBoard &board)
+std::vector<FleetResult> runAll(std::vector<StationPlan> plans, FleetBoard &board, const QStringList &names)
 {
     BatchRunner runner;
     QEventLoop loop;
+    QObject::connect(&runner, &BatchRunner::stopDeferred, &loop,
+                     [&board, &names](int station, bool writing, qint64 remainingMs) {
+                         board.note(stopNotice(QStringLiteral("на ") + names.at(station), writing, remainingMs));
+                     });
     QObject::connect(&runner, &BatchRunner::stepStarted, &loop, [&board](int station, int step, const QString &) {
         board.show(station, BatchStation::stepName(SequenceStep(step)), 0);
     });
@@ -172,7 +177,7 @@ int fleet(const QStringList &arguments)
     }
 
     FleetBoard board(names, Console::errIsTerminal());
-    const std::vector<FleetResult> results = runAll(std::move(plans), board);
+    const std::vector<FleetResult> results = runAll(std::move(plans), board, names);
 
     int exitCode = ExitCode::Done;
     for (std::size_t k = 0; k < results.size(); ++k) {
@@ -185,6 +190,9 @@ int fleet(const QStringList &arguments)
             Console::err(QStringLiteral("%1: протокол: %2").arg(names.at(at), QDir::toNativeSeparators(result.report)));
         exitCode = std::max(exitCode, result.exitCode);
     }
+    // A stop that came while the last steps ran to their end.
+    if (stop.stopRequested())
+        exitCode = ExitCode::Stopped;
     for (std::size_t k = 0; k < results.size(); ++k) {
         const qsizetype at = static_cast<qsizetype>(k);
         Console::out(QStringList{names.at(at), results[k].serial, ids.at(at), results[k].text}.join(u'\t'));

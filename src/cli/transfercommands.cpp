@@ -79,7 +79,8 @@ SequenceOutcome runOnStation(StationPlan plan, const PortArgument &port)
     plan.link.device = port.device;
     plan.link.portNumber = port.portNumber;
     plan.link.stop = &StopSignals::install();
-    ConsoleProgress progress(Console::errIsTerminal());
+    const QString name = port.device.isEmpty() ? QStringLiteral("COM%1").arg(port.portNumber) : port.device;
+    ConsoleProgress progress(Console::errIsTerminal(), QStringLiteral("на ") + name);
     return StationSequence::run(plan, progress, [&progress](SequenceStep, const QString &) { progress.restart(); });
 }
 
@@ -119,10 +120,18 @@ int writeEnd(const SequenceOutcome &outcome)
         return *code;
     const bool verifying = outcome.step == SequenceStep::Verify;
     switch (outcome.kind) {
-    case Kind::Done:
-        Console::out(verifying ? QStringLiteral("Данные записаны в станцию, прочитаны и совпадают с записанными.")
-                               : QStringLiteral("Данные записаны в станцию."));
+    case Kind::Done: {
+        const QString done = verifying
+                                 ? QStringLiteral("Данные записаны в станцию, прочитаны и совпадают с записанными.")
+                                 : QStringLiteral("Данные записаны в станцию.");
+        // The stop came while the last step ran to its end.
+        if (StopSignals::requested()) {
+            Console::out(QStringLiteral("Остановлено: ") + done.left(1).toLower() + done.mid(1));
+            return ExitCode::Stopped;
+        }
+        Console::out(done);
         return ExitCode::Done;
+    }
     case Kind::NoAnswer:
         if (!verifying) {
             Console::out(Commands::noAnswerText(outcome));
@@ -196,7 +205,13 @@ int read(const QStringList &arguments)
         Console::out(refusal->text);
         return ExitCode::Refused;
     }
-    Console::out(QStringLiteral("Данные станции сохранены в файл %1.").arg(QDir::toNativeSeparators(output)));
+    // A stop asked during the read let it run to its end; what it read is kept.
+    const QString saved = QStringLiteral("данные станции сохранены в файл %1.").arg(QDir::toNativeSeparators(output));
+    if (StopSignals::requested()) {
+        Console::out(QStringLiteral("Остановлено после чтения: ") + saved);
+        return ExitCode::Stopped;
+    }
+    Console::out(saved.left(1).toUpper() + saved.mid(1));
     return ExitCode::Done;
 }
 

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTest>
+#include <atomic>
+#include <csignal>
 #include <memory>
 
 namespace {
@@ -58,12 +60,20 @@ public:
     }
 
     // `output` takes the child's standard output instead of the test.
-    CliRun run(const QStringList &arguments, const QString &output = QString()) const
+    CliRun run(const QStringList &arguments, const QString &output = QString(), int ignoredSignal = 0) const
     {
         QStringList expanded;
         for (const QString &a : arguments)
             expanded.append(expand(a));
-        return m_home.run(expanded, output);
+        return m_home.run(
+            expanded, output, [this](qint64 pid) { m_pid = pid; }, ignoredSignal);
+    }
+    // The station sends the program `signal` when it has received `count`
+    // bytes, before it answers the last of them.
+    void signalAt(qsizetype count, int signal)
+    {
+        m_signalAt = count;
+        m_signal = signal;
     }
 
 private:
@@ -83,6 +93,8 @@ private:
         m_station = std::make_unique<SimulatedStation>(memory);
         m_line = std::make_unique<StationLine>(
             [this, altering, countTooHigh](std::uint8_t byte) {
+                if (m_line->received().size() == m_signalAt && m_pid > 0)
+                    ::kill(pid_t(qint64(m_pid)), m_signal);
                 QByteArray answer = m_station->onByte(byte, 0);
                 if (altering && answer.size() > kReplyTone3)
                     answer[kReplyTone3] = char(answer.at(kReplyTone3) + 1);
@@ -97,6 +109,9 @@ private:
     CliHome m_home;
     std::unique_ptr<SimulatedStation> m_station;
     std::unique_ptr<StationLine> m_line;
+    mutable std::atomic<qint64> m_pid{0};
+    qsizetype m_signalAt = -1;
+    int m_signal = 0;
 };
 
 } // namespace
@@ -116,6 +131,8 @@ private slots:
     void lostOutput();
     void closedStandardStreams_data();
     void closedStandardStreams();
+    void stopSignals_data();
+    void stopSignals();
 };
 
 void CliTest::commands_data()
@@ -416,6 +433,61 @@ void CliTest::closedStandardStreams()
     QCOMPARE(run.exitCode, 0);
     if (!made.isEmpty())
         QVERIFY(QFileInfo(rig.expand(made)).size() > 0);
+}
+
+// A stop asked by a signal in the middle of a transfer: the transfer runs
+// to its end, the program says so at once, and the exit tells that it was
+// stopped. A signal the program was started with ignored stays ignored.
+void CliTest::stopSignals_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<int>("atByte"); // received by the station
+    QTest::addColumn<bool>("ignored");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out"); // pattern for standard output
+    QTest::addColumn<QString>("err"); // text standard error must hold
+
+    const QStringList write{"write", "{dir}/worked.ini", "--port", "COM3"};
+    const QString writing = "Остановка: запись станции на COM3 будет закончена (ещё ";
+    const QString reading = "Остановка: чтение станции на COM3 будет закончено (ещё ";
+    // Said before the write's next step is shown.
+    QTest::newRow("SIGINT in a write") << write << SIGINT << 2 << false << 5
+                                       << exactly("Остановлено: данные записаны в станцию.\n") << "ПР 0%\n" + writing;
+    // The read's data are kept: it ran to its end.
+    QTest::newRow("SIGINT in a read") << QStringList{"read", "--port", "COM3", "--output", "{dir}/r.ini"} << SIGINT << 1
+                                      << false << 5
+                                      << exactly(
+                                             "Остановлено после чтения: данные станции сохранены в файл {dir}/r.ini.\n")
+                                      << reading;
+    QTest::newRow("SIGTERM in a diff with the station")
+        << QStringList{"diff", "{dir}/worked.ini", "--port", "COM3"} << SIGTERM << 1 << false << 5
+        << exactly("Остановлено после чтения станции: сравнение не выполнено.\n") << reading;
+    QTest::newRow("SIGHUP ignored, as under nohup")
+        << write + QStringList{"--verify"} << SIGHUP << 2 << true << 0
+        << exactly("Данные записаны в станцию, прочитаны и совпадают с записанными.\n") << "ПР 100%";
+    QTest::newRow("SIGINT ignored, as in a background job")
+        << write + QStringList{"--verify"} << SIGINT << 2 << true << 0
+        << exactly("Данные записаны в станцию, прочитаны и совпадают с записанными.\n") << "ПП 0%";
+}
+
+void CliTest::stopSignals()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, signal);
+    QFETCH(int, atByte);
+    QFETCH(bool, ignored);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+
+    Rig rig(Station::Answering);
+    rig.signalAt(atByte, signal);
+    const CliRun run = rig.run(arguments, QString(), ignored ? signal : 0);
+    QVERIFY2(rig.pattern(out).match(run.out).hasMatch(), qPrintable(run.out));
+    QVERIFY2(run.err.contains(rig.expand(err)), qPrintable(run.err));
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.err.contains("Остановка"), !ignored);
 }
 
 QTEST_GUILESS_MAIN(CliTest)
