@@ -44,7 +44,8 @@ QString description()
                           "десятичные цифры); без него все станции получают Id из файла.\n"
                           "Одно устройство, названное дважды (также через ссылку или карту портов), неверный\n"
                           "--id-from, Id больше 9999, COMn без устройства или папка --report-dir, которую нельзя\n"
-                          "создать или в которую нельзя записать файл, - отказ до открытия портов (код 2).\n"
+                          "создать, в которую нельзя записать файл или в которой нет места для протоколов, -\n"
+                          "отказ до открытия портов (код 2).\n"
                           "Ход работы - на stderr, по строке на порт (порт, шаг, процент), в конце - пути копий\n"
                           "в архиве чтений и протоколов. Итог - на stdout, по строке на порт в порядке --port,\n"
                           "через табуляцию: порт, серийный номер (или \"-\"), Id, результат.\n"
@@ -161,7 +162,7 @@ int fleet(const QStringList &arguments)
     std::unique_ptr<BatchReports> reports;
     if (!reportDir.isEmpty()) {
         reports = std::make_unique<BatchReports>(reportDir, line.value(QStringLiteral("serial")));
-        reports->prepare();
+        reports->prepare(ports.size());
     }
     // Made here once rather than by every thread at the same moment; a
     // folder that cannot be made fails each station's copy, and so its write.

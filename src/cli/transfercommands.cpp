@@ -52,7 +52,7 @@ void requireSavable(const QString &output)
     // the station was read.
     if (const int blocker = FileAccess::writeBlocker(output))
         throw PlatformError(QStringLiteral("Файл \"%1\" не может быть записан: %2")
-                                .arg(QDir::toNativeSeparators(output), IoError::message(blocker)));
+                                .arg(QDir::toNativeSeparators(output), IoError::writeReason(blocker)));
 }
 
 } // namespace

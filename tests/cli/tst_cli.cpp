@@ -257,7 +257,7 @@ void CliTest::commands_data()
         << "";
     QTest::newRow("read: output folder takes no file")
         << QStringList{"read", "--port", "COM3", "--output", "/sys/r.ini"} << Station::Answering << 2 << exactly("")
-        << "Файл \"/sys/r.ini\" не может быть записан: Доступ к файлу запрещен."
+        << "Файл \"/sys/r.ini\" не может быть записан: папка только для чтения"
         << "";
     // Names whose bytes are not UTF-8 would become other names.
     const QString notUtf8 = "недопустимые в кодировке системы (UTF-8)";
@@ -387,7 +387,7 @@ void CliTest::lostOutput_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("output");
     QTest::addColumn<QString>("err");
-    const QString full = "Стандартный вывод не записан: на устройстве нет места.\n";
+    const QString full = "Стандартный вывод не записан: нет места на диске.\n";
     QTest::newRow("dump") << QStringList{"dump", "{dir}/worked.ini"} << "/dev/full" << full;
     QTest::newRow("check") << QStringList{"check", "{dir}/worked.ini"} << "/dev/full" << full;
     QTest::newRow("help") << QStringList{"--help"} << "/dev/full" << full;

@@ -334,7 +334,7 @@ void FleetTest::refusedBeforeAnyByte_data()
                                            << "COM6";
     QTest::newRow("report folder takes no file")
         << worked + QStringList{"--port", "COM3", "--report-dir", "/sys"} << 2 << ""
-        << "В папку протоколов \"/sys\" нельзя записать файл: Доступ к файлу запрещен.";
+        << "В папку протоколов \"/sys\" нельзя записать файл: папка только для чтения";
     QTest::newRow("check refuses") << QStringList{"fleet", "{dir}/loud.ini", "--port", "COM3", "--port", "COM4"} << 1
                                    << "Уровень громкости изм. 1-16\n"
                                    << "";

@@ -65,7 +65,12 @@ QString store(const AppState &state, const QString &folder, const QDateTime &tim
     // of the same moment (two stations of one serial number read within a
     // second).
     PendingFile copy(dir, QStringLiteral(".копия-XXXXXX.part"));
-    copy.write(bytes);
+    try {
+        copy.write(bytes);
+    } catch (const PlatformError &e) {
+        throw PlatformError(QStringLiteral("Не удалось записать копию в папку \"%1\": %2")
+                                .arg(QDir::toNativeSeparators(folder), e.text()));
+    }
     return copy.publishNumbered(dir, baseName(state.settingsLines, time), QStringLiteral(".ini"));
 }
 
