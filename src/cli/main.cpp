@@ -48,7 +48,7 @@ QString overview()
     text += QStringLiteral("\nСправка по команде: vetral-cli КОМАНДА --help\n"
                            "Версия программы: vetral-cli --version\n"
                            "Код выхода 2: неверные аргументы или ошибка файла или порта.\n"
-                           "Код выхода 5 (write, read, fleet): остановлено сигналом SIGINT, SIGTERM или SIGHUP.");
+                           "Код выхода 5 (write, read, diff, fleet): остановлено сигналом SIGINT, SIGTERM или SIGHUP.");
     return text;
 }
 
