@@ -255,6 +255,11 @@ void TestChannelFileLoad::encodings_data()
     // Mostly Windows-1251: one line in UTF-8 does not make the file UTF-8.
     QTest::newRow("Windows-1251 with a UTF-8 line")
         << Windows1251::encode(text) + QStringLiteral("; правка\r\n").toUtf8() << TextEncoding::Windows1251;
+    // Capitals before "»", "—" or "№" form valid UTF-8 pairs ("Т»" reads as "һ"), a
+    // line of nothing else is valid UTF-8 as a whole.
+    QTest::newRow("Windows-1251 whose letters and marks form UTF-8 pairs")
+        << Windows1251::encode(text + QStringLiteral("; ЦЕНТР «ТРАКТ»: ЁМКОСТЬ №5 ПРОВЕРЕНА\r\n; Т—2, Л№7\r\n"))
+        << TextEncoding::Windows1251;
 }
 
 void TestChannelFileLoad::encodings()
@@ -278,9 +283,20 @@ void TestChannelFileLoad::loadFailures_data()
     const QString utf8Text = QStringLiteral("[Общие установки]\r\nГромкость=3\r\n[1]\r\nRx=150000\r\n");
     const QByteArray utf8 = utf8Text.toUtf8();
     const QByteArray cp1251Comment = Windows1251::encode(QStringLiteral("; поправил техник\r\n"));
-    const QString mixed = QStringLiteral("Файл не загружен: в нём смешаны кодировки. Он записан в UTF-8, но строка "
-                                         "%1 не в UTF-8. Сохраните файл целиком в одной кодировке, UTF-8 или "
+    const QString mixed = QStringLiteral("Файл не загружен: в нём смешаны кодировки. Строка %1 записана в UTF-8, "
+                                         "а строка %2 - нет. Сохраните файл целиком в одной кодировке, UTF-8 или "
                                          "Windows-1251.");
+    // The technician's note of 525 bytes, added in Windows-1251: its bytes
+    // that fit no UTF-8 character outnumber the file's Russian letters.
+    const QByteArray note = Windows1251::encode(QStringLiteral("Примечание=")
+                                                + QStringLiteral("Станция после ремонта, частоты сверены "
+                                                                 "с журналом «Связь». ")
+                                                      .repeated(10))
+                                .first(525)
+                            + "\r\n";
+    const QByteArray utf8File =
+        QStringLiteral("[Общие установки]\r\nId_номер=0777\r\nГромкость=3\r\n[1]\r\nRx=150000\r\nTx_Off=RSSI\r\n")
+            .toUtf8();
     const QString folder = QStringLiteral("Файл \"{path}\" не прочитан: это папка, а не файл.");
     const QString device = QStringLiteral("Файл \"{path}\" не прочитан: это не обычный файл, а устройство или канал.");
     QTest::newRow("missing file") << "missing.ini" << QByteArray() << IoError::message(ENOENT);
@@ -293,13 +309,22 @@ void TestChannelFileLoad::loadFailures_data()
                                 << QStringLiteral("Файл \"{path}\" не прочитан: в нём 16777217 байт, а больше 16 МБ "
                                                   "файл каналов не бывает (обычно он меньше 100 КБ).");
 #endif
-    QTest::newRow("UTF-8 with a Windows-1251 line") << "given.ini" << utf8 + cp1251Comment << mixed.arg(5);
-    QTest::newRow("UTF-8 with BOM, Windows-1251 first line") << "given.ini"
-                                                             << "\xEF\xBB\xBF" + cp1251Comment + utf8 << mixed.arg(1);
+    QTest::newRow("UTF-8 with a Windows-1251 line") << "given.ini" << utf8 + cp1251Comment << mixed.arg(1).arg(5);
+    QTest::newRow("UTF-8 with BOM, Windows-1251 first line")
+        << "given.ini"
+        << "\xEF\xBB\xBF" + cp1251Comment + utf8 << mixed.arg(2).arg(1);
     QTest::newRow("UTF-8, a stray byte in a line") << "given.ini"
                                                    << QByteArray(utf8).replace("Rx=150000", "Rx=150\xA0"
                                                                                             "000")
-                                                   << mixed.arg(4);
+                                                   << mixed.arg(1).arg(4);
+    QTest::newRow("UTF-8 with a long Windows-1251 note")
+        << "given.ini" << utf8File.first(utf8File.indexOf("[1]")) + note + utf8File.sliced(utf8File.indexOf("[1]"))
+        << mixed.arg(1).arg(4);
+    const QString volume = QStringLiteral("Громкость");
+    QTest::newRow("Windows-1251 with a UTF-8 key")
+        << "given.ini"
+        << cp1251Comment + Windows1251::encode(utf8Text).replace(Windows1251::encode(volume), volume.toUtf8())
+        << mixed.arg(3).arg(1);
 }
 
 void TestChannelFileLoad::loadFailures()

@@ -89,12 +89,13 @@ ChannelFile::LoadResult ChannelFile::load(const QString &path, AppState &state)
 ChannelFile::LoadResult ChannelFile::loadBytes(const QByteArray &bytes, AppState &state)
 {
     LoadResult result;
-    DecodedText decoded = TextFileDecoder::decode(bytes);
-    if (decoded.mixedAtLine > 0)
-        throw PlatformError(QStringLiteral("Файл не загружен: в нём смешаны кодировки. Он записан в UTF-8, но "
-                                           "строка %1 не в UTF-8. Сохраните файл целиком в одной кодировке, "
-                                           "UTF-8 или Windows-1251.")
-                                .arg(decoded.mixedAtLine));
+    DecodedText decoded = TextFileDecoder::decode(bytes, ChannelFileFormat::words());
+    if (decoded.mixed)
+        throw PlatformError(QStringLiteral("Файл не загружен: в нём смешаны кодировки. Строка %1 записана в UTF-8, "
+                                           "а строка %2 - нет. Сохраните файл целиком в одной кодировке, UTF-8 "
+                                           "или Windows-1251.")
+                                .arg(decoded.mixed->utf8Line)
+                                .arg(decoded.mixed->otherLine));
     result.encoding = decoded.encoding;
     const Profile profile = Profile::fromText(std::move(decoded.text));
 
