@@ -9,7 +9,8 @@ class TestChannelFileLoad : public QObject
     Q_OBJECT
 
 private slots:
-    void gapEndsTheChannels();
+    void lackingParts_data();
+    void lackingParts();
     void sectionWithOnlyRx();
     void checkBoxValues_data();
     void checkBoxValues();
@@ -28,13 +29,80 @@ private slots:
     void readOnlyFileIsRefused();
 };
 
-void TestChannelFileLoad::gapEndsTheChannels()
+void TestChannelFileLoad::lackingParts_data()
 {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("channels");
+    QTest::addColumn<QString>("warning"); // lines after the first
+    AppState state = makeState(StationKind::Band144_174, 2, 5);
+    const QString whole = ChannelFile::text(state);
+    const auto without = [&](const QString &from, const QString &to) {
+        const qsizetype start = whole.indexOf(from);
+        return QString(whole).remove(start, to.isEmpty() ? whole.size() : whole.indexOf(to, start) - start);
+    };
+    const QString channelKeys = "Tx, CTCSS_Rx, CTCSS_Tx, DCS_Rx, DCS_Tx, Тон_Rx, Тон_Tx, ШП, P_max, P_min, "
+                                "Сканировать, Sw, Id_Тон, Tx_Off, Время, Активен";
+    const QString read5 = "файл каналов читается из раздела [Общие установки] и разделов каналов [1]-[5], идущих "
+                          "подряд.";
+    const QString read2 = QString(read5).replace("[5]", "[2]");
+    QTest::newRow("a whole file") << whole << 5 << "";
+    QTest::newRow("saved from a template, without a serial number")
+        << QString(whole).remove("Серийный номер=A1B2C3\r\n") << 5 << "";
+    QTest::newRow("gap after section 3") << QStringLiteral("[1]\nRx=1\n[2]\nRx=2\n[3]\nRx=3\n[5]\nRx=5\n") << 3
+                                         << "Значения по умолчанию взяты для ключей:\n[Общие установки]: все ключи\n"
+                                            "[1]-[3]: Номер, "
+                                                + channelKeys
+                                                + "\nНе прочитан раздел [5]: " + QString(read5).replace("[5]", "[3]");
+    QTest::newRow("section 3 misspelt") << QString(whole).replace("[3]", "[З]") << 2
+                                        << "Не прочитаны разделы [З], [4], [5]: " + read2;
+    QTest::newRow("section 3 missing") << without("[3]", "[4]") << 2 << "Не прочитаны разделы [4], [5]: " + read2;
+    QTest::newRow("cut off in section 5")
+        << without("Tx=140005", "") << 5 << "Значения по умолчанию взяты для ключей:\n[5]: " + channelKeys;
+    QTest::newRow("cut off behind the name of section 5")
+        << without("Номер=15", "") << 4 << "Не прочитан раздел [5]: " + QString(read5).replace("[5]", "[4]");
+    QTest::newRow("Tx missing in every section") << QString(whole).remove(QRegularExpression("Tx=14000.\r\n")) << 5
+                                                 << "Значения по умолчанию взяты для ключей:\n[1]-[5]: Tx";
+    QTest::newRow("keys missing in the general section, and an unknown section")
+        << QString(whole).remove("Id_номер=12AB\r\n").remove("Тип=0\r\n") + "[Заметки]\r\nкто=техник\r\n"
+        << 5
+        << "Значения по умолчанию взяты для ключей:\n[Общие установки]: Id_номер, Тип\nНе прочитан раздел "
+           "[Заметки]: "
+               + read5;
+    // Every other section of 24 holds only Rx, and 20 follow a gap.
+    QString allKeys;
+    for (const auto &key : ChannelFileFormat::channelKeys())
+        allKeys += key.name + "=1\n";
+    QString many;
+    QString manyWarning = "Значения по умолчанию взяты для ключей:\n[Общие установки]: все ключи\n";
+    for (int i = 1; i <= 24; ++i) {
+        many += QStringLiteral("[%1]\n").arg(i) + (i % 2 ? QStringLiteral("Rx=1\n") : allKeys);
+        if (i % 2 && i < 19)
+            manyWarning += QStringLiteral("[%1]: Номер, %2\n").arg(i).arg(channelKeys);
+    }
+    manyWarning += "и ещё в 3 разделах\nНе прочитаны разделы";
+    for (int i = 26; i <= 45; ++i) {
+        many += QStringLiteral("[%1]\nRx=1\n").arg(i);
+        if (i <= 35)
+            manyWarning += QStringLiteral("%1[%2]").arg(i == 26 ? " " : ", ").arg(i);
+    }
+    QTest::newRow("long lists are cut") << many << 24
+                                        << manyWarning + " и ещё 10: " + QString(read5).replace("[5]", "[24]");
+}
+
+void TestChannelFileLoad::lackingParts()
+{
+    QFETCH(QString, text);
+    QFETCH(int, channels);
+    QFETCH(QString, warning);
     AppState state;
-    const auto result = loadText("[1]\nRx=1\n[2]\nRx=2\n[3]\nRx=3\n[5]\nRx=5\n", state);
-    QCOMPARE(result.channelCount, 3);
-    QCOMPARE(state.table.rowCount(), 4);
-    QCOMPARE(state.table.cell(ChannelTable::Rx, 3), QStringLiteral("3"));
+    const auto result = loadText(text, state);
+    QCOMPARE(result.channelCount, channels);
+    QCOMPARE(state.table.rowCount(), channels + 1);
+    const QString expected =
+        warning.isEmpty()
+            ? QString()
+            : "Файл каналов загружен, но в нём недостаёт данных; проверьте таблицу и общие установки.\n" + warning;
+    QCOMPARE(ChannelFile::lackingText(result.lacking), expected);
 }
 
 void TestChannelFileLoad::sectionWithOnlyRx()

@@ -25,7 +25,8 @@ private slots:
     void newFileConfirmed();
     void saveThenLoadInAnotherWindow();
     void lastChosenNameIsProposed();
-    void loadWithoutChannelSections();
+    void loadOfIncompleteFile_data();
+    void loadOfIncompleteFile();
     void loadOfMissingFile();
     void refusedCharacterWritesNothing();
     void dialogsStartWhereWorkWas_data();
@@ -151,19 +152,36 @@ void FileMenuTest::lastChosenNameIsProposed()
     QCOMPARE(f.ui.dialogs.at(1).folder, dir.path());
 }
 
-void FileMenuTest::loadWithoutChannelSections()
+void FileMenuTest::loadOfIncompleteFile_data()
 {
+    QTest::addColumn<QString>("channels"); // the file's channel sections
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("message"); // the only message, from its start
+    QTest::newRow("without channel sections") << "[2]\r\nRx=150000\r\n"
+                                              << 0 << "Fixed row count must be less than row count";
+    QTest::newRow("channel section 2 cut off")
+        << "[1]\r\nRx=150000\r\n[2]\r\nНомер=2\r\nRx=15" << 2
+        << "Файл каналов загружен, но в нём недостаёт данных; проверьте таблицу и общие установки.\n"
+           "Значения по умолчанию взяты для ключей:\n[Общие установки]: Id_номер, Тон1,";
+}
+
+void FileMenuTest::loadOfIncompleteFile()
+{
+    QFETCH(QString, channels);
+    QFETCH(int, rows);
+    QFETCH(QString, message);
     QTemporaryDir dir;
-    const QString path = dir.filePath("settings-only.ini");
-    writeFile(path, "[Общие установки]\r\nГромкость=5\r\nТип=1\r\nТипВУ=2\r\n[2]\r\nRx=150000\r\n");
+    const QString path = dir.filePath("incomplete.ini");
+    writeFile(path, "[Общие установки]\r\nГромкость=5\r\nТип=1\r\nТипВУ=2\r\n" + channels);
     MainWindowFixture f;
     f.makeTemplate("3", "140000", "1000");
     f.ui.nextOpenName = path;
     f.trigger("N4");
-    QCOMPARE(f.ui.messages, QStringList{"Fixed row count must be less than row count"});
+    QCOMPARE(f.ui.messages.size(), 1);
+    QVERIFY2(f.ui.messages.first().startsWith(message), qPrintable(f.ui.messages.first()));
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Ветрал 4М-11"));
     QVERIFY(f.action("N12")->isChecked());
-    QCOMPARE(f.window->tableModel()->rowCount(), 0);
+    QCOMPARE(f.window->tableModel()->rowCount(), rows);
     QVERIFY(f.widget<QPlainTextEdit>("Memo1")->toPlainText().contains("Громкость=5"));
     QVERIFY(f.isShown("Memo1"));
 }

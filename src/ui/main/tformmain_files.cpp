@@ -95,10 +95,13 @@ void TFormMain::loadFile(const QString &path)
         showWorkArea(true);
         showSettingsText(true);
         showTable(true);
-        if (result.refusal)
+        if (result.refusal) {
             m_ui.showRefusal(*result.refusal);
-        else
-            useFile(path);
+            return;
+        }
+        useFile(path);
+        if (const QString lacking = ChannelFile::lackingText(result.lacking); !lacking.isEmpty())
+            m_ui.showMessage(lacking);
     });
 }
 

@@ -90,6 +90,7 @@ public:
         writeCp1251(path("worked.ini"), kWorkedSettings + kWorkedRows);
         writeCp1251(path("loud.ini"), loud + kWorkedRows);
         writeCp1251(path("norows.ini"), kWorkedSettings);
+        writeCp1251(path("cut.ini"), kWorkedSettings + kWorkedRows.mid(0, kWorkedRows.indexOf("Tx_Off=RSSI")));
     }
 
     QString path(const QString &name) const { return m_root.filePath(name); }
