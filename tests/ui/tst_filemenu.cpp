@@ -21,8 +21,8 @@ class FileMenuTest : public QObject
     Q_OBJECT
 private slots:
     void saveDialogAndCancel();
-    void newFileConfirmed_data();
-    void newFileConfirmed();
+    void newNameIsWritten_data();
+    void newNameIsWritten();
     void saveThenLoadInAnotherWindow();
     void lastChosenNameIsProposed();
     void loadOfIncompleteFile_data();
@@ -61,20 +61,19 @@ void FileMenuTest::saveDialogAndCancel()
     QVERIFY(f.ui.messages.isEmpty());
 }
 
-void FileMenuTest::newFileConfirmed_data()
+void FileMenuTest::newNameIsWritten_data()
 {
     QTest::addColumn<bool>("exists");
     QTest::addColumn<bool>("answer");
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("written");
-    QTest::newRow("new file, yes") << false << true << true << true;
-    QTest::newRow("new file, no") << false << false << true << false;
+    QTest::newRow("new file, nothing asked") << false << false << false << true;
     QTest::newRow("existing file") << true << false << false << true;
 }
 
-void FileMenuTest::newFileConfirmed()
+void FileMenuTest::newNameIsWritten()
 {
-    // Replacing is confirmed by the dialog itself; creating is asked after it.
+    // Replacing is confirmed by the dialog itself; a new name is simply written.
     QFETCH(bool, exists);
     QFETCH(bool, answer);
     QFETCH(bool, asked);

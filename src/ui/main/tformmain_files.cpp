@@ -18,11 +18,6 @@
 namespace {
 const QString kFilter = QStringLiteral("Файлы(*.ini)|*.ini");
 
-QString createQuestion(const QString &path)
-{
-    return QStringLiteral("Файл %1 не существует.\nСоздать его?").arg(QDir::toNativeSeparators(path));
-}
-
 // The one local channel file a drag brings, or nothing.
 QString droppedChannelFile(const QMimeData *data)
 {
@@ -53,9 +48,8 @@ bool TFormMain::saveToFile()
         const QString path = m_ui.askSaveFileName(dialog);
         if (path.isEmpty())
             return;
-        // Replacing a file is confirmed in the dialog; making a new one here.
-        if (!QFileInfo::exists(path) && !m_ui.ask(createQuestion(path)))
-            return;
+        // Replacing a file is confirmed in the dialog; a new name is the
+        // technician's choice already and is not asked about again.
         if (const auto refusal = ChannelFile::save(m_state, path)) {
             m_ui.showRefusal(*refusal);
             return;
