@@ -275,16 +275,22 @@ void FileMenuTest::recentDroppedAndNamedFilesLoad_data()
 {
     QTest::addColumn<QString>("way");
     QTest::addColumn<int>("channels"); // afterwards; 1: nothing loaded
-    QTest::newRow("the third recent entry") << "recent" << 5;
-    QTest::newRow("a channel file dropped") << "drop a.ini" << 3;
-    QTest::newRow("another file dropped is refused") << "drop a.txt" << 1;
-    QTest::newRow("named as on the command line") << "name" << 4;
+    QTest::addColumn<bool>("asked");   // whether to take the entry off the list
+    QTest::addColumn<int>("entries");  // recent entries afterwards
+    QTest::newRow("the third recent entry") << "recent" << 5 << false << 5;
+    QTest::newRow("a channel file dropped") << "drop a.ini" << 3 << false << 5;
+    QTest::newRow("another file dropped is refused") << "drop a.txt" << 1 << false << 5;
+    QTest::newRow("named as on the command line") << "name" << 4 << false << 5;
+    QTest::newRow("a recent entry whose file is gone, taken off") << "recent gone, yes" << 1 << true << 4;
+    QTest::newRow("a recent entry whose file is gone, kept") << "recent gone, no" << 1 << true << 5;
 }
 
 void FileMenuTest::recentDroppedAndNamedFilesLoad()
 {
     QFETCH(QString, way);
     QFETCH(int, channels);
+    QFETCH(bool, asked);
+    QFETCH(int, entries);
     QTemporaryDir dir;
     MainWindowFixture f;
     // Files of 2 to 7 channels, saved in that order.
@@ -295,10 +301,14 @@ void FileMenuTest::recentDroppedAndNamedFilesLoad()
     }
     QFile::copy(dir.filePath("3.ini"), dir.filePath("a.txt"));
     QFile::copy(dir.filePath("3.ini"), dir.filePath("a.ini"));
-    QStringList recent;
-    for (QAction *a : f.widget<QMenu>("N1")->actions())
-        if (a->isVisible() && !a->isSeparator() && a->objectName().startsWith("N1Recent"))
-            recent << a->objectName() + u':' + a->text();
+    const auto recentEntries = [&] {
+        QStringList recent;
+        for (QAction *a : f.widget<QMenu>("N1")->actions())
+            if (a->isVisible() && !a->isSeparator() && a->objectName().startsWith("N1Recent"))
+                recent << a->objectName() + u':' + a->text();
+        return recent;
+    };
+    const QStringList recent = recentEntries();
     const auto entry = [&](int n, int count) {
         return QStringLiteral("N1Recent%1:&%1 %2")
             .arg(n)
@@ -306,7 +316,10 @@ void FileMenuTest::recentDroppedAndNamedFilesLoad()
     };
     QCOMPARE(recent, (QStringList{entry(1, 7), entry(2, 6), entry(3, 5), entry(4, 4), entry(5, 3)}));
     f.makeTemplate("1", "140000", "1000");
-    if (way == "recent") {
+    if (way.startsWith("recent")) {
+        if (way.contains("gone"))
+            QVERIFY(QFile::remove(dir.filePath("5.ini")));
+        f.ui.answer = way.endsWith("yes");
         f.ui.nextOpenName.clear();
         f.trigger("N1Recent3");
     } else if (way.startsWith("drop")) {
@@ -321,7 +334,14 @@ void FileMenuTest::recentDroppedAndNamedFilesLoad()
         f.window->loadFile(dir.filePath("4.ini"));
     }
     QCOMPARE(f.state.table.channelCount(), channels);
-    QVERIFY(f.ui.messages.isEmpty());
+    QVERIFY2(f.ui.messages.isEmpty(), qPrintable(f.ui.messages.join('\n')));
+    const QString question = QStringLiteral("Файл \"%1\" не найден: его переименовали, перенесли или удалили.\n"
+                                            "Убрать его из списка последних файлов?")
+                                 .arg(QDir::toNativeSeparators(dir.filePath("5.ini")));
+    QCOMPARE(f.ui.questions, asked ? QStringList{question} : QStringList{});
+    QCOMPARE(recentEntries().size(), entries);
+    // The list is kept for the next run as it now stands.
+    QCOMPARE(RecentFiles().files().size(), entries);
 }
 
 void FileMenuTest::exitAsksBeforeLosingWork_data()

@@ -34,6 +34,12 @@ void RecentFiles::use(const QString &path)
     store();
 }
 
+void RecentFiles::forget(const QString &path)
+{
+    m_files.removeAll(path);
+    store();
+}
+
 QString RecentFiles::lastFolder() const
 {
     // A folder removed since is no place to start a dialog in.

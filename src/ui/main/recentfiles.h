@@ -22,6 +22,8 @@ public:
     // A file was loaded or saved: it is the last one, first in the list, and
     // its folder is the last folder.
     void use(const QString &path);
+    // The file leaves the list (it was moved or deleted).
+    void forget(const QString &path);
 
     QString lastFile() const { return m_lastFile; }
     // The folder used last, or the home folder before any.

@@ -18,6 +18,13 @@
 namespace {
 const QString kFilter = QStringLiteral("Файлы(*.ini)|*.ini");
 
+QString goneQuestion(const QString &path)
+{
+    return QStringLiteral("Файл \"%1\" не найден: его переименовали, перенесли или удалили.\n"
+                          "Убрать его из списка последних файлов?")
+        .arg(QDir::toNativeSeparators(path));
+}
+
 // The one local channel file a drag brings, or nothing.
 QString droppedChannelFile(const QMimeData *data)
 {
@@ -123,8 +130,18 @@ void TFormMain::refreshRecentMenu()
 void TFormMain::openRecent(int index)
 {
     const QStringList &files = m_recent.files();
-    if (index >= 0 && index < files.size())
-        loadFile(files.at(index));
+    if (index < 0 || index >= files.size())
+        return;
+    const QString path = files.at(index);
+    // A file moved or deleted since is named, and its entry need not stay.
+    if (!QFileInfo::exists(path)) {
+        if (m_ui.ask(goneQuestion(path))) {
+            m_recent.forget(path);
+            refreshRecentMenu();
+        }
+        return;
+    }
+    loadFile(path);
 }
 
 void TFormMain::dragEnterEvent(QDragEnterEvent *event)
