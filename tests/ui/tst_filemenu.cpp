@@ -1,3 +1,4 @@
+#include "files/channelfile.h"
 #include "files/ioerror.h"
 #include "files/windows1251.h"
 #include "main/channeltablemodel.h"
@@ -218,20 +219,33 @@ void FileMenuTest::refusedCharacterWritesNothing()
 void FileMenuTest::dialogsStartWhereWorkWas_data()
 {
     QTest::addColumn<QString>("way");
-    QTest::addColumn<QString>("dialog"); // "save" or "open"
+    QTest::addColumn<QString>("dialog"); // "save", "open" or "compare"
     QTest::addColumn<QString>("name");   // proposed by the save dialog
+    QTest::addColumn<QString>("folder"); // where the dialog starts, below the test's folder
     QTest::newRow("save after a load proposes the file loaded") << "load"
                                                                 << "save"
-                                                                << "a.ini";
+                                                                << "a.ini"
+                                                                << "";
     QTest::newRow("open starts in the folder of the last save") << "save"
                                                                 << "open"
+                                                                << ""
                                                                 << "";
     QTest::newRow("the next run opens in the last folder") << "save, next run"
                                                            << "open"
+                                                           << ""
                                                            << "";
     QTest::newRow("the next run saves into the last folder") << "save, next run"
                                                              << "save"
-                                                             << "K7TV_10.ini";
+                                                             << "K7TV_10.ini"
+                                                             << "";
+    QTest::newRow("a comparison starts in the last folder") << "save"
+                                                            << "compare"
+                                                            << ""
+                                                            << "";
+    QTest::newRow("open starts where the file compared with was") << "compare with other/b.ini"
+                                                                  << "open"
+                                                                  << ""
+                                                                  << "other";
 }
 
 void FileMenuTest::dialogsStartWhereWorkWas()
@@ -239,11 +253,19 @@ void FileMenuTest::dialogsStartWhereWorkWas()
     QFETCH(QString, way);
     QFETCH(QString, dialog);
     QFETCH(QString, name);
+    QFETCH(QString, folder);
     QTemporaryDir dir;
     MainWindowFixture f;
     f.makeTemplate("2", "140000", "1000");
+    QVERIFY(QDir(dir.path()).mkdir("other"));
+    QVERIFY(!ChannelFile::save(f.state, dir.filePath("other/b.ini")));
     f.ui.nextSaveName = dir.filePath("a.ini");
     f.trigger("N3");
+    if (way.startsWith("compare with")) {
+        f.ui.nextOpenName = dir.filePath(way.section(' ', 2));
+        f.trigger("N24");
+        QVERIFY2(f.ui.messages.isEmpty(), qPrintable(f.ui.messages.join('\n')));
+    }
     if (way == "load") {
         f.ui.nextSaveName.clear();
         f.makeTemplate("3", "140000", "1000");
@@ -264,9 +286,9 @@ void FileMenuTest::dialogsStartWhereWorkWas()
     if (dialog == "save")
         window.saveToFile();
     else
-        window.findChild<QAction *>("N4")->trigger();
+        window.findChild<QAction *>(dialog == "open" ? "N4" : "N24")->trigger();
     QCOMPARE(ui.dialogs.size(), 1);
-    QCOMPARE(ui.dialogs.first().folder, dir.path());
+    QCOMPARE(ui.dialogs.first().folder, QDir(dir.path()).filePath(folder));
     if (dialog == "save")
         QCOMPARE(ui.dialogs.first().proposedName, name);
 }

@@ -34,6 +34,12 @@ void RecentFiles::use(const QString &path)
     store();
 }
 
+void RecentFiles::useFolder(const QString &folder)
+{
+    m_lastFolder = folder;
+    store();
+}
+
 void RecentFiles::forget(const QString &path)
 {
     m_files.removeAll(path);
