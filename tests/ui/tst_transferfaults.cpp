@@ -253,7 +253,7 @@ void TransferFaultsTest::batchWindow_data()
         << QStringList{written, "нет ответа (AK) при чтении", "станция хранит не то, что записано: Тон"}
         << "Записано и проверено: 1 из 3"
         << "reports"
-        << "files";
+        << "reports";
     QTest::newRow("stopped before anything is written")
         << "AA"
         << "" << false << true << "" << QStringList{"остановлено до записи", "остановлено до записи"}

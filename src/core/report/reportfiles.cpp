@@ -1,9 +1,9 @@
 #include "report/reportfiles.h"
+#include "common/paths.h"
 #include "common/platformerror.h"
 #include "report/docxwriter.h"
 
 #include <QDir>
-#include <QStandardPaths>
 
 namespace ReportFiles {
 
@@ -45,10 +45,7 @@ QString folderName()
 
 QString reportsFolder()
 {
-    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (documents.isEmpty())
-        documents = QDir::homePath();
-    return documents + u'/' + folderName();
+    return Paths::documentsFolder() + u'/' + folderName();
 }
 
 QString baseName(const QString &serial, const QDateTime &time)

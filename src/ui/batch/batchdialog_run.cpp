@@ -218,9 +218,13 @@ void BatchDialog::saveLogClick()
 {
     if (m_stations.isEmpty() || isRunning())
         return;
-    // The journal goes where the last one went, at first where the
-    // technician's files were used last.
-    const QString folder = m_journalFolder.isEmpty() ? RecentFiles().lastFolder() : m_journalFolder;
+    // The journal goes where the last one went, at first beside the reports
+    // it names, else where the technician's files were used last.
+    QString folder = m_journalFolder;
+    if (folder.isEmpty() && m_reports)
+        folder = m_reports->folder();
+    if (folder.isEmpty())
+        folder = RecentFiles().lastFolder();
     const QString path = m_ui.askSaveFileName(UiServices::FileDialog{QStringLiteral("Сохранить журнал"),
                                                                      QStringLiteral("Журнал (*.csv)|*.csv"), folder,
                                                                      QStringLiteral("журнал.csv")});

@@ -50,7 +50,7 @@ QString RecentFiles::lastFolder() const
 {
     // A folder removed since is no place to start a dialog in.
     if (m_lastFolder.isEmpty() || !QFileInfo(m_lastFolder).isDir())
-        return QDir::homePath();
+        return Paths::firstDialogFolder();
     return m_lastFolder;
 }
 

@@ -28,7 +28,7 @@ public:
     void forget(const QString &path);
 
     QString lastFile() const { return m_lastFile; }
-    // The folder used last, or the home folder before any.
+    // The folder used last, or Paths::firstDialogFolder() before any.
     QString lastFolder() const;
     const QStringList &files() const { return m_files; }
 
