@@ -45,31 +45,23 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("records");
-        QTest::newRow("plain") << "a;b\r\nc;d\r\n"
-                               << "1:a|b\n2:c|d";
-        QTest::newRow("no line end at the end") << "a;b"
-                                                << "1:a|b";
-        QTest::newRow("LF and lone CR") << "a\nb\rc"
-                                        << "1:a\n2:b\n3:c";
-        QTest::newRow("empty fields") << ";a;\r\n"
-                                      << "1:|a|";
-        QTest::newRow("quoted separator and quote") << "\"a;\"\"b\"\"\";c"
-                                                    << "1:a;\"b\"|c";
-        QTest::newRow("quoted line break spans lines") << "\"a\r\nb\";c\r\nd\r\n"
-                                                       << "1:a\r\nb|c\n3:d";
-        QTest::newRow("quote inside an unquoted field") << "a\"b;c"
-                                                        << "1:a\"b|c";
-        QTest::newRow("empty lines at the end dropped") << "a\r\n\r\n\r\n"
-                                                        << "1:a";
-        QTest::newRow("empty line inside kept") << "a\r\n\r\nb"
-                                                << "1:a\n2:\n3:b";
-        QTest::newRow("unclosed quote") << "a\r\nb;\"c\r\nd;e\r\n"
-                                        << "1:a\nfault 2.2: кавычка, открытая здесь, не закрыта до конца файла";
-        QTest::newRow("text after a closing quote")
-            << "a;\"b\"c;d"
-            << "fault 1.2: после закрывающей кавычки стоит \"c\", а не \";\" или конец строки";
-        QTest::newRow("more records than allowed") << "a\nb\nc\nd"
-                                                   << "1:a\n2:b\n3:c\nfault 4.1: в файле больше 3 строк";
+        const auto row = [](const char *tag, const char *text, const char *records) {
+            QTest::newRow(tag) << QString(text) << QString(records);
+        };
+        row("plain", "a;b\r\nc;d\r\n", "1:a|b\n2:c|d");
+        row("no line end at the end", "a;b", "1:a|b");
+        row("LF and lone CR", "a\nb\rc", "1:a\n2:b\n3:c");
+        row("empty fields", ";a;\r\n", "1:|a|");
+        row("quoted separator and quote", "\"a;\"\"b\"\"\";c", "1:a;\"b\"|c");
+        row("quoted line break spans lines", "\"a\r\nb\";c\r\nd\r\n", "1:a\r\nb|c\n3:d");
+        row("quote inside an unquoted field", "a\"b;c", "1:a\"b|c");
+        row("empty lines at the end dropped", "a\r\n\r\n\r\n", "1:a");
+        row("empty line inside kept", "a\r\n\r\nb", "1:a\n2:\n3:b");
+        row("unclosed quote", "a\r\nb;\"c\r\nd;e\r\n",
+            "1:a\nfault 2.2: кавычка, открытая здесь, не закрыта до конца файла");
+        row("text after a closing quote", "a;\"b\"c;d",
+            "fault 1.2: после закрывающей кавычки стоит \"c\", а не \";\" или конец строки");
+        row("more records than allowed", "a\nb\nc\nd", "1:a\n2:b\n3:c\nfault 4.1: в файле больше 3 строк");
     }
     void parse()
     {
@@ -78,99 +70,32 @@ private slots:
         QCOMPARE(::records(CsvText::parse(text, 3)), records);
     }
 
-    void field_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("field");
-        QTest::newRow("plain, blanks kept") << " Rx, кГц"
-                                            << " Rx, кГц";
-        QTest::newRow("separator") << "a;b"
-                                   << "\"a;b\"";
-        QTest::newRow("quote") << "a\"b"
-                               << "\"a\"\"b\"";
-        QTest::newRow("line feed") << "a\nb"
-                                   << "\"a\nb\"";
-        QTest::newRow("carriage return") << "a\rb"
-                                         << "\"a\rb\"";
-    }
-    void field()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, field);
-        QCOMPARE(CsvText::field(text), field);
-        QCOMPARE(CsvText::parse(CsvText::line({text, QStringLiteral("x")}), 1).records.at(0).fields,
-                 QStringList({text, QStringLiteral("x")}));
-    }
-
     // What a spreadsheet program writes for a cell, and the cell it stands for.
     void cellText_data()
     {
         QTest::addColumn<QString>("column");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("cell");
-        QTest::newRow("DCS code lost its zero") << "DcsRx"
-                                                << "23"
-                                                << "023";
-        QTest::newRow("DCS code as it is") << "DcsTx"
-                                           << "754"
-                                           << "754";
-        QTest::newRow("DCS code not in the list") << "DcsRx"
-                                                  << "999"
-                                                  << "999";
-        QTest::newRow("tone lost its decimal") << "CtcRx"
-                                               << "67"
-                                               << "67,0";
-        QTest::newRow("tone with a decimal point") << "CtcTx"
-                                                   << "254.1"
-                                                   << "254,1";
-        QTest::newRow("tone none in lower case") << "CtcRx"
-                                                 << "нет"
-                                                 << "Нет";
-        QTest::newRow("whole frequency") << "Rx"
-                                         << "146500"
-                                         << "146500,00";
-        QTest::newRow("frequency with one decimal") << "Tx"
-                                                    << "144012,5"
-                                                    << "144012,50";
-        QTest::newRow("frequency with a decimal point") << "Rx"
-                                                        << "144006.25"
-                                                        << "144006,25";
-        QTest::newRow("frequency with a leading zero") << "Rx"
-                                                       << "0146500"
-                                                       << "146500,00";
-        QTest::newRow("frequency with blanks") << "Rx"
-                                               << " 146500 "
-                                               << "146500,00";
-        QTest::newRow("frequency of three decimals left to the check") << "Rx"
-                                                                       << "146500,125"
-                                                                       << "146500,125";
-        QTest::newRow("repeater mark") << "Tx"
-                                       << "РЕТР_ПР"
-                                       << "РЕТР_ПР";
-        QTest::newRow("empty frequency") << "Rx"
-                                         << ""
-                                         << "";
-        QTest::newRow("width with two decimals") << "Sw"
-                                                 << "12,50"
-                                                 << "12,5";
-        QTest::newRow("power as a decimal") << "PMax"
-                                            << "4,0"
-                                            << "4";
-        QTest::newRow("tone number") << "ToneRx"
-                                     << "10"
-                                     << "10";
-        QTest::newRow("time with blanks") << "Time"
-                                          << " 5 "
-                                          << "5";
-        QTest::newRow("Tx_Off in other case") << "TxOff"
-                                              << "rssi"
-                                              << "RSSI";
-        QTest::newRow("Tx_Off unknown") << "TxOff"
-                                        << "Выкл"
-                                        << "Выкл";
-        QTest::newRow("channel number as it is") << "Number"
-                                                 << "01"
-                                                 << "01";
+        const auto row = [](const char *tag, const char *column, const char *field, const char *cell) {
+            QTest::newRow(tag) << QString(column) << QString(field) << QString(cell);
+        };
+        row("DCS code lost its zero", "DcsRx", "23", "023");
+        row("DCS code not in the list", "DcsRx", "999", "999");
+        row("tone lost its decimal", "CtcRx", "67", "67,0");
+        row("tone with a decimal point", "CtcTx", "254.1", "254,1");
+        row("tone none in lower case", "CtcRx", "нет", "Нет");
+        row("whole frequency", "Rx", "146500", "146500,00");
+        row("frequency with one decimal", "Tx", "144012,5", "144012,50");
+        row("frequency with a decimal point", "Rx", "144006.25", "144006,25");
+        row("frequency with a leading zero and blanks", "Rx", " 0146500 ", "146500,00");
+        row("frequency of three decimals left to the check", "Rx", "146500,125", "146500,125");
+        row("repeater mark", "Tx", "РЕТР_ПР", "РЕТР_ПР");
+        row("width with two decimals", "Sw", "12,50", "12,5");
+        row("power as a decimal", "PMax", "4,0", "4");
+        row("time with blanks", "Time", " 5 ", "5");
+        row("Tx_Off in other case", "TxOff", "rssi", "RSSI");
+        row("Tx_Off unknown", "TxOff", "Выкл", "Выкл");
+        row("channel number as it is", "Number", "01", "01");
     }
     void cellText()
     {
@@ -229,9 +154,6 @@ private slots:
         QTest::newRow("empty") << QByteArray()
                                << "Файл CSV не принят: строка 1: файл пуст, а в первой строке должны стоять заголовки "
                                   "столбцов таблицы каналов.";
-        QTest::newRow("only a mark") << QByteArray("\xEF\xBB\xBF\r\n")
-                                     << "Файл CSV не принят: строка 1: файл пуст, а в первой строке должны стоять "
-                                        "заголовки столбцов таблицы каналов.";
         QTest::newRow("another table") << QByteArray("Порт;Серийный номер;Id\r\nCOM3;0A0001;0101\r\n")
                                        << "Файл CSV не принят: строка 1, столбец 4 (\"CTC_Rx\"): в строке заголовков 3 "
                                           "полей, а в таблице каналов 18 столбцов.";
