@@ -93,19 +93,20 @@ bool isAsciiText(QStringView text)
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
-// The line names a section, a key or a value of `knownWords` that is not ASCII alone.
+// The line holds one of `knownWords` that is not ASCII alone, as a whole
+// field: a section name, a key or a value of a profile, a field of a CSV line.
 bool holdsKnownWord(QStringView line, const QStringList &knownWords)
 {
-    const auto known = [&](QStringView word) {
-        return !word.isEmpty() && !isAsciiText(word) && knownWords.contains(word, Qt::CaseInsensitive);
-    };
-    const QStringView trimmed = line.trimmed();
-    if (trimmed.startsWith(u'[')) {
-        const qsizetype close = trimmed.indexOf(u']');
-        return close > 0 && known(trimmed.sliced(1, close - 1).trimmed());
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= line.size(); ++i) {
+        if (i < line.size() && !QStringView(u"[]=;\"").contains(line.at(i)))
+            continue;
+        const QStringView word = line.sliced(start, i - start).trimmed();
+        if (!word.isEmpty() && !isAsciiText(word) && knownWords.contains(word, Qt::CaseInsensitive))
+            return true;
+        start = i + 1;
     }
-    const qsizetype equals = trimmed.indexOf(u'=');
-    return equals > 0 && (known(trimmed.first(equals).trimmed()) || known(trimmed.sliced(equals + 1).trimmed()));
+    return false;
 }
 
 // For text that is not valid UTF-8 as a whole: where it shows UTF-8 the

@@ -33,10 +33,11 @@ struct DecodedText
 // Text that holds both valid UTF-8 characters of several bytes and bytes that
 // fit no UTF-8 character (an editor added a line in another encoding) is
 // mixed: read either way, the keys of one part would miss. Only when no line
-// that is valid UTF-8 reads as one of `knownWords` (a section name, a key or
-// a value of the caller's format, compared without regard to case, words of
-// ASCII alone not counted) is the text plain Windows-1251 in which a capital
-// before a mark such as "»", "Ё" or "№" happens to form a UTF-8 pair.
+// that is valid UTF-8 holds one of `knownWords` as a field (a section name, a
+// key or a value of a profile, a field between ";" of a CSV line; compared
+// without regard to case, words of ASCII alone not counted) is the text plain
+// Windows-1251 in which a capital before a mark such as "»", "Ё" or "№"
+// happens to form a UTF-8 pair.
 namespace TextFileDecoder {
 
 DecodedText decode(const QByteArray &bytes, const QStringList &knownWords);
