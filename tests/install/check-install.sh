@@ -122,7 +122,7 @@ for command in $commands; do
   paragraph=$(awk -v c="$command" '
     /^\.RS/ { depth++ } /^\.RE/ { depth-- }
     /^\.SH/ { inside = 0 }
-    /^\.TP/ && depth == 0 { getline; inside = ($0 ~ ("^\\.BI? " c "( |$)")) }
+    /^\.TP/ && depth == 0 { getline; inside = ($0 ~ ("^\\.BI? " c "( |\\\\|$)")) }
     inside' <<<"$manual")
   in_manual=$(sed -n '/Exit status/,$p' <<<"$paragraph" | statuses)
   [[ -n $in_help && $in_help == "$in_manual" ]] ||

@@ -1,6 +1,7 @@
 #include "common/paths.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -50,6 +51,12 @@ std::optional<QString> dataFolderRefusal()
                           "недопустимые в кодировке системы (UTF-8): программа не может создать эту папку под "
                           "точным именем и не подменяет его другим. Исправьте %2.")
         .arg(dataFolder(), *variable);
+}
+
+QString documentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
 }
 
 QString optionsFile()

@@ -38,4 +38,10 @@ QString systemConfigFolder();
 // passes the environment as text).
 std::optional<QString> badDataFolderVariable();
 
+// The user's documents folder, or the home folder where the desktop names none.
+QString documentsFolder();
+// Where file dialogs start before any folder was used (paths_unix.cpp,
+// paths_win.cpp): the home folder on Linux, the documents folder on Windows.
+QString firstDialogFolder();
+
 } // namespace Paths

@@ -1,5 +1,6 @@
 #include "common/paths.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 
@@ -20,4 +21,10 @@ std::optional<QString> Paths::badDataFolderVariable()
         return std::nullopt;
     }
     return std::nullopt;
+}
+
+QString Paths::firstDialogFolder()
+{
+    // Linux keeps a user's own files in the home folder itself.
+    return QDir::homePath();
 }

@@ -14,3 +14,9 @@ std::optional<QString> Paths::badDataFolderVariable()
 {
     return std::nullopt;
 }
+
+QString Paths::firstDialogFolder()
+{
+    // The profile folder holds the system's folders, not the user's files.
+    return documentsFolder();
+}
