@@ -3,7 +3,7 @@
 // and what the port prompt says of a port, its latency's cost among it.
 
 #include "link/portlisting.h"
-#include "link/sysfsadapter_unix.h"
+#include "link/sysfsports_unix.h"
 #include "support/linkfixtures.h"
 #include "support/sysfstree.h"
 
@@ -52,6 +52,20 @@ class TestSystemPorts : public QObject
     Q_OBJECT
 
 private slots:
+    // One tree for every row: the file system may be slow to make it.
+    void initTestCase()
+    {
+        m_sysfs.addUsbSerial("ttyUSB0", "ftdi_sio", kFtdi, 16);
+        m_sysfs.addUsbSerial("ttyUSB1", "ch341-uart", kCh340);
+        m_sysfs.addAcm("ttyACM0", kAcm);
+        m_sysfs.addBuiltIn("ttyS0");
+        m_sysfs.addBuiltIn("ttyS1");
+        m_sysfs.addSerialCorePort("ttyS2");
+        m_sysfs.addBuiltIn("ttyS3", 0);
+        m_sysfs.addVirtual("tty1");
+        m_ftdiLink = m_sysfs.addDeviceLink("ttyUSB0", "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+    }
+
     void adapterFromSysfs_data()
     {
         QTest::addColumn<QString>("device");
@@ -73,15 +87,21 @@ private slots:
     {
         QFETCH(QString, device);
         QFETCH(SerialAdapter, expected);
-        SysfsTree sysfs;
-        sysfs.addUsbSerial("ttyUSB0", "ftdi_sio", kFtdi, 16);
-        sysfs.addUsbSerial("ttyUSB1", "ch341-uart", kCh340);
-        sysfs.addAcm("ttyACM0", kAcm);
-        sysfs.addBuiltIn("ttyS0");
-        sysfs.addBuiltIn("ttyS1");
-        sysfs.addSerialCorePort("ttyS2");
-        device.replace("{link}", sysfs.addDeviceLink("ttyUSB0", "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"));
-        QCOMPARE(SysfsAdapter::read(device, sysfs.root()), expected);
+        device.replace("{link}", m_ftdiLink);
+        QCOMPARE(SysfsPorts::adapter(device, m_sysfs.root()), expected);
+    }
+
+    // The ports sysfs lists: none of the 8250 driver's names without a UART
+    // (ttyS3), no terminal without a device (tty1); nothing opened.
+    void portsFromSysfs()
+    {
+        const QList<SystemPort> ports = SysfsPorts::list(m_sysfs.root());
+        QStringList devices;
+        for (const SystemPort &port : ports)
+            devices.append(port.device);
+        QCOMPARE(devices, (QStringList{"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyUSB0",
+                                       "/dev/ttyUSB1"}));
+        QCOMPARE(ports.at(4), (SystemPort{"/dev/ttyUSB0", "FT232R USB UART", kFtdiAdapter}));
     }
 
     // Each port once, with every name the map gives its device, in the
@@ -195,9 +215,7 @@ private slots:
         QFETCH(QString, cost);
         SerialAdapter adapter;
         adapter.latencyMs = latencyMs;
-        SysfsTree sysfs;
-        const QString link = sysfs.addDeviceLink("ttyUSB3", "usb-FTDI-port0");
-        const QString note = adapter.latencyNote(link);
+        const QString note = adapter.latencyNote(m_ftdiLink);
         if (cost.isEmpty()) {
             QCOMPARE(note, QString());
             return;
@@ -205,9 +223,13 @@ private slots:
         QVERIFY2(note.startsWith(QString("Задержка адаптера %1 мс").arg(*latencyMs)), qPrintable(note));
         QVERIFY2(note.contains(cost), qPrintable(note));
         // The command names the adapter's own device, not the link.
-        QVERIFY2(note.contains("echo 1 | sudo tee /sys/bus/usb-serial/devices/ttyUSB3/latency_timer"),
+        QVERIFY2(note.contains("echo 1 | sudo tee /sys/bus/usb-serial/devices/ttyUSB0/latency_timer"),
                  qPrintable(note));
     }
+
+private:
+    SysfsTree m_sysfs;
+    QString m_ftdiLink; // a link of /dev/serial/by-id to its ttyUSB0
 };
 
 QTEST_GUILESS_MAIN(TestSystemPorts)

@@ -24,7 +24,7 @@ struct SystemPort
 // systemports_unix.cpp and systemports_win.cpp hold what differs.
 namespace SystemPorts {
 
-// Linux: Qt's list of serial devices. Windows: SetupAPI's devices of class
+// Linux: sysfs's serial devices (SysfsPorts). Windows: SetupAPI's devices of class
 // Ports, with the registry's HARDWARE\DEVICEMAP\SERIALCOMM for ports SetupAPI
 // does not show; in COM order.
 QList<SystemPort> list();

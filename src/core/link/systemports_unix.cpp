@@ -1,34 +1,16 @@
 #include "link/systemports.h"
 
 #include "link/portsearch.h"
-#include "link/sysfsadapter_unix.h"
+#include "link/sysfsports_unix.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSerialPortInfo>
 
 namespace SystemPorts {
 
 QList<SystemPort> list()
 {
-    QList<SystemPort> ports;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-        // sysfs tells the driver and the latency timer too; Qt may know a
-        // name from udev's database where the adapter gives none itself.
-        SerialAdapter adapter = SysfsAdapter::read(info.systemLocation());
-        if (adapter.product.isEmpty())
-            adapter.product = info.description();
-        if (adapter.manufacturer.isEmpty())
-            adapter.manufacturer = info.manufacturer();
-        if (adapter.serialNumber.isEmpty())
-            adapter.serialNumber = info.serialNumber();
-        if (!adapter.vendorId && info.hasVendorIdentifier() && info.hasProductIdentifier()) {
-            adapter.vendorId = info.vendorIdentifier();
-            adapter.productId = info.productIdentifier();
-        }
-        ports.append({info.systemLocation(), adapter.product, adapter});
-    }
-    return ports;
+    return SysfsPorts::list();
 }
 
 QString deviceKey(const QString &device)

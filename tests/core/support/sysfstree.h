@@ -37,11 +37,15 @@ public:
     {
         addPort(tty, addUsbDevice(ids) + ":1.0", "bus/usb/drivers/cdc_acm");
     }
-    // A port on the main board.
-    void addBuiltIn(const QString &tty)
+    // A port on the main board; the 8250 driver keeps names for UARTs that
+    // are not there, of type 0 (PORT_UNKNOWN).
+    void addBuiltIn(const QString &tty, int type = 4)
     {
         addPort(tty, "devices/platform/serial8250", "bus/platform/drivers/serial8250");
+        write("class/tty/" + tty + "/type", QString::number(type));
     }
+    // A terminal with no device behind it (a virtual console).
+    void addVirtual(const QString &tty) { write("class/tty/" + tty + "/dev", "4:1"); }
     // The same as Linux shows it from 6.5 on: the tty's device is a port of
     // the serial core's own bus, below its controller, below the board's
     // device of the driver that counts.

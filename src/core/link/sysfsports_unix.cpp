@@ -1,4 +1,4 @@
-#include "link/sysfsadapter_unix.h"
+#include "link/sysfsports_unix.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,9 +41,9 @@ QString driverOf(const QString &device, const QString &root)
 
 } // namespace
 
-namespace SysfsAdapter {
+namespace SysfsPorts {
 
-SerialAdapter read(const QString &device, const QString &sysfsRoot)
+SerialAdapter adapter(const QString &device, const QString &sysfsRoot)
 {
     SerialAdapter adapter;
     const QString resolved = QFileInfo(device).canonicalFilePath();
@@ -75,4 +75,22 @@ SerialAdapter read(const QString &device, const QString &sysfsRoot)
     return adapter;
 }
 
-} // namespace SysfsAdapter
+QList<SystemPort> list(const QString &sysfsRoot)
+{
+    QList<SystemPort> ports;
+    const QDir ttys(sysfsRoot + QStringLiteral("/class/tty"));
+    for (const QString &name : ttys.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QString folder = ttys.filePath(name);
+        // Consoles, virtual terminals and pseudo-terminals have no device.
+        if (QFileInfo(folder + QStringLiteral("/device/driver")).canonicalFilePath().isEmpty())
+            continue;
+        if (attribute(folder, QStringLiteral("type")) == u'0')
+            continue;
+        const QString device = QStringLiteral("/dev/") + name;
+        const SerialAdapter found = adapter(device, sysfsRoot);
+        ports.append({device, found.product, found});
+    }
+    return ports;
+}
+
+} // namespace SysfsPorts
