@@ -1,6 +1,7 @@
 #include "report/reportfiles.h"
 #include "common/platformerror.h"
 #include "report/docxwriter.h"
+#include "report/reportfile.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -36,6 +37,12 @@ QString serialPart(const QString &serial)
     return part;
 }
 
+void makeFolder(const QString &folder)
+{
+    if (!QDir().mkpath(folder))
+        throw PlatformError(QStringLiteral("Не удалось создать папку протоколов \"%1\"").arg(folder));
+}
+
 } // namespace
 
 QString folderName()
@@ -62,9 +69,15 @@ QString baseName(const QString &serial, const QDateTime &time)
 
 QString save(const ReportDocument &doc, const QString &serial, const QString &folder, const QDateTime &time)
 {
-    if (!QDir().mkpath(folder))
-        throw PlatformError(QStringLiteral("Не удалось создать папку протоколов \"%1\"").arg(folder));
+    makeFolder(folder);
     return DocxWriter::writeNumbered(doc, folder, baseName(serial, time));
+}
+
+QString save(const QByteArray &document, const QString &suffix, const QString &serial, const QString &folder,
+             const QDateTime &time)
+{
+    makeFolder(folder);
+    return ReportFile::writeNumbered(document, folder, baseName(serial, time), suffix);
 }
 
 } // namespace ReportFiles
