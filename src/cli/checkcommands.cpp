@@ -30,6 +30,9 @@ void loadFile(const QString &path, AppState &state)
     // failures of files (status 2), as one that cannot be opened.
     if (loaded.refusal)
         throw PlatformError(loaded.refusal->text);
+    // What the file lacks is checked at its defaults: a warning, not a failure.
+    if (const QString lacking = ChannelFile::lackingText(loaded.lacking); !lacking.isEmpty())
+        Console::err(lacking);
 }
 
 DataCheckResult loadAndCheck(const QString &path, AppState &state)

@@ -140,6 +140,11 @@ void CliTest::commands_data()
                                   << "";
     QTest::newRow("check refuses") << QStringList{"check", "{dir}/loud.ini"} << none << 1 << tooLoud << ""
                                    << "";
+    QTest::newRow("check warns of a file cut off")
+        << QStringList{"check", "{dir}/cut.ini"} << none << 0 << passed
+        << "недостаёт данных; проверьте таблицу и общие установки.\n"
+           "Значения по умолчанию взяты для ключей:\n[2]: Tx_Off, Время, Активен\n"
+        << "";
     QTest::newRow("dump worked rows") << QStringList{"dump", "{dir}/worked.ini"} << none << 0 << exactly(kWorkedDump)
                                       << ""
                                       << "";

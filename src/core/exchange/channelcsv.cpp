@@ -2,6 +2,7 @@
 #include "common/excerpt.h"
 #include "exchange/csvtext.h"
 #include "files/channelfile.h"
+#include "files/channelfileformat.h"
 #include "files/fileaccess.h"
 #include "files/windows1251.h"
 #include "table/listchoice.h"
@@ -96,6 +97,18 @@ QStringList headerFields()
     for (const QString &text : ChannelTable::headerTexts())
         fields.append(text);
     return fields;
+}
+
+// The headers and fixed values a line of the table in UTF-8 shows.
+const QStringList &knownWords()
+{
+    static const QStringList words = [] {
+        QStringList all = ChannelFileFormat::words();
+        for (const QString &text : ChannelTable::headerTexts())
+            all.append(text.trimmed());
+        return all;
+    }();
+    return words;
 }
 
 QString boxField(const ChannelTable &table, int column, int row)
@@ -219,9 +232,9 @@ MaybeRefusal save(const ChannelTable &table, const QString &path, Encoding encod
 
 std::variant<Imported, Refusal> decode(const QByteArray &bytes)
 {
-    const DecodedText decoded = TextFileDecoder::decode(bytes);
-    if (decoded.mixedAtLine > 0)
-        return notTaken(decoded.mixedAtLine, 0,
+    const DecodedText decoded = TextFileDecoder::decode(bytes, knownWords());
+    if (decoded.mixed)
+        return notTaken(decoded.mixed->otherLine, 0,
                         QStringLiteral("строка не в кодировке UTF-8, в которой записан остальной файл; сохраните "
                                        "файл в одной кодировке"));
     // The header and as many channel rows as a channel file may hold.

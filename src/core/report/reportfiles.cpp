@@ -1,10 +1,10 @@
 #include "report/reportfiles.h"
+#include "common/paths.h"
 #include "common/platformerror.h"
 #include "report/docxwriter.h"
 #include "report/reportfile.h"
 
 #include <QDir>
-#include <QStandardPaths>
 
 namespace ReportFiles {
 
@@ -52,10 +52,7 @@ QString folderName()
 
 QString reportsFolder()
 {
-    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (documents.isEmpty())
-        documents = QDir::homePath();
-    return documents + u'/' + folderName();
+    return Paths::documentsFolder() + u'/' + folderName();
 }
 
 QString baseName(const QString &serial, const QDateTime &time)

@@ -13,7 +13,7 @@
 #include "services/guard.h"
 #include "services/uiservices.h"
 
-#include <QDir>
+#include <QFileInfo>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -48,9 +48,10 @@ void TFormMain::N24Click()
         if (!checkForComparison())
             return;
         const QString path =
-            m_ui.askOpenFileName({QString(), QStringLiteral("Файлы(*.ini)|*.ini"), QDir::homePath(), QString()});
+            m_ui.askOpenFileName({QString(), QStringLiteral("Файлы(*.ini)|*.ini"), m_recent.lastFolder(), QString()});
         if (path.isEmpty())
             return;
+        m_recent.useFolder(QFileInfo(path).absolutePath());
         AppState file;
         if (const auto refusal = ChannelFile::load(path, file).refusal) {
             m_ui.showRefusal(*refusal);

@@ -105,6 +105,7 @@ public:
         writeCp1251(path("worked.ini"), kWorkedSettings + kWorkedRows);
         writeCp1251(path("loud.ini"), loud + kWorkedRows);
         writeCp1251(path("norows.ini"), kWorkedSettings);
+        writeCp1251(path("cut.ini"), kWorkedSettings + kWorkedRows.mid(0, kWorkedRows.indexOf("Tx_Off=RSSI")));
         writeBytes(path("worked.csv"), kWorkedCsv);
         writeBytes(path("headers.csv"), kHeadersCsv);
     }
