@@ -117,14 +117,14 @@ statuses() { { grep -o '\b[0-5]\b' || true; } | sort -u | tr '\n' ' '; }
 sorted_words() { tr ' ,' '\n\n' | { grep -x '[a-z]\+' || true; } | sort -u | tr '\n' ' '; }
 stopped=""
 for command in $commands; do
-  in_help=$("$cli" "$command" --help | sed -n '/Код выхода/,$p' | statuses)
+  in_help=$("$cli" "$command" --help | sed -n '/Код выхода/,$p' | sed '1s/.*Код выхода//' | statuses)
   # The command's paragraph: from its .TP to the next one outside .RS ... .RE.
   paragraph=$(awk -v c="$command" '
     /^\.RS/ { depth++ } /^\.RE/ { depth-- }
     /^\.SH/ { inside = 0 }
     /^\.TP/ && depth == 0 { getline; inside = ($0 ~ ("^\\.BI? " c "( |\\\\|$)")) }
     inside' <<<"$manual")
-  in_manual=$(sed -n '/Exit status/,$p' <<<"$paragraph" | statuses)
+  in_manual=$(sed -n '/Exit status/,$p' <<<"$paragraph" | sed '1s/.*Exit status//' | statuses)
   [[ -n $in_help && $in_help == "$in_manual" ]] ||
     fail "vetral-cli $command: exit statuses '$in_help' in its --help, '$in_manual' in vetral-cli(1)"
   [[ " $in_help" == *" 5 "* ]] && stopped+="$command "

@@ -1,11 +1,17 @@
 #include "link/seriallink.h"
 
-#include <chrono>
+#include <QDeadlineTimer>
+#include <QThread>
 
 qint64 SerialLink::clockMs() const
 {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    return QDeadlineTimer::current(Qt::PreciseTimer).deadline();
+}
+
+void SerialLink::idle(int ms)
+{
+    if (ms > 0)
+        QThread::msleep(static_cast<unsigned long>(ms));
 }
 
 namespace SerialErrors {

@@ -37,11 +37,12 @@ public:
     virtual void purgeReceive() = 0;
     virtual void purgeSend() = 0;
 
-    // Milliseconds on the line's clock, which only goes forward; the waits
-    // of a transfer that are measured in time rather than in polls read it.
-    // A device's clock is the system's steady clock; a line in memory counts
-    // its own time.
+    // The line's clock, in milliseconds from any fixed point, and a pause
+    // on it, open or closed: waits that last a while (a quiet line, the
+    // write's pause) are measured on the line, so that a line in memory
+    // counts its own time. A real port has the steady clock and sleeps.
     virtual qint64 clockMs() const;
+    virtual void idle(int ms);
 };
 
 using SerialLinkFactory = std::function<std::unique_ptr<SerialLink>()>;

@@ -172,6 +172,7 @@ public:
     void purgeReceive() override { m_link->purgeReceive(); }
     void purgeSend() override { m_link->purgeSend(); }
     qint64 clockMs() const override { return m_link->clockMs(); }
+    void idle(int ms) override { m_link->idle(ms); }
 
 protected:
     std::unique_ptr<SerialLink> m_link = testLinkFactory()();
