@@ -82,32 +82,46 @@ class CompareTest : public QObject
 private slots:
     void compareWithStation_data();
     void compareWithStation();
-    void takeSelectedIsOneStep();
+    void takeSelected_data();
+    void takeSelected();
     void compareWithFile();
 };
 
 void CompareTest::compareWithStation_data()
 {
     QTest::addColumn<bool>("answering");
-    QTest::addColumn<QString>("volume"); // the settings line's new value, empty for none
+    QTest::addColumn<QString>("volume");      // the settings line's new value, empty for none
+    QTest::addColumn<QString>("volumeLater"); // typed while the window is open, before the read
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<QString>("count");
     QTest::addColumn<QString>("status");
     QTest::addColumn<QStringList>("messages");
 
-    QTest::newRow("station holds the table") << true << "" << QStringList{} << "Нет различий"
+    const QString refusedVolume = "Уровень громкости изм. 1-16";
+    QTest::newRow("station holds the table") << true << ""
+                                             << "" << QStringList{} << "Нет различий"
                                              << "- -" << QStringList{};
-    QTest::newRow("one setting changed") << true << "9" << QStringList{"Громкость|9|8"} << "Различий: 1"
+    QTest::newRow("one setting changed") << true << "9"
+                                         << "" << QStringList{"Громкость|9|8"} << "Различий: 1"
                                          << "- -" << QStringList{};
-    QTest::newRow("station silent") << false << "" << QStringList{} << "" << LinkTexts::noAnswer() << QStringList{};
+    QTest::newRow("station silent") << false << ""
+                                    << "" << QStringList{} << "" << LinkTexts::noAnswer() << QStringList{};
     QTest::newRow("table refused by the check")
-        << true << "17" << QStringList{} << "" << LinkTexts::idle() << QStringList{"Уровень громкости изм. 1-16"};
+        << true << "17"
+        << "" << QStringList{} << "" << LinkTexts::idle() << QStringList{refusedVolume};
+    QTest::newRow("setting changed after the window opened") << true << ""
+                                                             << "9" << QStringList{"Громкость|9|8"} << "Различий: 1"
+                                                             << "- -" << QStringList{};
+    QTest::newRow("refused by the check after the window opened")
+        << true << ""
+        << "17" << QStringList{} << "" << LinkTexts::idle() << QStringList{refusedVolume};
 }
 
 void CompareTest::compareWithStation()
 {
     QFETCH(bool, answering);
     QFETCH(QString, volume);
+    QFETCH(QString, volumeLater);
     QFETCH(QStringList, rows);
     QFETCH(QString, count);
     QFETCH(QString, status);
@@ -119,21 +133,34 @@ void CompareTest::compareWithStation()
     const ChannelTable tableBefore = rig.f.state.table;
     rig.f.ui.clear();
     rig.f.trigger("N25");
-    QCOMPARE(rig.f.ui.messages, messages);
-    if (!messages.isEmpty()) {
-        QVERIFY(rig.window()->isHidden());
+    if (rig.window()->isHidden()) {
+        QCOMPARE(rig.f.ui.messages, messages);
         return;
     }
+    // Each comparison checks the table as it is then, not as the window found it.
+    if (!volumeLater.isEmpty())
+        rig.setSetting("Громкость", volumeLater);
     QTest::mouseClick(rig.window()->findChild<QPushButton *>("ReadAndCompare"), Qt::LeftButton);
+    QCOMPARE(rig.f.ui.messages, messages);
     QCOMPARE(rig.rows(), rows);
     QCOMPARE(rig.count(), count);
     QCOMPARE(rig.window()->findChild<QLabel *>("StaticText1")->text(), status);
-    QCOMPARE(rig.archived(), answering ? 1 : 0);
+    QCOMPARE(rig.archived(), answering && messages.isEmpty() ? 1 : 0);
     QVERIFY(rig.f.state.table == tableBefore);
 }
 
-void CompareTest::takeSelectedIsOneStep()
+void CompareTest::takeSelected_data()
 {
+    QTest::addColumn<QString>("changeSince"); // what the table went through after the comparison
+
+    QTest::newRow("taken as one step") << "";
+    QTest::newRow("a cell edited since") << "cell";
+    QTest::newRow("a row removed since") << "row";
+}
+
+void CompareTest::takeSelected()
+{
+    QFETCH(QString, changeSince);
     Rig rig;
     rig.f.state.table.setCell(C::Rx, 3, "148500,00");
     rig.setSetting("Тон2", "800");
@@ -144,14 +171,41 @@ void CompareTest::takeSelectedIsOneStep()
     // A double-click on the cell's difference selects that cell.
     QTreeWidgetItem *cellItem = rig.list()->topLevelItem(1);
     emit rig.list()->itemDoubleClicked(cellItem, 0);
-    const QModelIndex current = rig.f.widget<QTableView>("StringGrid1")->currentIndex();
+    auto *grid = rig.f.widget<QTableView>("StringGrid1");
+    const QModelIndex current = grid->currentIndex();
     QCOMPARE(ChannelTableModel::tableRow(current), 3);
     QCOMPARE(current.column(), int(C::Rx));
 
     rig.list()->selectAll();
-    QTest::mouseClick(rig.window()->findChild<QPushButton *>("TakeSelected"), Qt::LeftButton);
+    auto *take = rig.window()->findChild<QPushButton *>("TakeSelected");
+    QVERIFY(take->isEnabled());
+    if (changeSince == "cell") {
+        QVERIFY(rig.f.window->tableModel()->setData(current, "148250,00", Qt::EditRole));
+    } else if (changeSince == "row") {
+        grid->setCurrentIndex(rig.f.window->tableModel()->index(0, C::Sh));
+        rig.f.trigger("TableRemoveRow");
+    }
+    if (!changeSince.isEmpty()) {
+        // The list no longer says what the table holds: nothing is taken from it.
+        QVERIFY2(rig.count().contains("устарел"), qPrintable(rig.count()));
+        QVERIFY(!take->isEnabled());
+        const ChannelTable changed = rig.f.state.table;
+        const QStringList settings = rig.f.state.settingsLines;
+        rig.f.ui.clear();
+        rig.window()->takeSelected();
+        QCOMPARE(rig.f.ui.messages.size(), 1);
+        QVERIFY2(rig.f.ui.messages.first().contains("изменилась после сравнения"),
+                 qPrintable(rig.f.ui.messages.first()));
+        QVERIFY(rig.f.state.table == changed);
+        QCOMPARE(rig.f.state.settingsLines, settings);
+        return;
+    }
+    QTest::mouseClick(take, Qt::LeftButton);
     QCOMPARE(rig.f.state.table.cell(C::Rx, 3), QString("148000,00"));
     QVERIFY(rig.f.state.settingsLines.contains("Тон2=750"));
+    // The list shows what is left of the differences after the take.
+    QCOMPARE(rig.rows(), QStringList{});
+    QCOMPARE(rig.count(), QString("Нет различий"));
 
     rig.f.action("TableUndo")->trigger(); // Ctrl+Z of the table
 

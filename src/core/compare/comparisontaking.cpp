@@ -53,6 +53,11 @@ ChannelTable withRowsOf(const ChannelTable &table, const ChannelTable &from, int
 
 } // namespace
 
+QString outOfDateText()
+{
+    return QStringLiteral("Различия не взяты: таблица изменилась после сравнения. Сравните ещё раз.");
+}
+
 bool canTake(const StationComparison::Difference &d)
 {
     if (d.isCell() || d.kind == Kind::OnlyInA || d.kind == Kind::OnlyInB)

@@ -11,6 +11,10 @@ namespace ComparisonTaking {
 
 bool canTake(const StationComparison::Difference &difference);
 
+// Said when differences are to be taken into a table that has changed since
+// they were found.
+QString outOfDateText();
+
 // Takes every difference that can be taken; returns how many were.
 int take(const QList<StationComparison::Difference> &differences, const StationSide &from, ChannelTable &table,
          QStringList &settingsLines);

@@ -1,6 +1,7 @@
 #include "compare/tformcompare.h"
 
 #include "common/platformerror.h"
+#include "compare/comparisontaking.h"
 #include "link/linktexts.h"
 #include "link/options.h"
 #include "link/readobserver.h"
@@ -115,8 +116,7 @@ TFormCompare::TFormCompare(AppState &state, UiServices &ui, QWidget *parent)
     m_takeButton->setObjectName(QStringLiteral("TakeSelected"));
     m_takeButton->setEnabled(false);
     connect(m_takeButton, &QPushButton::clicked, this, &TFormCompare::takeSelected);
-    connect(m_list, &QTreeWidget::itemSelectionChanged, this,
-            [this] { m_takeButton->setEnabled(!m_list->selectedItems().isEmpty()); });
+    connect(m_list, &QTreeWidget::itemSelectionChanged, this, &TFormCompare::showListState);
     m_close = new QPushButton(QStringLiteral("Закрыть"), this);
     m_close->setObjectName(QStringLiteral("Close"));
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
@@ -173,19 +173,24 @@ void TFormCompare::showOverMainWindow()
 void TFormCompare::clearList()
 {
     m_differences.clear();
+    m_table.reset();
     m_other.reset();
+    m_headline.clear();
     m_list->clear();
     m_list->setHeaderLabels({QStringLiteral("Место"), QStringLiteral("в таблице"), QStringLiteral("в станции"),
                              QStringLiteral("Примечание")});
     m_count->clear();
     m_serial->clear();
+    showListState();
 }
 
-void TFormCompare::showComparison(const StationSide &other, const QString &otherCaption)
+void TFormCompare::showComparison(StationSide other, const QString &otherCaption)
 {
     clearList();
-    m_other = std::make_unique<StationSide>(other);
-    const StationComparison comparison(StationSide::checked(m_state), *m_other);
+    m_table = std::make_unique<StationSide>(StationSide::checked(m_state));
+    m_other = std::make_unique<StationSide>(std::move(other));
+    m_otherCaption = otherCaption;
+    const StationComparison comparison(*m_table, *m_other);
     m_differences = comparison.differences();
     m_list->setHeaderLabels(
         {QStringLiteral("Место"), QStringLiteral("в таблице"), otherCaption, QStringLiteral("Примечание")});
@@ -194,8 +199,9 @@ void TFormCompare::showComparison(const StationSide &other, const QString &other
         auto *item = new QTreeWidgetItem(m_list, {d.place(), d.a, d.b, StationComparison::note(d.kind)});
         item->setData(0, kDifferenceRole, i);
     }
-    m_count->setText(m_differences.isEmpty() ? QStringLiteral("Нет различий")
-                                             : QStringLiteral("Различий: %1").arg(m_differences.size()));
+    m_headline = m_differences.isEmpty() ? QStringLiteral("Нет различий")
+                                         : QStringLiteral("Различий: %1").arg(m_differences.size());
+    showListState();
     if (!comparison.serialB().isEmpty())
         m_serial->setText(
             QStringLiteral("Серийный номер %1: %2 (не сравнивается)").arg(otherCaption, comparison.serialB()));
@@ -211,10 +217,36 @@ void TFormCompare::showComparison(const StationSide &other, const QString &other
     resize(std::max(this->width(), std::min(width + 40, 1000)), height());
 }
 
+bool TFormCompare::listIsCurrent() const
+{
+    if (!m_table)
+        return false;
+    const StationSide now = StationSide::checked(m_state);
+    return now.table == m_table->table && now.settingsLines == m_table->settingsLines
+           && now.stationKind == m_table->stationKind && now.moduleCode == m_table->moduleCode;
+}
+
+void TFormCompare::showListState()
+{
+    const bool current = listIsCurrent();
+    m_takeButton->setEnabled(current && !m_list->selectedItems().isEmpty());
+    if (!m_table || current)
+        m_count->setText(m_headline);
+    else
+        m_count->setText(m_headline + QStringLiteral(" — список устарел: таблица изменилась после сравнения"));
+}
+
+void TFormCompare::tableChanged()
+{
+    showListState();
+}
+
 void TFormCompare::readAndCompare()
 {
     clearList();
     guarded(m_ui, [&] {
+        if (m_check && !m_check())
+            return;
         AppState held;
         held.portNumber = m_state.portNumber;
         ComparisonReadView view;
@@ -244,10 +276,19 @@ void TFormCompare::takeSelected()
 {
     if (!m_other || !m_take)
         return;
+    if (!listIsCurrent()) {
+        m_ui.showMessage(ComparisonTaking::outOfDateText());
+        return;
+    }
     QList<Difference> chosen;
     for (const QTreeWidgetItem *item : m_list->selectedItems())
         chosen.append(m_differences.at(item->data(0, kDifferenceRole).toInt()));
     m_take(chosen, *m_other);
+    // The list shows what is left to take, compared with the table as the take left it.
+    guarded(m_ui, [&] {
+        if (m_check && m_check())
+            showComparison(*m_other, m_otherCaption);
+    });
 }
 
 void TFormCompare::closeEvent(QCloseEvent *event)

@@ -30,6 +30,8 @@ class TFormCompare : public QWidget, public TransferObserver
     Q_OBJECT
 public:
     using Take = std::function<void(const QList<StationComparison::Difference> &, const StationSide &)>;
+    // "Контроль" of the main window's table; false when it refused, its message shown.
+    using Check = std::function<bool()>;
 
     TFormCompare(AppState &state, UiServices &ui, QWidget *parent = nullptr);
 
@@ -38,6 +40,8 @@ public:
     void setArchiveFolder(const QString &path) { m_archiveFolder = path; }
     // What "Взять выбранное" does with the selected differences.
     void setTake(Take take) { m_take = std::move(take); }
+    // Runs before every comparison, so that the table is compared as it stands.
+    void setCheck(Check check) { m_check = std::move(check); }
 
     // Shows the window with the port choice and an empty list.
     void openForStation();
@@ -59,6 +63,9 @@ public:
 public slots:
     void readAndCompare(); // "Читать и сравнить"
     void takeSelected();   // "Взять выбранное"
+    // The main window's table or settings text changed: the list may no
+    // longer say what they hold.
+    void tableChanged();
 
 signals:
     // A double-click on a difference of a row: table row 1..N, column or -1.
@@ -68,8 +75,12 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void showComparison(const StationSide &other, const QString &otherCaption);
+    // The table as it stands, checked just before, against `other`.
+    void showComparison(StationSide other, const QString &otherCaption);
     void clearList();
+    // Whether the table still shows what the list was made from.
+    bool listIsCurrent() const;
+    void showListState();
     void showOverMainWindow();
 
     AppState &m_state;
@@ -78,10 +89,15 @@ private:
     SerialLinkFactory m_factory = systemSerialLinkFactory();
     QString m_archiveFolder = ReadArchive::folder();
     Take m_take;
+    Check m_check;
     bool m_placed = false;
 
+    // The two sides of the list: the table as it was checked, and the other.
+    std::unique_ptr<StationSide> m_table;
     std::unique_ptr<StationSide> m_other;
+    QString m_otherCaption;
     QList<StationComparison::Difference> m_differences;
+    QString m_headline;
 
     QWidget *m_portPanel = nullptr;
     QRadioButton *m_radio1 = nullptr;

@@ -14,6 +14,7 @@
 #include "services/uiservices.h"
 
 #include <QDir>
+#include <QPlainTextEdit>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -24,6 +25,13 @@ TFormCompare *TFormMain::compareWindow()
         m_compare->setTake([this](const QList<StationComparison::Difference> &chosen, const StationSide &from) {
             takeDifferences(chosen, from);
         });
+        m_compare->setCheck([this] { return checkForComparison(); });
+        // Whatever changes the table or the settings text, the list may no longer say what they hold.
+        connect(m_model, &QAbstractItemModel::dataChanged, m_compare, &TFormCompare::tableChanged);
+        connect(m_model, &QAbstractItemModel::modelReset, m_compare, &TFormCompare::tableChanged);
+        connect(m_model, &QAbstractItemModel::rowsInserted, m_compare, &TFormCompare::tableChanged);
+        connect(m_model, &QAbstractItemModel::rowsRemoved, m_compare, &TFormCompare::tableChanged);
+        connect(m_memo1, &QPlainTextEdit::textChanged, m_compare, &TFormCompare::tableChanged);
         connect(m_compare, &TFormCompare::cellRequested, this, [this](int row, int column) {
             const QModelIndex index = m_model->index(row - 1, std::max(column, 0));
             m_grid->setCurrentIndex(index);
