@@ -57,7 +57,7 @@ private:
 
         explicit Rig(const StationLineOptions &lineOptions = {}) : com1(threeChannels(), lineOptions)
         {
-            dialog = std::make_unique<TForm1>(f.state, f.ui);
+            dialog = std::make_unique<TForm1>(f.state, f.ui, f.ports);
             dialog->setOptionsFile(com1.options.path());
             dialog->setReadObserver(f.window.get());
             f.makeTemplate(QStringLiteral("3"), QStringLiteral("140000"), QStringLiteral("1000"));

@@ -3,13 +3,13 @@
 #include "common/platformerror.h"
 #include "compare/comparisontaking.h"
 #include "link/linktexts.h"
-#include "link/options.h"
 #include "link/readobserver.h"
 #include "link/stationreader.h"
 #include "link/transferlink.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
 #include "state/appstate.h"
+#include "transfer/portchoice.h"
 #include "transfer/workertransfer.h"
 
 #include <QCloseEvent>
@@ -47,32 +47,33 @@ constexpr int kDifferenceRole = Qt::UserRole;
 
 } // namespace
 
-TFormCompare::TFormCompare(AppState &state, UiServices &ui, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_state(state), m_ui(ui)
+TFormCompare::TFormCompare(AppState &state, UiServices &ui, PortChoice &ports, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_state(state), m_ui(ui), m_ports(ports)
 {
     setObjectName(QStringLiteral("FormCompare"));
     setAttribute(Qt::WA_QuitOnClose, false);
 
     m_portPanel = new QWidget(this);
-    auto *ports = new QFrame(m_portPanel);
-    ports->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_radio1 = new QRadioButton(QStringLiteral(" COM1"), ports);
+    auto *portFrame = new QFrame(m_portPanel);
+    portFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_radio1 = new QRadioButton(QStringLiteral(" COM1"), portFrame);
     m_radio1->setObjectName(QStringLiteral("RadioButton1"));
     m_radio1->setToolTip(QStringLiteral("Верхний разъем"));
-    m_radio2 = new QRadioButton(QStringLiteral(" COM2"), ports);
+    m_radio2 = new QRadioButton(QStringLiteral(" COM2"), portFrame);
     m_radio2->setObjectName(QStringLiteral("RadioButton2"));
     m_radio2->setToolTip(QStringLiteral("Нижний разъем"));
-    auto *portColumn = new QVBoxLayout(ports);
+    auto *portColumn = new QVBoxLayout(portFrame);
     portColumn->addWidget(m_radio1);
     portColumn->addWidget(m_radio2);
     connect(m_radio1, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            m_state.portNumber = 1;
+            m_ports.choose(1);
     });
     connect(m_radio2, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            m_state.portNumber = 2;
+            m_ports.choose(2);
     });
+    connect(&m_ports, &PortChoice::changed, this, [this] { m_ports.show(*m_radio1, *m_radio2); });
     m_read = new QPushButton(QStringLiteral("Читать и сравнить"), m_portPanel);
     m_read->setObjectName(QStringLiteral("ReadAndCompare"));
     connect(m_read, &QPushButton::clicked, this, &TFormCompare::readAndCompare);
@@ -90,7 +91,7 @@ TFormCompare::TFormCompare(AppState &state, UiServices &ui, QWidget *parent)
     m_gauge->setValue(0);
     auto *top = new QHBoxLayout(m_portPanel);
     top->setContentsMargins(0, 0, 0, 0);
-    top->addWidget(ports);
+    top->addWidget(portFrame);
     top->addWidget(m_read);
     top->addWidget(m_status);
     top->addWidget(m_gauge, 1);
@@ -144,9 +145,8 @@ void TFormCompare::openForStation()
     clearList();
     m_status->setText(LinkTexts::idle());
     m_gauge->setValue(0);
-    guarded(m_ui, [&] { LinkOptions::choosePortOnDialogOpen(m_state.portNumber, m_optionsFile); });
-    m_radio1->setChecked(m_state.portNumber == 1);
-    m_radio2->setChecked(m_state.portNumber == 2);
+    guarded(m_ui, [&] { m_ports.chooseFromOptionsFile(m_optionsFile); });
+    m_ports.show(*m_radio1, *m_radio2);
     showOverMainWindow();
 }
 
@@ -248,7 +248,7 @@ void TFormCompare::readAndCompare()
         if (m_check && !m_check())
             return;
         AppState held;
-        held.portNumber = m_state.portNumber;
+        held.portNumber = m_ports.port();
         ComparisonReadView view;
         bool complete = false;
         QString archiveFailure;
@@ -322,11 +322,7 @@ void TFormCompare::setButtonEnabled(TransferButton button, bool enabled)
 
 void TFormCompare::clearPortButtons()
 {
-    for (QRadioButton *b : {m_radio1, m_radio2}) {
-        b->setAutoExclusive(false);
-        b->setChecked(false);
-        b->setAutoExclusive(true);
-    }
+    // Only a search clears the port choice, and this window runs none.
 }
 
 std::optional<PortEntry> TFormCompare::choosePort(const QList<PortEntry> &openable)

@@ -11,6 +11,7 @@
 #include <memory>
 
 struct AppState;
+class PortChoice;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -33,7 +34,7 @@ public:
     // "Контроль" of the main window's table; false when it refused, its message shown.
     using Check = std::function<bool()>;
 
-    TFormCompare(AppState &state, UiServices &ui, QWidget *parent = nullptr);
+    TFormCompare(AppState &state, UiServices &ui, PortChoice &ports, QWidget *parent = nullptr);
 
     void setOptionsFile(const QString &path) { m_optionsFile = path; }
     void setLinkFactory(SerialLinkFactory factory) { m_factory = std::move(factory); }
@@ -85,6 +86,7 @@ private:
 
     AppState &m_state;
     UiServices &m_ui;
+    PortChoice &m_ports;
     QString m_optionsFile = Paths::optionsFile();
     SerialLinkFactory m_factory = systemSerialLinkFactory();
     QString m_archiveFolder = ReadArchive::folder();

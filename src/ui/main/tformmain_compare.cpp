@@ -21,7 +21,7 @@
 TFormCompare *TFormMain::compareWindow()
 {
     if (!m_compare) {
-        m_compare = new TFormCompare(m_state, m_ui, this);
+        m_compare = new TFormCompare(m_state, m_ui, m_ports, this);
         m_compare->setTake([this](const QList<StationComparison::Difference> &chosen, const StationSide &from) {
             takeDifferences(chosen, from);
         });
