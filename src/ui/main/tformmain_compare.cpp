@@ -86,10 +86,13 @@ void TFormMain::N25Click()
 void TFormMain::takeDifferences(const QList<StationComparison::Difference> &chosen, const StationSide &from)
 {
     m_editors->closeList();
+    MaybeRefusal refusal;
     {
         const TableHistory::WholeStep step(*m_history, QStringLiteral("Взять выбранное"));
         const ChannelTableModel::TableChange change(*m_model);
-        ComparisonTaking::take(chosen, from, m_state.table, m_state.settingsLines);
+        refusal = ComparisonTaking::take(chosen, from, m_state.table, m_state.settingsLines).refusal;
     }
     refreshSettingsText();
+    if (refusal)
+        m_ui.showRefusal(*refusal);
 }
