@@ -172,6 +172,9 @@ void TransferDialogTest::writeThroughDialog()
     QCOMPARE(expected.size(), 26 + 18 * 8);
     QCOMPARE(rig.status(), LinkTexts::idle());
     QCOMPARE(rig.gauge(), 100);
+    // Said beside the status, with the time the write took: "Записано за 3,2 с".
+    const QString written = rig.dialog->findChild<QLabel *>("AdviceText")->text();
+    QVERIFY2(QRegularExpression("^Записано за \\d+,\\d с$").match(written).hasMatch(), qPrintable(written));
     QVERIFY(rig.buttonsEnabled());
     QVERIFY(!rig.f.state.transferRunning);
     QVERIFY(rig.f.state.dataValid);

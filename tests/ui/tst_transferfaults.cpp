@@ -77,27 +77,44 @@ private:
 void TransferFaultsTest::stationGoneMidTransfer_data()
 {
     QTest::addColumn<QByteArray>("button");
+    QTest::addColumn<int>("goneAfter"); // bytes before the station goes; 0: silent from the start
     QTest::addColumn<int>("messages");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("said"); // beside the status: the start of it
     // The write goes on to its next send and stops with the closed port's
     // error; the read ends as after a time-out, without a message.
-    QTest::newRow("write") << QByteArray("BitBtn2") << 1;
-    QTest::newRow("read") << QByteArray("BitBtn3") << 0;
+    QTest::newRow("write") << QByteArray("BitBtn2") << 20 << 1 << LinkTexts::noAnswer() << LinkTexts::noAnswerAdvice();
+    QTest::newRow("read") << QByteArray("BitBtn3") << 40 << 0 << LinkTexts::noAnswer() << LinkTexts::noAnswerAdvice();
+    // A write that never started ends quietly, yet does not look like one that finished.
+    QTest::newRow("write, start byte unanswered")
+        << QByteArray("BitBtn2") << 0 << 0 << LinkTexts::idle()
+        << "Станция не ответила на начальный байт записи: в станцию ничего не записано.";
 }
 
 void TransferFaultsTest::stationGoneMidTransfer()
 {
     QFETCH(QByteArray, button);
+    QFETCH(int, goneAfter);
     QFETCH(int, messages);
+    QFETCH(QString, status);
+    QFETCH(QString, said);
     StationLineOptions options;
-    if (button == "BitBtn2")
-        options.hangUpAfter = 20;
+    if (goneAfter == 0)
+        options.silentAfter = 0;
+    else if (button == "BitBtn2")
+        options.hangUpAfter = goneAfter;
     else
-        options.hangUpAfterSent = 40;
+        options.hangUpAfterSent = goneAfter;
     Rig rig(options);
 
     rig.button(button.constData())->click();
 
-    QCOMPARE(rig.status(), LinkTexts::noAnswer());
+    QCOMPARE(rig.status(), status);
+    const auto *label = rig.dialog->findChild<QLabel *>("AdviceText");
+    const QString beside = label->text();
+    QVERIFY2(beside.startsWith(said), qPrintable(beside));
+    QVERIFY(label->height() >= label->heightForWidth(label->width()));                           // all of it is seen
+    QVERIFY2(beside.endsWith(LinkTexts::noAnswerAdvice().section(". ", 1)), qPrintable(beside)); // what to check
     QVERIFY(rig.buttonsEnabled());
     QCOMPARE(rig.f.ui.messages.size(), messages);
     QVERIFY(!rig.f.state.transferRunning);

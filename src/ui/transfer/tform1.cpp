@@ -13,6 +13,7 @@
 #include "transfer/workertransfer.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -92,13 +93,18 @@ TForm1::TForm1(AppState &state, UiServices &ui, PortChoice &ports, QWidget *pare
     m_gauge->setGeometry(280, 10, 36, 170);
     fitSearchButton();
 
-    // Under everything, the same width as the dialog, as high as the advice
-    // needs in the desktop's font: shown only with "AK".
-    m_advice = new QLabel(LinkTexts::noAnswerAdvice(), this);
+    // Under everything, the same width as the dialog, as high as the longest
+    // advice needs in the desktop's font: what "AK" means, what a write that
+    // never began means, or what a completed write took.
+    m_advice = new QLabel(this);
     m_advice->setObjectName(QStringLiteral("AdviceText"));
     m_advice->setWordWrap(true);
     m_advice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    const int adviceHeight = m_advice->heightForWidth(width() - 20) + 8;
+    int adviceHeight = 0;
+    for (const QString &text : {LinkTexts::noAnswerAdvice(), LinkTexts::writeNotStarted()}) {
+        m_advice->setText(text);
+        adviceHeight = std::max(adviceHeight, m_advice->heightForWidth(width() - 20) + 8);
+    }
     m_advice->setGeometry(10, height(), width() - 20, adviceHeight);
     m_advice->clear();
     setFixedSize(width(), height() + adviceHeight);
@@ -176,10 +182,18 @@ void TForm1::BitBtn2Click()
 {
     const AppState work = m_state;
     WriteOutcome outcome;
+    QElapsedTimer took;
+    took.start();
     runTransfer([&](TransferObserver &view) {
         TransferLink link = makeLink(view);
         outcome = StationWriter::write(work, link);
     });
+    // The status is idle after a completed write and after one the station
+    // never began: the line under it tells which.
+    if (outcome.kind == WriteOutcome::Kind::Completed)
+        m_advice->setText(LinkTexts::written(took.elapsed()));
+    else if (outcome.kind == WriteOutcome::Kind::NotStarted && outcome.sent > 0)
+        m_advice->setText(LinkTexts::writeNotStarted());
     if (outcome.refusal)
         m_ui.showRefusal(*outcome.refusal);
     if (!outcome.failure.isEmpty())
