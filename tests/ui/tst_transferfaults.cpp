@@ -273,6 +273,10 @@ void TransferFaultsTest::batchWindow_data()
                                              << "" << true << false << "одно и то же устройство" << QStringList{} << "";
     QTest::newRow("Ids past 9999") << "AAA"
                                    << "9998" << false << false << "больше 9999" << QStringList{} << "";
+    // Twenty lines of archive copies and reports, and a table that stays in view.
+    QTest::newRow("ten stations") << "AAAAAAAAAA"
+                                  << "0101" << false << false << "" << QStringList(10, written)
+                                  << "Записано и проверено: 10 из 10";
 }
 
 void TransferFaultsTest::batchWindow()
@@ -354,12 +358,18 @@ void TransferFaultsTest::batchWindow()
                                                  ? FieldCoding::idText(rig.f.state.image.idCode)
                                                  : QString::number(idFrom.toInt() + row).rightJustified(4, '0'));
         QVERIFY2(rows->item(row, 4)->text().startsWith(results.at(row)), qPrintable(rows->item(row, 4)->text()));
+        // The whole result, also where the column is too narrow for it.
+        QCOMPARE(rows->item(row, 4)->toolTip(), rows->item(row, 4)->text());
         journal.append(QStringList{rows->item(row, 0)->text(), rows->item(row, 1)->text(), rows->item(row, 2)->text(),
                                    rows->item(row, 4)->text()}
                            .join(';'));
     }
     QCOMPARE(batch.findChild<QLabel *>("Summary")->text(), summary);
     QVERIFY(!rig.f.state.transferRunning);
+    // The table stays the main part of the window: every station's row is seen.
+    const int last = rows->rowCount() - 1;
+    QVERIFY2(rows->rowViewportPosition(last) + rows->rowHeight(last) <= rows->viewport()->height(),
+             qPrintable(QString("%1 rows, %2 px").arg(rows->rowCount()).arg(rows->viewport()->height())));
 
     // The journal opens in a spreadsheet program: UTF-8 with its mark, ";".
     rig.f.ui.nextSaveName = rig.dir.filePath("журнал.csv");
