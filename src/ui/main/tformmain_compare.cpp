@@ -6,17 +6,34 @@
 #include "compare/comparisontaking.h"
 #include "compare/tformcompare.h"
 #include "files/channelfile.h"
+#include "files/fileaccess.h"
+#include "files/profile.h"
+#include "files/textfiledecoder.h"
 #include "main/celleditors.h"
 #include "main/channeltablemodel.h"
 #include "main/tablehistory.h"
 #include "main/tformmain.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
+#include "table/settingstext.h"
 
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QTemporaryDir>
+
+namespace {
+
+// Whether a channel file has a serial number line of its own: loading fills
+// a missing one with a stand-in, which is no station's number.
+bool namesSerial(const QString &path)
+{
+    const Profile file =
+        Profile::fromText(TextFileDecoder::decode(FileAccess::readForUpdate(path, ChannelFile::MaxFileBytes)).text);
+    return file.value(SettingsText::sectionName(), SettingsText::name(SettingsText::Key::Serial)).has_value();
+}
+
+} // namespace
 
 TFormCompare *TFormMain::compareWindow()
 {
@@ -37,6 +54,11 @@ TFormCompare *TFormMain::compareWindow()
             m_grid->setCurrentIndex(index);
             m_grid->scrollTo(index);
             activateWindow();
+        });
+        // After a take, where Ctrl+Z takes the step back.
+        connect(m_compare, &TFormCompare::tableRequested, this, [this] {
+            activateWindow();
+            m_grid->setFocus(Qt::OtherFocusReason);
         });
     }
     return m_compare;
@@ -71,7 +93,7 @@ void TFormMain::N24Click()
             m_ui.showRefusal(*checked.refusal);
             return;
         }
-        compareWindow()->showFileComparison(StationSide::checked(file));
+        compareWindow()->showFileComparison(StationSide::checked(file), namesSerial(path));
     });
 }
 
