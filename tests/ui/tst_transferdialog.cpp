@@ -250,6 +250,10 @@ void TransferDialogTest::searchFindsStationOnCom3()
         l->stop();
     QCOMPARE(int(rig.f.state.portNumber), 3);
     QCOMPARE(rig.button("BitBtn4")->text(), LinkTexts::searchFound());
+    // The buttons stay unchecked: a line says where the station is.
+    const auto *found = rig.dialog->findChild<QLabel *>("FoundPort");
+    QVERIFY(found);
+    QCOMPARE(found->text(), "COM3 — " + com3.devicePath());
     QVERIFY(!rig.dialog->radioButton1()->isChecked());
     QVERIFY(!rig.dialog->radioButton2()->isChecked());
     QVERIFY(!compare->findChild<QRadioButton *>("RadioButton2")->isChecked()); // no button stands for COM3

@@ -16,6 +16,8 @@ struct PortEntry
     // How the port prompt shows the port: the system's name where there is
     // one ("USB-SERIAL CH340 (COM5)"), else the port and its device.
     QString label() const;
+    // How the search names the port it found: "COM5 — USB-SERIAL CH340".
+    QString withSystemName() const;
 
     bool operator==(const PortEntry &) const = default;
 };

@@ -92,6 +92,13 @@ TForm1::TForm1(AppState &state, UiServices &ui, PortChoice &ports, QWidget *pare
     m_gauge->setValue(0);
     m_gauge->setGeometry(280, 10, 36, 170);
     fitSearchButton();
+    // Under the search button, as wide as it: "COM5 — USB-SERIAL CH340".
+    m_found = new QLabel(this);
+    m_found->setObjectName(QStringLiteral("FoundPort"));
+    m_found->setWordWrap(true);
+    m_found->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_found->setGeometry(m_usb->x(), m_usb->geometry().bottom() + 6, m_usb->width(),
+                         height() - m_usb->geometry().bottom() - 12);
 
     // Under everything, the same width as the dialog, as high as the longest
     // advice needs in the desktop's font: what "AK" means, what a write that
@@ -224,11 +231,16 @@ void TForm1::BitBtn3Click()
 void TForm1::BitBtn4Click()
 {
     std::uint8_t portNumber = m_ports.port();
+    PortEntry found;
+    m_found->clear();
     runTransfer([&](TransferObserver &view) {
         PortSearch search(view, m_optionsFile, m_factory, m_searchTimings);
         search.run(portNumber);
+        found = search.found();
     });
     m_ports.found(portNumber);
+    if (portNumber != 0)
+        m_found->setText(found.withSystemName());
 }
 
 void TForm1::setStatus(const QString &text)

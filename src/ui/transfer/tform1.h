@@ -91,6 +91,7 @@ private:
     QRadioButton *m_radio1 = nullptr;
     QRadioButton *m_radio2 = nullptr;
     QPushButton *m_usb = nullptr;
+    QLabel *m_found = nullptr; // the port the search found, which no button shows
     QPushButton *m_write = nullptr;
     QPushButton *m_read = nullptr;
     QPushButton *m_exit = nullptr;
