@@ -8,8 +8,8 @@
 #include "common/platformerror.h"
 #include "files/channelfile.h"
 #include "image/radioimage.h"
-#include "report/docxwriter.h"
 #include "report/reportdocument.h"
+#include "reportpaper.h"
 #include "state/appstate.h"
 
 namespace {
@@ -23,13 +23,21 @@ QString hexLine(const QByteArray &bytes)
 
 namespace Commands {
 
-DataCheckResult loadAndCheck(const QString &path, AppState &state)
+void loadFile(const QString &path, AppState &state)
 {
     const ChannelFile::LoadResult loaded = ChannelFile::load(path, state);
     // The command line counts a file the window cannot take among the
     // failures of files (status 2), as one that cannot be opened.
     if (loaded.refusal)
         throw PlatformError(loaded.refusal->text);
+    // What the file lacks is checked at its defaults: a warning, not a failure.
+    if (const QString lacking = ChannelFile::lackingText(loaded.lacking); !lacking.isEmpty())
+        Console::err(lacking);
+}
+
+DataCheckResult loadAndCheck(const QString &path, AppState &state)
+{
+    loadFile(path, state);
     return DataCheck::run(state, Paths::tempSettingsFile());
 }
 
@@ -80,12 +88,13 @@ int dump(const QStringList &arguments)
 int report(const QStringList &arguments)
 {
     CommandLine line(QStringLiteral("report"),
-                     QStringLiteral("Как check, затем протокол испытаний (.docx) в файл OUT.\n"
-                                    "Существующий файл не заменяется. Код выхода: 0, 1 - отказ проверки."));
+                     QStringLiteral("Как check, затем протокол испытаний в файл OUT: PDF, если имя кончается\n"
+                                    "на .pdf, иначе .docx. Существующий файл не заменяется.\n"
+                                    "Код выхода: 0, 1 - отказ проверки."));
     line.addChannelFileArgument();
-    line.addOption(
-        QCommandLineOption(QStringLiteral("output"), QStringLiteral("Файл протокола (.docx)."), QStringLiteral("OUT")),
-        true);
+    line.addOption(QCommandLineOption(QStringLiteral("output"), QStringLiteral("Файл протокола: .docx или .pdf."),
+                                      QStringLiteral("OUT")),
+                   true);
     line.addOption(QCommandLineOption(QStringLiteral("serial"), QStringLiteral("Серийный номер протокола."),
                                       QStringLiteral("TEXT"), ReportDocument::defaultSerial()));
     if (!line.parse(arguments))
@@ -95,7 +104,7 @@ int report(const QStringList &arguments)
     if (!loadPassingCheck(line.argument(0), state))
         return ExitCode::Refused;
     const ReportDocument doc = ReportDocument::build(state, line.value(QStringLiteral("serial")));
-    DocxWriter::write(doc, line.value(QStringLiteral("output")));
+    ReportPaper::write(doc, line.value(QStringLiteral("output")));
     return ExitCode::Done;
 }
 

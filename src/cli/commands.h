@@ -3,7 +3,9 @@
 #include "check/datacheck.h"
 #include "transfer/stationsequence.h"
 
+#include <QCoreApplication>
 #include <QStringList>
+#include <memory>
 
 struct AppState;
 struct PortArgument;
@@ -21,6 +23,17 @@ int report(const QStringList &arguments);
 int search(const QStringList &arguments);
 int fleet(const QStringList &arguments);
 int diff(const QStringList &arguments);
+int csv(const QStringList &arguments);
+int printSheet(const QStringList &arguments);
+
+// QGuiApplication for the commands that draw pages (print, report), else
+// QCoreApplication.
+std::unique_ptr<QCoreApplication> application(int &argc, char **argv);
+
+// "Чтение файла" as the window runs it: the file's settings, station type,
+// module and table replace the state. A file the window cannot take (no
+// channel section 1) throws PlatformError, as one that cannot be opened.
+void loadFile(const QString &path, AppState &state);
 
 // "Чтение файла" and then "Контроль", as the window runs them, for the
 // commands that take a channel file: the file's settings, station type,

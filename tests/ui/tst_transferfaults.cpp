@@ -259,24 +259,38 @@ void TransferFaultsTest::batchWindow_data()
     QTest::addColumn<QString>("refusal"); // what the message must hold; empty: none
     QTest::addColumn<QStringList>("results");
     QTest::addColumn<QString>("summary");
+    // Below the test's folder: where reports go ("" none) and where "Сохранить
+    // журнал…" starts; channel files were saved in "files" last.
+    QTest::addColumn<QString>("reportFolder");
+    QTest::addColumn<QString>("journalFolder");
     const QString written = "записано и проверено";
     QTest::newRow("one silent, one differs")
         << "ASD"
         << "0042" << false << false << ""
         << QStringList{written, "нет ответа (AK) при чтении", "станция хранит не то, что записано: Тон"}
-        << "Записано и проверено: 1 из 3";
+        << "Записано и проверено: 1 из 3"
+        << "reports"
+        << "reports";
     QTest::newRow("stopped before anything is written")
         << "AA"
         << "" << false << true << "" << QStringList{"остановлено до записи", "остановлено до записи"}
-        << "Записано и проверено: 0 из 2";
+        << "Записано и проверено: 0 из 2"
+        << ""
+        << "files";
     QTest::newRow("one device by two names") << "AA"
-                                             << "" << true << false << "одно и то же устройство" << QStringList{} << "";
+                                             << "" << true << false << "одно и то же устройство" << QStringList{} << ""
+                                             << "reports"
+                                             << "";
     QTest::newRow("Ids past 9999") << "AAA"
-                                   << "9998" << false << false << "больше 9999" << QStringList{} << "";
+                                   << "9998" << false << false << "больше 9999" << QStringList{} << ""
+                                   << "reports"
+                                   << "";
     // Twenty lines of archive copies and reports, and a table that stays in view.
     QTest::newRow("ten stations") << "AAAAAAAAAA"
                                   << "0101" << false << false << "" << QStringList(10, written)
-                                  << "Записано и проверено: 10 из 10";
+                                  << "Записано и проверено: 10 из 10"
+                                  << "reports"
+                                  << "reports";
 }
 
 void TransferFaultsTest::batchWindow()
@@ -288,7 +302,12 @@ void TransferFaultsTest::batchWindow()
     QFETCH(QString, refusal);
     QFETCH(QStringList, results);
     QFETCH(QString, summary);
+    QFETCH(QString, reportFolder);
+    QFETCH(QString, journalFolder);
     Rig rig;
+    QVERIFY(QDir(rig.dir.path()).mkdir("files"));
+    rig.f.ui.nextSaveName = rig.dir.filePath("files/a.ini");
+    rig.f.trigger("N3");
     std::vector<std::unique_ptr<SimulatedStation>> stations;
     std::vector<std::unique_ptr<StationLine>> lines;
     QMap<int, QString> ports;
@@ -325,7 +344,8 @@ void TransferFaultsTest::batchWindow()
         batch.setPortChecked(QString("COM%1").arg(3 + i), true);
     }
     batch.findChild<QLineEdit *>("IdFrom")->setText(idFrom);
-    batch.findChild<QLineEdit *>("ReportFolder")->setText(rig.dir.filePath("reports"));
+    if (!reportFolder.isEmpty())
+        batch.findChild<QLineEdit *>("ReportFolder")->setText(rig.dir.filePath(reportFolder));
     QSignalSpy ended(&batch, &BatchDialog::batchFinished);
     batch.findChild<QPushButton *>("Start")->click();
     if (!refusal.isEmpty()) {
@@ -374,6 +394,7 @@ void TransferFaultsTest::batchWindow()
     // The journal opens in a spreadsheet program: UTF-8 with its mark, ";".
     rig.f.ui.nextSaveName = rig.dir.filePath("журнал.csv");
     batch.findChild<QPushButton *>("SaveLog")->click();
+    QCOMPARE(rig.f.ui.dialogs.last().folder, rig.dir.filePath(journalFolder));
     QFile file(rig.f.ui.nextSaveName);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray content = file.readAll();
@@ -382,6 +403,9 @@ void TransferFaultsTest::batchWindow()
     QCOMPARE(saved.size(), kinds.size() + 1);
     for (qsizetype row = 0; row < kinds.size(); ++row)
         QVERIFY2(saved.at(row + 1).startsWith(journal.at(row) + QChar(u';')), qPrintable(saved.at(row + 1)));
+    // The next journal goes where this one went.
+    batch.findChild<QPushButton *>("SaveLog")->click();
+    QCOMPARE(rig.f.ui.dialogs.last().folder, rig.dir.path());
 }
 
 QTEST_MAIN(TransferFaultsTest)

@@ -20,6 +20,8 @@ public:
     // serial number and returns its path. Throws PlatformError.
     QString save(const AppState &state, const QString &stationSerial);
 
+    const QString &folder() const { return m_folder; }
+
 private:
     QString m_folder;
     QString m_protocolSerial;

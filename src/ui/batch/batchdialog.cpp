@@ -5,6 +5,7 @@
 #include "batch/batchstation.h"
 #include "link/systemports.h"
 #include "link/transferlink.h"
+#include "main/recentfiles.h"
 #include "report/reportdocument.h"
 #include "services/uiservices.h"
 #include "state/appstate.h"
@@ -121,8 +122,11 @@ BatchDialog::BatchDialog(AppState &state, UiServices &ui, QWidget *parent)
     layout->addWidget(files);
 
     connect(m_browse, &QPushButton::clicked, this, [this] {
-        const QString folder =
-            QFileDialog::getExistingDirectory(this, QStringLiteral("Папка протоколов"), m_reportFolder->text());
+        // The folder given, else where the technician's files were used last
+        // (an empty start would be the program's working folder).
+        const QString given = m_reportFolder->text().trimmed();
+        const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Папка протоколов"),
+                                                                 given.isEmpty() ? RecentFiles().lastFolder() : given);
         if (!folder.isEmpty())
             m_reportFolder->setText(QDir::toNativeSeparators(folder));
     });

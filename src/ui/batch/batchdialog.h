@@ -87,6 +87,8 @@ private:
     QString m_optionsFile = Paths::optionsFile();
     QString m_archiveFolder = ReadArchive::folder();
     LinkTimings m_timings;
+    // Where the journal was saved last in this run.
+    QString m_journalFolder;
 
     QList<Station> m_stations;
     std::unique_ptr<TransferStop> m_stop;

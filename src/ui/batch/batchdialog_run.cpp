@@ -11,11 +11,13 @@
 #include "image/fieldcoding.h"
 #include "link/linktexts.h"
 #include "link/systemports.h"
+#include "main/recentfiles.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
 #include "state/appstate.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -244,11 +246,19 @@ void BatchDialog::saveLogClick()
 {
     if (m_stations.isEmpty() || isRunning())
         return;
+    // The journal goes where the last one went, at first beside the reports
+    // it names, else where the technician's files were used last.
+    QString folder = m_journalFolder;
+    if (folder.isEmpty() && m_reports)
+        folder = m_reports->folder();
+    if (folder.isEmpty())
+        folder = RecentFiles().lastFolder();
     const QString path = m_ui.askSaveFileName(UiServices::FileDialog{QStringLiteral("Сохранить журнал"),
-                                                                     QStringLiteral("Журнал (*.csv)|*.csv"), QString(),
+                                                                     QStringLiteral("Журнал (*.csv)|*.csv"), folder,
                                                                      QStringLiteral("журнал.csv")});
     if (path.isEmpty())
         return;
+    m_journalFolder = QFileInfo(path).absolutePath();
     guarded(m_ui, [&] {
         if (const auto refusal = FileAccess::targetRefusal(path)) {
             m_ui.showMessage(*refusal);

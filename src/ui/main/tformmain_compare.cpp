@@ -6,34 +6,17 @@
 #include "compare/comparisontaking.h"
 #include "compare/tformcompare.h"
 #include "files/channelfile.h"
-#include "files/fileaccess.h"
-#include "files/profile.h"
-#include "files/textfiledecoder.h"
 #include "main/celleditors.h"
 #include "main/channeltablemodel.h"
 #include "main/tablehistory.h"
 #include "main/tformmain.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
-#include "table/settingstext.h"
 
-#include <QDir>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QTemporaryDir>
-
-namespace {
-
-// Whether a channel file has a serial number line of its own: loading fills
-// a missing one with a stand-in, which is no station's number.
-bool namesSerial(const QString &path)
-{
-    const Profile file =
-        Profile::fromText(TextFileDecoder::decode(FileAccess::readForUpdate(path, ChannelFile::MaxFileBytes)).text);
-    return file.value(SettingsText::sectionName(), SettingsText::name(SettingsText::Key::Serial)).has_value();
-}
-
-} // namespace
 
 TFormCompare *TFormMain::compareWindow()
 {
@@ -78,12 +61,14 @@ void TFormMain::N24Click()
         if (!checkForComparison())
             return;
         const QString path =
-            m_ui.askOpenFileName({QString(), QStringLiteral("Файлы(*.ini)|*.ini"), QDir::homePath(), QString()});
+            m_ui.askOpenFileName({QString(), QStringLiteral("Файлы(*.ini)|*.ini"), m_recent.lastFolder(), QString()});
         if (path.isEmpty())
             return;
+        m_recent.useFolder(QFileInfo(path).absolutePath());
         AppState file;
-        if (const auto refusal = ChannelFile::load(path, file).refusal) {
-            m_ui.showRefusal(*refusal);
+        const ChannelFile::LoadResult loaded = ChannelFile::load(path, file);
+        if (loaded.refusal) {
+            m_ui.showRefusal(*loaded.refusal);
             return;
         }
         // The file's check keeps its temporary settings apart from the table's.
@@ -93,7 +78,7 @@ void TFormMain::N24Click()
             m_ui.showRefusal(*checked.refusal);
             return;
         }
-        compareWindow()->showFileComparison(StationSide::checked(file), namesSerial(path));
+        compareWindow()->showFileComparison(StationSide::checked(file), loaded.namesSerial);
     });
 }
 
