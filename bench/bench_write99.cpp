@@ -7,6 +7,7 @@
 //   bench_write99 [--no-line-time] [--runs N]
 
 #include "benchargs.h"
+#include "benchtransfer.h"
 #include "link/stationwriter.h"
 #include "link/transferlink.h"
 #include "simulatedstation.h"
@@ -21,32 +22,6 @@
 #include <cstdio>
 
 namespace {
-
-class QuietObserver final : public TransferObserver
-{
-public:
-    void setStatus(const QString &) override {}
-    void setProgress(int) override {}
-    void setButtonEnabled(TransferButton, bool) override {}
-    void setSearchCaption(const QString &) override {}
-    void clearPortButtons() override {}
-    void keepAlive() override {}
-    std::optional<PortEntry> choosePort(const QList<PortEntry> &) override { return std::nullopt; }
-};
-
-AppState checkedState(int channels)
-{
-    AppState state;
-    state.dataValid = true;
-    state.portNumber = 2;
-    state.image.header = {0, 0, 0, 11, 8, static_cast<std::uint8_t>(channels), 200, 0, 0x45, 2, 200, 2};
-    for (std::size_t i = 0; i < state.image.tones.size(); ++i)
-        state.image.tones[i] = static_cast<std::uint8_t>(100 + i);
-    for (std::size_t r = 0; r < RadioImage::MaxChannels; ++r)
-        for (std::size_t b = 0; b < RadioImage::RecordSize; ++b)
-            state.image.records[r][b] = static_cast<std::uint8_t>(r + b);
-    return state;
-}
 
 // One write of `state` to a fresh simulated station; its time in ms, or a
 // negative number when the station did not take it.

@@ -21,6 +21,7 @@ int write(const QStringList &arguments);
 int read(const QStringList &arguments);
 int report(const QStringList &arguments);
 int search(const QStringList &arguments);
+int ports(const QStringList &arguments);
 int fleet(const QStringList &arguments);
 int diff(const QStringList &arguments);
 int csv(const QStringList &arguments);

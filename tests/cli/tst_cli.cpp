@@ -11,6 +11,10 @@
 #include <QTest>
 #include <memory>
 
+#include <fcntl.h>
+#include <sys/inotify.h>
+#include <unistd.h>
+
 namespace {
 
 // CountTooHigh claims one channel more in its reply than it sends.
@@ -109,6 +113,7 @@ private slots:
     void commands_data();
     void commands();
     void writeVerifyThenRead();
+    void portsListWithoutOpening();
     void diff_data();
     void diff();
     void csvRoundTrip_data();
@@ -345,6 +350,31 @@ void CliTest::writeVerifyThenRead()
     QFile copy(copies.at(0).filePath()), back(rig.path("back.ini"));
     QVERIFY(copy.open(QIODevice::ReadOnly) && back.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), back.readAll());
+}
+
+// `ports` names the station's device by its COM name and opens no port to
+// find out: the device sees no open until the test's own.
+void CliTest::portsListWithoutOpening()
+{
+    const Rig rig(Station::Answering);
+    const QByteArray device = QFile::encodeName(rig.device());
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    QVERIFY(watch >= 0);
+    QVERIFY(::inotify_add_watch(watch, device.constData(), IN_OPEN) >= 0);
+    const auto opened = [watch] {
+        char events[1024];
+        return ::read(watch, events, sizeof events) > 0;
+    };
+
+    const CliRun run = rig.run({"ports"});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.split('\n').contains(rig.expand("COM3\t{station}\t-\t-\t-\t-\t-\t-")), qPrintable(run.out));
+    QVERIFY(!opened());
+    const int fd = ::open(device.constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    QVERIFY(fd >= 0);
+    ::close(fd);
+    QVERIFY(opened());
+    ::close(watch);
 }
 
 // Two files, or a file and the station it was written to: one line per

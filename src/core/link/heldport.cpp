@@ -40,6 +40,9 @@ public:
     bool waitForByte(int ms) override { return held().waitForByte(ms); }
     void purgeReceive() override { held().purgeReceive(); }
     void purgeSend() override { held().purgeSend(); }
+    // The device's line keeps time whether this transfer has it open or not.
+    qint64 clockMs() const override { return m_device->link->clockMs(); }
+    void idle(int ms) override { m_device->link->idle(ms); }
 
 private:
     SerialLink &held() const

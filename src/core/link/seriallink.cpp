@@ -1,5 +1,19 @@
 #include "link/seriallink.h"
 
+#include <QDeadlineTimer>
+#include <QThread>
+
+qint64 SerialLink::clockMs() const
+{
+    return QDeadlineTimer::current(Qt::PreciseTimer).deadline();
+}
+
+void SerialLink::idle(int ms)
+{
+    if (ms > 0)
+        QThread::msleep(static_cast<unsigned long>(ms));
+}
+
 namespace SerialErrors {
 
 QString notOpen()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -35,6 +36,13 @@ public:
     // Drop received bytes not yet taken, and bytes queued but not yet sent.
     virtual void purgeReceive() = 0;
     virtual void purgeSend() = 0;
+
+    // The line's clock, in milliseconds from any fixed point, and a pause
+    // on it, open or closed: waits that last a while (a quiet line, the
+    // write's pause) are measured on the line, so that a line in memory
+    // counts its own time. A real port has the steady clock and sleeps.
+    virtual qint64 clockMs() const;
+    virtual void idle(int ms);
 };
 
 using SerialLinkFactory = std::function<std::unique_ptr<SerialLink>()>;

@@ -5,7 +5,6 @@
 #include "link/systemports.h"
 #include "link/transferstop.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
 #include <algorithm>
@@ -120,23 +119,23 @@ bool TransferLink::waitForQuietLine()
 {
     // Short slices keep the window painted while the line is watched.
     constexpr int sliceMs = 10;
-    QElapsedTimer total;
-    total.start();
-    QElapsedTimer quiet;
-    quiet.start();
+    SerialLink &line = port();
+    const qint64 start = line.clockMs();
+    qint64 quietSince = start;
     for (;;) {
         checkAbort();
         if (ByteReady()) {
             PurgeReceive();
-            quiet.restart();
+            quietSince = line.clockMs();
         }
-        const qint64 quietFor = quiet.elapsed();
+        const qint64 now = line.clockMs();
+        const qint64 quietFor = now - quietSince;
         m_lineStayedBusy = quietFor < m_timings.quietLineMs;
         if (!m_lineStayedBusy)
             return true;
-        if (total.elapsed() >= m_timings.quietLineBoundMs)
+        if (now - start >= m_timings.quietLineBoundMs)
             return false;
-        port().waitForByte(int(std::min<qint64>(sliceMs, m_timings.quietLineMs - quietFor)));
+        line.waitForByte(int(std::min<qint64>(sliceMs, m_timings.quietLineMs - quietFor)));
         m_observer.keepAlive();
     }
 }
@@ -152,7 +151,14 @@ void TransferLink::abandon()
 
 void TransferLink::pause(int ms)
 {
-    pauseKeepingAlive(m_observer, ms);
+    // On the line's clock, in short slices that keep the window painted.
+    constexpr qint64 sliceMs = 5;
+    SerialLink &line = port();
+    const qint64 end = line.clockMs() + ms;
+    for (qint64 left = ms; left > 0; left = end - line.clockMs()) {
+        line.idle(int(std::min(left, sliceMs)));
+        m_observer.keepAlive();
+    }
     checkAbort();
 }
 
@@ -161,9 +167,9 @@ QList<PortEntry> TransferLink::openablePorts(const QString &optionsFile)
     // The system's list and the devices the options file names that exist,
     // not a trial opening: opening raises DTR and RTS, which resets some
     // devices, and may wait on a slow driver.
-    QHash<QString, QString> present; // device key, the system's name for it
+    QHash<QString, SystemPort> present; // by device key
     for (const SystemPort &port : SystemPorts::list())
-        present.insert(SystemPorts::deviceKey(port.device), port.description);
+        present.insert(SystemPorts::deviceKey(port.device), port);
     const PortMap map = PortMap::fromOptionsFile(optionsFile);
     QList<PortEntry> ports;
     for (int n = 1; n <= LastPromptPort; ++n) {
@@ -172,7 +178,8 @@ QList<PortEntry> TransferLink::openablePorts(const QString &optionsFile)
             continue;
         const auto listed = present.constFind(SystemPorts::deviceKey(entry.device));
         if (listed != present.constEnd()) {
-            entry.description = *listed;
+            entry.description = listed->description;
+            entry.adapter = listed->adapter;
             ports.append(entry);
         } else if (map.isNamed(n) && QFileInfo::exists(entry.device)) {
             ports.append(entry);
