@@ -5,6 +5,7 @@
 #include "services/desktopservices.h"
 #include "services/startup.h"
 #include "state/appstate.h"
+#include "transfer/portchoice.h"
 #include "transfer/tform1.h"
 
 #include <QApplication>
@@ -53,9 +54,10 @@ int main(int argc, char *argv[])
     AppState state;
     DesktopServices ui;
 
-    TFormMain formMain(state, ui);
+    PortChoice ports(state);
+    TFormMain formMain(state, ui, ports);
     ui.setParentWindow(&formMain);
-    TForm1 form1(state, ui);
+    TForm1 form1(state, ui, ports);
     form1.setReadObserver(&formMain);
     TFormProtokol formProtokol(state, ui);
     BatchDialog batch(state, ui, &formMain);

@@ -3,9 +3,7 @@
 #include "console.h"
 #include "consoleprogress.h"
 #include "exitcodes.h"
-#include "common/paths.h"
 #include "link/linktexts.h"
-#include "link/portmap.h"
 #include "link/portsearch.h"
 
 namespace Commands {
@@ -21,16 +19,18 @@ int search(const QStringList &arguments)
         return ExitCode::Done;
 
     std::uint8_t portNumber = 0;
+    PortEntry found;
     {
         ConsoleProgress progress(Console::errIsTerminal());
-        PortSearch(progress).run(portNumber);
+        PortSearch search(progress);
+        search.run(portNumber);
+        found = search.found();
     }
     if (portNumber == 0) {
         Console::out(LinkTexts::searchNotFound());
         return ExitCode::NoAnswer;
     }
-    const PortEntry port = PortMap::fromOptionsFile(Paths::optionsFile()).entry(portNumber);
-    Console::out(QStringLiteral("%1: %2 %3").arg(LinkTexts::searchFound(), port.name, port.device));
+    Console::out(QStringLiteral("%1: %2").arg(LinkTexts::searchFound(), found.withSystemName()));
     return ExitCode::Done;
 }
 

@@ -330,7 +330,7 @@ void CliTest::commands_data()
                               << "";
 
     QTest::newRow("search finds COM3") << QStringList{"search"} << Station::Answering << 0
-                                       << exactly("Подключились: COM3 {station}\n") << "Идет Поиск..."
+                                       << exactly("Подключились: COM3 — {station}\n") << "Идет Поиск..."
                                        << "";
     QTest::newRow("search finds none") << QStringList{"search"} << none << 3 << exactly("Не Подключились\n") << ""
                                        << "";

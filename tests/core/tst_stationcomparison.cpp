@@ -64,8 +64,8 @@ class TestStationComparison : public QObject
 private slots:
     void compares_data();
     void compares();
-    void takingAllLeavesNoDifference_data();
-    void takingAllLeavesNoDifference();
+    void takeAll_data();
+    void takeAll();
 };
 
 void TestStationComparison::compares_data()
@@ -130,29 +130,53 @@ void TestStationComparison::compares()
     QCOMPARE(comparison.storedEqual(), storedEqual);
 }
 
-void TestStationComparison::takingAllLeavesNoDifference_data()
+void TestStationComparison::takeAll_data()
 {
     QTest::addColumn<QStringList>("editsA");
     QTest::addColumn<QStringList>("editsB");
+    QTest::addColumn<QStringList>("editsSince"); // of A, after the comparison
+    QTest::addColumn<bool>("refused");
 
-    QTest::newRow("a cell and a box") << QStringList{"c:Sh:2=3", "b:IdTone:1=1"} << QStringList{};
-    QTest::newRow("settings") << QStringList{"s:Громкость=9", "s:Тон3=1004", "s:P_2=7"} << QStringList{};
-    QTest::newRow("a line only A has") << QStringList{"add:Заметка=ремонт"} << QStringList{};
-    QTest::newRow("rows only A has") << QStringList{} << QStringList{"rows:1"};
-    QTest::newRow("rows only B has") << QStringList{"rows:1"} << QStringList{"c:Sh:3=2"};
+    QTest::newRow("a cell and a box") << QStringList{"c:Sh:2=3", "b:IdTone:1=1"} << QStringList{} << QStringList{}
+                                      << false;
+    QTest::newRow("settings") << QStringList{"s:Громкость=9", "s:Тон3=1004", "s:P_2=7"} << QStringList{}
+                              << QStringList{} << false;
+    QTest::newRow("a line only A has") << QStringList{"add:Заметка=ремонт"} << QStringList{} << QStringList{} << false;
+    QTest::newRow("rows only A has") << QStringList{} << QStringList{"rows:1"} << QStringList{} << false;
+    QTest::newRow("rows only B has") << QStringList{"rows:1"} << QStringList{"c:Sh:3=2"} << QStringList{} << false;
+    // The differences no longer fit the table: nothing is taken.
+    QTest::newRow("a cell of a row deleted since")
+        << QStringList{"c:Sh:3=2"} << QStringList{} << QStringList{"rows:2"} << true;
+    QTest::newRow("a shorter template since")
+        << QStringList{"c:Sh:2=3"} << QStringList{} << QStringList{"rows:1"} << true;
+    QTest::newRow("rows only A has, fewer rows since")
+        << QStringList{} << QStringList{"rows:1"} << QStringList{"rows:1"} << true;
+    QTest::newRow("rows only B has, more rows since")
+        << QStringList{"rows:1"} << QStringList{} << QStringList{"rows:5"} << true;
 }
 
-void TestStationComparison::takingAllLeavesNoDifference()
+void TestStationComparison::takeAll()
 {
     QFETCH(QStringList, editsA);
     QFETCH(QStringList, editsB);
+    QFETCH(QStringList, editsSince);
+    QFETCH(bool, refused);
 
     AppState a = checkedState(editsA);
     const StationSide b = checkedSide(editsB);
     const StationComparison before(StationSide::checked(a), b);
     QVERIFY(!before.differences().isEmpty());
-    QCOMPARE(ComparisonTaking::take(before.differences(), b, a.table, a.settingsLines),
-             int(before.differences().size()));
+    applyEdits(a, editsSince);
+    const AppState changed = a;
+    const ComparisonTaking::Taken taken = ComparisonTaking::take(before.differences(), b, a.table, a.settingsLines);
+    QCOMPARE(bool(taken.refusal), refused);
+    if (refused) {
+        QCOMPARE(taken.count, 0);
+        QVERIFY(a.table == changed.table);
+        QCOMPARE(a.settingsLines, changed.settingsLines);
+        return;
+    }
+    QCOMPARE(taken.count, int(before.differences().size()));
     check(a);
     const StationComparison after(StationSide::checked(a), b);
     QCOMPARE(after.differences().size(), 0);

@@ -52,7 +52,7 @@ bool isRussian(const QString &text)
 void DesktopTest::captionsAsTheyAre()
 {
     MainWindowFixture f;
-    TForm1 transfer(f.state, f.ui);
+    TForm1 transfer(f.state, f.ui, f.ports);
     TFormProtokol report(f.state, f.ui);
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Ветрал 4М-13"));
     QCOMPARE(transfer.windowTitle(), QStringLiteral("Прием и передача информации в станцию"));
@@ -146,7 +146,7 @@ void DesktopTest::tableHeaderLook()
 void DesktopTest::searchCaptionFits()
 {
     MainWindowFixture f;
-    TForm1 dialog(f.state, f.ui);
+    TForm1 dialog(f.state, f.ui, f.ports);
     auto *usb = dialog.findChild<QPushButton *>("BitBtn4");
     dialog.setSearchCaption(LinkTexts::searchNotFound());
     QVERIFY2(usb->sizeHint().width() <= usb->width(), qPrintable(QString::number(usb->sizeHint().width())));

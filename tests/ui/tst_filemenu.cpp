@@ -275,9 +275,10 @@ void FileMenuTest::dialogsStartWhereWorkWas()
     }
     AppState nextState;
     RecordingServices nextUi;
+    PortChoice nextPorts(nextState);
     std::unique_ptr<TFormMain> next;
     if (way.endsWith("next run"))
-        next = std::make_unique<TFormMain>(nextState, nextUi);
+        next = std::make_unique<TFormMain>(nextState, nextUi, nextPorts);
     TFormMain &window = next ? *next : *f.window;
     RecordingServices &ui = next ? nextUi : f.ui;
     ui.dialogs.clear();

@@ -1,4 +1,5 @@
 #include "check/datacheck.h"
+#include "compare/tformcompare.h"
 #include "files/channelfile.h"
 #include "files/readarchive.h"
 #include "core/support/linkfixtures.h"
@@ -29,7 +30,8 @@ class TransferDialogTest : public QObject
 private slots:
     void optionsFileOnFirstOpening_data();
     void optionsFileOnFirstOpening();
-    void laterOpeningKeepsChosenPort();
+    void portChoiceShownEverywhere_data();
+    void portChoiceShownEverywhere();
     void writeRefusedWhenUnchecked();
     void writeThroughDialog();
     void stationFallsSilentInTheToneTable();
@@ -50,7 +52,7 @@ private:
         std::unique_ptr<TForm1> dialog;
         Rig()
         {
-            dialog = std::make_unique<TForm1>(f.state, f.ui);
+            dialog = std::make_unique<TForm1>(f.state, f.ui, f.ports);
             dialog->setOptionsFile(options.path());
             dialog->setArchiveFolder(archive());
         }
@@ -97,17 +99,46 @@ void TransferDialogTest::optionsFileOnFirstOpening()
     QVERIFY(rig.f.ui.messages.isEmpty());
 }
 
-void TransferDialogTest::laterOpeningKeepsChosenPort()
+void TransferDialogTest::portChoiceShownEverywhere_data()
 {
+    QTest::addColumn<QString>("chosenIn"); // the window whose " COM1" is clicked
+    QTest::addColumn<bool>("reopened");    // both windows hidden and opened again after the choice
+    QTest::newRow("transfer dialog, opened again") << "transfer" << true;
+    QTest::newRow("transfer dialog, comparison window open") << "transfer" << false;
+    QTest::newRow("comparison window, transfer dialog open") << "compare" << false;
+    QTest::newRow("comparison window, both opened again") << "compare" << true;
+}
+
+void TransferDialogTest::portChoiceShownEverywhere()
+{
+    // One port for every transfer, whichever window chose it: a window that
+    // showed another would write to a station the user did not mean.
+    QFETCH(QString, chosenIn);
+    QFETCH(bool, reopened);
     Rig rig;
     rig.options.write({"[All]", "Port=2"});
     rig.dialog->openForTransfer();
-    QTest::mouseClick(rig.dialog->radioButton1(), Qt::LeftButton, {}, QPoint(5, 10));
+    TFormCompare *compare = rig.f.window->compareWindow();
+    compare->setOptionsFile(rig.options.path());
+    compare->openForStation();
+    const QList<QWidget *> windows{rig.dialog.get(), compare};
+    for (QWidget *window : windows)
+        QVERIFY(window->findChild<QRadioButton *>("RadioButton2")->isChecked());
+
+    QWidget *chooser = chosenIn == "transfer" ? windows.first() : windows.last();
+    QTest::mouseClick(chooser->findChild<QRadioButton *>("RadioButton1"), Qt::LeftButton, {}, QPoint(5, 10));
     QCOMPARE(int(rig.f.state.portNumber), 1);
-    rig.dialog->hide();
-    rig.dialog->openForTransfer();
+    if (reopened) {
+        rig.dialog->hide();
+        compare->hide();
+        rig.dialog->openForTransfer();
+        compare->openForStation();
+    }
     QCOMPARE(int(rig.f.state.portNumber), 1);
-    QVERIFY(rig.dialog->radioButton1()->isChecked());
+    for (QWidget *window : windows) {
+        QVERIFY2(window->findChild<QRadioButton *>("RadioButton1")->isChecked(), qPrintable(window->objectName()));
+        QVERIFY2(!window->findChild<QRadioButton *>("RadioButton2")->isChecked(), qPrintable(window->objectName()));
+    }
 }
 
 void TransferDialogTest::writeRefusedWhenUnchecked()
@@ -141,6 +172,9 @@ void TransferDialogTest::writeThroughDialog()
     QCOMPARE(expected.size(), 26 + 18 * 8);
     QCOMPARE(rig.status(), LinkTexts::idle());
     QCOMPARE(rig.gauge(), 100);
+    // Said beside the status, with the time the write took: "Записано за 3,2 с".
+    const QString written = rig.dialog->findChild<QLabel *>("AdviceText")->text();
+    QVERIFY2(QRegularExpression("^Записано за \\d+,\\d с$").match(written).hasMatch(), qPrintable(written));
     QVERIFY(rig.buttonsEnabled());
     QVERIFY(!rig.f.state.transferRunning);
     QVERIFY(rig.f.state.dataValid);
@@ -206,7 +240,9 @@ void TransferDialogTest::searchFindsStationOnCom3()
     rig.options.writePorts(
         {{1, com1.devicePath()}, {2, com2.devicePath()}, {3, com3.devicePath()}, {4, com4.devicePath()}});
     rig.dialog->setSearchTimings(PortSearchTimings{20, 20, 101});
-    rig.f.state.portNumber = 2;
+    rig.f.ports.choose(2);
+    TFormCompare *compare = rig.f.window->compareWindow();
+    compare->openForStation();
     rig.button("BitBtn4")->click();
     for (StationLine *l : {&com1, &com2, &com3})
         l->waitForReceived(2, 2000);
@@ -214,8 +250,13 @@ void TransferDialogTest::searchFindsStationOnCom3()
         l->stop();
     QCOMPARE(int(rig.f.state.portNumber), 3);
     QCOMPARE(rig.button("BitBtn4")->text(), LinkTexts::searchFound());
+    // The buttons stay unchecked: a line says where the station is.
+    const auto *found = rig.dialog->findChild<QLabel *>("FoundPort");
+    QVERIFY(found);
+    QCOMPARE(found->text(), "COM3 — " + com3.devicePath());
     QVERIFY(!rig.dialog->radioButton1()->isChecked());
     QVERIFY(!rig.dialog->radioButton2()->isChecked());
+    QVERIFY(!compare->findChild<QRadioButton *>("RadioButton2")->isChecked()); // no button stands for COM3
     QCOMPARE(com1.received(), QByteArray("\xAF\x05"));
     QCOMPARE(com2.received(), QByteArray("\xAF\x05"));
     QCOMPARE(com3.received(), QByteArray("\xAF\x05"));

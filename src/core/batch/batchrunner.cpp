@@ -1,20 +1,23 @@
 #include "batch/batchrunner.h"
 
+#include "batch/batchprogress.h"
 #include "link/transferobserver.h"
 
 namespace {
 
 // What the transfer dialog would show of a station's transfers, passed on
-// as the running step's percent done. The read's gauge counts down, so it
-// is turned round.
+// as the running step's percent done.
 class StepProgress final : public TransferObserver
 {
 public:
-    StepProgress(BatchRunner &runner, int station) : m_runner(runner), m_station(station) {}
+    StepProgress(BatchRunner &runner, int station, int channels)
+        : m_runner(runner), m_station(station), m_progress(channels)
+    {
+    }
 
     void begin(SequenceStep step)
     {
-        m_countsDown = step == SequenceStep::BackUp || step == SequenceStep::Verify;
+        m_progress.begin(step);
         m_last = -1;
     }
 
@@ -22,7 +25,7 @@ public:
     void setStatus(const QString &) override {}
     void setProgress(int value) override
     {
-        const int percent = m_countsDown ? 100 - value : value;
+        const int percent = m_progress.stepPercent(value);
         if (percent == m_last)
             return;
         m_last = percent;
@@ -42,7 +45,7 @@ public:
 private:
     BatchRunner &m_runner;
     int m_station;
-    bool m_countsDown = false;
+    BatchProgress m_progress;
     int m_last = -1;
 };
 
@@ -67,7 +70,7 @@ void BatchRunner::start(std::vector<StationPlan> plans)
     for (std::size_t i = 0; i < m_plans.size(); ++i) {
         const int station = int(i);
         std::unique_ptr<QThread> thread(QThread::create([this, i, station] {
-            StepProgress view(*this, station);
+            StepProgress view(*this, station, m_plans[i].state.image.channelCount());
             m_outcomes[i] = StationSequence::run(m_plans[i], view, [&](SequenceStep step, const QString &serial) {
                 view.begin(step);
                 emit stepStarted(station, int(step), serial);

@@ -51,7 +51,24 @@ ChannelTable withRowsOf(const ChannelTable &table, const ChannelTable &from, int
     return result;
 }
 
+// Whether the table still has the rows the difference names: a row of
+// cells or one only A has is there, a row only B has is not, yet.
+bool fits(const StationComparison::Difference &d, const ChannelTable &table, const StationSide &from)
+{
+    const int rows = table.channelCount();
+    if (d.kind == Kind::OnlyInB)
+        return d.row > rows && d.row <= from.table.channelCount();
+    if (d.row == 0)
+        return !d.isCell();
+    return d.row >= 1 && d.row <= rows;
+}
+
 } // namespace
+
+QString outOfDateText()
+{
+    return QStringLiteral("Различия не взяты: таблица изменилась после сравнения. Сравните ещё раз.");
+}
 
 bool canTake(const StationComparison::Difference &d)
 {
@@ -60,9 +77,13 @@ bool canTake(const StationComparison::Difference &d)
     return d.row == 0 && (d.kind == Kind::NotStored || isSettingsKey(d.key));
 }
 
-int take(const QList<StationComparison::Difference> &differences, const StationSide &from, ChannelTable &table,
-         QStringList &settingsLines)
+Taken take(const QList<StationComparison::Difference> &differences, const StationSide &from, ChannelTable &table,
+           QStringList &settingsLines)
 {
+    for (const StationComparison::Difference &d : differences) {
+        if (canTake(d) && !fits(d, table, from))
+            return {0, Refusal{outOfDateText()}};
+    }
     int taken = 0;
     std::optional<int> keepRows; // rows only A has go from the first one taken
     int addRows = 0;             // rows only B has come up to the last one taken
@@ -86,7 +107,7 @@ int take(const QList<StationComparison::Difference> &differences, const StationS
         table = withRowsOf(table, from.table, table.rowCount(), std::min(addRows, from.table.channelCount()));
     if (keepRows)
         table.setRowCount(*keepRows);
-    return taken;
+    return {taken, std::nullopt};
 }
 
 } // namespace ComparisonTaking

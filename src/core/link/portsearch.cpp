@@ -22,6 +22,7 @@ void PortSearch::run(std::uint8_t &portNumber)
 {
     m_observer.clearPortButtons();
     portNumber = 0;
+    m_found = PortEntry();
     m_observer.setSearchCaption(LinkTexts::searching());
 
     const PortMap map = PortMap::fromOptionsFile(m_optionsFile);
@@ -29,6 +30,7 @@ void PortSearch::run(std::uint8_t &portNumber)
         const QString device = map.deviceFor(n);
         if (!device.isEmpty() && probe(device)) {
             portNumber = static_cast<std::uint8_t>(n);
+            m_found = PortEntry{PortMap::portName(n), device, SystemPorts::systemName(device)};
             break;
         }
     }

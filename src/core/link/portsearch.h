@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/paths.h"
+#include "link/portmap.h"
 #include "link/seriallink.h"
 #include "link/systemseriallink.h"
 #include "link/transferobserver.h"
@@ -33,6 +34,9 @@ public:
 
     // Sets portNumber to the port found, or to 0 when no station answered.
     void run(std::uint8_t &portNumber);
+    // The port the last run found, with the system's name for its device;
+    // empty when none answered.
+    const PortEntry &found() const { return m_found; }
 
 private:
     bool probe(const QString &device);
@@ -42,4 +46,5 @@ private:
     QString m_optionsFile;
     SerialLinkFactory m_factory;
     PortSearchTimings m_timings;
+    PortEntry m_found;
 };

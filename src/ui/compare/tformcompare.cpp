@@ -1,16 +1,19 @@
 #include "compare/tformcompare.h"
 
 #include "common/platformerror.h"
+#include "compare/comparisontaking.h"
+#include "compare/windowplacement.h"
 #include "link/linktexts.h"
-#include "link/options.h"
 #include "link/readobserver.h"
 #include "link/stationreader.h"
 #include "link/transferlink.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
 #include "state/appstate.h"
+#include "transfer/portchoice.h"
 #include "transfer/workertransfer.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QFrame>
@@ -20,6 +23,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -43,35 +47,39 @@ public:
 };
 
 constexpr int kDifferenceRole = Qt::UserRole;
+// What the window would like, and the least its list and buttons need.
+constexpr QSize kWishedSize(640, 420);
+constexpr QSize kLeastSize(480, 300);
 
 } // namespace
 
-TFormCompare::TFormCompare(AppState &state, UiServices &ui, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_state(state), m_ui(ui)
+TFormCompare::TFormCompare(AppState &state, UiServices &ui, PortChoice &ports, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_state(state), m_ui(ui), m_ports(ports)
 {
     setObjectName(QStringLiteral("FormCompare"));
     setAttribute(Qt::WA_QuitOnClose, false);
 
     m_portPanel = new QWidget(this);
-    auto *ports = new QFrame(m_portPanel);
-    ports->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_radio1 = new QRadioButton(QStringLiteral(" COM1"), ports);
+    auto *portFrame = new QFrame(m_portPanel);
+    portFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_radio1 = new QRadioButton(QStringLiteral(" COM1"), portFrame);
     m_radio1->setObjectName(QStringLiteral("RadioButton1"));
     m_radio1->setToolTip(QStringLiteral("Верхний разъем"));
-    m_radio2 = new QRadioButton(QStringLiteral(" COM2"), ports);
+    m_radio2 = new QRadioButton(QStringLiteral(" COM2"), portFrame);
     m_radio2->setObjectName(QStringLiteral("RadioButton2"));
     m_radio2->setToolTip(QStringLiteral("Нижний разъем"));
-    auto *portColumn = new QVBoxLayout(ports);
+    auto *portColumn = new QVBoxLayout(portFrame);
     portColumn->addWidget(m_radio1);
     portColumn->addWidget(m_radio2);
     connect(m_radio1, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            m_state.portNumber = 1;
+            m_ports.choose(1);
     });
     connect(m_radio2, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            m_state.portNumber = 2;
+            m_ports.choose(2);
     });
+    connect(&m_ports, &PortChoice::changed, this, [this] { m_ports.show(*m_radio1, *m_radio2); });
     m_read = new QPushButton(QStringLiteral("Читать и сравнить"), m_portPanel);
     m_read->setObjectName(QStringLiteral("ReadAndCompare"));
     connect(m_read, &QPushButton::clicked, this, &TFormCompare::readAndCompare);
@@ -89,7 +97,7 @@ TFormCompare::TFormCompare(AppState &state, UiServices &ui, QWidget *parent)
     m_gauge->setValue(0);
     auto *top = new QHBoxLayout(m_portPanel);
     top->setContentsMargins(0, 0, 0, 0);
-    top->addWidget(ports);
+    top->addWidget(portFrame);
     top->addWidget(m_read);
     top->addWidget(m_status);
     top->addWidget(m_gauge, 1);
@@ -115,26 +123,33 @@ TFormCompare::TFormCompare(AppState &state, UiServices &ui, QWidget *parent)
     m_takeButton->setObjectName(QStringLiteral("TakeSelected"));
     m_takeButton->setEnabled(false);
     connect(m_takeButton, &QPushButton::clicked, this, &TFormCompare::takeSelected);
-    connect(m_list, &QTreeWidget::itemSelectionChanged, this,
-            [this] { m_takeButton->setEnabled(!m_list->selectedItems().isEmpty()); });
+    connect(m_list, &QTreeWidget::itemSelectionChanged, this, &TFormCompare::showListState);
     m_close = new QPushButton(QStringLiteral("Закрыть"), this);
     m_close->setObjectName(QStringLiteral("Close"));
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    m_hideTextOnly = new QCheckBox(QStringLiteral("Скрыть различия только в тексте"), this);
+    m_hideTextOnly->setObjectName(QStringLiteral("HideTextOnly"));
+    m_hideTextOnly->setToolTip(QStringLiteral("Различия, которые станция не различает: написание и строки, "
+                                              "которые в станции не хранятся"));
+    m_hideTextOnly->setEnabled(false);
+    connect(m_hideTextOnly, &QCheckBox::toggled, this, &TFormCompare::hideTextOnly);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_takeButton);
+    bottom->addWidget(m_hideTextOnly);
     bottom->addStretch(1);
     bottom->addWidget(m_close);
 
+    // The headline and the serial number each on a line of their own, as
+    // long as they are: the window stays as narrow as it was placed.
+    m_count->setWordWrap(true);
+    m_serial->setWordWrap(true);
     auto *column = new QVBoxLayout(this);
     column->addWidget(m_portPanel);
-    auto *counts = new QHBoxLayout;
-    counts->addWidget(m_count);
-    counts->addStretch(1);
-    counts->addWidget(m_serial);
-    column->addLayout(counts);
+    column->addWidget(m_count);
+    column->addWidget(m_serial);
     column->addWidget(m_list, 1);
     column->addLayout(bottom);
-    resize(640, 420);
+    resize(kWishedSize);
 }
 
 void TFormCompare::openForStation()
@@ -144,25 +159,39 @@ void TFormCompare::openForStation()
     clearList();
     m_status->setText(LinkTexts::idle());
     m_gauge->setValue(0);
-    guarded(m_ui, [&] { LinkOptions::choosePortOnDialogOpen(m_state.portNumber, m_optionsFile); });
-    m_radio1->setChecked(m_state.portNumber == 1);
-    m_radio2->setChecked(m_state.portNumber == 2);
-    showOverMainWindow();
+    guarded(m_ui, [&] { m_ports.chooseFromOptionsFile(m_optionsFile); });
+    m_ports.show(*m_radio1, *m_radio2);
+    showBesideMainWindow();
 }
 
-void TFormCompare::showFileComparison(const StationSide &file)
+void TFormCompare::showFileComparison(const StationSide &file, bool namesSerial)
 {
     setWindowTitle(QStringLiteral("Сравнение с файлом"));
     m_portPanel->hide();
+    m_otherNamesSerial = namesSerial;
     showComparison(file, QStringLiteral("в файле"));
-    showOverMainWindow();
+    showBesideMainWindow();
 }
 
-void TFormCompare::showOverMainWindow()
+void TFormCompare::showBesideMainWindow()
 {
-    // First shown in the middle of the main window, later where the user left it.
-    if (!m_placed && parentWidget()) {
-        move(parentWidget()->geometry().center() - rect().center());
+    // First shown beside the main window, where it hides none of the table a
+    // double-click on a difference selects; later where the user left it.
+    QWidget *main = parentWidget();
+    const QScreen *screen = main ? main->screen() : nullptr;
+    if (!m_placed && screen) {
+        // The frame this window will get is the main window's, as far as can be known before it is shown.
+        const QRect inner = main->geometry();
+        const QRect outer = main->frameGeometry();
+        const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                             outer.bottom() - inner.bottom());
+        const QSize margins(frame.left() + frame.right(), frame.top() + frame.bottom());
+        const WindowPlacement::Placement placed = WindowPlacement::beside(
+            outer, size() + margins, minimumSizeHint().expandedTo(kLeastSize) + margins, screen->availableGeometry());
+        if (placed.anchor != outer)
+            main->move(placed.anchor.topLeft());
+        move(placed.window.topLeft());
+        resize(placed.window.size() - margins);
         m_placed = true;
     }
     show();
@@ -173,19 +202,25 @@ void TFormCompare::showOverMainWindow()
 void TFormCompare::clearList()
 {
     m_differences.clear();
+    m_table.reset();
     m_other.reset();
+    m_headline.clear();
     m_list->clear();
     m_list->setHeaderLabels({QStringLiteral("Место"), QStringLiteral("в таблице"), QStringLiteral("в станции"),
                              QStringLiteral("Примечание")});
     m_count->clear();
     m_serial->clear();
+    m_hideTextOnly->setEnabled(false);
+    showListState();
 }
 
-void TFormCompare::showComparison(const StationSide &other, const QString &otherCaption)
+void TFormCompare::showComparison(StationSide other, const QString &otherCaption)
 {
     clearList();
-    m_other = std::make_unique<StationSide>(other);
-    const StationComparison comparison(StationSide::checked(m_state), *m_other);
+    m_table = std::make_unique<StationSide>(StationSide::checked(m_state));
+    m_other = std::make_unique<StationSide>(std::move(other));
+    m_otherCaption = otherCaption;
+    const StationComparison comparison(*m_table, *m_other);
     m_differences = comparison.differences();
     m_list->setHeaderLabels(
         {QStringLiteral("Место"), QStringLiteral("в таблице"), otherCaption, QStringLiteral("Примечание")});
@@ -194,9 +229,22 @@ void TFormCompare::showComparison(const StationSide &other, const QString &other
         auto *item = new QTreeWidgetItem(m_list, {d.place(), d.a, d.b, StationComparison::note(d.kind)});
         item->setData(0, kDifferenceRole, i);
     }
-    m_count->setText(m_differences.isEmpty() ? QStringLiteral("Нет различий")
-                                             : QStringLiteral("Различий: %1").arg(m_differences.size()));
-    if (!comparison.serialB().isEmpty())
+    // The count is of what a station would hold apart; spellings and lines
+    // it does not keep are counted beside it.
+    const auto held = std::count_if(m_differences.begin(), m_differences.end(), StationComparison::heldApart);
+    const auto textOnly = m_differences.size() - held;
+    if (held == 0)
+        m_headline = textOnly == 0 ? QStringLiteral("Нет различий")
+                                   : QStringLiteral("Нет различий в станции; только в тексте: %1").arg(textOnly);
+    else
+        m_headline = textOnly == 0 ? QStringLiteral("Различий: %1").arg(held)
+                                   : QStringLiteral("Различий: %1; только в тексте: %2").arg(held).arg(textOnly);
+    m_hideTextOnly->setEnabled(textOnly > 0);
+    hideTextOnly();
+    showListState();
+    if (!m_otherNamesSerial)
+        m_serial->setText(QStringLiteral("В файле нет строки серийного номера"));
+    else if (!comparison.serialB().isEmpty())
         m_serial->setText(
             QStringLiteral("Серийный номер %1: %2 (не сравнивается)").arg(otherCaption, comparison.serialB()));
     // As wide as the list's content, within the screen the window is on.
@@ -208,15 +256,59 @@ void TFormCompare::showComparison(const StationSide &other, const QString &other
             column = std::max(column, metrics.horizontalAdvance(m_list->topLevelItem(i)->text(c)));
         width += column + 24;
     }
-    resize(std::max(this->width(), std::min(width + 40, 1000)), height());
+    int widest = 1000;
+    if (m_placed && screen()) {
+        const int frame = frameGeometry().width() - this->width();
+        widest = std::min(widest, screen()->availableGeometry().right() + 1 - frameGeometry().left() - frame);
+    }
+    resize(std::max(this->width(), std::min(width + 40, widest)), height());
+}
+
+void TFormCompare::hideTextOnly()
+{
+    const bool hide = m_hideTextOnly->isChecked();
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *item = m_list->topLevelItem(i);
+        const Difference &d = m_differences.at(item->data(0, kDifferenceRole).toInt());
+        item->setHidden(hide && !StationComparison::heldApart(d));
+        if (item->isHidden())
+            item->setSelected(false);
+    }
+}
+
+bool TFormCompare::listIsCurrent() const
+{
+    if (!m_table)
+        return false;
+    const StationSide now = StationSide::checked(m_state);
+    return now.table == m_table->table && now.settingsLines == m_table->settingsLines
+           && now.stationKind == m_table->stationKind && now.moduleCode == m_table->moduleCode;
+}
+
+void TFormCompare::showListState()
+{
+    const bool current = listIsCurrent();
+    m_takeButton->setEnabled(current && !m_list->selectedItems().isEmpty());
+    if (!m_table || current)
+        m_count->setText(m_headline);
+    else
+        m_count->setText(m_headline + QStringLiteral(" — список устарел: таблица изменилась после сравнения"));
+}
+
+void TFormCompare::tableChanged()
+{
+    showListState();
 }
 
 void TFormCompare::readAndCompare()
 {
     clearList();
+    m_gauge->setValue(0);
     guarded(m_ui, [&] {
+        if (m_check && !m_check())
+            return;
         AppState held;
-        held.portNumber = m_state.portNumber;
+        held.portNumber = m_ports.port();
         ComparisonReadView view;
         bool complete = false;
         QString archiveFailure;
@@ -235,8 +327,10 @@ void TFormCompare::readAndCompare()
             m_ui.showRefusal(*view.refusal);
         if (!archiveFailure.isEmpty())
             m_ui.showMessage(archiveFailure);
-        if (complete)
+        if (complete) {
+            m_otherNamesSerial = true;
             showComparison(StationSide::read(held), QStringLiteral("в станции"));
+        }
     });
 }
 
@@ -244,10 +338,22 @@ void TFormCompare::takeSelected()
 {
     if (!m_other || !m_take)
         return;
+    if (!listIsCurrent()) {
+        m_ui.showMessage(ComparisonTaking::outOfDateText());
+        return;
+    }
     QList<Difference> chosen;
-    for (const QTreeWidgetItem *item : m_list->selectedItems())
-        chosen.append(m_differences.at(item->data(0, kDifferenceRole).toInt()));
+    for (const QTreeWidgetItem *item : m_list->selectedItems()) {
+        if (!item->isHidden())
+            chosen.append(m_differences.at(item->data(0, kDifferenceRole).toInt()));
+    }
     m_take(chosen, *m_other);
+    // The list shows what is left to take, compared with the table as the take left it.
+    guarded(m_ui, [&] {
+        if (m_check && m_check())
+            showComparison(*m_other, m_otherCaption);
+    });
+    emit tableRequested();
 }
 
 void TFormCompare::closeEvent(QCloseEvent *event)
@@ -267,7 +373,9 @@ void TFormCompare::setStatus(const QString &text)
 
 void TFormCompare::setProgress(int value)
 {
-    m_gauge->setValue(value);
+    // The read's gauge counts down from 100 as the records come; here it
+    // counts up, to 100 only once the whole reply is in.
+    m_gauge->setValue(100 - value);
     m_gauge->repaint();
 }
 
@@ -281,11 +389,7 @@ void TFormCompare::setButtonEnabled(TransferButton button, bool enabled)
 
 void TFormCompare::clearPortButtons()
 {
-    for (QRadioButton *b : {m_radio1, m_radio2}) {
-        b->setAutoExclusive(false);
-        b->setChecked(false);
-        b->setAutoExclusive(true);
-    }
+    // Only a search clears the port choice, and this window runs none.
 }
 
 std::optional<PortEntry> TFormCompare::choosePort(const QList<PortEntry> &openable)

@@ -11,6 +11,8 @@
 #include <memory>
 
 struct AppState;
+class PortChoice;
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -30,19 +32,24 @@ class TFormCompare : public QWidget, public TransferObserver
     Q_OBJECT
 public:
     using Take = std::function<void(const QList<StationComparison::Difference> &, const StationSide &)>;
+    // "Контроль" of the main window's table; false when it refused, its message shown.
+    using Check = std::function<bool()>;
 
-    TFormCompare(AppState &state, UiServices &ui, QWidget *parent = nullptr);
+    TFormCompare(AppState &state, UiServices &ui, PortChoice &ports, QWidget *parent = nullptr);
 
     void setOptionsFile(const QString &path) { m_optionsFile = path; }
     void setLinkFactory(SerialLinkFactory factory) { m_factory = std::move(factory); }
     void setArchiveFolder(const QString &path) { m_archiveFolder = path; }
     // What "Взять выбранное" does with the selected differences.
     void setTake(Take take) { m_take = std::move(take); }
+    // Runs before every comparison, so that the table is compared as it stands.
+    void setCheck(Check check) { m_check = std::move(check); }
 
     // Shows the window with the port choice and an empty list.
     void openForStation();
-    // Shows the checked table compared with a checked channel file.
-    void showFileComparison(const StationSide &file);
+    // Shows the checked table compared with a checked channel file;
+    // `namesSerial`: whether the file has a serial number line of its own.
+    void showFileComparison(const StationSide &file, bool namesSerial);
 
     QTreeWidget *list() const { return m_list; }
 
@@ -59,29 +66,47 @@ public:
 public slots:
     void readAndCompare(); // "Читать и сравнить"
     void takeSelected();   // "Взять выбранное"
+    // The main window's table or settings text changed: the list may no
+    // longer say what they hold.
+    void tableChanged();
 
 signals:
     // A double-click on a difference of a row: table row 1..N, column or -1.
     void cellRequested(int row, int column);
+    // The differences were taken: the table is where the work goes on.
+    void tableRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void showComparison(const StationSide &other, const QString &otherCaption);
+    // The table as it stands, checked just before, against `other`.
+    void showComparison(StationSide other, const QString &otherCaption);
     void clearList();
-    void showOverMainWindow();
+    // Whether the table still shows what the list was made from.
+    bool listIsCurrent() const;
+    void showListState();
+    void showBesideMainWindow();
+    // Hides, when asked, the differences a station would not hold apart.
+    void hideTextOnly();
 
     AppState &m_state;
     UiServices &m_ui;
+    PortChoice &m_ports;
     QString m_optionsFile = Paths::optionsFile();
     SerialLinkFactory m_factory = systemSerialLinkFactory();
     QString m_archiveFolder = ReadArchive::folder();
     Take m_take;
+    Check m_check;
     bool m_placed = false;
 
+    // The two sides of the list: the table as it was checked, and the other.
+    std::unique_ptr<StationSide> m_table;
     std::unique_ptr<StationSide> m_other;
+    QString m_otherCaption;
+    bool m_otherNamesSerial = true;
     QList<StationComparison::Difference> m_differences;
+    QString m_headline;
 
     QWidget *m_portPanel = nullptr;
     QRadioButton *m_radio1 = nullptr;
@@ -91,6 +116,7 @@ private:
     QProgressBar *m_gauge = nullptr;
     QLabel *m_count = nullptr;
     QLabel *m_serial = nullptr;
+    QCheckBox *m_hideTextOnly = nullptr;
     QTreeWidget *m_list = nullptr;
     QPushButton *m_takeButton = nullptr;
     QPushButton *m_close = nullptr;

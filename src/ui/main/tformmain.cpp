@@ -11,6 +11,7 @@
 #include "main/tablesheetactions.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
+#include "transfer/portchoice.h"
 #include "table/settingstext.h"
 
 #include <QAction>
@@ -32,7 +33,8 @@ constexpr int kClientHeight = 397;
 
 } // namespace
 
-TFormMain::TFormMain(AppState &state, UiServices &ui, QWidget *parent) : QMainWindow(parent), m_state(state), m_ui(ui)
+TFormMain::TFormMain(AppState &state, UiServices &ui, PortChoice &ports, QWidget *parent)
+    : QMainWindow(parent), m_state(state), m_ui(ui), m_ports(ports)
 {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(m_state.profile.caption);
@@ -52,7 +54,7 @@ TFormMain::TFormMain(AppState &state, UiServices &ui, QWidget *parent) : QMainWi
     // What the creation of the window sets: the 144-174 profile is in force
     // without the steps of a selection, nothing is hidden anew.
     m_state.dataValid = false;
-    m_state.portNumber = 0;
+    m_ports.choose(0);
     m_state.bandCode = 0;
     m_state.moduleCode = 0;
     m_edit2->setText(QString::number(m_state.profile.lowKHz));

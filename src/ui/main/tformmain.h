@@ -9,6 +9,7 @@
 #include <array>
 
 class CellEditors;
+class PortChoice;
 class TFormCompare;
 struct StationChoice;
 class ChannelTableModel;
@@ -30,7 +31,8 @@ class TFormMain : public QMainWindow, public ReadObserver
 {
     Q_OBJECT
 public:
-    TFormMain(AppState &state, UiServices &ui, QWidget *parent = nullptr);
+    // `ports` is the program's port choice, which the comparison window shows.
+    TFormMain(AppState &state, UiServices &ui, PortChoice &ports, QWidget *parent = nullptr);
 
     AppState &state() { return m_state; }
     ChannelTableModel *tableModel() const { return m_model; }
@@ -136,6 +138,7 @@ private:
 
     AppState &m_state;
     UiServices &m_ui;
+    PortChoice &m_ports;
     ChannelTableModel *m_model = nullptr;
     CellEditors *m_editors = nullptr;
     TableHistory *m_history = nullptr;

@@ -14,21 +14,34 @@
 #include "services/uiservices.h"
 
 #include <QFileInfo>
+#include <QPlainTextEdit>
 #include <QTableView>
 #include <QTemporaryDir>
 
 TFormCompare *TFormMain::compareWindow()
 {
     if (!m_compare) {
-        m_compare = new TFormCompare(m_state, m_ui, this);
+        m_compare = new TFormCompare(m_state, m_ui, m_ports, this);
         m_compare->setTake([this](const QList<StationComparison::Difference> &chosen, const StationSide &from) {
             takeDifferences(chosen, from);
         });
+        m_compare->setCheck([this] { return checkForComparison(); });
+        // Whatever changes the table or the settings text, the list may no longer say what they hold.
+        connect(m_model, &QAbstractItemModel::dataChanged, m_compare, &TFormCompare::tableChanged);
+        connect(m_model, &QAbstractItemModel::modelReset, m_compare, &TFormCompare::tableChanged);
+        connect(m_model, &QAbstractItemModel::rowsInserted, m_compare, &TFormCompare::tableChanged);
+        connect(m_model, &QAbstractItemModel::rowsRemoved, m_compare, &TFormCompare::tableChanged);
+        connect(m_memo1, &QPlainTextEdit::textChanged, m_compare, &TFormCompare::tableChanged);
         connect(m_compare, &TFormCompare::cellRequested, this, [this](int row, int column) {
             const QModelIndex index = m_model->index(row - 1, std::max(column, 0));
             m_grid->setCurrentIndex(index);
             m_grid->scrollTo(index);
             activateWindow();
+        });
+        // After a take, where Ctrl+Z takes the step back.
+        connect(m_compare, &TFormCompare::tableRequested, this, [this] {
+            activateWindow();
+            m_grid->setFocus(Qt::OtherFocusReason);
         });
     }
     return m_compare;
@@ -53,8 +66,9 @@ void TFormMain::N24Click()
             return;
         m_recent.useFolder(QFileInfo(path).absolutePath());
         AppState file;
-        if (const auto refusal = ChannelFile::load(path, file).refusal) {
-            m_ui.showRefusal(*refusal);
+        const ChannelFile::LoadResult loaded = ChannelFile::load(path, file);
+        if (loaded.refusal) {
+            m_ui.showRefusal(*loaded.refusal);
             return;
         }
         // The file's check keeps its temporary settings apart from the table's.
@@ -64,7 +78,7 @@ void TFormMain::N24Click()
             m_ui.showRefusal(*checked.refusal);
             return;
         }
-        compareWindow()->showFileComparison(StationSide::checked(file));
+        compareWindow()->showFileComparison(StationSide::checked(file), loaded.namesSerial);
     });
 }
 
@@ -79,10 +93,13 @@ void TFormMain::N25Click()
 void TFormMain::takeDifferences(const QList<StationComparison::Difference> &chosen, const StationSide &from)
 {
     m_editors->closeList();
+    MaybeRefusal refusal;
     {
         const TableHistory::WholeStep step(*m_history, QStringLiteral("Взять выбранное"));
         const ChannelTableModel::TableChange change(*m_model);
-        ComparisonTaking::take(chosen, from, m_state.table, m_state.settingsLines);
+        refusal = ComparisonTaking::take(chosen, from, m_state.table, m_state.settingsLines).refusal;
     }
     refreshSettingsText();
+    if (refusal)
+        m_ui.showRefusal(*refusal);
 }

@@ -1,7 +1,6 @@
 #include "transfer/tform1.h"
 #include "common/platformerror.h"
 #include "link/linktexts.h"
-#include "link/options.h"
 #include "link/readobserver.h"
 #include "link/stationreader.h"
 #include "link/stationwriter.h"
@@ -9,10 +8,12 @@
 #include "services/guard.h"
 #include "services/uiservices.h"
 #include "state/appstate.h"
+#include "transfer/portchoice.h"
 #include "transfer/queuedobservers.h"
 #include "transfer/workertransfer.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -24,23 +25,24 @@
 #include <QScreen>
 #include <algorithm>
 
-TForm1::TForm1(AppState &state, UiServices &ui, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint), m_state(state), m_ui(ui)
+TForm1::TForm1(AppState &state, UiServices &ui, PortChoice &ports, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint), m_state(state), m_ui(ui),
+      m_ports(ports)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Прием и передача информации в станцию"));
     setAttribute(Qt::WA_QuitOnClose, false);
     setFixedSize(330, 190);
 
-    auto *ports = new QFrame(this);
-    ports->setObjectName(QStringLiteral("Panel1"));
-    ports->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    ports->setGeometry(10, 10, 110, 64);
-    m_radio1 = new QRadioButton(QStringLiteral(" COM1"), ports);
+    auto *portFrame = new QFrame(this);
+    portFrame->setObjectName(QStringLiteral("Panel1"));
+    portFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    portFrame->setGeometry(10, 10, 110, 64);
+    m_radio1 = new QRadioButton(QStringLiteral(" COM1"), portFrame);
     m_radio1->setObjectName(QStringLiteral("RadioButton1"));
     m_radio1->setToolTip(QStringLiteral("Верхний разъем"));
     m_radio1->setGeometry(8, 8, 96, 20);
-    m_radio2 = new QRadioButton(QStringLiteral(" COM2"), ports);
+    m_radio2 = new QRadioButton(QStringLiteral(" COM2"), portFrame);
     m_radio2->setObjectName(QStringLiteral("RadioButton2"));
     m_radio2->setToolTip(QStringLiteral("Нижний разъем"));
     m_radio2->setGeometry(8, 34, 96, 20);
@@ -53,6 +55,7 @@ TForm1::TForm1(AppState &state, UiServices &ui, QWidget *parent)
         if (on)
             RadioButton2Click();
     });
+    connect(&m_ports, &PortChoice::changed, this, [this] { m_ports.show(*m_radio1, *m_radio2); });
 
     m_usb = new QPushButton(LinkTexts::searchIdle(), this);
     m_usb->setObjectName(QStringLiteral("BitBtn4"));
@@ -89,14 +92,26 @@ TForm1::TForm1(AppState &state, UiServices &ui, QWidget *parent)
     m_gauge->setValue(0);
     m_gauge->setGeometry(280, 10, 36, 170);
     fitSearchButton();
+    // Under the search button, as wide as it: "COM5 — USB-SERIAL CH340".
+    m_found = new QLabel(this);
+    m_found->setObjectName(QStringLiteral("FoundPort"));
+    m_found->setWordWrap(true);
+    m_found->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_found->setGeometry(m_usb->x(), m_usb->geometry().bottom() + 6, m_usb->width(),
+                         height() - m_usb->geometry().bottom() - 12);
 
-    // Under everything, the same width as the dialog, as high as the advice
-    // needs in the desktop's font: shown only with "AK".
-    m_advice = new QLabel(LinkTexts::noAnswerAdvice(), this);
+    // Under everything, the same width as the dialog, as high as the longest
+    // advice needs in the desktop's font: what "AK" means, what a write that
+    // never began means, or what a completed write took.
+    m_advice = new QLabel(this);
     m_advice->setObjectName(QStringLiteral("AdviceText"));
     m_advice->setWordWrap(true);
     m_advice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    const int adviceHeight = m_advice->heightForWidth(width() - 20) + 8;
+    int adviceHeight = 0;
+    for (const QString &text : {LinkTexts::noAnswerAdvice(), LinkTexts::writeNotStarted()}) {
+        m_advice->setText(text);
+        adviceHeight = std::max(adviceHeight, m_advice->heightForWidth(width() - 20) + 8);
+    }
     m_advice->setGeometry(10, height(), width() - 20, adviceHeight);
     m_advice->clear();
     setFixedSize(width(), height() + adviceHeight);
@@ -142,34 +157,18 @@ void TForm1::openForTransfer()
 {
     show();
     raise();
-    guarded(m_ui, [&] {
-        if (!LinkOptions::choosePortOnDialogOpen(m_state.portNumber, m_optionsFile))
-            return;
-        if (m_state.portNumber == 2) {
-            m_radio1->setChecked(false);
-            checkRadio(m_radio2);
-        } else {
-            checkRadio(m_radio1);
-            m_radio2->setChecked(false);
-        }
-    });
-}
-
-void TForm1::checkRadio(QRadioButton *button)
-{
-    // Checking a button that was not checked runs its click handler (through
-    // toggled); checking it again runs nothing.
-    button->setChecked(true);
+    guarded(m_ui, [&] { m_ports.chooseFromOptionsFile(m_optionsFile); });
+    m_ports.show(*m_radio1, *m_radio2);
 }
 
 void TForm1::RadioButton1Click()
 {
-    m_state.portNumber = 1;
+    m_ports.choose(1);
 }
 
 void TForm1::RadioButton2Click()
 {
-    m_state.portNumber = 2;
+    m_ports.choose(2);
 }
 
 template <class Transfer>
@@ -190,10 +189,18 @@ void TForm1::BitBtn2Click()
 {
     const AppState work = m_state;
     WriteOutcome outcome;
+    QElapsedTimer took;
+    took.start();
     runTransfer([&](TransferObserver &view) {
         TransferLink link = makeLink(view);
         outcome = StationWriter::write(work, link);
     });
+    // The status is idle after a completed write and after one the station
+    // never began: the line under it tells which.
+    if (outcome.kind == WriteOutcome::Kind::Completed)
+        m_advice->setText(LinkTexts::written(took.elapsed()));
+    else if (outcome.kind == WriteOutcome::Kind::NotStarted && outcome.sent > 0)
+        m_advice->setText(LinkTexts::writeNotStarted());
     if (outcome.refusal)
         m_ui.showRefusal(*outcome.refusal);
     if (!outcome.failure.isEmpty())
@@ -223,12 +230,17 @@ void TForm1::BitBtn3Click()
 
 void TForm1::BitBtn4Click()
 {
-    std::uint8_t portNumber = m_state.portNumber;
+    std::uint8_t portNumber = m_ports.port();
+    PortEntry found;
+    m_found->clear();
     runTransfer([&](TransferObserver &view) {
         PortSearch search(view, m_optionsFile, m_factory, m_searchTimings);
         search.run(portNumber);
+        found = search.found();
     });
-    m_state.portNumber = portNumber;
+    m_ports.found(portNumber);
+    if (portNumber != 0)
+        m_found->setText(found.withSystemName());
 }
 
 void TForm1::setStatus(const QString &text)
@@ -267,13 +279,8 @@ void TForm1::setSearchCaption(const QString &text)
 
 void TForm1::clearPortButtons()
 {
-    // Unchecking runs no handler; the buttons exclude each other only while
-    // one of them is checked.
-    for (QRadioButton *b : {m_radio1, m_radio2}) {
-        b->setAutoExclusive(false);
-        b->setChecked(false);
-        b->setAutoExclusive(true);
-    }
+    // The search begins: no port is chosen until it has found one.
+    m_ports.found(0);
 }
 
 void TForm1::keepAlive()

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 struct AppState;
+class PortChoice;
 class ReadObserver;
 class QLabel;
 class QProgressBar;
@@ -26,7 +27,7 @@ class TForm1 : public QWidget, public TransferObserver
 {
     Q_OBJECT
 public:
-    TForm1(AppState &state, UiServices &ui, QWidget *parent = nullptr);
+    TForm1(AppState &state, UiServices &ui, PortChoice &ports, QWidget *parent = nullptr);
 
     // Where the link finds its options and ports; tests point them at their own.
     void setOptionsFile(const QString &path) { m_optionsFile = path; }
@@ -39,7 +40,8 @@ public:
     void setReadObserver(ReadObserver *observer) { m_readObserver = observer; }
 
     // "Запись/Чтение данных" of the main window: show, and the first time
-    // (while no port is chosen) take the port from the options file.
+    // (while no port is chosen) take the port from the options file; the
+    // port buttons show the program's port choice.
     void openForTransfer();
 
     QRadioButton *radioButton1() const { return m_radio1; }
@@ -75,11 +77,10 @@ private:
     void runTransfer(Transfer &&transfer);
     TransferLink makeLink(TransferObserver &view) const;
     void fitSearchButton();
-    // Checks one radio button (its click handler runs when it was not checked).
-    void checkRadio(QRadioButton *button);
 
     AppState &m_state;
     UiServices &m_ui;
+    PortChoice &m_ports;
     QString m_optionsFile = Paths::optionsFile();
     SerialLinkFactory m_factory = systemSerialLinkFactory();
     PortSearchTimings m_searchTimings;
@@ -90,6 +91,7 @@ private:
     QRadioButton *m_radio1 = nullptr;
     QRadioButton *m_radio2 = nullptr;
     QPushButton *m_usb = nullptr;
+    QLabel *m_found = nullptr; // the port the search found, which no button shows
     QPushButton *m_write = nullptr;
     QPushButton *m_read = nullptr;
     QPushButton *m_exit = nullptr;

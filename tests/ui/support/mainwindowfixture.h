@@ -4,6 +4,7 @@
 #include "main/tformmain.h"
 #include "recordingservices.h"
 #include "state/appstate.h"
+#include "transfer/portchoice.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -19,13 +20,14 @@ struct MainWindowFixture
 {
     AppState state;
     RecordingServices ui;
+    PortChoice ports{state};
     // Every window starts without files remembered from an earlier test.
     bool forgotten = QFile::remove(RecentFiles::defaultStoreFile()) || true;
     std::unique_ptr<TFormMain> window;
     std::unique_ptr<QAbstractItemModelTester> modelTester;
 
     MainWindowFixture()
-        : window(std::make_unique<TFormMain>(state, ui)),
+        : window(std::make_unique<TFormMain>(state, ui, ports)),
           modelTester(std::make_unique<QAbstractItemModelTester>(
               window->tableModel(), QAbstractItemModelTester::FailureReportingMode::QtTest))
     {
