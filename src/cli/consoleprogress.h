@@ -9,7 +9,8 @@
 class ConsoleProgress final : public TransferObserver
 {
 public:
-    explicit ConsoleProgress(bool terminal);
+    // `station` names the station in the notice of a stop ("на COM3").
+    explicit ConsoleProgress(bool terminal, QString station = QString());
     ~ConsoleProgress() override { finish(); }
 
     void setStatus(const QString &text) override;
@@ -18,6 +19,8 @@ public:
     void setSearchCaption(const QString &text) override;
     void clearPortButtons() override {}
     void keepAlive() override {}
+    // The notice of a stop, on a line of its own.
+    void stopDeferred(bool writing, qint64 remainingMs) override;
     // Every command names its port, so the prompt never comes; should it, it
     // is cancelled.
     std::optional<PortEntry> choosePort(const QList<PortEntry> &) override { return std::nullopt; }
@@ -31,7 +34,12 @@ private:
     void draw();
 
     bool m_terminal;
+    QString m_station;
     QString m_status;
     int m_value = -1;
     bool m_barOpen = false;
 };
+
+// What the first stop request says at once of a transfer that runs on to
+// its end: "Остановка: запись станции на COM3 будет закончена (ещё 12 с); ...".
+QString stopNotice(const QString &station, bool writing, qint64 remainingMs);

@@ -107,8 +107,9 @@ struct SequenceStations
 
     // `kind`: A answers, S is silent, C answers the read-back with another
     // serial number, M is reached through a link moved to the spare once the
-    // backup read begins. At `stopAt` received bytes, `stops` requests to
-    // stop are made before the station answers.
+    // backup read begins, X stops in the middle of its backup reply (it
+    // claims a channel more than it sends). At `stopAt` received bytes,
+    // `stops` requests to stop are made before the station answers.
     SequenceStations(QChar kind, int stopAt, int stops)
     {
         StationMemory memory;
@@ -125,6 +126,8 @@ struct SequenceStations
                 QByteArray answer = station.onByte(b, 0);
                 if (b == StationReader::RequestByte && requests++ > 0 && kind == u'C')
                     answer[0] = char(answer.at(0) ^ 0xFF);
+                if (b == StationReader::RequestByte && kind == u'X' && requests == 1)
+                    answer[RadioImage::ChannelCount] = char(answer.at(RadioImage::ChannelCount) + 1);
                 if (b == StationReader::RequestByte && kind == u'M' && requests == 1) {
                     QFile::remove(device());
                     QFile::link(spare->devicePath(), device());
@@ -163,6 +166,7 @@ private slots:
         QTest::newRow("backup, write, read back, report")
             << QChar('A') << 0 << 0 << false << false << Kind::Done << 1 + kWrite + 1;
         QTest::newRow("silent station") << QChar('S') << 0 << 0 << false << false << Kind::NoAnswer << 1;
+        QTest::newRow("station stops in its reply") << QChar('X') << 0 << 0 << false << false << Kind::NoAnswer << 1;
         QTest::newRow("another station answers the read-back")
             << QChar('C') << 0 << 0 << false << false << Kind::StationChanged << 1 + kWrite + 1;
         QTest::newRow("link moved after the backup")
@@ -217,7 +221,9 @@ private slots:
         QCOMPARE(stations.line->received().size(), received);
         QCOMPARE(stations.spare->received(), QByteArray());
         QCOMPARE(reported, outcome == Kind::Done ? QStringList{QStringLiteral("1122AA")} : QStringList{});
-        QCOMPARE(result.archiveCopy.isEmpty(), kind == u'S' || stopAt < 0 || archiveBroken);
+        QCOMPARE(result.archiveCopy.isEmpty(), kind == u'S' || kind == u'X' || stopAt < 0 || archiveBroken);
+        if (kind == u'X') // no channels, but one claimed
+            QCOMPARE(result.failure, QStringLiteral("станция перестала отвечать на байте 29 из 46"));
         if (outcome == Kind::StationChanged)
             QCOMPARE(result.serial + ' ' + result.serialBack, QStringLiteral("1122AA EE22AA"));
         if (outcome == Kind::Aborted) // cut after the write's ninth byte, unanswered

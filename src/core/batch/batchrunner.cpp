@@ -35,6 +35,10 @@ public:
     void setSearchCaption(const QString &) override {}
     void clearPortButtons() override {}
     void keepAlive() override {}
+    void stopDeferred(bool writing, qint64 remainingMs) override
+    {
+        emit m_runner.stopDeferred(m_station, writing, remainingMs);
+    }
     // The device is always named, so the prompt never comes.
     std::optional<PortEntry> choosePort(const QList<PortEntry> &) override { return std::nullopt; }
 

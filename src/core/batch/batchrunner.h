@@ -30,6 +30,9 @@ signals:
     void stepStarted(int station, int step, const QString &serial);
     // The running step's share done, 0..100 (reads count up as well).
     void progress(int station, int percent);
+    // A stop was asked while the station's transfer runs on to its end
+    // (TransferObserver::stopDeferred).
+    void stopDeferred(int station, bool writing, qint64 remainingMs);
     void stationFinished(int station);
     void finished();
 

@@ -53,12 +53,20 @@ private:
     {
         std::array<std::uint8_t, N> block{};
         for (std::uint8_t &byte : block) {
-            const auto received = m_link.receiveByte(polls);
+            const auto received = receiveByte(polls);
             if (!received)
                 return std::nullopt;
             byte = *received;
         }
         return block;
+    }
+    // The next byte of the reply, counted.
+    std::optional<std::uint8_t> receiveByte(int polls)
+    {
+        const auto received = m_link.receiveByte(polls);
+        if (received)
+            m_link.noticeStop(m_requestMs, ++m_received, m_expected, false);
+        return received;
     }
 
     int headerPolls() const { return m_link.timings().headerPolls; }
@@ -75,6 +83,9 @@ private:
     ReadObserver &m_view;
     ImageDecoder m_decoder;
     MaybeRefusal m_refusal;
+    qint64 m_requestMs = 0;                            // the request's time on the line's clock
+    qsizetype m_received = 0;                          // bytes of the reply so far
+    qsizetype m_expected = RadioImage::ReadPrefixSize; // by its channel count, once known
 };
 
 Outcome ReadSession::run()
@@ -95,6 +106,7 @@ Outcome ReadSession::exchange()
         return timedOut();
     // The station answers the request with its whole memory; nothing of the
     // reply is acknowledged.
+    m_requestMs = m_link.clockMs();
     m_link.SendByte(StationReader::RequestByte);
     // The reply overwrites the radio image in place: until it is complete the
     // image mixes old and new bytes, which must not pass for checked data.
@@ -120,10 +132,11 @@ bool ReadSession::receiveSettings()
     m_refusal = m_decoder.afterBlock1(*block1);
     if (m_refusal)
         return false;
+    m_expected += qsizetype(m_decoder.recordCount()) * RadioImage::RecordSize;
     m_view.settingsChanged();
 
     for (int n = 1; n <= kToneCount; ++n) {
-        const auto tone = m_link.receiveByte(headerPolls());
+        const auto tone = receiveByte(headerPolls());
         if (!tone)
             return false;
         m_decoder.afterToneByte(n, *tone);

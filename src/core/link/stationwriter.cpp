@@ -39,6 +39,8 @@ private:
     TransferLink &m_link;
     TransferObserver &m_view;
     qsizetype m_sent = 0;
+    qsizetype m_total = 0; // the start byte and the write order
+    qint64 m_startMs = 0;  // the start byte's time on the line's clock
 };
 
 bool WriteSession::sendAcknowledged(std::uint8_t byte)
@@ -48,6 +50,7 @@ bool WriteSession::sendAcknowledged(std::uint8_t byte)
     m_link.SendByte(byte);
     ++m_sent;
     m_link.WaitAck();
+    m_link.noticeStop(m_startMs, m_sent, m_total, true);
     return true;
 }
 
@@ -76,6 +79,9 @@ WriteOutcome WriteSession::run()
         m_link.abandon();
         return {Kind::NotStarted, 0, std::nullopt, QString()};
     }
+    const RadioImage &image = m_state.image;
+    m_total = 1 + image.writeOrder(m_state.moduleCode, m_state.bandCode).size();
+    m_startMs = m_link.clockMs();
     m_link.SendByte(StationWriter::StartByte);
     m_sent = 1;
     if (!m_link.WaitAck()) {
@@ -84,7 +90,6 @@ WriteOutcome WriteSession::run()
         return {Kind::NotStarted, m_sent, std::nullopt, QString()};
     }
 
-    const RadioImage &image = m_state.image;
     const QByteArray prefix = image.writePrefix(m_state.moduleCode, m_state.bandCode);
     if (!sendAcknowledged(prefix, 0, kHeaderBytes))
         return brokenOff();

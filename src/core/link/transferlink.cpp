@@ -31,6 +31,7 @@ void TransferLink::CreatePort()
 {
     m_port = m_factory();
     m_abandoned = false;
+    m_stopNoticed = false;
 }
 
 void TransferLink::OpenPort(std::uint8_t portNumber)
@@ -138,6 +139,15 @@ bool TransferLink::waitForQuietLine()
         line.waitForByte(int(std::min<qint64>(sliceMs, m_timings.quietLineMs - quietFor)));
         m_observer.keepAlive();
     }
+}
+
+void TransferLink::noticeStop(qint64 startMs, qsizetype done, qsizetype total, bool writing)
+{
+    if (m_stopNoticed || !m_stop || !m_stop->stopRequested() || done <= 0)
+        return;
+    m_stopNoticed = true;
+    const qint64 spent = std::max<qint64>(clockMs() - startMs, 0);
+    m_observer.stopDeferred(writing, spent * std::max<qint64>(total - done, 0) / done);
 }
 
 void TransferLink::abandon()

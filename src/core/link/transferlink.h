@@ -69,6 +69,13 @@ public:
     // A wait ran out: "AK", the three buttons enabled, the port closed.
     void abandon();
 
+    // Milliseconds on the line's clock (SerialLink::clockMs()).
+    qint64 clockMs() const { return port().clockMs(); }
+    // When a stop has been asked, tells the observer once how long the
+    // running transfer still takes: `done` of its `total` bytes went through
+    // since `startMs` on the line's clock, and the rest go at that pace.
+    void noticeStop(qint64 startMs, qsizetype done, qsizetype total, bool writing);
+
     // Runs the part of a transfer that follows the disabling of the buttons.
     // An error that ends it there (the port went away: the send or the
     // purge fails) first leaves the dialog as a failed wait leaves it, "AK",
@@ -112,4 +119,5 @@ private:
     bool m_acknowledged = false;
     bool m_abandoned = false; // by the running transfer
     bool m_lineStayedBusy = false;
+    bool m_stopNoticed = false; // by the running transfer
 };

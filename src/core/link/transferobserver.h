@@ -29,6 +29,15 @@ public:
     // may repaint here but must not take user input.
     virtual void keepAlive() = 0;
 
+    // A stop was asked while a transfer runs that is let run to its end (a
+    // write cut off would leave the station half written, and a read is
+    // kept whole): about `remainingMs` of it are left. Told once, at once.
+    virtual void stopDeferred(bool writing, qint64 remainingMs)
+    {
+        (void)writing;
+        (void)remainingMs;
+    }
+
     // The port prompt: the ports that can be opened now, in order. Returns the
     // chosen one ("OK"), or nothing ("Cancel").
     virtual std::optional<PortEntry> choosePort(const QList<PortEntry> &openable) = 0;

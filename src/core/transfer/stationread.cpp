@@ -81,17 +81,16 @@ StationRead StationRead::run(AppState &state, const LinkSetup &setup, TransferOb
     return result;
 }
 
-std::optional<QString> StationRead::invalidReply() const
+std::optional<QString> StationRead::stoppedReply() const
 {
     if (outcome != StationReader::Outcome::NoAnswer || reply.isEmpty())
         return std::nullopt;
+    const QString stopped = QStringLiteral("станция перестала отвечать на байте %1 из %2").arg(reply.size() + 1);
+    // Before its channel count the reply's length is known only at its least.
     if (reply.size() <= RadioImage::ChannelCount)
-        return QStringLiteral("ответ станции недопустим: он оборвался после %1 байт").arg(reply.size());
+        return stopped.arg(QStringLiteral("%1 или более").arg(RadioImage::ReadPrefixSize));
     const int channels = static_cast<std::uint8_t>(reply.at(RadioImage::ChannelCount));
-    return QStringLiteral("ответ станции недопустим: по его числу каналов (%1) в нём должно быть %2 байт, а пришло %3")
-        .arg(channels)
-        .arg(RadioImage::ReadPrefixSize + channels * RadioImage::RecordSize)
-        .arg(reply.size());
+    return stopped.arg(RadioImage::ReadPrefixSize + channels * RadioImage::RecordSize);
 }
 
 QString busyLineText(int boundMs)

@@ -21,10 +21,11 @@ struct StationRead
     QByteArray reply;      // every byte taken from the line, in order
     bool lineBusy = false; // no answer because the line never fell quiet
 
-    // Why a read without an answer had one after all: the station began a
-    // reply and it ended before the length its channel count gives ("ответ
-    // станции недопустим: ..."). Nothing when no byte came.
-    std::optional<QString> invalidReply() const;
+    // Where a read without an answer stopped when the station had begun
+    // its reply: "станция перестала отвечать на байте N из M", N the first
+    // byte that did not come and M the reply's length by its channel count.
+    // Nothing when no byte came.
+    std::optional<QString> stoppedReply() const;
 
     // The transfer dialog's status and gauge go to `progress`, on the calling
     // thread, whose own port the read makes and closes. Serial errors are

@@ -72,10 +72,7 @@ private:
         case StationReader::Outcome::Complete:
             return true;
         case StationReader::Outcome::NoAnswer:
-            if (const auto invalid = reading.invalidReply(); invalid && !aborted()) {
-                m_outcome.failure = *invalid;
-                return end(Kind::InvalidReply);
-            }
+            m_outcome.failure = reading.stoppedReply().value_or(QString());
             m_outcome.lineBusy = reading.lineBusy;
             return end(aborted() ? Kind::Aborted : Kind::NoAnswer);
         case StationReader::Outcome::Refused:

@@ -19,9 +19,8 @@ struct SequenceOutcome
 {
     enum class Kind {
         Done,                // every step of the plan passed
-        NoAnswer,            // a wait ran out in `step` (a write: see `sent`)
+        NoAnswer,            // a wait ran out in `step` (a write: see `sent`; a reply begun: `failure` says where)
         Refused,             // the reply of the read in `step` was refused (`refusal`)
-        InvalidReply,        // the reply of the read in `step` ended before its length (`failure` says how)
         Differs,             // the read-back holds something else (`differences`)
         StationChanged,      // the read-back came from another station (`serialBack`)
         Failure,             // the port failed in `step` (`failure`)

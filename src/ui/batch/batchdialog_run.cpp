@@ -97,7 +97,7 @@ void BatchDialog::startClick()
         const QString folder = QDir::fromNativeSeparators(m_reportFolder->text().trimmed());
         if (!folder.isEmpty()) {
             auto reports = std::make_unique<BatchReports>(folder, m_protocol->text());
-            reports->prepare();
+            reports->prepare(stations.size());
             m_reports = std::move(reports);
         }
         QDir().mkpath(m_archiveFolder);

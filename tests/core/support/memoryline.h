@@ -57,6 +57,9 @@ public:
     bool waitForReceived(qsizetype count, int) const { return m_received.size() >= count; }
     // Bytes that go out now as if the station sent them of its own accord.
     void sendUnprompted(const QByteArray &bytes) { deliver(m_schedule.send(m_now, bytes)); }
+    // A station that takes in nothing while it still has bytes to send, as
+    // one busy with its reply: what the program sends meanwhile is lost.
+    void deafWhileSending() { m_deafWhileSending = true; }
 
     // The line's clock, from its making.
     Us nowUs() const { return m_now; }
@@ -118,6 +121,8 @@ private:
                 continue;
             if (!m_schedule.ready(arrival))
                 continue;
+            if (m_deafWhileSending && !m_toProgram.empty() && m_toProgram.rbegin()->first > arrival)
+                continue;
             deliver(m_schedule.send(arrival + Us(m_options.answerDelayMs) * 1000, m_responder(byte)));
         }
     }
@@ -148,6 +153,7 @@ private:
     std::multimap<Us, std::uint8_t> m_toProgram;         // by the time the program can take it
     qsizetype m_taken = 0;
     bool m_hungUp = false;
+    bool m_deafWhileSending = false;
 };
 
 // The program's end of a MemoryLine, with the failures of a serial link.
