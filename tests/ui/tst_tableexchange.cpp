@@ -1,0 +1,265 @@
+#include "files/windows1251.h"
+#include "main/columnvaluedialog.h"
+#include "main/tablefinddialog.h"
+#include "mainwindowfixture.h"
+#include "paper/support/pdftext.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QItemSelectionModel>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+
+// The table's exchange, paper, find and one value for a selection, as the
+// window's entries run them; what they compute is tested in the core.
+class TableExchangeTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void csvImport_data();
+    void csvImport();
+    void exportAndPaper_data();
+    void exportAndPaper();
+    void find_data();
+    void find();
+    void setSelected_data();
+    void setSelected();
+    void windowGrowsAndComesBackAsLeft();
+};
+
+namespace {
+QString csvRow(int number, const QString &rx)
+{
+    return QStringLiteral("%1;%2;%2;Нет;Нет;Нет;Нет;Нет;Нет;1;4;1;+;25;;Норм;Нет;+").arg(number).arg(rx);
+}
+
+QStringList column(const ChannelTable &table, int c)
+{
+    QStringList out;
+    for (int row = 1; row < table.rowCount(); ++row)
+        out << table.cell(c, row);
+    return out;
+}
+
+void makeCurrent(MainWindowFixture &f, int column, int row)
+{
+    auto *grid = f.widget<QTableView>("StringGrid1");
+    grid->selectionModel()->setCurrentIndex(f.window->tableModel()->index(row - 1, column),
+                                            QItemSelectionModel::ClearAndSelect);
+}
+} // namespace
+
+void TableExchangeTest::csvImport_data()
+{
+    QTest::addColumn<bool>("withTable"); // three channels, checked
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<int>("choice");     // 0 replace, 1 insert, -1 cancel
+    QTest::addColumn<int>("currentRow"); // 0: none
+    QTest::addColumn<QStringList>("rx");
+    QTest::addColumn<QString>("message");
+    const QStringList two{csvRow(1, "150000"), csvRow(2, "151000,5")};
+    const QStringList before{"140000", "141000", "142000"};
+    QTest::newRow("replaces") << true << two << 0 << 0 << QStringList{"150000,00", "151000,50"} << "";
+    QTest::newRow("inserts before the current row")
+        << true << two << 1 << 2 << QStringList{"140000", "150000,00", "151000,50", "141000", "142000"} << "";
+    QTest::newRow("appends without a current row")
+        << true << two << 1 << 0 << QStringList{"140000", "141000", "142000", "150000,00", "151000,50"} << "";
+    QTest::newRow("question cancelled") << true << two << -1 << 0 << before << "";
+    QTest::newRow("refused file changes nothing")
+        << true << QStringList{csvRow(1, "150000"), csvRow(2, "151000").chopped(2)} << 0 << 0 << before
+        << "Файл CSV не принят: строка 3, столбец 18";
+    QTest::newRow("no table yet: nothing asked")
+        << false << two << -1 << 0 << QStringList{"150000,00", "151000,50"} << "";
+}
+
+void TableExchangeTest::csvImport()
+{
+    QFETCH(bool, withTable);
+    QFETCH(QStringList, rows);
+    QFETCH(int, choice);
+    QFETCH(int, currentRow);
+    QFETCH(QStringList, rx);
+    QFETCH(QString, message);
+    MainWindowFixture f;
+    if (withTable) {
+        f.makeTemplate("3", "140000", "1000");
+        f.trigger("N19");
+    }
+    if (currentRow > 0)
+        makeCurrent(f, 0, currentRow);
+    const ChannelTable was = f.state.table;
+    QTemporaryDir dir;
+    f.ui.nextOpenName = dir.filePath("t.csv");
+    QFile file(f.ui.nextOpenName);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QStringList(ChannelTable::headerTexts().begin(), ChannelTable::headerTexts().end()).join(';').toUtf8()
+               + "\r\n" + rows.join("\r\n").toUtf8());
+    file.close();
+    f.ui.clear();
+    f.ui.choice = choice;
+
+    f.trigger("N1ImportCsv");
+    QCOMPARE(column(f.state.table, ChannelTable::Rx), rx);
+    QCOMPARE(f.ui.messages.join('\n').left(message.size()), message);
+    QCOMPARE(f.ui.questions.size(), withTable && message.isEmpty() ? 1 : 0);
+    if (f.state.table == was) {
+        QCOMPARE(f.state.dataValid, withTable);
+        return;
+    }
+    QVERIFY(!f.state.dataValid);
+    QVERIFY(f.isShown("StringGrid1") && f.isShown("Memo1"));
+    QCOMPARE(f.state.settingsLines.isEmpty(), false);
+    f.trigger("TableUndo"); // the whole import is one step
+    QVERIFY(f.state.table == was);
+}
+
+void TableExchangeTest::exportAndPaper_data()
+{
+    QTest::addColumn<QByteArray>("entry");
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QByteArray>("head"); // the file's first bytes; empty: a PDF
+    QTest::newRow("CSV, UTF-8") << QByteArray("N1ExportCsv") << 0 << QByteArray("\xEF\xBB\xBF№ кан.;");
+    QTest::newRow("CSV, Windows-1251") << QByteArray("N1ExportCsv") << 1 << Windows1251::encode("№ кан.;");
+    QTest::newRow("PDF") << QByteArray("N1SavePdf") << 0 << QByteArray();
+    QTest::newRow("printer") << QByteArray("N1Print") << 0 << QByteArray();
+}
+
+void TableExchangeTest::exportAndPaper()
+{
+    QFETCH(QByteArray, entry);
+    QFETCH(int, filter);
+    QFETCH(QByteArray, head);
+    MainWindowFixture f;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("out");
+    f.ui.nextSaveName = path;
+    f.ui.nextSaveFilter = filter;
+    f.ui.printerPdf = path;
+    f.trigger(entry.constData());
+    QCOMPARE(f.ui.messages, QStringList{"Таблицы каналов еще нет: создайте шаблон или прочитайте файл."});
+    QVERIFY(!QFile::exists(path));
+
+    f.makeTemplate("40", "140000", "1000");
+    f.ui.clear();
+    f.trigger(entry.constData());
+    QVERIFY2(f.ui.messages.isEmpty(), qPrintable(f.ui.messages.join('\n')));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    if (!head.isEmpty()) {
+        QCOMPARE(file.read(head.size()), head);
+        return;
+    }
+    QCOMPARE(PdfText::pages(path), 2);
+    QVERIFY(PdfText::text(path, 2).contains("Страница 2 из 2"));
+}
+
+void TableExchangeTest::find_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("presses"); // of F3
+    QTest::addColumn<bool>("backwards");
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("first match") << "141000,00" << 1 << false << "1:2"
+                                 << "Найдено: строка 2, \"Rx, кГц\"";
+    QTest::newRow("next match") << "141000,00" << 2 << false << "2:2"
+                                << "Найдено: строка 2, \"Tx, кГц\"";
+    QTest::newRow("again from the start") << "141000,00" << 3 << false << "1:2"
+                                          << "Найдено с начала таблицы: строка 2, \"Rx, кГц\"";
+    QTest::newRow("backwards from the end") << "141000" << 1 << true << "2:2"
+                                            << "Найдено: строка 2, \"Tx, кГц\"";
+    QTest::newRow("none") << "155000" << 1 << false << "-"
+                          << "Не найдено: \"155000\"";
+}
+
+void TableExchangeTest::find()
+{
+    QFETCH(QString, text);
+    QFETCH(int, presses);
+    QFETCH(bool, backwards);
+    QFETCH(QString, current);
+    QFETCH(QString, status);
+    MainWindowFixture f;
+    f.makeTemplate("3", "140000", "1000");
+    f.trigger("TableFindShow");
+    auto *dialog = f.window->findChild<TableFindDialog *>();
+    QVERIFY(dialog->isVisible());
+    dialog->textEdit()->setText(text);
+    for (int i = 0; i < presses; ++i)
+        f.trigger(backwards ? "TableFindPrevious" : "TableFindNext");
+    const QModelIndex at = f.widget<QTableView>("StringGrid1")->currentIndex();
+    QCOMPARE(at.isValid() ? QStringLiteral("%1:%2").arg(at.column()).arg(at.row() + 1) : QStringLiteral("-"), current);
+    QCOMPARE(dialog->status(), status);
+}
+
+void TableExchangeTest::setSelected_data()
+{
+    QTest::addColumn<QRect>("cells"); // columns and table rows
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QStringList>("first"); // the first column afterwards, or the refusal's start
+    QTest::newRow("a list column") << QRect(QPoint(5, 1), QPoint(5, 2)) << "023" << QStringList{"023", "023", "Нет"};
+    QTest::newRow("Rx and Tx typed") << QRect(QPoint(1, 2), QPoint(2, 3)) << "150000.5"
+                                     << QStringList{"140000", "150000,5", "150000,5"};
+    QTest::newRow("across kinds refused")
+        << QRect(QPoint(4, 1), QPoint(5, 1)) << "" << QStringList{"Одно значение можно задать только"};
+}
+
+void TableExchangeTest::setSelected()
+{
+    QFETCH(QRect, cells);
+    QFETCH(QString, value);
+    QFETCH(QStringList, first);
+    MainWindowFixture f;
+    f.makeTemplate("3", "140000", "1000");
+    f.trigger("N19");
+    const ChannelTable was = f.state.table;
+    auto *grid = f.widget<QTableView>("StringGrid1");
+    const auto *model = f.window->tableModel();
+    makeCurrent(f, cells.left(), cells.top());
+    grid->selectionModel()->select(
+        QItemSelection(model->index(cells.top() - 1, cells.left()), model->index(cells.bottom() - 1, cells.right())),
+        QItemSelectionModel::ClearAndSelect);
+    f.ui.clear();
+    f.trigger("TableSetSelected");
+    auto *dialog = f.window->findChild<ColumnValueDialog *>();
+    if (value.isEmpty()) {
+        QVERIFY(!dialog->isVisible());
+        QVERIFY(f.ui.messages.value(0).startsWith(first.constFirst()));
+        return;
+    }
+    QVERIFY(dialog->isVisible());
+    if (dialog->list()->isVisible())
+        dialog->list()->setCurrentText(value);
+    else
+        dialog->typed()->setText(value);
+    dialog->accept();
+    QCOMPARE(column(f.state.table, cells.left()), first);
+    QVERIFY(!f.state.dataValid);
+    f.trigger("TableUndo"); // one step for every cell
+    QVERIFY(f.state.table == was);
+}
+
+void TableExchangeTest::windowGrowsAndComesBackAsLeft()
+{
+    QSize grown;
+    {
+        MainWindowFixture f;
+        const QSize first = f.window->size();
+        QCOMPARE(f.window->minimumSize(), first);
+        QVERIFY(f.window->windowFlags() & Qt::WindowMaximizeButtonHint);
+        auto *grid = f.widget<QTableView>("StringGrid1");
+        const QSize table = grid->size();
+        const int rx = grid->columnWidth(ChannelTable::Rx);
+        f.window->resize(first + QSize(400, 300));
+        QCOMPARE(grid->size(), table + QSize(400, 300));
+        QVERIFY(grid->columnWidth(ChannelTable::Rx) > rx);
+        grown = f.window->size();
+        QVERIFY(f.window->close());
+    }
+    MainWindowFixture again{false};
+    QCOMPARE(again.window->size(), grown);
+}
+
+QTEST_MAIN(TableExchangeTest)
+#include "tst_tableexchange.moc"
