@@ -250,9 +250,17 @@ void TableExchangeTest::windowGrowsAndComesBackAsLeft()
         QVERIFY(f.window->windowFlags() & Qt::WindowMaximizeButtonHint);
         auto *grid = f.widget<QTableView>("StringGrid1");
         const QSize table = grid->size();
+        const auto widths = [grid] {
+            int total = 0;
+            for (int c = 0; c < ChannelTable::ColumnCount; ++c)
+                total += grid->columnWidth(c);
+            return total;
+        };
+        const int columns = widths();
         const int rx = grid->columnWidth(ChannelTable::Rx);
-        f.window->resize(first + QSize(400, 300));
-        QCOMPARE(grid->size(), table + QSize(400, 300));
+        f.window->resize(first + QSize(401, 300));
+        QCOMPARE(grid->size(), table + QSize(401, 300));
+        QCOMPARE(widths(), columns + 401); // not a pixel lost to rounding
         QVERIFY(grid->columnWidth(ChannelTable::Rx) > rx);
         grown = f.window->size();
         QVERIFY(f.window->close());

@@ -27,7 +27,7 @@ TableExchange::TableExchange(AppState &state, UiServices &ui, ChannelTableModel 
 
 QString TableExchange::csvFilter()
 {
-    return QStringLiteral("Таблица CSV, UTF-8 (*.csv)|*.csv|Таблица CSV, Windows-1251 (*.csv)|*.csv");
+    return QStringLiteral("Таблица CSV, UTF-8|*.csv|Таблица CSV, Windows-1251|*.csv");
 }
 
 bool TableExchange::hasTable()
@@ -65,8 +65,8 @@ void TableExchange::importCsv()
 {
     guarded(m_ui, [&] {
         const QString path =
-            m_ui.askOpenFileName({QStringLiteral("Импорт таблицы каналов из CSV"),
-                                  QStringLiteral("Таблица CSV (*.csv)|*.csv"), m_recent.lastFolder(), QString()});
+            m_ui.askOpenFileName({QStringLiteral("Импорт таблицы каналов из CSV"), QStringLiteral("Таблица CSV|*.csv"),
+                                  m_recent.lastFolder(), QString()});
         if (path.isEmpty())
             return;
         m_recent.useFolder(QFileInfo(path).absolutePath());
@@ -105,13 +105,10 @@ void TableExchange::take(const ChannelTable &imported, const QString &file)
             m_state.settingsLines = SettingsText::templateLines();
     });
     m_showTable();
-    // The rows that came in are selected.
-    const int first = insert ? at : 1;
-    const QModelIndex top = m_model.index(first - 1, 0);
-    m_grid.selectionModel()->select(
-        QItemSelection(top, m_model.index(first + imported.channelCount() - 2, ChannelTable::ColumnCount - 1)),
-        QItemSelectionModel::ClearAndSelect);
-    m_grid.scrollTo(top);
+    // The first row that came in is the current one.
+    const QModelIndex first = m_model.index(insert ? at - 1 : 0, 0);
+    m_grid.selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect);
+    m_grid.scrollTo(first);
 }
 
 void TableExchange::print()
@@ -135,7 +132,7 @@ void TableExchange::savePdf()
         if (!hasTable())
             return;
         const QString path = m_ui.askSaveFileName({QStringLiteral("Сохранение таблицы каналов в PDF"),
-                                                   QStringLiteral("Документ PDF (*.pdf)|*.pdf"), m_recent.lastFolder(),
+                                                   QStringLiteral("Документ PDF|*.pdf"), m_recent.lastFolder(),
                                                    proposedName(QStringLiteral(".pdf"))});
         if (path.isEmpty())
             return;

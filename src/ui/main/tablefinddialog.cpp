@@ -26,7 +26,8 @@ TableFindDialog::TableFindDialog(QTableView &grid, ChannelTableModel &model, QWi
     m_wholeCell->setObjectName(QStringLiteral("TableFindWholeCell"));
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("TableFindStatus"));
-    m_status->setMinimumWidth(280);
+    m_status->setFixedWidth(360);
+    m_status->setMinimumHeight(2 * m_status->fontMetrics().height());
     auto *next = new QPushButton(QStringLiteral("Найти далее"), this);
     next->setObjectName(QStringLiteral("TableFindNextButton"));
     next->setDefault(true);
@@ -42,8 +43,11 @@ TableFindDialog::TableFindDialog(QTableView &grid, ChannelTableModel &model, QWi
     layout->addWidget(next, 0, 2);
     layout->addWidget(m_wholeCell, 1, 1);
     layout->addWidget(previous, 1, 2);
-    layout->addWidget(m_status, 2, 0, 1, 2);
     layout->addWidget(close, 2, 2);
+    layout->addWidget(m_status, 3, 0, 1, 3);
+    // The window keeps its size; a long line wraps.
+    m_status->setWordWrap(true);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(next, &QPushButton::clicked, this, [this] { findNext(); });
     connect(previous, &QPushButton::clicked, this, [this] { findNext(true); });

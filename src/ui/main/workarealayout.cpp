@@ -31,7 +31,17 @@ void WorkAreaLayout::fit()
     int total = 0;
     for (const int width : m_columnWidths)
         total += width;
+    if (total <= 0)
+        return;
+    // Each column's right edge moves in proportion to where it stood, so no
+    // pixel is lost to rounding.
     const int added = std::max(0, m_grid.width() - m_gridWidth);
-    for (std::size_t c = 0; c < m_columnWidths.size() && total > 0; ++c)
-        m_grid.setColumnWidth(int(c), m_columnWidths[c] + added * m_columnWidths[c] / total);
+    int edge = 0;
+    int placed = 0;
+    for (std::size_t c = 0; c < m_columnWidths.size(); ++c) {
+        edge += m_columnWidths[c];
+        const int right = edge + int((qint64(added) * edge + total / 2) / total);
+        m_grid.setColumnWidth(int(c), right - placed);
+        placed = right;
+    }
 }

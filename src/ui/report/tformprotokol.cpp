@@ -20,7 +20,7 @@
 
 namespace {
 // The file types of the save dialog: the first is the default.
-const QString kFormats = QStringLiteral("Документ Word (*.docx)|*.docx|Документ PDF (*.pdf)|*.pdf");
+const QString kFormats = QStringLiteral("Документ Word|*.docx|Документ PDF|*.pdf");
 } // namespace
 
 TFormProtokol::TFormProtokol(AppState &state, UiServices &ui, QWidget *parent)

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -78,8 +79,18 @@ UiServices::SavedFile DesktopServices::askSaveFile(const FileDialog &dialog)
     box.setOption(QFileDialog::DontConfirmOverwrite, dialog.neverReplaces);
     // A name typed without an extension takes the chosen filter's.
     box.setDefaultSuffix(suffixOf(filters.constFirst()));
-    QObject::connect(&box, &QFileDialog::filterSelected, &box,
-                     [&box](const QString &chosen) { box.setDefaultSuffix(suffixOf(chosen)); });
+    // Another file type chosen: a name with the extension of one type of
+    // this dialog takes the new one's, so that the name says what is written.
+    QObject::connect(&box, &QFileDialog::filterSelected, &box, [&box, filters](const QString &chosen) {
+        const QString suffix = suffixOf(chosen);
+        box.setDefaultSuffix(suffix);
+        const QFileInfo name(box.selectedFiles().value(0));
+        const bool ofThisDialog = std::any_of(filters.begin(), filters.end(), [&](const QString &f) {
+            return suffixOf(f).compare(name.suffix(), Qt::CaseInsensitive) == 0;
+        });
+        if (!suffix.isEmpty() && ofThisDialog && name.suffix().compare(suffix, Qt::CaseInsensitive) != 0)
+            box.selectFile(name.completeBaseName() + u'.' + suffix);
+    });
     box.selectFile(dialog.proposedName);
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
         return {};
