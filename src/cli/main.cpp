@@ -3,12 +3,12 @@
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
+#include "consoleplatform.h"
 #include "exitcodes.h"
 #include "stopsignals.h"
 #include "common/platformerror.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <array>
 #include <new>
 
@@ -71,26 +71,6 @@ int run(const QStringList &arguments)
     throw UsageError(QStringLiteral("Неизвестная команда \"%1\" (см. vetral-cli --help)").arg(name));
 }
 
-// The arguments as the program holds them. One whose bytes are not valid in
-// the system's encoding would become another text (each bad byte a
-// replacement character), so that two such file names would name one and
-// the same other file: it is refused.
-QStringList exactArguments(int argc, char **argv)
-{
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray bytes(argv[i]);
-        const QString text = QFile::decodeName(bytes);
-        if (QFile::encodeName(text) != bytes)
-            throw UsageError(QStringLiteral("Аргумент \"%1\" содержит байты, недопустимые в кодировке системы "
-                                            "(UTF-8): такое имя программа не может передать в точности и не "
-                                            "подменяет его другим. Переименуйте файл.")
-                                 .arg(text));
-        arguments.append(text);
-    }
-    return arguments;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -101,7 +81,7 @@ int main(int argc, char **argv)
     // MyTemp.ini) and the archive of reads are the window's own.
     QCoreApplication::setApplicationName(QStringLiteral("vetral"));
     try {
-        return Console::finish(run(exactArguments(argc, argv)));
+        return Console::finish(run(ConsolePlatform::arguments(argc, argv)));
     } catch (const UsageError &e) {
         Console::err(e.text());
     } catch (const PlatformError &e) {
