@@ -5,8 +5,10 @@
 #include "console.h"
 #include "consoleplatform.h"
 #include "exitcodes.h"
+#include "helpwords.h"
 #include "stopsignals.h"
 #include "common/platformerror.h"
+#include "common/qttranslations.h"
 
 #include <QCoreApplication>
 #include <array>
@@ -47,8 +49,9 @@ QString overview()
     text += QStringLiteral("\nСправка по команде: vetral-cli КОМАНДА --help\n"
                            "Версия программы: vetral-cli --version\n"
                            "Код выхода 2: неверные аргументы или ошибка файла или порта.\n"
-                           "Код выхода 5 (write, read, fleet): остановлено сигналом SIGINT, SIGTERM или SIGHUP.");
-    return text;
+                           "Код выхода 5 (write, read, fleet): остановлено %1.")
+                .arg(HelpWords::stoppedBy());
+    return text + HelpWords::stopNoteLine();
 }
 
 int run(const QStringList &arguments)
@@ -80,6 +83,8 @@ int main(int argc, char **argv)
     // The program's name, so that the configuration folder (V404Options.ini,
     // MyTemp.ini) and the archive of reads are the window's own.
     QCoreApplication::setApplicationName(QStringLiteral("vetral"));
+    // Qt's parts of the help and of argument errors in Russian, as the window's.
+    QtTranslations::installRussian(app);
     try {
         return Console::finish(run(ConsolePlatform::arguments(argc, argv)));
     } catch (const UsageError &e) {
