@@ -1,19 +1,15 @@
 #include "table/columnvalue.h"
-#include "tablefixtures.h"
 
 #include <QTest>
 
-Q_DECLARE_METATYPE(TableSheet::Range)
-
-// "Задать для выделенных…": which selections take one value, and the cells it writes.
+// "Задать для выделенных…": which selections take one value; the cells it
+// writes are a paste's (tst_tablesheet) and the window's (ui/tst_tableexchange).
 class ColumnValueTest : public QObject
 {
     Q_OBJECT
 private slots:
     void choice_data();
     void choice();
-    void writes_data();
-    void writes();
 };
 
 void ColumnValueTest::choice_data()
@@ -45,36 +41,6 @@ void ColumnValueTest::choice()
         return;
     }
     QCOMPARE(std::get<ColumnValue::Choice>(choice).items().mid(0, 2).join('|'), items);
-}
-
-void ColumnValueTest::writes_data()
-{
-    QTest::addColumn<TableSheet::Range>("range");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QStringList>("written"); // "column:row=text" or "column:row=[x]" for a box
-    using C = ChannelTable;
-    QTest::newRow("DCS on three rows") << TableSheet::Range{C::DcsRx, 1, C::DcsRx, 3} << "023"
-                                       << QStringList{"5:1=023", "5:2=023", "5:3=023"};
-    QTest::newRow("unchanged cells not written")
-        << TableSheet::Range{C::PMax, 1, C::PMax, 3} << "4" << QStringList{"10:3=4"};
-    QTest::newRow("Rx and Tx, point to comma")
-        << TableSheet::Range{C::Rx, 2, C::Tx, 2} << "150000.5" << QStringList{"1:2=150000,5", "2:2=150000,5"};
-    QTest::newRow("boxes cleared") << TableSheet::Range{C::Scan, 1, C::Scan, 2} << "нет"
-                                   << QStringList{"12:1=[ ]", "12:2=[ ]"};
-    QTest::newRow("boxes already so") << TableSheet::Range{C::IdTone, 1, C::IdTone, 3} << "нет" << QStringList{};
-}
-
-void ColumnValueTest::writes()
-{
-    QFETCH(TableSheet::Range, range);
-    QFETCH(QString, value);
-    QFETCH(QStringList, written);
-    ChannelTable table = templateTable(3);
-    table.setCell(ChannelTable::PMax, 3, "2");
-    QStringList out;
-    for (const TableSheet::CellWrite &w : ColumnValue::writes(table, range, value))
-        out << QStringLiteral("%1:%2=%3").arg(w.column).arg(w.row).arg(w.text ? *w.text : *w.checked ? "[x]" : "[ ]");
-    QCOMPARE(out, written);
 }
 
 QTEST_APPLESS_MAIN(ColumnValueTest)

@@ -1,13 +1,13 @@
+#include "core/support/tablefixtures.h"
+#include "exchange/channelcsv.h"
 #include "files/windows1251.h"
 #include "main/columnvaluedialog.h"
 #include "main/tablefinddialog.h"
 #include "mainwindowfixture.h"
 #include "paper/support/pdftext.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QItemSelectionModel>
-#include <QPlainTextEdit>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -21,7 +21,6 @@ private slots:
     void csvImport();
     void exportAndPaper_data();
     void exportAndPaper();
-    void find_data();
     void find();
     void setSelected_data();
     void setSelected();
@@ -29,11 +28,6 @@ private slots:
 };
 
 namespace {
-QString csvRow(int number, const QString &rx)
-{
-    return QStringLiteral("%1;%2;%2;Нет;Нет;Нет;Нет;Нет;Нет;1;4;1;+;25;;Норм;Нет;+").arg(number).arg(rx);
-}
-
 QStringList column(const ChannelTable &table, int c)
 {
     QStringList out;
@@ -41,61 +35,43 @@ QStringList column(const ChannelTable &table, int c)
         out << table.cell(c, row);
     return out;
 }
-
-void makeCurrent(MainWindowFixture &f, int column, int row)
-{
-    auto *grid = f.widget<QTableView>("StringGrid1");
-    grid->selectionModel()->setCurrentIndex(f.window->tableModel()->index(row - 1, column),
-                                            QItemSelectionModel::ClearAndSelect);
-}
 } // namespace
 
 void TableExchangeTest::csvImport_data()
 {
-    QTest::addColumn<bool>("withTable"); // three channels, checked
-    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<bool>("withTable"); // three channels from 140000, checked
+    QTest::addColumn<bool>("csv");       // two channels from 150000, or the headers alone
     QTest::addColumn<int>("choice");     // 0 replace, 1 insert, -1 cancel
-    QTest::addColumn<int>("currentRow"); // 0: none
     QTest::addColumn<QStringList>("rx");
     QTest::addColumn<QString>("message");
-    const QStringList two{csvRow(1, "150000"), csvRow(2, "151000,5")};
     const QStringList before{"140000", "141000", "142000"};
-    QTest::newRow("replaces") << true << two << 0 << 0 << QStringList{"150000,00", "151000,50"} << "";
+    QTest::newRow("replaces") << true << true << 0 << QStringList{"150000,00", "151000,00"} << "";
     QTest::newRow("inserts before the current row")
-        << true << two << 1 << 2 << QStringList{"140000", "150000,00", "151000,50", "141000", "142000"} << "";
-    QTest::newRow("appends without a current row")
-        << true << two << 1 << 0 << QStringList{"140000", "141000", "142000", "150000,00", "151000,50"} << "";
-    QTest::newRow("question cancelled") << true << two << -1 << 0 << before << "";
-    QTest::newRow("refused file changes nothing")
-        << true << QStringList{csvRow(1, "150000"), csvRow(2, "151000").chopped(2)} << 0 << 0 << before
-        << "Файл CSV не принят: строка 3, столбец 18";
-    QTest::newRow("no table yet: nothing asked")
-        << false << two << -1 << 0 << QStringList{"150000,00", "151000,50"} << "";
+        << true << true << 1 << QStringList{"140000", "150000,00", "151000,00", "141000", "142000"} << "";
+    QTest::newRow("question cancelled") << true << true << -1 << before << "";
+    QTest::newRow("refused file changes nothing") << true << false << 0 << before << "Файл CSV не принят: строка 2";
+    QTest::newRow("no table yet: nothing asked") << false << true << -1 << QStringList{"150000,00", "151000,00"} << "";
 }
 
 void TableExchangeTest::csvImport()
 {
     QFETCH(bool, withTable);
-    QFETCH(QStringList, rows);
+    QFETCH(bool, csv);
     QFETCH(int, choice);
-    QFETCH(int, currentRow);
     QFETCH(QStringList, rx);
     QFETCH(QString, message);
     MainWindowFixture f;
     if (withTable) {
         f.makeTemplate("3", "140000", "1000");
         f.trigger("N19");
+        f.widget<QTableView>("StringGrid1")->setCurrentIndex(f.window->tableModel()->index(1, 0));
     }
-    if (currentRow > 0)
-        makeCurrent(f, 0, currentRow);
     const ChannelTable was = f.state.table;
     QTemporaryDir dir;
     f.ui.nextOpenName = dir.filePath("t.csv");
-    QFile file(f.ui.nextOpenName);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QStringList(ChannelTable::headerTexts().begin(), ChannelTable::headerTexts().end()).join(';').toUtf8()
-               + "\r\n" + rows.join("\r\n").toUtf8());
-    file.close();
+    ChannelTable file = templateTable(2, "150000");
+    file.setRowCount(csv ? 3 : 1);
+    QVERIFY(!ChannelCsv::save(file, f.ui.nextOpenName, ChannelCsv::Encoding::Utf8));
     f.ui.clear();
     f.ui.choice = choice;
 
@@ -107,9 +83,7 @@ void TableExchangeTest::csvImport()
         QCOMPARE(f.state.dataValid, withTable);
         return;
     }
-    QVERIFY(!f.state.dataValid);
-    QVERIFY(f.isShown("StringGrid1") && f.isShown("Memo1"));
-    QCOMPARE(f.state.settingsLines.isEmpty(), false);
+    QVERIFY(!f.state.dataValid && f.isShown("StringGrid1") && !f.state.settingsLines.isEmpty());
     f.trigger("TableUndo"); // the whole import is one step
     QVERIFY(f.state.table == was);
 }
@@ -154,43 +128,22 @@ void TableExchangeTest::exportAndPaper()
     QVERIFY(PdfText::text(path, 2).contains("Страница 2 из 2"));
 }
 
-void TableExchangeTest::find_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("presses"); // of F3
-    QTest::addColumn<bool>("backwards");
-    QTest::addColumn<QString>("current");
-    QTest::addColumn<QString>("status");
-    QTest::newRow("first match") << "141000,00" << 1 << false << "1:2"
-                                 << "Найдено: строка 2, \"Rx, кГц\"";
-    QTest::newRow("next match") << "141000,00" << 2 << false << "2:2"
-                                << "Найдено: строка 2, \"Tx, кГц\"";
-    QTest::newRow("again from the start") << "141000,00" << 3 << false << "1:2"
-                                          << "Найдено с начала таблицы: строка 2, \"Rx, кГц\"";
-    QTest::newRow("backwards from the end") << "141000" << 1 << true << "2:2"
-                                            << "Найдено: строка 2, \"Tx, кГц\"";
-    QTest::newRow("none") << "155000" << 1 << false << "-"
-                          << "Не найдено: \"155000\"";
-}
-
 void TableExchangeTest::find()
 {
-    QFETCH(QString, text);
-    QFETCH(int, presses);
-    QFETCH(bool, backwards);
-    QFETCH(QString, current);
-    QFETCH(QString, status);
     MainWindowFixture f;
     f.makeTemplate("3", "140000", "1000");
     f.trigger("TableFindShow");
     auto *dialog = f.window->findChild<TableFindDialog *>();
     QVERIFY(dialog->isVisible());
-    dialog->textEdit()->setText(text);
-    for (int i = 0; i < presses; ++i)
-        f.trigger(backwards ? "TableFindPrevious" : "TableFindNext");
+    dialog->textEdit()->setText("141000,00");
+    for (int press = 0; press < 3; ++press)
+        f.trigger("TableFindNext");
     const QModelIndex at = f.widget<QTableView>("StringGrid1")->currentIndex();
-    QCOMPARE(at.isValid() ? QStringLiteral("%1:%2").arg(at.column()).arg(at.row() + 1) : QStringLiteral("-"), current);
-    QCOMPARE(dialog->status(), status);
+    QCOMPARE(QPoint(at.column(), at.row() + 1), QPoint(ChannelTable::Rx, 2));
+    QCOMPARE(dialog->status(), "Найдено с начала таблицы: строка 2, \"Rx, кГц\"");
+    dialog->textEdit()->setText("155000");
+    f.trigger("TableFindPrevious");
+    QCOMPARE(dialog->status(), "Не найдено: \"155000\"");
 }
 
 void TableExchangeTest::setSelected_data()
@@ -216,7 +169,7 @@ void TableExchangeTest::setSelected()
     const ChannelTable was = f.state.table;
     auto *grid = f.widget<QTableView>("StringGrid1");
     const auto *model = f.window->tableModel();
-    makeCurrent(f, cells.left(), cells.top());
+    grid->setCurrentIndex(model->index(cells.top() - 1, cells.left()));
     grid->selectionModel()->select(
         QItemSelection(model->index(cells.top() - 1, cells.left()), model->index(cells.bottom() - 1, cells.right())),
         QItemSelectionModel::ClearAndSelect);
@@ -257,12 +210,16 @@ void TableExchangeTest::windowGrowsAndComesBackAsLeft()
             return total;
         };
         const int columns = widths();
-        const int rx = grid->columnWidth(ChannelTable::Rx);
         f.window->resize(first + QSize(401, 300));
         QCOMPARE(grid->size(), table + QSize(401, 300));
         QCOMPARE(widths(), columns + 401); // not a pixel lost to rounding
-        QVERIFY(grid->columnWidth(ChannelTable::Rx) > rx);
         grown = f.window->size();
+        // Back from the transfer or report dialog, a maximised window stays so.
+        f.window->showMaximized();
+        f.window->showMinimized();
+        f.window->restoreNormal();
+        QCOMPARE(f.window->windowState(), Qt::WindowMaximized);
+        f.window->showNormal();
         QVERIFY(f.window->close());
     }
     MainWindowFixture again{false};

@@ -227,8 +227,9 @@ void TFormMain::N11Click()
 
 void TFormMain::restoreNormal()
 {
+    // Back as it was before it was minimised: a maximised window stays so.
     setWindowState(windowState() & ~Qt::WindowMinimized);
-    showNormal();
+    show();
 }
 
 void TFormMain::restoreAfterTransfer()

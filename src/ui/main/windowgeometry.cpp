@@ -1,7 +1,5 @@
 #include "main/windowgeometry.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QSettings>
 #include <QWidget>
 
@@ -13,14 +11,9 @@ namespace WindowGeometry {
 
 void restore(QWidget &window, const QString &storeFile)
 {
+    // Qt brings a window stored on a screen unplugged since onto one that is there.
     const QSettings settings(storeFile, QSettings::IniFormat);
-    const QByteArray geometry = settings.value(kGeometryKey).toByteArray();
-    if (geometry.isEmpty() || !window.restoreGeometry(geometry))
-        return;
-    // A screen unplugged since leaves the window where no screen shows it.
-    if (!QGuiApplication::screenAt(window.geometry().center()))
-        if (const QScreen *screen = QGuiApplication::primaryScreen())
-            window.move(screen->availableGeometry().center() - window.rect().center());
+    window.restoreGeometry(settings.value(kGeometryKey).toByteArray());
 }
 
 void store(const QWidget &window, const QString &storeFile)
