@@ -49,8 +49,6 @@ TableFindDialog::TableFindDialog(QTableView &grid, ChannelTableModel &model, QWi
     m_status->setWordWrap(true);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(next, &QPushButton::clicked, this, [this] { findNext(); });
-    connect(previous, &QPushButton::clicked, this, [this] { findNext(true); });
     connect(close, &QPushButton::clicked, this, &QDialog::hide);
     // A new text starts a new search: the old line no longer tells of it.
     connect(m_text, &QLineEdit::textEdited, this, [this] { say(QString()); });
@@ -61,6 +59,9 @@ TableFindDialog::TableFindDialog(QTableView &grid, ChannelTableModel &model, QWi
     connect(m_show, &QAction::triggered, this, &TableFindDialog::showFind);
     connect(m_next, &QAction::triggered, this, [this] { findNext(); });
     connect(m_previous, &QAction::triggered, this, [this] { findNext(true); });
+    // The buttons are the keys, with all the window connects to them.
+    connect(next, &QPushButton::clicked, m_next, &QAction::trigger);
+    connect(previous, &QPushButton::clicked, m_previous, &QAction::trigger);
     // The keys work in this window too.
     addAction(m_next);
     addAction(m_previous);
