@@ -45,8 +45,10 @@ void MainWindowTest::menuInOrder()
         top << a->text();
     QCOMPARE(top, (QStringList{"Каналы", "Доп. оборудование", "Ретранслятор", "Контроль", "Станция", "Выход"}));
     QCOMPARE(entries(f.widget<QMenu>("N1")),
-             (QStringList{"N2:Создать шаблон", "-", "N3:Запись в файл", "N4:Чтение файла", "-", "N1Recent1:",
-                          "N1Recent2:", "N1Recent3:", "N1Recent4:", "N1Recent5:", "-", "N24:Сравнить с файлом…"}));
+             (QStringList{"N2:Создать шаблон", "-", "N3:Запись в файл", "N4:Чтение файла", "-",
+                          "N1Recent1:", "N1Recent2:", "N1Recent3:", "N1Recent4:", "N1Recent5:", "-",
+                          "N24:Сравнить с файлом…", "-", "N1ExportCsv:Экспорт в CSV…", "N1ImportCsv:Импорт из CSV…",
+                          "N1Print:Печать…", "N1SavePdf:Сохранить в PDF…"}));
     for (QAction *a : f.widget<QMenu>("N1")->actions().mid(4, 6))
         QVERIFY(!a->isVisible()); // no file used yet
     QVERIFY(f.widget<QMenu>("N1")->actions().at(10)->isVisible());

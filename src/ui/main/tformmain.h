@@ -14,6 +14,7 @@ class TFormCompare;
 struct StationChoice;
 class ChannelTableModel;
 class RepeaterPanel;
+class TableExchange;
 class TableHistory;
 class QAction;
 class QActionGroup;
@@ -79,10 +80,14 @@ public:
 
 public slots:
     // Каналы
-    void N2Click();  // "Создать шаблон"
-    void N3Click();  // "Запись в файл"
-    void N4Click();  // "Чтение файла"
-    void N24Click(); // "Сравнить с файлом…"
+    void N2Click();        // "Создать шаблон"
+    void N3Click();        // "Запись в файл"
+    void N4Click();        // "Чтение файла"
+    void N24Click();       // "Сравнить с файлом…"
+    void exportCsvClick(); // "Экспорт в CSV…"
+    void importCsvClick(); // "Импорт из CSV…"
+    void printClick();     // "Печать…"
+    void savePdfClick();   // "Сохранить в PDF…"
     // Доп. оборудование → Модули
     void N10Click();       // "Нет модуля"
     void N06200031Click(); // "Маскиратор 06ЛМ200-03Д"
@@ -118,6 +123,8 @@ private:
     void buildMenu();
     void buildWorkArea();
     void buildTemplatePanel();
+    // Find, one value for the selection, CSV, paper, and the table growing with the window.
+    void buildTableTools();
     void selectStationType(StationKind kind);
     void selectModule(int code);
     template <class Choose>
@@ -143,6 +150,7 @@ private:
     CellEditors *m_editors = nullptr;
     TableHistory *m_history = nullptr;
     TFormCompare *m_compare = nullptr;
+    TableExchange *m_exchange = nullptr;
 
     QFrame *m_panel1 = nullptr;
     QFrame *m_panel2 = nullptr;
