@@ -40,8 +40,9 @@ int trace(const QStringList &arguments)
         Console::out(QDir::toNativeSeparators(path));
         return ExitCode::Done;
     }
+    const Trace trace = TraceStore::load(path);
     Console::out(QStringLiteral("Файл: %1").arg(QDir::toNativeSeparators(path)));
-    for (const QString &text : TraceListing::lines(TraceStore::load(path)))
+    for (const QString &text : TraceListing::lines(trace))
         Console::out(text);
     return ExitCode::Done;
 }
