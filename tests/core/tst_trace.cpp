@@ -9,6 +9,7 @@
 #include "support/checkfixtures.h"
 #include "support/linkfixtures.h"
 #include "support/memoryline.h"
+#include "support/supportbundle.h"
 #include "trace/traceformat.h"
 #include "trace/tracelisting.h"
 #include "trace/tracestore.h"
@@ -292,6 +293,55 @@ private slots:
         QCOMPARE(QFileInfo(stored.first()).fileName(),
                  QStringLiteral("2026-05-01 10-15-07-123 запись COM3___dev_ttyUSB0_.txt"));
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 3);
+    }
+
+    // The support bundle: its summary first and telling the last transfer,
+    // the newest traces and archive names only, files that are not there
+    // left out, and an existing file never replaced.
+    void bundle()
+    {
+        QTemporaryDir dir;
+        SupportBundle::Sources sources;
+        sources.traceFolder = dir.filePath(QStringLiteral("traces"));
+        sources.archiveFolder = dir.filePath(QStringLiteral("archive"));
+        sources.settingsFiles = {dir.filePath(QStringLiteral("V404Options.ini")),
+                                 dir.filePath(QStringLiteral("none.ini"))};
+        QFile options(sources.settingsFiles.first());
+        QVERIFY(options.open(QIODevice::WriteOnly) && options.write("[Ports]\r\nCOM3=/dev/ttyUSB0\r\n") > 0);
+        options.close();
+        Trace trace = sample();
+        QStringList traces;
+        for (int i = 0; i < 12; ++i) {
+            trace.started = trace.started.addSecs(1);
+            trace.outcome = QStringLiteral("итог %1").arg(i);
+            traces.prepend(QFileInfo(TraceStore::store(trace, sources.traceFolder)).fileName());
+        }
+        QVERIFY(QDir().mkpath(sources.archiveFolder));
+        for (int i = 0; i < 25; ++i) {
+            QFile copy(QDir(sources.archiveFolder).filePath(QStringLiteral("copy %1.ini").arg(i, 2, 10, QChar(u'0'))));
+            QVERIFY(copy.open(QIODevice::WriteOnly));
+            QVERIFY(copy.setFileTime(QDateTime::currentDateTime().addSecs(i), QFileDevice::FileModificationTime));
+        }
+
+        const QList<SupportBundle::File> files = SupportBundle::collect(sources);
+        QStringList names;
+        for (const SupportBundle::File &file : files)
+            names.append(file.name);
+        QStringList expected{QStringLiteral("ПРОЧТИТЕ.txt"), QStringLiteral("ports.txt"),
+                             QStringLiteral("settings/V404Options.ini"), QStringLiteral("archive.txt")};
+        for (const QString &name : traces.mid(0, SupportBundle::Traces))
+            expected.append(QStringLiteral("traces/") + name);
+        QCOMPARE(names, expected);
+        const QString summary = QString::fromUtf8(files.first().data);
+        QVERIFY2(summary.contains(QStringLiteral("итог: итог 11\n")), qPrintable(summary));
+        const QStringList archive = QString::fromUtf8(files.at(3).data).split(u'\n');
+        QCOMPARE(archive.size(), SupportBundle::ArchiveNames);
+        QCOMPARE(archive.first(), QStringLiteral("copy 24.ini"));
+
+        const QString zip = dir.filePath(QStringLiteral("support.zip"));
+        QCOMPARE(SupportBundle::write(zip, files), zip);
+        QVERIFY(QFileInfo(zip).size() < 1024 * 1024);
+        QVERIFY_THROWS_EXCEPTION(PlatformError, SupportBundle::write(zip, files));
     }
 
     // A fault recorded on one line and played back on another: the program

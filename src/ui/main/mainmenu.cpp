@@ -52,6 +52,9 @@ const MainMenuEntry kEntries[] = {
     {E::Entry, "N1", "N24", "Сравнить с файлом…", "Таблица и файл каналов: различия по полям", &W::N24Click},
     {E::Entry, "N16", "N25", "Сравнить со станцией…", "Таблица и то, что хранит станция: различия по полям",
      &W::N25Click},
+    {E::Separator, "N16", "N16SupportLine", "", nullptr, nullptr},
+    {E::Entry, "N16", "SupportBundle", "Архив для службы поддержки…",
+     "Порты, настройки и журналы обмена последних передач одним файлом", &W::supportBundleClick},
 };
 
 void setHint(QAction *action, const char *hint)
