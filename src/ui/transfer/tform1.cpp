@@ -30,6 +30,15 @@
 #include <QScreen>
 #include <algorithm>
 
+namespace {
+
+QString traceCaption()
+{
+    return QStringLiteral("Журнал обмена…");
+}
+
+} // namespace
+
 TForm1::TForm1(AppState &state, UiServices &ui, PortChoice &ports, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint), m_state(state), m_ui(ui),
       m_ports(ports)
@@ -102,10 +111,9 @@ TForm1::TForm1(AppState &state, UiServices &ui, PortChoice &ports, QWidget *pare
     m_found->setObjectName(QStringLiteral("FoundPort"));
     m_found->setWordWrap(true);
     m_found->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_trace = new QPushButton(QStringLiteral("Журнал обмена…"), this);
+    m_trace = new QPushButton(traceCaption(), this);
     m_trace->setObjectName(QStringLiteral("TraceButton"));
-    m_trace->setGeometry(m_usb->x(), m_exit->y(), std::max(m_usb->width(), m_trace->sizeHint().width()),
-                         m_exit->height());
+    m_trace->setGeometry(m_usb->x(), m_exit->y(), m_usb->width(), m_exit->height());
     m_trace->setEnabled(false);
     connect(m_trace, &QPushButton::clicked, this, &TForm1::showTrace);
     m_found->setGeometry(m_usb->x(), m_usb->geometry().bottom() + 6, m_usb->width(),
@@ -133,11 +141,12 @@ TForm1::TForm1(AppState &state, UiServices &ui, PortChoice &ports, QWidget *pare
 
 void TForm1::fitSearchButton()
 {
-    // Every caption of the search button fits it in the desktop's font; the
-    // columns to its right move over when it needs more room.
+    // Every caption of the search button, and the trace button's under it,
+    // fits the column in the desktop's font; the columns to its right move
+    // over when it needs more room.
     int needed = m_usb->width();
-    for (const QString &caption :
-         {LinkTexts::searchIdle(), LinkTexts::searching(), LinkTexts::searchFound(), LinkTexts::searchNotFound()}) {
+    for (const QString &caption : {LinkTexts::searchIdle(), LinkTexts::searching(), LinkTexts::searchFound(),
+                                   LinkTexts::searchNotFound(), traceCaption()}) {
         m_usb->setText(caption);
         needed = std::max(needed, m_usb->sizeHint().width());
     }
