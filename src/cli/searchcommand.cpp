@@ -3,6 +3,7 @@
 #include "console.h"
 #include "consoleprogress.h"
 #include "exitcodes.h"
+#include "helpwords.h"
 #include "link/linktexts.h"
 #include "link/portsearch.h"
 #include "common/paths.h"
@@ -14,10 +15,10 @@ namespace Commands {
 int search(const QStringList &arguments)
 {
     CommandLine line(QStringLiteral("search"),
-                     QStringLiteral("Поиск станции кнопкой \"USB\": опрос портов COM1...COM7 по карте портов\n"
-                                    "программы. Печатает найденный порт и его устройство или \"%1\".\n"
+                     QStringLiteral("Поиск станции кнопкой \"USB\": опрос портов COM1...COM7 %1.\n"
+                                    "Печатает найденный порт и его устройство или \"%2\".\n"
                                     "Код выхода: 0 - найдена, 3 - нет.")
-                         .arg(LinkTexts::searchNotFound()));
+                         .arg(HelpWords::searchedPorts(), LinkTexts::searchNotFound()));
     if (!line.parse(arguments))
         return ExitCode::Done;
 
