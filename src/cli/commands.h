@@ -26,6 +26,8 @@ int fleet(const QStringList &arguments);
 int diff(const QStringList &arguments);
 int csv(const QStringList &arguments);
 int printSheet(const QStringList &arguments);
+int trace(const QStringList &arguments);
+int support(const QStringList &arguments);
 
 // QGuiApplication for the commands that draw pages (print, report), else
 // QCoreApplication.
@@ -53,6 +55,8 @@ bool loadPassingCheck(const QString &path, AppState &state);
 // Throws PlatformError, before any port is opened, when the folder cannot
 // be named exactly.
 QString archiveFolder();
+// The traces of transfers, beside the archive; throws as archiveFolder().
+QString traceFolder();
 
 // The station sequence of `plan` on PORT, with its progress on standard
 // error; stopped by SIGINT, SIGTERM and SIGHUP.

@@ -6,6 +6,9 @@
 #include "helpwords.h"
 #include "link/linktexts.h"
 #include "link/portsearch.h"
+#include "common/paths.h"
+#include "trace/tracerecorder.h"
+#include "trace/transfertrace.h"
 
 namespace Commands {
 
@@ -21,12 +24,20 @@ int search(const QStringList &arguments)
 
     std::uint8_t portNumber = 0;
     PortEntry found;
+    Trace header;
+    header.transfer = QStringLiteral("поиск");
+    const TraceRecorder trace(header);
     {
         ConsoleProgress progress(Console::errIsTerminal());
-        PortSearch search(progress);
+        PortSearch search(progress, Paths::optionsFile(), trace.wrap(systemSerialLinkFactory()));
         search.run(portNumber);
         found = search.found();
     }
+    if (!Paths::dataFolderRefusal())
+        TransferTrace::keep(trace.trace(portNumber == 0
+                                            ? LinkTexts::searchNotFound()
+                                            : LinkTexts::searchFound() + QStringLiteral(": ") + found.withSystemName()),
+                            traceFolder());
     if (portNumber == 0) {
         Console::out(LinkTexts::searchNotFound());
         return ExitCode::NoAnswer;

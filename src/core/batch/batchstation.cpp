@@ -7,6 +7,7 @@
 #include "link/linktexts.h"
 #include "link/linktimings.h"
 #include "table/settingstext.h"
+#include "trace/transfertrace.h"
 #include "transfer/stationread.h"
 #include "transfer/writeverification.h"
 
@@ -78,6 +79,7 @@ StationPlan plan(const AppState &state, const QString &device, const QString &op
     plan.link.stop = stop;
     plan.state = state;
     plan.archiveFolder = archiveFolder;
+    plan.link.traceFolder = TransferTrace::folderBeside(archiveFolder);
     if (reports) {
         // The report shows the station it was made for.
         plan.report = [reports](const AppState &writtenState, const QString &serial) {

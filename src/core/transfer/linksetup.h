@@ -21,6 +21,8 @@ struct LinkSetup
     SerialLinkFactory factory = systemSerialLinkFactory();
     LinkTimings timings;
     const TransferStop *stop = nullptr;
+    // Where the transfer's trace is kept (TraceStore); empty: nowhere.
+    QString traceFolder;
 
     // A link set up so, its port made by `factory` (this setup's by default).
     TransferLink link(TransferObserver &observer, SerialLinkFactory madeBy = nullptr) const

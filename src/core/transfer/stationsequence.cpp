@@ -6,6 +6,8 @@
 #include "link/heldport.h"
 #include "link/stationwriter.h"
 #include "link/transferstop.h"
+#include "trace/tracerecorder.h"
+#include "trace/transfertrace.h"
 #include "transfer/stationread.h"
 #include "transfer/writeverification.h"
 
@@ -25,12 +27,14 @@ QString serialOf(const AppState &state)
 class Sequence
 {
 public:
-    Sequence(const StationPlan &plan, TransferObserver &view, const StationSequence::StepStarted &stepStarted)
+    Sequence(const StationPlan &plan, TransferObserver &view, const StationSequence::StepStarted &stepStarted,
+             const TraceRecorder &trace)
         : m_plan(plan), m_view(view), m_stepStarted(stepStarted), m_port(plan.link.factory)
     {
-        // Every step reaches the station through the one held device.
+        // Every step reaches the station through the one held device, and
+        // each step's opening of it is in the trace.
         m_link = plan.link;
-        m_link.factory = m_port.factory();
+        m_link.factory = trace.wrap(m_port.factory());
         m_written = plan.state;
         m_written.portNumber = plan.link.portNumber;
     }
@@ -193,12 +197,15 @@ private:
 
 SequenceOutcome StationSequence::run(const StationPlan &plan, TransferObserver &view, const StepStarted &stepStarted)
 {
+    const TraceRecorder trace(TransferTrace::header(plan));
+    SequenceOutcome outcome;
     try {
-        return Sequence(plan, view, stepStarted).go();
+        outcome = Sequence(plan, view, stepStarted, trace).go();
     } catch (const std::exception &e) {
-        SequenceOutcome outcome;
+        outcome = SequenceOutcome();
         outcome.kind = Kind::Failure;
         outcome.failure = QString::fromLocal8Bit(e.what());
-        return outcome;
     }
+    outcome.trace = TransferTrace::keep(trace.trace(TransferTrace::outcomeText(outcome)), plan.link.traceFolder);
+    return outcome;
 }

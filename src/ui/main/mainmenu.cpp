@@ -60,6 +60,9 @@ const MainMenuEntry kEntries[] = {
      &W::importCsvClick},
     {E::Entry, "N1", "N1Print", "Печать…", "Лист каналов на принтер", &W::printClick},
     {E::Entry, "N1", "N1SavePdf", "Сохранить в PDF…", "Лист каналов в файл PDF", &W::savePdfClick},
+    {E::Separator, "N16", "N16SupportLine", "", nullptr, nullptr},
+    {E::Entry, "N16", "SupportBundle", "Архив для службы поддержки…",
+     "Порты, настройки и журналы обмена последних передач одним файлом", &W::supportBundleClick},
 };
 
 void setHint(QAction *action, const char *hint)

@@ -1,4 +1,9 @@
 #include "transfer/tform1.h"
+
+#include "trace/tracerecorder.h"
+#include "trace/transfertrace.h"
+#include "transfer/linksetup.h"
+#include "transfer/tracedialog.h"
 #include "common/platformerror.h"
 #include "link/linktexts.h"
 #include "link/readobserver.h"
@@ -24,6 +29,15 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <algorithm>
+
+namespace {
+
+QString traceCaption()
+{
+    return QStringLiteral("Журнал обмена…");
+}
+
+} // namespace
 
 TForm1::TForm1(AppState &state, UiServices &ui, PortChoice &ports, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint), m_state(state), m_ui(ui),
@@ -97,8 +111,13 @@ TForm1::TForm1(AppState &state, UiServices &ui, PortChoice &ports, QWidget *pare
     m_found->setObjectName(QStringLiteral("FoundPort"));
     m_found->setWordWrap(true);
     m_found->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_trace = new QPushButton(traceCaption(), this);
+    m_trace->setObjectName(QStringLiteral("TraceButton"));
+    m_trace->setGeometry(m_usb->x(), m_exit->y(), m_usb->width(), m_exit->height());
+    m_trace->setEnabled(false);
+    connect(m_trace, &QPushButton::clicked, this, &TForm1::showTrace);
     m_found->setGeometry(m_usb->x(), m_usb->geometry().bottom() + 6, m_usb->width(),
-                         height() - m_usb->geometry().bottom() - 12);
+                         m_trace->y() - m_usb->geometry().bottom() - 10);
 
     // Under everything, the same width as the dialog, as high as the longest
     // advice needs in the desktop's font: what "AK" means, what a write that
@@ -122,11 +141,12 @@ TForm1::TForm1(AppState &state, UiServices &ui, PortChoice &ports, QWidget *pare
 
 void TForm1::fitSearchButton()
 {
-    // Every caption of the search button fits it in the desktop's font; the
-    // columns to its right move over when it needs more room.
+    // Every caption of the search button, and the trace button's under it,
+    // fits the column in the desktop's font; the columns to its right move
+    // over when it needs more room.
     int needed = m_usb->width();
-    for (const QString &caption :
-         {LinkTexts::searchIdle(), LinkTexts::searching(), LinkTexts::searchFound(), LinkTexts::searchNotFound()}) {
+    for (const QString &caption : {LinkTexts::searchIdle(), LinkTexts::searching(), LinkTexts::searchFound(),
+                                   LinkTexts::searchNotFound(), traceCaption()}) {
         m_usb->setText(caption);
         needed = std::max(needed, m_usb->sizeHint().width());
     }
@@ -171,6 +191,28 @@ void TForm1::RadioButton2Click()
     m_ports.choose(2);
 }
 
+namespace {
+
+// How a write of the dialog ended, for its trace.
+QString writeOutcomeText(const WriteOutcome &outcome)
+{
+    switch (outcome.kind) {
+    case WriteOutcome::Kind::Completed:
+        return QStringLiteral("выполнено");
+    case WriteOutcome::Kind::NotStarted:
+        return QStringLiteral("нет ответа (%1) на стартовый байт, ничего не записано").arg(LinkTexts::noAnswer());
+    case WriteOutcome::Kind::BrokenOff:
+        return QStringLiteral("нет ответа (%1) при записи, на байте %2").arg(LinkTexts::noAnswer()).arg(outcome.sent);
+    case WriteOutcome::Kind::NotChecked:
+        return outcome.refusal ? outcome.refusal->text : QString();
+    case WriteOutcome::Kind::PortFailure:
+        break;
+    }
+    return outcome.failure;
+}
+
+} // namespace
+
 template <class Transfer>
 void TForm1::runTransfer(Transfer &&transfer)
 {
@@ -178,11 +220,39 @@ void TForm1::runTransfer(Transfer &&transfer)
     guarded(m_ui, [&] { runOnWorkerThread(this, *this, m_state.transferRunning, transfer); });
 }
 
-TransferLink TForm1::makeLink(TransferObserver &view) const
+TransferLink TForm1::makeLink(TransferObserver &view, const TraceRecorder &trace) const
 {
-    TransferLink link(view, m_optionsFile, m_factory);
+    TransferLink link(view, m_optionsFile, trace.wrap(m_factory));
     link.setTimings(m_timings);
     return link;
+}
+
+Trace TForm1::traceHeader(const QString &transfer) const
+{
+    LinkSetup setup;
+    setup.optionsFile = m_optionsFile;
+    setup.portNumber = m_ports.port();
+    Trace trace;
+    trace.transfer = transfer;
+    trace.port = TransferTrace::portName(setup);
+    trace.timings = Trace::timingsText(m_timings);
+    return trace;
+}
+
+void TForm1::keepTrace(const TraceRecorder &trace, const QString &outcome)
+{
+    const QString path = TransferTrace::keep(trace.trace(outcome), TransferTrace::folderBeside(m_archiveFolder));
+    if (!path.isEmpty())
+        m_lastTrace = path;
+    m_trace->setEnabled(!m_lastTrace.isEmpty());
+}
+
+void TForm1::showTrace()
+{
+    if (m_lastTrace.isEmpty())
+        return;
+    TraceDialog dialog(m_lastTrace, m_ui, this);
+    dialog.exec();
 }
 
 void TForm1::BitBtn2Click()
@@ -191,10 +261,12 @@ void TForm1::BitBtn2Click()
     WriteOutcome outcome;
     QElapsedTimer took;
     took.start();
+    const TraceRecorder trace(traceHeader(QStringLiteral("запись")));
     runTransfer([&](TransferObserver &view) {
-        TransferLink link = makeLink(view);
+        TransferLink link = makeLink(view, trace);
         outcome = StationWriter::write(work, link);
     });
+    keepTrace(trace, writeOutcomeText(outcome));
     // The status is idle after a completed write and after one the station
     // never began: the line under it tells which.
     if (outcome.kind == WriteOutcome::Kind::Completed)
@@ -213,10 +285,17 @@ void TForm1::BitBtn3Click()
         return;
     AppState work = m_state;
     QString archiveFailure;
+    const TraceRecorder trace(traceHeader(QStringLiteral("чтение")));
+    QString ending = LinkTexts::noAnswer();
     runTransfer([&](TransferObserver &view) {
-        TransferLink link = makeLink(view);
+        TransferLink link = makeLink(view, trace);
         QueuedReadObserver shown(this, m_state, *m_readObserver, work);
-        if (StationReader::read(work, link, shown) != StationReader::Outcome::Complete)
+        const StationReader::Outcome outcome = StationReader::read(work, link, shown);
+        ending = outcome == StationReader::Outcome::Complete ? QStringLiteral("выполнено")
+                 : outcome == StationReader::Outcome::Refused
+                     ? QStringLiteral("ответ станции отвергнут")
+                     : QStringLiteral("нет ответа (%1) при чтении").arg(LinkTexts::noAnswer());
+        if (outcome != StationReader::Outcome::Complete)
             return;
         try {
             ReadArchive::store(work, m_archiveFolder, QDateTime::currentDateTime());
@@ -224,6 +303,7 @@ void TForm1::BitBtn3Click()
             archiveFailure = ReadArchive::failureMessage(e.text());
         }
     });
+    keepTrace(trace, ending);
     if (!archiveFailure.isEmpty())
         m_ui.showMessage(archiveFailure);
 }
@@ -233,11 +313,16 @@ void TForm1::BitBtn4Click()
     std::uint8_t portNumber = m_ports.port();
     PortEntry found;
     m_found->clear();
+    Trace header;
+    header.transfer = QStringLiteral("поиск");
+    const TraceRecorder trace(header);
     runTransfer([&](TransferObserver &view) {
-        PortSearch search(view, m_optionsFile, m_factory, m_searchTimings);
+        PortSearch search(view, m_optionsFile, trace.wrap(m_factory), m_searchTimings);
         search.run(portNumber);
         found = search.found();
     });
+    keepTrace(trace, portNumber == 0 ? LinkTexts::searchNotFound()
+                                     : LinkTexts::searchFound() + QStringLiteral(": ") + found.withSystemName());
     m_ports.found(portNumber);
     if (portNumber != 0)
         m_found->setText(found.withSystemName());

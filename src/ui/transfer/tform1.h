@@ -17,6 +17,8 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class UiServices;
+class TraceRecorder;
+struct Trace;
 
 // "Прием и передача информации в станцию": the transfer dialog. It is made at
 // start, hidden, and shown beside the main window (not modal). Transfers run
@@ -63,6 +65,7 @@ public slots:
     void BitBtn4Click();      // "USB"
     void RadioButton1Click(); // " COM1"
     void RadioButton2Click(); // " COM2"
+    void showTrace();         // "Журнал обмена…"
 
 signals:
     void exitRequested();
@@ -75,7 +78,10 @@ private:
     // input dropped and the platform's errors shown.
     template <class Transfer>
     void runTransfer(Transfer &&transfer);
-    TransferLink makeLink(TransferObserver &view) const;
+    TransferLink makeLink(TransferObserver &view, const TraceRecorder &trace) const;
+    // The trace of a transfer of this dialog, kept beside the archive of reads.
+    Trace traceHeader(const QString &transfer) const;
+    void keepTrace(const TraceRecorder &trace, const QString &outcome);
     void fitSearchButton();
 
     AppState &m_state;
@@ -97,5 +103,7 @@ private:
     QPushButton *m_exit = nullptr;
     QLabel *m_status = nullptr;
     QLabel *m_advice = nullptr; // what "AK" means, in plain words
+    QPushButton *m_trace = nullptr;
+    QString m_lastTrace; // of this dialog's last transfer
     QProgressBar *m_gauge = nullptr;
 };

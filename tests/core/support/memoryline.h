@@ -17,6 +17,7 @@
 #include "lineschedule.h"
 #include "link/seriallink.h"
 #include "stationline.h"
+#include "tracereplay.h"
 
 #include <QMap>
 #include <deque>
@@ -33,7 +34,11 @@ public:
           m_name(QStringLiteral("memory-line-%1").arg(++counter()))
     {
         lines().insert(m_name, this);
-        deliver(m_schedule.strayBytes());
+        if (m_options.replay)
+            for (const TraceReplay::Timed &t : m_options.replay->opening())
+                m_toProgram.emplace(t.us, t.byte);
+        else
+            deliver(m_schedule.strayBytes());
     }
     ~MemoryLine() { lines().remove(m_name); }
     MemoryLine(const MemoryLine &) = delete;
@@ -116,6 +121,11 @@ private:
             if (m_options.hangUpAfter >= 0 && m_received.size() >= m_options.hangUpAfter) {
                 hangUp();
                 return;
+            }
+            if (m_options.replay) {
+                for (const TraceReplay::Timed &answer : m_options.replay->after(m_received.size()))
+                    m_toProgram.emplace(arrival + answer.us, answer.byte);
+                continue;
             }
             if (m_options.silentAfter >= 0 && m_received.size() > m_options.silentAfter)
                 continue;
