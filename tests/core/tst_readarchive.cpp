@@ -133,6 +133,8 @@ private slots:
         QTest::newRow("data folder in UTF-8") << QByteArray("данные") << QByteArray("дом") << "";
         QTest::newRow("data folder not UTF-8") << QByteArray("st\xe9") << QByteArray("дом") << "XDG_DATA_HOME";
         QTest::newRow("home not UTF-8, no data folder set") << QByteArray() << QByteArray("h\xe9") << "HOME";
+#else
+        QSKIP("Windows hands the environment over as text: no name of bytes to refuse");
 #endif
     }
     void folderNamedByTheEnvironment()
