@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     AppState checked = state;
     try {
-        const DataCheckResult outcome = DataCheck::run(checked, tempSettingsFile());
+        const DataCheckResult outcome = checked.check(tempSettingsFile());
         FUZZ_CHECK_EQUAL(outcome.passed(), checked.dataValid);
         FUZZ_CHECK(!outcome.text().isEmpty());
     } catch (const PlatformError &error) {

@@ -30,7 +30,7 @@ DataCheckResult loadAndCheck(const QString &path, AppState &state)
     // failures of files (status 2), as one that cannot be opened.
     if (loaded.refusal)
         throw PlatformError(loaded.refusal->text);
-    return DataCheck::run(state, Paths::tempSettingsFile());
+    return state.check(Paths::tempSettingsFile());
 }
 
 bool loadPassingCheck(const QString &path, AppState &state)
@@ -94,7 +94,8 @@ int report(const QStringList &arguments)
     AppState state;
     if (!loadPassingCheck(line.argument(0), state))
         return ExitCode::Refused;
-    const ReportDocument doc = ReportDocument::build(state, line.value(QStringLiteral("serial")));
+    const ReportDocument doc = ReportDocument::build(line.value(QStringLiteral("serial")), state.settingsLines,
+                                                     state.table, state.image.channelCount());
     DocxWriter::write(doc, line.value(QStringLiteral("output")));
     return ExitCode::Done;
 }

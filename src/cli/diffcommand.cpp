@@ -103,11 +103,12 @@ int diff(const QStringList &arguments)
     if (withPort) {
         if (const auto stop = readStation(b, PortArgument::parse(line.value(QStringLiteral("port")))))
             return *stop;
-        return print(StationComparison(StationSide::checked(a), StationSide::read(b)));
+        return print(StationComparison(StationSide::checked(a, a.checkedStation()), StationSide::read(b)));
     }
     if (!loadPassingCheck(line.argument(1), b))
         return ExitCode::Refused;
-    return print(StationComparison(StationSide::checked(a), StationSide::checked(b)));
+    return print(
+        StationComparison(StationSide::checked(a, a.checkedStation()), StationSide::checked(b, b.checkedStation())));
 }
 
 } // namespace Commands

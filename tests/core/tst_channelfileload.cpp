@@ -30,7 +30,7 @@ private slots:
 
 void TestChannelFileLoad::gapEndsTheChannels()
 {
-    AppState state;
+    ChannelPlan state;
     const auto result = loadText("[1]\nRx=1\n[2]\nRx=2\n[3]\nRx=3\n[5]\nRx=5\n", state);
     QCOMPARE(result.channelCount, 3);
     QCOMPARE(state.table.rowCount(), 4);
@@ -39,7 +39,7 @@ void TestChannelFileLoad::gapEndsTheChannels()
 
 void TestChannelFileLoad::sectionWithOnlyRx()
 {
-    AppState state;
+    ChannelPlan state;
     loadText("[1]\nRx=150000\n", state);
     const QStringList expected{"1", "150000", "144000", "Нет", "Нет", "Нет", "Нет",  "Нет", "Нет",
                                "1", "1",      "1",      "",    "25",  "",    "Норм", "Нет", ""};
@@ -71,7 +71,7 @@ void TestChannelFileLoad::checkBoxValues()
         for (const QString key : {"Сканировать", "Id_Тон", "Активен"})
             text += key + line + u'\n';
     }
-    AppState state;
+    ChannelPlan state;
     loadText(text, state);
     for (const int column : {ChannelTable::Scan, ChannelTable::IdTone, ChannelTable::Active})
         QCOMPARE(state.table.isChecked(column, 1), ticked);
@@ -99,14 +99,14 @@ void TestChannelFileLoad::codes()
     QFETCH(int, band);
     QFETCH(int, module);
     QFETCH(int, menu);
-    AppState state = makeState(StationKind::Band400_486, 4, 1);
+    ChannelPlan state = makeState(StationKind::Band400_486, 4, 1);
     const auto result = loadText("[Общие установки]\n" + lines + "\n[1]\nRx=1\n", state);
     QCOMPARE(result.selectedStation.has_value(), kind >= 0);
     QCOMPARE(int(state.stationKind), kind >= 0 ? kind : int(StationKind::Band400_486));
-    QCOMPARE(state.profile.bandCode, kind >= 0 ? band : 3);
+    QCOMPARE(state.profile().bandCode, kind >= 0 ? band : 3);
     QCOMPARE(state.bandCode, band);
     QCOMPARE(state.moduleCode, module);
-    QCOMPARE(state.moduleMenuIndex, menu);
+    QCOMPARE(state.chosenModule, menu);
     // A later save writes the codes as they now stand.
     const Profile saved = Profile::fromText(ChannelFile::text(state));
     QCOMPARE(saved.value(kGeneral, QStringLiteral("Тип")), std::optional<QString>(QString::number(band)));
@@ -115,7 +115,7 @@ void TestChannelFileLoad::codes()
 
 void TestChannelFileLoad::settingsTextIsRebuilt()
 {
-    AppState state;
+    ChannelPlan state;
     loadText("[общие установки]\nСК=5\n; remark\nгромкость = 12\nТип=3\nчужой=1\nId_номер=ABCD\nСК=6\n[1]\nRx=1\n",
              state);
     const QStringList expected{"[Общие установки]",
@@ -171,8 +171,7 @@ void TestChannelFileLoad::withoutSectionOne()
     QFETCH(QByteArray, bytes);
     QFETCH(int, band);
     QFETCH(QString, volumeLine);
-    AppState state = makeState(StationKind::Band30_60, 4, 5);
-    state.dataValid = true;
+    ChannelPlan state = makeState(StationKind::Band30_60, 4, 5);
     const auto result = ChannelFile::loadBytes(bytes, state);
     QCOMPARE(result.refusal, MaybeRefusal(Refusal{QStringLiteral("Fixed row count must be less than row count")}));
     QCOMPARE(result.channelCount, 0);
@@ -182,12 +181,11 @@ void TestChannelFileLoad::withoutSectionOne()
     QCOMPARE(state.settingsLines.at(18), volumeLine);
     QCOMPARE(state.bandCode, band);
     QCOMPARE(state.moduleCode, 0);
-    QVERIFY(!state.dataValid);
 }
 
 void TestChannelFileLoad::longValuesAreCut()
 {
-    AppState state;
+    ChannelPlan state;
     loadText("[Общие установки]\nId_номер=" + QString(5000, u'A') + "\n" + QString(100000, u'z')
                  + "\n[1]\nRx=" + QString(3000, u'1') + "\nTx=2\n",
              state);
@@ -201,7 +199,7 @@ void TestChannelFileLoad::moreChannelsThanTheImageTakes()
     QString text;
     for (int i = 1; i <= 120; ++i)
         text += QStringLiteral("[%1]\nНомер=%1\n").arg(i);
-    AppState state;
+    ChannelPlan state;
     QCOMPARE(loadText(text, state).channelCount, 120);
     QCOMPARE(state.table.cell(ChannelTable::Number, 120), QStringLiteral("120"));
     QCOMPARE(state.table.checkBoxRowCount(), 121);
@@ -229,7 +227,7 @@ void TestChannelFileLoad::hugeFile()
     while (bytes.size() < (14 << 20))
         bytes += "Rx" + QByteArray::number(bytes.size()) + "=" + QByteArray(40, 'r') + "\r\n";
     bytes += "Rx=155000\r\n" + QByteArray(6 << 20, 'q') + "\r\n[2]\r\nRx=156000\r\n";
-    AppState state;
+    ChannelPlan state;
     const auto result = ChannelFile::loadBytes(bytes, state);
     QCOMPARE(result.channelCount, 2);
     QCOMPARE(state.stationKind, StationKind::Band400_486);
@@ -261,7 +259,7 @@ void TestChannelFileLoad::encodings()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(TextEncoding, encoding);
-    AppState state;
+    ChannelPlan state;
     const auto result = ChannelFile::loadBytes(bytes, state);
     QCOMPARE(result.encoding, encoding);
     QCOMPARE(state.settingsLines.at(1), QStringLiteral("Серийный номер=АБВ"));
@@ -319,14 +317,12 @@ void TestChannelFileLoad::loadFailures()
 #ifdef Q_OS_UNIX
     QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe"))).constData(), 0600), 0);
 #endif
-    AppState state = makeState(StationKind::Band30_60, 3, 4);
-    state.dataValid = true;
+    ChannelPlan state = makeState(StationKind::Band30_60, 3, 4);
     const QByteArray before = ChannelFile::encode(state);
     const QString path = QDir(dir.path()).filePath(name);
     QCOMPARE(failureOf([&] { ChannelFile::load(path, state); }),
              QString(message).replace("{path}", QDir::toNativeSeparators(path)));
     QCOMPARE(ChannelFile::encode(state), before);
-    QVERIFY(state.dataValid);
 }
 
 void TestChannelFileLoad::readOnlyFileIsRefused()
@@ -339,7 +335,7 @@ void TestChannelFileLoad::readOnlyFileIsRefused()
     const QString path = dir.filePath(QStringLiteral("K7TV_10.ini"));
     writeAll(path, "[1]\nRx=1\n");
     QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
-    AppState state;
+    ChannelPlan state;
     QCOMPARE(failureOf([&] { ChannelFile::load(path, state); }), IoError::message(EACCES));
     QCOMPARE(failureOf([&] { ChannelFile::save(state, path); }), IoError::message(EACCES));
     QCOMPARE(readAll(path), QByteArray("[1]\nRx=1\n"));

@@ -338,7 +338,7 @@ private slots:
         r.module = code;
         decodeWholeReply(state, r.bytes());
         QCOMPARE(state.moduleCode, code);
-        QCOMPARE(state.moduleMenuIndex, menu);
+        QCOMPARE(state.chosenModule, menu);
     }
 
     void interrupted_data()
@@ -380,7 +380,7 @@ private slots:
         QCOMPARE(state.table.rowCount(), rows);
         QCOMPARE(state.stationKind == StationKind::Band30_60, typeApplied);
         QCOMPARE(state.moduleCode, typeApplied ? 3 : 0);
-        QCOMPARE(state.moduleMenuIndex, decoded ? 3 : 0);
+        QCOMPARE(state.chosenModule, decoded ? 3 : 0);
         QCOMPARE(state.table.cell(C::Number, 1), decoded ? "1" : "old");
         QCOMPARE(state.table.cell(C::Number, 0), decoded ? "№ кан." : "old");
     }

@@ -222,7 +222,7 @@ private slots:
         QCOMPARE(line.state.stationKind, tableSized ? StationKind::Band30_60 : StationKind::Band144_174);
         for (int row = 0; row < line.state.table.rowCount(); ++row)
             QCOMPARE(line.state.table.cell(C::Number, row), QStringLiteral("old"));
-        QCOMPARE(line.state.moduleMenuIndex, 2);
+        QCOMPARE(line.state.chosenModule, 2);
     }
 
     // The port goes away the moment after it was opened: the first send
@@ -342,7 +342,7 @@ private slots:
         AppState checked = line.state;
         QString message;
         try {
-            const DataCheckResult result = DataCheck::run(checked, dir.filePath(QStringLiteral("MyTemp.ini")));
+            const DataCheckResult result = checked.check(dir.filePath(QStringLiteral("MyTemp.ini")));
             QVERIFY(!result.passed());
             message = result.text();
         } catch (const PlatformError &error) {

@@ -193,8 +193,8 @@ private slots:
             stations.stop.request();
         QTemporaryDir dir;
         StationPlan plan;
-        plan.state = CheckFixtures::templateState();
-        QVERIFY(DataCheck::run(plan.state, dir.filePath(QStringLiteral("MyTemp.ini"))).passed());
+        static_cast<ChannelPlan &>(plan.state) = CheckFixtures::templatePlan();
+        QVERIFY(plan.state.check(dir.filePath(QStringLiteral("MyTemp.ini"))).passed());
         plan.link.device = stations.device();
         plan.link.timings = testTimings();
         plan.link.stop = &stations.stop;
@@ -253,7 +253,7 @@ private slots:
         // The technician's table, checked.
         AppState written;
         written.selectStation(StationKind(kind));
-        const StationProfile &p = written.profile;
+        const StationProfile &p = written.profile();
         QVERIFY(!TemplateBuilder::build({QString::number(kChannels), QString::number(p.lowKHz), QStringLiteral("300")},
                                         p.lowKHz, p.highKHz, written.table, written.settingsLines));
         vary(written.table, p);
@@ -263,7 +263,7 @@ private slots:
         setLine(written.settingsLines, QStringLiteral("СК"), QStringLiteral("57"));
         written.setModuleCode(std::uint8_t(module));
         written.portNumber = 2;
-        const DataCheckResult first = DataCheck::run(written, dir.filePath(QStringLiteral("first.ini")));
+        const DataCheckResult first = written.check(dir.filePath(QStringLiteral("first.ini")));
         QVERIFY2(first.passed(), qPrintable(first.text()));
 
         // Into the station and back out.
@@ -299,7 +299,7 @@ private slots:
         const ChannelFile::LoadResult load = ChannelFile::load(file, loaded);
         QVERIFY(!load.refusal);
         QCOMPARE(load.channelCount, kChannels);
-        const DataCheckResult second = DataCheck::run(loaded, dir.filePath(QStringLiteral("second.ini")));
+        const DataCheckResult second = loaded.check(dir.filePath(QStringLiteral("second.ini")));
         QVERIFY2(second.passed(), qPrintable(second.text()));
 
         for (int i = RadioImage::Brightness; i <= RadioImage::OptionFlags; ++i)

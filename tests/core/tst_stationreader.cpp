@@ -275,7 +275,7 @@ private slots:
         QCOMPARE(f.state.table.rowCount(), typeApplied ? 3 : 11);
         QCOMPARE(f.state.stationKind, typeApplied ? StationKind::Band30_60 : StationKind::Band144_174);
         QCOMPARE(f.state.moduleCode, typeApplied ? 3 : 2);
-        QCOMPARE(f.state.moduleMenuIndex, 2);
+        QCOMPARE(f.state.chosenModule, 2);
         QCOMPARE(f.state.table.cell(C::Number, 0), QStringLiteral("old"));
         QCOMPARE(f.state.table.cell(C::Number, 1), QStringLiteral("old"));
         // The image is a mix of old and new bytes: no longer checked data.
@@ -333,7 +333,7 @@ private slots:
         QCOMPARE(f.state.table.cell(C::Rx, 1), rx);
         QCOMPARE(f.state.table.cell(C::Tx, 1), tx);
         QCOMPARE(int(f.state.moduleCode), module);
-        QCOMPARE(f.state.moduleMenuIndex, menu);
+        QCOMPARE(f.state.chosenModule, menu);
         QCOMPARE(f.view.events.last(), QStringLiteral("module %1").arg(menu));
     }
 
@@ -445,7 +445,7 @@ private slots:
         }
 
         QTemporaryDir dir;
-        const DataCheckResult check = DataCheck::run(f.state, dir.filePath(QStringLiteral("MyTemp.ini")));
+        const DataCheckResult check = f.state.check(dir.filePath(QStringLiteral("MyTemp.ini")));
         QCOMPARE(check.text(), message);
         QCOMPARE(check.passed(), message == DataCheck::successText());
     }

@@ -45,7 +45,7 @@ struct Rig
         window->setArchiveFolder(dir.filePath("archive"));
         // The station holds the template of 4 channels, as a write leaves it.
         f.makeTemplate("4", "146000", "1000");
-        QVERIFY(DataCheck::run(f.state, dir.filePath("MyTemp.ini")).passed());
+        QVERIFY(f.state.check(dir.filePath("MyTemp.ini")).passed());
         const QByteArray write = QByteArray(1, char(SimulatedStation::WriteCommand))
                                  + f.state.image.writeOrder(f.state.moduleCode, f.state.bandCode);
         for (char byte : write)

@@ -59,7 +59,7 @@ private:
         void check(int channels)
         {
             f.makeTemplate(QString::number(channels), "140000", "1000");
-            QVERIFY(DataCheck::run(f.state, dir.filePath("MyTemp.ini")).passed());
+            QVERIFY(f.state.check(dir.filePath("MyTemp.ini")).passed());
         }
         QString archive() const { return dir.filePath("archive"); }
         QPushButton *button(const char *name) const { return dialog->findChild<QPushButton *>(name); }
@@ -312,7 +312,7 @@ void TransferDialogTest::readShowsStationInMainWindow()
         Rig writer;
         writer.f.trigger("N3062");
         writer.f.makeTemplate("3", "30000", "12,5");
-        QVERIFY(DataCheck::run(writer.f.state, writer.dir.filePath("MyTemp.ini")).passed());
+        QVERIFY(writer.f.state.check(writer.dir.filePath("MyTemp.ini")).passed());
         writer.options.writePorts({{1, line.devicePath()}});
         writer.f.state.portNumber = 1;
         writer.button("BitBtn2")->click();

@@ -61,7 +61,7 @@ private:
             dialog->setOptionsFile(com1.options.path());
             dialog->setReadObserver(f.window.get());
             f.makeTemplate(QStringLiteral("3"), QStringLiteral("140000"), QStringLiteral("1000"));
-            QVERIFY(DataCheck::run(f.state, dir.filePath(QStringLiteral("MyTemp.ini"))).passed());
+            QVERIFY(f.state.check(dir.filePath(QStringLiteral("MyTemp.ini"))).passed());
             f.state.portNumber = 1;
             f.ui.clear();
         }

@@ -10,7 +10,6 @@
 #include "transfer/stationread.h"
 #include "transfer/writeverification.h"
 
-
 namespace BatchStation {
 
 namespace {
@@ -80,7 +79,8 @@ StationPlan plan(const AppState &state, const QString &device, const QString &op
     if (reports) {
         // The report shows the station it was made for.
         plan.report = [reports](const AppState &writtenState, const QString &serial) {
-            return reports->save(withSetting(writtenState, SettingsText::Key::Serial, serial), serial);
+            return reports->save(withSetting(writtenState, SettingsText::Key::Serial, serial),
+                                 writtenState.image.channelCount(), serial);
         };
     }
     return plan;

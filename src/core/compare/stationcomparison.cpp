@@ -18,8 +18,8 @@ StationSide shownByStation(const StationSide &side)
 {
     AppState state;
     state.selectStation(side.stationKind);
-    decodeWholeReply(state, side.reply());
-    return StationSide::checked(state);
+    decodeWholeReply(state, side.station().reply());
+    return StationSide::checked(state, state.checkedStation());
 }
 
 bool isStored(Key key)

@@ -8,15 +8,15 @@
 
 using StationLayout::Store;
 
-StationSide StationSide::checked(const AppState &state)
+StationSide StationSide::checked(const ChannelPlan &plan, const StationData &station)
 {
     return StationSide{
-        state.image, state.stationKind, state.moduleCode, state.bandCode, state.table, state.settingsLines, true};
+        station.image, station.stationKind, station.moduleCode, station.bandCode, plan.table, plan.settingsLines, true};
 }
 
 StationSide StationSide::read(const AppState &state)
 {
-    StationSide side = checked(state);
+    StationSide side = checked(state, state.checkedStation());
     side.ownTexts = false;
     // The read writes the Id as four hexadecimal digits, which code back to
     // the same two bytes.
@@ -38,17 +38,6 @@ std::optional<QString> StationSide::setting(const QString &key) const
             return line.mid(eq + 1).trimmed();
     }
     return std::nullopt;
-}
-
-QByteArray StationSide::reply() const
-{
-    QByteArray bytes(RadioImage::ReadPrefixSize + channelCount() * RadioImage::RecordSize, '\0');
-    for (const StationLayout::Field &f : StationLayout::fields) {
-        const int size = f.store == Store::Record ? channelCount() * RadioImage::RecordSize : f.size;
-        for (int i = 0; i < size; ++i)
-            bytes[f.readAt + i] = static_cast<char>(image.byteOf(f, i, moduleCode, bandCode));
-    }
-    return bytes;
 }
 
 QList<StoredByteDifference> storedByteDifferences(const StationSide &a, const StationSide &b)

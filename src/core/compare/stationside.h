@@ -1,8 +1,8 @@
 #pragma once
 
-#include "image/radioimage.h"
+#include "image/stationdata.h"
 #include "station/stationprofile.h"
-#include "table/channeltable.h"
+#include "table/channelplan.h"
 
 #include <QByteArray>
 #include <QList>
@@ -25,9 +25,9 @@ struct StationSide
     // and its lines the station does not store are stand-ins.
     bool ownTexts = true;
 
-    // A state whose image the data check coded from its texts: a file or the
+    // A plan and the bytes the data check coded from it: a file or the
     // window's table.
-    static StationSide checked(const AppState &state);
+    static StationSide checked(const ChannelPlan &plan, const StationData &station);
     // A state a complete read filled. The image keeps the Id of the last data
     // check, so the station's Id comes from the line the read wrote.
     static StationSide read(const AppState &state);
@@ -35,8 +35,7 @@ struct StationSide
     int channelCount() const;
     // The value of a settings line, trimmed; none when the text lacks the key.
     std::optional<QString> setting(const QString &key) const;
-    // The bytes a station would send for this side in reply to a read.
-    QByteArray reply() const;
+    StationData station() const { return {image, moduleCode, bandCode, stationKind}; }
 };
 
 // A byte the station stores that differs between two sides, named by its

@@ -214,7 +214,7 @@ void ImageDecoder::decodeRow(int row, const RadioImage::Record &r)
 {
     using C = ChannelTable::Column;
     ChannelTable &t = m_state.table;
-    const StationProfile &p = m_state.profile;
+    const StationProfile &p = m_state.profile();
     const std::uint8_t flags = r[0];
 
     t.setCell(C::Number, row, decimal(r[1]));

@@ -39,7 +39,7 @@ public:
     // The rows are decoded and the header row written: the table is shown.
     virtual void tableShown() = 0;
 
-    // The module menu's check mark follows AppState::moduleMenuIndex (a code
+    // The module menu's check mark follows AppState::chosenModule (a code
     // outside the menu leaves it where it was).
     virtual void moduleMarked() = 0;
 

@@ -1,27 +1,20 @@
 #pragma once
 
+#include "check/datacheck.h"
 #include "image/radioimage.h"
-#include "station/stationprofile.h"
-#include "table/channeltable.h"
+#include "image/stationdata.h"
+#include "table/channelplan.h"
 
-#include <QStringList>
+#include <QString>
 #include <cstdint>
-#include <optional>
 
-// The program-wide data of one run, created in main() and handed to the
-// windows by reference.
-struct AppState
+class DataCheckResult;
+
+// The main window's document: the technician's plan, and the bytes the last
+// passed check built (or a later read refilled) with the flags that say
+// whether they may be written.
+struct AppState : ChannelPlan
 {
-    // The station type whose menu entry is checked, and its limits and constants.
-    StationKind stationKind = StationKind::Band144_174;
-    StationProfile profile = StationProfiles::get(StationKind::Band144_174);
-    // Band and module codes as the image and the channel file carry them. A
-    // file load may keep a code that names no profile (band) or no menu entry.
-    std::uint8_t bandCode = 0;
-    std::uint8_t moduleCode = 0;
-    // The checked entry of the module menu (0..5).
-    int moduleMenuIndex = 0;
-
     bool dataValid = false;
     RadioImage image;
     std::uint8_t settingsDigitCount = 0;
@@ -30,16 +23,12 @@ struct AppState
     // A write, read or port search holds the line; the main window may not close.
     bool transferRunning = false;
 
-    ChannelTable table;
-    QStringList settingsLines;
+    // What a write sends: the image with the plan's codes.
+    StationData checkedStation() const { return {image, moduleCode, bandCode, stationKind}; }
 
-    // The core part of selecting a station type: limits, constants and band
-    // code from the profile, and the table's boxes detached.
-    void selectStation(StationKind kind);
-    // Selection by a band code read from a file or the station. A code that
-    // names no profile keeps the current one and is kept as the band code.
-    // Returns the kind selected, if any.
-    std::optional<StationKind> selectStationByBandCode(std::uint8_t code);
-    // Sets the module code; the menu entry follows when the code names one.
-    void setModuleCode(std::uint8_t code);
+    // "Контроль" on the plan: the image and the digit count take what the
+    // check built, and the flag is set when every rule passed. The flag is
+    // cleared before anything can fail, so that a platform error (a
+    // conversion, MyTemp.ini) also leaves the data unchecked.
+    DataCheckResult check(const QString &tempSettingsPath);
 };

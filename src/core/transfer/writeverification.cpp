@@ -22,7 +22,7 @@ QStringList differences(const AppState &written, const AppState &held)
 {
     QStringList found;
     for (const StoredByteDifference &d :
-         storedByteDifferences(StationSide::checked(written), StationSide::read(held))) {
+         storedByteDifferences(StationSide::checked(written, written.checkedStation()), StationSide::read(held))) {
         found.append(QStringLiteral("%1: записано %2, прочитано %3")
                          .arg(StationLayout::writtenByteName(d.writePosition), hexByte(d.a), hexByte(d.b)));
     }

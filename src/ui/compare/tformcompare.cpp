@@ -187,7 +187,7 @@ void TFormCompare::clearList()
 void TFormCompare::showComparison(StationSide other, const QString &otherCaption)
 {
     clearList();
-    m_table = std::make_unique<StationSide>(StationSide::checked(m_state));
+    m_table = std::make_unique<StationSide>(StationSide::checked(m_state, m_state.checkedStation()));
     m_other = std::make_unique<StationSide>(std::move(other));
     m_otherCaption = otherCaption;
     const StationComparison comparison(*m_table, *m_other);
@@ -221,7 +221,7 @@ bool TFormCompare::listIsCurrent() const
 {
     if (!m_table)
         return false;
-    const StationSide now = StationSide::checked(m_state);
+    const StationSide now = StationSide::checked(m_state, m_state.checkedStation());
     return now.table == m_table->table && now.settingsLines == m_table->settingsLines
            && now.stationKind == m_table->stationKind && now.moduleCode == m_table->moduleCode;
 }

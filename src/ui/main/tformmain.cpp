@@ -37,7 +37,7 @@ TFormMain::TFormMain(AppState &state, UiServices &ui, PortChoice &ports, QWidget
     : QMainWindow(parent), m_state(state), m_ui(ui), m_ports(ports)
 {
     setObjectName(QStringLiteral("FormMain"));
-    setWindowTitle(m_state.profile.caption);
+    setWindowTitle(m_state.profile().caption);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
     // The layout is made for an 8-point font; the family stays the desktop's.
@@ -57,7 +57,7 @@ TFormMain::TFormMain(AppState &state, UiServices &ui, PortChoice &ports, QWidget
     m_ports.choose(0);
     m_state.bandCode = 0;
     m_state.moduleCode = 0;
-    m_edit2->setText(QString::number(m_state.profile.lowKHz));
+    m_edit2->setText(QString::number(m_state.profile().lowKHz));
     refreshStationMenus();
     refreshRecentMenu();
 }
@@ -189,11 +189,11 @@ void TFormMain::onSettingsEdited()
 
 void TFormMain::refreshStationMenus()
 {
-    setWindowTitle(m_state.profile.caption);
+    setWindowTitle(m_state.profile().caption);
     for (std::size_t i = 0; i < m_stationActions.size(); ++i)
         m_stationActions[i]->setChecked(StationProfiles::all()[i] == m_state.stationKind);
-    if (m_state.moduleMenuIndex >= 0 && std::size_t(m_state.moduleMenuIndex) < m_moduleActions.size())
-        m_moduleActions[static_cast<std::size_t>(m_state.moduleMenuIndex)]->setChecked(true);
+    if (m_state.chosenModule >= 0 && std::size_t(m_state.chosenModule) < m_moduleActions.size())
+        m_moduleActions[static_cast<std::size_t>(m_state.chosenModule)]->setChecked(true);
 }
 
 void TFormMain::applyStationSelection()
@@ -202,7 +202,7 @@ void TFormMain::applyStationSelection()
     // hidden; the core has already taken the profile's values and detached the boxes
     refreshStationMenus();
     showWorkArea(false);
-    m_edit2->setText(QString::number(m_state.profile.lowKHz));
+    m_edit2->setText(QString::number(m_state.profile().lowKHz));
     showSettingsText(false);
     showTable(false);
 }
@@ -294,7 +294,7 @@ void TFormMain::N19Click()
     // The check clears the data-valid flag before anything can fail, so a
     // platform error (a conversion, MyTemp.ini) also leaves the data unchecked.
     guarded(m_ui, [&] {
-        const DataCheckResult result = DataCheck::run(m_state, Paths::tempSettingsFile());
+        const DataCheckResult result = m_state.check(Paths::tempSettingsFile());
         if (result.refusal)
             m_ui.showRefusal(*result.refusal);
         else

@@ -44,7 +44,7 @@ TFormCompare *TFormMain::compareWindow()
 
 bool TFormMain::checkForComparison()
 {
-    const DataCheckResult result = DataCheck::run(m_state, Paths::tempSettingsFile());
+    const DataCheckResult result = m_state.check(Paths::tempSettingsFile());
     if (result.refusal)
         m_ui.showRefusal(*result.refusal);
     return result.passed();
@@ -59,7 +59,7 @@ void TFormMain::N24Click()
             m_ui.askOpenFileName({QString(), QStringLiteral("Файлы(*.ini)|*.ini"), QDir::homePath(), QString()});
         if (path.isEmpty())
             return;
-        AppState file;
+        ChannelPlan file;
         if (const auto refusal = ChannelFile::load(path, file).refusal) {
             m_ui.showRefusal(*refusal);
             return;
@@ -71,7 +71,7 @@ void TFormMain::N24Click()
             m_ui.showRefusal(*checked.refusal);
             return;
         }
-        compareWindow()->showFileComparison(StationSide::checked(file));
+        compareWindow()->showFileComparison(StationSide::checked(file, checked.station));
     });
 }
 

@@ -84,6 +84,7 @@ void TFormMain::loadFile(const QString &path)
             const TableHistory::WholeStep step(*m_history, QStringLiteral("Чтение файла"));
             const ChannelTableModel::TableChange change(*m_model);
             result = ChannelFile::load(path, m_state);
+            m_state.dataValid = false;
         }
         m_history->markSaved();
         // The state has taken the file over (also when it then fails for want of

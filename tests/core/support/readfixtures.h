@@ -39,7 +39,7 @@ public:
         log(QStringLiteral("station ") + (kind ? kindName(*kind) : QStringLiteral("none")));
     }
     void tableShown() override { log(QStringLiteral("table")); }
-    void moduleMarked() override { log(QStringLiteral("module %1").arg(m_state.moduleMenuIndex)); }
+    void moduleMarked() override { log(QStringLiteral("module %1").arg(m_state.chosenModule)); }
     void refused(const Refusal &refusal) override
     {
         refusals.append(refusal);
@@ -149,10 +149,10 @@ inline void compareStates(const AppState &actual, const AppState &expected)
     QCOMPARE(actual.image.idCode, expected.image.idCode);
     QVERIFY(actual.image.records == expected.image.records);
     QCOMPARE(actual.stationKind, expected.stationKind);
-    QCOMPARE(actual.profile.prescaler, expected.profile.prescaler);
+    QCOMPARE(actual.profile().prescaler, expected.profile().prescaler);
     QCOMPARE(actual.bandCode, expected.bandCode);
     QCOMPARE(actual.moduleCode, expected.moduleCode);
-    QCOMPARE(actual.moduleMenuIndex, expected.moduleMenuIndex);
+    QCOMPARE(actual.chosenModule, expected.chosenModule);
     QCOMPARE(actual.dataValid, expected.dataValid);
     QCOMPARE(actual.settingsDigitCount, expected.settingsDigitCount);
 }
