@@ -7,66 +7,47 @@
 //   bench_write99 [--no-line-time] [--runs N]
 
 #include "benchargs.h"
-#include "link/stationwriter.h"
-#include "link/transferlink.h"
 #include "simulatedstation.h"
-#include "state/appstate.h"
 #include "stationline.h"
+#include "transfer/stationsequence.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 
 namespace {
 
-class QuietObserver final : public TransferObserver
+StationData checkedData(int channels)
 {
-public:
-    void setStatus(const QString &) override {}
-    void setProgress(int) override {}
-    void setButtonEnabled(TransferButton, bool) override {}
-    void setSearchCaption(const QString &) override {}
-    void clearPortButtons() override {}
-    void keepAlive() override {}
-    std::optional<PortEntry> choosePort(const QList<PortEntry> &) override { return std::nullopt; }
-};
-
-AppState checkedState(int channels)
-{
-    AppState state;
-    state.dataValid = true;
-    state.portNumber = 2;
-    state.image.header = {0, 0, 0, 11, 8, static_cast<std::uint8_t>(channels), 200, 0, 0x45, 2, 200, 2};
-    for (std::size_t i = 0; i < state.image.tones.size(); ++i)
-        state.image.tones[i] = static_cast<std::uint8_t>(100 + i);
+    StationData data;
+    data.image.header = {0, 0, 0, 11, 8, static_cast<std::uint8_t>(channels), 200, 0, 0x45, 2, 200, 2};
+    for (std::size_t i = 0; i < data.image.tones.size(); ++i)
+        data.image.tones[i] = static_cast<std::uint8_t>(100 + i);
     for (std::size_t r = 0; r < RadioImage::MaxChannels; ++r)
         for (std::size_t b = 0; b < RadioImage::RecordSize; ++b)
-            state.image.records[r][b] = static_cast<std::uint8_t>(r + b);
-    return state;
+            data.image.records[r][b] = static_cast<std::uint8_t>(r + b);
+    return data;
 }
 
-// One write of `state` to a fresh simulated station; its time in ms, or a
-// negative number when the station did not take it.
-double timedWrite(const AppState &state, const LinkTimings &timings, bool lineTime, const QString &options)
+// One write of `data` to a fresh simulated station, as `write` runs it; its
+// time in ms, or a negative number when the station did not take it.
+double timedWrite(const StationData &data, const LinkTimings &timings, bool lineTime)
 {
     BenchStation sim(lineTime);
-    QFile file(options);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return -1;
-    file.write(QStringLiteral("[Ports]\r\nCOM2=%1\r\n").arg(sim.line.devicePath()).toLatin1());
-    file.close();
-    QuietObserver view;
-    TransferLink link(view, options);
-    link.setTimings(timings);
+    StationPlan plan;
+    plan.link.device = sim.line.devicePath();
+    plan.link.timings = timings;
+    plan.data = data;
+    plan.backUp = false;
+    plan.verify = false;
+    TransferEvents quiet;
     QElapsedTimer timer;
     timer.start();
-    const WriteOutcome outcome = StationWriter::write(state, link);
+    const SequenceOutcome outcome = StationSequence::run(plan, quiet);
     const double ms = double(timer.nsecsElapsed()) / 1e6;
     sim.line.stop();
-    return outcome.kind == WriteOutcome::Kind::Completed && sim.station.completedWrites() == 1 ? ms : -1;
+    return outcome.kind == SequenceOutcome::Kind::Done && sim.station.completedWrites() == 1 ? ms : -1;
 }
 
 } // namespace
@@ -79,32 +60,15 @@ int main(int argc, char **argv)
     const int runs = benchArgs.runs;
 
     constexpr int channels = 99;
-    const AppState state = checkedState(channels);
+    const StationData data = checkedData(channels);
     const int bytesWritten = 26 + 18 * channels;
     const double limitMs = 1000.0 * bytesWritten * 2 * StationLine::BitsPerCharacter / StationLine::BaudRate;
-
-    QTemporaryDir dir;
-    const QString options = dir.filePath(QStringLiteral("V404Options.ini"));
 
     std::printf("write of %d channels: %d bytes, each answered; line limit %.0f ms%s\n", channels, bytesWritten,
                 limitMs, lineTime ? "" : " (line time not emulated)");
     for (int run = 1; run <= runs; ++run) {
-        BenchStation sim(lineTime);
-        StationLine &line = sim.line;
-        QFile file(options);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return 1;
-        file.write(QStringLiteral("[Ports]\r\nCOM2=%1\r\n").arg(line.devicePath()).toLatin1());
-        file.close();
-
-        QuietObserver view;
-        TransferLink link(view, options);
-        QElapsedTimer timer;
-        timer.start();
-        const WriteOutcome outcome = StationWriter::write(state, link);
-        const double ms = double(timer.nsecsElapsed()) / 1e6;
-        line.stop();
-        if (outcome.kind != WriteOutcome::Kind::Completed || sim.station.completedWrites() != 1) {
+        const double ms = timedWrite(data, LinkTimings(), lineTime);
+        if (ms < 0) {
             std::fprintf(stderr, "the station did not take the write\n");
             return 1;
         }
@@ -116,15 +80,15 @@ int main(int argc, char **argv)
     }
 
     // The quiet-line wait against a client that sends at once.
-    const AppState forty = checkedState(40);
+    const StationData forty = checkedData(40);
     LinkTimings noWait;
     noWait.quietLineMs = 0;
     double fastestWaiting = 1e300;
     double fastestEager = 1e300;
     for (int run = 1; run <= runs; ++run) {
         std::fflush(stdout);
-        const double waiting = timedWrite(forty, LinkTimings(), lineTime, options);
-        const double eager = timedWrite(forty, noWait, lineTime, options);
+        const double waiting = timedWrite(forty, LinkTimings(), lineTime);
+        const double eager = timedWrite(forty, noWait, lineTime);
         if (waiting < 0 || eager < 0) {
             std::fprintf(stderr, "the station did not take the write (%s)\n", waiting < 0 ? "waiting" : "eager");
             return 1;

@@ -10,7 +10,6 @@
 #include "image/radioimage.h"
 #include "report/docxwriter.h"
 #include "report/reportdocument.h"
-#include "state/appstate.h"
 
 namespace {
 
@@ -23,22 +22,26 @@ QString hexLine(const QByteArray &bytes)
 
 namespace Commands {
 
-DataCheckResult loadAndCheck(const QString &path, AppState &state)
+CheckedFile loadAndCheck(const QString &path)
 {
-    const ChannelFile::LoadResult loaded = ChannelFile::load(path, state);
+    CheckedFile file;
+    const ChannelFile::LoadResult loaded = ChannelFile::load(path, file.plan);
     // The command line counts a file the window cannot take among the
     // failures of files (status 2), as one that cannot be opened.
     if (loaded.refusal)
         throw PlatformError(loaded.refusal->text);
-    return state.check(Paths::tempSettingsFile());
+    file.check = DataCheck::run(file.plan, Paths::tempSettingsFile());
+    return file;
 }
 
-bool loadPassingCheck(const QString &path, AppState &state)
+std::optional<CheckedFile> loadPassingCheck(const QString &path)
 {
-    const DataCheckResult result = loadAndCheck(path, state);
-    if (!result.passed())
-        Console::out(result.text());
-    return result.passed();
+    CheckedFile file = loadAndCheck(path);
+    if (!file.check.passed()) {
+        Console::out(file.check.text());
+        return std::nullopt;
+    }
+    return file;
 }
 
 int check(const QStringList &arguments)
@@ -50,8 +53,7 @@ int check(const QStringList &arguments)
     if (!line.parse(arguments))
         return ExitCode::Done;
 
-    AppState state;
-    const DataCheckResult result = loadAndCheck(line.argument(0), state);
+    const DataCheckResult result = loadAndCheck(line.argument(0)).check;
     Console::out(result.text());
     return result.passed() ? ExitCode::Done : ExitCode::Refused;
 }
@@ -67,10 +69,10 @@ int dump(const QStringList &arguments)
     if (!line.parse(arguments))
         return ExitCode::Done;
 
-    AppState state;
-    if (!loadPassingCheck(line.argument(0), state))
+    const auto file = loadPassingCheck(line.argument(0));
+    if (!file)
         return ExitCode::Refused;
-    const QByteArray bytes = state.image.writeOrder(state.moduleCode, state.bandCode);
+    const QByteArray bytes = file->check.station.writeOrder();
     Console::out(hexLine(bytes.first(RadioImage::WritePrefixSize)));
     for (qsizetype at = RadioImage::WritePrefixSize; at < bytes.size(); at += RadioImage::RecordSize)
         Console::out(hexLine(bytes.sliced(at, RadioImage::RecordSize)));
@@ -91,11 +93,11 @@ int report(const QStringList &arguments)
     if (!line.parse(arguments))
         return ExitCode::Done;
 
-    AppState state;
-    if (!loadPassingCheck(line.argument(0), state))
+    const auto file = loadPassingCheck(line.argument(0));
+    if (!file)
         return ExitCode::Refused;
-    const ReportDocument doc = ReportDocument::build(line.value(QStringLiteral("serial")), state.settingsLines,
-                                                     state.table, state.image.channelCount());
+    const ReportDocument doc = ReportDocument::build(line.value(QStringLiteral("serial")), file->plan.settingsLines,
+                                                     file->plan.table, file->check.station.image.channelCount());
     DocxWriter::write(doc, line.value(QStringLiteral("output")));
     return ExitCode::Done;
 }

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "check/datacheck.h"
+#include "table/channelplan.h"
 #include "transfer/stationsequence.h"
 
+#include <QCoreApplication>
+#include <QObject>
 #include <QStringList>
+#include <optional>
 
-struct AppState;
 struct PortArgument;
 
 // The commands of vetral-cli. Each takes the arguments after its name and
@@ -22,21 +25,38 @@ int search(const QStringList &arguments);
 int fleet(const QStringList &arguments);
 int diff(const QStringList &arguments);
 
+// A channel file as the window holds it after "Чтение файла" and
+// "Контроль": the plan, and what the check made of it.
+struct CheckedFile
+{
+    ChannelPlan plan;
+    DataCheckResult check;
+};
+
 // "Чтение файла" and then "Контроль", as the window runs them, for the
-// commands that take a channel file: the file's settings, station type,
-// module and table replace the state, and the check builds the radio image.
-// The temporary settings file is the program's own.
+// commands that take a channel file. The temporary settings file is the
+// program's own.
 //
 // Throws PlatformError when the file cannot be opened, when the load refuses
 // it (no channel section 1), and for the check's platform failures (a cell
 // that must be a number and is not, MyTemp.ini not writable).
-DataCheckResult loadAndCheck(const QString &path, AppState &state);
-// loadAndCheck() for the commands that go on with checked data: false, with
-// the check's message printed, when the check refused.
-bool loadPassingCheck(const QString &path, AppState &state);
+CheckedFile loadAndCheck(const QString &path);
+// loadAndCheck() for the commands that go on with checked data: nothing,
+// with the check's message printed, when the check refused.
+std::optional<CheckedFile> loadPassingCheck(const QString &path);
 
-// The station sequence of `plan` on PORT, with its progress on standard
-// error; stopped by SIGINT, SIGTERM and SIGHUP.
+// Runs the program's event loop until `job` (a TransferJob or a
+// BatchRunner) has finished; the job reports to this thread meanwhile.
+template <class Job>
+void runToEnd(Job &job, void (Job::*finished)())
+{
+    QObject::connect(&job, finished, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    job.start();
+    QCoreApplication::exec();
+}
+
+// The station sequence of `plan` on PORT as a job, with its progress on
+// standard error; stopped by SIGINT, SIGTERM and SIGHUP.
 SequenceOutcome runOnStation(StationPlan plan, const PortArgument &port);
 // Prints the ends every command on a station shares (a port failure, a stop)
 // and gives their exit status; nothing for the others.

@@ -6,9 +6,9 @@
 #include "exitcodes.h"
 #include "portargument.h"
 #include "compare/stationcomparison.h"
+#include "image/stationreply.h"
 #include "files/readarchive.h"
 #include "link/linktexts.h"
-#include "state/appstate.h"
 
 #include <QDir>
 #include <algorithm>
@@ -17,7 +17,7 @@ namespace {
 
 // The station's side, or an exit status when there is none to compare. The
 // read is the one `read` makes, its copy kept in the archive.
-std::optional<int> readStation(AppState &held, const PortArgument &port)
+std::optional<int> readStation(StationReply &held, const PortArgument &port)
 {
     StationPlan plan;
     plan.write = false;
@@ -96,19 +96,20 @@ int diff(const QStringList &arguments)
     if (!line.parse(arguments))
         return ExitCode::Done;
 
-    AppState a;
-    if (!loadPassingCheck(line.argument(0), a))
+    const auto a = loadPassingCheck(line.argument(0));
+    if (!a)
         return ExitCode::Refused;
-    AppState b;
+    const StationSide sideA = StationSide::checked(a->plan, a->check.station);
     if (withPort) {
-        if (const auto stop = readStation(b, PortArgument::parse(line.value(QStringLiteral("port")))))
+        StationReply held;
+        if (const auto stop = readStation(held, PortArgument::parse(line.value(QStringLiteral("port")))))
             return *stop;
-        return print(StationComparison(StationSide::checked(a, a.checkedStation()), StationSide::read(b)));
+        return print(StationComparison(sideA, StationSide::read(held)));
     }
-    if (!loadPassingCheck(line.argument(1), b))
+    const auto b = loadPassingCheck(line.argument(1));
+    if (!b)
         return ExitCode::Refused;
-    return print(
-        StationComparison(StationSide::checked(a, a.checkedStation()), StationSide::checked(b, b.checkedStation())));
+    return print(StationComparison(sideA, StationSide::checked(b->plan, b->check.station)));
 }
 
 } // namespace Commands

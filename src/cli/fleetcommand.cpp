@@ -16,7 +16,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QRegularExpression>
 #include <algorithm>
 #include <memory>
@@ -82,7 +81,7 @@ std::optional<int> firstId(const CommandLine &line, qsizetype count)
 
 // The Id of each station: N, N + 1, ... as four decimal digits, or the
 // file's for all.
-QStringList stationIds(std::optional<int> first, qsizetype count, const AppState &checked)
+QStringList stationIds(std::optional<int> first, qsizetype count, const StationData &checked)
 {
     if (!first)
         return QStringList(count, FieldCoding::idText(checked.image.idCode));
@@ -91,25 +90,24 @@ QStringList stationIds(std::optional<int> first, qsizetype count, const AppState
 
 // Each station on a thread of its own; the main thread shows their progress
 // until the last one ends.
-std::vector<FleetResult> runAll(std::vector<StationPlan> plans, FleetBoard &board)
+std::vector<FleetResult> runAll(std::vector<StationPlan> plans, std::shared_ptr<TransferStop> stop, FleetBoard &board)
 {
     BatchRunner runner;
-    QEventLoop loop;
-    QObject::connect(&runner, &BatchRunner::stepStarted, &loop, [&board](int station, int step, const QString &) {
+    QObject::connect(&runner, &BatchRunner::stepStarted, &runner, [&board](int station, int step, const QString &) {
         board.show(station, BatchStation::stepName(SequenceStep(step)), 0);
     });
-    QObject::connect(&runner, &BatchRunner::progress, &loop,
+    QObject::connect(&runner, &BatchRunner::progress, &runner,
                      [&board](int station, int percent) { board.showPercent(station, percent); });
-    QObject::connect(&runner, &BatchRunner::stationFinished, &loop, [&board, &runner](int station) {
+    QObject::connect(&runner, &BatchRunner::stationFinished, &runner, [&board, &runner](int station) {
         const SequenceOutcome &outcome = runner.outcomes()[std::size_t(station)];
         board.show(station,
                    outcome.kind == SequenceOutcome::Kind::Done ? QStringLiteral("готово")
                                                                : BatchStation::resultText(outcome),
                    -1);
     });
-    QObject::connect(&runner, &BatchRunner::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
-    runner.start(std::move(plans));
-    loop.exec();
+    QObject::connect(&runner, &BatchRunner::finished, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    runner.start(std::move(plans), std::move(stop));
+    QCoreApplication::exec();
     std::vector<FleetResult> results;
     for (const SequenceOutcome &outcome : runner.outcomes())
         results.push_back(FleetStation::result(outcome));
@@ -148,32 +146,34 @@ int fleet(const QStringList &arguments)
 
     // Checked once, here: the check rewrites MyTemp.ini, which no thread may
     // share.
-    AppState checked;
-    if (!loadPassingCheck(line.argument(0), checked))
+    const auto checked = loadPassingCheck(line.argument(0));
+    if (!checked)
         return ExitCode::Refused;
-    const QStringList ids = stationIds(first, ports.size(), checked);
+    const QStringList ids = stationIds(first, ports.size(), checked->check.station);
 
-    std::unique_ptr<BatchReports> reports;
+    std::shared_ptr<BatchReports> reports;
     if (!reportDir.isEmpty()) {
-        reports = std::make_unique<BatchReports>(reportDir, line.value(QStringLiteral("serial")));
+        reports = std::make_shared<BatchReports>(reportDir, line.value(QStringLiteral("serial")));
         reports->prepare();
     }
     // Made here once rather than by every thread at the same moment; a
     // folder that cannot be made fails each station's copy, and so its write.
     QDir().mkpath(ReadArchive::folder());
-    const TransferStop &stop = StopSignals::install();
+    std::shared_ptr<TransferStop> stop = StopSignals::install();
     std::vector<StationPlan> plans;
     QStringList names;
     for (qsizetype k = 0; k < ports.size(); ++k) {
+        StationPlan plan = BatchStation::plan(checked->plan, checked->check.station, ports.at(k).device,
+                                              Paths::optionsFile(), ReadArchive::folder(), reports, stop);
         // Without --id-from the file's Id stands as the file spells it.
-        plans.push_back(BatchStation::plan(first ? BatchStation::withId(checked, ids.at(k)) : checked,
-                                           ports.at(k).device, Paths::optionsFile(), ReadArchive::folder(),
-                                           reports.get(), &stop));
+        if (first)
+            BatchStation::setId(plan, ids.at(k));
+        plans.push_back(std::move(plan));
         names.append(ports.at(k).name);
     }
 
     FleetBoard board(names, Console::errIsTerminal());
-    const std::vector<FleetResult> results = runAll(std::move(plans), board);
+    const std::vector<FleetResult> results = runAll(std::move(plans), stop, board);
 
     int exitCode = ExitCode::Done;
     for (std::size_t k = 0; k < results.size(); ++k) {

@@ -1,12 +1,13 @@
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
-#include "consoleprogress.h"
 #include "exitcodes.h"
 #include "common/paths.h"
 #include "link/linktexts.h"
 #include "link/portmap.h"
 #include "link/portsearch.h"
+#include "link/systemseriallink.h"
+#include "transfer/transferjob.h"
 
 namespace Commands {
 
@@ -20,11 +21,10 @@ int search(const QStringList &arguments)
     if (!line.parse(arguments))
         return ExitCode::Done;
 
-    std::uint8_t portNumber = 0;
-    {
-        ConsoleProgress progress(Console::errIsTerminal());
-        PortSearch(progress).run(portNumber);
-    }
+    Console::err(LinkTexts::searching());
+    TransferJob search(Paths::optionsFile(), systemSerialLinkFactory(), PortSearchTimings());
+    runToEnd(search, &TransferJob::finished);
+    const std::uint8_t portNumber = search.foundPort();
     if (portNumber == 0) {
         Console::out(LinkTexts::searchNotFound());
         return ExitCode::NoAnswer;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 class TransferStop;
 
 // SIGINT, SIGTERM and SIGHUP as requests to stop the command's transfers
@@ -10,7 +12,7 @@ class TransferStop;
 namespace StopSignals {
 
 // Installs the handlers (once) and returns the request they make.
-const TransferStop &install();
+std::shared_ptr<TransferStop> install();
 
 // SIGPIPE ignored for the whole program: output lost to a closed pipe is a
 // failed write, reported at the end like a full disk, not a death in the

@@ -14,10 +14,9 @@
 #include "files/ioerror.h"
 #include "files/readarchive.h"
 #include "link/linktexts.h"
-#include "state/appstate.h"
 #include "link/linktimings.h"
-#include "transfer/stationread.h"
 #include "transfer/stationsequence.h"
+#include "transfer/transferjob.h"
 #include "transfer/writeverification.h"
 
 #include <QDir>
@@ -61,15 +60,22 @@ void requireSavable(const QString &output)
 
 namespace Commands {
 
-// The station sequence with its progress on standard error, each transfer's
-// bar on a line of its own; stopped by SIGINT, SIGTERM and SIGHUP.
+// The station sequence as a job, with its progress on standard error, each
+// transfer's bar on a line of its own; stopped by SIGINT, SIGTERM and SIGHUP.
 SequenceOutcome runOnStation(StationPlan plan, const PortArgument &port)
 {
     plan.link.device = port.device;
     plan.link.portNumber = port.portNumber;
-    plan.link.stop = &StopSignals::install();
+    plan.link.stop = StopSignals::install();
     ConsoleProgress progress(Console::errIsTerminal());
-    return StationSequence::run(plan, progress, [&progress](SequenceStep, const QString &) { progress.restart(); });
+    TransferJob job(std::move(plan));
+    QObject::connect(&job, &TransferJob::stepStarted, &job,
+                     [&progress](SequenceStep step, const QString &) { progress.stepStarted(step); });
+    QObject::connect(&job, &TransferJob::progress, &job,
+                     [&progress](const TransferProgress &p) { progress.progress(p); });
+    runToEnd(job, &TransferJob::finished);
+    progress.ended(job.outcome());
+    return job.outcome();
 }
 
 // The ends that `read` and `write` share; nothing when the outcome is not one of them.
@@ -188,8 +194,7 @@ int read(const QStringList &arguments)
     else
         Console::err(QStringLiteral("Копия в архиве чтений: %1").arg(QDir::toNativeSeparators(outcome.archiveCopy)));
 
-    AppState state = outcome.held;
-    if (const auto refusal = ChannelFile::save(state, output)) {
+    if (const auto refusal = ChannelFile::save(outcome.held.plan(), output)) {
         Console::out(refusal->text);
         return ExitCode::Refused;
     }
@@ -217,9 +222,12 @@ int write(const QStringList &arguments)
         return ExitCode::Done;
     const PortArgument port = PortArgument::parse(line.value(QStringLiteral("port")));
 
-    StationPlan plan;
-    if (!loadPassingCheck(line.argument(0), plan.state))
+    const auto file = loadPassingCheck(line.argument(0));
+    if (!file)
         return ExitCode::Refused;
+    StationPlan plan;
+    plan.channels = file->plan;
+    plan.data = file->check.station;
     plan.backUp = false;
     plan.verify = line.isSet(QStringLiteral("verify"));
     return writeEnd(runOnStation(plan, port));

@@ -4,7 +4,7 @@
 
 #include "compare/comparisontaking.h"
 #include "compare/stationcomparison.h"
-#include "state/appstate.h"
+#include "image/stationreply.h"
 #include "support/checkfixtures.h"
 
 #include <QTest>
@@ -56,10 +56,7 @@ StationSide checkedSide(QStringList edits)
     const StationData station = check(plan);
     if (!read)
         return StationSide::checked(plan, station);
-    AppState state;
-    static_cast<ChannelPlan &>(state) = plan;
-    state.image = station.image;
-    return StationSide::read(state);
+    return StationSide::read(StationReply::decode(station.reply(), plan.stationKind));
 }
 
 } // namespace

@@ -2,14 +2,15 @@
 // differences, a double-click that selects the cell, "Взять выбранное" as one
 // step of the history, and a read that breaks off changing nothing.
 #include "check/datacheck.h"
-#include "compare/tformcompare.h"
+#include "compare/comparisondialog.h"
 #include "core/support/linkfixtures.h"
 #include "files/channelfile.h"
 #include "link/linktexts.h"
 #include "main/channeltablemodel.h"
 #include "mainwindowfixture.h"
 #include "simulatedstation.h"
-#include "stationline.h"
+
+#include <QSignalSpy>
 
 #include <QDir>
 #include <QLabel>
@@ -22,7 +23,8 @@ using C = ChannelTable::Column;
 
 namespace {
 
-// A main window whose comparison reads the simulated station on COM1.
+// A main window whose comparison reads the simulated station on COM1, a line
+// in memory.
 struct Rig
 {
     MainWindowFixture f;
@@ -39,20 +41,29 @@ struct Rig
 
     explicit Rig(bool answering = true) : com1({}, lineOptions(answering))
     {
-        f.state.portNumber = 1;
-        TFormCompare *window = f.window->compareWindow();
+        f.ports.choose(1);
+        ComparisonDialog *window = f.window->compareWindow();
         window->setOptionsFile(com1.options.path());
+        window->setLinkFactory(LinkFixtures::testLinkFactory());
         window->setArchiveFolder(dir.filePath("archive"));
         // The station holds the template of 4 channels, as a write leaves it.
         f.makeTemplate("4", "146000", "1000");
         QVERIFY(f.state.check(dir.filePath("MyTemp.ini")).passed());
-        const QByteArray write = QByteArray(1, char(SimulatedStation::WriteCommand))
-                                 + f.state.image.writeOrder(f.state.moduleCode, f.state.bandCode);
+        const QByteArray write =
+            QByteArray(1, char(SimulatedStation::WriteCommand)) + f.state.checkedStation().writeOrder();
         for (char byte : write)
             com1.station.onByte(std::uint8_t(byte), 0);
     }
 
-    TFormCompare *window() const { return f.window->compareWindow(); }
+    ComparisonDialog *window() const { return f.window->compareWindow(); }
+    // "Читать и сравнить", and the read to its end when one begins.
+    void readAndCompare() const
+    {
+        QSignalSpy ended(window(), &ComparisonDialog::readEnded);
+        QTest::mouseClick(window()->findChild<QPushButton *>("ReadAndCompare"), Qt::LeftButton);
+        if (window()->isReading())
+            QVERIFY(ended.wait(20000));
+    }
     QTreeWidget *list() const { return window()->list(); }
     QString count() const { return window()->findChild<QLabel *>("DifferenceCount")->text(); }
     QStringList rows() const
@@ -140,7 +151,7 @@ void CompareTest::compareWithStation()
     // Each comparison checks the table as it is then, not as the window found it.
     if (!volumeLater.isEmpty())
         rig.setSetting("Громкость", volumeLater);
-    QTest::mouseClick(rig.window()->findChild<QPushButton *>("ReadAndCompare"), Qt::LeftButton);
+    rig.readAndCompare();
     QCOMPARE(rig.f.ui.messages, messages);
     QCOMPARE(rig.rows(), rows);
     QCOMPARE(rig.count(), count);
@@ -165,7 +176,7 @@ void CompareTest::takeSelected()
     rig.f.state.table.setCell(C::Rx, 3, "148500,00");
     rig.setSetting("Тон2", "800");
     rig.f.trigger("N25");
-    QTest::mouseClick(rig.window()->findChild<QPushButton *>("ReadAndCompare"), Qt::LeftButton);
+    rig.readAndCompare();
     QCOMPARE(rig.rows(), (QStringList{"Тон2|800|750", "строка 3, Rx, кГц|148500,00|148000,00"}));
 
     // A double-click on the cell's difference selects that cell.
@@ -216,7 +227,7 @@ void CompareTest::takeSelected()
 void CompareTest::compareWithFile()
 {
     Rig rig;
-    AppState other = rig.f.state;
+    ChannelPlan other = rig.f.state;
     other.table.setCell(C::Sh, 2, "3");
     const QString path = rig.dir.filePath("other.ini");
     QVERIFY(!ChannelFile::save(other, path));

@@ -1,24 +1,20 @@
 #pragma once
 
 #include "image/stationdata.h"
-#include "station/stationprofile.h"
 #include "table/channelplan.h"
 
-#include <QByteArray>
 #include <QList>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 
-struct AppState;
+class StationReply;
 
 // One side of a comparison: the bytes the station holds or would be given,
 // and the texts that show them (the table and the settings text).
 struct StationSide
 {
-    RadioImage image;                                   // with the Id code of this side
-    StationKind stationKind = StationKind::Band144_174; // whose constants code the frequencies
-    std::uint8_t moduleCode = 0;
-    std::uint8_t bandCode = 0;
+    StationData station; // with the Id code of this side
     ChannelTable table;
     QStringList settingsLines;
     // False for a read: its texts are the decoder's, not anybody's spelling,
@@ -28,14 +24,12 @@ struct StationSide
     // A plan and the bytes the data check coded from it: a file or the
     // window's table.
     static StationSide checked(const ChannelPlan &plan, const StationData &station);
-    // A state a complete read filled. The image keeps the Id of the last data
-    // check, so the station's Id comes from the line the read wrote.
-    static StationSide read(const AppState &state);
+    // What a complete read found.
+    static StationSide read(const StationReply &reply);
 
     int channelCount() const;
     // The value of a settings line, trimmed; none when the text lacks the key.
     std::optional<QString> setting(const QString &key) const;
-    StationData station() const { return {image, moduleCode, bandCode, stationKind}; }
 };
 
 // A byte the station stores that differs between two sides, named by its
@@ -47,4 +41,4 @@ struct StoredByteDifference
     std::uint8_t a;
     std::uint8_t b;
 };
-QList<StoredByteDifference> storedByteDifferences(const StationSide &a, const StationSide &b);
+QList<StoredByteDifference> storedByteDifferences(const StationData &a, const StationData &b);

@@ -1,9 +1,6 @@
 #pragma once
 
-#include "common/paths.h"
 #include "link/seriallink.h"
-#include "link/systemseriallink.h"
-#include "link/transferobserver.h"
 
 #include <QString>
 #include <cstdint>
@@ -16,30 +13,19 @@ struct PortSearchTimings
 };
 
 // The "USB" button: probes the ports in turn for a station that answers the
-// probe byte, and takes the first that does as the port number. The ports
-// are COM1 to COM7 on Linux, those Windows lists on Windows
-// (SystemPorts::searchNumbers).
-class PortSearch
-{
-public:
-    static constexpr int FirstPort = 1;
-    static constexpr int LastPort = 7;
-    static constexpr std::uint8_t ProbeByte = 175;
-    static constexpr std::uint8_t ClosingByte = 5;
+// probe byte, and takes the first that does. The ports are COM1 to COM7 on
+// Linux, those Windows lists on Windows (SystemPorts::searchNumbers); each
+// through the port map of the options file. The waits are the line's own.
+namespace PortSearch {
 
-    explicit PortSearch(TransferObserver &observer, QString optionsFile = Paths::optionsFile(),
-                        SerialLinkFactory factory = systemSerialLinkFactory(),
-                        PortSearchTimings timings = PortSearchTimings());
+// The ports searched on Linux.
+constexpr int FirstPort = 1;
+constexpr int LastPort = 7;
+constexpr std::uint8_t ProbeByte = 175;
+constexpr std::uint8_t ClosingByte = 5;
 
-    // Sets portNumber to the port found, or to 0 when no station answered.
-    void run(std::uint8_t &portNumber);
+// The number of the first port whose device answered, or 0 when none did.
+std::uint8_t run(const QString &optionsFile, const SerialLinkFactory &factory,
+                 const PortSearchTimings &timings = PortSearchTimings());
 
-private:
-    bool probe(const QString &device);
-    bool waitForAnswer(SerialLink &port, int ms);
-
-    TransferObserver &m_observer;
-    QString m_optionsFile;
-    SerialLinkFactory m_factory;
-    PortSearchTimings m_timings;
-};
+} // namespace PortSearch

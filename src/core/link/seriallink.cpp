@@ -1,5 +1,24 @@
 #include "link/seriallink.h"
 
+#include <QElapsedTimer>
+#include <QThread>
+
+qint64 SerialLink::nowMs() const
+{
+    static const QElapsedTimer clock = [] {
+        QElapsedTimer started;
+        started.start();
+        return started;
+    }();
+    return clock.elapsed();
+}
+
+void SerialLink::pause(int ms)
+{
+    if (ms > 0)
+        QThread::msleep(static_cast<unsigned long>(ms));
+}
+
 namespace SerialErrors {
 
 QString notOpen()

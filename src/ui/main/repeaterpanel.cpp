@@ -3,7 +3,7 @@
 #include "main/keyfilter.h"
 #include "repeater/repeaterassignment.h"
 #include "services/guard.h"
-#include "state/appstate.h"
+#include "main/appstate.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -1,4 +1,5 @@
 #include "main/tformmain.h"
+#include "image/stationreply.h"
 #include "link/linktexts.h"
 #include "check/datacheck.h"
 #include "common/paths.h"
@@ -259,7 +260,7 @@ void TFormMain::closeEvent(QCloseEvent *event)
     // A transfer holds the line and the radio image: the window stays until it
     // is over. Otherwise closing it ends the run, as "Выход" does; the dialogs
     // do not keep the program alive (they are made without Qt::WA_QuitOnClose).
-    if (m_state.transferRunning) {
+    if (m_ports.transferRunning()) {
         event->ignore();
         return;
     }
@@ -316,50 +317,40 @@ void TFormMain::N22Click()
 
 // What a read from the station shows while the reply arrives.
 
-void TFormMain::settingsChanged()
-{
-    refreshSettingsText();
-    m_memo1->repaint();
-}
-
-void TFormMain::readStarting()
+void TFormMain::readStarted()
 {
     m_history->beginWholeStep();
+    m_beforeRead = m_state;
+    m_readSettingsShown = false;
 }
 
-void TFormMain::readEnded()
+void TFormMain::readReceived(const QByteArray &reply)
+{
+    const StationReply decoded = StationReply::decode(reply, m_beforeRead.stationKind);
+    AppState after = AppState::afterRead(m_beforeRead, decoded);
+    if (!(after.table == m_state.table)) {
+        const ChannelTableModel::TableChange change(*m_model);
+        m_state = std::move(after);
+    } else {
+        m_state = std::move(after);
+    }
+    refreshSettingsText();
+    // The station type the band code names is selected as from its menu:
+    // caption, check mark, start frequency, and work area, settings text
+    // and table hidden; a code that names none changes nothing there.
+    if (decoded.settingsComplete() && !m_readSettingsShown) {
+        m_readSettingsShown = true;
+        if (decoded.selectedStation())
+            applyStationSelection();
+    }
+    if (decoded.complete()) {
+        showTable(true);
+        refreshStationMenus();
+    }
+}
+
+void TFormMain::readEnded(bool)
 {
     m_history->endWholeStep(QStringLiteral("Чтение из станции"));
     m_history->markSaved();
-}
-
-void TFormMain::tableChanging()
-{
-    m_model->beginTableChange();
-}
-
-void TFormMain::tableChanged()
-{
-    m_model->endTableChange();
-}
-
-void TFormMain::stationSelected(std::optional<StationKind> kind)
-{
-    if (kind)
-        applyStationSelection();
-}
-
-void TFormMain::tableShown()
-{
-    showTable(true);
-}
-
-void TFormMain::moduleMarked()
-{
-    refreshStationMenus();
-}
-
-void TFormMain::refused(const Refusal &refusal)
-{
-    m_ui.showRefusal(refusal);
 }

@@ -4,7 +4,7 @@
 #include "check/datacheck.h"
 #include "common/paths.h"
 #include "compare/comparisontaking.h"
-#include "compare/tformcompare.h"
+#include "compare/comparisondialog.h"
 #include "files/channelfile.h"
 #include "main/celleditors.h"
 #include "main/channeltablemodel.h"
@@ -18,21 +18,21 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
-TFormCompare *TFormMain::compareWindow()
+ComparisonDialog *TFormMain::compareWindow()
 {
     if (!m_compare) {
-        m_compare = new TFormCompare(m_state, m_ui, m_ports, this);
+        m_compare = new ComparisonDialog(m_state, m_ui, m_ports, this);
         m_compare->setTake([this](const QList<StationComparison::Difference> &chosen, const StationSide &from) {
             takeDifferences(chosen, from);
         });
         m_compare->setCheck([this] { return checkForComparison(); });
         // Whatever changes the table or the settings text, the list may no longer say what they hold.
-        connect(m_model, &QAbstractItemModel::dataChanged, m_compare, &TFormCompare::tableChanged);
-        connect(m_model, &QAbstractItemModel::modelReset, m_compare, &TFormCompare::tableChanged);
-        connect(m_model, &QAbstractItemModel::rowsInserted, m_compare, &TFormCompare::tableChanged);
-        connect(m_model, &QAbstractItemModel::rowsRemoved, m_compare, &TFormCompare::tableChanged);
-        connect(m_memo1, &QPlainTextEdit::textChanged, m_compare, &TFormCompare::tableChanged);
-        connect(m_compare, &TFormCompare::cellRequested, this, [this](int row, int column) {
+        connect(m_model, &QAbstractItemModel::dataChanged, m_compare, &ComparisonDialog::tableChanged);
+        connect(m_model, &QAbstractItemModel::modelReset, m_compare, &ComparisonDialog::tableChanged);
+        connect(m_model, &QAbstractItemModel::rowsInserted, m_compare, &ComparisonDialog::tableChanged);
+        connect(m_model, &QAbstractItemModel::rowsRemoved, m_compare, &ComparisonDialog::tableChanged);
+        connect(m_memo1, &QPlainTextEdit::textChanged, m_compare, &ComparisonDialog::tableChanged);
+        connect(m_compare, &ComparisonDialog::cellRequested, this, [this](int row, int column) {
             const QModelIndex index = m_model->index(row - 1, std::max(column, 0));
             m_grid->setCurrentIndex(index);
             m_grid->scrollTo(index);

@@ -2,7 +2,7 @@
 #include "report/reportdocument.h"
 #include "report/reportfiles.h"
 #include "services/guard.h"
-#include "state/appstate.h"
+#include "main/appstate.h"
 
 #include <QCloseEvent>
 #include <QDateTime>

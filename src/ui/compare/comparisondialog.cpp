@@ -1,19 +1,17 @@
-#include "compare/tformcompare.h"
+#include "compare/comparisondialog.h"
 
 #include "common/platformerror.h"
 #include "compare/comparisontaking.h"
 #include "link/linktexts.h"
-#include "link/readobserver.h"
-#include "link/stationreader.h"
-#include "link/transferlink.h"
+#include "main/appstate.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
-#include "state/appstate.h"
 #include "transfer/portchoice.h"
-#include "transfer/workertransfer.h"
+#include "transfer/transfergauge.h"
+#include "transfer/transferinput.h"
+#include "transfer/transferjob.h"
 
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -28,27 +26,12 @@ namespace {
 
 using Difference = StationComparison::Difference;
 
-// The read for a comparison goes into a state of its own: the window's table
-// shows nothing of it. The read runs on a worker thread, so a refusal is kept
-// and shown once the read has ended; the rest has nothing to show.
-class ComparisonReadView final : public ReadObserver
-{
-public:
-    void settingsChanged() override {}
-    void stationSelected(std::optional<StationKind>) override {}
-    void tableShown() override {}
-    void moduleMarked() override {}
-    void refused(const Refusal &r) override { refusal = r; }
-
-    std::optional<Refusal> refusal;
-};
-
 constexpr int kDifferenceRole = Qt::UserRole;
 
 } // namespace
 
-TFormCompare::TFormCompare(AppState &state, UiServices &ui, PortChoice &ports, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_state(state), m_ui(ui), m_ports(ports)
+ComparisonDialog::ComparisonDialog(const AppState &document, UiServices &ui, PortChoice &ports, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_document(document), m_ui(ui), m_ports(ports)
 {
     setObjectName(QStringLiteral("FormCompare"));
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -76,7 +59,7 @@ TFormCompare::TFormCompare(AppState &state, UiServices &ui, PortChoice &ports, Q
     connect(&m_ports, &PortChoice::changed, this, [this] { m_ports.show(*m_radio1, *m_radio2); });
     m_read = new QPushButton(QStringLiteral("Читать и сравнить"), m_portPanel);
     m_read->setObjectName(QStringLiteral("ReadAndCompare"));
-    connect(m_read, &QPushButton::clicked, this, &TFormCompare::readAndCompare);
+    connect(m_read, &QPushButton::clicked, this, &ComparisonDialog::readAndCompare);
     m_status = new QLabel(LinkTexts::idle(), m_portPanel);
     m_status->setObjectName(QStringLiteral("StaticText1"));
     m_status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -116,8 +99,8 @@ TFormCompare::TFormCompare(AppState &state, UiServices &ui, PortChoice &ports, Q
     m_takeButton = new QPushButton(QStringLiteral("Взять выбранное"), this);
     m_takeButton->setObjectName(QStringLiteral("TakeSelected"));
     m_takeButton->setEnabled(false);
-    connect(m_takeButton, &QPushButton::clicked, this, &TFormCompare::takeSelected);
-    connect(m_list, &QTreeWidget::itemSelectionChanged, this, &TFormCompare::showListState);
+    connect(m_takeButton, &QPushButton::clicked, this, &ComparisonDialog::takeSelected);
+    connect(m_list, &QTreeWidget::itemSelectionChanged, this, &ComparisonDialog::showListState);
     m_close = new QPushButton(QStringLiteral("Закрыть"), this);
     m_close->setObjectName(QStringLiteral("Close"));
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
@@ -138,7 +121,7 @@ TFormCompare::TFormCompare(AppState &state, UiServices &ui, PortChoice &ports, Q
     resize(640, 420);
 }
 
-void TFormCompare::openForStation()
+void ComparisonDialog::openForStation()
 {
     setWindowTitle(QStringLiteral("Сравнение со станцией"));
     m_portPanel->show();
@@ -150,7 +133,7 @@ void TFormCompare::openForStation()
     showOverMainWindow();
 }
 
-void TFormCompare::showFileComparison(const StationSide &file)
+void ComparisonDialog::showFileComparison(const StationSide &file)
 {
     setWindowTitle(QStringLiteral("Сравнение с файлом"));
     m_portPanel->hide();
@@ -158,7 +141,7 @@ void TFormCompare::showFileComparison(const StationSide &file)
     showOverMainWindow();
 }
 
-void TFormCompare::showOverMainWindow()
+void ComparisonDialog::showOverMainWindow()
 {
     // First shown in the middle of the main window, later where the user left it.
     if (!m_placed && parentWidget()) {
@@ -170,7 +153,7 @@ void TFormCompare::showOverMainWindow()
     activateWindow();
 }
 
-void TFormCompare::clearList()
+void ComparisonDialog::clearList()
 {
     m_differences.clear();
     m_table.reset();
@@ -184,10 +167,10 @@ void TFormCompare::clearList()
     showListState();
 }
 
-void TFormCompare::showComparison(StationSide other, const QString &otherCaption)
+void ComparisonDialog::showComparison(StationSide other, const QString &otherCaption)
 {
     clearList();
-    m_table = std::make_unique<StationSide>(StationSide::checked(m_state, m_state.checkedStation()));
+    m_table = std::make_unique<StationSide>(StationSide::checked(m_document, m_document.checkedStation()));
     m_other = std::make_unique<StationSide>(std::move(other));
     m_otherCaption = otherCaption;
     const StationComparison comparison(*m_table, *m_other);
@@ -217,16 +200,17 @@ void TFormCompare::showComparison(StationSide other, const QString &otherCaption
     resize(std::max(this->width(), std::min(width + 40, 1000)), height());
 }
 
-bool TFormCompare::listIsCurrent() const
+bool ComparisonDialog::listIsCurrent() const
 {
     if (!m_table)
         return false;
-    const StationSide now = StationSide::checked(m_state, m_state.checkedStation());
+    const StationSide now = StationSide::checked(m_document, m_document.checkedStation());
     return now.table == m_table->table && now.settingsLines == m_table->settingsLines
-           && now.stationKind == m_table->stationKind && now.moduleCode == m_table->moduleCode;
+           && now.station.stationKind == m_table->station.stationKind
+           && now.station.moduleCode == m_table->station.moduleCode;
 }
 
-void TFormCompare::showListState()
+void ComparisonDialog::showListState()
 {
     const bool current = listIsCurrent();
     m_takeButton->setEnabled(current && !m_list->selectedItems().isEmpty());
@@ -236,43 +220,71 @@ void TFormCompare::showListState()
         m_count->setText(m_headline + QStringLiteral(" — список устарел: таблица изменилась после сравнения"));
 }
 
-void TFormCompare::tableChanged()
+void ComparisonDialog::tableChanged()
 {
     showListState();
 }
 
-void TFormCompare::readAndCompare()
+ComparisonDialog::~ComparisonDialog() = default;
+
+void ComparisonDialog::readAndCompare()
 {
+    if (m_job)
+        return;
     clearList();
     guarded(m_ui, [&] {
         if (m_check && !m_check())
             return;
-        AppState held;
-        held.portNumber = m_ports.port();
-        ComparisonReadView view;
-        bool complete = false;
-        QString archiveFailure;
-        runOnWorkerThread(this, *this, m_state.transferRunning, [&](TransferObserver &shown) {
-            TransferLink link(shown, m_optionsFile, m_factory);
-            complete = StationReader::read(held, link, view) == StationReader::Outcome::Complete;
-            if (!complete)
-                return;
-            try {
-                ReadArchive::store(held, m_archiveFolder, QDateTime::currentDateTime());
-            } catch (const PlatformError &e) {
-                archiveFailure = ReadArchive::failureMessage(e.text());
-            }
-        });
-        if (view.refusal)
-            m_ui.showRefusal(*view.refusal);
-        if (!archiveFailure.isEmpty())
-            m_ui.showMessage(archiveFailure);
-        if (complete)
-            showComparison(StationSide::read(held), QStringLiteral("в станции"));
+        m_status->setText(LinkTexts::reading());
+        StationPlan plan;
+        plan.link = nextTransferLink(m_ui, m_ports, m_optionsFile, m_factory, m_timings);
+        plan.archiveFolder = m_archiveFolder;
+        plan.write = false;
+        plan.verify = false;
+        m_job = std::make_unique<TransferJob>(std::move(plan));
+        connect(m_job.get(), &TransferJob::progress, this,
+                [this](const TransferProgress &progress) { m_gauge->setValue(TransferGauge::value(progress)); });
+        connect(m_job.get(), &TransferJob::finished, this, &ComparisonDialog::readFinished);
+        setReading(true);
+        m_job->start();
     });
 }
 
-void TFormCompare::takeSelected()
+void ComparisonDialog::setReading(bool reading)
+{
+    if (reading)
+        m_inputBlock = std::make_unique<TransferInputBlock>(m_ports);
+    else
+        m_inputBlock.reset();
+    m_read->setEnabled(!reading);
+    m_close->setEnabled(!reading);
+}
+
+void ComparisonDialog::readFinished()
+{
+    using Kind = SequenceOutcome::Kind;
+    const std::unique_ptr<TransferJob> job = std::move(m_job);
+    const SequenceOutcome &outcome = job->outcome();
+    setReading(false);
+    const bool complete = outcome.kind == Kind::Done || outcome.kind == Kind::ArchiveFailed;
+    if (complete) {
+        m_gauge->setValue(TransferGauge::completed(SequenceStep::BackUp));
+        m_status->setText(LinkTexts::idle());
+    } else if (outcome.portOpened) {
+        m_status->setText(LinkTexts::noAnswer());
+    }
+    if (outcome.kind == Kind::Refused && outcome.refusal)
+        m_ui.showRefusal(*outcome.refusal);
+    else if (outcome.kind == Kind::ArchiveFailed)
+        m_ui.showMessage(ReadArchive::failureMessage(outcome.failure));
+    else if (outcome.kind == Kind::Failure)
+        m_ui.showMessage(outcome.failure);
+    if (complete)
+        showComparison(StationSide::read(outcome.held), QStringLiteral("в станции"));
+    emit readEnded();
+}
+
+void ComparisonDialog::takeSelected()
 {
     if (!m_other || !m_take)
         return;
@@ -291,41 +303,11 @@ void TFormCompare::takeSelected()
     });
 }
 
-void TFormCompare::closeEvent(QCloseEvent *event)
+void ComparisonDialog::closeEvent(QCloseEvent *event)
 {
     // No closing in the middle of a read, as in the transfer dialog.
-    if (m_state.transferRunning)
+    if (m_job)
         event->ignore();
     else
         event->accept();
-}
-
-void TFormCompare::setStatus(const QString &text)
-{
-    m_status->setText(text);
-    m_status->repaint();
-}
-
-void TFormCompare::setProgress(int value)
-{
-    m_gauge->setValue(value);
-    m_gauge->repaint();
-}
-
-void TFormCompare::setButtonEnabled(TransferButton button, bool enabled)
-{
-    if (button == TransferButton::Read)
-        m_read->setEnabled(enabled);
-    if (button == TransferButton::Exit)
-        m_close->setEnabled(enabled);
-}
-
-void TFormCompare::clearPortButtons()
-{
-    // Only a search clears the port choice, and this window runs none.
-}
-
-std::optional<PortEntry> TFormCompare::choosePort(const QList<PortEntry> &openable)
-{
-    return m_ui.choosePort(openable);
 }

@@ -1,0 +1,81 @@
+#include "link/stationlink.h"
+
+#include "common/platformerror.h"
+#include "link/transferstop.h"
+
+#include <algorithm>
+
+namespace {
+
+// A wait is cut into slices of at most this much, so that a request to end
+// at once is seen within one.
+constexpr qint64 kSliceMs = 50;
+
+int slice(qint64 left)
+{
+    return static_cast<int>(std::clamp<qint64>(left, 0, kSliceMs));
+}
+
+} // namespace
+
+StationLink::StationLink(SerialLink &port, const LinkTimings &timings, const TransferStop *stop)
+    : m_port(port), m_timings(timings), m_stop(stop)
+{
+}
+
+void StationLink::checkAbort() const
+{
+    if (m_stop && m_stop->abortRequested())
+        throw PlatformError(SerialErrors::aborted());
+}
+
+void StationLink::send(std::uint8_t byte)
+{
+    checkAbort();
+    m_port.sendByte(byte);
+}
+
+std::optional<std::uint8_t> StationLink::receive(int gapMs)
+{
+    const qint64 until = m_port.nowMs() + gapMs;
+    for (;;) {
+        checkAbort();
+        if (m_port.byteReady())
+            return m_port.takeByte();
+        const qint64 left = until - m_port.nowMs();
+        if (left <= 0)
+            return std::nullopt;
+        m_port.waitForByte(slice(left));
+    }
+}
+
+bool StationLink::waitForQuietLine()
+{
+    const qint64 bound = m_port.nowMs() + m_timings.quietLineBoundMs;
+    qint64 quietSince = m_port.nowMs();
+    for (;;) {
+        checkAbort();
+        if (m_port.byteReady()) {
+            m_port.purgeReceive();
+            quietSince = m_port.nowMs();
+        }
+        const qint64 now = m_port.nowMs();
+        if (now - quietSince >= m_timings.quietLineMs)
+            return true;
+        if (now >= bound)
+            return false;
+        m_port.waitForByte(slice(std::min(quietSince + m_timings.quietLineMs, bound) - now));
+    }
+}
+
+void StationLink::pause(int ms)
+{
+    m_port.pause(ms);
+    checkAbort();
+}
+
+void StationLink::purge()
+{
+    m_port.purgeReceive();
+    m_port.purgeSend();
+}
