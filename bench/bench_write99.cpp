@@ -7,9 +7,9 @@
 //   bench_write99 [--no-line-time] [--runs N]
 
 #include "benchargs.h"
+#include "benchtransfer.h"
 #include "simulatedstation.h"
 #include "stationline.h"
-#include "transfer/stationsequence.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -18,33 +18,14 @@
 
 namespace {
 
-StationData checkedData(int channels)
-{
-    StationData data;
-    data.image.header = {0, 0, 0, 11, 8, static_cast<std::uint8_t>(channels), 200, 0, 0x45, 2, 200, 2};
-    for (std::size_t i = 0; i < data.image.tones.size(); ++i)
-        data.image.tones[i] = static_cast<std::uint8_t>(100 + i);
-    for (std::size_t r = 0; r < RadioImage::MaxChannels; ++r)
-        for (std::size_t b = 0; b < RadioImage::RecordSize; ++b)
-            data.image.records[r][b] = static_cast<std::uint8_t>(r + b);
-    return data;
-}
-
 // One write of `data` to a fresh simulated station, as `write` runs it; its
 // time in ms, or a negative number when the station did not take it.
 double timedWrite(const StationData &data, const LinkTimings &timings, bool lineTime)
 {
     BenchStation sim(lineTime);
-    StationPlan plan;
-    plan.link.device = sim.line.devicePath();
-    plan.link.timings = timings;
-    plan.data = data;
-    plan.backUp = false;
-    plan.verify = false;
-    TransferEvents quiet;
     QElapsedTimer timer;
     timer.start();
-    const SequenceOutcome outcome = StationSequence::run(plan, quiet);
+    const SequenceOutcome outcome = transferOn(sim.line.devicePath(), data, timings);
     const double ms = double(timer.nsecsElapsed()) / 1e6;
     sim.line.stop();
     return outcome.kind == SequenceOutcome::Kind::Done && sim.station.completedWrites() == 1 ? ms : -1;

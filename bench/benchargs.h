@@ -24,16 +24,16 @@ struct BenchArgs
 };
 
 // A simulated station answering on its own pseudo-terminal from construction
-// on, paced like a 1200-baud line when asked.
+// on, paced like a 1200-baud line when asked, or behind the line of `options`.
 struct BenchStation
 {
     SimulatedStation station;
     QElapsedTimer clock;
     StationLine line;
 
-    explicit BenchStation(bool lineTime)
-        : line([this](std::uint8_t b) { return station.onByte(b, clock.elapsed()); },
-               StationLineOptions{0, -1, lineTime})
+    explicit BenchStation(bool lineTime) : BenchStation(StationLineOptions{0, -1, lineTime}) {}
+    explicit BenchStation(const StationLineOptions &options)
+        : line([this](std::uint8_t b) { return station.onByte(b, clock.elapsed()); }, options)
     {
         clock.start();
         line.start();

@@ -101,6 +101,37 @@ def profile_seeds():
     yield "channel-file", channel_file([channel(1, "144000", "144000")])
 
 
+CSV_HEADER = ["№ кан.", " Rx, кГц", " Tx, кГц", "CTC_Rx", "CTC_Tx", "DCS_Rx", "DCS_Tx", "Тон_Rx", "Тон_Tx",
+              "  ШП", "P_max", "P_min", "Скан.", "  SW", "Id_Тон", "Tx_Off", "Время", "Акт"]
+
+
+def csv_line(fields):
+    def field(f):
+        return '"' + f.replace('"', '""') + '"' if any(c in f for c in ';"\r\n') else f
+    return ";".join(field(f) for f in fields) + "\r\n"
+
+
+def csv_row(number, rx, tx, ctc=("Нет", "Нет"), dcs=("Нет", "Нет"), boxes=("+", "", "+"), tx_off="Норм"):
+    return [str(number), rx, tx, ctc[0], ctc[1], dcs[0], dcs[1], "Нет", "1", "1", "4", "1", boxes[0], "25",
+            boxes[1], tx_off, "Нет", boxes[2]]
+
+
+def csv_seeds():
+    rows = [csv_row(1, "144000", "144000"), csv_row(2, "144006,25", "РЕТР_ПР", ("67,0", "254,1"), ("023", "754")),
+            csv_row(3, "РЕТР_ПП", "145000,00", boxes=("", "+", ""), tx_off='Норм; "ч"')]
+    text = "".join(csv_line(f) for f in [CSV_HEADER] + rows)
+    yield "export-utf8", b"\xef\xbb\xbf" + text.encode("utf-8")
+    yield "export-cp1251", text.encode("cp1251")
+    spreadsheet = [csv_row(7, "145500", "144900,5", ("67", "254.1"), ("23", "754")) + ["", ""]]
+    yield "spreadsheet", "".join(csv_line(f) for f in [[h.strip() for h in CSV_HEADER]] + spreadsheet).replace(
+        "\r\n", "\n").encode("utf-8")
+    yield "header-only", csv_line(CSV_HEADER).encode("utf-8")
+    yield "too-few-fields", (csv_line(CSV_HEADER) + "1;144000;144000\r\n").encode("utf-8")
+    yield "unclosed-quote", (csv_line(CSV_HEADER) + '1;"144000\r\n').encode("utf-8")
+    yield "journal", "\ufeffПорт;Серийный номер;Id\r\nCOM3;0A0001;0101\r\n".encode("utf-8")
+    yield "empty", b""
+
+
 def dict_entry(text, encoding="cp1251"):
     data = text.encode(encoding)
     return '"' + "".join(chr(b) if 32 <= b < 127 and chr(b) not in '"\\' else f"\\x{b:02X}" for b in data) + '"'
@@ -111,13 +142,17 @@ def write_dicts():
              "RSSI", "OFF", "РЕТР_ПП", "РЕТР_ПР", "12,5", "67,0", "023", "0x", "$"]
     words += [k.split("=")[0] + "=" for k in TEMPLATE_SETTINGS] + [k + "=" for k in CHANNEL_KEYS]
     (HERE / "channelfile.dict").write_text("\n".join(dict_entry(w) for w in words) + "\n")
+    csv_words = ["\"", ";", "\r\n", "\n", "\"\"", "+", "да", "нет", "Нет", "Норм", "RSSI", "OFF", "РЕТР_ПП",
+                 "РЕТР_ПР", "12,5", "67,0", "023", ",00", "\ufeff"] + CSV_HEADER
+    (HERE / "csv.dict").write_text("\n".join(dict_entry(w, "utf-8") for w in csv_words) + "\n")
     (HERE / "profile.dict").write_text("\n".join(dict_entry(w) for w in ["[", "]", "=", "\r\n", "\r", "[All]",
                                                                        "Port=", "[Ports]", "0x", "0X", "$", "-",
                                                                        "+", " ", "\t"]) + "\n")
 
 
 def main():
-    for target, seeds in (("channelfile", channel_seeds()), ("reply", reply_seeds()), ("profile", profile_seeds())):
+    for target, seeds in (("channelfile", channel_seeds()), ("reply", reply_seeds()), ("profile", profile_seeds()),
+                          ("csv", csv_seeds())):
         folder = HERE / "corpus" / target
         folder.mkdir(parents=True, exist_ok=True)
         for old in folder.glob("seed-*"):

@@ -8,8 +8,8 @@
 #include "common/platformerror.h"
 #include "files/channelfile.h"
 #include "image/radioimage.h"
-#include "report/docxwriter.h"
 #include "report/reportdocument.h"
+#include "reportpaper.h"
 
 namespace {
 
@@ -22,14 +22,22 @@ QString hexLine(const QByteArray &bytes)
 
 namespace Commands {
 
-CheckedFile loadAndCheck(const QString &path)
+void loadFile(const QString &path, ChannelPlan &plan)
 {
-    CheckedFile file;
-    const ChannelFile::LoadResult loaded = ChannelFile::load(path, file.plan);
+    const ChannelFile::LoadResult loaded = ChannelFile::load(path, plan);
     // The command line counts a file the window cannot take among the
     // failures of files (status 2), as one that cannot be opened.
     if (loaded.refusal)
         throw PlatformError(loaded.refusal->text);
+    // What the file lacks is checked at its defaults: a warning, not a failure.
+    if (const QString lacking = ChannelFile::lackingText(loaded.lacking); !lacking.isEmpty())
+        Console::err(lacking);
+}
+
+CheckedFile loadAndCheck(const QString &path)
+{
+    CheckedFile file;
+    loadFile(path, file.plan);
     file.check = DataCheck::run(file.plan, Paths::tempSettingsFile());
     return file;
 }
@@ -82,12 +90,13 @@ int dump(const QStringList &arguments)
 int report(const QStringList &arguments)
 {
     CommandLine line(QStringLiteral("report"),
-                     QStringLiteral("Как check, затем протокол испытаний (.docx) в файл OUT.\n"
-                                    "Существующий файл не заменяется. Код выхода: 0, 1 - отказ проверки."));
+                     QStringLiteral("Как check, затем протокол испытаний в файл OUT: PDF, если имя кончается\n"
+                                    "на .pdf, иначе .docx. Существующий файл не заменяется.\n"
+                                    "Код выхода: 0, 1 - отказ проверки."));
     line.addChannelFileArgument();
-    line.addOption(
-        QCommandLineOption(QStringLiteral("output"), QStringLiteral("Файл протокола (.docx)."), QStringLiteral("OUT")),
-        true);
+    line.addOption(QCommandLineOption(QStringLiteral("output"), QStringLiteral("Файл протокола: .docx или .pdf."),
+                                      QStringLiteral("OUT")),
+                   true);
     line.addOption(QCommandLineOption(QStringLiteral("serial"), QStringLiteral("Серийный номер протокола."),
                                       QStringLiteral("TEXT"), ReportDocument::defaultSerial()));
     if (!line.parse(arguments))
@@ -98,7 +107,7 @@ int report(const QStringList &arguments)
         return ExitCode::Refused;
     const ReportDocument doc = ReportDocument::build(line.value(QStringLiteral("serial")), file->plan.settingsLines,
                                                      file->plan.table, file->check.station.image.channelCount());
-    DocxWriter::write(doc, line.value(QStringLiteral("output")));
+    ReportPaper::write(doc, line.value(QStringLiteral("output")));
     return ExitCode::Done;
 }
 

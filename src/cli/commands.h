@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QObject>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 struct PortArgument;
@@ -22,8 +23,20 @@ int write(const QStringList &arguments);
 int read(const QStringList &arguments);
 int report(const QStringList &arguments);
 int search(const QStringList &arguments);
+int ports(const QStringList &arguments);
 int fleet(const QStringList &arguments);
 int diff(const QStringList &arguments);
+int csv(const QStringList &arguments);
+int printSheet(const QStringList &arguments);
+
+// QGuiApplication for the commands that draw pages (print, report), else
+// QCoreApplication.
+std::unique_ptr<QCoreApplication> application(int &argc, char **argv);
+
+// "Чтение файла" as the window runs it: the file's settings, station type,
+// module and table replace the plan's. A file the window cannot take (no
+// channel section 1) throws PlatformError, as one that cannot be opened.
+void loadFile(const QString &path, ChannelPlan &plan);
 
 // A channel file as the window holds it after "Чтение файла" and
 // "Контроль": the plan, and what the check made of it.

@@ -1,4 +1,4 @@
-// vetral-cli: check, dump, write, read, report, search, fleet and diff from a
+// vetral-cli: check, dump, write, read, report, search, ports, fleet and diff from a
 // script, on the same core as the window: the same messages, bytes and files.
 #include "commandline.h"
 #include "commands.h"
@@ -21,13 +21,14 @@ struct Command
     int (*run)(const QStringList &);
 };
 
-const std::array<Command, 8> kCommands{{
+const std::array<Command, 11> kCommands{{
     {"check", "check FILE                          загрузить файл каналов и выполнить \"Контроль\"", Commands::check},
     {"dump", "dump FILE                           байты записи в станцию, по строке на запись", Commands::dump},
     {"write", "write FILE --port PORT [--verify]   записать в станцию (и сверить чтением)", Commands::write},
     {"read", "read --port PORT --output FILE      прочитать станцию в файл каналов", Commands::read},
-    {"report", "report FILE --output OUT.docx [--serial TEXT]   протокол испытаний", Commands::report},
+    {"report", "report FILE --output OUT.docx|OUT.pdf [--serial TEXT]   протокол испытаний", Commands::report},
     {"search", "search                              найти станцию на COM1...COM7 (\"USB\")", Commands::search},
+    {"ports", "ports                               последовательные порты и их адаптеры", Commands::ports},
     {"fleet",
      "fleet FILE --port PORT [--port PORT ...] [--id-from NNNN] [--report-dir DIR] [--serial TEXT]\n"
      "                                      записать партию станций сразу, по станции на порт",
@@ -36,6 +37,11 @@ const std::array<Command, 8> kCommands{{
      "diff A.ini B.ini | diff FILE --port PORT\n"
      "                                      сравнить два файла или файл со станцией",
      Commands::diff},
+    {"csv",
+     "csv export FILE OUT.csv [--encoding ENC] | csv import IN.csv OUT.ini [--settings FILE.ini]\n"
+     "                                      таблица каналов в CSV для электронной таблицы и обратно",
+     Commands::csv},
+    {"print", "print FILE --output OUT.pdf          лист каналов в PDF", Commands::printSheet},
 }};
 
 QString overview()
@@ -96,7 +102,7 @@ QStringList exactArguments(int argc, char **argv)
 int main(int argc, char **argv)
 {
     StopSignals::ignoreBrokenPipe();
-    QCoreApplication app(argc, argv);
+    const auto app = Commands::application(argc, argv);
     // The program's name, so that the configuration folder (V404Options.ini,
     // MyTemp.ini) and the archive of reads are the window's own.
     QCoreApplication::setApplicationName(QStringLiteral("vetral"));

@@ -11,6 +11,10 @@
 #include <QTest>
 #include <memory>
 
+#include <fcntl.h>
+#include <sys/inotify.h>
+#include <unistd.h>
+
 namespace {
 
 // CountTooHigh claims one channel more in its reply than it sends.
@@ -109,8 +113,11 @@ private slots:
     void commands_data();
     void commands();
     void writeVerifyThenRead();
+    void portsListWithoutOpening();
     void diff_data();
     void diff();
+    void csvRoundTrip_data();
+    void csvRoundTrip();
     void lostOutput_data();
     void lostOutput();
 };
@@ -133,6 +140,11 @@ void CliTest::commands_data()
                                   << "";
     QTest::newRow("check refuses") << QStringList{"check", "{dir}/loud.ini"} << none << 1 << tooLoud << ""
                                    << "";
+    QTest::newRow("check warns of a file cut off")
+        << QStringList{"check", "{dir}/cut.ini"} << none << 0 << passed
+        << "недостаёт данных; проверьте таблицу и общие установки.\n"
+           "Значения по умолчанию взяты для ключей:\n[2]: Tx_Off, Время, Активен\n"
+        << "";
     QTest::newRow("dump worked rows") << QStringList{"dump", "{dir}/worked.ini"} << none << 0 << exactly(kWorkedDump)
                                       << ""
                                       << "";
@@ -245,6 +257,49 @@ void CliTest::commands_data()
                                     << tooLoud << ""
                                     << "";
 
+    QTest::newRow("report as PDF") << QStringList{"report", "{dir}/worked.ini", "--output", "{dir}/p.pdf"} << none << 0
+                                   << exactly("") << ""
+                                   << "{dir}/p.pdf";
+    QTest::newRow("print") << QStringList{"print", "{dir}/worked.ini", "--output", "{dir}/s.pdf"} << none << 0
+                           << exactly("Лист каналов записан в файл {dir}/s.pdf.\n") << ""
+                           << "{dir}/s.pdf";
+    QTest::newRow("print without channels") << QStringList{"print", "{dir}/norows.ini", "--output", "{dir}/s.pdf"}
+                                            << none << 2 << exactly("") << "Fixed row count must be less than row count"
+                                            << "";
+
+    QTest::newRow("csv export") << QStringList{"csv", "export", "{dir}/worked.ini", "{dir}/t.csv"} << none << 0
+                                << exactly("Таблица каналов записана в файл {dir}/t.csv (каналов: 2).\n") << ""
+                                << "{dir}/t.csv";
+    QTest::newRow("csv export in Windows-1251")
+        << QStringList{"csv", "export", "--encoding", "windows-1251", "{dir}/worked.ini", "{dir}/t.csv"} << none << 0
+        << exactly("Таблица каналов записана в файл {dir}/t.csv (каналов: 2).\n") << ""
+        << "{dir}/t.csv";
+    QTest::newRow("csv export, unknown encoding")
+        << QStringList{"csv", "export", "--encoding", "koi8-r", "{dir}/worked.ini", "{dir}/t.csv"} << none << 2
+        << exactly("") << "Неизвестная кодировка \"koi8-r\""
+        << "";
+    QTest::newRow("csv import") << QStringList{"csv", "import", "{dir}/worked.csv", "{dir}/new.ini"} << none << 0
+                                << exactly("Файл каналов {dir}/new.ini записан из {dir}/worked.csv (каналов: 2).\n")
+                                << ""
+                                << "{dir}/new.ini";
+    QTest::newRow("csv import refused") << QStringList{"csv", "import", "{dir}/headers.csv", "{dir}/new.ini"} << none
+                                        << 1
+                                        << exactly("Файл CSV не принят: строка 2: в файле нет ни одной строки "
+                                                   "каналов, только заголовки.\n")
+                                        << ""
+                                        << "";
+    QTest::newRow("csv import, settings file missing")
+        << QStringList{"csv", "import", "{dir}/worked.csv", "{dir}/new.ini", "--settings", "{dir}/none.ini"} << none
+        << 2 << exactly("") << "Файл не найден."
+        << "";
+    QTest::newRow("csv without action") << QStringList{"csv"} << none << 2 << exactly("") << "export или import"
+                                        << "";
+    QTest::newRow("csv help") << QStringList{"csv", "--help"} << none << 0
+                              << "^Usage: vetral-cli csv export \\[options\\] FILE OUT\n(.|\n)*"
+                                 "Usage: vetral-cli csv import \\[options\\] IN OUT\n"
+                              << ""
+                              << "";
+
     QTest::newRow("search finds COM3") << QStringList{"search"} << Station::Answering << 0
                                        << exactly("Подключились: COM3 {station}\n") << "Идет Поиск..."
                                        << "";
@@ -295,6 +350,31 @@ void CliTest::writeVerifyThenRead()
     QFile copy(copies.at(0).filePath()), back(rig.path("back.ini"));
     QVERIFY(copy.open(QIODevice::ReadOnly) && back.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), back.readAll());
+}
+
+// `ports` names the station's device by its COM name and opens no port to
+// find out: the device sees no open until the test's own.
+void CliTest::portsListWithoutOpening()
+{
+    const Rig rig(Station::Answering);
+    const QByteArray device = QFile::encodeName(rig.device());
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    QVERIFY(watch >= 0);
+    QVERIFY(::inotify_add_watch(watch, device.constData(), IN_OPEN) >= 0);
+    const auto opened = [watch] {
+        char events[1024];
+        return ::read(watch, events, sizeof events) > 0;
+    };
+
+    const CliRun run = rig.run({"ports"});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.split('\n').contains(rig.expand("COM3\t{station}\t-\t-\t-\t-\t-\t-")), qPrintable(run.out));
+    QVERIFY(!opened());
+    const int fd = ::open(device.constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    QVERIFY(fd >= 0);
+    ::close(fd);
+    QVERIFY(opened());
+    ::close(watch);
 }
 
 // Two files, or a file and the station it was written to: one line per
@@ -353,6 +433,32 @@ void CliTest::diff()
 }
 
 // Output that does not reach its file is no success, whatever the command did.
+// A channel file through CSV and back is the same station data; without
+// --settings the file gets the template's settings.
+void CliTest::csvRoundTrip_data()
+{
+    QTest::addColumn<QStringList>("settings");
+    QTest::addColumn<QString>("dump");
+    QTest::newRow("settings from the file") << QStringList{"--settings", "{dir}/worked.ini"} << kWorkedDump;
+    QTest::newRow("settings of the template") << QStringList{}
+                                              << QString(kWorkedDump)
+                                                     .replace(0, 74,
+                                                              "01 08 02 C8 00 46 4B 64 78 8C 9B AA C7 D2 F0 00 01 "
+                                                              "00 00 C8 06 00 00 00 00");
+}
+
+void CliTest::csvRoundTrip()
+{
+    QFETCH(QStringList, settings);
+    QFETCH(QString, dump);
+    const Rig rig(Station::None);
+    QCOMPARE(rig.run({"csv", "export", "{dir}/worked.ini", "{dir}/t.csv"}).exitCode, 0);
+    QCOMPARE(rig.run(QStringList{"csv", "import", "{dir}/t.csv", "{dir}/back.ini"} + settings).exitCode, 0);
+    const CliRun back = rig.run({"dump", "{dir}/back.ini"});
+    QCOMPARE(back.exitCode, 0);
+    QCOMPARE(back.out, dump);
+}
+
 void CliTest::lostOutput_data()
 {
     QTest::addColumn<QStringList>("arguments");

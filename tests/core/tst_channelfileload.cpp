@@ -9,7 +9,8 @@ class TestChannelFileLoad : public QObject
     Q_OBJECT
 
 private slots:
-    void gapEndsTheChannels();
+    void lackingParts_data();
+    void lackingParts();
     void sectionWithOnlyRx();
     void checkBoxValues_data();
     void checkBoxValues();
@@ -28,13 +29,80 @@ private slots:
     void readOnlyFileIsRefused();
 };
 
-void TestChannelFileLoad::gapEndsTheChannels()
+void TestChannelFileLoad::lackingParts_data()
 {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("channels");
+    QTest::addColumn<QString>("warning"); // lines after the first
+    ChannelPlan state = makeState(StationKind::Band144_174, 2, 5);
+    const QString whole = ChannelFile::text(state);
+    const auto without = [&](const QString &from, const QString &to) {
+        const qsizetype start = whole.indexOf(from);
+        return QString(whole).remove(start, to.isEmpty() ? whole.size() : whole.indexOf(to, start) - start);
+    };
+    const QString channelKeys = "Tx, CTCSS_Rx, CTCSS_Tx, DCS_Rx, DCS_Tx, Тон_Rx, Тон_Tx, ШП, P_max, P_min, "
+                                "Сканировать, Sw, Id_Тон, Tx_Off, Время, Активен";
+    const QString read5 = "файл каналов читается из раздела [Общие установки] и разделов каналов [1]-[5], идущих "
+                          "подряд.";
+    const QString read2 = QString(read5).replace("[5]", "[2]");
+    QTest::newRow("a whole file") << whole << 5 << "";
+    QTest::newRow("saved from a template, without a serial number")
+        << QString(whole).remove("Серийный номер=A1B2C3\r\n") << 5 << "";
+    QTest::newRow("gap after section 3") << QStringLiteral("[1]\nRx=1\n[2]\nRx=2\n[3]\nRx=3\n[5]\nRx=5\n") << 3
+                                         << "Значения по умолчанию взяты для ключей:\n[Общие установки]: все ключи\n"
+                                            "[1]-[3]: Номер, "
+                                                + channelKeys
+                                                + "\nНе прочитан раздел [5]: " + QString(read5).replace("[5]", "[3]");
+    QTest::newRow("section 3 misspelt") << QString(whole).replace("[3]", "[З]") << 2
+                                        << "Не прочитаны разделы [З], [4], [5]: " + read2;
+    QTest::newRow("section 3 missing") << without("[3]", "[4]") << 2 << "Не прочитаны разделы [4], [5]: " + read2;
+    QTest::newRow("cut off in section 5")
+        << without("Tx=140005", "") << 5 << "Значения по умолчанию взяты для ключей:\n[5]: " + channelKeys;
+    QTest::newRow("cut off behind the name of section 5")
+        << without("Номер=15", "") << 4 << "Не прочитан раздел [5]: " + QString(read5).replace("[5]", "[4]");
+    QTest::newRow("Tx missing in every section") << QString(whole).remove(QRegularExpression("Tx=14000.\r\n")) << 5
+                                                 << "Значения по умолчанию взяты для ключей:\n[1]-[5]: Tx";
+    QTest::newRow("keys missing in the general section, and an unknown section")
+        << QString(whole).remove("Id_номер=12AB\r\n").remove("Тип=0\r\n") + "[Заметки]\r\nкто=техник\r\n"
+        << 5
+        << "Значения по умолчанию взяты для ключей:\n[Общие установки]: Id_номер, Тип\nНе прочитан раздел "
+           "[Заметки]: "
+               + read5;
+    // Every other section of 24 holds only Rx, and 20 follow a gap.
+    QString allKeys;
+    for (const auto &key : ChannelFileFormat::channelKeys())
+        allKeys += key.name + "=1\n";
+    QString many;
+    QString manyWarning = "Значения по умолчанию взяты для ключей:\n[Общие установки]: все ключи\n";
+    for (int i = 1; i <= 24; ++i) {
+        many += QStringLiteral("[%1]\n").arg(i) + (i % 2 ? QStringLiteral("Rx=1\n") : allKeys);
+        if (i % 2 && i < 19)
+            manyWarning += QStringLiteral("[%1]: Номер, %2\n").arg(i).arg(channelKeys);
+    }
+    manyWarning += "и ещё в 3 разделах\nНе прочитаны разделы";
+    for (int i = 26; i <= 45; ++i) {
+        many += QStringLiteral("[%1]\nRx=1\n").arg(i);
+        if (i <= 35)
+            manyWarning += QStringLiteral("%1[%2]").arg(i == 26 ? " " : ", ").arg(i);
+    }
+    QTest::newRow("long lists are cut") << many << 24
+                                        << manyWarning + " и ещё 10: " + QString(read5).replace("[5]", "[24]");
+}
+
+void TestChannelFileLoad::lackingParts()
+{
+    QFETCH(QString, text);
+    QFETCH(int, channels);
+    QFETCH(QString, warning);
     ChannelPlan state;
-    const auto result = loadText("[1]\nRx=1\n[2]\nRx=2\n[3]\nRx=3\n[5]\nRx=5\n", state);
-    QCOMPARE(result.channelCount, 3);
-    QCOMPARE(state.table.rowCount(), 4);
-    QCOMPARE(state.table.cell(ChannelTable::Rx, 3), QStringLiteral("3"));
+    const auto result = loadText(text, state);
+    QCOMPARE(result.channelCount, channels);
+    QCOMPARE(state.table.rowCount(), channels + 1);
+    const QString expected =
+        warning.isEmpty()
+            ? QString()
+            : "Файл каналов загружен, но в нём недостаёт данных; проверьте таблицу и общие установки.\n" + warning;
+    QCOMPARE(ChannelFile::lackingText(result.lacking), expected);
 }
 
 void TestChannelFileLoad::sectionWithOnlyRx()
@@ -253,6 +321,11 @@ void TestChannelFileLoad::encodings_data()
     // Mostly Windows-1251: one line in UTF-8 does not make the file UTF-8.
     QTest::newRow("Windows-1251 with a UTF-8 line")
         << Windows1251::encode(text) + QStringLiteral("; правка\r\n").toUtf8() << TextEncoding::Windows1251;
+    // Capitals before "»", "—" or "№" form valid UTF-8 pairs ("Т»" reads as "һ"), a
+    // line of nothing else is valid UTF-8 as a whole.
+    QTest::newRow("Windows-1251 whose letters and marks form UTF-8 pairs")
+        << Windows1251::encode(text + QStringLiteral("; ЦЕНТР «ТРАКТ»: ЁМКОСТЬ №5 ПРОВЕРЕНА\r\n; Т—2, Л№7\r\n"))
+        << TextEncoding::Windows1251;
 }
 
 void TestChannelFileLoad::encodings()
@@ -276,9 +349,20 @@ void TestChannelFileLoad::loadFailures_data()
     const QString utf8Text = QStringLiteral("[Общие установки]\r\nГромкость=3\r\n[1]\r\nRx=150000\r\n");
     const QByteArray utf8 = utf8Text.toUtf8();
     const QByteArray cp1251Comment = Windows1251::encode(QStringLiteral("; поправил техник\r\n"));
-    const QString mixed = QStringLiteral("Файл не загружен: в нём смешаны кодировки. Он записан в UTF-8, но строка "
-                                         "%1 не в UTF-8. Сохраните файл целиком в одной кодировке, UTF-8 или "
+    const QString mixed = QStringLiteral("Файл не загружен: в нём смешаны кодировки. Строка %1 записана в UTF-8, "
+                                         "а строка %2 - нет. Сохраните файл целиком в одной кодировке, UTF-8 или "
                                          "Windows-1251.");
+    // The technician's note of 525 bytes, added in Windows-1251: its bytes
+    // that fit no UTF-8 character outnumber the file's Russian letters.
+    const QByteArray note = Windows1251::encode(QStringLiteral("Примечание=")
+                                                + QStringLiteral("Станция после ремонта, частоты сверены "
+                                                                 "с журналом «Связь». ")
+                                                      .repeated(10))
+                                .first(525)
+                            + "\r\n";
+    const QByteArray utf8File =
+        QStringLiteral("[Общие установки]\r\nId_номер=0777\r\nГромкость=3\r\n[1]\r\nRx=150000\r\nTx_Off=RSSI\r\n")
+            .toUtf8();
     const QString folder = QStringLiteral("Файл \"{path}\" не прочитан: это папка, а не файл.");
     const QString device = QStringLiteral("Файл \"{path}\" не прочитан: это не обычный файл, а устройство или канал.");
     QTest::newRow("missing file") << "missing.ini" << QByteArray() << IoError::message(ENOENT);
@@ -291,13 +375,22 @@ void TestChannelFileLoad::loadFailures_data()
                                 << QStringLiteral("Файл \"{path}\" не прочитан: в нём 16777217 байт, а больше 16 МБ "
                                                   "файл каналов не бывает (обычно он меньше 100 КБ).");
 #endif
-    QTest::newRow("UTF-8 with a Windows-1251 line") << "given.ini" << utf8 + cp1251Comment << mixed.arg(5);
-    QTest::newRow("UTF-8 with BOM, Windows-1251 first line") << "given.ini"
-                                                             << "\xEF\xBB\xBF" + cp1251Comment + utf8 << mixed.arg(1);
+    QTest::newRow("UTF-8 with a Windows-1251 line") << "given.ini" << utf8 + cp1251Comment << mixed.arg(1).arg(5);
+    QTest::newRow("UTF-8 with BOM, Windows-1251 first line")
+        << "given.ini"
+        << "\xEF\xBB\xBF" + cp1251Comment + utf8 << mixed.arg(2).arg(1);
     QTest::newRow("UTF-8, a stray byte in a line") << "given.ini"
                                                    << QByteArray(utf8).replace("Rx=150000", "Rx=150\xA0"
                                                                                             "000")
-                                                   << mixed.arg(4);
+                                                   << mixed.arg(1).arg(4);
+    QTest::newRow("UTF-8 with a long Windows-1251 note")
+        << "given.ini" << utf8File.first(utf8File.indexOf("[1]")) + note + utf8File.sliced(utf8File.indexOf("[1]"))
+        << mixed.arg(1).arg(4);
+    const QString volume = QStringLiteral("Громкость");
+    QTest::newRow("Windows-1251 with a UTF-8 key")
+        << "given.ini"
+        << cp1251Comment + Windows1251::encode(utf8Text).replace(Windows1251::encode(volume), volume.toUtf8())
+        << mixed.arg(3).arg(1);
 }
 
 void TestChannelFileLoad::loadFailures()

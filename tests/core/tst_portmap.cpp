@@ -174,6 +174,15 @@ private slots:
         QTest::newRow("Windows' name") << PortEntry{QStringLiteral("COM5"), QStringLiteral("COM5"),
                                                     QStringLiteral("USB-SERIAL CH340 (COM5)")}
                                        << QStringLiteral("USB-SERIAL CH340 (COM5)");
+        QTest::newRow("Linux adapter") << PortEntry{QStringLiteral("COM3"), QStringLiteral("/dev/ttyUSB0"),
+                                                    QStringLiteral("FT232R USB UART")}
+                                       << QStringLiteral("COM3  (/dev/ttyUSB0)  FT232R USB UART");
+        QTest::newRow("Windows' name of another port")
+            << PortEntry{QStringLiteral("COM1"), QStringLiteral("COM1"), QStringLiteral("USB Serial Port (COM10)")}
+            << QStringLiteral("COM1  USB Serial Port (COM10)");
+        QTest::newRow("Windows' name without the port")
+            << PortEntry{QStringLiteral("COM4"), QStringLiteral("COM4"), QStringLiteral("Standard Serial Port")}
+            << QStringLiteral("COM4  Standard Serial Port");
     }
     void promptLabel()
     {

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -49,6 +50,20 @@ private slots:
         }
         QCOMPARE(Paths::portableFolderOf(program.path()), portable ? program.path() : QString());
         QCOMPARE(Paths::portableFolderOf(QString()), QString());
+    }
+
+    void firstDialogFolder()
+    {
+        // Before any folder was used: the home folder on Linux, where the
+        // technician's files are; the documents folder on Windows, since the
+        // profile folder above it is no place for them.
+#ifdef Q_OS_WIN
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QVERIFY(!documents.isEmpty() && documents != QDir::homePath());
+        QCOMPARE(Paths::firstDialogFolder(), documents);
+#else
+        QCOMPARE(Paths::firstDialogFolder(), QDir::homePath());
+#endif
     }
 
     void baseName_data()

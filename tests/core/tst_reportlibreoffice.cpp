@@ -1,7 +1,8 @@
 // Opens a generated report in LibreOffice and converts it to PDF and to plain
 // text: proof that a real word processor reads the package as it is. Runs
-// only where LibreOffice ("soffice") is installed and skips with a message
+// only where LibreOffice Writer is installed and skips with a message
 // elsewhere. Set VETRAL_REPORT_KEEP to a folder to keep the .docx and .pdf.
+#include "libreoffice.h"
 #include "report/docxwriter.h"
 #include "report/reportdocument.h"
 #include "table/channelplan.h"
@@ -9,8 +10,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -19,33 +18,22 @@ class TestReportLibreOffice : public QObject
     Q_OBJECT
 
 private:
-    QString m_soffice;
     QTemporaryDir m_dir;
     QString m_docx;
 
-    // Runs one conversion in a profile of its own, so that a LibreOffice the
-    // user has open does not take the job over.
     bool convert(const QString &filter, QString &output)
     {
-        QProcess process;
-        process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(m_soffice, {QStringLiteral("-env:UserInstallation=file://") + m_dir.filePath("profile"),
-                                  QStringLiteral("--headless"), QStringLiteral("--convert-to"), filter,
-                                  QStringLiteral("--outdir"), m_dir.path(), m_docx});
-        // A guard against a hung office, not a performance figure.
-        const bool finished = process.waitForFinished(300000);
-        output = QString::fromLocal8Bit(process.readAll());
-        if (!finished)
-            process.kill();
-        return finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+        return LibreOffice::convert(m_dir.filePath(QStringLiteral("profile")), {QStringLiteral("--convert-to"), filter},
+                                    m_docx, m_dir.path(), output);
     }
 
 private slots:
     void initTestCase()
     {
-        m_soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-        if (m_soffice.isEmpty())
+        if (LibreOffice::program().isEmpty())
             QSKIP("LibreOffice (soffice) is not installed: the report is not opened in a word processor");
+        if (!LibreOffice::hasPart(QStringLiteral("sw")))
+            QSKIP("LibreOffice Writer is not installed: the report is not opened in a word processor");
         QVERIFY(m_dir.isValid());
 
         ChannelPlan state;

@@ -1,7 +1,10 @@
+#include "lineschedule.h"
 #include "simulatedstation.h"
 #include "support/linkfixtures.h"
 
+#include <QSet>
 #include <QTest>
+#include <cmath>
 
 using namespace LinkFixtures;
 
@@ -21,6 +24,16 @@ QByteArray writeBody(int channels)
     return w;
 }
 
+// Each byte sent alone at its time (ms); when each can be taken (ms).
+QList<double> deliveries(LineSchedule &schedule, const QList<double> &sentMs)
+{
+    QList<double> out;
+    for (const double ms : sentMs)
+        for (const LineSchedule::Delivery &d : schedule.send(LineSchedule::Us(ms * 1000), bytes({1})))
+            out.append(double(d.at) / 1000);
+    return out;
+}
+
 QByteArray feed(SimulatedStation &station, const QByteArray &in, qint64 nowMs = 0)
 {
     QByteArray out;
@@ -30,6 +43,8 @@ QByteArray feed(SimulatedStation &station, const QByteArray &in, qint64 nowMs = 
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(StationLineOptions)
 
 class TestStationSim : public QObject
 {
@@ -107,6 +122,83 @@ private slots:
         QCOMPARE(reply.size(), 28);
         QCOMPARE(station.completedWrites(), 0);
         QCOMPARE(station.memory().channelCount(), 0);
+    }
+
+    // The station's bytes pass a USB adapter that hands them on when its
+    // latency timer runs out: a byte that came in waits for the next expiry.
+    void adapterDelivery_data()
+    {
+        QTest::addColumn<StationLineOptions>("options");
+        QTest::addColumn<QList<double>>("sentMs");
+        QTest::addColumn<QList<double>>("takenMs");
+        using O = StationLineOptions;
+        const QList<double> sent{0.5, 3, 17, 32, 33};
+        QTest::newRow("no adapter") << O{} << sent << sent;
+        QTest::newRow("16 ms") << O{.adapterLatencyMs = 16} << sent << QList<double>{16, 16, 32, 48, 48};
+        QTest::newRow("1 ms") << O{.adapterLatencyMs = 1} << sent << QList<double>{1, 4, 18, 33, 34};
+        QTest::newRow("the third byte lost")
+            << O{.adapterLatencyMs = 16, .loseByte = 3} << sent << QList<double>{16, 16, 48, 48};
+        QTest::newRow("90 ms between bytes")
+            << O{.answerGapMs = 90} << sent << QList<double>{0.5, 90.5, 180.5, 270.5, 360.5};
+        // 8.333 ms a character.
+        QTest::newRow("paced, 4 ms") << O{.lineTime = true, .adapterLatencyMs = 4} << QList<double>{0, 0, 0}
+                                     << QList<double>{12, 20, 28};
+    }
+    void adapterDelivery()
+    {
+        QFETCH(StationLineOptions, options);
+        QFETCH(QList<double>, sentMs);
+        QFETCH(QList<double>, takenMs);
+        LineSchedule schedule(options);
+        QCOMPARE(deliveries(schedule, sentMs), takenMs);
+    }
+
+    // A jittering adapter hands each burst on up to its jitter late, never
+    // before the byte came in, never out of order, the same way every time
+    // for one seed.
+    void adapterJitter_data()
+    {
+        QTest::addColumn<int>("latencyMs");
+        QTest::addColumn<int>("jitterMs");
+        QTest::newRow("16 ms, 4 ms jitter") << 16 << 4;
+        QTest::newRow("4 ms, 2 ms jitter") << 4 << 2;
+        QTest::newRow("jitter as long as the latency") << 16 << 16;
+    }
+    void adapterJitter()
+    {
+        QFETCH(int, latencyMs);
+        QFETCH(int, jitterMs);
+        QList<double> sent;
+        for (int i = 0; i < 400; ++i)
+            sent.append(i * 8.3);
+        const StationLineOptions options{.adapterLatencyMs = latencyMs, .adapterJitterMs = jitterMs};
+        LineSchedule schedule(options), again(options),
+            otherSeed(StationLineOptions{.adapterLatencyMs = latencyMs, .adapterJitterMs = jitterMs, .seed = 2});
+        const QList<double> taken = deliveries(schedule, sent);
+        QCOMPARE(taken.size(), sent.size());
+        QSet<int> lateness;
+        for (qsizetype i = 0; i < taken.size(); ++i) {
+            QVERIFY(taken[i] > sent[i] && (i == 0 || taken[i] >= taken[i - 1]));
+            const double late = std::fmod(taken[i], latencyMs);
+            QVERIFY2(late <= jitterMs || latencyMs - late < 1e-9, qPrintable(QString::number(taken[i])));
+            lateness.insert(int(late * 1000));
+        }
+        QVERIFY2(lateness.size() > 10, "the bursts do not jitter");
+        QCOMPARE(deliveries(again, sent), taken);
+        QVERIFY(deliveries(otherSeed, sent) != taken);
+    }
+
+    // A station powering up sends stray bytes and takes nothing in until
+    // the time of the next one has passed.
+    void strayBytesWhilePoweringUp()
+    {
+        LineSchedule schedule(StationLineOptions{.strayBytes = 3, .strayGapMs = 20});
+        QList<double> times;
+        for (const LineSchedule::Delivery &d : schedule.strayBytes())
+            times.append(double(d.at) / 1000);
+        QCOMPARE(times, (QList<double>{0, 20, 40}));
+        QVERIFY(!schedule.ready(59'999) && schedule.ready(60'000));
+        QVERIFY(LineSchedule(StationLineOptions{}).ready(0));
     }
 };
 

@@ -108,6 +108,7 @@ void DesktopTest::portPromptOkNeedsAPort_data()
     QTest::newRow("no port found") << 0 << -1 << false;
     QTest::newRow("one port, chosen") << 1 << 0 << true;
     QTest::newRow("two ports, none chosen") << 2 << -1 << false;
+    QTest::newRow("two ports, the second chosen") << 2 << 1 << true;
 }
 
 void DesktopTest::portPromptOkNeedsAPort()
@@ -126,6 +127,8 @@ void DesktopTest::portPromptOkNeedsAPort()
     if (none)
         QCOMPARE(none->text(), LinkTexts::noPortFound());
     QCOMPARE(prompt.chosenPort().has_value(), okEnabled);
+    // The chosen port's device beside the list.
+    QCOMPARE(prompt.findChild<QLabel *>("PortDetails")->text(), chosen >= 0 ? entries.at(chosen).details() : QString());
 }
 
 void DesktopTest::tableHeaderLook()

@@ -1,3 +1,4 @@
+#include "files/channelfile.h"
 #include "files/ioerror.h"
 #include "files/windows1251.h"
 #include "main/channeltablemodel.h"
@@ -21,11 +22,12 @@ class FileMenuTest : public QObject
     Q_OBJECT
 private slots:
     void saveDialogAndCancel();
-    void newFileConfirmed_data();
-    void newFileConfirmed();
+    void newNameIsWritten_data();
+    void newNameIsWritten();
     void saveThenLoadInAnotherWindow();
     void lastChosenNameIsProposed();
-    void loadWithoutChannelSections();
+    void loadOfIncompleteFile_data();
+    void loadOfIncompleteFile();
     void loadOfMissingFile();
     void refusedCharacterWritesNothing();
     void dialogsStartWhereWorkWas_data();
@@ -60,20 +62,19 @@ void FileMenuTest::saveDialogAndCancel()
     QVERIFY(f.ui.messages.isEmpty());
 }
 
-void FileMenuTest::newFileConfirmed_data()
+void FileMenuTest::newNameIsWritten_data()
 {
     QTest::addColumn<bool>("exists");
     QTest::addColumn<bool>("answer");
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("written");
-    QTest::newRow("new file, yes") << false << true << true << true;
-    QTest::newRow("new file, no") << false << false << true << false;
+    QTest::newRow("new file, nothing asked") << false << false << false << true;
     QTest::newRow("existing file") << true << false << false << true;
 }
 
-void FileMenuTest::newFileConfirmed()
+void FileMenuTest::newNameIsWritten()
 {
-    // Replacing is confirmed by the dialog itself; creating is asked after it.
+    // Replacing is confirmed by the dialog itself; a new name is simply written.
     QFETCH(bool, exists);
     QFETCH(bool, answer);
     QFETCH(bool, asked);
@@ -151,19 +152,36 @@ void FileMenuTest::lastChosenNameIsProposed()
     QCOMPARE(f.ui.dialogs.at(1).folder, dir.path());
 }
 
-void FileMenuTest::loadWithoutChannelSections()
+void FileMenuTest::loadOfIncompleteFile_data()
 {
+    QTest::addColumn<QString>("channels"); // the file's channel sections
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("message"); // the only message, from its start
+    QTest::newRow("without channel sections") << "[2]\r\nRx=150000\r\n"
+                                              << 0 << "Fixed row count must be less than row count";
+    QTest::newRow("channel section 2 cut off")
+        << "[1]\r\nRx=150000\r\n[2]\r\nНомер=2\r\nRx=15" << 2
+        << "Файл каналов загружен, но в нём недостаёт данных; проверьте таблицу и общие установки.\n"
+           "Значения по умолчанию взяты для ключей:\n[Общие установки]: Id_номер, Тон1,";
+}
+
+void FileMenuTest::loadOfIncompleteFile()
+{
+    QFETCH(QString, channels);
+    QFETCH(int, rows);
+    QFETCH(QString, message);
     QTemporaryDir dir;
-    const QString path = dir.filePath("settings-only.ini");
-    writeFile(path, "[Общие установки]\r\nГромкость=5\r\nТип=1\r\nТипВУ=2\r\n[2]\r\nRx=150000\r\n");
+    const QString path = dir.filePath("incomplete.ini");
+    writeFile(path, "[Общие установки]\r\nГромкость=5\r\nТип=1\r\nТипВУ=2\r\n" + channels);
     MainWindowFixture f;
     f.makeTemplate("3", "140000", "1000");
     f.ui.nextOpenName = path;
     f.trigger("N4");
-    QCOMPARE(f.ui.messages, QStringList{"Fixed row count must be less than row count"});
+    QCOMPARE(f.ui.messages.size(), 1);
+    QVERIFY2(f.ui.messages.first().startsWith(message), qPrintable(f.ui.messages.first()));
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Ветрал 4М-11"));
     QVERIFY(f.action("N12")->isChecked());
-    QCOMPARE(f.window->tableModel()->rowCount(), 0);
+    QCOMPARE(f.window->tableModel()->rowCount(), rows);
     QVERIFY(f.widget<QPlainTextEdit>("Memo1")->toPlainText().contains("Громкость=5"));
     QVERIFY(f.isShown("Memo1"));
 }
@@ -201,20 +219,33 @@ void FileMenuTest::refusedCharacterWritesNothing()
 void FileMenuTest::dialogsStartWhereWorkWas_data()
 {
     QTest::addColumn<QString>("way");
-    QTest::addColumn<QString>("dialog"); // "save" or "open"
+    QTest::addColumn<QString>("dialog"); // "save", "open" or "compare"
     QTest::addColumn<QString>("name");   // proposed by the save dialog
+    QTest::addColumn<QString>("folder"); // where the dialog starts, below the test's folder
     QTest::newRow("save after a load proposes the file loaded") << "load"
                                                                 << "save"
-                                                                << "a.ini";
+                                                                << "a.ini"
+                                                                << "";
     QTest::newRow("open starts in the folder of the last save") << "save"
                                                                 << "open"
+                                                                << ""
                                                                 << "";
     QTest::newRow("the next run opens in the last folder") << "save, next run"
                                                            << "open"
+                                                           << ""
                                                            << "";
     QTest::newRow("the next run saves into the last folder") << "save, next run"
                                                              << "save"
-                                                             << "K7TV_10.ini";
+                                                             << "K7TV_10.ini"
+                                                             << "";
+    QTest::newRow("a comparison starts in the last folder") << "save"
+                                                            << "compare"
+                                                            << ""
+                                                            << "";
+    QTest::newRow("open starts where the file compared with was") << "compare with other/b.ini"
+                                                                  << "open"
+                                                                  << ""
+                                                                  << "other";
 }
 
 void FileMenuTest::dialogsStartWhereWorkWas()
@@ -222,11 +253,19 @@ void FileMenuTest::dialogsStartWhereWorkWas()
     QFETCH(QString, way);
     QFETCH(QString, dialog);
     QFETCH(QString, name);
+    QFETCH(QString, folder);
     QTemporaryDir dir;
     MainWindowFixture f;
     f.makeTemplate("2", "140000", "1000");
+    QVERIFY(QDir(dir.path()).mkdir("other"));
+    QVERIFY(!ChannelFile::save(f.state, dir.filePath("other/b.ini")));
     f.ui.nextSaveName = dir.filePath("a.ini");
     f.trigger("N3");
+    if (way.startsWith("compare with")) {
+        f.ui.nextOpenName = dir.filePath(way.section(' ', 2));
+        f.trigger("N24");
+        QVERIFY2(f.ui.messages.isEmpty(), qPrintable(f.ui.messages.join('\n')));
+    }
     if (way == "load") {
         f.ui.nextSaveName.clear();
         f.makeTemplate("3", "140000", "1000");
@@ -248,9 +287,9 @@ void FileMenuTest::dialogsStartWhereWorkWas()
     if (dialog == "save")
         window.saveToFile();
     else
-        window.findChild<QAction *>("N4")->trigger();
+        window.findChild<QAction *>(dialog == "open" ? "N4" : "N24")->trigger();
     QCOMPARE(ui.dialogs.size(), 1);
-    QCOMPARE(ui.dialogs.first().folder, dir.path());
+    QCOMPARE(ui.dialogs.first().folder, QDir(dir.path()).filePath(folder));
     if (dialog == "save")
         QCOMPARE(ui.dialogs.first().proposedName, name);
 }
@@ -259,16 +298,22 @@ void FileMenuTest::recentDroppedAndNamedFilesLoad_data()
 {
     QTest::addColumn<QString>("way");
     QTest::addColumn<int>("channels"); // afterwards; 1: nothing loaded
-    QTest::newRow("the third recent entry") << "recent" << 5;
-    QTest::newRow("a channel file dropped") << "drop a.ini" << 3;
-    QTest::newRow("another file dropped is refused") << "drop a.txt" << 1;
-    QTest::newRow("named as on the command line") << "name" << 4;
+    QTest::addColumn<bool>("asked");   // whether to take the entry off the list
+    QTest::addColumn<int>("entries");  // recent entries afterwards
+    QTest::newRow("the third recent entry") << "recent" << 5 << false << 5;
+    QTest::newRow("a channel file dropped") << "drop a.ini" << 3 << false << 5;
+    QTest::newRow("another file dropped is refused") << "drop a.txt" << 1 << false << 5;
+    QTest::newRow("named as on the command line") << "name" << 4 << false << 5;
+    QTest::newRow("a recent entry whose file is gone, taken off") << "recent gone, yes" << 1 << true << 4;
+    QTest::newRow("a recent entry whose file is gone, kept") << "recent gone, no" << 1 << true << 5;
 }
 
 void FileMenuTest::recentDroppedAndNamedFilesLoad()
 {
     QFETCH(QString, way);
     QFETCH(int, channels);
+    QFETCH(bool, asked);
+    QFETCH(int, entries);
     QTemporaryDir dir;
     MainWindowFixture f;
     // Files of 2 to 7 channels, saved in that order.
@@ -279,10 +324,14 @@ void FileMenuTest::recentDroppedAndNamedFilesLoad()
     }
     QFile::copy(dir.filePath("3.ini"), dir.filePath("a.txt"));
     QFile::copy(dir.filePath("3.ini"), dir.filePath("a.ini"));
-    QStringList recent;
-    for (QAction *a : f.widget<QMenu>("N1")->actions())
-        if (a->isVisible() && !a->isSeparator() && a->objectName().startsWith("N1Recent"))
-            recent << a->objectName() + u':' + a->text();
+    const auto recentEntries = [&] {
+        QStringList recent;
+        for (QAction *a : f.widget<QMenu>("N1")->actions())
+            if (a->isVisible() && !a->isSeparator() && a->objectName().startsWith("N1Recent"))
+                recent << a->objectName() + u':' + a->text();
+        return recent;
+    };
+    const QStringList recent = recentEntries();
     const auto entry = [&](int n, int count) {
         return QStringLiteral("N1Recent%1:&%1 %2")
             .arg(n)
@@ -290,7 +339,10 @@ void FileMenuTest::recentDroppedAndNamedFilesLoad()
     };
     QCOMPARE(recent, (QStringList{entry(1, 7), entry(2, 6), entry(3, 5), entry(4, 4), entry(5, 3)}));
     f.makeTemplate("1", "140000", "1000");
-    if (way == "recent") {
+    if (way.startsWith("recent")) {
+        if (way.contains("gone"))
+            QVERIFY(QFile::remove(dir.filePath("5.ini")));
+        f.ui.answer = way.endsWith("yes");
         f.ui.nextOpenName.clear();
         f.trigger("N1Recent3");
     } else if (way.startsWith("drop")) {
@@ -305,7 +357,14 @@ void FileMenuTest::recentDroppedAndNamedFilesLoad()
         f.window->loadFile(dir.filePath("4.ini"));
     }
     QCOMPARE(f.state.table.channelCount(), channels);
-    QVERIFY(f.ui.messages.isEmpty());
+    QVERIFY2(f.ui.messages.isEmpty(), qPrintable(f.ui.messages.join('\n')));
+    const QString question = QStringLiteral("Файл \"%1\" не найден: его переименовали, перенесли или удалили.\n"
+                                            "Убрать его из списка последних файлов?")
+                                 .arg(QDir::toNativeSeparators(dir.filePath("5.ini")));
+    QCOMPARE(f.ui.questions, asked ? QStringList{question} : QStringList{});
+    QCOMPARE(recentEntries().size(), entries);
+    // The list is kept for the next run as it now stands.
+    QCOMPARE(RecentFiles().files().size(), entries);
 }
 
 void FileMenuTest::exitAsksBeforeLosingWork_data()

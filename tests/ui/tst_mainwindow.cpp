@@ -46,9 +46,10 @@ void MainWindowTest::menuInOrder()
     QCOMPARE(top, (QStringList{"Каналы", "Доп. оборудование", "Ретранслятор", "Контроль", "Станция", "Выход"}));
     QCOMPARE(entries(f.widget<QMenu>("N1")),
              (QStringList{"N2:Создать шаблон", "-", "N3:Запись в файл", "N4:Чтение файла", "-", "N1Recent1:",
-                          "N1Recent2:", "N1Recent3:", "N1Recent4:", "N1Recent5:", "N24:Сравнить с файлом…"}));
+                          "N1Recent2:", "N1Recent3:", "N1Recent4:", "N1Recent5:", "-", "N24:Сравнить с файлом…"}));
     for (QAction *a : f.widget<QMenu>("N1")->actions().mid(4, 6))
         QVERIFY(!a->isVisible()); // no file used yet
+    QVERIFY(f.widget<QMenu>("N1")->actions().at(10)->isVisible());
     QCOMPARE(entries(f.widget<QMenu>("N8")),
              (QStringList{"N10:Нет модуля", "N06200031:Маскиратор 06ЛМ200-03Д", "N12:Модуль Смартранк",
                           "N9:Маскиратор Тирель", "N13:Маскиратор типа \"Занавес\"", "N14:Маскиратор 06ЛМ016Д"}));

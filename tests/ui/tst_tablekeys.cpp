@@ -94,59 +94,87 @@ void TableKeysTest::tabMovesFocusInFields()
 void TableKeysTest::keysInOpenList_data()
 {
     QTest::addColumn<QKeyCombination>("key");
+    QTest::addColumn<int>("presses");
+    QTest::addColumn<bool>("chosen");   // "031" was chosen in the list (typed) before the key
     QTest::addColumn<bool>("dropDown"); // the key goes to the open drop-down
     QTest::addColumn<int>("column");    // current cell afterwards
-    QTest::addColumn<int>("openList");  // list then open over it, 0: none
-    QTest::addColumn<QString>("cell");  // the list's cell afterwards
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("openList");     // list then open over it, 0: none
+    QTest::addColumn<bool>("droppedDown"); // its drop-down is shown
+    QTest::addColumn<QString>("cell");     // the list's cell afterwards
     QTest::addColumn<bool>("tableFocus");
     const QString chosen = "031";
-    QTest::newRow("Tab") << QKeyCombination(Qt::Key_Tab) << false << int(Column::DcsRx) << 0 << chosen << true;
-    QTest::newRow("Shift+Tab") << QKeyCombination(Qt::Key_Backtab) << false << int(Column::DcsRx) << 0 << chosen
-                               << true;
-    QTest::newRow("Left") << QKeyCombination(Qt::Key_Left) << false << int(Column::CtcTx) << 1 << chosen << false;
-    QTest::newRow("Right") << QKeyCombination(Qt::Key_Right) << false << int(Column::DcsTx) << 2 << chosen << false;
-    QTest::newRow("Esc closes, the cell as it was")
-        << QKeyCombination(Qt::Key_Escape) << false << int(Column::DcsRx) << 0 << "Нет" << true;
-    QTest::newRow("Tab in the drop-down")
-        << QKeyCombination(Qt::Key_Tab) << true << int(Column::DcsRx) << 0 << chosen << true;
-    QTest::newRow("Left in the drop-down")
-        << QKeyCombination(Qt::Key_Left) << true << int(Column::CtcTx) << 1 << chosen << false;
-    QTest::newRow("Right in the drop-down")
-        << QKeyCombination(Qt::Key_Right) << true << int(Column::DcsTx) << 2 << chosen << false;
-    QTest::newRow("Ctrl+Tab leaves the table")
-        << (Qt::CTRL | Qt::Key_Tab) << false << int(Column::DcsRx) << 0 << chosen << false;
+    const int dcs = Column::DcsRx;
+    const auto row = [&](const char *tag, QKeyCombination combination, int presses, bool isChosen,
+                         bool dropDown) -> QTestData & {
+        return QTest::newRow(tag) << combination << presses << isChosen << dropDown;
+    };
+    row("Tab", Qt::Key_Tab, 1, true, false) << dcs << 3 << 0 << false << chosen << true;
+    row("Shift+Tab", Qt::Key_Backtab, 1, true, false) << dcs << 3 << 0 << false << chosen << true;
+    row("Left", Qt::Key_Left, 1, true, false) << int(Column::CtcTx) << 3 << 1 << false << chosen << false;
+    row("Right", Qt::Key_Right, 1, true, false) << int(Column::DcsTx) << 3 << 2 << false << chosen << false;
+    row("Esc closes, the cell as it was", Qt::Key_Escape, 1, true, false) << dcs << 3 << 0 << false << "Нет" << true;
+    row("Tab in the drop-down", Qt::Key_Tab, 1, true, true) << dcs << 3 << 0 << false << chosen << true;
+    row("Left in the drop-down", Qt::Key_Left, 1, true, true)
+        << int(Column::CtcTx) << 3 << 1 << false << chosen << false;
+    row("Right in the drop-down", Qt::Key_Right, 1, true, true)
+        << int(Column::DcsTx) << 3 << 2 << false << chosen << false;
+    row("Ctrl+Tab leaves the table", Qt::CTRL | Qt::Key_Tab, 1, true, false)
+        << dcs << 3 << 0 << false << chosen << false;
+    // The arrows move in the table and change nothing on the way; only an
+    // item chosen first goes back into its cell.
+    row("Down four times", Qt::Key_Down, 4, false, false) << dcs << 7 << 2 << false << "Нет" << false;
+    row("Up twice", Qt::Key_Up, 2, false, false) << dcs << 1 << 2 << false << "Нет" << false;
+    row("Down after a choice", Qt::Key_Down, 1, true, false) << dcs << 4 << 2 << false << chosen << false;
+    row("Page Down", Qt::Key_PageDown, 1, false, false) << dcs << 10 << 2 << false << "Нет" << false;
+    row("Home", Qt::Key_Home, 1, false, false) << int(Column::Number) << 3 << 0 << false << "Нет" << true;
+    row("End", Qt::Key_End, 1, false, false) << int(Column::Active) << 3 << 0 << false << "Нет" << true;
+    row("Alt+Up keeps the choice in the list", Qt::ALT | Qt::Key_Up, 1, true, false)
+        << dcs << 3 << 2 << false << "Нет" << false;
+    // The list opens for a choice.
+    row("Alt+Down opens the list", Qt::ALT | Qt::Key_Down, 1, false, false) << dcs << 3 << 2 << true << "Нет" << false;
+    row("F4 opens the list", Qt::Key_F4, 1, false, false) << dcs << 3 << 2 << true << "Нет" << false;
+    row("Space opens the list", Qt::Key_Space, 1, false, false) << dcs << 3 << 2 << true << "Нет" << false;
 }
 
 void TableKeysTest::keysInOpenList()
 {
     QFETCH(QKeyCombination, key);
+    QFETCH(int, presses);
+    QFETCH(bool, chosen);
     QFETCH(bool, dropDown);
     QFETCH(int, column);
+    QFETCH(int, row);
     QFETCH(int, openList);
+    QFETCH(bool, droppedDown);
     QFETCH(QString, cell);
     QFETCH(bool, tableFocus);
     EditorsFixture f;
     f.click(Column::DcsRx, 3);
     QComboBox *combo = f.list(2);
-    QWidget *target = combo;
     if (dropDown) {
         combo->showPopup();
         combo->view()->setCurrentIndex(combo->view()->model()->index(4, 0)); // "031", highlighted
-        target = combo->view();
-    } else {
+    } else if (chosen) {
         combo->setCurrentIndex(4); // "031", not picked
     }
-    QTest::keyClick(target, key.key(), key.keyboardModifiers());
+    for (int i = 0; i < presses; ++i) {
+        QWidget *target = dropDown ? combo->view() : static_cast<QWidget *>(QApplication::focusWidget());
+        QTest::keyClick(target, key.key(), key.keyboardModifiers());
+    }
     QCOMPARE(f.text(Column::DcsRx, 3), cell);
-    QCOMPARE(f.grid->currentIndex(), f.index(column, 3));
+    for (int r = 1; r <= 10; ++r)
+        QVERIFY2(r == 3 || f.text(Column::DcsRx, r) == "Нет", qPrintable(QString::number(r)));
+    QCOMPARE(f.grid->currentIndex(), f.index(column, row));
     QVERIFY(f.ui.messages.isEmpty());
-    QVERIFY(!combo->view()->isVisible());
     QCOMPARE(f.grid->hasFocus(), tableFocus);
     if (openList == 0) {
         QVERIFY(f.shownLists().isEmpty());
+        QVERIFY(!combo->view()->isVisible());
     } else {
         QCOMPARE(f.shownLists(), QList<QComboBox *>{f.list(openList)});
-        QVERIFY(f.list(openList)->hasFocus());
+        QVERIFY(f.list(openList)->hasFocus() || droppedDown);
+        QCOMPARE(f.list(openList)->view()->isVisible(), droppedDown);
     }
 }
 

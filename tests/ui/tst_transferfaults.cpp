@@ -219,7 +219,6 @@ struct BatchStations
             QVERIFY(batch.portNames().contains(QString("COM%1").arg(n)));
             batch.setPortChecked(QString("COM%1").arg(n), true);
         }
-        batch.findChild<QLineEdit *>("ReportFolder")->setText(rig.dir.filePath("reports"));
     }
 };
 
@@ -311,20 +310,32 @@ void TransferFaultsTest::batchWindow_data()
     QTest::addColumn<QString>("refusal"); // what the message must hold; empty: none
     QTest::addColumn<QStringList>("results");
     QTest::addColumn<QString>("summary");
+    // Below the test's folder: where reports go ("" none) and where "Сохранить
+    // журнал…" starts; channel files were saved in "files" last.
+    QTest::addColumn<QString>("reportFolder");
+    QTest::addColumn<QString>("journalFolder");
     const QString written = "записано и проверено";
     QTest::newRow("one silent, one differs")
         << "ASD"
         << "0042" << false << false << ""
         << QStringList{written, "нет ответа (AK) при чтении", "станция хранит не то, что записано: Тон"}
-        << "Записано и проверено: 1 из 3";
+        << "Записано и проверено: 1 из 3"
+        << "reports"
+        << "reports";
     QTest::newRow("stopped before anything is written")
         << "AA"
         << "" << false << true << "" << QStringList{"остановлено до записи", "остановлено до записи"}
-        << "Записано и проверено: 0 из 2";
+        << "Записано и проверено: 0 из 2"
+        << ""
+        << "files";
     QTest::newRow("one device by two names") << "AA"
-                                             << "" << true << false << "одно и то же устройство" << QStringList{} << "";
+                                             << "" << true << false << "одно и то же устройство" << QStringList{} << ""
+                                             << "reports"
+                                             << "";
     QTest::newRow("Ids past 9999") << "AAA"
-                                   << "9998" << false << false << "больше 9999" << QStringList{} << "";
+                                   << "9998" << false << false << "больше 9999" << QStringList{} << ""
+                                   << "reports"
+                                   << "";
 }
 
 void TransferFaultsTest::batchWindow()
@@ -336,7 +347,12 @@ void TransferFaultsTest::batchWindow()
     QFETCH(QString, refusal);
     QFETCH(QStringList, results);
     QFETCH(QString, summary);
+    QFETCH(QString, reportFolder);
+    QFETCH(QString, journalFolder);
     Rig rig;
+    QVERIFY(QDir(rig.dir.path()).mkdir("files"));
+    rig.f.ui.nextSaveName = rig.dir.filePath("files/a.ini");
+    rig.f.trigger("N3");
     BatchStations stations(rig, kinds);
     if (sameDevice)
         stations.ports.insert(4, stations.ports.value(3));
@@ -345,6 +361,8 @@ void TransferFaultsTest::batchWindow()
     BatchDialog batch(rig.f.state, rig.f.ui, rig.f.ports);
     stations.prepare(batch);
     batch.findChild<QLineEdit *>("IdFrom")->setText(idFrom);
+    if (!reportFolder.isEmpty())
+        batch.findChild<QLineEdit *>("ReportFolder")->setText(rig.dir.filePath(reportFolder));
     QSignalSpy ended(&batch, &BatchDialog::batchFinished);
     batch.findChild<QPushButton *>("Start")->click();
     if (!refusal.isEmpty()) {
@@ -387,6 +405,7 @@ void TransferFaultsTest::batchWindow()
     // The journal opens in a spreadsheet program: UTF-8 with its mark, ";".
     rig.f.ui.nextSaveName = rig.dir.filePath("журнал.csv");
     batch.findChild<QPushButton *>("SaveLog")->click();
+    QCOMPARE(rig.f.ui.dialogs.last().folder, rig.dir.filePath(journalFolder));
     QFile file(rig.f.ui.nextSaveName);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray content = file.readAll();
@@ -395,6 +414,9 @@ void TransferFaultsTest::batchWindow()
     QCOMPARE(saved.size(), kinds.size() + 1);
     for (qsizetype row = 0; row < kinds.size(); ++row)
         QVERIFY2(saved.at(row + 1).startsWith(journal.at(row) + QChar(u';')), qPrintable(saved.at(row + 1)));
+    // The next journal goes where this one went.
+    batch.findChild<QPushButton *>("SaveLog")->click();
+    QCOMPARE(rig.f.ui.dialogs.last().folder, rig.dir.path());
 }
 
 void TransferFaultsTest::programEndsDuringBatch()
@@ -410,6 +432,7 @@ void TransferFaultsTest::programEndsDuringBatch()
     rig.options.writePorts(stations.ports);
     auto batch = std::make_unique<BatchDialog>(rig.f.state, rig.f.ui, rig.f.ports);
     stations.prepare(*batch);
+    batch->findChild<QLineEdit *>("ReportFolder")->setText(rig.dir.filePath("reports"));
     batch->findChild<QPushButton *>("Start")->click();
     QVERIFY(batch->isRunning());
 

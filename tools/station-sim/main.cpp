@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QTextStream>
 
+#include <algorithm>
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <exception>
@@ -25,12 +27,16 @@ struct Settings
     bool verbose = false;
 };
 
-int toNumber(const QCommandLineParser &parser, const QString &name, int minimum)
+int toNumber(const QCommandLineParser &parser, const QString &name, int minimum, int maximum = INT_MAX)
 {
     bool ok = false;
     const int value = parser.value(name).toInt(&ok);
-    if (!ok || value < minimum) {
-        std::fprintf(stderr, "--%s: a whole number of at least %d is expected\n", qPrintable(name), minimum);
+    if (!ok || value < minimum || value > maximum) {
+        if (maximum == INT_MAX)
+            std::fprintf(stderr, "--%s: a whole number of at least %d is expected\n", qPrintable(name), minimum);
+        else
+            std::fprintf(stderr, "--%s: a whole number from %d to %d is expected\n", qPrintable(name), minimum,
+                         maximum);
         std::exit(2);
     }
     return value;
@@ -53,6 +59,20 @@ Settings parse(const QCoreApplication &app)
          QStringLiteral("0")},
         {QStringLiteral("silent-after"), QStringLiteral("Fall silent after receiving <n> bytes."), QStringLiteral("n")},
         {QStringLiteral("line-time"), QStringLiteral("Take the time of a 1200-baud line for every character.")},
+        {QStringLiteral("latency"),
+         QStringLiteral("Hand the station's bytes on in bursts every <ms> milliseconds (1 to 16), "
+                        "as a USB adapter's latency timer does."),
+         QStringLiteral("ms")},
+        {QStringLiteral("jitter"), QStringLiteral("Each burst up to <ms> milliseconds late (at most the latency)."),
+         QStringLiteral("ms"), QStringLiteral("0")},
+        {QStringLiteral("stray"),
+         QStringLiteral("Power up first: send <n> stray bytes, one every 20 ms from the start, "
+                        "and answer nothing until then."),
+         QStringLiteral("n")},
+        {QStringLiteral("lose-byte"), QStringLiteral("Lose the station's <n>-th byte (from 1) on the way."),
+         QStringLiteral("n")},
+        {QStringLiteral("seed"), QStringLiteral("Seed of the jitter and the stray bytes (default 1)."),
+         QStringLiteral("n"), QStringLiteral("1")},
         {QStringLiteral("verbose"), QStringLiteral("Log every byte on standard error.")},
     });
     parser.process(app);
@@ -64,6 +84,14 @@ Settings parse(const QCoreApplication &app)
     s.line.answerDelayMs = toNumber(parser, QStringLiteral("delay"), 0);
     if (parser.isSet(QStringLiteral("silent-after")))
         s.line.silentAfter = toNumber(parser, QStringLiteral("silent-after"), 0);
+    if (parser.isSet(QStringLiteral("latency")))
+        s.line.adapterLatencyMs = toNumber(parser, QStringLiteral("latency"), 1, 16);
+    s.line.adapterJitterMs = toNumber(parser, QStringLiteral("jitter"), 0, std::max(0, s.line.adapterLatencyMs));
+    if (parser.isSet(QStringLiteral("stray")))
+        s.line.strayBytes = toNumber(parser, QStringLiteral("stray"), 1);
+    if (parser.isSet(QStringLiteral("lose-byte")))
+        s.line.loseByte = toNumber(parser, QStringLiteral("lose-byte"), 1);
+    s.line.seed = static_cast<std::uint32_t>(toNumber(parser, QStringLiteral("seed"), 0));
 
     const QString serial = parser.value(QStringLiteral("serial"));
     bool ok = false;

@@ -1,5 +1,7 @@
 #include "stationline.h"
 
+#include "lineschedule.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -10,7 +12,6 @@
 #include <cstring>
 #include <deque>
 #include <map>
-#include <optional>
 #include <stdexcept>
 
 #include <fcntl.h>
@@ -23,9 +24,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-constexpr auto kCharacterTime =
-    std::chrono::microseconds(1'000'000LL * StationLine::BitsPerCharacter / StationLine::BaudRate);
 
 [[noreturn]] void fail(const char *what)
 {
@@ -205,25 +203,20 @@ void StationLine::run()
     };
     std::deque<Inbound> inbound;                             // read, still on the line
     std::multimap<Clock::time_point, std::uint8_t> outbound; // answers waiting for their time
-    Clock::time_point receiveLineFree{};
-    Clock::time_point sendLineFree{};
-    std::optional<Clock::time_point> lastAnswer;
-    const auto answerGap = std::chrono::milliseconds(m_options.answerGapMs);
     qsizetype handled = 0;
     qsizetype sent = 0;
 
-    // When a byte sent at `ready` reaches the program.
-    auto scheduleAnswer = [&](Clock::time_point ready, std::uint8_t byte) {
-        Clock::time_point due = ready;
-        if (m_options.lineTime) {
-            due = std::max(ready, sendLineFree) + kCharacterTime;
-            sendLineFree = due;
-        }
-        if (lastAnswer && answerGap.count() > 0)
-            due = std::max(due, *lastAnswer + answerGap);
-        lastAnswer = due;
-        outbound.emplace(due, byte);
+    // The schedule counts from the line's start, in microseconds.
+    LineSchedule schedule(m_options);
+    const Clock::time_point start = Clock::now();
+    const auto sinceStart = [start](Clock::time_point t) {
+        return std::chrono::duration_cast<std::chrono::microseconds>(t - start).count();
     };
+    const auto scheduled = [&](const QList<LineSchedule::Delivery> &deliveries) {
+        for (const LineSchedule::Delivery &d : deliveries)
+            outbound.emplace(start + std::chrono::microseconds(d.at), d.byte);
+    };
+    scheduled(schedule.strayBytes());
 
     for (;;) {
         const Clock::time_point now = Clock::now();
@@ -242,10 +235,10 @@ void StationLine::run()
             }
             if (m_options.silentAfter >= 0 && handled > m_options.silentAfter)
                 continue;
+            if (!schedule.ready(sinceStart(in.arrival)))
+                continue;
             const QByteArray answer = m_responder(in.byte);
-            const auto ready = in.arrival + std::chrono::milliseconds(m_options.answerDelayMs);
-            for (char c : answer)
-                scheduleAnswer(ready, static_cast<std::uint8_t>(c));
+            scheduled(schedule.send(sinceStart(in.arrival) + m_options.answerDelayMs * 1000LL, answer));
         }
         while (!outbound.empty() && outbound.begin()->first <= now) {
             const char c = static_cast<char>(outbound.begin()->second);
@@ -287,8 +280,7 @@ void StationLine::run()
                     return;
                 unprompted.swap(m_unprompted);
             }
-            for (char c : unprompted)
-                scheduleAnswer(Clock::now(), static_cast<std::uint8_t>(c));
+            scheduled(schedule.send(sinceStart(Clock::now()), unprompted));
         }
         if ((fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) && !(fds[0].revents & POLLIN)) {
             // Nobody holds the slave side (it cannot happen while the line
@@ -298,15 +290,10 @@ void StationLine::run()
         if (fds[0].revents & POLLIN) {
             char buffer[256];
             const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-            const Clock::time_point at = Clock::now();
-            for (ssize_t i = 0; i < n; ++i) {
-                Clock::time_point arrival = at;
-                if (m_options.lineTime) {
-                    arrival = std::max(at, receiveLineFree) + kCharacterTime;
-                    receiveLineFree = arrival;
-                }
-                inbound.push_back({arrival, static_cast<std::uint8_t>(buffer[i])});
-            }
+            const auto at = sinceStart(Clock::now());
+            for (ssize_t i = 0; i < n; ++i)
+                inbound.push_back(
+                    {start + std::chrono::microseconds(schedule.arrival(at)), static_cast<std::uint8_t>(buffer[i])});
         }
     }
 }

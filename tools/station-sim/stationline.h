@@ -34,6 +34,23 @@ struct StationLineOptions
     // process's line the moment it is free; the link's name never is, so a
     // port opened by it after the hang-up is surely gone.
     bool throughLink = false;
+
+    // A USB serial adapter between the station and the program: the
+    // station's bytes reach the program in bursts, every adapterLatencyMs
+    // (its latency timer: 16 ms by default on FTDI adapters; 0 hands each
+    // byte on at once), each burst up to adapterJitterMs late.
+    int adapterLatencyMs = 0;
+    int adapterJitterMs = 0;
+    // The station's n-th byte (from 1, stray bytes counted) is lost on the
+    // way; -1 none.
+    int loseByte = -1;
+    // A station powering up: it sends this many stray bytes, one every
+    // strayGapMs from the line's start, and takes in nothing (answers
+    // nothing) until the time of the next one has passed.
+    int strayBytes = 0;
+    int strayGapMs = 20;
+    // Of the adapter's jitter and the stray bytes' values.
+    std::uint32_t seed = 1;
 };
 
 // A station's end of a serial line: the master side of a pseudo-terminal

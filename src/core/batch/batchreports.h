@@ -21,6 +21,8 @@ public:
     // PlatformError.
     QString save(const ChannelPlan &plan, int channelCount, const QString &stationSerial);
 
+    const QString &folder() const { return m_folder; }
+
 private:
     QString m_folder;
     QString m_protocolSerial;

@@ -1,6 +1,7 @@
 #include "common/paths.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -37,6 +38,12 @@ QString dataFolder()
     // The archive may grow large: it stays on this machine (Windows' local
     // application data, not the roaming profile).
     return portable.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) : portable;
+}
+
+QString documentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
 }
 
 QString optionsFile()

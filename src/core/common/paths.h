@@ -29,4 +29,10 @@ QString portableFolder();
 // paths_win.cpp), for a copy that is not portable.
 QString systemConfigFolder();
 
+// The user's documents folder, or the home folder where the desktop names none.
+QString documentsFolder();
+// Where file dialogs start before any folder was used (paths_unix.cpp,
+// paths_win.cpp): the home folder on Linux, the documents folder on Windows.
+QString firstDialogFolder();
+
 } // namespace Paths

@@ -9,3 +9,9 @@ QString Paths::systemConfigFolder()
     // configuration location on Windows would be the local one.
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
+
+QString Paths::firstDialogFolder()
+{
+    // The profile folder holds the system's folders, not the user's files.
+    return documentsFolder();
+}

@@ -5,7 +5,9 @@
 #include "station/stationprofile.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 struct ChannelPlan;
@@ -24,6 +26,27 @@ public:
     // it is read.
     static constexpr qsizetype MaxFileBytes = 16 * 1024 * 1024;
 
+    // What a file lacks that a saved one holds: the keys the loader took at
+    // their defaults, section by section, and the sections it passed over (a
+    // name it does not know, a misspelt one, channel numbers behind the first
+    // one missing). Nothing for a file the window wrote.
+    struct Lacking
+    {
+        struct Keys
+        {
+            QString section;
+            QStringList keys; // in the loader's order
+            bool all = false; // the section gave none of its keys
+        };
+        QList<Keys> defaulted;
+        QStringList unread; // the first MaxListed, in file order
+        qsizetype moreUnread = 0;
+        int channels = 0; // the channel sections read: 1 to this
+        bool isEmpty() const { return defaulted.isEmpty() && unread.isEmpty(); }
+    };
+    // Lines of sections and names of unread sections a warning lists at most.
+    static constexpr int MaxListed = 10;
+
     struct LoadResult
     {
         TextEncoding encoding = TextEncoding::Windows1251;
@@ -35,6 +58,8 @@ public:
         // table were taken over: a file without channel section 1, refused
         // with missingSectionText() and no sound.
         MaybeRefusal refusal;
+        // Left empty when the load is refused.
+        Lacking lacking;
     };
 
     // The first character of the settings text or of a table cell that the
@@ -64,4 +89,8 @@ public:
     static LoadResult loadBytes(const QByteArray &bytes, ChannelPlan &plan);
 
     static QString missingSectionText(); // "Fixed row count must be less than row count"
+    // The warning of a file that loaded but lacks something, naming what it
+    // lacks (grouping neighbouring sections that lack the same keys); empty
+    // when it lacks nothing.
+    static QString lackingText(const Lacking &lacking);
 };

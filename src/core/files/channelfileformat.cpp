@@ -1,5 +1,7 @@
 #include "files/channelfileformat.h"
+#include "image/fieldcoding.h"
 #include "table/channeltable.h"
+#include "table/settingstext.h"
 
 namespace ChannelFileFormat {
 
@@ -47,6 +49,26 @@ QString checkedValue()
 QString uncheckedValue()
 {
     return QStringLiteral("нет");
+}
+
+const QStringList &words()
+{
+    static const QStringList all = [] {
+        QStringList words{SettingsText::sectionName(),
+                          bandKey(),
+                          moduleKey(),
+                          checkedValue(),
+                          uncheckedValue(),
+                          FieldCoding::rxRepeaterText(),
+                          FieldCoding::txRepeaterText()};
+        for (const auto &key : SettingsText::keys())
+            words << key.name << key.fileDefault;
+        for (const ChannelKey &key : channelKeys())
+            words << key.name << key.defaultValue;
+        words.removeDuplicates();
+        return words;
+    }();
+    return all;
 }
 
 } // namespace ChannelFileFormat

@@ -42,22 +42,44 @@ std::uint8_t lowByte(const std::optional<QString> &value)
     return static_cast<std::uint8_t>(number & 0xFF);
 }
 
-QStringList settingsLines(const Profile &profile)
+// Notes the keys of `names` that `values` lacks, under the section's name.
+void noteDefaulted(const QString &section, const QStringList &names, const std::vector<std::optional<QString>> &values,
+                   ChannelFile::Lacking &lacking)
+{
+    ChannelFile::Lacking::Keys missing{section, {}, false};
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (!values[i])
+            missing.keys.append(names.at(static_cast<qsizetype>(i)));
+    }
+    if (missing.keys.isEmpty())
+        return;
+    missing.all = missing.keys.size() == names.size();
+    lacking.defaulted.append(std::move(missing));
+}
+
+// `general` starts with every key missing and takes back those found.
+QStringList settingsLines(const Profile &profile, ChannelFile::Lacking::Keys &general)
 {
     const auto &keys = SettingsText::keys();
     static const QStringList names = namesOf(keys);
     const auto values = profile.values(SettingsText::sectionName(), names);
     QStringList lines{SettingsText::sectionLine()};
-    for (std::size_t i = 0; i < keys.size(); ++i)
+    for (std::size_t i = 0; i < keys.size(); ++i) {
         lines.append(SettingsText::line(keys[i].key, cut(values[i].value_or(keys[i].fileDefault))));
+        // A template has no serial number: a file saved from one lacks nothing.
+        if (!values[i] && keys[i].templateValue)
+            general.keys.append(keys[i].name);
+        general.all = general.all && !values[i];
+    }
     return lines;
 }
 
-void fillRow(const Profile &profile, int row, ChannelTable &table)
+void fillRow(const Profile &profile, int row, ChannelTable &table, ChannelFile::Lacking &lacking)
 {
     static const QStringList names = namesOf(ChannelFileFormat::channelKeys());
     const auto &keys = ChannelFileFormat::channelKeys();
-    const auto values = profile.values(QString::number(row), names);
+    const QString section = QString::number(row);
+    const auto values = profile.values(section, names);
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const QString value = cut(values[i].value_or(keys[i].defaultValue));
         if (ChannelTable::isCheckColumn(keys[i].column))
@@ -65,6 +87,30 @@ void fillRow(const Profile &profile, int row, ChannelTable &table)
         else
             table.setCell(keys[i].column, row, value);
     }
+    noteDefaulted(section, names, values, lacking);
+}
+
+// Every section but the general one and channel sections 1 to `channels`.
+void noteUnread(const Profile &profile, int channels, ChannelFile::Lacking &lacking)
+{
+    const QString general = SettingsText::sectionName();
+    profile.forEachSectionName([&](QStringView name) {
+        bool number = false;
+        const int row = name.toInt(&number);
+        const bool read = (number && row >= 1 && row <= channels && name == QString::number(row))
+                          || name.compare(general, Qt::CaseInsensitive) == 0;
+        if (read)
+            return;
+        if (lacking.unread.size() < ChannelFile::MaxListed)
+            lacking.unread.append(name.toString());
+        else
+            ++lacking.moreUnread;
+    });
+}
+
+QString sectionRange(const QString &first, const QString &last)
+{
+    return first == last ? QStringLiteral("[%1]").arg(first) : QStringLiteral("[%1]-[%2]").arg(first, last);
 }
 
 } // namespace
@@ -72,6 +118,57 @@ void fillRow(const Profile &profile, int row, ChannelTable &table)
 QString ChannelFile::missingSectionText()
 {
     return QStringLiteral("Fixed row count must be less than row count");
+}
+
+QString ChannelFile::lackingText(const Lacking &lacking)
+{
+    if (lacking.isEmpty())
+        return QString();
+    QStringList lines{
+        QStringLiteral("Файл каналов загружен, но в нём недостаёт данных; проверьте таблицу и общие установки.")};
+    if (!lacking.defaulted.isEmpty()) {
+        lines.append(QStringLiteral("Значения по умолчанию взяты для ключей:"));
+        int groups = 0;
+        qsizetype notListed = 0;
+        for (qsizetype i = 0; i < lacking.defaulted.size();) {
+            // Neighbouring channel sections that lack the same keys make one line.
+            const Lacking::Keys &first = lacking.defaulted.at(i);
+            qsizetype end = i + 1;
+            while (end < lacking.defaulted.size()) {
+                const Lacking::Keys &next = lacking.defaulted.at(end);
+                const Lacking::Keys &previous = lacking.defaulted.at(end - 1);
+                if (next.keys != first.keys || next.section.toInt() != previous.section.toInt() + 1
+                    || previous.section.toInt() == 0)
+                    break;
+                ++end;
+            }
+            if (groups++ < MaxListed) {
+                const QString keys = first.all ? QStringLiteral("все ключи") : first.keys.join(QStringLiteral(", "));
+                lines.append(sectionRange(first.section, lacking.defaulted.at(end - 1).section) + QStringLiteral(": ")
+                             + keys);
+            } else {
+                notListed += end - i;
+            }
+            i = end;
+        }
+        if (notListed > 0)
+            lines.append(QStringLiteral("и ещё в %1 разделах").arg(notListed));
+    }
+    if (!lacking.unread.isEmpty()) {
+        QString names = u'[' + lacking.unread.join(QStringLiteral("], [")) + u']';
+        if (lacking.moreUnread > 0)
+            names += QStringLiteral(" и ещё %1").arg(lacking.moreUnread);
+        const QString read = lacking.channels == 1
+                                 ? QStringLiteral("раздела канала [1]")
+                                 : QStringLiteral("разделов каналов %1, идущих подряд")
+                                       .arg(sectionRange(QStringLiteral("1"), QString::number(lacking.channels)));
+        lines.append(
+            (lacking.unread.size() + lacking.moreUnread == 1 ? QStringLiteral("Не прочитан раздел ")
+                                                             : QStringLiteral("Не прочитаны разделы "))
+            + names
+            + QStringLiteral(": файл каналов читается из раздела [%1] и %2.").arg(SettingsText::sectionName(), read));
+    }
+    return lines.join(u'\n');
 }
 
 ChannelFile::LoadResult ChannelFile::load(const QString &path, ChannelPlan &plan)
@@ -89,18 +186,20 @@ ChannelFile::LoadResult ChannelFile::load(const QString &path, ChannelPlan &plan
 ChannelFile::LoadResult ChannelFile::loadBytes(const QByteArray &bytes, ChannelPlan &plan)
 {
     LoadResult result;
-    DecodedText decoded = TextFileDecoder::decode(bytes);
-    if (decoded.mixedAtLine > 0)
-        throw PlatformError(QStringLiteral("Файл не загружен: в нём смешаны кодировки. Он записан в UTF-8, но "
-                                           "строка %1 не в UTF-8. Сохраните файл целиком в одной кодировке, "
-                                           "UTF-8 или Windows-1251.")
-                                .arg(decoded.mixedAtLine));
+    DecodedText decoded = TextFileDecoder::decode(bytes, ChannelFileFormat::words());
+    if (decoded.mixed)
+        throw PlatformError(QStringLiteral("Файл не загружен: в нём смешаны кодировки. Строка %1 записана в UTF-8, "
+                                           "а строка %2 - нет. Сохраните файл целиком в одной кодировке, UTF-8 "
+                                           "или Windows-1251.")
+                                .arg(decoded.mixed->utf8Line)
+                                .arg(decoded.mixed->otherLine));
     result.encoding = decoded.encoding;
     const Profile profile = Profile::fromText(std::move(decoded.text));
 
-    plan.settingsLines = settingsLines(profile);
-    const auto codes =
-        profile.values(SettingsText::sectionName(), {ChannelFileFormat::bandKey(), ChannelFileFormat::moduleKey()});
+    Lacking::Keys general{SettingsText::sectionName(), {}, true};
+    plan.settingsLines = settingsLines(profile, general);
+    const QStringList codeKeys{ChannelFileFormat::bandKey(), ChannelFileFormat::moduleKey()};
+    const auto codes = profile.values(SettingsText::sectionName(), codeKeys);
     const std::uint8_t band = lowByte(codes[0]);
     const std::uint8_t module = lowByte(codes[1]);
     result.selectedStation = plan.selectStationByBandCode(band);
@@ -119,7 +218,17 @@ ChannelFile::LoadResult ChannelFile::loadBytes(const QByteArray &bytes, ChannelP
         result.refusal = Refusal{missingSectionText()};
         return result;
     }
+    Lacking &lacking = result.lacking;
+    lacking.channels = channels;
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        if (!codes[i])
+            general.keys.append(codeKeys.at(static_cast<qsizetype>(i)));
+        general.all = general.all && !codes[i];
+    }
+    if (!general.keys.isEmpty())
+        lacking.defaulted.append(std::move(general));
     for (int row = 1; row <= channels; ++row)
-        fillRow(profile, row, table);
+        fillRow(profile, row, table, lacking);
+    noteUnread(profile, channels, lacking);
     return result;
 }

@@ -15,6 +15,9 @@ namespace FileAccess {
 // device or a pipe (none of which is opened) or a file of more than
 // maxBytes (refused before it is read).
 QByteArray readForUpdate(const QString &path, qsizetype maxBytes);
+// The same for a file the program only takes data from (a table from a
+// spreadsheet): a read-only file, or one another program holds open, is read.
+QByteArray read(const QString &path, qsizetype maxBytes);
 
 // Replaces the file by the bytes, or leaves it as it was: the new content
 // goes to a temporary file beside it that is renamed over the old one only

@@ -45,7 +45,9 @@ void keepOwnerAndMode(const QString &path, int fd)
 
 } // namespace Detail
 
-QByteArray readForUpdate(const QString &path, qsizetype maxBytes)
+namespace {
+
+QByteArray readWhole(const QString &path, qsizetype maxBytes, int openMode)
 {
     checkName(path);
     const QByteArray name = QFile::encodeName(path);
@@ -58,7 +60,7 @@ QByteArray readForUpdate(const QString &path, qsizetype maxBytes)
         fail(errno);
     if (!S_ISREG(info.st_mode))
         throw PlatformError(notReadable(path, S_ISDIR(info.st_mode)));
-    const int fd = ::open(name.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(name.constData(), openMode | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         fail(errno);
     struct Closer
@@ -89,6 +91,18 @@ QByteArray readForUpdate(const QString &path, qsizetype maxBytes)
             tooLarge(path, bytes.size(), maxBytes);
     }
     return bytes;
+}
+
+} // namespace
+
+QByteArray readForUpdate(const QString &path, qsizetype maxBytes)
+{
+    return readWhole(path, maxBytes, O_RDWR);
+}
+
+QByteArray read(const QString &path, qsizetype maxBytes)
+{
+    return readWhole(path, maxBytes, O_RDONLY);
 }
 
 int writeBlocker(const QString &path)

@@ -109,7 +109,9 @@ namespace Detail {
 void keepOwnerAndMode(const QString &, int) {}
 } // namespace Detail
 
-QByteArray readForUpdate(const QString &path, qsizetype maxBytes)
+namespace {
+
+QByteArray readWhole(const QString &path, qsizetype maxBytes, bool forUpdate)
 {
     checkName(path);
     if (isDeviceName(path))
@@ -117,10 +119,13 @@ QByteArray readForUpdate(const QString &path, qsizetype maxBytes)
     const QFileInfo seen(path);
     if (seen.exists() && !seen.isFile())
         throw PlatformError(notReadable(path, seen.isDir()));
-    if (isReadOnly(path))
+    if (forUpdate && isReadOnly(path))
         fail(EACCES);
-    HANDLE file = ::CreateFileW(wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A file only read may be open in a spreadsheet program at the same time.
+    const DWORD access = forUpdate ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+    const DWORD sharing = forUpdate ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
+    HANDLE file =
+        ::CreateFileW(wide(path).c_str(), access, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_PATH_NOT_FOUND && fileStandsForFolder(path))
@@ -146,6 +151,18 @@ QByteArray readForUpdate(const QString &path, qsizetype maxBytes)
             tooLarge(path, bytes.size(), maxBytes);
     }
     return bytes;
+}
+
+} // namespace
+
+QByteArray readForUpdate(const QString &path, qsizetype maxBytes)
+{
+    return readWhole(path, maxBytes, true);
+}
+
+QByteArray read(const QString &path, qsizetype maxBytes)
+{
+    return readWhole(path, maxBytes, false);
 }
 
 int writeBlocker(const QString &path)

@@ -46,6 +46,13 @@ public:
                 IntSyntax syntax = IntSyntax::Decimal) const;
     // True when the section exists and holds at least one key.
     bool hasKeys(const QString &section) const;
+    // The name of every section (its first occurrence), in document order.
+    template <typename Visit>
+    void forEachSectionName(const Visit &visit) const
+    {
+        for (std::size_t i = 0; i < m_sections.size(); ++i)
+            visit(nameOf(i));
+    }
 
     // Replaces the key's value in place (the key keeps its spelling), or adds
     // the key behind the last non-blank line of the section, or adds the

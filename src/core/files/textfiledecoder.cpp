@@ -88,59 +88,78 @@ int utf8SequenceLength(const unsigned char *at, const unsigned char *end)
     return length;
 }
 
-// For text that is not valid UTF-8 as a whole: the number of the first line
-// that is not valid UTF-8, when the text is UTF-8 but for some bytes (its
-// valid multi-byte characters outnumber the bytes that fit no character);
-// else 0. Text in Windows-1251, or noise, has few valid multi-byte characters
-// and many bytes that fit none. Lines end at CR LF, LF or CR, as the profile
-// reads them.
-qsizetype firstLineOfOtherEncoding(const QByteArray &bytes)
+bool isAsciiText(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+// The line holds one of `knownWords` that is not ASCII alone, as a whole
+// field: a section name, a key or a value of a profile, a field of a CSV line.
+bool holdsKnownWord(QStringView line, const QStringList &knownWords)
+{
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= line.size(); ++i) {
+        if (i < line.size() && !QStringView(u"[]=;\"").contains(line.at(i)))
+            continue;
+        const QStringView word = line.sliced(start, i - start).trimmed();
+        if (!word.isEmpty() && !isAsciiText(word) && knownWords.contains(word, Qt::CaseInsensitive))
+            return true;
+        start = i + 1;
+    }
+    return false;
+}
+
+// For text that is not valid UTF-8 as a whole: where it shows UTF-8 the
+// caller would read and where it shows other bytes, when it shows both.
+// Lines end at CR LF, LF or CR, as the profile reads them.
+std::optional<DecodedText::Mixture> mixture(const QByteArray &bytes, const QStringList &knownWords)
 {
     const auto *at = reinterpret_cast<const unsigned char *>(bytes.constData());
     const auto *end = at + bytes.size();
-    qsizetype line = 1;
-    qsizetype firstInvalid = 0;
-    qsizetype wide = 0;
-    qsizetype invalid = 0;
-    while (at < end) {
-        if (*at == '\n' || *at == '\r') {
-            if (*at == '\r' && at + 1 < end && at[1] == '\n')
-                ++at;
-            ++at;
-            ++line;
-            continue;
+    DecodedText::Mixture found;
+    for (qsizetype line = 1; at < end && (found.utf8Line == 0 || found.otherLine == 0); ++line) {
+        const auto *lineStart = at;
+        bool valid = true;
+        bool wide = false;
+        while (at < end && *at != '\n' && *at != '\r') {
+            const int length = utf8SequenceLength(at, end);
+            valid = valid && length > 0;
+            wide = wide || length > 1;
+            at += std::max(length, 1);
         }
-        const int length = utf8SequenceLength(at, end);
-        if (length == 0) {
-            ++invalid;
-            if (firstInvalid == 0)
-                firstInvalid = line;
-            ++at;
-            continue;
+        if (!valid && found.otherLine == 0)
+            found.otherLine = line;
+        if (valid && wide && found.utf8Line == 0) {
+            const QByteArrayView bytesOfLine(lineStart, at - lineStart);
+            if (holdsKnownWord(QString::fromUtf8(bytesOfLine), knownWords))
+                found.utf8Line = line;
         }
-        if (length > 1)
-            ++wide;
-        at += length;
+        if (at < end && *at == '\r' && at + 1 < end && at[1] == '\n')
+            ++at;
+        if (at < end)
+            ++at;
     }
-    return wide > invalid ? firstInvalid : 0;
+    if (found.utf8Line == 0 || found.otherLine == 0)
+        return std::nullopt;
+    return found;
 }
 
-DecodedText decodeUnmarked(const QByteArray &bytes)
+DecodedText decodeUnmarked(const QByteArray &bytes, const QStringList &knownWords)
 {
     if (!isAscii(bytes)) {
         QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
         QString text = utf8.decode(bytes);
         if (!utf8.hasError())
-            return {text, TextEncoding::Utf8};
-        if (const qsizetype line = firstLineOfOtherEncoding(bytes))
-            return {QString(), TextEncoding::Utf8, line};
+            return {text, TextEncoding::Utf8, std::nullopt};
+        if (const auto mixed = mixture(bytes, knownWords))
+            return {QString(), TextEncoding::Utf8, mixed};
     }
-    return {Windows1251::decode(bytes), TextEncoding::Windows1251};
+    return {Windows1251::decode(bytes), TextEncoding::Windows1251, std::nullopt};
 }
 
 } // namespace
 
-DecodedText decode(const QByteArray &bytes)
+DecodedText decode(const QByteArray &bytes, const QStringList &knownWords)
 {
     for (const Mark &mark : kMarks) {
         if (!bytes.startsWith(mark.bytes))
@@ -150,10 +169,10 @@ DecodedText decode(const QByteArray &bytes)
         // letter into a replacement character, and every key into its default.
         const QByteArray body = bytes.sliced(qsizetype(qstrlen(mark.bytes)));
         if (auto text = decodeStrictly(mark.converter, body))
-            return {std::move(*text), mark.encoding};
-        return decodeUnmarked(body);
+            return {std::move(*text), mark.encoding, std::nullopt};
+        return decodeUnmarked(body, knownWords);
     }
-    return decodeUnmarked(bytes);
+    return decodeUnmarked(bytes, knownWords);
 }
 
 } // namespace TextFileDecoder

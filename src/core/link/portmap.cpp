@@ -2,6 +2,8 @@
 
 #include "link/options.h"
 
+#include <QStringList>
+
 PortMap::PortMap(const Profile &options) : m_options(options) {}
 
 PortMap PortMap::fromOptionsFile(const QString &optionsFile)
@@ -16,11 +18,24 @@ QString PortMap::portName(int portNumber)
 
 QString PortEntry::label() const
 {
-    if (!description.isEmpty())
+    if (description.contains(u'(' + name + u')'))
         return description;
-    if (device == name)
-        return name;
-    return name + QStringLiteral("  (") + device + u')';
+    QString text = device == name ? name : name + QStringLiteral("  (") + device + u')';
+    if (!description.isEmpty())
+        text += QStringLiteral("  ") + description;
+    return text;
+}
+
+QString PortEntry::details() const
+{
+    QStringList lines;
+    if (device != name)
+        lines.append(QStringLiteral("Устройство: ") + device);
+    if (const QString known = adapter.details(); !known.isEmpty())
+        lines.append(QStringLiteral("Адаптер: ") + known);
+    if (const QString note = adapter.latencyNote(device); !note.isEmpty())
+        lines.append(u'\n' + note);
+    return lines.join(u'\n');
 }
 
 bool PortMap::isNamed(int portNumber) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/profile.h"
+#include "link/serialadapter.h"
 
 #include <QList>
 #include <QString>
@@ -10,12 +11,18 @@ struct PortEntry
 {
     QString name;
     QString device;
-    // The system's name for the device, where it has one (Windows).
+    // The system's name for the device, where it has one (Windows: "USB-SERIAL
+    // CH340 (COM5)"; Linux: the adapter's, "FT232R USB UART").
     QString description = {};
+    SerialAdapter adapter = {};
 
-    // How the port prompt shows the port: the system's name where there is
-    // one ("USB-SERIAL CH340 (COM5)"), else the port and its device.
+    // How the port prompt and the batch window show the port: Windows' name
+    // where it names the port, else the port, its device and the
+    // description ("COM3  (/dev/ttyUSB0)  FT232R USB UART").
     QString label() const;
+    // What the port prompt says of the chosen port: its device, its adapter
+    // and, when the adapter's latency costs time, what and how to set it.
+    QString details() const;
 
     bool operator==(const PortEntry &) const = default;
 };

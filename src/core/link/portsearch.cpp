@@ -11,11 +11,11 @@ namespace {
 // Whether a byte arrives within `ms` of the line's time.
 bool answered(SerialLink &port, int ms)
 {
-    const qint64 until = port.nowMs() + ms;
+    const qint64 until = port.clockMs() + ms;
     for (;;) {
         if (port.byteReady())
             return true;
-        const qint64 left = until - port.nowMs();
+        const qint64 left = until - port.clockMs();
         if (left <= 0)
             return false;
         port.waitForByte(int(left));
@@ -32,9 +32,9 @@ bool probe(const QString &device, const SerialLinkFactory &factory, const PortSe
     }
     bool answer = false;
     try {
-        port->pause(timings.settleMs);
+        port->idle(timings.settleMs);
         port->sendByte(ProbeByte);
-        port->pause(timings.answerDelayMs);
+        port->idle(timings.answerDelayMs);
         if (answered(*port, timings.readTimeoutMs)) {
             port->takeByte();
             answer = true;

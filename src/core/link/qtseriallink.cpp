@@ -1,6 +1,7 @@
 #include "link/qtseriallink.h"
 
 #include "common/platformerror.h"
+#include "link/lowlatency_unix.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -43,6 +44,7 @@ void QtSerialLink::open(const QString &device)
         throw PlatformError(SerialErrors::cannotOpen(device, reason));
     }
     raiseModemLines();
+    m_lowLatency = requestLowLatency(int(m_port.handle()));
 }
 
 #ifdef Q_OS_UNIX

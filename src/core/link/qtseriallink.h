@@ -31,6 +31,10 @@ public:
 
     static SerialLinkFactory factory();
 
+    // Whether the driver took the request for low latency when the port
+    // was opened (see requestLowLatency).
+    bool lowLatency() const { return m_lowLatency; }
+
 private:
     void requireOpen() const;
     void raiseModemLines();
@@ -43,4 +47,5 @@ private:
     QSerialPort m_port;
     QString m_device; // as opened, for the messages
     int m_lockFd = -1;
+    bool m_lowLatency = false;
 };

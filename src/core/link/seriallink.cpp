@@ -1,19 +1,14 @@
 #include "link/seriallink.h"
 
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QThread>
 
-qint64 SerialLink::nowMs() const
+qint64 SerialLink::clockMs() const
 {
-    static const QElapsedTimer clock = [] {
-        QElapsedTimer started;
-        started.start();
-        return started;
-    }();
-    return clock.elapsed();
+    return QDeadlineTimer::current(Qt::PreciseTimer).deadline();
 }
 
-void SerialLink::pause(int ms)
+void SerialLink::idle(int ms)
 {
     if (ms > 0)
         QThread::msleep(static_cast<unsigned long>(ms));

@@ -31,20 +31,18 @@ public:
     virtual bool byteReady() = 0;
     // The oldest received byte; only after byteReady() said true.
     virtual std::uint8_t takeByte() = 0;
-    // Waits at most `ms` milliseconds of the line's time for a byte to
-    // arrive; true when one waits.
+    // Waits at most `ms` milliseconds for a byte to arrive; true when one waits.
     virtual bool waitForByte(int ms) = 0;
     // Drop received bytes not yet taken, and bytes queued but not yet sent.
     virtual void purgeReceive() = 0;
     virtual void purgeSend() = 0;
 
-    // The line's own clock, in milliseconds from any fixed moment, by which
-    // every wait of a transfer is counted: the system's steady clock for a
-    // real line. Works open or closed.
-    virtual qint64 nowMs() const;
-    // Lets `ms` milliseconds of the line's time pass; bytes that arrive
-    // meanwhile wait. A real line sleeps.
-    virtual void pause(int ms);
+    // The line's clock, in milliseconds from any fixed point, and a pause
+    // on it, open or closed: waits that last a while (a quiet line, the
+    // write's pause) are measured on the line, so that a line in memory
+    // counts its own time. A real port has the steady clock and sleeps.
+    virtual qint64 clockMs() const;
+    virtual void idle(int ms);
 };
 
 using SerialLinkFactory = std::function<std::unique_ptr<SerialLink>()>;

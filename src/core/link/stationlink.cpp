@@ -37,12 +37,12 @@ void StationLink::send(std::uint8_t byte)
 
 std::optional<std::uint8_t> StationLink::receive(int gapMs)
 {
-    const qint64 until = m_port.nowMs() + gapMs;
+    const qint64 until = m_port.clockMs() + gapMs;
     for (;;) {
         checkAbort();
         if (m_port.byteReady())
             return m_port.takeByte();
-        const qint64 left = until - m_port.nowMs();
+        const qint64 left = until - m_port.clockMs();
         if (left <= 0)
             return std::nullopt;
         m_port.waitForByte(slice(left));
@@ -51,15 +51,15 @@ std::optional<std::uint8_t> StationLink::receive(int gapMs)
 
 bool StationLink::waitForQuietLine()
 {
-    const qint64 bound = m_port.nowMs() + m_timings.quietLineBoundMs;
-    qint64 quietSince = m_port.nowMs();
+    const qint64 bound = m_port.clockMs() + m_timings.quietLineBoundMs;
+    qint64 quietSince = m_port.clockMs();
     for (;;) {
         checkAbort();
         if (m_port.byteReady()) {
             m_port.purgeReceive();
-            quietSince = m_port.nowMs();
+            quietSince = m_port.clockMs();
         }
-        const qint64 now = m_port.nowMs();
+        const qint64 now = m_port.clockMs();
         if (now - quietSince >= m_timings.quietLineMs)
             return true;
         if (now >= bound)
@@ -70,7 +70,7 @@ bool StationLink::waitForQuietLine()
 
 void StationLink::pause(int ms)
 {
-    m_port.pause(ms);
+    m_port.idle(ms);
     checkAbort();
 }
 

@@ -30,6 +30,8 @@ QList<SystemPort> inComOrder(QList<SystemPort> ports)
         if (!kept.isEmpty() && deviceKey(kept.back().device) == deviceKey(port.device)) {
             if (kept.back().description.isEmpty())
                 kept.back().description = port.description;
+            if (kept.back().adapter == SerialAdapter())
+                kept.back().adapter = port.adapter;
             continue;
         }
         kept.append(port);

@@ -1,15 +1,19 @@
 #pragma once
 
+#include "link/serialadapter.h"
+
 #include <QList>
 #include <QString>
 #include <optional>
 
-// A serial port as the system lists it: its device and, where the system
-// names it (Windows), the name a user sees, e.g. "USB-SERIAL CH340 (COM5)".
+// A serial port as the system lists it: its device, the name a user sees
+// where the system names it (Windows: "USB-SERIAL CH340 (COM5)"; Linux: the
+// adapter's own, "FT232R USB UART"), and what is known of its adapter.
 struct SystemPort
 {
     QString device;
     QString description;
+    SerialAdapter adapter = {};
 
     bool operator==(const SystemPort &) const = default;
 };
@@ -20,7 +24,7 @@ struct SystemPort
 // systemports_unix.cpp and systemports_win.cpp hold what differs.
 namespace SystemPorts {
 
-// Linux: Qt's list of serial devices. Windows: SetupAPI's devices of class
+// Linux: sysfs's serial devices (SysfsPorts). Windows: SetupAPI's devices of class
 // Ports, with the registry's HARDWARE\DEVICEMAP\SERIALCOMM for ports SetupAPI
 // does not show; in COM order.
 QList<SystemPort> list();
@@ -39,7 +43,7 @@ QList<int> searchNumbers();
 std::optional<int> comNumber(const QString &portName);
 
 // Sorted by COM number; a port listed twice is kept once, with its
-// description where one of the two has it.
+// description and adapter where one of the two has them.
 QList<SystemPort> inComOrder(QList<SystemPort> ports);
 
 } // namespace SystemPorts

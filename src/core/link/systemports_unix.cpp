@@ -1,19 +1,16 @@
 #include "link/systemports.h"
 
 #include "link/portsearch.h"
+#include "link/sysfsports_unix.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSerialPortInfo>
 
 namespace SystemPorts {
 
 QList<SystemPort> list()
 {
-    QList<SystemPort> ports;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-        ports.append({info.systemLocation(), QString()});
-    return ports;
+    return SysfsPorts::list();
 }
 
 QString deviceKey(const QString &device)

@@ -4,6 +4,9 @@
 
 #include <setupapi.h>
 
+#include <QStringList>
+
+#include <optional>
 #include <string>
 
 namespace {
@@ -23,6 +26,17 @@ QString registryString(HKEY key, const wchar_t *name)
     return QString::fromWCharArray(text.c_str()); // up to the first NUL
 }
 
+std::optional<int> registryNumber(HKEY key, const wchar_t *name)
+{
+    DWORD type = 0;
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (::RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE *>(&value), &size) != ERROR_SUCCESS
+        || type != REG_DWORD || size != sizeof value)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
 QString deviceProperty(HDEVINFO set, SP_DEVINFO_DATA &device, DWORD property)
 {
     wchar_t text[512] = {};
@@ -32,6 +46,46 @@ QString deviceProperty(HDEVINFO set, SP_DEVINFO_DATA &device, DWORD property)
         || type != REG_SZ)
         return {};
     return QString::fromWCharArray(text);
+}
+
+QString instanceId(HDEVINFO set, SP_DEVINFO_DATA &device)
+{
+    wchar_t text[512] = {};
+    if (!::SetupDiGetDeviceInstanceIdW(set, &device, text, 511, nullptr))
+        return {};
+    return QString::fromWCharArray(text);
+}
+
+std::optional<quint16> idAfter(const QString &text, const QString &prefix)
+{
+    const qsizetype at = text.indexOf(prefix, 0, Qt::CaseInsensitive);
+    if (at < 0)
+        return std::nullopt;
+    bool ok = false;
+    const uint value = text.mid(at + prefix.size(), 4).toUInt(&ok, 16);
+    if (!ok || value > 0xFFFF)
+        return std::nullopt;
+    return static_cast<quint16>(value);
+}
+
+// The ids and serial number in a device's instance id:
+// "USB\VID_1A86&PID_7523\<serial>" (a serial made up by Windows holds '&'),
+// or the FTDI driver's "FTDIBUS\VID_0403+PID_6001+A50285BIA\0000", whose
+// serial number ends in the letter of the chip's port (A for the first).
+void fromInstanceId(const QString &id, SerialAdapter &adapter)
+{
+    adapter.vendorId = idAfter(id, QStringLiteral("VID_"));
+    adapter.productId = idAfter(id, QStringLiteral("PID_"));
+    const QStringList parts = id.split(u'\\');
+    if (parts.size() < 3)
+        return;
+    if (parts.at(0).compare(QStringLiteral("FTDIBUS"), Qt::CaseInsensitive) == 0) {
+        const QStringList fields = parts.at(1).split(u'+');
+        if (fields.size() >= 3 && fields.at(2).size() > 1)
+            adapter.serialNumber = fields.at(2).chopped(1);
+    } else if (parts.at(0).compare(QStringLiteral("USB"), Qt::CaseInsensitive) == 0 && !parts.at(2).contains(u'&')) {
+        adapter.serialNumber = parts.at(2);
+    }
 }
 
 QList<SystemPort> fromSetupApi()
@@ -49,13 +103,20 @@ QList<SystemPort> fromSetupApi()
         // The COM number comes from the port's own name, never from the
         // friendly name, which may be in any language.
         const QString name = registryString(key, L"PortName").trimmed();
+        SerialAdapter adapter;
+        // FTDI's driver keeps the latency timer beside the port's name.
+        adapter.latencyMs = registryNumber(key, L"LatencyTimer");
         ::RegCloseKey(key);
         if (!SystemPorts::comNumber(name))
             continue; // a printer port of the same class
+        adapter.product = deviceProperty(set, device, SPDRP_DEVICEDESC);
+        adapter.manufacturer = deviceProperty(set, device, SPDRP_MFG);
+        adapter.driver = deviceProperty(set, device, SPDRP_SERVICE);
+        fromInstanceId(instanceId(set, device), adapter);
         QString friendly = deviceProperty(set, device, SPDRP_FRIENDLYNAME);
         if (friendly.isEmpty())
-            friendly = deviceProperty(set, device, SPDRP_DEVICEDESC);
-        ports.append({name.toUpper(), friendly});
+            friendly = adapter.product;
+        ports.append({name.toUpper(), friendly, adapter});
     }
     ::SetupDiDestroyDeviceInfoList(set);
     return ports;

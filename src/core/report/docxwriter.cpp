@@ -1,23 +1,16 @@
 #include "report/docxwriter.h"
 #include "common/platformerror.h"
-#include "files/fileaccess.h"
-#include "files/pendingfile.h"
 #include "report/docxparts.h"
+#include "report/reportfile.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <memory>
 #include <zip.h>
 
 namespace DocxWriter {
 
 namespace {
 
-QString failure(const QString &path, const QString &reason)
-{
-    return QStringLiteral("Не удалось записать протокол в файл \"%1\": %2").arg(path, reason);
-}
+using ReportFile::failure;
 
 // Owns the archive until it is written; an unwritten archive is discarded.
 // The package is made in memory and written by the caller: libzip's own
@@ -92,53 +85,26 @@ private:
     zip_t *m_zip = nullptr;
 };
 
-// The whole package under a hidden name in the folder of `path`, which
-// names the report in messages.
-std::unique_ptr<PendingFile> written(const ReportDocument &doc, const QString &path)
+} // namespace
+
+QByteArray package(const ReportDocument &doc, const QString &shownPath)
 {
-    const QDir folder = QFileInfo(path).dir();
-    if (!folder.exists())
-        throw PlatformError(
-            failure(path, QStringLiteral("папки \"%1\" нет").arg(QDir::toNativeSeparators(folder.path()))));
-    std::unique_ptr<PendingFile> file;
-    try {
-        file = std::make_unique<PendingFile>(folder, QStringLiteral(".протокол-XXXXXX.part"));
-    } catch (const PlatformError &e) {
-        throw PlatformError(failure(path, e.text()));
-    }
-    // A report is a document to hand on, not a private file: it gets the
-    // mode of a new document, rw-r--r--, rather than the temporary file's
-    // owner-only mode.
-    QFile::setPermissions(file->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                                            | QFileDevice::ReadOther);
     const std::vector<DocxParts::Part> parts = DocxParts::package(doc);
-    Archive archive(path);
+    Archive archive(shownPath);
     for (const DocxParts::Part &part : parts)
         archive.add(part.name, part.data);
-    try {
-        file->write(archive.close());
-    } catch (const PlatformError &e) {
-        throw PlatformError(failure(path, e.text()));
-    }
-    return file;
+    return archive.close();
 }
-
-} // namespace
 
 void write(const ReportDocument &doc, const QString &path)
 {
-    if (const auto refusal = FileAccess::targetRefusal(path))
-        throw PlatformError(*refusal);
-    const auto file = written(doc, path);
-    if (!file->publishAs(path))
-        throw PlatformError(failure(path, QStringLiteral("файл с таким именем уже есть, он оставлен без изменений")));
+    ReportFile::write(package(doc, path), path);
 }
 
 QString writeNumbered(const ReportDocument &doc, const QString &folder, const QString &base)
 {
-    const QDir dir(folder);
-    const auto file = written(doc, dir.filePath(base + QStringLiteral(".docx")));
-    return file->publishNumbered(dir, base, QStringLiteral(".docx"));
+    const QString suffix = QStringLiteral(".docx");
+    return ReportFile::writeNumbered(package(doc, QDir(folder).filePath(base + suffix)), folder, base, suffix);
 }
 
 } // namespace DocxWriter

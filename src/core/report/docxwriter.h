@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class ReportDocument;
@@ -7,6 +8,10 @@ class ReportDocument;
 // Writes a report as a .docx package (WordprocessingML in a zip) that word
 // processors open as it is.
 namespace DocxWriter {
+
+// The package's bytes; a failure of the zip library throws a PlatformError
+// that names the report `shownPath`.
+QByteArray package(const ReportDocument &doc, const QString &shownPath);
 
 // Creates the file; an existing file (or link, a dangling one included) is
 // never replaced, also when it appears while the report is written: the

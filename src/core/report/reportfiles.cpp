@@ -1,9 +1,10 @@
 #include "report/reportfiles.h"
+#include "common/paths.h"
 #include "common/platformerror.h"
 #include "report/docxwriter.h"
+#include "report/reportfile.h"
 
 #include <QDir>
-#include <QStandardPaths>
 
 namespace ReportFiles {
 
@@ -36,6 +37,12 @@ QString serialPart(const QString &serial)
     return part;
 }
 
+void makeFolder(const QString &folder)
+{
+    if (!QDir().mkpath(folder))
+        throw PlatformError(QStringLiteral("Не удалось создать папку протоколов \"%1\"").arg(folder));
+}
+
 } // namespace
 
 QString folderName()
@@ -45,10 +52,7 @@ QString folderName()
 
 QString reportsFolder()
 {
-    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (documents.isEmpty())
-        documents = QDir::homePath();
-    return documents + u'/' + folderName();
+    return Paths::documentsFolder() + u'/' + folderName();
 }
 
 QString baseName(const QString &serial, const QDateTime &time)
@@ -62,9 +66,15 @@ QString baseName(const QString &serial, const QDateTime &time)
 
 QString save(const ReportDocument &doc, const QString &serial, const QString &folder, const QDateTime &time)
 {
-    if (!QDir().mkpath(folder))
-        throw PlatformError(QStringLiteral("Не удалось создать папку протоколов \"%1\"").arg(folder));
+    makeFolder(folder);
     return DocxWriter::writeNumbered(doc, folder, baseName(serial, time));
+}
+
+QString save(const QByteArray &document, const QString &suffix, const QString &serial, const QString &folder,
+             const QDateTime &time)
+{
+    makeFolder(folder);
+    return ReportFile::writeNumbered(document, folder, baseName(serial, time), suffix);
 }
 
 } // namespace ReportFiles

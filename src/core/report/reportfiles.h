@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 
@@ -22,5 +23,9 @@ QString baseName(const QString &serial, const QDateTime &time);
 // extension when that name is taken), and returns the file's path. Failures
 // throw a PlatformError.
 QString save(const ReportDocument &doc, const QString &serial, const QString &folder, const QDateTime &time);
+// The same for a report already made in another format: `suffix` is its
+// extension with the dot (".pdf").
+QString save(const QByteArray &document, const QString &suffix, const QString &serial, const QString &folder,
+             const QDateTime &time);
 
 } // namespace ReportFiles

@@ -25,9 +25,9 @@ QList<PortEntry> LinkSetup::openablePorts(const QString &optionsFile)
     // The system's list and the devices the options file names that exist,
     // not a trial opening: opening raises DTR and RTS, which resets some
     // devices, and may wait on a slow driver.
-    QHash<QString, QString> present; // device key, the system's name for it
+    QHash<QString, SystemPort> present; // by device key
     for (const SystemPort &port : SystemPorts::list())
-        present.insert(SystemPorts::deviceKey(port.device), port.description);
+        present.insert(SystemPorts::deviceKey(port.device), port);
     const PortMap map = PortMap::fromOptionsFile(optionsFile);
     QList<PortEntry> ports;
     for (int n = 1; n <= LastPromptPort; ++n) {
@@ -36,7 +36,8 @@ QList<PortEntry> LinkSetup::openablePorts(const QString &optionsFile)
             continue;
         const auto listed = present.constFind(SystemPorts::deviceKey(entry.device));
         if (listed != present.constEnd()) {
-            entry.description = *listed;
+            entry.description = listed->description;
+            entry.adapter = listed->adapter;
             ports.append(entry);
         } else if (map.isNamed(n) && QFileInfo::exists(entry.device)) {
             ports.append(entry);

@@ -4,6 +4,7 @@
 #include "batch/batchrunner.h"
 #include "batch/batchstation.h"
 #include "link/systemports.h"
+#include "main/recentfiles.h"
 #include "transfer/linksetup.h"
 #include "transfer/portchoice.h"
 #include "report/reportdocument.h"
@@ -109,8 +110,11 @@ BatchDialog::BatchDialog(const AppState &document, UiServices &ui, PortChoice &p
     layout->addWidget(m_files);
 
     connect(m_browse, &QPushButton::clicked, this, [this] {
-        const QString folder =
-            QFileDialog::getExistingDirectory(this, QStringLiteral("Папка протоколов"), m_reportFolder->text());
+        // The folder given, else where the technician's files were used last
+        // (an empty start would be the program's working folder).
+        const QString given = m_reportFolder->text().trimmed();
+        const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Папка протоколов"),
+                                                                 given.isEmpty() ? RecentFiles().lastFolder() : given);
         if (!folder.isEmpty())
             m_reportFolder->setText(QDir::toNativeSeparators(folder));
     });

@@ -91,6 +91,10 @@ private:
     QString m_archiveFolder = ReadArchive::folder();
     LinkTimings m_timings;
     SerialLinkFactory m_factory = systemSerialLinkFactory();
+    // Where the journal was saved last in this run.
+    QString m_journalFolder;
+    // The report folder of the last batch started, where its journal goes first.
+    QString m_batchReportFolder;
 
     QList<Station> m_stations;
     // Owns what the stations' threads use; destroyed first of all members.

@@ -10,11 +10,13 @@
 #include "image/fieldcoding.h"
 #include "link/linktexts.h"
 #include "link/systemports.h"
+#include "main/recentfiles.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
 #include "main/appstate.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -91,9 +93,11 @@ void BatchDialog::startClick()
     guarded(m_ui, [&] {
         std::shared_ptr<BatchReports> reports;
         const QString folder = QDir::fromNativeSeparators(m_reportFolder->text().trimmed());
+        m_batchReportFolder.clear();
         if (!folder.isEmpty()) {
             reports = std::make_shared<BatchReports>(folder, m_protocol->text());
             reports->prepare();
+            m_batchReportFolder = reports->folder();
         }
         QDir().mkpath(m_archiveFolder);
         const bool ownIds = !m_idFrom->text().isEmpty();
@@ -216,11 +220,19 @@ void BatchDialog::saveLogClick()
 {
     if (m_stations.isEmpty() || isRunning())
         return;
+    // The journal goes where the last one went, at first beside the reports
+    // it names, else where the technician's files were used last.
+    QString folder = m_journalFolder;
+    if (folder.isEmpty())
+        folder = m_batchReportFolder;
+    if (folder.isEmpty())
+        folder = RecentFiles().lastFolder();
     const QString path = m_ui.askSaveFileName(UiServices::FileDialog{QStringLiteral("Сохранить журнал"),
-                                                                     QStringLiteral("Журнал (*.csv)|*.csv"), QString(),
+                                                                     QStringLiteral("Журнал (*.csv)|*.csv"), folder,
                                                                      QStringLiteral("журнал.csv")});
     if (path.isEmpty())
         return;
+    m_journalFolder = QFileInfo(path).absolutePath();
     guarded(m_ui, [&] {
         if (const auto refusal = FileAccess::targetRefusal(path)) {
             m_ui.showMessage(*refusal);

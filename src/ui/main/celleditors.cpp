@@ -148,10 +148,19 @@ void CellEditors::closeList()
 bool CellEditors::listKey(QKeyEvent &event)
 {
     const Qt::KeyboardModifiers modifiers = event.modifiers();
+    const int key = event.key();
+    if (movesInTable(key)) {
+        // A closed list would step its item on the way through the table;
+        // Alt+Down (like F4 and Space) opens it for a choice instead.
+        if (modifiers & Qt::AltModifier)
+            return key != Qt::Key_Down;
+        giveBack(true);
+        QCoreApplication::sendEvent(&m_grid, &event);
+        return true;
+    }
     if (modifiers & (Qt::ControlModifier | Qt::AltModifier))
         return false;
-    const int key = event.key();
-    const bool arrow = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+    const bool arrow = key == Qt::Key_Left || key == Qt::Key_Right;
     if (arrow && (modifiers & Qt::ShiftModifier)) {
         // Shift with an arrow extends the table's selection, as on every column.
         giveBack(true);
@@ -176,6 +185,21 @@ bool CellEditors::listKey(QKeyEvent &event)
             m_grid.setCurrentIndex(m_model.index(row - 1, column));
         return true;
     }
+    default:
+        return false;
+    }
+}
+
+bool CellEditors::movesInTable(int key)
+{
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        return true;
     default:
         return false;
     }
@@ -297,6 +321,11 @@ bool CellEditors::eventFilter(QObject *watched, QEvent *event)
     } else if (m_open && watched == m_open->view() && type == QEvent::KeyPress) {
         if (dropDownKey(*static_cast<QKeyEvent *>(event)))
             return true;
+    } else if (watched == m_open && type == QEvent::Wheel && qobject_cast<QComboBox *>(watched)) {
+        // The wheel scrolls the table under the pointer, as over any cell; a
+        // closed list would step its item instead.
+        QCoreApplication::sendEvent(m_grid.verticalScrollBar(), event);
+        return true;
     } else if (watched == m_open && type == QEvent::KeyPress && qobject_cast<QComboBox *>(watched)) {
         if (listKey(*static_cast<QKeyEvent *>(event)))
             return true;

@@ -79,10 +79,14 @@ private:
     // The list's own width, or wider when its value needs more room than the cell.
     int listWidth(int cellWidth) const;
     // Tab, Shift+Tab, Left and Right in the open list: its item goes back and
-    // the focus to the table (Left and Right: to the neighbouring cell); arrows
-    // with Shift go on to the table and extend its selection; Esc cancels.
-    // False for every other key, which the list handles itself.
+    // the focus to the table (Left and Right: to the neighbouring cell); Up,
+    // Down, Page Up, Page Down, Home and End move in the table as they do on
+    // any cell, never stepping the list's item; arrows with Shift go on to the
+    // table and extend its selection; Esc cancels. False for every other key,
+    // which the list handles itself: Alt+Down, F4 and Space open its
+    // drop-down, a typed letter chooses an item.
     bool listKey(QKeyEvent &key);
+    static bool movesInTable(int key);
     // The same keys in the list's open drop-down: the highlighted item becomes
     // the list's, the drop-down closes and the key acts as on the closed list.
     bool dropDownKey(QKeyEvent &key);

@@ -47,7 +47,8 @@ const MainMenuEntry kEntries[] = {
     {E::Recent, "N1", "N1Recent3", "", nullptr, nullptr},
     {E::Recent, "N1", "N1Recent4", "", nullptr, nullptr},
     {E::Recent, "N1", "N1Recent5", "", nullptr, nullptr},
-    // Added after everything before them: the comparisons.
+    // Added after everything before them: the comparisons, apart from the files.
+    {E::Separator, "N1", "N1CompareLine", "", nullptr, nullptr},
     {E::Entry, "N1", "N24", "Сравнить с файлом…", "Таблица и файл каналов: различия по полям", &W::N24Click},
     {E::Entry, "N16", "N25", "Сравнить со станцией…", "Таблица и то, что хранит станция: различия по полям",
      &W::N25Click},

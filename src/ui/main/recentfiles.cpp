@@ -34,11 +34,23 @@ void RecentFiles::use(const QString &path)
     store();
 }
 
+void RecentFiles::useFolder(const QString &folder)
+{
+    m_lastFolder = folder;
+    store();
+}
+
+void RecentFiles::forget(const QString &path)
+{
+    m_files.removeAll(path);
+    store();
+}
+
 QString RecentFiles::lastFolder() const
 {
     // A folder removed since is no place to start a dialog in.
     if (m_lastFolder.isEmpty() || !QFileInfo(m_lastFolder).isDir())
-        return QDir::homePath();
+        return Paths::firstDialogFolder();
     return m_lastFolder;
 }
 

@@ -13,7 +13,7 @@
 #include "services/guard.h"
 #include "services/uiservices.h"
 
-#include <QDir>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -56,9 +56,10 @@ void TFormMain::N24Click()
         if (!checkForComparison())
             return;
         const QString path =
-            m_ui.askOpenFileName({QString(), QStringLiteral("Файлы(*.ini)|*.ini"), QDir::homePath(), QString()});
+            m_ui.askOpenFileName({QString(), QStringLiteral("Файлы(*.ini)|*.ini"), m_recent.lastFolder(), QString()});
         if (path.isEmpty())
             return;
+        m_recent.useFolder(QFileInfo(path).absolutePath());
         ChannelPlan file;
         if (const auto refusal = ChannelFile::load(path, file).refusal) {
             m_ui.showRefusal(*refusal);

@@ -19,9 +19,11 @@
 namespace {
 const QString kFilter = QStringLiteral("Файлы(*.ini)|*.ini");
 
-QString createQuestion(const QString &path)
+QString goneQuestion(const QString &path)
 {
-    return QStringLiteral("Файл %1 не существует.\nСоздать его?").arg(QDir::toNativeSeparators(path));
+    return QStringLiteral("Файл \"%1\" не найден: его переименовали, перенесли или удалили.\n"
+                          "Убрать его из списка последних файлов?")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 // The one local channel file a drag brings, or nothing.
@@ -54,9 +56,8 @@ bool TFormMain::saveToFile()
         const QString path = m_ui.askSaveFileName(dialog);
         if (path.isEmpty())
             return;
-        // Replacing a file is confirmed in the dialog; making a new one here.
-        if (!QFileInfo::exists(path) && !m_ui.ask(createQuestion(path)))
-            return;
+        // Replacing a file is confirmed in the dialog; a new name is the
+        // technician's choice already and is not asked about again.
         if (const auto refusal = ChannelFile::save(m_state, path)) {
             m_ui.showRefusal(*refusal);
             return;
@@ -97,10 +98,13 @@ void TFormMain::loadFile(const QString &path)
         showWorkArea(true);
         showSettingsText(true);
         showTable(true);
-        if (result.refusal)
+        if (result.refusal) {
             m_ui.showRefusal(*result.refusal);
-        else
-            useFile(path);
+            return;
+        }
+        useFile(path);
+        if (const QString lacking = ChannelFile::lackingText(result.lacking); !lacking.isEmpty())
+            m_ui.showMessage(lacking);
     });
 }
 
@@ -128,8 +132,18 @@ void TFormMain::refreshRecentMenu()
 void TFormMain::openRecent(int index)
 {
     const QStringList &files = m_recent.files();
-    if (index >= 0 && index < files.size())
-        loadFile(files.at(index));
+    if (index < 0 || index >= files.size())
+        return;
+    const QString path = files.at(index);
+    // A file moved or deleted since is named, and its entry need not stay.
+    if (!QFileInfo::exists(path)) {
+        if (m_ui.ask(goneQuestion(path))) {
+            m_recent.forget(path);
+            refreshRecentMenu();
+        }
+        return;
+    }
+    loadFile(path);
 }
 
 void TFormMain::dragEnterEvent(QDragEnterEvent *event)

@@ -19,6 +19,20 @@ PortPrompt::PortPrompt(const QList<PortEntry> &ports, QWidget *parent) : QDialog
     for (const auto &port : ports)
         m_list->addItem(port.label());
     layout->addWidget(m_list);
+    // The chosen port's device and adapter, and what its latency costs.
+    auto *details = new QLabel(this);
+    details->setObjectName(QStringLiteral("PortDetails"));
+    details->setWordWrap(true);
+    // Wide enough for the command that sets an adapter's latency, on one line.
+    details->setMinimumWidth(details->fontMetrics().averageCharWidth() * 72);
+    details->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(details);
+    const auto showDetails = [this, details](int index) {
+        details->setText(index >= 0 && index < m_ports.size() ? m_ports.at(index).details() : QString());
+        details->setVisible(!details->text().isEmpty());
+    };
+    showDetails(m_list->currentIndex());
+    connect(m_list, &QComboBox::currentIndexChanged, details, showDetails);
     if (ports.isEmpty()) {
         auto *none = new QLabel(LinkTexts::noPortFound(), this);
         none->setObjectName(QStringLiteral("NoPortFound"));
@@ -31,6 +45,8 @@ PortPrompt::PortPrompt(const QList<PortEntry> &ports, QWidget *parent) : QDialog
     QPushButton *ok = buttons->button(QDialogButtonBox::Ok);
     ok->setEnabled(m_list->currentIndex() >= 0);
     connect(m_list, &QComboBox::currentIndexChanged, ok, [ok](int index) { ok->setEnabled(index >= 0); });
+    // Another port's shorter details leave the room below them.
+    layout->addStretch(1);
     layout->addWidget(buttons);
 }
 

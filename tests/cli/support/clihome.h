@@ -62,6 +62,21 @@ inline const QString kWorkedDump = "0B 08 02 C8 00 AF C7 46 48 FF 46 64 78 96 C8
                                    "BE 01 11 D8 81 11 68 01 01 C8 00 00 01 01 04 FF 00 00\n"
                                    "6E 02 11 DC 41 11 6A 41 C8 02 03 00 02 02 03 F6 05 00\n";
 
+// The worked rows as `csv export` writes them, and a CSV of headers only.
+inline const QByteArray kWorkedCsv =
+    "\xEF\xBB\xBF№ кан.; Rx, кГц; Tx, кГц;CTC_Rx;CTC_Tx;DCS_Rx;DCS_Tx;Тон_Rx;Тон_Tx;  ШП;"
+    "P_max;P_min;Скан.;  SW;Id_Тон;Tx_Off;Время;Акт\r\n"
+    "1;144000;144000;67,0;Нет;Нет;Нет;Нет;Нет;1;4;1;+;25;;Норм;Нет;+\r\n"
+    "2;145500;144900;Нет;71,9;Нет;Нет;3;Нет;2;3;2;+;12,5;+;RSSI;5;+\r\n";
+inline const QByteArray kHeadersCsv = kWorkedCsv.first(kWorkedCsv.indexOf("\r\n") + 2);
+
+inline void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
 inline void writeCp1251(const QString &path, const QStringList &lines)
 {
     QFile file(path);
@@ -90,6 +105,9 @@ public:
         writeCp1251(path("worked.ini"), kWorkedSettings + kWorkedRows);
         writeCp1251(path("loud.ini"), loud + kWorkedRows);
         writeCp1251(path("norows.ini"), kWorkedSettings);
+        writeCp1251(path("cut.ini"), kWorkedSettings + kWorkedRows.mid(0, kWorkedRows.indexOf("Tx_Off=RSSI")));
+        writeBytes(path("worked.csv"), kWorkedCsv);
+        writeBytes(path("headers.csv"), kHeadersCsv);
     }
 
     QString path(const QString &name) const { return m_root.filePath(name); }

@@ -142,8 +142,8 @@ public:
     bool waitForByte(int ms) override { return m_link->waitForByte(ms); }
     void purgeReceive() override { m_link->purgeReceive(); }
     void purgeSend() override { m_link->purgeSend(); }
-    qint64 nowMs() const override { return m_link->nowMs(); }
-    void pause(int ms) override { m_link->pause(ms); }
+    qint64 clockMs() const override { return m_link->clockMs(); }
+    void idle(int ms) override { m_link->idle(ms); }
 
 protected:
     std::unique_ptr<SerialLink> m_link = testLinkFactory()();

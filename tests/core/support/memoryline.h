@@ -1,38 +1,47 @@
 #pragma once
 
-// A station's serial line in memory, with a clock of its own: every wait the
-// program makes on it (an answer, a quiet line, a pause) moves the line's
-// time on at once to the moment the wait ends, so a silent station or one
-// that answers after 150 ms costs no real time and no scheduler can delay a
-// byte. A MemoryLine is the station's end: a responder (usually a
-// SimulatedStation) with the options of a StationLine (answer delay, gap
-// between characters, 1200-baud pacing, silence, hang-up). The program's end
-// is a MemoryLink from memoryLinkFactory(), which opens a line by its
-// devicePath(), or by a name linked to it, as the program's serial link
-// opens a device: exclusively, and not after the line has hung up.
+// A station's line in memory that counts its own time: nothing in it sleeps.
+// The line's clock moves only when the program waits on it (a wait for a
+// byte, the write's pause) and then jumps to the next thing that happens on
+// the line, so a silent station or one that answers after 150 ms costs no
+// real time and no scheduler can delay a byte. The station's answers, their
+// delay, pacing and gaps, a USB adapter's bursts and a lost byte, and the
+// stray bytes of a station powering up follow the simulator's own schedule
+// (LineSchedule), so a test sees on this line what the simulator's
+// pseudo-terminal would show, however busy the machine.
+//
+// The program's end is a MemoryLink from memoryLinkFactory(), which opens a
+// line by its devicePath(), or by a name linked to it, as the program's
+// serial link opens a device: exclusively, and not after the line has hung
+// up. A transfer may run on a thread of its own: every operation takes the
+// line's lock, which the station's responder may take again to look at the
+// line while it answers.
+//
+// Windows has no pseudo-terminals: there every link test answers on this line.
 
 #include "common/platformerror.h"
+#include "lineschedule.h"
 #include "link/seriallink.h"
 #include "stationline.h"
 
 #include <QMap>
-#include <algorithm>
 #include <atomic>
 #include <deque>
+#include <map>
 #include <mutex>
 
 class MemoryLine
 {
 public:
     using Responder = StationLine::Responder;
-    // Microseconds of the line's own time.
-    using Micros = qint64;
+    using Us = LineSchedule::Us;
 
     explicit MemoryLine(Responder responder, StationLineOptions options = {})
-        : m_responder(std::move(responder)), m_options(options),
+        : m_responder(std::move(responder)), m_options(options), m_schedule(options),
           m_name(QStringLiteral("memory-line-%1").arg(nextNumber()))
     {
         link(m_name, this);
+        deliver(m_schedule.strayBytes());
     }
     ~MemoryLine()
     {
@@ -57,24 +66,24 @@ public:
     }
 
     QString devicePath() const { return m_name; }
-    // A line in memory needs no thread: the station answers as it is sent to.
+    // The line's time starts when it is made.
     void start() {}
     void stop() {}
-
-    // The station's end goes away: what is sent is lost, nothing more
-    // arrives, and the line cannot be opened again.
+    // Both ends go: what was on the way in either direction is lost, and the
+    // line cannot be opened again.
     void hangUp()
     {
         const std::lock_guard lock(m_mutex);
         m_hungUp = true;
-        m_arriving.clear();
+        m_toStation.clear();
+        m_toProgram.clear();
     }
     bool hungUp() const
     {
         const std::lock_guard lock(m_mutex);
         return m_hungUp;
     }
-    // Every byte received from the program so far, in order.
+    // Every byte the station received, in order.
     QByteArray received() const
     {
         const std::lock_guard lock(m_mutex);
@@ -83,18 +92,18 @@ public:
     // The transfer that sent them has ended by the time a test asks: all
     // that will come has come.
     bool waitForReceived(qsizetype count, int) const { return received().size() >= count; }
-    // Bytes that go out as if the station sent them of its own accord, from
-    // the line's present moment on.
+    // Bytes that go out now as if the station sent them of its own accord.
     void sendUnprompted(const QByteArray &bytes)
     {
         const std::lock_guard lock(m_mutex);
-        schedule(m_now, bytes);
+        deliver(m_schedule.send(m_now, bytes));
     }
-    // Milliseconds of the line's time so far.
-    qint64 elapsedMs() const
+
+    // The line's clock, from its making.
+    Us nowUs() const
     {
         const std::lock_guard lock(m_mutex);
-        return m_now / 1000;
+        return m_now;
     }
 
     // --- the program's end ---------------------------------------------
@@ -108,75 +117,103 @@ public:
             throw PlatformError(SerialErrors::portBusy(device));
         m_openedBy = by;
     }
+    // What the program sent before it let go of the port still reaches the
+    // station.
     void close(const void *by)
     {
         const std::lock_guard lock(m_mutex);
-        if (m_openedBy == by)
-            m_openedBy = nullptr;
+        if (m_openedBy != by)
+            return;
+        m_openedBy = nullptr;
+        if (!m_toStation.empty())
+            advanceTo(m_toStation.back().first);
     }
-    // Throws when the station's end has gone away.
-    void take(std::uint8_t byte, const QString &device)
+    void send(std::uint8_t byte, const QString &device)
     {
         const std::lock_guard lock(m_mutex);
         if (m_hungUp)
             throw PlatformError(SerialErrors::cannotSend(device, QStringLiteral("hung up")));
-        // The byte reaches the station a character time after the one before it.
-        m_reaching = std::max(m_reaching, m_now) + characterTime();
-        m_received.append(static_cast<char>(byte));
-        const qsizetype count = m_received.size();
-        if (m_options.hangUpAfter > 0 && count >= m_options.hangUpAfter) {
-            m_hungUp = true;
-            m_arriving.clear();
-            return;
-        }
-        if (m_options.silentAfter >= 0 && count > m_options.silentAfter)
-            return;
-        schedule(m_reaching + Micros(m_options.answerDelayMs) * 1000, m_responder(byte));
+        m_toStation.push_back({m_schedule.arrival(m_now), byte});
     }
-    bool arrived() const
+    bool arrived()
     {
         const std::lock_guard lock(m_mutex);
+        advanceTo(m_now);
         return hasArrived();
     }
     std::uint8_t takeArrived()
     {
         const std::lock_guard lock(m_mutex);
-        const char c = m_arriving.front().second;
-        m_arriving.pop_front();
-        if (m_options.hangUpAfterSent > 0 && ++m_taken >= m_options.hangUpAfterSent) {
-            m_hungUp = true;
-            m_arriving.clear();
-        }
-        return static_cast<std::uint8_t>(c);
+        const std::uint8_t byte = m_toProgram.begin()->second;
+        m_toProgram.erase(m_toProgram.begin());
+        ++m_taken;
+        if (m_options.hangUpAfterSent >= 0 && m_taken >= m_options.hangUpAfterSent)
+            hangUpNow();
+        return byte;
     }
     void dropArrived()
     {
         const std::lock_guard lock(m_mutex);
+        advanceTo(m_now);
         while (hasArrived())
-            m_arriving.pop_front();
+            m_toProgram.erase(m_toProgram.begin());
     }
-    // Moves the line's time on to the next arrival, or by `ms` when none
-    // comes sooner.
+    // Lets up to `ms` pass, to the moment a byte can be taken.
     bool waitForArrival(int ms)
     {
         const std::lock_guard lock(m_mutex);
-        if (hasArrived())
-            return true;
-        const Micros until = m_now + Micros(ms) * 1000;
-        if (!m_arriving.empty() && m_arriving.front().first <= until) {
-            m_now = m_arriving.front().first;
-            return true;
+        const Us until = m_now + Us(ms) * 1000;
+        advanceTo(m_now);
+        while (!hasArrived() && m_now < until) {
+            Us next = until;
+            if (!m_toStation.empty())
+                next = std::min(next, std::max(m_now, m_toStation.front().first));
+            if (!m_toProgram.empty())
+                next = std::min(next, std::max(m_now, m_toProgram.begin()->first));
+            m_now = next;
+            advanceTo(m_now);
         }
-        m_now = until;
-        return false;
+        return hasArrived();
     }
-    void pass(int ms)
+    void idle(int ms)
     {
         const std::lock_guard lock(m_mutex);
-        m_now += Micros(std::max(ms, 0)) * 1000;
+        m_now += Us(ms) * 1000;
+        advanceTo(m_now);
     }
 
 private:
+    bool hasArrived() const { return !m_toProgram.empty() && m_toProgram.begin()->first <= m_now; }
+    void hangUpNow()
+    {
+        m_hungUp = true;
+        m_toStation.clear();
+        m_toProgram.clear();
+    }
+    // The station takes in every byte that has reached it by `t`.
+    void advanceTo(Us t)
+    {
+        while (!m_hungUp && !m_toStation.empty() && m_toStation.front().first <= t) {
+            const auto [arrival, byte] = m_toStation.front();
+            m_toStation.pop_front();
+            m_received.append(static_cast<char>(byte));
+            if (m_options.hangUpAfter >= 0 && m_received.size() >= m_options.hangUpAfter) {
+                hangUpNow();
+                return;
+            }
+            if (m_options.silentAfter >= 0 && m_received.size() > m_options.silentAfter)
+                continue;
+            if (!m_schedule.ready(arrival))
+                continue;
+            deliver(m_schedule.send(arrival + Us(m_options.answerDelayMs) * 1000, m_responder(byte)));
+        }
+    }
+    void deliver(const QList<LineSchedule::Delivery> &deliveries)
+    {
+        for (const LineSchedule::Delivery &d : deliveries)
+            m_toProgram.emplace(d.at, d.byte);
+    }
+
     static QMap<QString, MemoryLine *> &registry()
     {
         static QMap<QString, MemoryLine *> all;
@@ -193,45 +230,22 @@ private:
         return ++n;
     }
 
-    Micros characterTime() const
-    {
-        return m_options.lineTime ? 1'000'000LL * StationLine::BitsPerCharacter / StationLine::BaudRate : 0;
-    }
-    bool hasArrived() const { return !m_arriving.empty() && m_arriving.front().first <= m_now; }
-    // The station's bytes, the first due at `from`, each a character time
-    // and at least the gap after the one before.
-    void schedule(Micros from, const QByteArray &bytes)
-    {
-        if (m_hungUp)
-            return;
-        for (const char c : bytes) {
-            Micros due = std::max(from, m_lastArrival);
-            if (m_sentAny)
-                due = std::max(due, m_lastArrival + Micros(m_options.answerGapMs) * 1000);
-            due += characterTime();
-            m_lastArrival = due;
-            m_sentAny = true;
-            m_arriving.emplace_back(due, c);
-        }
-    }
-
     Responder m_responder;
     StationLineOptions m_options;
+    LineSchedule m_schedule;
     QString m_name;
-    // The responder may look at the line (what it received) while it answers.
     mutable std::recursive_mutex m_mutex;
-    Micros m_now = 0;
-    Micros m_reaching = 0;    // when the last byte sent reaches the station
-    Micros m_lastArrival = 0; // when the last byte the station sent arrives
-    bool m_sentAny = false;
+    Us m_now = 0;
     QByteArray m_received;
-    std::deque<std::pair<Micros, char>> m_arriving;
+    std::deque<std::pair<Us, std::uint8_t>> m_toStation; // by arrival
+    std::multimap<Us, std::uint8_t> m_toProgram;         // by the time the program can take it
     qsizetype m_taken = 0;
     const void *m_openedBy = nullptr;
     bool m_hungUp = false;
 };
 
 // The program's end of a MemoryLine, with the failures of a serial link.
+// Closed, it still tells the line's time.
 class MemoryLink final : public SerialLink
 {
 public:
@@ -246,37 +260,41 @@ public:
         line->open(this, device);
         m_line = line;
         m_device = device;
+        m_open = true;
     }
-    bool isOpen() const override { return m_line != nullptr; }
+    bool isOpen() const override { return m_open; }
     void close() override
     {
-        if (m_line)
+        if (m_open)
             m_line->close(this);
-        m_line = nullptr;
+        m_open = false;
     }
-    void sendByte(std::uint8_t byte) override { line().take(byte, m_device); }
+    void sendByte(std::uint8_t byte) override { line().send(byte, m_device); }
     bool byteReady() override { return line().arrived(); }
     std::uint8_t takeByte() override { return line().takeArrived(); }
     bool waitForByte(int ms) override { return line().waitForArrival(ms); }
     void purgeReceive() override { line().dropArrived(); }
     void purgeSend() override { line(); }
-    qint64 nowMs() const override { return m_line ? m_line->elapsedMs() : 0; }
-    void pause(int ms) override
+    qint64 clockMs() const override { return m_line ? m_line->nowUs() / 1000 : SerialLink::clockMs(); }
+    void idle(int ms) override
     {
         if (m_line)
-            m_line->pass(ms);
+            m_line->idle(ms);
+        else
+            SerialLink::idle(ms);
     }
 
 private:
     MemoryLine &line() const
     {
-        if (!m_line)
+        if (!m_open)
             throw PlatformError(SerialErrors::notOpen());
         return *m_line;
     }
 
     MemoryLine *m_line = nullptr;
     QString m_device;
+    bool m_open = false;
 };
 
 inline SerialLinkFactory memoryLinkFactory()
