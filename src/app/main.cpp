@@ -1,4 +1,5 @@
 #include "batch/batchdialog.h"
+#include "common/standardstreams.h"
 #include "main/tformmain.h"
 #include "report/tformprotokol.h"
 #include "services/desktopservices.h"
@@ -42,6 +43,8 @@ int answeredWithoutWindow(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    if (!StandardStreams::ensureOpen())
+        return 2;
     if (const int status = answeredWithoutWindow(argc, argv); status >= 0)
         return status;
     QApplication app(argc, argv);

@@ -16,11 +16,13 @@ void CommandLine::addArgument(const QString &name, const QString &description)
     m_parser.addPositionalArgument(name, description);
 }
 
-void CommandLine::addOption(const QCommandLineOption &option, bool required)
+void CommandLine::addOption(const QCommandLineOption &option, bool required, bool repeatable)
 {
     m_parser.addOption(option);
     if (required)
         m_required.append(option.names().constLast());
+    if (repeatable)
+        m_repeatable.append(option.names().constLast());
 }
 
 bool CommandLine::parse(const QStringList &arguments)
@@ -31,6 +33,10 @@ bool CommandLine::parse(const QStringList &arguments)
     if (m_parser.isSet(QStringLiteral("help"))) {
         Console::out(helpText());
         return false;
+    }
+    for (const QString &name : m_parser.optionNames()) {
+        if (!m_repeatable.contains(name) && m_parser.values(name).size() > 1)
+            throw UsageError(QStringLiteral("Параметр --%1 указан более одного раза").arg(name) + more);
     }
     const QStringList positional = m_parser.positionalArguments();
     if (positional.size() < m_arguments.size())

@@ -25,7 +25,9 @@ public:
     CommandLine(const QString &command, const QString &description);
 
     void addArgument(const QString &name, const QString &description);
-    void addOption(const QCommandLineOption &option, bool required = false);
+    // An option that takes a value is given at most once, unless it is
+    // `repeatable`: a second value would be silently dropped or preferred.
+    void addOption(const QCommandLineOption &option, bool required = false, bool repeatable = false);
     // The channel file argument and the --port option, worded alike in every command.
     void addChannelFileArgument();
     void addPortOption();
@@ -46,5 +48,6 @@ private:
     QString m_command;
     QStringList m_arguments;
     QStringList m_required;
+    QStringList m_repeatable;
     QCommandLineParser m_parser;
 };

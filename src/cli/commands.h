@@ -68,9 +68,17 @@ void runToEnd(Job &job, void (Job::*finished)())
     QCoreApplication::exec();
 }
 
+// The archive of reads, for the commands that keep a copy of every read.
+// Throws PlatformError, before any port is opened, when the folder cannot
+// be named exactly.
+QString archiveFolder();
+
 // The station sequence of `plan` on PORT as a job, with its progress on
 // standard error; stopped by SIGINT, SIGTERM and SIGHUP.
 SequenceOutcome runOnStation(StationPlan plan, const PortArgument &port);
+// "Станция не отвечает (AK).", with the busy line or where the reply
+// stopped, as the line of a command.
+QString noAnswerText(const SequenceOutcome &outcome);
 // Prints the ends every command on a station shares (a port failure, a stop)
 // and gives their exit status; nothing for the others.
 std::optional<int> commonEnd(const SequenceOutcome &outcome);

@@ -1,6 +1,7 @@
 #include "console.h"
 #include "consoleplatform.h"
 #include "exitcodes.h"
+#include "files/ioerror.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -38,9 +39,10 @@ void put(std::FILE *stream, const QString &text)
 
 QString reason(int error)
 {
+    // A full disk is worded as every failed write words it.
+    if (const auto disk = IoError::diskReason(error))
+        return *disk;
     switch (error) {
-    case ENOSPC:
-        return QStringLiteral("на устройстве нет места");
     case EPIPE:
         return QStringLiteral("принимающая сторона закрыла канал");
     case EBADF:

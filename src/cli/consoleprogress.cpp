@@ -11,7 +11,29 @@ namespace {
 constexpr int kBarWidth = 40;
 }
 
-ConsoleProgress::ConsoleProgress(bool terminal) : m_terminal(terminal) {}
+ConsoleProgress::ConsoleProgress(bool terminal, QString station) : m_terminal(terminal), m_station(std::move(station))
+{
+}
+
+void ConsoleProgress::stopDeferred(bool writing, qint64 remainingMs)
+{
+    finish();
+    Console::err(stopNotice(m_station, writing, remainingMs));
+}
+
+QString stopNotice(const QString &station, bool writing, qint64 remainingMs)
+{
+    // Whole seconds, at least one: "ещё 0 с" would promise an end that is not there yet.
+    const qint64 seconds = std::max<qint64>(1, (remainingMs + 999) / 1000);
+    if (writing)
+        return QStringLiteral("Остановка: запись станции %1 будет закончена (ещё %2 с); второй Ctrl+C прервёт её и "
+                              "оставит станцию записанной не полностью")
+            .arg(station)
+            .arg(seconds);
+    return QStringLiteral("Остановка: чтение станции %1 будет закончено (ещё %2 с); второй Ctrl+C прервёт его")
+        .arg(station)
+        .arg(seconds);
+}
 
 void ConsoleProgress::stepStarted(SequenceStep step)
 {

@@ -13,7 +13,8 @@ struct SequenceOutcome;
 class ConsoleProgress final
 {
 public:
-    explicit ConsoleProgress(bool terminal);
+    // `station` names the station in the notice of a stop ("на COM3").
+    explicit ConsoleProgress(bool terminal, QString station = QString());
     ~ConsoleProgress() { finish(); }
     ConsoleProgress(const ConsoleProgress &) = delete;
     ConsoleProgress &operator=(const ConsoleProgress &) = delete;
@@ -25,6 +26,8 @@ public:
     void ended(const SequenceOutcome &outcome);
     // Ends the bar's line.
     void finish();
+    // The notice of a stop, on a line of its own.
+    void stopDeferred(bool writing, qint64 remainingMs);
 
 private:
     void setStatus(const QString &text);
@@ -33,7 +36,12 @@ private:
 
     bool m_terminal;
     SequenceStep m_step = SequenceStep::Write;
+    QString m_station;
     QString m_status;
     int m_value = -1;
     bool m_barOpen = false;
 };
+
+// What the first stop request says at once of a transfer that runs on to
+// its end: "Остановка: запись станции на COM3 будет закончена (ещё 12 с); ...".
+QString stopNotice(const QString &station, bool writing, qint64 remainingMs);

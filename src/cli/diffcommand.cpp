@@ -5,6 +5,7 @@
 #include "console.h"
 #include "exitcodes.h"
 #include "portargument.h"
+#include "stopsignals.h"
 #include "compare/stationcomparison.h"
 #include "image/stationreply.h"
 #include "files/readarchive.h"
@@ -17,22 +18,19 @@ namespace {
 
 // The station's side, or an exit status when there is none to compare. The
 // read is the one `read` makes, its copy kept in the archive.
-std::optional<int> readStation(StationReply &held, const PortArgument &port)
+std::optional<int> readStation(StationReply &held, const PortArgument &port, const QString &archiveFolder)
 {
     StationPlan plan;
     plan.write = false;
     plan.verify = false;
-    plan.archiveFolder = ReadArchive::folder();
+    plan.archiveFolder = archiveFolder;
     const SequenceOutcome outcome = Commands::runOnStation(plan, port);
     if (const auto code = Commands::commonEnd(outcome))
         return code;
     switch (outcome.kind) {
     case SequenceOutcome::Kind::NoAnswer:
-        Console::out(QStringLiteral("Станция не отвечает (%1).").arg(LinkTexts::noAnswer()));
+        Console::out(Commands::noAnswerText(outcome));
         return ExitCode::NoAnswer;
-    case SequenceOutcome::Kind::InvalidReply:
-        Console::out(QStringLiteral("Станция ответила, но %1.").arg(outcome.failure));
-        return ExitCode::Refused;
     case SequenceOutcome::Kind::Refused:
         Console::out(outcome.refusal ? outcome.refusal->text : LinkTexts::noAnswer());
         return ExitCode::Refused;
@@ -42,6 +40,11 @@ std::optional<int> readStation(StationReply &held, const PortArgument &port)
     default:
         Console::err(QStringLiteral("Копия в архиве чтений: %1").arg(QDir::toNativeSeparators(outcome.archiveCopy)));
         break;
+    }
+    // A stop asked during the read let it run to its end; nothing follows it.
+    if (StopSignals::requested()) {
+        Console::out(QStringLiteral("Остановлено после чтения станции: сравнение не выполнено."));
+        return ExitCode::Stopped;
     }
     held = outcome.held;
     return std::nullopt;
@@ -96,13 +99,15 @@ int diff(const QStringList &arguments)
     if (!line.parse(arguments))
         return ExitCode::Done;
 
+    const PortArgument port = withPort ? PortArgument::parse(line.value(QStringLiteral("port"))) : PortArgument();
+    const QString archive = withPort ? archiveFolder() : QString();
     const auto a = loadPassingCheck(line.argument(0));
     if (!a)
         return ExitCode::Refused;
     const StationSide sideA = StationSide::checked(a->plan, a->check.station);
     if (withPort) {
         StationReply held;
-        if (const auto stop = readStation(held, PortArgument::parse(line.value(QStringLiteral("port")))))
+        if (const auto stop = readStation(held, port, archive))
             return *stop;
         return print(StationComparison(sideA, StationSide::read(held)));
     }

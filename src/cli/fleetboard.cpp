@@ -51,6 +51,19 @@ void FleetBoard::showPercent(int index, int percent)
         show(index, m_rows.at(index).text, percent);
 }
 
+void FleetBoard::note(const QString &text)
+{
+    if (!m_terminal) {
+        Console::err(text);
+        return;
+    }
+    // Written over the first port's line; the ports' lines follow anew.
+    QString line = m_drawn ? QStringLiteral("\x1b[%1A").arg(m_rows.size()) : QString();
+    Console::errRaw(line + QStringLiteral("\r\x1b[2K") + text + u'\n');
+    m_drawn = false;
+    redraw();
+}
+
 void FleetBoard::redraw()
 {
     QString text;

@@ -20,6 +20,8 @@ public:
     void show(int index, const QString &text, int percent);
     // The same step, further on.
     void showPercent(int index, int percent);
+    // A line above the ports' lines, which stay below it.
+    void note(const QString &text);
 
 private:
     QString line(int index) const;

@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "console.h"
 #include "exitcodes.h"
+#include "consoleprogress.h"
 #include "fleetboard.h"
 #include "fleetports.h"
 #include "batch/batchreports.h"
@@ -42,7 +43,8 @@ QString description()
                           "десятичные цифры); без него все станции получают Id из файла.\n"
                           "Одно устройство, названное дважды (также через ссылку или карту портов), неверный\n"
                           "--id-from, Id больше 9999, COMn без устройства или папка --report-dir, которую нельзя\n"
-                          "создать или в которую нельзя записать файл, - отказ до открытия портов (код 2).\n"
+                          "создать, в которую нельзя записать файл или в которой нет места для протоколов, -\n"
+                          "отказ до открытия портов (код 2).\n"
                           "Ход работы - на stderr, по строке на порт (порт, шаг, процент), в конце - пути копий\n"
                           "в архиве чтений и протоколов. Итог - на stdout, по строке на порт в порядке --port,\n"
                           "через табуляцию: порт, серийный номер (или \"-\"), Id, результат.\n"
@@ -55,8 +57,7 @@ QString description()
                           "станций, записанных не полностью, говорят об этом.\n"
                           "Код выхода: 0 - все станции записаны и проверены, иначе наибольший код среди станций:\n"
                           "1 - ответ станции отвергнут, 2 - ошибка порта или файла, 3 - станция не ответила,\n"
-                          "4 - станция хранит не то, что записано, сменилась или ответила на проверочное чтение\n"
-                          "недопустимо, 5 - остановлено.");
+                          "4 - станция хранит не то, что записано, или сменилась, 5 - остановлено.");
 }
 
 // The Id of the first station, when --id-from gives one: four decimal
@@ -90,9 +91,14 @@ QStringList stationIds(std::optional<int> first, qsizetype count, const StationD
 
 // Each station on a thread of its own; the main thread shows their progress
 // until the last one ends.
-std::vector<FleetResult> runAll(std::vector<StationPlan> plans, std::shared_ptr<TransferStop> stop, FleetBoard &board)
+std::vector<FleetResult> runAll(std::vector<StationPlan> plans, std::shared_ptr<TransferStop> stop, FleetBoard &board,
+                                const QStringList &names)
 {
     BatchRunner runner;
+    QObject::connect(&runner, &BatchRunner::stopDeferred, &runner,
+                     [&board, &names](int station, bool writing, qint64 remainingMs) {
+                         board.note(stopNotice(QStringLiteral("на ") + names.at(station), writing, remainingMs));
+                     });
     QObject::connect(&runner, &BatchRunner::stepStarted, &runner, [&board](int station, int step, const QString &) {
         board.show(station, BatchStation::stepName(SequenceStep(step)), 0);
     });
@@ -126,7 +132,7 @@ int fleet(const QStringList &arguments)
                                       QStringLiteral("Порт станции, по одному на станцию: COM1...COM255 (через карту "
                                                      "портов программы) или путь устройства."),
                                       QStringLiteral("PORT")),
-                   true);
+                   true, true);
     line.addOption(QCommandLineOption(QStringLiteral("id-from"), QStringLiteral("Id первой станции, четыре цифры."),
                                       QStringLiteral("NNNN")));
     line.addOption(QCommandLineOption(QStringLiteral("report-dir"), QStringLiteral("Папка для протоколов станций."),
@@ -144,6 +150,7 @@ int fleet(const QStringList &arguments)
     if (line.isSet(QStringLiteral("report-dir")) && reportDir.isEmpty())
         throw UsageError(QStringLiteral("Пустое значение параметра --report-dir"));
 
+    const QString archive = archiveFolder();
     // Checked once, here: the check rewrites MyTemp.ini, which no thread may
     // share.
     const auto checked = loadPassingCheck(line.argument(0));
@@ -154,17 +161,17 @@ int fleet(const QStringList &arguments)
     std::shared_ptr<BatchReports> reports;
     if (!reportDir.isEmpty()) {
         reports = std::make_shared<BatchReports>(reportDir, line.value(QStringLiteral("serial")));
-        reports->prepare();
+        reports->prepare(ports.size());
     }
     // Made here once rather than by every thread at the same moment; a
     // folder that cannot be made fails each station's copy, and so its write.
-    QDir().mkpath(ReadArchive::folder());
+    QDir().mkpath(archive);
     std::shared_ptr<TransferStop> stop = StopSignals::install();
     std::vector<StationPlan> plans;
     QStringList names;
     for (qsizetype k = 0; k < ports.size(); ++k) {
         StationPlan plan = BatchStation::plan(checked->plan, checked->check.station, ports.at(k).device,
-                                              Paths::optionsFile(), ReadArchive::folder(), reports, stop);
+                                              Paths::optionsFile(), archive, reports, stop);
         // Without --id-from the file's Id stands as the file spells it.
         if (first)
             BatchStation::setId(plan, ids.at(k));
@@ -173,7 +180,7 @@ int fleet(const QStringList &arguments)
     }
 
     FleetBoard board(names, Console::errIsTerminal());
-    const std::vector<FleetResult> results = runAll(std::move(plans), stop, board);
+    const std::vector<FleetResult> results = runAll(std::move(plans), stop, board, names);
 
     int exitCode = ExitCode::Done;
     for (std::size_t k = 0; k < results.size(); ++k) {
@@ -186,6 +193,9 @@ int fleet(const QStringList &arguments)
             Console::err(QStringLiteral("%1: протокол: %2").arg(names.at(at), QDir::toNativeSeparators(result.report)));
         exitCode = std::max(exitCode, result.exitCode);
     }
+    // A stop that came while the last steps ran to their end.
+    if (stop->stopRequested())
+        exitCode = ExitCode::Stopped;
     for (std::size_t k = 0; k < results.size(); ++k) {
         const qsizetype at = static_cast<qsizetype>(k);
         Console::out(QStringList{names.at(at), results[k].serial, ids.at(at), results[k].text}.join(u'\t'));

@@ -17,7 +17,6 @@ int exitCode(const SequenceOutcome &outcome)
     case Kind::NoAnswer:
         return ExitCode::NoAnswer;
     case Kind::Refused:
-    case Kind::InvalidReply:
         // A refused read-back is a station that does not hold what was written.
         return outcome.step == SequenceStep::Verify ? ExitCode::Differs : ExitCode::Refused;
     case Kind::Differs:

@@ -6,6 +6,7 @@
 #include "exitcodes.h"
 #include "stopsignals.h"
 #include "common/platformerror.h"
+#include "common/standardstreams.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -53,7 +54,7 @@ QString overview()
     text += QStringLiteral("\nСправка по команде: vetral-cli КОМАНДА --help\n"
                            "Версия программы: vetral-cli --version\n"
                            "Код выхода 2: неверные аргументы или ошибка файла или порта.\n"
-                           "Код выхода 5 (write, read, fleet): остановлено сигналом SIGINT, SIGTERM или SIGHUP.");
+                           "Код выхода 5 (write, read, diff, fleet): остановлено сигналом SIGINT, SIGTERM или SIGHUP.");
     return text;
 }
 
@@ -101,6 +102,8 @@ QStringList exactArguments(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
+    if (!StandardStreams::ensureOpen())
+        return ExitCode::Failure;
     StopSignals::ignoreBrokenPipe();
     const auto app = Commands::application(argc, argv);
     // The program's name, so that the configuration folder (V404Options.ini,

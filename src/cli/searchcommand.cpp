@@ -4,7 +4,6 @@
 #include "exitcodes.h"
 #include "common/paths.h"
 #include "link/linktexts.h"
-#include "link/portmap.h"
 #include "link/portsearch.h"
 #include "link/systemseriallink.h"
 #include "transfer/transferjob.h"
@@ -25,12 +24,12 @@ int search(const QStringList &arguments)
     TransferJob search(Paths::optionsFile(), systemSerialLinkFactory(), PortSearchTimings());
     runToEnd(search, &TransferJob::finished);
     const std::uint8_t portNumber = search.foundPort();
+    const PortEntry found = search.foundEntry();
     if (portNumber == 0) {
         Console::out(LinkTexts::searchNotFound());
         return ExitCode::NoAnswer;
     }
-    const PortEntry port = PortMap::fromOptionsFile(Paths::optionsFile()).entry(portNumber);
-    Console::out(QStringLiteral("%1: %2 %3").arg(LinkTexts::searchFound(), port.name, port.device));
+    Console::out(QStringLiteral("%1: %2").arg(LinkTexts::searchFound(), found.withSystemName()));
     return ExitCode::Done;
 }
 

@@ -25,8 +25,14 @@ std::shared_ptr<TransferStop> install()
         sigemptyset(&action.sa_mask);
         // Interrupted waits on the line go on; the stop is asked at every poll.
         action.sa_flags = SA_RESTART;
-        for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+            // A signal the program was started with ignored stays ignored:
+            // SIGHUP under nohup, SIGINT in a background job of a plain shell.
+            struct sigaction inherited = {};
+            if (sigaction(signal, nullptr, &inherited) == 0 && inherited.sa_handler == SIG_IGN)
+                continue;
             sigaction(signal, &action, nullptr);
+        }
         return true;
     }();
     (void)installed;

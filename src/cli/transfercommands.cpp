@@ -26,17 +26,15 @@ namespace {
 
 using Kind = SequenceOutcome::Kind;
 
-// What follows "станция не отвечает (AK)" when the line was busy rather
-// than silent.
-QString busyDetail(const SequenceOutcome &outcome)
+// A wait for the station ran out ("AK" in the transfer dialog), as the
+// middle of a sentence: the line busy rather than silent, or the reply
+// stopped where it stopped.
+QString noAnswerWords(const SequenceOutcome &outcome)
 {
-    return outcome.lineBusy ? busyLineText(LinkTimings().quietLineBoundMs) : QString();
-}
-
-// A wait for the station ran out ("AK" in the transfer dialog).
-QString noAnswerText(const SequenceOutcome &outcome)
-{
-    return QStringLiteral("Станция не отвечает (%1)%2.").arg(LinkTexts::noAnswer(), busyDetail(outcome));
+    if (!outcome.failure.isEmpty())
+        return QStringLiteral("%1 (%2)").arg(outcome.failure, LinkTexts::noAnswer());
+    return QStringLiteral("станция не отвечает (%1)%2")
+        .arg(LinkTexts::noAnswer(), outcome.lineBusy ? busyLineText(LinkTimings().quietLineBoundMs) : QString());
 }
 
 // An output that cannot be saved is refused before the station is asked,
@@ -53,12 +51,25 @@ void requireSavable(const QString &output)
     // the station was read.
     if (const int blocker = FileAccess::writeBlocker(output))
         throw PlatformError(QStringLiteral("Файл \"%1\" не может быть записан: %2")
-                                .arg(QDir::toNativeSeparators(output), IoError::message(blocker)));
+                                .arg(QDir::toNativeSeparators(output), IoError::writeReason(blocker)));
 }
 
 } // namespace
 
 namespace Commands {
+
+QString noAnswerText(const SequenceOutcome &outcome)
+{
+    const QString words = noAnswerWords(outcome);
+    return words.left(1).toUpper() + words.mid(1) + u'.';
+}
+
+QString archiveFolder()
+{
+    if (const auto refusal = ReadArchive::folderRefusal())
+        throw PlatformError(*refusal);
+    return ReadArchive::folder();
+}
 
 // The station sequence as a job, with its progress on standard error, each
 // transfer's bar on a line of its own; stopped by SIGINT, SIGTERM and SIGHUP.
@@ -67,12 +78,15 @@ SequenceOutcome runOnStation(StationPlan plan, const PortArgument &port)
     plan.link.device = port.device;
     plan.link.portNumber = port.portNumber;
     plan.link.stop = StopSignals::install();
-    ConsoleProgress progress(Console::errIsTerminal());
+    const QString name = port.device.isEmpty() ? QStringLiteral("COM%1").arg(port.portNumber) : port.device;
+    ConsoleProgress progress(Console::errIsTerminal(), QStringLiteral("на ") + name);
     TransferJob job(std::move(plan));
     QObject::connect(&job, &TransferJob::stepStarted, &job,
                      [&progress](SequenceStep step, const QString &) { progress.stepStarted(step); });
     QObject::connect(&job, &TransferJob::progress, &job,
                      [&progress](const TransferProgress &p) { progress.progress(p); });
+    QObject::connect(&job, &TransferJob::stopDeferred, &job,
+                     [&progress](bool writing, qint64 remainingMs) { progress.stopDeferred(writing, remainingMs); });
     runToEnd(job, &TransferJob::finished);
     progress.ended(job.outcome());
     return job.outcome();
@@ -114,26 +128,29 @@ int writeEnd(const SequenceOutcome &outcome)
         return *code;
     const bool verifying = outcome.step == SequenceStep::Verify;
     switch (outcome.kind) {
-    case Kind::Done:
-        Console::out(verifying ? QStringLiteral("Данные записаны в станцию, прочитаны и совпадают с записанными.")
-                               : QStringLiteral("Данные записаны в станцию."));
+    case Kind::Done: {
+        const QString done = verifying
+                                 ? QStringLiteral("Данные записаны в станцию, прочитаны и совпадают с записанными.")
+                                 : QStringLiteral("Данные записаны в станцию.");
+        // The stop came while the last step ran to its end.
+        if (StopSignals::requested()) {
+            Console::out(QStringLiteral("Остановлено: ") + done.left(1).toLower() + done.mid(1));
+            return ExitCode::Stopped;
+        }
+        Console::out(done);
         return ExitCode::Done;
+    }
     case Kind::NoAnswer:
         if (!verifying) {
-            Console::out(noAnswerText(outcome));
+            Console::out(Commands::noAnswerText(outcome));
             return ExitCode::NoAnswer;
         }
         // The write itself completed: only the reading back failed.
-        Console::out(QStringLiteral("Данные записаны в станцию, но прочитать их для сверки не удалось: "
-                                    "станция не отвечает (%1)%2.")
-                         .arg(LinkTexts::noAnswer(), busyDetail(outcome)));
+        Console::out(QStringLiteral("Данные записаны в станцию, но прочитать их для сверки не удалось: %1.")
+                         .arg(noAnswerWords(outcome)));
         return ExitCode::NoAnswer;
-    case Kind::InvalidReply:
-        // The station answered: its reply does not hold what it says it holds.
-        Console::out(QStringLiteral("Данные записаны в станцию, но при чтении для сверки %1.").arg(outcome.failure));
-        return ExitCode::Differs;
     case Kind::Refused:
-        Console::out(outcome.refusal ? outcome.refusal->text : noAnswerText(outcome));
+        Console::out(outcome.refusal ? outcome.refusal->text : Commands::noAnswerText(outcome));
         return verifying ? ExitCode::Differs : ExitCode::Refused;
     case Kind::Differs:
         Console::out(QStringLiteral("Станция хранит не то, что записано: ")
@@ -156,8 +173,9 @@ int read(const QStringList &arguments)
                                     "так, как его записала бы \"Запись в файл\", и копией в архив чтений.\n"
                                     "FILE проверяется до обращения к станции (папка есть и принимает файл, имя\n"
                                     "допустимо). Ход передачи - на stderr. Код выхода: 0 - прочитано, 1 - ответ\n"
-                                    "станции отвергнут или недопустим, 3 - станция не ответила, 5 - остановлено\n"
-                                    "сигналом."));
+                                    "станции отвергнут (больше 99 каналов), 3 - станция не ответила или перестала\n"
+                                    "отвечать, 5 - остановлено сигналом (начатое чтение доводится до конца, FILE\n"
+                                    "сохраняется)."));
     line.addPortOption();
     line.addOption(QCommandLineOption(QStringLiteral("output"), QStringLiteral("Файл каналов, который будет записан."),
                                       QStringLiteral("FILE")),
@@ -171,17 +189,13 @@ int read(const QStringList &arguments)
     StationPlan plan;
     plan.write = false;
     plan.verify = false;
-    plan.archiveFolder = ReadArchive::folder();
+    plan.archiveFolder = archiveFolder();
     const SequenceOutcome outcome = runOnStation(plan, port);
     if (const auto code = commonEnd(outcome))
         return *code;
     if (outcome.kind == Kind::NoAnswer) {
         Console::out(noAnswerText(outcome));
         return ExitCode::NoAnswer;
-    }
-    if (outcome.kind == Kind::InvalidReply) {
-        Console::out(QStringLiteral("Станция ответила, но %1.").arg(outcome.failure));
-        return ExitCode::Refused;
     }
     if (outcome.kind == Kind::Refused) {
         Console::out(outcome.refusal ? outcome.refusal->text : noAnswerText(outcome));
@@ -198,7 +212,13 @@ int read(const QStringList &arguments)
         Console::out(refusal->text);
         return ExitCode::Refused;
     }
-    Console::out(QStringLiteral("Данные станции сохранены в файл %1.").arg(QDir::toNativeSeparators(output)));
+    // A stop asked during the read let it run to its end; what it read is kept.
+    const QString saved = QStringLiteral("данные станции сохранены в файл %1.").arg(QDir::toNativeSeparators(output));
+    if (StopSignals::requested()) {
+        Console::out(QStringLiteral("Остановлено после чтения: ") + saved);
+        return ExitCode::Stopped;
+    }
+    Console::out(saved.left(1).toUpper() + saved.mid(1));
     return ExitCode::Done;
 }
 
@@ -210,8 +230,7 @@ int write(const QStringList &arguments)
                                     "порт открыт и заблокирован от записи до конца проверки.\n"
                                     "Ход передачи - на stderr, итог - одной строкой на stdout.\n"
                                     "Код выхода: 0 - записано (и проверено), 1 - отказ проверки,\n"
-                                    "3 - станция не ответила, 4 - станция хранит не то, что записано\n"
-                                    "(или её ответ на проверочное чтение недопустим),\n"
+                                    "3 - станция не ответила, 4 - станция хранит не то, что записано,\n"
                                     "5 - остановлено сигналом (SIGINT, SIGTERM, SIGHUP): начатая запись\n"
                                     "доводится до конца, проверка не начинается; второй сигнал прерывает сразу."));
     line.addChannelFileArgument();

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTest>
+#include <atomic>
+#include <csignal>
 #include <memory>
 
 #include <fcntl.h>
@@ -49,6 +51,7 @@ public:
     QString path(const QString &name) const { return m_home.path(name); }
     QString archiveFolder() const { return m_home.archiveFolder(); }
     QString device() const { return m_line ? m_line->devicePath() : QString(); }
+    QByteArray received() const { return m_line ? m_line->received() : QByteArray(); }
 
     QString expand(QString text) const { return text.replace("{dir}", m_home.root()).replace("{station}", device()); }
     // The same in a pattern made by exactly().
@@ -61,12 +64,20 @@ public:
     }
 
     // `output` takes the child's standard output instead of the test.
-    CliRun run(const QStringList &arguments, const QString &output = QString()) const
+    CliRun run(const QStringList &arguments, const QString &output = QString(), int ignoredSignal = 0) const
     {
         QStringList expanded;
         for (const QString &a : arguments)
             expanded.append(expand(a));
-        return m_home.run(expanded, output);
+        return m_home.run(
+            expanded, output, [this](qint64 pid) { m_pid = pid; }, ignoredSignal);
+    }
+    // The station sends the program `signal` when it has received `count`
+    // bytes, before it answers the last of them.
+    void signalAt(qsizetype count, int signal)
+    {
+        m_signalAt = count;
+        m_signal = signal;
     }
 
 private:
@@ -86,6 +97,8 @@ private:
         m_station = std::make_unique<SimulatedStation>(memory);
         m_line = std::make_unique<StationLine>(
             [this, altering, countTooHigh](std::uint8_t byte) {
+                if (m_line->received().size() == m_signalAt && m_pid > 0)
+                    ::kill(pid_t(qint64(m_pid)), m_signal);
                 QByteArray answer = m_station->onByte(byte, 0);
                 if (altering && answer.size() > kReplyTone3)
                     answer[kReplyTone3] = char(answer.at(kReplyTone3) + 1);
@@ -100,6 +113,9 @@ private:
     CliHome m_home;
     std::unique_ptr<SimulatedStation> m_station;
     std::unique_ptr<StationLine> m_line;
+    mutable std::atomic<qint64> m_pid{0};
+    qsizetype m_signalAt = -1;
+    int m_signal = 0;
 };
 
 } // namespace
@@ -120,6 +136,10 @@ private slots:
     void csvRoundTrip();
     void lostOutput_data();
     void lostOutput();
+    void closedStandardStreams_data();
+    void closedStandardStreams();
+    void stopSignals_data();
+    void stopSignals();
 };
 
 void CliTest::commands_data()
@@ -177,6 +197,15 @@ void CliTest::commands_data()
                           << "";
     QTest::newRow("no output") << QStringList{"read", "--port", "COM3"} << none << 2 << exactly("") << "--output"
                                << "";
+    // An option that takes one value, given twice, is no choice of the program's.
+    const QString twice = "указан более одного раза";
+    QTest::newRow("diff with two ports") << QStringList{"diff", "{dir}/worked.ini", "--port", "COM3", "--port", "COM4"}
+                                         << Station::Answering << 2 << exactly("") << "--port " + twice << "";
+    QTest::newRow("write with two ports") << QStringList{"write", "{dir}/worked.ini", "--port", "COM3", "--port=COM3"}
+                                          << Station::Answering << 2 << exactly("") << "--port " + twice << "";
+    QTest::newRow("read into two files") << QStringList{"read",        "--port",   "COM3",       "--output",
+                                                        "{dir}/a.ini", "--output", "{dir}/b.ini"}
+                                         << Station::Answering << 2 << exactly("") << "--output " + twice << "";
 
     QTest::newRow("write") << QStringList{"write", "{dir}/worked.ini", "--port", "COM3"} << Station::Answering << 0
                            << exactly("Данные записаны в станцию.\n") << "ПР 100%"
@@ -221,16 +250,16 @@ void CliTest::commands_data()
     QTest::newRow("read unanswered") << QStringList{"read", "--port", "COM3", "--output", "{dir}/r.ini"}
                                      << Station::Silent << 3 << noAnswer << ""
                                      << "";
-    QTest::newRow("read: reply shorter than its channel count")
-        << QStringList{"read", "--port", "COM3", "--output", "{dir}/r.ini"} << Station::CountTooHigh << 1
-        << exactly("Станция ответила, но ответ станции недопустим: по его числу каналов (1) в нём должно быть "
-                   "46 байт, а пришло 28.\n")
-        << ""
+    // A reply that stops before the length its channel count gives is a
+    // station that stopped answering, whatever it said of its length.
+    QTest::newRow("read: reply stops before its end")
+        << QStringList{"read", "--port", "COM3", "--output", "{dir}/r.ini"} << Station::CountTooHigh << 3
+        << exactly("Станция перестала отвечать на байте 29 из 46 (AK).\n") << ""
         << "";
-    QTest::newRow("verify: reply shorter than its channel count")
-        << QStringList{"write", "{dir}/worked.ini", "--port", "COM3", "--verify"} << Station::CountTooHigh << 4
-        << exactly("Данные записаны в станцию, но при чтении для сверки ответ станции недопустим: по его числу "
-                   "каналов (3) в нём должно быть 82 байт, а пришло 64.\n")
+    QTest::newRow("verify: reply stops before its end")
+        << QStringList{"write", "{dir}/worked.ini", "--port", "COM3", "--verify"} << Station::CountTooHigh << 3
+        << exactly("Данные записаны в станцию, но прочитать их для сверки не удалось: станция перестала отвечать "
+                   "на байте 65 из 82 (AK).\n")
         << ""
         << "";
     // Targets that cannot take the file are found before the station is read.
@@ -240,7 +269,7 @@ void CliTest::commands_data()
         << "";
     QTest::newRow("read: output folder takes no file")
         << QStringList{"read", "--port", "COM3", "--output", "/sys/r.ini"} << Station::Answering << 2 << exactly("")
-        << "Файл \"/sys/r.ini\" не может быть записан: Доступ к файлу запрещен."
+        << "Файл \"/sys/r.ini\" не может быть записан: папка только для чтения"
         << "";
     // Names whose bytes are not UTF-8 would become other names.
     const QString notUtf8 = "недопустимые в кодировке системы (UTF-8)";
@@ -301,7 +330,7 @@ void CliTest::commands_data()
                               << "";
 
     QTest::newRow("search finds COM3") << QStringList{"search"} << Station::Answering << 0
-                                       << exactly("Подключились: COM3 {station}\n") << "Идет Поиск..."
+                                       << exactly("Подключились: COM3 — {station}\n") << "Идет Поиск..."
                                        << "";
     QTest::newRow("search finds none") << QStringList{"search"} << none << 3 << exactly("Не Подключились\n") << ""
                                        << "";
@@ -464,7 +493,7 @@ void CliTest::lostOutput_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("output");
     QTest::addColumn<QString>("err");
-    const QString full = "Стандартный вывод не записан: на устройстве нет места.\n";
+    const QString full = "Стандартный вывод не записан: нет места на диске.\n";
     QTest::newRow("dump") << QStringList{"dump", "{dir}/worked.ini"} << "/dev/full" << full;
     QTest::newRow("check") << QStringList{"check", "{dir}/worked.ini"} << "/dev/full" << full;
     QTest::newRow("help") << QStringList{"--help"} << "/dev/full" << full;
@@ -482,6 +511,89 @@ void CliTest::lostOutput()
     const CliRun run = rig.run(arguments, output);
     QCOMPARE(run.exitCode, 2);
     QVERIFY2(run.err.startsWith(err), qPrintable(run.err));
+}
+
+// Started with standard output and error closed, the program must not
+// take the descriptors it opens next for them: its progress would go to the
+// station as bytes of the write.
+void CliTest::closedStandardStreams_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("received"); // by the station
+    QTest::addColumn<QString>("made");        // a file the command must have made
+    const QByteArray write = char(20) + QByteArray::fromHex(kWorkedDump.toLatin1());
+    QTest::newRow("write and verify") << QStringList{"write", "{dir}/worked.ini", "--port", "COM3", "--verify"}
+                                      << write + char(30) << "";
+    QTest::newRow("read") << QStringList{"read", "--port", "{station}", "--output", "{dir}/r.ini"}
+                          << QByteArray(1, char(30)) << "{dir}/r.ini";
+}
+
+void CliTest::closedStandardStreams()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, received);
+    QFETCH(QString, made);
+    const Rig rig(Station::Answering);
+    const CliRun run = rig.run(arguments, CliHome::kClosedStreams);
+    QCOMPARE(rig.received().toHex(' '), received.toHex(' '));
+    QCOMPARE(run.exitCode, 0);
+    if (!made.isEmpty())
+        QVERIFY(QFileInfo(rig.expand(made)).size() > 0);
+}
+
+// A stop asked by a signal in the middle of a transfer: the transfer runs
+// to its end, the program says so at once, and the exit tells that it was
+// stopped. A signal the program was started with ignored stays ignored.
+void CliTest::stopSignals_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<int>("atByte"); // received by the station
+    QTest::addColumn<bool>("ignored");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out"); // pattern for standard output
+    QTest::addColumn<QString>("err"); // text standard error must hold
+
+    const QStringList write{"write", "{dir}/worked.ini", "--port", "COM3"};
+    const QString writing = "Остановка: запись станции на COM3 будет закончена (ещё ";
+    const QString reading = "Остановка: чтение станции на COM3 будет закончено (ещё ";
+    // Said before the write's next step is shown.
+    QTest::newRow("SIGINT in a write") << write << SIGINT << 2 << false << 5
+                                       << exactly("Остановлено: данные записаны в станцию.\n") << "ПР 0%\n" + writing;
+    // The read's data are kept: it ran to its end.
+    QTest::newRow("SIGINT in a read") << QStringList{"read", "--port", "COM3", "--output", "{dir}/r.ini"} << SIGINT << 1
+                                      << false << 5
+                                      << exactly(
+                                             "Остановлено после чтения: данные станции сохранены в файл {dir}/r.ini.\n")
+                                      << reading;
+    QTest::newRow("SIGTERM in a diff with the station")
+        << QStringList{"diff", "{dir}/worked.ini", "--port", "COM3"} << SIGTERM << 1 << false << 5
+        << exactly("Остановлено после чтения станции: сравнение не выполнено.\n") << reading;
+    QTest::newRow("SIGHUP ignored, as under nohup")
+        << write + QStringList{"--verify"} << SIGHUP << 2 << true << 0
+        << exactly("Данные записаны в станцию, прочитаны и совпадают с записанными.\n") << "ПР 100%";
+    QTest::newRow("SIGINT ignored, as in a background job")
+        << write + QStringList{"--verify"} << SIGINT << 2 << true << 0
+        << exactly("Данные записаны в станцию, прочитаны и совпадают с записанными.\n") << "ПП 0%";
+}
+
+void CliTest::stopSignals()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, signal);
+    QFETCH(int, atByte);
+    QFETCH(bool, ignored);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+
+    Rig rig(Station::Answering);
+    rig.signalAt(atByte, signal);
+    const CliRun run = rig.run(arguments, QString(), ignored ? signal : 0);
+    QVERIFY2(rig.pattern(out).match(run.out).hasMatch(), qPrintable(run.out));
+    QVERIFY2(run.err.contains(rig.expand(err)), qPrintable(run.err));
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.err.contains("Остановка"), !ignored);
 }
 
 QTEST_GUILESS_MAIN(CliTest)

@@ -321,6 +321,12 @@ void FleetTest::refusedBeforeAnyByte_data()
                                       << "--id-from";
     QTest::newRow("Id with a letter") << worked + QStringList{"--port", "COM3", "--id-from", "12A4"} << 2 << ""
                                       << "--id-from";
+    QTest::newRow("Id given twice") << worked + QStringList{"--port", "COM3", "--id-from", "0001", "--id-from", "0005"}
+                                    << 2 << ""
+                                    << "--id-from указан более одного раза";
+    QTest::newRow("report folder given twice")
+        << worked + QStringList{"--port", "COM3", "--report-dir", "{dir}/a", "--report-dir", "{dir}/b"} << 2 << ""
+        << "--report-dir указан более одного раза";
     QTest::newRow("Ids beyond 9999") << worked + QStringList{"--port", "COM3", "--port", "COM4", "--id-from", "9999"}
                                      << 2 << ""
                                      << "10000";
@@ -328,7 +334,7 @@ void FleetTest::refusedBeforeAnyByte_data()
                                            << "COM6";
     QTest::newRow("report folder takes no file")
         << worked + QStringList{"--port", "COM3", "--report-dir", "/sys"} << 2 << ""
-        << "В папку протоколов \"/sys\" нельзя записать файл: Доступ к файлу запрещен.";
+        << "В папку протоколов \"/sys\" нельзя записать файл: папка только для чтения";
     QTest::newRow("check refuses") << QStringList{"fleet", "{dir}/loud.ini", "--port", "COM3", "--port", "COM4"} << 1
                                    << "Уровень громкости изм. 1-16\n"
                                    << "";

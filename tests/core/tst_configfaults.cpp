@@ -8,11 +8,14 @@
 // mount when the tests run as root; where mounting is not allowed either,
 // those rows are skipped and say so.
 
+#include "batch/batchreports.h"
 #include "check/datacheck.h"
 #include "common/platformerror.h"
 #include "files/channelfile.h"
-#include "files/ioerror.h"
+#include "files/readarchive.h"
 #include "link/options.h"
+#include "report/docxwriter.h"
+#include "report/reportdocument.h"
 #include "table/channelplan.h"
 #include "table/templatebuilder.h"
 
@@ -164,8 +167,10 @@ private slots:
     void optionsFileFaults_data();
     void optionsFileFaults();
 
-    void channelFileOnAFullDisk();
-    void channelFileIntoAReadOnlyFolder();
+    void writeOnAFullDisk_data();
+    void writeOnAFullDisk();
+    void readOnlyFolder_data();
+    void readOnlyFolder();
 };
 
 // MyTemp.ini cannot be written: the check ends with a message naming the
@@ -308,41 +313,120 @@ void TestConfigFaults::optionsFileFaults()
     QCOMPARE(int(LinkOptions::portValue(path)), port);
 }
 
-// The disk fills up while a channel file is saved over an older one: the
-// save names the file, and the older file is still there, whole.
-void TestConfigFaults::channelFileOnAFullDisk()
+// What each writer does with the path under test: a save over an older
+// channel file, a test report, an archive copy, a batch's report folder.
+QString writeInto(const QString &what, const QString &path)
 {
+    if (what == QLatin1String("channel file")) {
+        const MaybeRefusal refusal = ChannelFile::save(templatePlan(), path);
+        return refusal ? refusal->text : QString();
+    }
+    if (what == QLatin1String("test report")) {
+        const ChannelPlan plan = templatePlan();
+        DocxWriter::write(ReportDocument::build(QStringLiteral("К7ТВ-1"), plan.settingsLines, plan.table, 3), path);
+        return QString();
+    }
+    if (what == QLatin1String("archive copy")) {
+        ReadArchive::store(templatePlan(), path, QDateTime::currentDateTime());
+        return QString();
+    }
+    BatchReports(path, QStringLiteral("К7ТВ-1")).prepare();
+    return QString();
+}
+
+// The disk fills up before or while a file is written: the failure names
+// the file and says why, the older file is still there, whole, and nothing
+// half made is left. A batch finds out before its first station.
+void TestConfigFaults::writeOnAFullDisk_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("failure"); // {path}: the path written to
+    QTest::newRow("channel file") << "channel file"
+                                  << "K7TV_10.ini"
+                                  << "Не удалось записать в файл {path}: нет места на диске";
+    QTest::newRow("test report") << "test report"
+                                 << "p.docx"
+                                 << "Не удалось записать протокол в файл \"{path}\": нет места на диске";
+    QTest::newRow("archive copy") << "archive copy"
+                                  << "архив"
+                                  << "нет места на диске";
+    QTest::newRow("report folder of a batch") << "report folder"
+                                              << "протоколы"
+                                              << "В папку протоколов \"{path}\" нельзя записать файл: нет места на "
+                                                 "диске";
+}
+
+void TestConfigFaults::writeOnAFullDisk()
+{
+    QFETCH(QString, what);
+    QFETCH(QString, name);
+    QFETCH(QString, failure);
     SmallDisk disk(64);
     if (!disk.isMounted())
         QSKIP("mounting a tmpfs is not allowed here (the file size limit case is in tst_channelfile)");
-    const QString path = disk.filePath(QStringLiteral("K7TV_10.ini"));
-    const ChannelPlan older = templatePlan();
-    QCOMPARE(ChannelFile::save(older, path), MaybeRefusal());
-    const QByteArray old = readFile(path);
+    const QString path = disk.filePath(name);
+    QByteArray old;
+    if (what == QLatin1String("channel file")) {
+        const ChannelPlan older = templatePlan();
+        QCOMPARE(ChannelFile::save(older, path), MaybeRefusal());
+        old = readFile(path);
+    } else if (what != QLatin1String("test report")) {
+        QVERIFY(QDir().mkpath(path));
+    }
     disk.fill();
 
-    const QString failure = failureOf([&] { ChannelFile::save(templatePlan(), path); });
+    const QString text = failureOf([&] { QCOMPARE(writeInto(what, path), QString()); });
 
-    QCOMPARE(failure, IoError::unableToWrite(path));
-    QCOMPARE(readFile(path), old);
-    QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden),
-             (QStringList{"filler", "K7TV_10.ini"}));
+    QVERIFY2(text.contains(QString(failure).replace(QStringLiteral("{path}"), path)), qPrintable(text));
+    QStringList left{QStringLiteral("filler")};
+    if (what == QLatin1String("channel file")) {
+        QCOMPARE(readFile(path), old);
+        left.append(name);
+    } else if (what != QLatin1String("test report")) {
+        left.append(name);
+        QCOMPARE(QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+    }
+    QCOMPARE(QDir(disk.filePath(QString())).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), left);
 }
 
-void TestConfigFaults::channelFileIntoAReadOnlyFolder()
+// A folder on a read-only file system takes no new file: said as such,
+// not as a file whose access is denied.
+void TestConfigFaults::readOnlyFolder_data()
 {
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("channel file") << "channel file"
+                                  << "K7TV_10.ini"
+                                  << "Не удалось записать в файл {path}: папка только для чтения";
+    QTest::newRow("report folder of a batch")
+        << "report folder"
+        << "протоколы"
+        << "В папку протоколов \"{path}\" нельзя записать файл: папка только для чтения";
+}
+
+void TestConfigFaults::readOnlyFolder()
+{
+    QFETCH(QString, what);
+    QFETCH(QString, name);
+    QFETCH(QString, failure);
     SmallDisk disk(64);
     if (!disk.isMounted())
         QSKIP("mounting a tmpfs is not allowed here");
-    const QString path = disk.filePath(QStringLiteral("K7TV_10.ini"));
-    writeFile(path, "old");
+    const QString path = disk.filePath(name);
+    if (what == QLatin1String("channel file"))
+        writeFile(path, "old");
+    else
+        QVERIFY(QDir().mkpath(path));
     if (!disk.makeReadOnly())
         QSKIP("remounting read-only is not allowed here");
 
-    const QString failure = failureOf([&] { ChannelFile::save(templatePlan(), path); });
+    const QString text = failureOf([&] { QCOMPARE(writeInto(what, path), QString()); });
 
-    QCOMPARE(failure, IoError::message(EACCES));
-    QCOMPARE(readFile(path), QByteArray("old"));
+    QCOMPARE(text, QString(failure).replace(QStringLiteral("{path}"), path));
+    if (what == QLatin1String("channel file"))
+        QCOMPARE(readFile(path), QByteArray("old"));
 }
 
 QTEST_GUILESS_MAIN(TestConfigFaults)

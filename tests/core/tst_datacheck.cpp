@@ -115,6 +115,10 @@ void TestDataCheck::refusals_data()
     row("Id of three", {"s:Id_номер=001"}, id);
     row("Id of five", {"s:Id_номер=00001"}, id);
     row("Id missing", {"d:Id_номер"}, id);
+    row("Id of four with letters that are no Id digits", {"s:Id_номер=12XY"}, id);
+    row("Id of four with a Cyrillic letter", {"s:Id_номер=12АВ"}, id);
+    row("Id of four with a blank", {"s:Id_номер=1 23"}, id);
+    row("Id with €", {"s:Id_номер=€001"}, id);
 
     row("row without boxes", {"detach"},
         QStringLiteral(

@@ -167,28 +167,36 @@ private slots:
     {
         QTest::addColumn<PortEntry>("entry");
         QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("found"); // as the search names it: the port once, then the system's name
         QTest::newRow("Linux device") << PortEntry{QStringLiteral("COM3"), QStringLiteral("/dev/ttyUSB0")}
-                                      << QStringLiteral("COM3  (/dev/ttyUSB0)");
-        QTest::newRow("Windows port without a name")
-            << PortEntry{QStringLiteral("COM4"), QStringLiteral("COM4")} << QStringLiteral("COM4");
+                                      << QStringLiteral("COM3  (/dev/ttyUSB0)")
+                                      << QStringLiteral("COM3 — /dev/ttyUSB0");
+        QTest::newRow("Windows port without a name") << PortEntry{QStringLiteral("COM4"), QStringLiteral("COM4")}
+                                                     << QStringLiteral("COM4") << QStringLiteral("COM4");
         QTest::newRow("Windows' name") << PortEntry{QStringLiteral("COM5"), QStringLiteral("COM5"),
                                                     QStringLiteral("USB-SERIAL CH340 (COM5)")}
-                                       << QStringLiteral("USB-SERIAL CH340 (COM5)");
+                                       << QStringLiteral("USB-SERIAL CH340 (COM5)")
+                                       << QStringLiteral("COM5 — USB-SERIAL CH340");
+        QTest::newRow("Windows device path") << PortEntry{QStringLiteral("COM1"), QStringLiteral("\\\\.\\COM1")}
+                                             << QStringLiteral("COM1  (\\\\.\\COM1)") << QStringLiteral("COM1");
         QTest::newRow("Linux adapter") << PortEntry{QStringLiteral("COM3"), QStringLiteral("/dev/ttyUSB0"),
                                                     QStringLiteral("FT232R USB UART")}
-                                       << QStringLiteral("COM3  (/dev/ttyUSB0)  FT232R USB UART");
+                                       << QStringLiteral("COM3  (/dev/ttyUSB0)  FT232R USB UART")
+                                       << QStringLiteral("COM3 — FT232R USB UART (/dev/ttyUSB0)");
         QTest::newRow("Windows' name of another port")
             << PortEntry{QStringLiteral("COM1"), QStringLiteral("COM1"), QStringLiteral("USB Serial Port (COM10)")}
-            << QStringLiteral("COM1  USB Serial Port (COM10)");
+            << QStringLiteral("COM1  USB Serial Port (COM10)") << QStringLiteral("COM1 — USB Serial Port (COM10)");
         QTest::newRow("Windows' name without the port")
             << PortEntry{QStringLiteral("COM4"), QStringLiteral("COM4"), QStringLiteral("Standard Serial Port")}
-            << QStringLiteral("COM4  Standard Serial Port");
+            << QStringLiteral("COM4  Standard Serial Port") << QStringLiteral("COM4 — Standard Serial Port");
     }
     void promptLabel()
     {
         QFETCH(PortEntry, entry);
         QFETCH(QString, label);
+        QFETCH(QString, found);
         QCOMPARE(entry.label(), label);
+        QCOMPARE(entry.withSystemName(), found);
     }
 };
 

@@ -121,6 +121,52 @@ private slots:
         }
     }
 
+    // The archive's folder comes from the environment as bytes. A name whose
+    // bytes are not UTF-8 would be made as another name, each bad byte a
+    // replacement character: it is refused, and nothing is made.
+    void folderNamedByTheEnvironment_data()
+    {
+        QTest::addColumn<QByteArray>("dataHome"); // under the temporary folder; none: unset
+        QTest::addColumn<QByteArray>("home");
+        QTest::addColumn<QString>("refusal"); // what the failure names; empty: stored
+#ifdef Q_OS_UNIX                              // the environment of Windows is text
+        QTest::newRow("data folder in UTF-8") << QByteArray("данные") << QByteArray("дом") << "";
+        QTest::newRow("data folder not UTF-8") << QByteArray("st\xe9") << QByteArray("дом") << "XDG_DATA_HOME";
+        QTest::newRow("home not UTF-8, no data folder set") << QByteArray() << QByteArray("h\xe9") << "HOME";
+#endif
+    }
+    void folderNamedByTheEnvironment()
+    {
+        QFETCH(QByteArray, dataHome);
+        QFETCH(QByteArray, home);
+        QFETCH(QString, refusal);
+        QTemporaryDir dir;
+        const QByteArray root = QFile::encodeName(dir.path()) + '/';
+        const QByteArray savedData = qgetenv("XDG_DATA_HOME"), savedHome = qgetenv("HOME");
+        if (dataHome.isNull())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", root + dataHome);
+        qputenv("HOME", root + home);
+        const ChannelPlan state;
+        QString failure;
+        try {
+            ReadArchive::store(state, ReadArchive::folder(), kTime);
+        } catch (const PlatformError &e) {
+            failure = e.text();
+        }
+        qputenv("XDG_DATA_HOME", savedData);
+        qputenv("HOME", savedHome);
+
+        if (refusal.isEmpty()) {
+            QCOMPARE(failure, QString());
+            QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"данные"});
+            return;
+        }
+        QVERIFY2(failure.contains(refusal), qPrintable(failure));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
+
     void failureLeavesNothing()
     {
         QTemporaryDir dir;

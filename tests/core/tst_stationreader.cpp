@@ -144,8 +144,9 @@ private slots:
     void stopsShort_data()
     {
         // The station sends the first `sent` bytes of a two-channel reply and
-        // falls silent, or goes away: the read ends without an answer and
-        // keeps every byte that came; a read shows only whole blocks.
+        // falls silent (no answer), or goes away (the port fails, as when an
+        // adapter is pulled out); the read keeps every byte that came, and
+        // shows only whole blocks.
         QTest::addColumn<int>("sent");
         QTest::addColumn<bool>("goesAway");
         QTest::addColumn<QString>("lastShown");
@@ -178,7 +179,9 @@ private slots:
 
         const ReadOutcome outcome = line.read();
 
-        QCOMPARE(outcome.kind, Kind::NoAnswer);
+        QCOMPARE(outcome.kind, goesAway ? Kind::PortFailure : Kind::NoAnswer);
+        QCOMPARE(outcome.failure.startsWith(SerialErrors::cannotReceive(line.station.devicePath(), QString())),
+                 goesAway);
         QVERIFY(outcome.requested);
         QVERIFY(!outcome.lineBusy);
         QCOMPARE(outcome.reply, reply.left(sent));
@@ -243,24 +246,31 @@ private slots:
     void stationStillSending_data()
     {
         // The station is still sending the rest of an interrupted reply,
-        // paced like a 1200-baud line, when the read starts. The request goes
-        // out only once the line has been quiet, so the tail is not taken for
-        // the new reply; a line that stays busy past the bound ends the read
-        // with nothing sent.
+        // paced like a 1200-baud line, when the read starts, and takes in
+        // nothing while it sends. The request goes out only once the line has
+        // been quiet for longer than any gap the reader allows within a reply,
+        // so the tail is not taken for the new reply nor the request lost in
+        // it; a line that stays busy past the bound ends the read with
+        // nothing sent.
         QTest::addColumn<int>("tailBytes");
+        QTest::addColumn<int>("gapMs"); // between the tail's bytes, beyond the line's pace
         QTest::addColumn<bool>("quietsDown");
         // 30 bytes take a quarter of a second; 400 take more than the 3 s bound.
-        QTest::newRow("a cut read's tail") << 30 << true;
-        QTest::newRow("never quiet") << 400 << false;
+        QTest::newRow("a cut read's tail") << 30 << 0 << true;
+        QTest::newRow("never quiet") << 400 << 0 << false;
+        QTest::newRow("a slow station's cut reply") << 5 << 60 << true;
     }
     void stationStillSending()
     {
         QFETCH(int, tailBytes);
+        QFETCH(int, gapMs);
         QFETCH(bool, quietsDown);
         const QByteArray reply = Reply{}.bytes();
         StationLineOptions options;
         options.lineTime = true;
+        options.answerGapMs = gapMs;
         Line line(Answer{reply}, options);
+        line.station.deafWhileSending();
         QByteArray tail;
         while (tail.size() < tailBytes)
             tail += reply.mid(4);
@@ -277,8 +287,9 @@ private slots:
 
     void portLostRightAfterOpening()
     {
-        // The request fails on a port whose station went away: a port
-        // failure with the serial layer's message, and no request out.
+        // The watch for a quiet line before the request fails on a port whose
+        // station went away: a port failure with the serial layer's message,
+        // and no request out.
         Line line(Answer{Reply{}.bytes()});
         line.station.hangUp();
 
@@ -286,7 +297,7 @@ private slots:
 
         QCOMPARE(outcome.kind, Kind::PortFailure);
         QVERIFY(!outcome.requested);
-        QVERIFY2(outcome.failure.startsWith(SerialErrors::cannotSend(line.station.devicePath(), QString())),
+        QVERIFY2(outcome.failure.startsWith(SerialErrors::cannotReceive(line.station.devicePath(), QString())),
                  qPrintable(outcome.failure));
     }
 };

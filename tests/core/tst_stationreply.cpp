@@ -374,29 +374,29 @@ private slots:
         QTest::addColumn<int>("received");
         QTest::addColumn<int>("expected"); // the whole reply's length as far as told
         QTest::addColumn<bool>("shown");
-        QTest::addColumn<QString>("cutShort");
-        const QString cut =
-            QStringLiteral("ответ станции недопустим: по его числу каналов (2) в нём должно быть 64 байт, а пришло %1");
+        QTest::addColumn<QString>("stopped");
+        const QString at = QStringLiteral("станция перестала отвечать на байте %1 из 64");
         QTest::newRow("nothing yet") << 0 << 28 << true << "";
-        QTest::newRow("before the count") << 5 << 28 << false << "ответ станции недопустим: он оборвался после 5 байт";
-        QTest::newRow("the count") << 6 << 64 << false << cut.arg(6);
-        QTest::newRow("block 1") << 10 << 64 << true << cut.arg(10);
-        QTest::newRow("the last tone") << 20 << 64 << true << cut.arg(20);
-        QTest::newRow("block 3") << 24 << 64 << false << cut.arg(24);
-        QTest::newRow("the fixed part") << 28 << 64 << true << cut.arg(28);
-        QTest::newRow("inside a record") << 37 << 64 << false << cut.arg(37);
-        QTest::newRow("a record") << 46 << 64 << true << cut.arg(46);
+        QTest::newRow("before the count")
+            << 5 << 28 << false << "станция перестала отвечать на байте 6 из 28 или более";
+        QTest::newRow("the count") << 6 << 64 << false << at.arg(7);
+        QTest::newRow("block 1") << 10 << 64 << true << at.arg(11);
+        QTest::newRow("the last tone") << 20 << 64 << true << at.arg(21);
+        QTest::newRow("block 3") << 24 << 64 << false << at.arg(25);
+        QTest::newRow("the fixed part") << 28 << 64 << true << at.arg(29);
+        QTest::newRow("inside a record") << 37 << 64 << false << at.arg(38);
+        QTest::newRow("a record") << 46 << 64 << true << at.arg(47);
     }
     void shape()
     {
         QFETCH(int, received);
         QFETCH(int, expected);
         QFETCH(bool, shown);
-        QFETCH(QString, cutShort);
+        QFETCH(QString, stopped);
         const QByteArray reply = Reply{}.bytes().left(received);
         QCOMPARE(StationReply::expectedLength(reply), expected);
         QCOMPARE(StationReply::isShownAt(received), shown);
-        QCOMPARE(StationReply::cutShortText(reply).value_or(QString()), cutShort);
+        QCOMPARE(StationReply::stoppedText(reply).value_or(QString()), stopped);
     }
 
     void shownSoTheCheckRefuses_data()

@@ -117,9 +117,10 @@ struct SequenceStations
     // `kind`: A answers, S is silent, C answers the read-back with another
     // serial number, M is reached through a name moved to the spare once
     // the backup read begins, G goes away at the read-back's request, H sees
-    // another transfer try its device when the write starts. At `stopAt`
-    // received bytes, `stops` requests to stop are made before the station
-    // answers.
+    // another transfer try its device when the write starts, X stops in the
+    // middle of its backup reply (it claims a channel more than it sends).
+    // At `stopAt` received bytes, `stops` requests to stop are made before
+    // the station answers.
     SequenceStations(QChar kind, int stopAt, int stops)
     {
         StationMemory memory;
@@ -136,6 +137,8 @@ struct SequenceStations
                 QByteArray answer = station.onByte(b, 0);
                 if (b == StationReply::RequestByte && requests++ > 0 && kind == u'C')
                     answer[0] = char(answer.at(0) ^ 0xFF);
+                if (b == StationReply::RequestByte && kind == u'X' && requests == 1)
+                    answer[RadioImage::ChannelCount] = char(answer.at(RadioImage::ChannelCount) + 1);
                 if (b == StationReply::RequestByte && kind == u'M' && requests == 1)
                     TestLine::link(device(), &spare);
                 if (b == SimulatedStation::WriteCommand && kind == u'H') {
@@ -172,14 +175,16 @@ private slots:
         QTest::newRow("backup, write, read back, report")
             << QChar('A') << 0 << 0 << false << false << Kind::Done << 1 + kWrite + 1;
         QTest::newRow("silent station") << QChar('S') << 0 << 0 << false << false << Kind::NoAnswer << 1;
+        QTest::newRow("station stops in its reply") << QChar('X') << 0 << 0 << false << false << Kind::NoAnswer << 1;
         QTest::newRow("another station answers the read-back")
             << QChar('C') << 0 << 0 << false << false << Kind::StationChanged << 1 + kWrite + 1;
         QTest::newRow("name moved after the backup")
             << QChar('M') << 0 << 0 << false << false << Kind::Done << 1 + kWrite + 1;
         QTest::newRow("the device held between the steps")
             << QChar('H') << 0 << 0 << false << false << Kind::Done << 1 + kWrite + 1;
+        // The port fails as when an adapter is pulled out.
         QTest::newRow("station gone at the read-back")
-            << QChar('G') << 0 << 0 << false << false << Kind::NoAnswer << 1 + kWrite + 1;
+            << QChar('G') << 0 << 0 << false << false << Kind::Failure << 1 + kWrite + 1;
         QTest::newRow("stop before it begins")
             << QChar('A') << -1 << 1 << false << false << Kind::StoppedBeforeWrite << 0;
         QTest::newRow("stop during the backup read")
@@ -226,17 +231,27 @@ private slots:
         QCOMPARE(stations.line->received().size(), received);
         QCOMPARE(stations.spare.received(), QByteArray());
         QCOMPARE(reported, outcome == Kind::Done ? QStringList{QStringLiteral("1122AA")} : QStringList{});
-        QCOMPARE(result.archiveCopy.isEmpty(), kind == u'S' || stopAt < 0 || archiveBroken);
+        QCOMPARE(result.archiveCopy.isEmpty(), kind == u'S' || kind == u'X' || stopAt < 0 || archiveBroken);
         QCOMPARE(result.portOpened, stopAt >= 0);
         if (outcome == Kind::Done)
             QCOMPARE(events.events.filter("step"),
                      (QStringList{"step backup", "step write 1122AA", "step verify 1122AA", "step report 1122AA"}));
+        if (kind == u'X') // no channels, but one claimed
+            QCOMPARE(result.failure, QStringLiteral("станция перестала отвечать на байте 29 из 46"));
         if (outcome == Kind::StationChanged)
             QCOMPARE(result.serial + ' ' + result.serialBack, QStringLiteral("1122AA EE22AA"));
         if (outcome == Kind::Aborted) // cut after the write's ninth byte, unanswered
             QCOMPARE(result.sent, qsizetype(9));
         if (kind == u'G')
             QCOMPARE(result.step, SequenceStep::Verify);
+        // A first stop while a read or write runs on to its end is told once,
+        // at once, with the time it still takes by the pace so far.
+        const QStringList told = events.events.filter(QRegularExpression("^stop "));
+        QCOMPARE(told.size(), stops > 0 && stopAt > 0 ? 1 : 0);
+        if (!told.isEmpty()) {
+            const bool writing = outcome != Kind::StoppedBeforeWrite;
+            QVERIFY2(told.first().startsWith(writing ? "stop write " : "stop read "), qPrintable(told.first()));
+        }
         QCOMPARE(stations.otherTransfer, kind == u'H' ? SerialErrors::portBusy(SequenceStations::device()) : QString());
     }
 
@@ -257,7 +272,7 @@ private slots:
         QTest::newRow("the station gone before it starts")
             << "gone" << false << SerialErrors::cannotOpen(QStringLiteral("ttyStation"), QString());
         QTest::newRow("the port lost right after opening")
-            << "lost" << true << SerialErrors::cannotSend(QStringLiteral("ttyStation"), QString());
+            << "lost" << true << SerialErrors::cannotReceive(QStringLiteral("ttyStation"), QString());
     }
     void portFailures()
     {

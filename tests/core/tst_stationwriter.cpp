@@ -152,31 +152,32 @@ private slots:
         StationLineOptions paced;
         Line line(echo, paced);
         QCOMPARE(line.write(checkedData(1)).kind, Kind::Completed);
-        // 42 ms of quiet line before the start byte, then the pause.
-        QCOMPARE(line.station.nowUs() / 1000, 42 + 200);
+        // The quiet line before the start byte, then the pause.
+        QCOMPARE(line.station.nowUs() / 1000, LinkTimings().quietLineMs + 200);
     }
 
     void stationFallsSilent_data()
     {
         // After the station's silence the write goes no further: the gauge
-        // shows where its next byte would have found the port closed.
+        // shows where its next byte would have found the port closed. A
+        // station gone fails the port at the wait for its answer.
         QTest::addColumn<QString>("how"); // "silent" or "gone": after `after` received bytes
         QTest::addColumn<int>("after");
         QTest::addColumn<int>("kind");
         QTest::addColumn<QList<int>>("gauge");
         const int notStarted = int(Kind::NotStarted), brokenOff = int(Kind::BrokenOff);
+        const int failed = int(Kind::PortFailure);
         QTest::newRow("start byte unanswered") << "silent" << 0 << notStarted << QList<int>{0};
-        QTest::newRow("gone at the start byte") << "gone" << 1 << notStarted << QList<int>{0};
-        QTest::newRow("gone in the header") << "gone" << 3 << brokenOff << QList<int>{0};
+        QTest::newRow("gone at the start byte") << "gone" << 1 << failed << QList<int>{0};
+        QTest::newRow("gone in the header") << "gone" << 3 << failed << QList<int>{0};
         QTest::newRow("silent in the tone table") << "silent" << 1 + 5 + 3 << brokenOff << QList<int>{0, 33};
-        QTest::newRow("gone in the tone table") << "gone" << 1 + 5 + 4 << brokenOff << QList<int>{0, 33};
-        QTest::newRow("gone after the settings") << "gone" << kPrefix << brokenOff << QList<int>{0, 33, 66, 100, 0};
+        QTest::newRow("gone in the tone table") << "gone" << 1 + 5 + 4 << failed << QList<int>{0, 33};
+        QTest::newRow("gone on the last band byte") << "gone" << kPrefix << failed << QList<int>{0, 33, 66};
         QTest::newRow("gone half way through a record")
-            << "gone" << kPrefix + 18 + 9 << brokenOff << QList<int>{0, 33, 66, 100, 0, 50};
+            << "gone" << kPrefix + 18 + 9 << failed << QList<int>{0, 33, 66, 100, 0, 50};
         QTest::newRow("silent on the last byte")
             << "silent" << kPrefix + 35 << brokenOff << QList<int>{0, 33, 66, 100, 0, 50, 100};
-        QTest::newRow("gone on the last byte")
-            << "gone" << kPrefix + 36 << brokenOff << QList<int>{0, 33, 66, 100, 0, 50, 100};
+        QTest::newRow("gone on the last byte") << "gone" << kPrefix + 36 << failed << QList<int>{0, 33, 66, 100, 0, 50};
     }
     void stationFallsSilent()
     {
@@ -201,7 +202,11 @@ private slots:
         QCOMPARE(line.station.received(), expectedWire(data).left(sent));
         QCOMPARE(line.events.gauge, gauge);
         // A write broken off goes on to no port operation: it would find the port closed.
-        QCOMPARE(outcome.failure, outcome.kind == Kind::BrokenOff ? SerialErrors::notOpen() : QString());
+        if (how == "silent")
+            QCOMPARE(outcome.failure, outcome.kind == Kind::BrokenOff ? SerialErrors::notOpen() : QString());
+        else
+            QVERIFY2(outcome.failure.startsWith(SerialErrors::cannotReceive(line.station.devicePath(), QString())),
+                     qPrintable(outcome.failure));
     }
 
     void answers_data()
@@ -229,19 +234,44 @@ private slots:
         QCOMPARE(line.events.gauge.last(), 100);
     }
 
+    void stationStillSending_data()
+    {
+        // A station still sending the rest of an interrupted reply, and
+        // taking in nothing meanwhile: the start byte waits until the line
+        // has been quiet for longer than any gap within a reply, so that no
+        // byte of the tail passes for an answer; a line busy past the bound
+        // ends the write with nothing sent.
+        QTest::addColumn<int>("tailBytes");
+        QTest::addColumn<int>("gapMs"); // between the tail's bytes, beyond the line's pace
+        QTest::addColumn<bool>("quietsDown");
+        QTest::newRow("never quiet") << 400 << 0 << false;
+        QTest::newRow("a slow station's cut reply") << 5 << 60 << true;
+    }
     void stationStillSending()
     {
-        // A station still sending the rest of an interrupted reply keeps the
-        // line busy past the bound: the write ends with nothing sent.
+        QFETCH(int, tailBytes);
+        QFETCH(int, gapMs);
+        QFETCH(bool, quietsDown);
         StationLineOptions options;
         options.lineTime = true;
-        Line line(echo, options);
-        line.station.sendUnprompted(QByteArray(400, char(0x55)));
+        options.answerGapMs = gapMs;
+        SimulatedStation memory;
+        Line line([&memory](std::uint8_t byte) { return memory.onByte(byte, 0); }, options);
+        line.station.deafWhileSending();
+        line.station.sendUnprompted(QByteArray(tailBytes, char(0x55)));
+        const StationData data = checkedData(1);
 
-        const WriteOutcome outcome = line.write(checkedData(1));
+        const WriteOutcome outcome = line.write(data);
 
-        QCOMPARE(outcome, (WriteOutcome{Kind::NotStarted, 0, true, QString()}));
-        QCOMPARE(line.station.received(), QByteArray());
+        if (!quietsDown) {
+            QCOMPARE(outcome, (WriteOutcome{Kind::NotStarted, 0, true, QString()}));
+            QCOMPARE(line.station.received(), QByteArray());
+            return;
+        }
+        QCOMPARE(outcome.kind, Kind::Completed);
+        QCOMPARE(line.station.received(), expectedWire(data));
+        // The station took the whole write in: no byte went into its tail.
+        QCOMPARE(memory.completedWrites(), 1);
     }
 
     void portLostRightAfterOpening()
@@ -253,7 +283,7 @@ private slots:
 
         QCOMPARE(outcome.kind, Kind::PortFailure);
         QCOMPARE(outcome.sent, qsizetype(0));
-        QVERIFY2(outcome.failure.startsWith(SerialErrors::cannotSend(line.station.devicePath(), QString())),
+        QVERIFY2(outcome.failure.startsWith(SerialErrors::cannotReceive(line.station.devicePath(), QString())),
                  qPrintable(outcome.failure));
     }
 };

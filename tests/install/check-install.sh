@@ -2,8 +2,9 @@
 # Installs the build into a temporary prefix and checks what the package will
 # hold: the three programs and their data files and nothing else (no test or
 # benchmark), a desktop entry and AppStream metadata that validate, manual
-# pages that render and name every command and option of vetral-cli, and
-# programs that run from the prefix without the build tree.
+# pages that render and name every command and option of vetral-cli with
+# the exit statuses its help gives, and programs that run from the prefix
+# without the build tree.
 # Usage: check-install.sh BUILD_DIR VERSION
 set -euo pipefail
 build=$1
@@ -108,5 +109,34 @@ for command in $commands; do
     grep -q -- "$option" <<<"$manual" || fail "vetral-cli(1) does not describe $command $option"
   done
 done
+
+# Every command's help gives the exit statuses its paragraph of the manual
+# gives, and the commands a signal stops (status 5) are the same in the
+# help, the manual and the README.
+statuses() { { grep -o '\b[0-5]\b' || true; } | sort -u | tr '\n' ' '; }
+sorted_words() { tr ' ,' '\n\n' | { grep -x '[a-z]\+' || true; } | sort -u | tr '\n' ' '; }
+stopped=""
+for command in $commands; do
+  in_help=$("$cli" "$command" --help | sed -n '/Код выхода/,$p' | sed '1s/.*Код выхода//' | statuses)
+  # The command's paragraph: from its .TP to the next one outside .RS ... .RE.
+  paragraph=$(awk -v c="$command" '
+    /^\.RS/ { depth++ } /^\.RE/ { depth-- }
+    /^\.SH/ { inside = 0 }
+    /^\.TP/ && depth == 0 { getline; inside = ($0 ~ ("^\\.BI? " c "( |\\\\|$)")) }
+    inside' <<<"$manual")
+  in_manual=$(sed -n '/Exit status/,$p' <<<"$paragraph" | sed '1s/.*Exit status//' | statuses)
+  [[ -n $in_help && $in_help == "$in_manual" ]] ||
+    fail "vetral-cli $command: exit statuses '$in_help' in its --help, '$in_manual' in vetral-cli(1)"
+  [[ " $in_help" == *" 5 "* ]] && stopped+="$command "
+done
+stopped=$(sorted_words <<<"$stopped")
+overview=$("$cli" --help | sed -n 's/^Код выхода 5 (\([^)]*\)).*/\1/p' | sorted_words)
+[[ $overview == "$stopped" ]] || fail "vetral-cli --help names '$overview' for status 5, the commands' help '$stopped'"
+in_manual=$(sed -n '/^\.SH EXIT STATUS/,/^\.SH/p' <<<"$manual" | sed -n '/^\.B 5$/,/SIGINT/{/SIGINT/!p}' |
+  sed 's/^\.[A-Z]* *//' |
+  tr -d '():' | sorted_words)
+[[ $in_manual == "$stopped" ]] || fail "vetral-cli(1) names '$in_manual' for status 5, the commands' help '$stopped'"
+in_readme=$(zcat "$prefix/share/doc/vetral/README.md.gz" | sed -n 's/^Stopping (\([^)]*\)).*/\1/p' | tr -d '`' | sorted_words)
+[[ $in_readme == "$stopped" ]] || fail "README names '$in_readme' for stopping, the commands' help '$stopped'"
 
 exit $((failures > 0))

@@ -140,10 +140,12 @@ void TransferDialogTest::writeThroughDialog()
     QCOMPARE(expected.size(), 26 + 18 * 8);
     QCOMPARE(rig.status(), LinkTexts::idle());
     QCOMPARE(rig.gauge(), 100);
+    // Said beside the status, with the time the write took: "Записано за 3,2 с".
+    const QString written = rig.dialog->findChild<QLabel *>("AdviceText")->text();
+    QVERIFY2(QRegularExpression("^Записано за \\d+,\\d с$").match(written).hasMatch(), qPrintable(written));
     QVERIFY(rig.buttonsEnabled());
     QVERIFY(!rig.f.ports.transferRunning());
     QVERIFY(rig.f.state.dataValid);
-    QCOMPARE(rig.advice(), QString());
 }
 
 void TransferDialogTest::writeVerified_data()
@@ -290,6 +292,10 @@ void TransferDialogTest::searchFindsStationOnCom3()
     QVERIFY(rig.run("BitBtn4"));
     QCOMPARE(int(rig.f.ports.port()), 3);
     QCOMPARE(rig.button("BitBtn4")->text(), LinkTexts::searchFound());
+    // The buttons stay unchecked: a line says where the station is.
+    const auto *found = rig.dialog->findChild<QLabel *>("FoundPort");
+    QVERIFY(found);
+    QCOMPARE(found->text(), "COM3 — " + com3.devicePath());
     QVERIFY(!rig.dialog->radioButton1()->isChecked());
     QVERIFY(!rig.dialog->radioButton2()->isChecked());
     QVERIFY(!compare->findChild<QRadioButton *>("RadioButton2")->isChecked()); // no button stands for COM3

@@ -63,27 +63,43 @@ private:
 void TransferFaultsTest::stationGoneMidTransfer_data()
 {
     QTest::addColumn<QByteArray>("button");
+    QTest::addColumn<int>("goneAfter"); // bytes before the station goes; 0: silent from the start
     QTest::addColumn<int>("messages");
-    // The write goes on to its next send and stops with the closed port's
-    // error; the read ends as after a time-out, without a message.
-    QTest::newRow("write") << QByteArray("BitBtn2") << 1;
-    QTest::newRow("read") << QByteArray("BitBtn3") << 0;
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("said"); // beside the status: the start of it
+    // The port fails under either: its error is told.
+    QTest::newRow("write") << QByteArray("BitBtn2") << 20 << 1 << LinkTexts::noAnswer() << LinkTexts::noAnswerAdvice();
+    QTest::newRow("read") << QByteArray("BitBtn3") << 40 << 1 << LinkTexts::noAnswer() << LinkTexts::noAnswerAdvice();
+    // A write that never started ends quietly, yet does not look like one that finished.
+    QTest::newRow("write, start byte unanswered")
+        << QByteArray("BitBtn2") << 0 << 0 << LinkTexts::idle()
+        << "Станция не ответила на начальный байт записи: в станцию ничего не записано.";
 }
 
 void TransferFaultsTest::stationGoneMidTransfer()
 {
     QFETCH(QByteArray, button);
+    QFETCH(int, goneAfter);
     QFETCH(int, messages);
+    QFETCH(QString, status);
+    QFETCH(QString, said);
     StationLineOptions options;
-    if (button == "BitBtn2")
-        options.hangUpAfter = 20;
+    if (goneAfter == 0)
+        options.silentAfter = 0;
+    else if (button == "BitBtn2")
+        options.hangUpAfter = goneAfter;
     else
-        options.hangUpAfterSent = 40;
+        options.hangUpAfterSent = goneAfter;
     Rig rig(options, ReplyFixtures::Reply::withRecords(3).bytes());
 
     QVERIFY(rig.run(button.constData()));
 
-    QCOMPARE(rig.status(), LinkTexts::noAnswer());
+    QCOMPARE(rig.status(), status);
+    const auto *label = rig.dialog->findChild<QLabel *>("AdviceText");
+    const QString beside = label->text();
+    QVERIFY2(beside.startsWith(said), qPrintable(beside));
+    QVERIFY(label->height() >= label->heightForWidth(label->width()));                           // all of it is seen
+    QVERIFY2(beside.endsWith(LinkTexts::noAnswerAdvice().section(". ", 1)), qPrintable(beside)); // what to check
     QVERIFY(rig.buttonsEnabled());
     QCOMPARE(rig.f.ui.messages.size(), messages);
     QVERIFY(!rig.f.ports.transferRunning());
@@ -108,7 +124,7 @@ void TransferFaultsTest::portLostRightAfterOpening()
     QCOMPARE(rig.status(), LinkTexts::noAnswer());
     QVERIFY(rig.buttonsEnabled());
     QCOMPARE(rig.f.ui.messages.size(), 1);
-    QVERIFY2(rig.f.ui.messages.first().startsWith(SerialErrors::cannotSend(device, QString())),
+    QVERIFY2(rig.f.ui.messages.first().startsWith(SerialErrors::cannotReceive(device, QString())),
              qPrintable(rig.f.ui.messages.first()));
     QVERIFY(!rig.f.ports.transferRunning());
     QVERIFY(rig.f.state.dataValid); // the request never went out: the image is untouched
@@ -166,6 +182,8 @@ void TransferFaultsTest::readCutShort()
     QCOMPARE(rig.f.state.chosenModule, complete ? 3 : 0);
     if (complete)
         return;
+    // The half-read image is not sent.
+    rig.f.ui.clear(); // the failed port's message
     const QByteArray before = rig.line->received();
     rig.button("BitBtn2")->click();
     QCOMPARE(rig.f.ui.messages, QStringList{LinkTexts::dataNotChecked()});
@@ -336,6 +354,12 @@ void TransferFaultsTest::batchWindow_data()
                                    << "9998" << false << false << "больше 9999" << QStringList{} << ""
                                    << "reports"
                                    << "";
+    // Twenty lines of archive copies and reports, and a table that stays in view.
+    QTest::newRow("ten stations") << "AAAAAAAAAA"
+                                  << "0101" << false << false << "" << QStringList(10, written)
+                                  << "Записано и проверено: 10 из 10"
+                                  << "reports"
+                                  << "reports";
 }
 
 void TransferFaultsTest::batchWindow()
@@ -395,12 +419,18 @@ void TransferFaultsTest::batchWindow()
                                                  ? FieldCoding::idText(rig.f.state.image.idCode)
                                                  : QString::number(idFrom.toInt() + row).rightJustified(4, '0'));
         QVERIFY2(rows->item(row, 4)->text().startsWith(results.at(row)), qPrintable(rows->item(row, 4)->text()));
+        // The whole result, also where the column is too narrow for it.
+        QCOMPARE(rows->item(row, 4)->toolTip(), rows->item(row, 4)->text());
         journal.append(QStringList{rows->item(row, 0)->text(), rows->item(row, 1)->text(), rows->item(row, 2)->text(),
                                    rows->item(row, 4)->text()}
                            .join(';'));
     }
     QCOMPARE(batch.findChild<QLabel *>("Summary")->text(), summary);
     QVERIFY(!rig.f.ports.transferRunning());
+    // The table stays the main part of the window: every station's row is seen.
+    const int last = rows->rowCount() - 1;
+    QVERIFY2(rows->rowViewportPosition(last) + rows->rowHeight(last) <= rows->viewport()->height(),
+             qPrintable(QString("%1 rows, %2 px").arg(rows->rowCount()).arg(rows->viewport()->height())));
 
     // The journal opens in a spreadsheet program: UTF-8 with its mark, ";".
     rig.f.ui.nextSaveName = rig.dir.filePath("журнал.csv");

@@ -1,6 +1,7 @@
 // vetral-station-sim: a station on a pseudo-terminal, for trying the
 // programmer without a radio. Prints the device to open and runs until
 // interrupted.
+#include "common/standardstreams.h"
 #include "simulatedstation.h"
 #include "stationline.h"
 
@@ -109,6 +110,8 @@ Settings parse(const QCoreApplication &app)
 
 int main(int argc, char **argv)
 {
+    if (!StandardStreams::ensureOpen())
+        return 2;
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vetral-station-sim"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VETRAL_VERSION));

@@ -13,9 +13,15 @@ class BatchReports
 public:
     BatchReports(QString folder, QString protocolSerial);
 
-    // Creates the folder; throws PlatformError when it cannot be made or
-    // takes no new file.
-    void prepare() const;
+    // Creates the folder; throws PlatformError when it cannot be made, takes
+    // no new file or has no room for the reports of `stations` stations:
+    // found out before the first station is programmed, not after the last.
+    void prepare(qsizetype stations = 1) const;
+
+    // Room kept for each report, with a wide margin: one of 99 channels
+    // takes some 8 KB.
+    static constexpr qint64 ReportBytes = 64 * 1024;
+
     // Writes the report of the checked plan of `channelCount` channels for
     // the station with this serial number and returns its path. Throws
     // PlatformError.

@@ -1,5 +1,6 @@
 #include "batch/batchrunner.h"
 
+#include "batch/batchprogress.h"
 #include "transfer/transferjob.h"
 
 BatchRunner::BatchRunner(QObject *parent) : QObject(parent), m_stop(std::make_shared<TransferStop>()) {}
@@ -31,12 +32,19 @@ void BatchRunner::start(std::vector<StationPlan> plans, std::shared_ptr<Transfer
         const int station = int(i);
         plans[i].link.stop = m_stop;
         auto job = std::make_unique<TransferJob>(std::move(plans[i]));
-        connect(job.get(), &TransferJob::stepStarted, this, [this, station](SequenceStep step, const QString &serial) {
-            emit stepStarted(station, int(step), serial);
-            emit progress(station, 0);
+        auto counted = std::make_shared<BatchProgress>();
+        connect(job.get(), &TransferJob::stepStarted, this,
+                [this, station, counted](SequenceStep step, const QString &serial) {
+                    counted->begin(step);
+                    emit stepStarted(station, int(step), serial);
+                    emit progress(station, 0);
+                });
+        connect(job.get(), &TransferJob::progress, this, [this, station, counted](const TransferProgress &p) {
+            emit progress(station, counted->stepPercent(p));
         });
-        connect(job.get(), &TransferJob::progress, this,
-                [this, station](const TransferProgress &p) { emit progress(station, p.percent()); });
+        connect(job.get(), &TransferJob::stopDeferred, this, [this, station](bool writing, qint64 remainingMs) {
+            emit stopDeferred(station, writing, remainingMs);
+        });
         connect(job.get(), &TransferJob::finished, this, [this, station] {
             m_outcomes[std::size_t(station)] = m_jobs[std::size_t(station)]->outcome();
             emit stationFinished(station);

@@ -38,6 +38,9 @@ signals:
     void stepStarted(int station, int step, const QString &serial);
     // The running step's share of its bytes done, 0..100.
     void progress(int station, int percent);
+    // A stop was asked while the station's write or read runs on to its end
+    // (LinkEvents::stopDeferred).
+    void stopDeferred(int station, bool writing, qint64 remainingMs);
     void stationFinished(int station);
     void finished();
 

@@ -10,6 +10,8 @@
 #include "image/stationreply.h"
 #include "transfer/writeverification.h"
 
+#include <QRegularExpression>
+
 namespace BatchStation {
 
 namespace {
@@ -117,7 +119,9 @@ QString stepName(SequenceStep step)
     return QStringLiteral("протокол");
 }
 
-QString resultText(const SequenceOutcome &outcome)
+namespace {
+
+QString resultWords(const SequenceOutcome &outcome)
 {
     using Kind = SequenceOutcome::Kind;
     switch (outcome.kind) {
@@ -126,16 +130,14 @@ QString resultText(const SequenceOutcome &outcome)
     case Kind::NoAnswer:
         if (outcome.lineBusy)
             return noAnswer(outcome.step) + busyLineText(LinkTimings().quietLineBoundMs);
+        if (!outcome.failure.isEmpty()) // the reply stopped
+            return noAnswer(outcome.step) + QStringLiteral(": ") + outcome.failure;
         if (outcome.step != SequenceStep::Write)
             return noAnswer(outcome.step);
         return noAnswer(outcome.step)
                + (outcome.writeStarted ? atByte(outcome) : QStringLiteral(", ничего не записано"));
     case Kind::Refused:
         return refusedText(outcome);
-    case Kind::InvalidReply:
-        // "ответ станции недопустим при чтении: ..."
-        return QStringLiteral("ответ станции недопустим %1: %2")
-            .arg(during(outcome.step), outcome.failure.section(QStringLiteral(": "), 1));
     case Kind::Differs:
         return QStringLiteral("станция хранит не то, что записано: ") + WriteVerification::summary(outcome.differences);
     case Kind::StationChanged:
@@ -161,6 +163,16 @@ QString resultText(const SequenceOutcome &outcome)
         return QStringLiteral("прервано %1").arg(during(outcome.step));
     }
     return QString();
+}
+
+} // namespace
+
+QString resultText(const SequenceOutcome &outcome)
+{
+    // A platform's message may break its lines (the account's group and the
+    // command that mends it); a station's result is one line of the batch.
+    static const QRegularExpression lineBreak(QStringLiteral("\\s*\\n\\s*"));
+    return resultWords(outcome).replace(lineBreak, QStringLiteral(" "));
 }
 
 bool verified(const SequenceOutcome &outcome)

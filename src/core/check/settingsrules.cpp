@@ -220,8 +220,9 @@ MaybeRefusal SettingsRules::tones()
 
 MaybeRefusal SettingsRules::id()
 {
-    const auto code = FieldCoding::idCode(text(Key::Id));
-    if (!code)
+    const QString id = text(Key::Id);
+    const auto code = FieldCoding::idCode(id);
+    if (!code || !FieldCoding::isIdText(id))
         return refuse(QStringLiteral("Id_Tон должен быть четырехзначным. Например: 0001"));
     m_image.idCode = *code;
     return std::nullopt;

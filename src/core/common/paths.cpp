@@ -40,6 +40,19 @@ QString dataFolder()
     return portable.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) : portable;
 }
 
+std::optional<QString> dataFolderRefusal()
+{
+    if (!portableFolder().isEmpty())
+        return std::nullopt;
+    const auto variable = badDataFolderVariable();
+    if (!variable)
+        return std::nullopt;
+    return QStringLiteral("Папка данных программы \"%1\" задана переменной окружения %2, которая содержит байты, "
+                          "недопустимые в кодировке системы (UTF-8): программа не может создать эту папку под "
+                          "точным именем и не подменяет его другим. Исправьте %2.")
+        .arg(dataFolder(), *variable);
+}
+
 QString documentsFolder()
 {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

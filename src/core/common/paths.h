@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 // Where the program keeps its files. The configuration folder takes the place
 // of the Windows directory: it holds the options file V404Options.ini (read,
@@ -15,6 +16,10 @@ namespace Paths {
 
 QString configFolder();
 QString dataFolder();
+// Why dataFolder() cannot be used: the system names it in bytes that are
+// not valid UTF-8, so that it would be made under another name (each bad
+// byte a replacement character). Nothing when it can.
+std::optional<QString> dataFolderRefusal();
 QString optionsFile();      // <config>/V404Options.ini
 QString tempSettingsFile(); // <config>/MyTemp.ini
 
@@ -28,6 +33,10 @@ QString portableFolder();
 // The user's configuration folder of the system (paths_unix.cpp,
 // paths_win.cpp), for a copy that is not portable.
 QString systemConfigFolder();
+// The environment variable that names the user's data folder, when its
+// bytes are not valid in the system's encoding (paths_unix.cpp; Windows
+// passes the environment as text).
+std::optional<QString> badDataFolderVariable();
 
 // The user's documents folder, or the home folder where the desktop names none.
 QString documentsFolder();

@@ -10,6 +10,11 @@ QString Paths::systemConfigFolder()
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
+std::optional<QString> Paths::badDataFolderVariable()
+{
+    return std::nullopt;
+}
+
 QString Paths::firstDialogFolder()
 {
     // The profile folder holds the system's folders, not the user's files.

@@ -91,11 +91,14 @@ StationComparison::StationComparison(const StationSide &a, const StationSide &b)
     addUnexplainedBytes();
 }
 
+bool StationComparison::heldApart(const Difference &d)
+{
+    return d.kind == Kind::Stored || d.kind == Kind::OnlyInA || d.kind == Kind::OnlyInB;
+}
+
 bool StationComparison::storedEqual() const
 {
-    return std::none_of(m_differences.begin(), m_differences.end(), [](const Difference &d) {
-        return d.kind == Kind::Stored || d.kind == Kind::OnlyInA || d.kind == Kind::OnlyInB;
-    });
+    return std::none_of(m_differences.begin(), m_differences.end(), heldApart);
 }
 
 void StationComparison::compareSettings()

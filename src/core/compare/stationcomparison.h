@@ -44,6 +44,9 @@ public:
     const QList<Difference> &differences() const { return m_differences; }
     // True when the station would hold the same bytes for both sides.
     bool storedEqual() const;
+    // Whether a station would hold the two sides of the difference apart:
+    // not a spelling, not a line it does not keep.
+    static bool heldApart(const Difference &difference);
     const QString &serialA() const { return m_serialA; }
     const QString &serialB() const { return m_serialB; }
 

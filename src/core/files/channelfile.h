@@ -60,6 +60,9 @@ public:
         MaybeRefusal refusal;
         // Left empty when the load is refused.
         Lacking lacking;
+        // Whether the file has a serial number line of its own; a missing
+        // one is filled with a stand-in, which is no station's number.
+        bool namesSerial = false;
     };
 
     // The first character of the settings text or of a table cell that the

@@ -198,6 +198,8 @@ ChannelFile::LoadResult ChannelFile::loadBytes(const QByteArray &bytes, ChannelP
 
     Lacking::Keys general{SettingsText::sectionName(), {}, true};
     plan.settingsLines = settingsLines(profile, general);
+    result.namesSerial =
+        profile.value(SettingsText::sectionName(), SettingsText::name(SettingsText::Key::Serial)).has_value();
     const QStringList codeKeys{ChannelFileFormat::bandKey(), ChannelFileFormat::moduleKey()};
     const auto codes = profile.values(SettingsText::sectionName(), codeKeys);
     const std::uint8_t band = lowByte(codes[0]);

@@ -70,6 +70,8 @@ void writeAtomically(const QString &path, const QByteArray &bytes)
     // for the reason; a failure while writing is the writer's own.
     const auto creationFailure = [&path] {
         const int blocker = writeBlocker(path);
+        if (const auto reason = IoError::diskReason(blocker))
+            return PlatformError(IoError::unableToWrite(path, *reason));
         return PlatformError(blocker != 0 ? IoError::message(blocker) : IoError::unableToWrite(path));
     };
     if (const auto refusal = targetRefusal(path))
@@ -79,8 +81,11 @@ void writeAtomically(const QString &path, const QByteArray &bytes)
         throw creationFailure();
     Detail::keepOwnerAndMode(path, file.handle());
     // Until commit() the old file is untouched; leaving without it drops the temporary file.
-    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError)
-        throw PlatformError(IoError::unableToWrite(path));
+    errno = 0; // the system's reason, where it gives one
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
+        const auto reason = IoError::diskReason(errno);
+        throw PlatformError(reason ? IoError::unableToWrite(path, *reason) : IoError::unableToWrite(path));
+    }
     if (!file.commit())
         throw creationFailure();
 }

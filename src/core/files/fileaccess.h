@@ -33,8 +33,9 @@ void writeAtomically(const QString &path, const QByteArray &bytes);
 std::optional<QString> targetRefusal(const QString &path);
 
 // The errno that keeps a new version of the file from being put in place
-// (the file cannot be opened for writing, or its folder takes no new file),
-// or 0 when nothing is found. Creates nothing that stays.
+// (the file cannot be opened for writing, or its folder takes no new file:
+// EROFS when the system forbids it, whatever the reason it gives), or 0 when
+// nothing is found. Creates nothing that stays.
 int writeBlocker(const QString &path);
 
 } // namespace FileAccess

@@ -118,7 +118,7 @@ int writeBlocker(const QString &path)
     QByteArray probe = QFile::encodeName(QFileInfo(path).absolutePath()) + "/.vetral-probe-XXXXXX";
     fd = ::mkstemp(probe.data());
     if (fd < 0)
-        return errno;
+        return errno == EACCES || errno == EPERM ? EROFS : errno; // a folder that takes no file is read-only to us
     ::close(fd);
     ::unlink(probe.constData());
     return 0;

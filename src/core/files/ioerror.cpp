@@ -34,4 +34,31 @@ QString unableToWrite(const QString &fileName)
     return QStringLiteral("Не удалось записать в файл %1").arg(QDir::toNativeSeparators(fileName));
 }
 
+QString unableToWrite(const QString &fileName, const QString &reason)
+{
+    return unableToWrite(fileName) + QStringLiteral(": ") + reason;
+}
+
+std::optional<QString> diskReason(int errnoValue)
+{
+    switch (errnoValue) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return QStringLiteral("нет места на диске");
+    case EROFS:
+        return QStringLiteral("папка только для чтения");
+    case EFBIG:
+        return QStringLiteral("файл больше, чем разрешено системой");
+    default:
+        return std::nullopt;
+    }
+}
+
+QString writeReason(int errnoValue)
+{
+    return diskReason(errnoValue).value_or(message(errnoValue));
+}
+
 } // namespace IoError

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 // The texts of the platform's file errors, as the general error handler shows
 // them: the input/output error by its number, and the profile writer's failure.
@@ -15,5 +16,15 @@ QString message(int errnoValue);
 
 // "Не удалось записать в файл <file>": the content could not be written.
 QString unableToWrite(const QString &fileName);
+// "Не удалось записать в файл <file>: нет места на диске": and why.
+QString unableToWrite(const QString &fileName, const QString &reason);
+
+// Why a write failed, for the failures of the disk or the folder rather than
+// of the file: "нет места на диске" (ENOSPC, EDQUOT), "папка только для
+// чтения" (EROFS), "файл больше, чем разрешено системой" (EFBIG). Nothing
+// for other errors.
+std::optional<QString> diskReason(int errnoValue);
+// diskReason(), else message().
+QString writeReason(int errnoValue);
 
 } // namespace IoError

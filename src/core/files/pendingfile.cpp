@@ -1,12 +1,14 @@
 #include "files/pendingfile.h"
 
 #include "common/platformerror.h"
+#include "files/ioerror.h"
+
+#include <cerrno>
 
 #include <QFile>
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
-#include <cerrno>
 #include <unistd.h>
 #elif defined(Q_OS_WIN)
 #include <windows.h>
@@ -19,6 +21,13 @@ namespace {
     throw PlatformError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), reason));
 }
 
+// Why the file failed: the disk's reason in the program's words where the
+// system gives one (a full disk, a read-only folder), else Qt's.
+QString reason(const QFile &file)
+{
+    return IoError::diskReason(errno).value_or(file.errorString());
+}
+
 // Exists as a name, a dangling link included.
 bool nameTaken(const QString &path)
 {
@@ -29,15 +38,17 @@ bool nameTaken(const QString &path)
 
 PendingFile::PendingFile(const QDir &dir, const QString &pattern) : m_file(dir.filePath(pattern))
 {
+    errno = 0;
     if (!m_file.open())
-        fail(dir.path(), m_file.errorString());
+        fail(dir.path(), reason(m_file));
     m_file.close();
 }
 
 void PendingFile::write(const QByteArray &bytes)
 {
+    errno = 0;
     if (!m_file.open() || m_file.write(bytes) != bytes.size() || !m_file.flush())
-        fail(m_file.fileName(), m_file.errorString());
+        throw PlatformError(reason(m_file));
     m_file.close();
 }
 

@@ -20,7 +20,8 @@ public:
     // The temporary file's path, for writers that open files by name; what
     // is found under that name is what gets published.
     QString path() const { return m_file.fileName(); }
-    // Writes the whole content; throws PlatformError.
+    // Writes the whole content; throws PlatformError with the reason alone
+    // (its callers name the file the user knows, not the hidden one).
     void write(const QByteArray &bytes);
 
     // Gives the file the name `target` in the same folder; false when a file

@@ -42,6 +42,11 @@ QString folder()
     return Paths::dataFolder() + u'/' + folderName();
 }
 
+std::optional<QString> folderRefusal()
+{
+    return Paths::dataFolderRefusal();
+}
+
 QString baseName(const QStringList &settingsLines, const QDateTime &time)
 {
     return serialPart(settingsLines) + u' ' + time.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
@@ -49,6 +54,9 @@ QString baseName(const QStringList &settingsLines, const QDateTime &time)
 
 QString store(const ChannelPlan &plan, const QString &folder, const QDateTime &time)
 {
+    if (folder == ReadArchive::folder())
+        if (const auto refusal = folderRefusal())
+            throw PlatformError(*refusal);
     const QByteArray bytes = ChannelFile::encode(plan);
     if (!QDir().mkpath(folder))
         throw PlatformError(QStringLiteral("Не удалось создать папку \"%1\"").arg(QDir::toNativeSeparators(folder)));
@@ -57,7 +65,12 @@ QString store(const ChannelPlan &plan, const QString &folder, const QDateTime &t
     // of the same moment (two stations of one serial number read within a
     // second).
     PendingFile copy(dir, QStringLiteral(".копия-XXXXXX.part"));
-    copy.write(bytes);
+    try {
+        copy.write(bytes);
+    } catch (const PlatformError &e) {
+        throw PlatformError(QStringLiteral("Не удалось записать копию в папку \"%1\": %2")
+                                .arg(QDir::toNativeSeparators(folder), e.text()));
+    }
     return copy.publishNumbered(dir, baseName(plan.settingsLines, time), QStringLiteral(".ini"));
 }
 

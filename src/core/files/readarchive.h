@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 struct ChannelPlan;
 
@@ -13,6 +14,8 @@ namespace ReadArchive {
 
 QString folderName(); // Архив чтений
 QString folder();     // <user's application data>/Архив чтений
+// Why folder() cannot take copies (Paths::dataFolderRefusal); nothing when it can.
+std::optional<QString> folderRefusal();
 
 // "<serial number> <yyyy-MM-dd HH-mm-ss>", the serial number taken from the
 // settings line "Серийный номер" ("без номера" when there is none). Characters
@@ -22,7 +25,8 @@ QString baseName(const QStringList &settingsLines, const QDateTime &time);
 // Writes the plan as "Запись в файл" would into a new file of the folder
 // (created when needed), named by baseName() with " (2)", " (3)" ... when
 // that name is taken, and returns its path. Throws PlatformError when the
-// copy cannot be made; no partial file is left.
+// copy cannot be made (folder() when folderRefusal() says why); no partial
+// file is left.
 QString store(const ChannelPlan &plan, const QString &folder, const QDateTime &time);
 
 // What the user is told when store() failed; the read itself stands.

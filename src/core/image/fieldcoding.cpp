@@ -4,6 +4,8 @@
 #include "station/codelists.h"
 #include "station/stationprofile.h"
 
+#include <algorithm>
+
 namespace FieldCoding {
 
 namespace {
@@ -58,6 +60,12 @@ std::optional<std::uint16_t> idCode(const QString &text)
     for (const QChar c : text)
         code = (code << 4) | static_cast<unsigned>(idDigit(c));
     return static_cast<std::uint16_t>(code);
+}
+
+bool isIdText(const QString &text)
+{
+    return text.size() == kIdLength
+           && std::all_of(text.begin(), text.end(), [](QChar c) { return c == u'0' || idDigit(c) != 0; });
 }
 
 QString idText(std::uint16_t code)

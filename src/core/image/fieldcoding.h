@@ -36,6 +36,9 @@ QString serialText(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2);
 int idDigit(QChar c);
 // Exactly four characters, the first in the highest four bits; other lengths none.
 std::optional<std::uint16_t> idCode(const QString &text);
+// Four characters that are all Id digits (those idDigit() gives a value of
+// their own): what the check takes. "12XY" would be coded as 0x1200.
+bool isIdText(const QString &text);
 // Four upper-case hexadecimal digits, high byte first: 0xFE00 gives "FE00".
 QString idText(std::uint16_t code);
 

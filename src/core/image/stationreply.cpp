@@ -101,16 +101,15 @@ bool StationReply::isShownAt(qsizetype received)
     return received > kFixedPart && (received - kFixedPart) % RadioImage::RecordSize == 0;
 }
 
-std::optional<QString> StationReply::cutShortText(const QByteArray &received)
+std::optional<QString> StationReply::stoppedText(const QByteArray &received)
 {
     if (received.isEmpty())
         return std::nullopt;
+    const QString stopped = QStringLiteral("станция перестала отвечать на байте %1 из %2").arg(received.size() + 1);
+    // Before its channel count the reply's length is known only at its least.
     if (received.size() <= RadioImage::ChannelCount)
-        return QStringLiteral("ответ станции недопустим: он оборвался после %1 байт").arg(received.size());
-    return QStringLiteral("ответ станции недопустим: по его числу каналов (%1) в нём должно быть %2 байт, а пришло %3")
-        .arg(at(received, RadioImage::ChannelCount))
-        .arg(expectedLength(received))
-        .arg(received.size());
+        return stopped.arg(QStringLiteral("%1 или более").arg(RadioImage::ReadPrefixSize));
+    return stopped.arg(expectedLength(received));
 }
 
 StationReply StationReply::decode(const QByteArray &received, StationKind current)

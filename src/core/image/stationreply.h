@@ -41,9 +41,10 @@ public:
     // read as soon as the first block is in.
     static MaybeRefusal refusalOf(const QByteArray &received);
     static Refusal tooManyChannels(int count);
-    // ": ответ станции недопустим: ..." when a reply stopped before the
-    // length its channel count gives; nothing when no byte came.
-    static std::optional<QString> cutShortText(const QByteArray &received);
+    // Where a reply that stopped before its end stopped: "станция перестала
+    // отвечать на байте N из M", N the first byte that did not come and M the
+    // reply's length by its channel count; nothing when no byte came.
+    static std::optional<QString> stoppedText(const QByteArray &received);
 
     // The bytes decoded: whole blocks only.
     qsizetype decodedBytes() const { return m_decoded; }

@@ -21,4 +21,12 @@ public:
     // A read's reply as far as it came: empty once the request is out, then
     // at every point where a read shows what came (StationReply::isShownAt).
     virtual void received(const QByteArray &reply) { Q_UNUSED(reply) }
+    // A stop was asked while a write or read runs that is let run to its end
+    // (a write cut off would leave the station half written, and a read is
+    // kept whole): about `remainingMs` of it are left. Told once, at once.
+    virtual void stopDeferred(bool writing, qint64 remainingMs)
+    {
+        Q_UNUSED(writing)
+        Q_UNUSED(remainingMs)
+    }
 };

@@ -24,12 +24,33 @@ inline QString noAnswer()
     return QStringLiteral("AK");
 } // Latin A and K
 
+// What to check when the station does not answer.
+inline QString noAnswerChecks()
+{
+    return QStringLiteral("Проверьте, что она включена и находится в режиме программирования, что кабель "
+                          "подключен к станции и к компьютеру и что выбран порт, к которому подключен кабель.");
+}
+
 // Said under the status "AK": what it means and what to check.
 inline QString noAnswerAdvice()
 {
-    return QStringLiteral("Станция не ответила. Проверьте, что она включена и находится в режиме "
-                          "программирования, что кабель подключен к станции и к компьютеру и что выбран "
-                          "порт, к которому подключен кабель.");
+    return QStringLiteral("Станция не ответила. ") + noAnswerChecks();
+}
+
+// Said under the status of a write whose start byte went unanswered: the
+// status returns to idle as after a completed write, so this tells them apart.
+inline QString writeNotStarted()
+{
+    return QStringLiteral("Станция не ответила на начальный байт записи: в станцию ничего не записано. ")
+           + noAnswerChecks();
+}
+
+// Said under the status of a completed write, with the seconds it took
+// ("Записано за 18,4 с").
+inline QString written(qint64 milliseconds)
+{
+    return QStringLiteral("Записано за %1 с")
+        .arg(QString::number(double(milliseconds) / 1000.0, 'f', 1).replace(u'.', u','));
 }
 
 // Caption of the search button

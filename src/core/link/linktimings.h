@@ -6,9 +6,12 @@
 struct LinkTimings
 {
     // Before a request or a start byte the line must have been quiet this
-    // long: about five character times at 1200 baud (8.3 ms each), which a
-    // station still sending the rest of an interrupted reply never leaves.
-    int quietLineMs = 42;
+    // long: longer than any gap the reader allows between two bytes of one
+    // reply (headerGapMs, recordGapMs), so that a slow
+    // station still sending the rest of an interrupted reply is never taken
+    // for a quiet one, and the new request or start byte does not go into
+    // its reply. It costs about a quarter of a second per transfer.
+    int quietLineMs = 250;
     // A line that does not fall quiet within this bound ends the transfer
     // before any byte is sent.
     int quietLineBoundMs = 3000;
@@ -21,3 +24,7 @@ struct LinkTimings
     // The pause of a write between the settings and the channel records.
     int settingsPauseMs = 200;
 };
+
+static_assert(LinkTimings().quietLineMs > LinkTimings().headerGapMs
+                  && LinkTimings().quietLineMs > LinkTimings().recordGapMs,
+              "a station pausing within its reply as long as the reader allows must not seem quiet");

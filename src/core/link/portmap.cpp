@@ -38,6 +38,19 @@ QString PortEntry::details() const
     return lines.join(u'\n');
 }
 
+QString PortEntry::withSystemName() const
+{
+    // Windows names a port "USB-SERIAL CH340 (COM5)": the port is said first, once.
+    QString systemName = description;
+    const QString own = QStringLiteral(" (%1)").arg(name);
+    if (systemName.endsWith(own, Qt::CaseInsensitive))
+        systemName.chop(own.size());
+    const bool deviceIsPort = QString(device).remove(QStringLiteral("\\\\.\\")).compare(name, Qt::CaseInsensitive) == 0;
+    if (!deviceIsPort)
+        systemName = systemName.isEmpty() ? device : systemName + QStringLiteral(" (") + device + u')';
+    return systemName.isEmpty() ? name : name + QStringLiteral(" — ") + systemName;
+}
+
 bool PortMap::isNamed(int portNumber) const
 {
     return m_options.value(QStringLiteral("Ports"), portName(portNumber)).has_value();

@@ -20,6 +20,8 @@ struct PortEntry
     // where it names the port, else the port, its device and the
     // description ("COM3  (/dev/ttyUSB0)  FT232R USB UART").
     QString label() const;
+    // How the search names the port it found: "COM5 — USB-SERIAL CH340".
+    QString withSystemName() const;
     // What the port prompt says of the chosen port: its device, its adapter
     // and, when the adapter's latency costs time, what and how to set it.
     QString details() const;

@@ -60,4 +60,10 @@ std::uint8_t run(const QString &optionsFile, const SerialLinkFactory &factory, c
     return 0;
 }
 
+PortEntry found(const QString &optionsFile, std::uint8_t portNumber)
+{
+    const QString device = PortMap::fromOptionsFile(optionsFile).deviceFor(portNumber);
+    return PortEntry{PortMap::portName(portNumber), device, SystemPorts::systemName(device)};
+}
+
 } // namespace PortSearch

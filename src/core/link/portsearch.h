@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/portmap.h"
 #include "link/seriallink.h"
 
 #include <QString>
@@ -27,5 +28,8 @@ constexpr std::uint8_t ClosingByte = 5;
 // The number of the first port whose device answered, or 0 when none did.
 std::uint8_t run(const QString &optionsFile, const SerialLinkFactory &factory,
                  const PortSearchTimings &timings = PortSearchTimings());
+// The port found, with its device and the system's name for it, as the
+// search names it ("COM5 — USB-SERIAL CH340").
+PortEntry found(const QString &optionsFile, std::uint8_t portNumber);
 
 } // namespace PortSearch

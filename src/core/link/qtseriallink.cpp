@@ -139,13 +139,23 @@ void QtSerialLink::sendByte(std::uint8_t byte)
         throw PlatformError(SerialErrors::cannotSend(m_device, m_port.errorString()));
 }
 
+void QtSerialLink::waitForData(int ms)
+{
+    m_port.clearError();
+    if (m_port.waitForReadyRead(ms) || m_port.bytesAvailable() > 0)
+        return;
+    const QSerialPort::SerialPortError error = m_port.error();
+    if (error != QSerialPort::NoError && error != QSerialPort::TimeoutError)
+        throw PlatformError(SerialErrors::cannotReceive(m_device, m_port.errorString()));
+}
+
 bool QtSerialLink::byteReady()
 {
     requireOpen();
     if (m_port.bytesAvailable() > 0)
         return true;
     // A zero wait reads whatever the driver holds without blocking.
-    m_port.waitForReadyRead(0);
+    waitForData(0);
     return m_port.bytesAvailable() > 0;
 }
 
@@ -163,7 +173,7 @@ bool QtSerialLink::waitForByte(int ms)
     requireOpen();
     if (m_port.bytesAvailable() > 0)
         return true;
-    m_port.waitForReadyRead(ms);
+    waitForData(ms);
     return m_port.bytesAvailable() > 0;
 }
 

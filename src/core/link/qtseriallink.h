@@ -37,6 +37,10 @@ public:
 
 private:
     void requireOpen() const;
+    // Waits up to `ms` for received bytes; throws PlatformError when the
+    // device failed meanwhile (a pulled adapter, a line hung up), which is
+    // no silence of the station.
+    void waitForData(int ms);
     void raiseModemLines();
 
     // Holds the device for this link against every other transfer, whatever

@@ -1,6 +1,7 @@
 #include "link/stationlink.h"
 
 #include "common/platformerror.h"
+#include "link/linkevents.h"
 #include "link/transferstop.h"
 
 #include <algorithm>
@@ -21,6 +22,11 @@ int slice(qint64 left)
 StationLink::StationLink(SerialLink &port, const LinkTimings &timings, const TransferStop *stop)
     : m_port(port), m_timings(timings), m_stop(stop)
 {
+}
+
+bool StationLink::stopRequested() const
+{
+    return m_stop && m_stop->stopRequested();
 }
 
 void StationLink::checkAbort() const
@@ -78,4 +84,24 @@ void StationLink::purge()
 {
     m_port.purgeReceive();
     m_port.purgeSend();
+}
+
+StopNotice::StopNotice(const StationLink &link, LinkEvents &events, bool writing)
+    : m_link(link), m_events(events), m_writing(writing)
+{
+}
+
+void StopNotice::begin(qsizetype total)
+{
+    m_startMs = m_link.clockMs();
+    m_total = total;
+}
+
+void StopNotice::after(qsizetype done)
+{
+    if (m_told || done <= 0 || !m_link.stopRequested())
+        return;
+    m_told = true;
+    const qint64 spent = std::max<qint64>(m_link.clockMs() - m_startMs, 0);
+    m_events.stopDeferred(m_writing, spent * std::max<qint64>(m_total - done, 0) / done);
 }

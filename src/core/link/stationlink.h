@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+class LinkEvents;
 class TransferStop;
 
 // The program's end of a station's line during a transfer: the open port
@@ -18,6 +19,8 @@ public:
     StationLink(SerialLink &port, const LinkTimings &timings, const TransferStop *stop = nullptr);
 
     const LinkTimings &timings() const { return m_timings; }
+    qint64 clockMs() const { return m_port.clockMs(); }
+    bool stopRequested() const;
 
     // Throws PlatformError (SerialErrors::aborted()) when the transfer was
     // told to end at once.
@@ -43,4 +46,28 @@ private:
     SerialLink &m_port;
     LinkTimings m_timings;
     const TransferStop *m_stop;
+};
+
+// Tells a transfer's events once, as soon as a stop has been asked, how long
+// the transfer that runs on to its end still takes: the bytes that went
+// through since it began set the pace of the rest.
+class StopNotice
+{
+public:
+    StopNotice(const StationLink &link, LinkEvents &events, bool writing);
+
+    // The request or start byte goes out now; the whole transfer is `total`
+    // bytes (a read's length grows once its channel count is known).
+    void begin(qsizetype total);
+    void setTotal(qsizetype total) { m_total = total; }
+    // `done` bytes went through.
+    void after(qsizetype done);
+
+private:
+    const StationLink &m_link;
+    LinkEvents &m_events;
+    bool m_writing;
+    qint64 m_startMs = 0;
+    qsizetype m_total = 0;
+    bool m_told = false;
 };

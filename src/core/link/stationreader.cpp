@@ -11,7 +11,7 @@ namespace {
 
 using Kind = ReadOutcome::Kind;
 
-void receiveReply(StationLink &link, LinkEvents &events, ReadOutcome &outcome)
+void receiveReply(StationLink &link, LinkEvents &events, ReadOutcome &outcome, StopNotice &notice)
 {
     QByteArray &reply = outcome.reply;
     while (reply.size() < StationReply::expectedLength(reply)) {
@@ -24,6 +24,8 @@ void receiveReply(StationLink &link, LinkEvents &events, ReadOutcome &outcome)
             return;
         }
         reply.append(static_cast<char>(*byte));
+        notice.setTotal(StationReply::expectedLength(reply));
+        notice.after(reply.size());
         if ((outcome.refusal = StationReply::refusalOf(reply))) {
             outcome.kind = Kind::Refused;
             break;
@@ -50,10 +52,12 @@ ReadOutcome read(StationLink &link, LinkEvents &events)
             outcome.lineBusy = true;
             return outcome;
         }
+        StopNotice notice(link, events, false);
+        notice.begin(StationReply::expectedLength(outcome.reply));
         link.send(StationReply::RequestByte);
         outcome.requested = true;
         events.received(outcome.reply);
-        receiveReply(link, events, outcome);
+        receiveReply(link, events, outcome, notice);
     } catch (const PlatformError &error) {
         outcome.kind = Kind::PortFailure;
         outcome.failure = error.text();

@@ -15,7 +15,8 @@ class Write
 {
 public:
     Write(StationLink &link, const StationData &data, LinkEvents &events)
-        : m_link(link), m_order(data.writeOrder()), m_total(1 + m_order.size()), m_events(events)
+        : m_link(link), m_order(data.writeOrder()), m_total(1 + m_order.size()), m_events(events),
+          m_notice(link, events, true)
     {
     }
 
@@ -25,10 +26,12 @@ public:
         // The station may still be sending the reply of a read that was cut off.
         if (!m_link.waitForQuietLine())
             return {Kind::NotStarted, 0, true, QString()};
+        m_notice.begin(m_total);
         m_link.send(StartByte);
         m_outcome.sent = 1;
         if (!m_link.waitAck())
             return {Kind::NotStarted, 1, false, QString()};
+        m_notice.after(1);
         m_events.written(1, m_total, false);
         if (!sendAnswered(0, RadioImage::WritePrefixSize, false))
             return brokenOff();
@@ -59,6 +62,7 @@ private:
             ++m_outcome.sent;
             const bool answered = m_link.waitAck();
             m_events.written(m_outcome.sent, m_total, records);
+            m_notice.after(m_outcome.sent);
             if (!answered) {
                 if (!records && i + 1 == to)
                     m_events.written(m_outcome.sent, m_total, true);
@@ -81,6 +85,7 @@ private:
     QByteArray m_order;
     qsizetype m_total;
     LinkEvents &m_events;
+    StopNotice m_notice;
     WriteOutcome m_outcome;
 };
 

@@ -19,6 +19,16 @@ std::optional<int> comNumber(const QString &portName)
     return number;
 }
 
+QString systemName(const QString &device)
+{
+    const QString key = deviceKey(device);
+    for (const SystemPort &port : list()) {
+        if (deviceKey(port.device) == key)
+            return port.description;
+    }
+    return QString();
+}
+
 QList<SystemPort> inComOrder(QList<SystemPort> ports)
 {
     const auto number = [](const SystemPort &port) { return comNumber(port.device).value_or(0); };

@@ -34,6 +34,10 @@ QList<SystemPort> list();
 // not exist is only made absolute. Two ports of one batch may not share it.
 QString deviceKey(const QString &device);
 
+// The name the system gives the device where it lists it with one (Windows:
+// "USB-SERIAL CH340 (COM5)"); empty otherwise.
+QString systemName(const QString &device);
+
 // The port numbers the "USB" search probes, in order: COM1 to COM7 through
 // the port map on Linux, the COM ports Windows lists on Windows.
 QList<int> searchNumbers();

@@ -69,11 +69,7 @@ private:
         case ReadOutcome::Kind::Complete:
             return StationReply::decode(reading.reply, m_plan.channels.stationKind);
         case ReadOutcome::Kind::NoAnswer:
-            if (const auto cut = StationReply::cutShortText(reading.reply); cut && !aborted()) {
-                m_outcome.failure = *cut;
-                end(Kind::InvalidReply);
-                return std::nullopt;
-            }
+            m_outcome.failure = StationReply::stoppedText(reading.reply).value_or(QString());
             m_outcome.lineBusy = reading.lineBusy;
             end(aborted() ? Kind::Aborted : Kind::NoAnswer);
             return std::nullopt;
@@ -125,7 +121,9 @@ private:
         m_outcome.total = 1 + m_plan.data.writeOrder().size();
         // Once begun, a write runs to its end whatever is asked meanwhile,
         // except to end at once.
+        const qint64 startMs = m_link->clockMs();
         const WriteOutcome outcome = StationWriter::write(*m_link, m_plan.data, m_events);
+        m_outcome.writeMs = m_link->clockMs() - startMs;
         m_outcome.sent = outcome.sent;
         m_outcome.lineBusy = outcome.lineBusy;
         m_outcome.writeStarted = outcome.kind == WriteOutcome::Kind::Completed

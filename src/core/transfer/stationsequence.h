@@ -17,9 +17,8 @@ struct SequenceOutcome
 {
     enum class Kind {
         Done,                // every step of the plan passed
-        NoAnswer,            // a wait ran out in `step` (a write: see `sent`)
+        NoAnswer,            // a wait ran out in `step` (a write: see `sent`; a reply begun: `failure` says where)
         Refused,             // the reply of the read in `step` was refused (`refusal`)
-        InvalidReply,        // the reply of the read in `step` ended before its length (`failure` says how)
         Differs,             // the read-back holds something else (`differences`)
         StationChanged,      // the read-back came from another station (`serialBack`)
         Failure,             // the port failed in `step` (`failure`)
@@ -41,6 +40,7 @@ struct SequenceOutcome
     qsizetype sent = 0;                       // bytes of the write, the start byte included
     qsizetype total = 0;                      // bytes a whole write sends
     bool writeStarted = false;                // the station answered the start byte
+    qint64 writeMs = 0;                       // the write's time on the line's clock
     bool lineBusy = false;                    // no answer: the line never fell quiet
     MaybeRefusal refusal;
     QString failure;

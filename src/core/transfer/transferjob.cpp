@@ -22,6 +22,7 @@ public:
         emit m_job.received(m_step, reply);
         emit m_job.progress(TransferProgress::ofReply(m_step, reply));
     }
+    void stopDeferred(bool writing, qint64 remainingMs) override { emit m_job.stopDeferred(writing, remainingMs); }
 
 private:
     TransferJob &m_job;
@@ -44,6 +45,8 @@ TransferJob::TransferJob(QString optionsFile, SerialLinkFactory factory, PortSea
 {
     m_body = [this, optionsFile = std::move(optionsFile), factory = std::move(factory), timings] {
         m_foundPort = PortSearch::run(optionsFile, factory, timings);
+        if (m_foundPort != 0)
+            m_foundEntry = PortSearch::found(optionsFile, m_foundPort);
     };
 }
 
@@ -51,7 +54,8 @@ TransferJob::~TransferJob()
 {
     if (m_thread) {
         // One request, also when others share it: a second would cut a write.
-        if (!m_stop->stopRequested())
+        // A job that has ended asks nothing of those it shares the request with.
+        if (!m_thread->isFinished() && !m_stop->stopRequested())
             m_stop->request();
         m_thread->wait();
     }

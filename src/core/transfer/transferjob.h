@@ -39,12 +39,17 @@ public:
     // found (0: none).
     const SequenceOutcome &outcome() const { return m_outcome; }
     std::uint8_t foundPort() const { return m_foundPort; }
+    // The port found, named with its device ("COM5 — USB-SERIAL CH340").
+    const PortEntry &foundEntry() const { return m_foundEntry; }
 
 signals:
     void stepStarted(SequenceStep step, const QString &serial);
     void progress(const TransferProgress &progress);
     // A read's reply as far as it came, where a read shows it.
     void received(SequenceStep step, const QByteArray &reply);
+    // A stop was asked while a write or read runs on to its end: about
+    // `remainingMs` of it are left.
+    void stopDeferred(bool writing, qint64 remainingMs);
     void finished();
 
 private:
@@ -56,5 +61,6 @@ private:
     std::function<void()> m_body;
     SequenceOutcome m_outcome;
     std::uint8_t m_foundPort = 0;
+    PortEntry m_foundEntry;
     bool m_running = false;
 };

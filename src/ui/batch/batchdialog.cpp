@@ -23,6 +23,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScrollArea>
 #include <QSet>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -46,7 +47,7 @@ BatchDialog::BatchDialog(const AppState &document, UiServices &ui, PortChoice &p
     setWindowTitle(QStringLiteral("Пакетная запись"));
     setWindowModality(Qt::ApplicationModal);
     setAttribute(Qt::WA_QuitOnClose, false);
-    resize(760, 520);
+    resize(760, 560);
 
     m_portList = new QListWidget(this);
     m_portList->setObjectName(QStringLiteral("Ports"));
@@ -94,6 +95,7 @@ BatchDialog::BatchDialog(const AppState &document, UiServices &ui, PortChoice &p
     for (const auto &[column, width] : {std::pair{0, 130}, {1, 120}, {2, 60}, {3, 150}})
         m_rows->setColumnWidth(column, width);
     m_rows->verticalHeader()->setVisible(false);
+    m_rows->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 10);
     m_rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_summary = new QLabel(this);
     m_summary->setObjectName(QStringLiteral("Summary"));
@@ -102,12 +104,23 @@ BatchDialog::BatchDialog(const AppState &document, UiServices &ui, PortChoice &p
     m_files->setTextFormat(Qt::RichText);
     m_files->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     m_files->setWordWrap(true);
+    m_files->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Two lines a station: a few lines high, scrolled, so that the table
+    // stays the main part of the window however many stations there were.
+    auto *files = new QScrollArea(this);
+    files->setObjectName(QStringLiteral("FilesArea"));
+    files->setWidget(m_files);
+    files->setWidgetResizable(true);
+    files->setFrameShape(QFrame::NoFrame);
+    files->setMaximumHeight(fontMetrics().lineSpacing() * 5);
+    // The port list takes what the fields beside it take, no more.
+    m_portList->setMaximumHeight(fontMetrics().lineSpacing() * 8);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_rows, 1);
     layout->addWidget(m_summary);
-    layout->addWidget(m_files);
+    layout->addWidget(files);
 
     connect(m_browse, &QPushButton::clicked, this, [this] {
         // The folder given, else where the technician's files were used last

@@ -72,12 +72,14 @@ private:
         QDateTime ended;
         QString archiveCopy;
         QString report;
+        int step = 0; // the SequenceStep running
     };
 
     void listPorts();
     // The stations of the checked ports, or a message saying what to change.
     std::optional<QString> collect(QList<Station> &stations) const;
     void setRunning(bool running);
+    void showEveryRow();
     void stepStarted(int station, int step, const QString &serial);
     void progress(int station, int percent);
     void stationFinished(int station);

@@ -2,6 +2,7 @@
 // and what the window shows of the running stations.
 #include "batch/batchdialog.h"
 #include "batch/batchjournal.h"
+#include "batch/batchprogress.h"
 #include "batch/batchreports.h"
 #include "batch/batchrunner.h"
 #include "batch/batchstation.h"
@@ -22,6 +23,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSaveFile>
 #include <QTableWidget>
 #include <QUrl>
@@ -96,7 +98,7 @@ void BatchDialog::startClick()
         m_batchReportFolder.clear();
         if (!folder.isEmpty()) {
             reports = std::make_shared<BatchReports>(folder, m_protocol->text());
-            reports->prepare();
+            reports->prepare(stations.size());
             m_batchReportFolder = reports->folder();
         }
         QDir().mkpath(m_archiveFolder);
@@ -129,9 +131,31 @@ void BatchDialog::startClick()
         }
         m_summary->clear();
         m_files->clear();
+        showEveryRow();
         setRunning(true);
         m_runner->start(std::move(plans));
     });
+}
+
+void BatchDialog::showEveryRow()
+{
+    // Taller, within the screen, until the table shows every station's row.
+    const int rows = m_rows->rowCount();
+    const int needed = rows > 0 ? m_rows->rowViewportPosition(rows - 1) + m_rows->rowHeight(rows - 1) : 0;
+    const int missing = needed - m_rows->viewport()->height();
+    if (missing <= 0)
+        return;
+    const QScreen *shownOn = screen();
+    if (!shownOn)
+        return;
+    const QRect available = shownOn->availableGeometry();
+    const int frame = frameGeometry().height() - height();
+    const int grown = std::min(height() + missing, available.height() - frame);
+    if (grown <= height())
+        return;
+    resize(width(), grown);
+    if (const int below = frameGeometry().bottom() - available.bottom(); below > 0)
+        move(x(), std::max(available.top(), y() - below));
 }
 
 void BatchDialog::stopClick()
@@ -151,16 +175,18 @@ void BatchDialog::stepStarted(int station, int step, const QString &serial)
         m_stations[station].serial = serial;
         m_rows->item(station, SerialColumn)->setText(serial);
     }
+    m_stations[station].step = step;
     if (auto *bar = qobject_cast<QProgressBar *>(m_rows->cellWidget(station, ProgressColumn))) {
         bar->setFormat(BatchStation::stepName(SequenceStep(step)) + QStringLiteral(" %p%"));
-        bar->setValue(0);
+        bar->setValue(BatchProgress::overall(SequenceStep(step), 0));
     }
 }
 
 void BatchDialog::progress(int station, int percent)
 {
+    // The bar shows the station's whole sequence, so that it only grows.
     if (auto *bar = qobject_cast<QProgressBar *>(m_rows->cellWidget(station, ProgressColumn)))
-        bar->setValue(percent);
+        bar->setValue(BatchProgress::overall(SequenceStep(m_stations.at(station).step), percent));
 }
 
 void BatchDialog::stationFinished(int station)
@@ -175,6 +201,8 @@ void BatchDialog::stationFinished(int station)
     row.report = outcome.report;
     m_rows->item(station, SerialColumn)->setText(row.serial.isEmpty() ? QStringLiteral("-") : row.serial);
     m_rows->item(station, ResultColumn)->setText(row.result);
+    // The column may cut a long result; its tooltip and the journal hold it whole.
+    m_rows->item(station, ResultColumn)->setToolTip(row.result);
     if (auto *bar = qobject_cast<QProgressBar *>(m_rows->cellWidget(station, ProgressColumn))) {
         using Kind = SequenceOutcome::Kind;
         const bool verified = BatchStation::verified(outcome);

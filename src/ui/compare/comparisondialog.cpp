@@ -2,15 +2,16 @@
 
 #include "common/platformerror.h"
 #include "compare/comparisontaking.h"
+#include "compare/windowplacement.h"
 #include "link/linktexts.h"
 #include "main/appstate.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
 #include "transfer/portchoice.h"
-#include "transfer/transfergauge.h"
 #include "transfer/transferinput.h"
 #include "transfer/transferjob.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -19,6 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -27,6 +29,9 @@ namespace {
 using Difference = StationComparison::Difference;
 
 constexpr int kDifferenceRole = Qt::UserRole;
+// What the window would like, and the least its list and buttons need.
+constexpr QSize kWishedSize(640, 420);
+constexpr QSize kLeastSize(480, 300);
 
 } // namespace
 
@@ -104,21 +109,29 @@ ComparisonDialog::ComparisonDialog(const AppState &document, UiServices &ui, Por
     m_close = new QPushButton(QStringLiteral("Закрыть"), this);
     m_close->setObjectName(QStringLiteral("Close"));
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    m_hideTextOnly = new QCheckBox(QStringLiteral("Скрыть различия только в тексте"), this);
+    m_hideTextOnly->setObjectName(QStringLiteral("HideTextOnly"));
+    m_hideTextOnly->setToolTip(QStringLiteral("Различия, которые станция не различает: написание и строки, "
+                                              "которые в станции не хранятся"));
+    m_hideTextOnly->setEnabled(false);
+    connect(m_hideTextOnly, &QCheckBox::toggled, this, &ComparisonDialog::hideTextOnly);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_takeButton);
+    bottom->addWidget(m_hideTextOnly);
     bottom->addStretch(1);
     bottom->addWidget(m_close);
 
+    // The headline and the serial number each on a line of their own, as
+    // long as they are: the window stays as narrow as it was placed.
+    m_count->setWordWrap(true);
+    m_serial->setWordWrap(true);
     auto *column = new QVBoxLayout(this);
     column->addWidget(m_portPanel);
-    auto *counts = new QHBoxLayout;
-    counts->addWidget(m_count);
-    counts->addStretch(1);
-    counts->addWidget(m_serial);
-    column->addLayout(counts);
+    column->addWidget(m_count);
+    column->addWidget(m_serial);
     column->addWidget(m_list, 1);
     column->addLayout(bottom);
-    resize(640, 420);
+    resize(kWishedSize);
 }
 
 void ComparisonDialog::openForStation()
@@ -130,22 +143,37 @@ void ComparisonDialog::openForStation()
     m_gauge->setValue(0);
     guarded(m_ui, [&] { m_ports.chooseFromOptionsFile(m_optionsFile); });
     m_ports.show(*m_radio1, *m_radio2);
-    showOverMainWindow();
+    showBesideMainWindow();
 }
 
-void ComparisonDialog::showFileComparison(const StationSide &file)
+void ComparisonDialog::showFileComparison(const StationSide &file, bool namesSerial)
 {
     setWindowTitle(QStringLiteral("Сравнение с файлом"));
     m_portPanel->hide();
+    m_otherNamesSerial = namesSerial;
     showComparison(file, QStringLiteral("в файле"));
-    showOverMainWindow();
+    showBesideMainWindow();
 }
 
-void ComparisonDialog::showOverMainWindow()
+void ComparisonDialog::showBesideMainWindow()
 {
-    // First shown in the middle of the main window, later where the user left it.
-    if (!m_placed && parentWidget()) {
-        move(parentWidget()->geometry().center() - rect().center());
+    // First shown beside the main window, where it hides none of the table a
+    // double-click on a difference selects; later where the user left it.
+    QWidget *main = parentWidget();
+    const QScreen *screen = main ? main->screen() : nullptr;
+    if (!m_placed && screen) {
+        // The frame this window will get is the main window's, as far as can be known before it is shown.
+        const QRect inner = main->geometry();
+        const QRect outer = main->frameGeometry();
+        const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                             outer.bottom() - inner.bottom());
+        const QSize margins(frame.left() + frame.right(), frame.top() + frame.bottom());
+        const WindowPlacement::Placement placed = WindowPlacement::beside(
+            outer, size() + margins, minimumSizeHint().expandedTo(kLeastSize) + margins, screen->availableGeometry());
+        if (placed.anchor != outer)
+            main->move(placed.anchor.topLeft());
+        move(placed.window.topLeft());
+        resize(placed.window.size() - margins);
         m_placed = true;
     }
     show();
@@ -164,6 +192,7 @@ void ComparisonDialog::clearList()
                              QStringLiteral("Примечание")});
     m_count->clear();
     m_serial->clear();
+    m_hideTextOnly->setEnabled(false);
     showListState();
 }
 
@@ -182,10 +211,22 @@ void ComparisonDialog::showComparison(StationSide other, const QString &otherCap
         auto *item = new QTreeWidgetItem(m_list, {d.place(), d.a, d.b, StationComparison::note(d.kind)});
         item->setData(0, kDifferenceRole, i);
     }
-    m_headline = m_differences.isEmpty() ? QStringLiteral("Нет различий")
-                                         : QStringLiteral("Различий: %1").arg(m_differences.size());
+    // The count is of what a station would hold apart; spellings and lines
+    // it does not keep are counted beside it.
+    const auto held = std::count_if(m_differences.begin(), m_differences.end(), StationComparison::heldApart);
+    const auto textOnly = m_differences.size() - held;
+    if (held == 0)
+        m_headline = textOnly == 0 ? QStringLiteral("Нет различий")
+                                   : QStringLiteral("Нет различий в станции; только в тексте: %1").arg(textOnly);
+    else
+        m_headline = textOnly == 0 ? QStringLiteral("Различий: %1").arg(held)
+                                   : QStringLiteral("Различий: %1; только в тексте: %2").arg(held).arg(textOnly);
+    m_hideTextOnly->setEnabled(textOnly > 0);
+    hideTextOnly();
     showListState();
-    if (!comparison.serialB().isEmpty())
+    if (!m_otherNamesSerial)
+        m_serial->setText(QStringLiteral("В файле нет строки серийного номера"));
+    else if (!comparison.serialB().isEmpty())
         m_serial->setText(
             QStringLiteral("Серийный номер %1: %2 (не сравнивается)").arg(otherCaption, comparison.serialB()));
     // As wide as the list's content, within the screen the window is on.
@@ -197,7 +238,24 @@ void ComparisonDialog::showComparison(StationSide other, const QString &otherCap
             column = std::max(column, metrics.horizontalAdvance(m_list->topLevelItem(i)->text(c)));
         width += column + 24;
     }
-    resize(std::max(this->width(), std::min(width + 40, 1000)), height());
+    int widest = 1000;
+    if (m_placed && screen()) {
+        const int frame = frameGeometry().width() - this->width();
+        widest = std::min(widest, screen()->availableGeometry().right() + 1 - frameGeometry().left() - frame);
+    }
+    resize(std::max(this->width(), std::min(width + 40, widest)), height());
+}
+
+void ComparisonDialog::hideTextOnly()
+{
+    const bool hide = m_hideTextOnly->isChecked();
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *item = m_list->topLevelItem(i);
+        const Difference &d = m_differences.at(item->data(0, kDifferenceRole).toInt());
+        item->setHidden(hide && !StationComparison::heldApart(d));
+        if (item->isHidden())
+            item->setSelected(false);
+    }
 }
 
 bool ComparisonDialog::listIsCurrent() const
@@ -232,6 +290,7 @@ void ComparisonDialog::readAndCompare()
     if (m_job)
         return;
     clearList();
+    m_gauge->setValue(0);
     guarded(m_ui, [&] {
         if (m_check && !m_check())
             return;
@@ -242,8 +301,10 @@ void ComparisonDialog::readAndCompare()
         plan.write = false;
         plan.verify = false;
         m_job = std::make_unique<TransferJob>(std::move(plan));
+        // The bar counts up over the reply's bytes, to 100 only once the
+        // whole reply is in.
         connect(m_job.get(), &TransferJob::progress, this,
-                [this](const TransferProgress &progress) { m_gauge->setValue(TransferGauge::value(progress)); });
+                [this](const TransferProgress &progress) { m_gauge->setValue(progress.percent()); });
         connect(m_job.get(), &TransferJob::finished, this, &ComparisonDialog::readFinished);
         setReading(true);
         m_job->start();
@@ -268,7 +329,7 @@ void ComparisonDialog::readFinished()
     setReading(false);
     const bool complete = outcome.kind == Kind::Done || outcome.kind == Kind::ArchiveFailed;
     if (complete) {
-        m_gauge->setValue(TransferGauge::completed(SequenceStep::BackUp));
+        m_gauge->setValue(100);
         m_status->setText(LinkTexts::idle());
     } else if (outcome.portOpened) {
         m_status->setText(LinkTexts::noAnswer());
@@ -279,8 +340,10 @@ void ComparisonDialog::readFinished()
         m_ui.showMessage(ReadArchive::failureMessage(outcome.failure));
     else if (outcome.kind == Kind::Failure)
         m_ui.showMessage(outcome.failure);
-    if (complete)
+    if (complete) {
+        m_otherNamesSerial = true;
         showComparison(StationSide::read(outcome.held), QStringLiteral("в станции"));
+    }
     emit readEnded();
 }
 
@@ -293,14 +356,17 @@ void ComparisonDialog::takeSelected()
         return;
     }
     QList<Difference> chosen;
-    for (const QTreeWidgetItem *item : m_list->selectedItems())
-        chosen.append(m_differences.at(item->data(0, kDifferenceRole).toInt()));
+    for (const QTreeWidgetItem *item : m_list->selectedItems()) {
+        if (!item->isHidden())
+            chosen.append(m_differences.at(item->data(0, kDifferenceRole).toInt()));
+    }
     m_take(chosen, *m_other);
     // The list shows what is left to take, compared with the table as the take left it.
     guarded(m_ui, [&] {
         if (m_check && m_check())
             showComparison(*m_other, m_otherCaption);
     });
+    emit tableRequested();
 }
 
 void ComparisonDialog::closeEvent(QCloseEvent *event)

@@ -12,6 +12,7 @@
 
 struct AppState;
 class PortChoice;
+class QCheckBox;
 class TransferInputBlock;
 class TransferJob;
 class QLabel;
@@ -52,8 +53,9 @@ public:
 
     // Shows the window with the port choice and an empty list.
     void openForStation();
-    // Shows the checked table compared with a checked channel file.
-    void showFileComparison(const StationSide &file);
+    // Shows the checked table compared with a checked channel file;
+    // `namesSerial`: whether the file has a serial number line of its own.
+    void showFileComparison(const StationSide &file, bool namesSerial);
 
     QTreeWidget *list() const { return m_list; }
     bool isReading() const { return m_job != nullptr; }
@@ -70,6 +72,8 @@ signals:
     void cellRequested(int row, int column);
     // A read for a comparison has ended and the window shows its end.
     void readEnded();
+    // The differences were taken: the table is where the work goes on.
+    void tableRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -81,7 +85,9 @@ private:
     // Whether the table still shows what the list was made from.
     bool listIsCurrent() const;
     void showListState();
-    void showOverMainWindow();
+    void showBesideMainWindow();
+    // Hides, when asked, the differences a station would not hold apart.
+    void hideTextOnly();
     void readFinished();
     void setReading(bool reading);
 
@@ -102,6 +108,7 @@ private:
     std::unique_ptr<StationSide> m_table;
     std::unique_ptr<StationSide> m_other;
     QString m_otherCaption;
+    bool m_otherNamesSerial = true;
     QList<StationComparison::Difference> m_differences;
     QString m_headline;
 
@@ -113,6 +120,7 @@ private:
     QProgressBar *m_gauge = nullptr;
     QLabel *m_count = nullptr;
     QLabel *m_serial = nullptr;
+    QCheckBox *m_hideTextOnly = nullptr;
     QTreeWidget *m_list = nullptr;
     QPushButton *m_takeButton = nullptr;
     QPushButton *m_close = nullptr;

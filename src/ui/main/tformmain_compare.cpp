@@ -38,6 +38,11 @@ ComparisonDialog *TFormMain::compareWindow()
             m_grid->scrollTo(index);
             activateWindow();
         });
+        // After a take, where Ctrl+Z takes the step back.
+        connect(m_compare, &ComparisonDialog::tableRequested, this, [this] {
+            activateWindow();
+            m_grid->setFocus(Qt::OtherFocusReason);
+        });
     }
     return m_compare;
 }
@@ -61,8 +66,9 @@ void TFormMain::N24Click()
             return;
         m_recent.useFolder(QFileInfo(path).absolutePath());
         ChannelPlan file;
-        if (const auto refusal = ChannelFile::load(path, file).refusal) {
-            m_ui.showRefusal(*refusal);
+        const ChannelFile::LoadResult loaded = ChannelFile::load(path, file);
+        if (loaded.refusal) {
+            m_ui.showRefusal(*loaded.refusal);
             return;
         }
         // The file's check keeps its temporary settings apart from the table's.
@@ -72,7 +78,7 @@ void TFormMain::N24Click()
             m_ui.showRefusal(*checked.refusal);
             return;
         }
-        compareWindow()->showFileComparison(StationSide::checked(file, checked.station));
+        compareWindow()->showFileComparison(StationSide::checked(file, checked.station), loaded.namesSerial);
     });
 }
 

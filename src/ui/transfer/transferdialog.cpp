@@ -32,6 +32,12 @@ QString writtenNotVerified()
     return QStringLiteral("Данные записаны в станцию, но прочитать их для сверки не удалось");
 }
 
+QString verifyNoAnswer()
+{
+    return writtenNotVerified() + QStringLiteral(": станция не отвечает (%1). ").arg(LinkTexts::noAnswer())
+           + LinkTexts::noAnswerAdvice();
+}
+
 } // namespace
 
 TransferDialog::TransferDialog(const AppState &document, UiServices &ui, PortChoice &ports, QWidget *parent)
@@ -110,14 +116,27 @@ TransferDialog::TransferDialog(const AppState &document, UiServices &ui, PortCho
     connect(m_verify, &QCheckBox::toggled, this, &TransferDialog::onVerifyToggled);
     setSettingsFile(m_settingsFile);
 
-    // Under everything, the same width as the dialog, as high as the advice
-    // needs in the desktop's font: shown with "AK", and after a verified
-    // write.
-    m_advice = new QLabel(LinkTexts::noAnswerAdvice(), this);
+    // Under the search button, as wide as it: "COM5 — USB-SERIAL CH340".
+    m_found = new QLabel(this);
+    m_found->setObjectName(QStringLiteral("FoundPort"));
+    m_found->setWordWrap(true);
+    m_found->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_found->setGeometry(m_search->x(), m_search->geometry().bottom() + 6, m_search->width(),
+                         m_verify->y() - m_search->geometry().bottom() - 12);
+
+    // Under everything, the same width as the dialog, as high as the longest
+    // advice needs in the desktop's font: what "AK" means, what a write that
+    // never began means, what a completed write took or what its read-back
+    // found.
+    m_advice = new QLabel(this);
     m_advice->setObjectName(QStringLiteral("AdviceText"));
     m_advice->setWordWrap(true);
     m_advice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    const int adviceHeight = m_advice->heightForWidth(width() - 20) + 8;
+    int adviceHeight = 0;
+    for (const QString &text : {LinkTexts::noAnswerAdvice(), LinkTexts::writeNotStarted(), verifyNoAnswer()}) {
+        m_advice->setText(text);
+        adviceHeight = std::max(adviceHeight, m_advice->heightForWidth(width() - 20) + 8);
+    }
     m_advice->setGeometry(10, height(), width() - 20, adviceHeight);
     m_advice->clear();
     setFixedSize(width(), height() + adviceHeight);
@@ -249,6 +268,7 @@ void TransferDialog::onSearch()
         return;
     // No port is chosen until the search has found one.
     m_ports.found(0);
+    m_found->clear();
     m_search->setText(LinkTexts::searching());
     run(Operation::Search, std::make_unique<TransferJob>(m_optionsFile, m_factory, m_searchTimings));
 }
@@ -273,6 +293,9 @@ void TransferDialog::ended()
     case Operation::Search:
         m_ports.found(job->foundPort());
         m_search->setText(job->foundPort() != 0 ? LinkTexts::searchFound() : LinkTexts::searchNotFound());
+        // No port button stands for most ports the search may find.
+        if (job->foundPort() != 0)
+            m_found->setText(job->foundEntry().withSystemName());
         break;
     case Operation::Read:
         showReadEnd(job->outcome());
@@ -316,32 +339,29 @@ void TransferDialog::showWriteEnd(const SequenceOutcome &outcome)
     case Kind::Done:
         m_gauge->setValue(TransferGauge::completed(outcome.step));
         setStatus(LinkTexts::idle());
-        if (verifying)
-            m_advice->setText(QStringLiteral("Записано и проверено"));
+        m_advice->setText(verifying ? QStringLiteral("Записано и проверено") : LinkTexts::written(outcome.writeMs));
         return;
     case Kind::Differs:
         setStatus(LinkTexts::idle());
         m_advice->setText(QStringLiteral("Станция хранит не то, что записано: ") + outcome.differences.first());
         return;
     case Kind::NoAnswer:
-        // A start byte that went unanswered ends the write quietly: nothing
-        // was written, and the status says no more than before.
+        // A start byte that went unanswered ends the write quietly, its
+        // status back to idle; the line under it says nothing was written.
         if (!verifying && !outcome.writeStarted && !outcome.lineBusy) {
             setStatus(LinkTexts::idle());
+            m_advice->setText(LinkTexts::writeNotStarted());
             return;
         }
         setStatus(LinkTexts::noAnswer());
         if (verifying)
-            m_advice->setText(writtenNotVerified()
-                              + QStringLiteral(": станция не отвечает (%1). ").arg(LinkTexts::noAnswer())
-                              + LinkTexts::noAnswerAdvice());
+            m_advice->setText(verifyNoAnswer());
         else if (outcome.writeStarted)
             // The write went no further than the byte the station left
             // unanswered: its port is closed.
             m_ui.showMessage(SerialErrors::notOpen());
         return;
     case Kind::Refused:
-    case Kind::InvalidReply:
         setStatus(LinkTexts::noAnswer());
         m_advice->setText(writtenNotVerified() + QStringLiteral(": ")
                           + (outcome.refusal ? outcome.refusal->text : outcome.failure));

@@ -110,6 +110,7 @@ private:
     QRadioButton *m_com1 = nullptr;
     QRadioButton *m_com2 = nullptr;
     QPushButton *m_search = nullptr;
+    QLabel *m_found = nullptr; // the port the search found, which no button may stand for
     QPushButton *m_write = nullptr;
     QPushButton *m_read = nullptr;
     QPushButton *m_exit = nullptr;

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <csignal>
 #include <functional>
 #include <unistd.h>
 
@@ -125,23 +126,36 @@ public:
     }
 
     // `output` takes the child's standard output instead of the test;
-    // kClosedPipe is a pipe whose reading end is already closed. `started`
-    // is told the child's process id. When an argument holds a backslash,
+    // kClosedPipe is a pipe whose reading end is already closed, and
+    // kClosedStreams starts the child with standard output and error closed
+    // (`>&- 2>&-`). `started` is told the child's process id. The child
+    // starts with `ignoredSignal` ignored, as under nohup or in a background
+    // job of a plain shell. When an argument holds a backslash,
     // every argument is passed through printf's %b, so that a backslash and
     // 0351 reach the child as the byte 0xE9 (no QString carries such a name).
     static inline const QString kClosedPipe = "|closed";
+    static inline const QString kClosedStreams = "|closed streams";
     CliRun run(const QStringList &arguments, const QString &output = QString(),
-               const std::function<void(qint64)> &started = {}) const
+               const std::function<void(qint64)> &started = {}, int ignoredSignal = 0) const
     {
         QProcess process;
         int pipeEnds[2] = {-1, -1};
-        if (output == kClosedPipe && ::pipe(pipeEnds) == 0) {
+        if (output == kClosedPipe && ::pipe(pipeEnds) == 0)
             ::close(pipeEnds[0]);
-            const int writeEnd = pipeEnds[1];
-            process.setChildProcessModifier([writeEnd] { ::dup2(writeEnd, STDOUT_FILENO); });
-        } else if (!output.isEmpty()) {
+        else if (!output.isEmpty() && output != kClosedStreams)
             process.setStandardOutputFile(output);
-        }
+        const int writeEnd = pipeEnds[1];
+        const bool closeStreams = output == kClosedStreams;
+        process.setChildProcessModifier([writeEnd, closeStreams, ignoredSignal] {
+            if (writeEnd >= 0)
+                ::dup2(writeEnd, STDOUT_FILENO);
+            if (closeStreams) {
+                ::close(STDOUT_FILENO);
+                ::close(STDERR_FILENO);
+            }
+            if (ignoredSignal != 0)
+                ::signal(ignoredSignal, SIG_IGN);
+        });
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("HOME", path("home"));
         env.insert("XDG_CONFIG_HOME", path("config"));

@@ -66,6 +66,10 @@ public:
         events.append(QStringLiteral("received %1").arg(reply.size()));
         show(TransferProgress::ofReply(m_readStep, reply));
     }
+    void stopDeferred(bool writing, qint64 remainingMs) override
+    {
+        events.append(QStringLiteral("stop %1 %2").arg(writing ? "write" : "read").arg(remainingMs));
+    }
 
 private:
     // A new gauge value, as the dialog shows it.

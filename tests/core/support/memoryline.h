@@ -98,6 +98,13 @@ public:
         const std::lock_guard lock(m_mutex);
         deliver(m_schedule.send(m_now, bytes));
     }
+    // A station that takes in nothing while it still has bytes to send, as
+    // one busy with its reply: what the program sends meanwhile is lost.
+    void deafWhileSending()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_deafWhileSending = true;
+    }
 
     // The line's clock, from its making.
     Us nowUs() const
@@ -135,10 +142,13 @@ public:
             throw PlatformError(SerialErrors::cannotSend(device, QStringLiteral("hung up")));
         m_toStation.push_back({m_schedule.arrival(m_now), byte});
     }
-    bool arrived()
+    // A line hung up fails a wait, as a serial port does when its adapter
+    // is pulled out.
+    bool arrived(const QString &device)
     {
         const std::lock_guard lock(m_mutex);
         advanceTo(m_now);
+        failIfHungUp(device);
         return hasArrived();
     }
     std::uint8_t takeArrived()
@@ -159,11 +169,12 @@ public:
             m_toProgram.erase(m_toProgram.begin());
     }
     // Lets up to `ms` pass, to the moment a byte can be taken.
-    bool waitForArrival(int ms)
+    bool waitForArrival(int ms, const QString &device)
     {
         const std::lock_guard lock(m_mutex);
         const Us until = m_now + Us(ms) * 1000;
         advanceTo(m_now);
+        failIfHungUp(device);
         while (!hasArrived() && m_now < until) {
             Us next = until;
             if (!m_toStation.empty())
@@ -172,6 +183,7 @@ public:
                 next = std::min(next, std::max(m_now, m_toProgram.begin()->first));
             m_now = next;
             advanceTo(m_now);
+            failIfHungUp(device);
         }
         return hasArrived();
     }
@@ -184,6 +196,11 @@ public:
 
 private:
     bool hasArrived() const { return !m_toProgram.empty() && m_toProgram.begin()->first <= m_now; }
+    void failIfHungUp(const QString &device) const
+    {
+        if (m_hungUp)
+            throw PlatformError(SerialErrors::cannotReceive(device, QStringLiteral("hung up")));
+    }
     void hangUpNow()
     {
         m_hungUp = true;
@@ -204,6 +221,8 @@ private:
             if (m_options.silentAfter >= 0 && m_received.size() > m_options.silentAfter)
                 continue;
             if (!m_schedule.ready(arrival))
+                continue;
+            if (m_deafWhileSending && !m_toProgram.empty() && m_toProgram.rbegin()->first > arrival)
                 continue;
             deliver(m_schedule.send(arrival + Us(m_options.answerDelayMs) * 1000, m_responder(byte)));
         }
@@ -242,6 +261,7 @@ private:
     qsizetype m_taken = 0;
     const void *m_openedBy = nullptr;
     bool m_hungUp = false;
+    bool m_deafWhileSending = false;
 };
 
 // The program's end of a MemoryLine, with the failures of a serial link.
@@ -270,9 +290,9 @@ public:
         m_open = false;
     }
     void sendByte(std::uint8_t byte) override { line().send(byte, m_device); }
-    bool byteReady() override { return line().arrived(); }
+    bool byteReady() override { return line().arrived(m_device); }
     std::uint8_t takeByte() override { return line().takeArrived(); }
-    bool waitForByte(int ms) override { return line().waitForArrival(ms); }
+    bool waitForByte(int ms) override { return line().waitForArrival(ms, m_device); }
     void purgeReceive() override { line().dropArrived(); }
     void purgeSend() override { line(); }
     qint64 clockMs() const override { return m_line ? m_line->nowUs() / 1000 : SerialLink::clockMs(); }
