@@ -2,7 +2,7 @@
 # from vetral.svg (PNGs by rsvg-convert, put together by ImageMagick), and
 # each program gets a resource file with it and the project's version.
 find_program(MAGICK_CONVERT convert REQUIRED)
-set(VETRAL_PUBLISHER "vetral developers")
+set(VETRAL_PUBLISHER "Программатор Ветрал")
 set(VETRAL_ICON_ICO ${CMAKE_CURRENT_BINARY_DIR}/vetral.ico)
 set(sizes 16 24 32 48 64 256)
 set(pngs)

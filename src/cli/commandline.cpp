@@ -1,6 +1,7 @@
 #include "commandline.h"
 
 #include "console.h"
+#include "helpwords.h"
 
 #include <QCoreApplication>
 
@@ -56,7 +57,7 @@ QString CommandLine::helpText() const
 {
     // Qt's usage line names the executable by its path and not the command.
     QStringList lines = m_parser.helpText().trimmed().split(u'\n');
-    QString usage = QStringLiteral("Usage: vetral-cli %1 [options]").arg(m_command);
+    QString usage = QStringLiteral("Использование: vetral-cli %1 [параметры]").arg(m_command);
     for (const QString &name : m_arguments)
         usage += u' ' + name;
     lines[0] = usage;
@@ -70,8 +71,5 @@ void CommandLine::addChannelFileArgument()
 
 void CommandLine::addPortOption()
 {
-    addOption(QCommandLineOption(QStringLiteral("port"),
-                                 QStringLiteral("COM1...COM255 (через карту портов программы) или путь устройства."),
-                                 QStringLiteral("PORT")),
-              true);
+    addOption(QCommandLineOption(QStringLiteral("port"), HelpWords::portValue(), QStringLiteral("PORT")), true);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdio>
 #include <optional>
 
@@ -16,5 +17,9 @@ std::optional<bool> writeToConsole(std::FILE *stream, const QString &text);
 
 // Whether the stream is a terminal (progress is then redrawn in place).
 bool isTerminal(std::FILE *stream);
+
+// The program's arguments after its name, exactly as they were given. Throws
+// UsageError for one that the program cannot hold exactly.
+QStringList arguments(int argc, char **argv);
 
 } // namespace ConsolePlatform

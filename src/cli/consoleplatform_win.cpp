@@ -1,5 +1,6 @@
 #include "consoleplatform.h"
 
+#include <QCoreApplication>
 #include <windows.h>
 
 namespace ConsolePlatform {
@@ -44,6 +45,15 @@ bool isTerminal(std::FILE *stream)
 {
     // Not _isatty: it also says yes for the NUL device.
     return consoleOf(stream) != nullptr;
+}
+
+QStringList arguments(int, char **)
+{
+    // Windows keeps the command line in UTF-16, and Qt reads it from there.
+    // argv is that line converted to the system's code page, in which every
+    // character outside it has become "?": Cyrillic file names on a Windows
+    // whose system locale is not Russian.
+    return QCoreApplication::arguments().mid(1);
 }
 
 } // namespace ConsolePlatform

@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "console.h"
 #include "exitcodes.h"
+#include "helpwords.h"
 #include "portargument.h"
 #include "stopsignals.h"
 #include "compare/stationcomparison.h"
@@ -90,7 +91,8 @@ int diff(const QStringList &arguments)
                                     "значение в B (в станции) и, для различий только в тексте или строк, которые\n"
                                     "станция не хранит, пометка. Серийный номер - на stderr, он не сравнивается.\n"
                                     "Код выхода: 0 - в станции одинаково, 1 - отказ проверки или ответ станции\n"
-                                    "отвергнут, 3 - станция не ответила, 4 - различаются, 5 - остановлено сигналом."));
+                                    "отвергнут, 3 - станция не ответила, 4 - различаются, 5 - остановлено %1.")
+                         .arg(HelpWords::stoppedBy()));
     line.addArgument(withPort ? QStringLiteral("FILE") : QStringLiteral("A"), QStringLiteral("Файл каналов (.ini)."));
     if (withPort)
         line.addPortOption();

@@ -5,6 +5,7 @@
 #include "consoleprogress.h"
 #include "fleetboard.h"
 #include "fleetports.h"
+#include "helpwords.h"
 #include "batch/batchreports.h"
 #include "fleetstation.h"
 #include "stopsignals.h"
@@ -41,7 +42,7 @@ QString description()
                           "Станция, на которой шаг не удался, останавливается на нём; остальные продолжают.\n"
                           "С --id-from NNNN станция k-го --port (считая от 0) получает Id NNNN + k (четыре\n"
                           "десятичные цифры); без него все станции получают Id из файла.\n"
-                          "Одно устройство, названное дважды (также через ссылку или карту портов), неверный\n"
+                          "Одно устройство, названное дважды (%1), неверный\n"
                           "--id-from, Id больше 9999, COMn без устройства или папка --report-dir, которую нельзя\n"
                           "создать, в которую нельзя записать файл или в которой нет места для протоколов, -\n"
                           "отказ до открытия портов (код 2).\n"
@@ -51,13 +52,16 @@ QString description()
                           "Порт станции открывается и блокируется один раз на всю её работу; если при проверочном\n"
                           "чтении отвечает станция с другим серийным номером - \"станция сменилась: ...\" (код 4),\n"
                           "протокол не пишется.\n"
-                          "SIGINT, SIGTERM или SIGHUP: новые станции и шаги не начинаются, начатая запись\n"
-                          "доводится до конца; строка порта говорит, где он остановлен (\"остановлено до записи\",\n"
-                          "\"остановлено: записано, не проверено\"), код 5. Второй сигнал прерывает сразу; строки\n"
-                          "станций, записанных не полностью, говорят об этом.\n"
+                          "Остановка %2: новые станции и шаги\n"
+                          "не начинаются, начатая запись доводится до конца; строка порта говорит, где он\n"
+                          "остановлен (\"остановлено до записи\", \"остановлено: записано, не проверено\"), код 5.\n"
+                          "Затем %3 прерывает сразу; строки станций, записанных не полностью,\n"
+                          "говорят об этом.%4\n"
                           "Код выхода: 0 - все станции записаны и проверены, иначе наибольший код среди станций:\n"
                           "1 - ответ станции отвергнут, 2 - ошибка порта или файла, 3 - станция не ответила,\n"
-                          "4 - станция хранит не то, что записано, или сменилась, 5 - остановлено.");
+                          "4 - станция хранит не то, что записано, или сменилась, 5 - остановлено.")
+        .arg(HelpWords::twoNamesOfOneDevice(), HelpWords::stoppedBy(), HelpWords::secondStop(),
+             HelpWords::stopNoteLine());
 }
 
 // The Id of the first station, when --id-from gives one: four decimal
@@ -128,11 +132,11 @@ int fleet(const QStringList &arguments)
 {
     CommandLine line(QStringLiteral("fleet"), description());
     line.addChannelFileArgument();
-    line.addOption(QCommandLineOption(QStringLiteral("port"),
-                                      QStringLiteral("Порт станции, по одному на станцию: COM1...COM255 (через карту "
-                                                     "портов программы) или путь устройства."),
-                                      QStringLiteral("PORT")),
-                   true, true);
+    line.addOption(
+        QCommandLineOption(QStringLiteral("port"),
+                           QStringLiteral("Порт станции, по одному на станцию: %1").arg(HelpWords::portValue()),
+                           QStringLiteral("PORT")),
+        true, true);
     line.addOption(QCommandLineOption(QStringLiteral("id-from"), QStringLiteral("Id первой станции, четыре цифры."),
                                       QStringLiteral("NNNN")));
     line.addOption(QCommandLineOption(QStringLiteral("report-dir"), QStringLiteral("Папка для протоколов станций."),

@@ -3,13 +3,15 @@
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
+#include "consoleplatform.h"
 #include "exitcodes.h"
+#include "helpwords.h"
 #include "stopsignals.h"
 #include "common/platformerror.h"
 #include "common/standardstreams.h"
+#include "common/qttranslations.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <array>
 #include <new>
 
@@ -54,8 +56,9 @@ QString overview()
     text += QStringLiteral("\nСправка по команде: vetral-cli КОМАНДА --help\n"
                            "Версия программы: vetral-cli --version\n"
                            "Код выхода 2: неверные аргументы или ошибка файла или порта.\n"
-                           "Код выхода 5 (write, read, diff, fleet): остановлено сигналом SIGINT, SIGTERM или SIGHUP.");
-    return text;
+                           "Код выхода 5 (write, read, diff, fleet): остановлено %1.")
+                .arg(HelpWords::stoppedBy());
+    return text + HelpWords::stopNoteLine();
 }
 
 int run(const QStringList &arguments)
@@ -78,26 +81,6 @@ int run(const QStringList &arguments)
     throw UsageError(QStringLiteral("Неизвестная команда \"%1\" (см. vetral-cli --help)").arg(name));
 }
 
-// The arguments as the program holds them. One whose bytes are not valid in
-// the system's encoding would become another text (each bad byte a
-// replacement character), so that two such file names would name one and
-// the same other file: it is refused.
-QStringList exactArguments(int argc, char **argv)
-{
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray bytes(argv[i]);
-        const QString text = QFile::decodeName(bytes);
-        if (QFile::encodeName(text) != bytes)
-            throw UsageError(QStringLiteral("Аргумент \"%1\" содержит байты, недопустимые в кодировке системы "
-                                            "(UTF-8): такое имя программа не может передать в точности и не "
-                                            "подменяет его другим. Переименуйте файл.")
-                                 .arg(text));
-        arguments.append(text);
-    }
-    return arguments;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -109,8 +92,10 @@ int main(int argc, char **argv)
     // The program's name, so that the configuration folder (V404Options.ini,
     // MyTemp.ini) and the archive of reads are the window's own.
     QCoreApplication::setApplicationName(QStringLiteral("vetral"));
+    // Qt's parts of the help and of argument errors in Russian, as the window's.
+    QtTranslations::installRussian(*app);
     try {
-        return Console::finish(run(exactArguments(argc, argv)));
+        return Console::finish(run(ConsolePlatform::arguments(argc, argv)));
     } catch (const UsageError &e) {
         Console::err(e.text());
     } catch (const PlatformError &e) {

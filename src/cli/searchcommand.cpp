@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "console.h"
 #include "exitcodes.h"
+#include "helpwords.h"
 #include "common/paths.h"
 #include "link/linktexts.h"
 #include "link/portsearch.h"
@@ -13,10 +14,10 @@ namespace Commands {
 int search(const QStringList &arguments)
 {
     CommandLine line(QStringLiteral("search"),
-                     QStringLiteral("Поиск станции кнопкой \"USB\": опрос портов COM1...COM7 по карте портов\n"
-                                    "программы. Печатает найденный порт и его устройство или \"%1\".\n"
+                     QStringLiteral("Поиск станции кнопкой \"USB\": опрос портов COM1...COM7 %1.\n"
+                                    "Печатает найденный порт и его устройство или \"%2\".\n"
                                     "Код выхода: 0 - найдена, 3 - нет.")
-                         .arg(LinkTexts::searchNotFound()));
+                         .arg(HelpWords::searchedPorts(), LinkTexts::searchNotFound()));
     if (!line.parse(arguments))
         return ExitCode::Done;
 

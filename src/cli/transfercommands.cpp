@@ -6,6 +6,7 @@
 #include "console.h"
 #include "consoleprogress.h"
 #include "exitcodes.h"
+#include "helpwords.h"
 #include "portargument.h"
 #include "stopsignals.h"
 #include "common/platformerror.h"
@@ -174,8 +175,9 @@ int read(const QStringList &arguments)
                                     "FILE проверяется до обращения к станции (папка есть и принимает файл, имя\n"
                                     "допустимо). Ход передачи - на stderr. Код выхода: 0 - прочитано, 1 - ответ\n"
                                     "станции отвергнут (больше 99 каналов), 3 - станция не ответила или перестала\n"
-                                    "отвечать, 5 - остановлено сигналом (начатое чтение доводится до конца, FILE\n"
-                                    "сохраняется)."));
+                                    "отвечать, 5 - остановлено %1 (начатое чтение доводится до конца, FILE\n"
+                                    "сохраняется).")
+                         .arg(HelpWords::stoppedBy()));
     line.addPortOption();
     line.addOption(QCommandLineOption(QStringLiteral("output"), QStringLiteral("Файл каналов, который будет записан."),
                                       QStringLiteral("FILE")),
@@ -231,8 +233,9 @@ int write(const QStringList &arguments)
                                     "Ход передачи - на stderr, итог - одной строкой на stdout.\n"
                                     "Код выхода: 0 - записано (и проверено), 1 - отказ проверки,\n"
                                     "3 - станция не ответила, 4 - станция хранит не то, что записано,\n"
-                                    "5 - остановлено сигналом (SIGINT, SIGTERM, SIGHUP): начатая запись\n"
-                                    "доводится до конца, проверка не начинается; второй сигнал прерывает сразу."));
+                                    "5 - остановлено %1: начатая запись\n"
+                                    "доводится до конца, проверка не начинается; %2 прерывает сразу.%3")
+                         .arg(HelpWords::stoppedBy(), HelpWords::secondStop(), HelpWords::stopNoteLine()));
     line.addChannelFileArgument();
     line.addPortOption();
     line.addOption(

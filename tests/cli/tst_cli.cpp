@@ -179,8 +179,11 @@ void CliTest::commands_data()
     QTest::newRow("file without channels") << QStringList{"dump", "{dir}/norows.ini"} << none << 2 << exactly("")
                                            << "Fixed row count must be less than row count"
                                            << "";
+    // Russian throughout: Qt's parts too (options, help option).
     QTest::newRow("help") << QStringList{"write", "--help"} << none << 0
-                          << "^Usage: vetral-cli write \\[options\\] FILE\n"
+                          << "^(?!(?:.|\n)*(?:Usage|Options|Arguments|Displays))"
+                             "Использование: vetral-cli write \\[параметры\\] FILE\n(?:.|\n)*\nПараметры:\n"
+                             "(?:.|\n)*Вывод справки по параметрам командной строки\\."
                           << ""
                           << "";
     QTest::newRow("no command") << QStringList{} << none << 2 << exactly("") << "vetral-cli --help"
@@ -327,8 +330,8 @@ void CliTest::commands_data()
     QTest::newRow("csv without action") << QStringList{"csv"} << none << 2 << exactly("") << "export или import"
                                         << "";
     QTest::newRow("csv help") << QStringList{"csv", "--help"} << none << 0
-                              << "^Usage: vetral-cli csv export \\[options\\] FILE OUT\n(.|\n)*"
-                                 "Usage: vetral-cli csv import \\[options\\] IN OUT\n"
+                              << "^Использование: vetral-cli csv export \\[параметры\\] FILE OUT\n(.|\n)*"
+                                 "Использование: vetral-cli csv import \\[параметры\\] IN OUT\n"
                               << ""
                               << "";
 

@@ -29,10 +29,11 @@ expected=(
   bin/vetral-station-sim
   share/applications/$app_id.desktop
   share/doc/vetral/README.md.gz
-  share/doc/vetral/changelog.gz
+  share/doc/vetral/changelog.Debian.gz
   share/doc/vetral/copyright
   share/icons/hicolor/48x48/apps/vetral.png
   share/icons/hicolor/scalable/apps/vetral.svg
+  share/lintian/overrides/vetral
   share/man/man1/vetral-cli.1.gz
   share/man/man1/vetral-station-sim.1.gz
   share/man/man1/vetral.1.gz
@@ -92,7 +93,7 @@ nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
 "${nodisplay[@]}" "$prefix/bin/vetral" --help 2>&1 | grep -q -- '--version' ||
   fail "vetral --help without a display prints '$("${nodisplay[@]}" "$prefix/bin/vetral" --help 2>&1)'"
 # A Debian revision in the changelog's version, and a date the build does not set.
-changelog=$(zcat "$prefix/share/doc/vetral/changelog.gz")
+changelog=$(zcat "$prefix/share/doc/vetral/changelog.Debian.gz")
 grep -q "^vetral ($version-[0-9]\+) " <<<"$changelog" || fail "changelog has no version $version-<revision>: $changelog"
 grep -q "^ -- .*  $(sed -n 's/^ -- .*  //p' "$(dirname "$0")/../../packaging/changelog.in")\$" <<<"$changelog" ||
   fail "changelog is not dated as packaging/changelog.in: $changelog"

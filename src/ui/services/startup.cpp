@@ -1,23 +1,15 @@
 #include "services/startup.h"
 
+#include "common/qttranslations.h"
+
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 namespace Startup {
 
 void prepare(QApplication &app)
 {
     QCoreApplication::setApplicationName(QStringLiteral("vetral"));
-    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    for (const char *catalogue : {"qtbase_ru", "qtserialport_ru"}) {
-        auto *translator = new QTranslator(&app);
-        // Without the catalogue Qt's texts stay in English; nothing else changes.
-        if (translator->load(QLatin1String(catalogue), folder))
-            QCoreApplication::installTranslator(translator);
-        else
-            delete translator;
-    }
+    QtTranslations::installRussian(app);
 }
 
 const char *messageTitle()
