@@ -9,16 +9,20 @@
 
 #include "batch/batchdialog.h"
 #include "image/fieldcoding.h"
+#include "image/stationreply.h"
 #include "link/linktexts.h"
 #include "simulatedstation.h"
 #include "core/support/replyfixtures.h"
 #include "transferfixture.h"
 
 #include <QKeyEvent>
+#include <QScopeGuard>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTableWidget>
+#include <condition_variable>
+#include <mutex>
 
 using LinkFixtures::TestLine;
 
@@ -201,6 +205,35 @@ struct BatchStations
     QMap<int, QString> ports;
     TransferRig &rig;
 
+    // Holds every station's answer to a read request while shut, so that
+    // the test can act before any station gets past its backup read, on a
+    // line whose time costs nothing.
+    class Gate
+    {
+    public:
+        void shut() { set(false); }
+        void open() { set(true); }
+        void pass()
+        {
+            std::unique_lock lock(m_mutex);
+            m_changed.wait(lock, [this] { return m_open; });
+        }
+
+    private:
+        void set(bool open)
+        {
+            {
+                const std::lock_guard lock(m_mutex);
+                m_open = open;
+            }
+            m_changed.notify_all();
+        }
+        std::mutex m_mutex;
+        std::condition_variable m_changed;
+        bool m_open = true;
+    };
+    std::shared_ptr<Gate> gate = std::make_shared<Gate>();
+
     BatchStations(TransferRig &on, const QString &kinds) : rig(on)
     {
         for (qsizetype i = 0; i < kinds.size(); ++i) {
@@ -212,7 +245,9 @@ struct BatchStations
             const bool alters = kinds.at(i) == u'D';
             SimulatedStation *station = stations.back().get();
             lines.push_back(std::make_unique<TestLine>(
-                [station, alters](std::uint8_t b) {
+                [station, alters, gate = gate](std::uint8_t b) {
+                    if (b == StationReply::RequestByte)
+                        gate->pass();
                     QByteArray answer = station->onByte(b, 0);
                     if (alters && answer.size() > 12) // the third tone of a reply
                         answer[12] = char(answer.at(12) + 1);
@@ -383,8 +418,12 @@ void TransferFaultsTest::batchWindow()
     rig.options.writePorts(stations.ports);
 
     BatchDialog batch(rig.f.state, rig.f.ui, rig.f.ports);
+    // Whatever ends the test, no station is left waiting at the gate.
+    const auto reopen = qScopeGuard([&stations] { stations.gate->open(); });
     stations.prepare(batch);
     batch.findChild<QLineEdit *>("IdFrom")->setText(idFrom);
+    if (stopAtOnce)
+        stations.gate->shut();
     if (!reportFolder.isEmpty())
         batch.findChild<QLineEdit *>("ReportFolder")->setText(rig.dir.filePath(reportFolder));
     QSignalSpy ended(&batch, &BatchDialog::batchFinished);
@@ -402,8 +441,10 @@ void TransferFaultsTest::batchWindow()
     QVERIFY(!batch.close());
     QVERIFY(batch.isVisible());
     QVERIFY(rig.f.ports.transferRunning());
-    if (stopAtOnce)
+    if (stopAtOnce) {
         batch.findChild<QPushButton *>("Stop")->click();
+        stations.gate->open();
+    }
     QVERIFY(ended.wait(20000));
 
     const QTableWidget *rows = batch.findChild<QTableWidget *>("Rows");
