@@ -149,6 +149,13 @@ void TFormMain::buildWorkArea()
     });
 }
 
+TFormMain::~TFormMain()
+{
+    // The widgets going with the window move the focus: nothing of the
+    // window may hear of it once its own part is gone.
+    disconnect(qApp, &QApplication::focusChanged, m_history, nullptr);
+}
+
 void TFormMain::showWorkArea(bool shown)
 {
     m_panel1->setVisible(shown);

@@ -32,6 +32,7 @@ class TFormMain : public QMainWindow
 public:
     // `ports` is the program's port choice, which the comparison window shows.
     TFormMain(AppState &state, UiServices &ui, PortChoice &ports, QWidget *parent = nullptr);
+    ~TFormMain() override;
 
     AppState &state() { return m_state; }
     ChannelTableModel *tableModel() const { return m_model; }
