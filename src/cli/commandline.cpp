@@ -26,6 +26,12 @@ void CommandLine::addOption(const QCommandLineOption &option, bool required, boo
         m_repeatable.append(option.names().constLast());
 }
 
+void CommandLine::addOptionalArgument(const QString &name, const QString &description)
+{
+    m_optionalArguments.append(name);
+    m_parser.addPositionalArgument(name, description, QStringLiteral("[%1]").arg(name));
+}
+
 bool CommandLine::parse(const QStringList &arguments)
 {
     const QString more = QStringLiteral(" (см. vetral-cli %1 --help)").arg(m_command);
@@ -42,8 +48,9 @@ bool CommandLine::parse(const QStringList &arguments)
     const QStringList positional = m_parser.positionalArguments();
     if (positional.size() < m_arguments.size())
         throw UsageError(QStringLiteral("Не указан аргумент %1").arg(m_arguments.at(positional.size())) + more);
-    if (positional.size() > m_arguments.size())
-        throw UsageError(QStringLiteral("Лишний аргумент \"%1\"").arg(positional.at(m_arguments.size())) + more);
+    const qsizetype most = m_arguments.size() + m_optionalArguments.size();
+    if (positional.size() > most)
+        throw UsageError(QStringLiteral("Лишний аргумент \"%1\"").arg(positional.at(most)) + more);
     for (const QString &name : m_required) {
         if (!m_parser.isSet(name))
             throw UsageError(QStringLiteral("Не указан параметр --%1").arg(name) + more);
@@ -60,6 +67,8 @@ QString CommandLine::helpText() const
     QString usage = QStringLiteral("Использование: vetral-cli %1 [параметры]").arg(m_command);
     for (const QString &name : m_arguments)
         usage += u' ' + name;
+    for (const QString &name : m_optionalArguments)
+        usage += QStringLiteral(" [%1]").arg(name);
     lines[0] = usage;
     return lines.join(u'\n');
 }

@@ -25,6 +25,8 @@ public:
     CommandLine(const QString &command, const QString &description);
 
     void addArgument(const QString &name, const QString &description);
+    // A positional argument that may be left out, after the required ones.
+    void addOptionalArgument(const QString &name, const QString &description);
     // An option that takes a value is given at most once, unless it is
     // `repeatable`: a second value would be silently dropped or preferred.
     void addOption(const QCommandLineOption &option, bool required = false, bool repeatable = false);
@@ -36,7 +38,7 @@ public:
     // --help was asked: the help has then been printed. Throws UsageError.
     bool parse(const QStringList &arguments);
 
-    QString argument(int index) const { return m_parser.positionalArguments().at(index); }
+    QString argument(int index) const { return m_parser.positionalArguments().value(index); }
     QString value(const QString &option) const { return m_parser.value(option); }
     // Every value of an option given more than once, in order.
     QStringList values(const QString &option) const { return m_parser.values(option); }
@@ -47,6 +49,7 @@ public:
 private:
     QString m_command;
     QStringList m_arguments;
+    QStringList m_optionalArguments;
     QStringList m_required;
     QStringList m_repeatable;
     QCommandLineParser m_parser;

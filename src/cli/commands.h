@@ -28,6 +28,8 @@ int fleet(const QStringList &arguments);
 int diff(const QStringList &arguments);
 int csv(const QStringList &arguments);
 int printSheet(const QStringList &arguments);
+int trace(const QStringList &arguments);
+int support(const QStringList &arguments);
 
 // QGuiApplication for the commands that draw pages (print, report), else
 // QCoreApplication.
@@ -72,6 +74,8 @@ void runToEnd(Job &job, void (Job::*finished)())
 // Throws PlatformError, before any port is opened, when the folder cannot
 // be named exactly.
 QString archiveFolder();
+// The traces of transfers, beside the archive; throws as archiveFolder().
+QString traceFolder();
 
 // The station sequence of `plan` on PORT as a job, with its progress on
 // standard error; stopped by SIGINT, SIGTERM and SIGHUP.

@@ -1,4 +1,4 @@
-// vetral-cli: check, dump, write, read, report, search, ports, fleet and diff from a
+// vetral-cli: check, dump, write, read, report, search, ports, fleet, diff, trace and support from a
 // script, on the same core as the window: the same messages, bytes and files.
 #include "commandline.h"
 #include "commands.h"
@@ -24,7 +24,7 @@ struct Command
     int (*run)(const QStringList &);
 };
 
-const std::array<Command, 11> kCommands{{
+const std::array<Command, 13> kCommands{{
     {"check", "check FILE                          загрузить файл каналов и выполнить \"Контроль\"", Commands::check},
     {"dump", "dump FILE                           байты записи в станцию, по строке на запись", Commands::dump},
     {"write", "write FILE --port PORT [--verify]   записать в станцию (и сверить чтением)", Commands::write},
@@ -45,6 +45,8 @@ const std::array<Command, 11> kCommands{{
      "                                      таблица каналов в CSV для электронной таблицы и обратно",
      Commands::csv},
     {"print", "print FILE --output OUT.pdf          лист каналов в PDF", Commands::printSheet},
+    {"trace", "trace [FILE] | trace --path          журнал обмена последней передачи (или FILE)", Commands::trace},
+    {"support", "support OUT.zip                     архив для службы поддержки", Commands::support},
 }};
 
 QString overview()

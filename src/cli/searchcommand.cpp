@@ -22,7 +22,8 @@ int search(const QStringList &arguments)
         return ExitCode::Done;
 
     Console::err(LinkTexts::searching());
-    TransferJob search(Paths::optionsFile(), systemSerialLinkFactory(), PortSearchTimings());
+    TransferJob search(Paths::optionsFile(), systemSerialLinkFactory(), PortSearchTimings(),
+                       Paths::dataFolderRefusal() ? QString() : traceFolder());
     runToEnd(search, &TransferJob::finished);
     const std::uint8_t portNumber = search.foundPort();
     const PortEntry found = search.foundEntry();

@@ -9,6 +9,7 @@
 #include "helpwords.h"
 #include "portargument.h"
 #include "stopsignals.h"
+#include "common/paths.h"
 #include "common/platformerror.h"
 #include "files/channelfile.h"
 #include "files/fileaccess.h"
@@ -16,6 +17,7 @@
 #include "files/readarchive.h"
 #include "link/linktexts.h"
 #include "link/linktimings.h"
+#include "trace/tracestore.h"
 #include "transfer/stationsequence.h"
 #include "transfer/transferjob.h"
 #include "transfer/writeverification.h"
@@ -72,6 +74,13 @@ QString archiveFolder()
     return ReadArchive::folder();
 }
 
+QString traceFolder()
+{
+    // Beside the archive, in the same data folder.
+    archiveFolder();
+    return TraceStore::folder();
+}
+
 // The station sequence as a job, with its progress on standard error, each
 // transfer's bar on a line of its own; stopped by SIGINT, SIGTERM and SIGHUP.
 SequenceOutcome runOnStation(StationPlan plan, const PortArgument &port)
@@ -79,6 +88,8 @@ SequenceOutcome runOnStation(StationPlan plan, const PortArgument &port)
     plan.link.device = port.device;
     plan.link.portNumber = port.portNumber;
     plan.link.stop = StopSignals::install();
+    if (plan.link.traceFolder.isEmpty() && !Paths::dataFolderRefusal())
+        plan.link.traceFolder = traceFolder();
     const QString name = port.device.isEmpty() ? QStringLiteral("COM%1").arg(port.portNumber) : port.device;
     ConsoleProgress progress(Console::errIsTerminal(), QStringLiteral("на ") + name);
     TransferJob job(std::move(plan));

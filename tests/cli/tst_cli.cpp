@@ -4,9 +4,12 @@
 #include "clihome.h"
 #include "simulatedstation.h"
 #include "stationline.h"
+#include "trace/tracestore.h"
+#include "tracereplay.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 #include <atomic>
@@ -131,6 +134,7 @@ class CliTest : public QObject
 private slots:
     void commands_data();
     void commands();
+    void traceReplayedAndBundled();
     void writeVerifyThenRead();
     void portsListWithoutOpening();
     void diff_data();
@@ -340,6 +344,22 @@ void CliTest::commands_data()
                                        << "";
     QTest::newRow("search finds none") << QStringList{"search"} << none << 3 << exactly("Не Подключились\n") << ""
                                        << "";
+    QTest::newRow("no trace yet") << QStringList{"trace"} << none << 2 << exactly("")
+                                  << "Журналов обмена нет: ни одной передачи со станцией ещё не было"
+                                  << "";
+    QTest::newRow("a trace that is not one")
+        << QStringList{"trace", "{dir}/worked.ini"} << none << 2 << exactly("") << "Это не журнал обмена: строка 1"
+        << "";
+    QTest::newRow("trace --path with a file")
+        << QStringList{"trace", "--path", "{dir}/a.txt"} << none << 2 << exactly("") << "Параметр --path не берёт файла"
+        << "";
+    QTest::newRow("support bundle") << QStringList{"support", "{dir}/support.zip"} << none << 0
+                                    << exactly("Архив для службы поддержки: {dir}/support.zip\n") << ""
+                                    << "{dir}/support.zip";
+    QTest::newRow("support bundle never replaces a file")
+        << QStringList{"support", "{dir}/worked.ini"} << none << 2 << exactly("")
+        << "Не удалось записать архив для службы поддержки \"{dir}/worked.ini\": файл уже есть"
+        << "";
 }
 
 void CliTest::commands()
@@ -360,6 +380,45 @@ void CliTest::commands()
         QVERIFY(QFileInfo(rig.expand(made)).size() > 0);
     // Nothing but a complete read leaves a copy.
     QVERIFY(!QFileInfo::exists(rig.archiveFolder()));
+}
+
+// A write that a station broke off leaves its trace, which `trace` shows
+// and which, played by the simulator on another line, breaks off the same
+// write at the same byte; the support bundle carries it, its summary first.
+void CliTest::traceReplayedAndBundled()
+{
+    const Rig rig(Station::FallsSilent);
+    const CliRun field = rig.run({"write", "{dir}/worked.ini", "--port", "COM3"});
+    QCOMPARE(field.exitCode, 3);
+
+    const CliRun path = rig.run({"trace", "--path"});
+    QCOMPARE(path.exitCode, 0);
+    const QString tracePath = path.out.trimmed();
+    QVERIFY2(tracePath.startsWith(rig.path("data/vetral/Журналы обмена/")), qPrintable(tracePath));
+    const CliRun shown = rig.run({"trace"});
+    QCOMPARE(shown.exitCode, 0);
+    QVERIFY2(shown.out.contains("Итог: нет ответа (AK) при записи, на байте 7 из 62"), qPrintable(shown.out));
+    QVERIFY2(shown.out.contains(QRegularExpression(" мс  ->  стартовый байт +14\n")), qPrintable(shown.out));
+
+    StationLineOptions replay;
+    replay.replay = std::make_shared<TraceReplay>(TraceStore::load(tracePath));
+    StationLine line([](std::uint8_t) { return QByteArray(); }, replay);
+    line.start();
+    const CliRun here = rig.run({"write", "{dir}/worked.ini", "--port", line.devicePath()});
+    line.stop();
+    QCOMPARE(here.exitCode, field.exitCode);
+    QCOMPARE(here.out, field.out);
+    QCOMPARE(line.received(), rig.received());
+
+    QCOMPARE(rig.run({"support", "{dir}/support.zip"}).exitCode, 0);
+    QVERIFY(QFileInfo(rig.path("support.zip")).size() < 1024 * 1024);
+    QProcess unzip;
+    unzip.start("unzip", {"-Z1", rig.path("support.zip")});
+    QVERIFY(unzip.waitForFinished());
+    const QStringList names = QString::fromUtf8(unzip.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(names.value(0), QStringLiteral("ПРОЧТИТЕ.txt"));
+    QCOMPARE(names.filter(QRegularExpression("^traces/.* запись .*\\.txt$")).size(), 2);
+    QVERIFY2(names.contains("settings/V404Options.ini"), qPrintable(names.join(' ')));
 }
 
 // What a write put into the station comes back through a read as a channel

@@ -1,5 +1,5 @@
 #include "table/tablesheet.h"
-#include "table/templatebuilder.h"
+#include "tablefixtures.h"
 
 #include <QTest>
 
@@ -26,15 +26,9 @@ private slots:
 };
 
 namespace {
-// A template of `channels` rows from 140000 by 1000, with boxes.
 ChannelTable sample(int channels)
 {
-    ChannelTable table;
-    QStringList lines;
-    const auto refusal =
-        TemplateBuilder::build({QString::number(channels), "140000", "1000"}, 140000, 174000, table, lines);
-    Q_ASSERT(!refusal);
-    return table;
+    return templateTable(channels);
 }
 
 // Per channel row: number, Rx, and the "Скан." and "Id_Тон" boxes ("-" without boxes).

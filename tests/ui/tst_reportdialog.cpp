@@ -15,6 +15,7 @@ private slots:
     void menuRefusesUncheckedData();
     void menuOpensDialogAfterCheck();
     void createRefusesUncheckedData();
+    void createWritesNewDocumentsAndOpensThem_data();
     void createWritesNewDocumentsAndOpensThem();
     void nothingToOpenSaysWhereTheFileIs();
     void exitRestoresMainWindow();
@@ -57,8 +58,24 @@ void ReportDialogTest::createRefusesUncheckedData()
     QVERIFY(ui.openedDocuments.isEmpty());
 }
 
+void ReportDialogTest::createWritesNewDocumentsAndOpensThem_data()
+{
+    QTest::addColumn<QString>("name"); // as the save dialog gives it back
+    QTest::addColumn<int>("filter");   // the file type chosen in it
+    QTest::addColumn<QString>("file"); // the name of the first report
+    QTest::addColumn<QByteArray>("magic");
+    QTest::newRow(".docx") << "p.docx" << 0 << "p.docx" << QByteArray("PK");
+    QTest::newRow("PDF by its extension") << "p.PDF" << 0 << "p.pdf" << QByteArray("%PDF");
+    QTest::newRow("PDF by the file type") << "p" << 1 << "p.pdf" << QByteArray("%PDF");
+    QTest::newRow("another extension kept") << "p.v2" << 0 << "p.v2.docx" << QByteArray("PK");
+}
+
 void ReportDialogTest::createWritesNewDocumentsAndOpensThem()
 {
+    QFETCH(QString, name);
+    QFETCH(int, filter);
+    QFETCH(QString, file);
+    QFETCH(QByteArray, magic);
     MainWindowFixture f;
     f.makeTemplate("31", "140000", "1000");
     f.trigger("N19");
@@ -68,17 +85,25 @@ void ReportDialogTest::createWritesNewDocumentsAndOpensThem()
     TFormProtokol dialog(f.state, f.ui);
     dialog.setReportsFolder(dir.path() + "/reports");
     dialog.edit1()->setText("К7ТВ/77:1");
+    f.ui.nextSaveName = dir.path() + "/reports/" + name;
+    f.ui.nextSaveFilter = filter;
     auto *create = dialog.findChild<QPushButton *>("BitBtn1");
     QTest::mouseClick(create, Qt::LeftButton);
     QTest::mouseClick(create, Qt::LeftButton);
     QVERIFY2(f.ui.messages.isEmpty(), qPrintable(f.ui.messages.join('\n')));
-    QCOMPARE(f.ui.openedDocuments.size(), 2);
-    QVERIFY(f.ui.openedDocuments.at(0) != f.ui.openedDocuments.at(1));
+    // The dialog starts in the reports folder, made for it, with a name a file may take.
+    const UiServices::FileDialog &asked = f.ui.dialogs.constFirst();
+    QCOMPARE(asked.folder, dir.path() + "/reports");
+    QVERIFY(QFileInfo(asked.folder).isDir());
+    QVERIFY2(asked.proposedName.startsWith("Протокол К7ТВ_77_1 ") && asked.proposedName.endsWith(".docx"),
+             qPrintable(asked.proposedName));
+    // The second report does not replace the first.
+    const QString second = QFileInfo(file).completeBaseName() + " (2)." + QFileInfo(file).suffix();
+    QCOMPARE(f.ui.openedDocuments, (QStringList{dir.path() + "/reports/" + file, dir.path() + "/reports/" + second}));
     for (const QString &path : f.ui.openedDocuments) {
-        QVERIFY(QFileInfo(path).isFile());
-        QVERIFY(QFileInfo(path).size() > 0);
-        QCOMPARE(QFileInfo(path).absolutePath(), dir.path() + "/reports");
-        QVERIFY2(!QFileInfo(path).fileName().contains(':'), qPrintable(path));
+        QFile report(path);
+        QVERIFY(report.open(QIODevice::ReadOnly));
+        QCOMPARE(report.read(magic.size()), magic);
     }
     QCOMPARE(dialog.edit1()->text(), QStringLiteral("К7ТВ/77:1"));
 }
@@ -93,6 +118,7 @@ void ReportDialogTest::nothingToOpenSaysWhereTheFileIs()
     QTemporaryDir dir;
     TFormProtokol dialog(f.state, f.ui);
     dialog.setReportsFolder(dir.path());
+    f.ui.nextSaveName = dir.path() + "/p.docx";
     dialog.BitBtn1Click();
     QCOMPARE(f.ui.messages.size(), 1);
     QVERIFY(f.ui.messages.first().contains(QDir::toNativeSeparators(dialog.lastReport())));

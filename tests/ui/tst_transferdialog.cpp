@@ -143,6 +143,8 @@ void TransferDialogTest::writeThroughDialog()
     // Said beside the status, with the time the write took: "Записано за 3,2 с".
     const QString written = rig.dialog->findChild<QLabel *>("AdviceText")->text();
     QVERIFY2(QRegularExpression("^Записано за \\d+,\\d с$").match(written).hasMatch(), qPrintable(written));
+    // The write's trace is kept, and "Журнал обмена…" shows it.
+    QVERIFY(rig.button("TraceButton")->isEnabled());
     QVERIFY(rig.buttonsEnabled());
     QVERIFY(!rig.f.ports.transferRunning());
     QVERIFY(rig.f.state.dataValid);

@@ -4,6 +4,9 @@
 #include "common/standardstreams.h"
 #include "simulatedstation.h"
 #include "stationline.h"
+#include "tracereplay.h"
+#include "common/platformerror.h"
+#include "trace/tracestore.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -74,6 +77,11 @@ Settings parse(const QCoreApplication &app)
          QStringLiteral("n")},
         {QStringLiteral("seed"), QStringLiteral("Seed of the jitter and the stray bytes (default 1)."),
          QStringLiteral("n"), QStringLiteral("1")},
+        {QStringLiteral("replay"),
+         QStringLiteral("Play the station's side of the trace <file> with its timing instead of answering: "
+                        "each byte as long after the program's byte it followed as it came then, the bytes "
+                        "before the program's first from the start. The options that shape answers do not apply."),
+         QStringLiteral("file")},
         {QStringLiteral("verbose"), QStringLiteral("Log every byte on standard error.")},
     });
     parser.process(app);
@@ -93,6 +101,15 @@ Settings parse(const QCoreApplication &app)
     if (parser.isSet(QStringLiteral("lose-byte")))
         s.line.loseByte = toNumber(parser, QStringLiteral("lose-byte"), 1);
     s.line.seed = static_cast<std::uint32_t>(toNumber(parser, QStringLiteral("seed"), 0));
+    if (parser.isSet(QStringLiteral("replay"))) {
+        try {
+            s.line.replay =
+                std::make_shared<const TraceReplay>(TraceStore::load(parser.value(QStringLiteral("replay"))));
+        } catch (const PlatformError &e) {
+            std::fprintf(stderr, "--replay: %s\n", qPrintable(e.text()));
+            std::exit(2);
+        }
+    }
 
     const QString serial = parser.value(QStringLiteral("serial"));
     bool ok = false;

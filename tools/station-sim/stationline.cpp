@@ -1,6 +1,7 @@
 #include "stationline.h"
 
 #include "lineschedule.h"
+#include "tracereplay.h"
 
 #include <QDir>
 #include <QFile>
@@ -216,7 +217,12 @@ void StationLine::run()
         for (const LineSchedule::Delivery &d : deliveries)
             outbound.emplace(start + std::chrono::microseconds(d.at), d.byte);
     };
-    scheduled(schedule.strayBytes());
+    if (m_options.replay) {
+        for (const TraceReplay::Timed &t : m_options.replay->opening())
+            outbound.emplace(start + std::chrono::microseconds(t.us), t.byte);
+    } else {
+        scheduled(schedule.strayBytes());
+    }
 
     for (;;) {
         const Clock::time_point now = Clock::now();
@@ -232,6 +238,11 @@ void StationLine::run()
             if (m_options.hangUpAfter >= 0 && handled >= m_options.hangUpAfter) {
                 closeLineEnds();
                 return;
+            }
+            if (m_options.replay) {
+                for (const TraceReplay::Timed &t : m_options.replay->after(handled))
+                    outbound.emplace(in.arrival + std::chrono::microseconds(t.us), t.byte);
+                continue;
             }
             if (m_options.silentAfter >= 0 && handled > m_options.silentAfter)
                 continue;

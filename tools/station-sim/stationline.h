@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <memory>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -51,6 +52,11 @@ struct StationLineOptions
     int strayGapMs = 20;
     // Of the adapter's jitter and the stray bytes' values.
     std::uint32_t seed = 1;
+
+    // The station plays the station's side of a recorded trace instead of
+    // answering through its responder (see TraceReplay); the options above
+    // that shape its answers do not apply.
+    std::shared_ptr<const class TraceReplay> replay = nullptr;
 };
 
 // A station's end of a serial line: the master side of a pseudo-terminal

@@ -8,6 +8,7 @@
 #include "link/linktimings.h"
 #include "table/settingstext.h"
 #include "image/stationreply.h"
+#include "trace/transfertrace.h"
 #include "transfer/writeverification.h"
 
 #include <QRegularExpression>
@@ -80,6 +81,7 @@ StationPlan plan(const ChannelPlan &channels, const StationData &data, const QSt
     plan.channels = channels;
     plan.data = data;
     plan.archiveFolder = archiveFolder;
+    plan.link.traceFolder = TransferTrace::folderBeside(archiveFolder);
     if (reports) {
         // The report shows the station it was made for.
         plan.report = [reports](const ChannelPlan &written, const StationData &bytes, const QString &serial) {

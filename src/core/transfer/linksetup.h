@@ -28,6 +28,8 @@ struct LinkSetup
     // Shared by every transfer it is to stop (a batch's stations), and by
     // whoever asks for the stop; a transfer made without one gets its own.
     std::shared_ptr<TransferStop> stop;
+    // Where the transfer's trace is kept (TraceStore); empty: nowhere.
+    QString traceFolder;
 
     // The device the transfer opens. Throws PlatformError when no port is
     // chosen or the map gives the port no device.

@@ -5,6 +5,8 @@
 #include "link/stationlink.h"
 #include "link/stationreader.h"
 #include "link/stationwriter.h"
+#include "trace/tracerecorder.h"
+#include "trace/transfertrace.h"
 #include "transfer/writeverification.h"
 
 #include <QDateTime>
@@ -17,7 +19,10 @@ using Kind = SequenceOutcome::Kind;
 class Sequence
 {
 public:
-    Sequence(const StationPlan &plan, TransferEvents &events) : m_plan(plan), m_events(events)
+    // Every step reaches the station through the one port it opens, and
+    // its opening and every byte are in the trace.
+    Sequence(const StationPlan &plan, TransferEvents &events, const TraceRecorder &trace)
+        : m_plan(plan), m_events(events), m_factory(trace.wrap(plan.link.factory))
     {
         m_outcome.step = plan.backUp ? SequenceStep::BackUp : plan.write ? SequenceStep::Write : SequenceStep::Verify;
     }
@@ -45,7 +50,7 @@ private:
     {
         m_outcome.step = step;
         if (!m_port) {
-            auto port = m_plan.link.factory();
+            auto port = m_factory();
             port->open(m_plan.link.resolvedDevice());
             m_port = std::move(port);
             m_link = std::make_unique<StationLink>(*m_port, m_plan.link.timings, m_plan.link.stop.get());
@@ -182,6 +187,7 @@ private:
 
     const StationPlan &m_plan;
     TransferEvents &m_events;
+    SerialLinkFactory m_factory;
     std::unique_ptr<SerialLink> m_port;
     std::unique_ptr<StationLink> m_link;
     SequenceOutcome m_outcome;
@@ -193,14 +199,17 @@ namespace StationSequence {
 
 SequenceOutcome run(const StationPlan &plan, TransferEvents &events)
 {
+    const TraceRecorder trace(TransferTrace::header(plan));
+    SequenceOutcome outcome;
     try {
-        return Sequence(plan, events).go();
+        outcome = Sequence(plan, events, trace).go();
     } catch (const std::exception &e) {
-        SequenceOutcome outcome;
+        outcome = SequenceOutcome();
         outcome.kind = Kind::Failure;
         outcome.failure = QString::fromLocal8Bit(e.what());
-        return outcome;
     }
+    outcome.trace = TransferTrace::keep(trace.trace(TransferTrace::outcomeText(outcome)), plan.link.traceFolder);
+    return outcome;
 }
 
 } // namespace StationSequence

@@ -47,6 +47,7 @@ struct SequenceOutcome
     QStringList differences;
     QString archiveCopy; // the backup's copy in the archive of reads
     QString report;
+    QString trace; // the sequence's trace; empty when none was kept
 };
 
 // One station from its backup to its report: the steps every transfer is

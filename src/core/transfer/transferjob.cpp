@@ -1,5 +1,9 @@
 #include "transfer/transferjob.h"
 
+#include "link/linktexts.h"
+#include "trace/tracerecorder.h"
+#include "trace/transfertrace.h"
+
 #include <QThread>
 
 // The sequence's events, as the job's signals.
@@ -40,13 +44,24 @@ TransferJob::TransferJob(StationPlan plan, QObject *parent) : QObject(parent), m
     };
 }
 
-TransferJob::TransferJob(QString optionsFile, SerialLinkFactory factory, PortSearchTimings timings, QObject *parent)
+TransferJob::TransferJob(QString optionsFile, SerialLinkFactory factory, PortSearchTimings timings, QString traceFolder,
+                         QObject *parent)
     : QObject(parent), m_stop(std::make_shared<TransferStop>())
 {
-    m_body = [this, optionsFile = std::move(optionsFile), factory = std::move(factory), timings] {
-        m_foundPort = PortSearch::run(optionsFile, factory, timings);
+    m_searching = true;
+    m_body = [this, optionsFile = std::move(optionsFile), factory = std::move(factory), timings,
+              traceFolder = std::move(traceFolder)] {
+        Trace header;
+        header.transfer = QStringLiteral("поиск");
+        const TraceRecorder trace(header);
+        m_foundPort = PortSearch::run(optionsFile, trace.wrap(factory), timings);
         if (m_foundPort != 0)
             m_foundEntry = PortSearch::found(optionsFile, m_foundPort);
+        m_searchTrace =
+            TransferTrace::keep(trace.trace(m_foundPort == 0 ? LinkTexts::searchNotFound()
+                                                             : LinkTexts::searchFound() + QStringLiteral(": ")
+                                                                   + m_foundEntry.withSystemName()),
+                                traceFolder);
     };
 }
 

@@ -23,8 +23,10 @@ public:
     // A station's sequence. A plan without a stop request gets one of the
     // job's own.
     explicit TransferJob(StationPlan plan, QObject *parent = nullptr);
-    // The "USB" search over the ports of the options file.
-    TransferJob(QString optionsFile, SerialLinkFactory factory, PortSearchTimings timings, QObject *parent = nullptr);
+    // The "USB" search over the ports of the options file; its trace is kept
+    // in `traceFolder` (none: not kept).
+    TransferJob(QString optionsFile, SerialLinkFactory factory, PortSearchTimings timings, QString traceFolder,
+                QObject *parent = nullptr);
     // Stops as "Остановить" does (no new step; a write under way runs to its
     // end) and waits for the thread.
     ~TransferJob() override;
@@ -41,6 +43,8 @@ public:
     std::uint8_t foundPort() const { return m_foundPort; }
     // The port found, named with its device ("COM5 — USB-SERIAL CH340").
     const PortEntry &foundEntry() const { return m_foundEntry; }
+    // The trace kept of the transfer; empty when none was.
+    const QString &trace() const { return m_searching ? m_searchTrace : m_outcome.trace; }
 
 signals:
     void stepStarted(SequenceStep step, const QString &serial);
@@ -62,5 +66,7 @@ private:
     SequenceOutcome m_outcome;
     std::uint8_t m_foundPort = 0;
     PortEntry m_foundEntry;
+    bool m_searching = false;
+    QString m_searchTrace;
     bool m_running = false;
 };

@@ -52,6 +52,17 @@ const MainMenuEntry kEntries[] = {
     {E::Entry, "N1", "N24", "Сравнить с файлом…", "Таблица и файл каналов: различия по полям", &W::N24Click},
     {E::Entry, "N16", "N25", "Сравнить со станцией…", "Таблица и то, что хранит станция: различия по полям",
      &W::N25Click},
+    // Added after the comparisons: the table to and from spreadsheets, and on paper.
+    {E::Separator, "N1", "N1ExchangeLine", "", nullptr, nullptr},
+    {E::Entry, "N1", "N1ExportCsv", "Экспорт в CSV…", "Таблица каналов в файл для электронной таблицы",
+     &W::exportCsvClick},
+    {E::Entry, "N1", "N1ImportCsv", "Импорт из CSV…", "Таблица каналов из файла электронной таблицы",
+     &W::importCsvClick},
+    {E::Entry, "N1", "N1Print", "Печать…", "Лист каналов на принтер", &W::printClick},
+    {E::Entry, "N1", "N1SavePdf", "Сохранить в PDF…", "Лист каналов в файл PDF", &W::savePdfClick},
+    {E::Separator, "N16", "N16SupportLine", "", nullptr, nullptr},
+    {E::Entry, "N16", "SupportBundle", "Архив для службы поддержки…",
+     "Порты, настройки и журналы обмена последних передач одним файлом", &W::supportBundleClick},
 };
 
 void setHint(QAction *action, const char *hint)

@@ -1,6 +1,7 @@
 #include "main/tablesheetactions.h"
 #include "main/channeltablemodel.h"
 #include "main/tablehistory.h"
+#include "main/tableselection.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -66,20 +67,7 @@ QAction *TableSheetActions::addAction(Kind kind, const char *name, const QString
 
 std::optional<TableSheet::Range> TableSheetActions::selectedRange() const
 {
-    QModelIndexList cells = m_grid.selectionModel()->selectedIndexes();
-    if (cells.isEmpty() && m_grid.currentIndex().isValid())
-        cells << m_grid.currentIndex();
-    if (cells.isEmpty())
-        return std::nullopt;
-    TableSheet::Range r{cells.first().column(), ChannelTableModel::tableRow(cells.first()), cells.first().column(),
-                        ChannelTableModel::tableRow(cells.first())};
-    for (const QModelIndex &i : std::as_const(cells)) {
-        r.left = std::min(r.left, i.column());
-        r.right = std::max(r.right, i.column());
-        r.top = std::min(r.top, ChannelTableModel::tableRow(i));
-        r.bottom = std::max(r.bottom, ChannelTableModel::tableRow(i));
-    }
-    return r;
+    return TableSelection::range(m_grid);
 }
 
 void TableSheetActions::select(const TableSheet::Range &range)

@@ -10,6 +10,7 @@
 #include "main/repeaterpanel.h"
 #include "main/tablehistory.h"
 #include "main/tablesheetactions.h"
+#include "main/windowgeometry.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
 #include "transfer/portchoice.h"
@@ -40,17 +41,22 @@ TFormMain::TFormMain(AppState &state, UiServices &ui, PortChoice &ports, QWidget
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(m_state.profile().caption);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+                   | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     // The layout is made for an 8-point font; the family stays the desktop's.
     QFont small = font();
     small.setPointSize(8);
     setFont(small);
     buildMenu();
     buildWorkArea();
+    // The first size is the smallest; the table takes what the window grows by.
     const int height = kClientHeight + menuBar()->sizeHint().height();
-    setFixedSize(kClientWidth, height);
+    setMinimumSize(kClientWidth, height);
+    resize(kClientWidth, height);
+    centralWidget()->resize(kClientWidth, kClientHeight);
+    buildTableTools();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(kClientWidth / 2, height / 2));
+    WindowGeometry::restore(*this, RecentFiles::defaultStoreFile());
 
     // What the creation of the window sets: the 144-174 profile is in force
     // without the steps of a selection, nothing is hidden anew.
@@ -229,8 +235,9 @@ void TFormMain::N11Click()
 
 void TFormMain::restoreNormal()
 {
+    // Back as it was before it was minimised: a maximised window stays so.
     setWindowState(windowState() & ~Qt::WindowMinimized);
-    showNormal();
+    show();
 }
 
 void TFormMain::restoreAfterTransfer()
@@ -289,6 +296,7 @@ void TFormMain::closeEvent(QCloseEvent *event)
             return;
         }
     }
+    WindowGeometry::store(*this, RecentFiles::defaultStoreFile());
     event->accept();
 }
 

@@ -13,6 +13,7 @@ class ComparisonDialog;
 struct StationChoice;
 class ChannelTableModel;
 class RepeaterPanel;
+class TableExchange;
 class TableHistory;
 class QAction;
 class QActionGroup;
@@ -74,10 +75,14 @@ public:
 
 public slots:
     // Каналы
-    void N2Click();  // "Создать шаблон"
-    void N3Click();  // "Запись в файл"
-    void N4Click();  // "Чтение файла"
-    void N24Click(); // "Сравнить с файлом…"
+    void N2Click();        // "Создать шаблон"
+    void N3Click();        // "Запись в файл"
+    void N4Click();        // "Чтение файла"
+    void N24Click();       // "Сравнить с файлом…"
+    void exportCsvClick(); // "Экспорт в CSV…"
+    void importCsvClick(); // "Импорт из CSV…"
+    void printClick();     // "Печать…"
+    void savePdfClick();   // "Сохранить в PDF…"
     // Доп. оборудование → Модули
     void N10Click();       // "Нет модуля"
     void N06200031Click(); // "Маскиратор 06ЛМ200-03Д"
@@ -88,10 +93,11 @@ public slots:
     void N11Click();       // "Ретранслятор"
     void N19Click();       // "Контроль"
     // Станция
-    void N22Click(); // "Создать протокол"
-    void N23Click(); // "Пакетная запись…"
-    void N17Click(); // "Запись/Чтение данных"
-    void N25Click(); // "Сравнить со станцией…"
+    void N22Click();           // "Создать протокол"
+    void N23Click();           // "Пакетная запись…"
+    void N17Click();           // "Запись/Чтение данных"
+    void N25Click();           // "Сравнить со станцией…"
+    void supportBundleClick(); // "Архив для службы поддержки…"
     // Станция → Тип радиостанции
     void N3062Click();   // "30-60 МГц"
     void N3063Click();   // "144-174 МГц"
@@ -113,6 +119,8 @@ private:
     void buildMenu();
     void buildWorkArea();
     void buildTemplatePanel();
+    // Find, one value for the selection, CSV, paper, and the table growing with the window.
+    void buildTableTools();
     void selectStationType(StationKind kind);
     void selectModule(int code);
     template <class Choose>
@@ -138,6 +146,7 @@ private:
     CellEditors *m_editors = nullptr;
     TableHistory *m_history = nullptr;
     ComparisonDialog *m_compare = nullptr;
+    TableExchange *m_exchange = nullptr;
 
     QFrame *m_panel1 = nullptr;
     QFrame *m_panel2 = nullptr;

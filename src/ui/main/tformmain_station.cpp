@@ -3,6 +3,12 @@
 #include "main/tablehistory.h"
 #include "main/tformmain.h"
 #include "services/guard.h"
+#include "common/paths.h"
+#include "support/supportbundle.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
 
 #include <QFrame>
 #include <QLineEdit>
@@ -113,4 +119,23 @@ void TFormMain::N13Click()
 void TFormMain::N14Click()
 {
     selectModule(5);
+}
+
+void TFormMain::supportBundleClick()
+{
+    const QString path = m_ui.askSaveFileName(UiServices::FileDialog{
+        QStringLiteral("Архив для службы поддержки"), QStringLiteral("Архивы zip (*.zip)|*.zip"),
+        Paths::documentsFolder(),
+        QStringLiteral("vetral-поддержка %1.zip").arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")))});
+    if (path.isEmpty())
+        return;
+    guarded(m_ui, [&] {
+        // The save dialog has asked before a file of that name is replaced.
+        if (QFileInfo(path).isFile())
+            QFile::remove(path);
+        SupportBundle::write(path, SupportBundle::collect(SupportBundle::Sources::ofThisUser()));
+        m_ui.showMessage(QStringLiteral("Архив для службы поддержки записан в файл \"%1\". Отправьте его в службу "
+                                        "поддержки; сводка - в файле ПРОЧТИТЕ.txt внутри.")
+                             .arg(QDir::toNativeSeparators(path)));
+    });
 }

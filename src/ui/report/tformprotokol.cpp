@@ -1,18 +1,27 @@
 #include "report/tformprotokol.h"
 #include "report/reportdocument.h"
+#include "report/docxwriter.h"
+#include "report/reportfile.h"
 #include "report/reportfiles.h"
+#include "reportpaper.h"
 #include "services/guard.h"
 #include "main/appstate.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+
+namespace {
+// The file types of the save dialog: the first is the default.
+const QString kFormats = QStringLiteral("Документ Word|*.docx|Документ PDF|*.pdf");
+} // namespace
 
 TFormProtokol::TFormProtokol(AppState &state, UiServices &ui, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint), m_state(state), m_ui(ui),
@@ -60,15 +69,33 @@ void TFormProtokol::BitBtn1Click()
             return;
         }
         const QString serial = m_edit1->text();
+        const QDateTime now = QDateTime::currentDateTime();
+        // The dialog starts in a folder that is there; the file type chosen
+        // in it is the report's format.
+        QDir().mkpath(m_folder);
+        const UiServices::SavedFile file =
+            m_ui.askSaveFile({QStringLiteral("Сохранение протокола"), kFormats, m_folder,
+                              ReportFiles::baseName(serial, now) + QStringLiteral(".docx"), true});
+        if (file.path.isEmpty())
+            return;
+        const QFileInfo chosen(file.path);
+        const bool pdf = ReportPaper::isPdf(file.path) || (file.filter == 1 && chosen.suffix().isEmpty());
+        const bool named = pdf ? ReportPaper::isPdf(file.path)
+                               : chosen.suffix().compare(QStringLiteral("docx"), Qt::CaseInsensitive) == 0;
+        const QString base = named ? chosen.completeBaseName() : chosen.fileName();
+        m_folder = chosen.absolutePath();
         const ReportDocument doc =
             ReportDocument::build(serial, m_state.settingsLines, m_state.table, m_state.image.channelCount());
-        m_lastReport = ReportFiles::save(doc, serial, m_folder, QDateTime::currentDateTime());
+        // A report is a record: a name taken gets " (2)" rather than replacing it.
+        m_lastReport = pdf ? ReportFile::writeNumbered(ReportPaper::pdf(doc), m_folder, base, QStringLiteral(".pdf"))
+                           : DocxWriter::writeNumbered(doc, m_folder, base);
         const QString report = m_lastReport;
+        const QString kind = pdf ? QStringLiteral(".pdf") : QStringLiteral(".docx");
         UiServices &ui = m_ui;
-        m_ui.openDocument(report, [&ui, report] {
+        m_ui.openDocument(report, [&ui, report, kind] {
             ui.showMessage(QStringLiteral("Протокол сохранен в файл %1, но на этом компьютере нет программы, "
-                                          "которая открывает документы .docx.")
-                               .arg(QDir::toNativeSeparators(report)));
+                                          "которая открывает документы %2.")
+                               .arg(QDir::toNativeSeparators(report), kind));
         });
     });
 }

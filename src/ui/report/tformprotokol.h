@@ -8,8 +8,9 @@ class QPushButton;
 class UiServices;
 
 // "Создание протокола": the report dialog, made at start and kept hidden.
-// "Создать" writes a new .docx into the reports folder and opens it with the
-// desktop's program for documents.
+// "Создать" asks where to save the report, as a .docx or a PDF by the file
+// type chosen (at first in the reports folder, under a new name), writes it
+// without replacing any file and opens it with the desktop's program for it.
 class TFormProtokol : public QWidget
 {
     Q_OBJECT
@@ -17,7 +18,8 @@ public:
     TFormProtokol(AppState &state, UiServices &ui, QWidget *parent = nullptr);
 
     QLineEdit *edit1() const { return m_edit1; }
-    // Where the reports go; the user's documents folder unless a test says otherwise.
+    // Where the save dialog starts: the reports folder under the user's
+    // documents, then the folder chosen last, or where a test says.
     void setReportsFolder(const QString &folder) { m_folder = folder; }
     // The file the last "Создать" wrote.
     const QString &lastReport() const { return m_lastReport; }

@@ -10,6 +10,8 @@
 #include "transfer/transferinput.h"
 #include "transfer/transferjob.h"
 #include "transfer/transfergauge.h"
+#include "transfer/tracedialog.h"
+#include "trace/transfertrace.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -26,6 +28,11 @@
 namespace {
 
 const QString kVerifyKey = QStringLiteral("transfer/verifyAfterWrite");
+
+QString traceCaption()
+{
+    return QStringLiteral("Журнал обмена…");
+}
 
 QString writtenNotVerified()
 {
@@ -116,13 +123,19 @@ TransferDialog::TransferDialog(const AppState &document, UiServices &ui, PortCho
     connect(m_verify, &QCheckBox::toggled, this, &TransferDialog::onVerifyToggled);
     setSettingsFile(m_settingsFile);
 
-    // Under the search button, as wide as it: "COM5 — USB-SERIAL CH340".
+    // Under the search button, as wide as it: "COM5 — USB-SERIAL CH340";
+    // below it, beside "Выход", the trace of the last transfer.
     m_found = new QLabel(this);
     m_found->setObjectName(QStringLiteral("FoundPort"));
     m_found->setWordWrap(true);
     m_found->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_trace = new QPushButton(traceCaption(), this);
+    m_trace->setObjectName(QStringLiteral("TraceButton"));
+    m_trace->setGeometry(m_search->x(), m_exit->y(), m_search->width(), m_exit->height());
+    m_trace->setEnabled(false);
+    connect(m_trace, &QPushButton::clicked, this, &TransferDialog::showTrace);
     m_found->setGeometry(m_search->x(), m_search->geometry().bottom() + 6, m_search->width(),
-                         m_verify->y() - m_search->geometry().bottom() - 12);
+                         m_trace->y() - m_search->geometry().bottom() - 10);
 
     // Under everything, the same width as the dialog, as high as the longest
     // advice needs in the desktop's font: what "AK" means, what a write that
@@ -147,11 +160,12 @@ TransferDialog::TransferDialog(const AppState &document, UiServices &ui, PortCho
 
 void TransferDialog::fitSearchButton()
 {
-    // Every caption of the search button fits it in the desktop's font; the
-    // columns to its right move over when it needs more room.
+    // Every caption of the search button, and the trace button's under it,
+    // fits the column in the desktop's font; the columns to its right move
+    // over when it needs more room.
     int needed = m_search->width();
-    for (const QString &caption :
-         {LinkTexts::searchIdle(), LinkTexts::searching(), LinkTexts::searchFound(), LinkTexts::searchNotFound()}) {
+    for (const QString &caption : {LinkTexts::searchIdle(), LinkTexts::searching(), LinkTexts::searchFound(),
+                                   LinkTexts::searchNotFound(), traceCaption()}) {
         m_search->setText(caption);
         needed = std::max(needed, m_search->sizeHint().width());
     }
@@ -205,6 +219,7 @@ StationPlan TransferDialog::stationPlan() const
 {
     StationPlan plan;
     plan.link = nextTransferLink(m_ui, m_ports, m_optionsFile, m_factory, m_timings);
+    plan.link.traceFolder = TransferTrace::folderBeside(m_archiveFolder);
     plan.backUp = false;
     plan.write = false;
     plan.verify = false;
@@ -270,7 +285,8 @@ void TransferDialog::onSearch()
     m_ports.found(0);
     m_found->clear();
     m_search->setText(LinkTexts::searching());
-    run(Operation::Search, std::make_unique<TransferJob>(m_optionsFile, m_factory, m_searchTimings));
+    run(Operation::Search, std::make_unique<TransferJob>(m_optionsFile, m_factory, m_searchTimings,
+                                                         TransferTrace::folderBeside(m_archiveFolder)));
 }
 
 void TransferDialog::stepStarted(SequenceStep step)
@@ -289,6 +305,9 @@ void TransferDialog::ended()
     m_inputBlock.reset();
     if (m_operation != Operation::Search)
         setButtonsEnabled(true);
+    if (!job->trace().isEmpty())
+        m_lastTrace = job->trace();
+    m_trace->setEnabled(!m_lastTrace.isEmpty());
     switch (m_operation) {
     case Operation::Search:
         m_ports.found(job->foundPort());
@@ -372,6 +391,14 @@ void TransferDialog::showWriteEnd(const SequenceOutcome &outcome)
             m_ui.showMessage(outcome.failure);
         return;
     }
+}
+
+void TransferDialog::showTrace()
+{
+    if (m_lastTrace.isEmpty())
+        return;
+    TraceDialog dialog(m_lastTrace, m_ui, this);
+    dialog.exec();
 }
 
 void TransferDialog::setStatus(const QString &text)

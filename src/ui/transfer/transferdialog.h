@@ -62,6 +62,7 @@ public slots:
     void onRead();          // "Чтение данных "
     void onSearch();        // "USB"
     void onVerifyToggled(); // "Проверить чтением после записи"
+    void showTrace();       // "Журнал обмена…"
 
 signals:
     void exitRequested();
@@ -111,6 +112,8 @@ private:
     QRadioButton *m_com2 = nullptr;
     QPushButton *m_search = nullptr;
     QLabel *m_found = nullptr; // the port the search found, which no button may stand for
+    QPushButton *m_trace = nullptr;
+    QString m_lastTrace; // of this dialog's last transfer that kept one
     QPushButton *m_write = nullptr;
     QPushButton *m_read = nullptr;
     QPushButton *m_exit = nullptr;

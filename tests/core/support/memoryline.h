@@ -23,6 +23,7 @@
 #include "lineschedule.h"
 #include "link/seriallink.h"
 #include "stationline.h"
+#include "tracereplay.h"
 
 #include <QMap>
 #include <atomic>
@@ -41,7 +42,13 @@ public:
           m_name(QStringLiteral("memory-line-%1").arg(nextNumber()))
     {
         link(m_name, this);
-        deliver(m_schedule.strayBytes());
+        if (m_options.replay && m_options.replay->goneAfterTaken() > 0)
+            m_options.hangUpAfterSent = int(m_options.replay->goneAfterTaken());
+        if (m_options.replay)
+            for (const TraceReplay::Timed &t : m_options.replay->opening())
+                m_toProgram.emplace(t.us, t.byte);
+        else
+            deliver(m_schedule.strayBytes());
     }
     ~MemoryLine()
     {
@@ -217,6 +224,11 @@ private:
             if (m_options.hangUpAfter >= 0 && m_received.size() >= m_options.hangUpAfter) {
                 hangUpNow();
                 return;
+            }
+            if (m_options.replay) {
+                for (const TraceReplay::Timed &answer : m_options.replay->after(m_received.size()))
+                    m_toProgram.emplace(arrival + answer.us, answer.byte);
+                continue;
             }
             if (m_options.silentAfter >= 0 && m_received.size() > m_options.silentAfter)
                 continue;

@@ -21,13 +21,15 @@ struct MainWindowFixture
     AppState state;
     RecordingServices ui;
     PortChoice ports;
-    // Every window starts without files remembered from an earlier test.
-    bool forgotten = QFile::remove(RecentFiles::defaultStoreFile()) || true;
+    // Every window starts without files or a place remembered from an earlier
+    // test, unless the test wants the last window's back.
+    bool forgotten;
     std::unique_ptr<TFormMain> window;
     std::unique_ptr<QAbstractItemModelTester> modelTester;
 
-    MainWindowFixture()
-        : window(std::make_unique<TFormMain>(state, ui, ports)),
+    explicit MainWindowFixture(bool forget = true)
+        : forgotten(forget && QFile::remove(RecentFiles::defaultStoreFile())),
+          window(std::make_unique<TFormMain>(state, ui, ports)),
           modelTester(std::make_unique<QAbstractItemModelTester>(
               window->tableModel(), QAbstractItemModelTester::FailureReportingMode::QtTest))
     {

@@ -2,6 +2,7 @@
 
 #include "services/uiservices.h"
 
+#include <QPrinter>
 #include <QStringList>
 
 // Answers the windows' questions from a script and records what they show.
@@ -20,11 +21,13 @@ public:
 
     void showMessage(const QString &text) override { messages << text; }
     void playSound(Sound sound) override { sounds << sound; }
+    int nextSaveFilter = 0;
     QString askSaveFileName(const FileDialog &dialog) override
     {
         dialogs << dialog;
         return nextSaveName;
     }
+    SavedFile askSaveFile(const FileDialog &dialog) override { return {askSaveFileName(dialog), nextSaveFilter}; }
     QString askOpenFileName(const FileDialog &dialog) override
     {
         dialogs << dialog;
@@ -42,6 +45,20 @@ public:
     {
         questions << question;
         return threeWayAnswer;
+    }
+    int choice = -1;
+    int choose(const QString &question, const QStringList &buttons) override
+    {
+        questions << question + QStringLiteral(" [") + buttons.join(u'|') + u']';
+        return choice;
+    }
+    // A chosen printer prints into this PDF file; none: the dialog is cancelled.
+    QString printerPdf;
+    bool choosePrinter(QPrinter &printer) override
+    {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printerPdf);
+        return !printerPdf.isEmpty();
     }
     void openDocument(const QString &path, std::function<void()> noProgram) override
     {
