@@ -10,6 +10,7 @@
 #include "main/channeltablemodel.h"
 #include "mainwindowfixture.h"
 #include "simulatedstation.h"
+#include "trace/tracestore.h"
 
 #include <QSignalSpy>
 
@@ -89,6 +90,8 @@ struct Rig
         f.widget<QPlainTextEdit>("Memo1")->setPlainText(SettingsText::toPlainText(lines));
     }
     int archived() const { return int(QDir(dir.filePath("archive")).entryList(QDir::Files).size()); }
+    // Traces kept beside the archive.
+    int traced() const { return int(QDir(dir.filePath(TraceStore::folderName())).entryList(QDir::Files).size()); }
 };
 
 } // namespace
@@ -170,6 +173,8 @@ void CompareTest::compareWithStation()
     QCOMPARE(rig.count(), count);
     QCOMPARE(rig.window()->findChild<QLabel *>("StaticText1")->text(), status);
     QCOMPARE(rig.archived(), answering && messages.isEmpty() ? 1 : 0);
+    // Every read leaves its trace, an unanswered one too.
+    QCOMPARE(rig.traced(), messages.isEmpty() ? 1 : 0);
     QVERIFY(rig.f.state.table == tableBefore);
 }
 

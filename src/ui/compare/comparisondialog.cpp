@@ -9,6 +9,7 @@
 #include "services/uiservices.h"
 #include "transfer/portchoice.h"
 #include "transfer/transferinput.h"
+#include "trace/transfertrace.h"
 #include "transfer/transferjob.h"
 
 #include <QCheckBox>
@@ -298,6 +299,7 @@ void ComparisonDialog::readAndCompare()
         StationPlan plan;
         plan.link = nextTransferLink(m_ui, m_ports, m_optionsFile, m_factory, m_timings);
         plan.archiveFolder = m_archiveFolder;
+        plan.link.traceFolder = TransferTrace::folderBeside(m_archiveFolder);
         plan.write = false;
         plan.verify = false;
         m_job = std::make_unique<TransferJob>(std::move(plan));
