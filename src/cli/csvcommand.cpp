@@ -6,7 +6,7 @@
 #include "exitcodes.h"
 #include "exchange/channelcsv.h"
 #include "files/channelfile.h"
-#include "state/appstate.h"
+#include "table/channelplan.h"
 #include "table/settingstext.h"
 
 #include <QDir>
@@ -67,7 +67,7 @@ int exportTable(const QStringList &arguments)
         return ExitCode::Done;
     const ChannelCsv::Encoding encoding = encodingNamed(line->value(QStringLiteral("encoding")));
 
-    AppState state;
+    ChannelPlan state;
     Commands::loadFile(line->argument(0), state);
     const QString output = line->argument(1);
     if (const MaybeRefusal refusal = ChannelCsv::save(state.table, output, encoding)) {
@@ -86,7 +86,7 @@ int importTable(const QStringList &arguments)
     if (!line->parse(arguments))
         return ExitCode::Done;
 
-    AppState state;
+    ChannelPlan state;
     state.settingsLines = SettingsText::templateLines();
     if (line->isSet(QStringLiteral("settings"))) {
         // Only the settings, the station type and the module are taken: a
@@ -100,7 +100,6 @@ int importTable(const QStringList &arguments)
         return ExitCode::Refused;
     }
     state.table = std::get<ChannelCsv::Imported>(imported).table;
-    state.dataValid = false;
     const QString output = line->argument(1);
     if (const MaybeRefusal refusal = ChannelFile::save(state, output)) {
         Console::out(refusal->text);

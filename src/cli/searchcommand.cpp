@@ -1,14 +1,13 @@
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
-#include "consoleprogress.h"
 #include "exitcodes.h"
 #include "helpwords.h"
+#include "common/paths.h"
 #include "link/linktexts.h"
 #include "link/portsearch.h"
-#include "common/paths.h"
-#include "trace/tracerecorder.h"
-#include "trace/transfertrace.h"
+#include "link/systemseriallink.h"
+#include "transfer/transferjob.h"
 
 namespace Commands {
 
@@ -22,22 +21,12 @@ int search(const QStringList &arguments)
     if (!line.parse(arguments))
         return ExitCode::Done;
 
-    std::uint8_t portNumber = 0;
-    PortEntry found;
-    Trace header;
-    header.transfer = QStringLiteral("поиск");
-    const TraceRecorder trace(header);
-    {
-        ConsoleProgress progress(Console::errIsTerminal());
-        PortSearch search(progress, Paths::optionsFile(), trace.wrap(systemSerialLinkFactory()));
-        search.run(portNumber);
-        found = search.found();
-    }
-    if (!Paths::dataFolderRefusal())
-        TransferTrace::keep(trace.trace(portNumber == 0
-                                            ? LinkTexts::searchNotFound()
-                                            : LinkTexts::searchFound() + QStringLiteral(": ") + found.withSystemName()),
-                            traceFolder());
+    Console::err(LinkTexts::searching());
+    TransferJob search(Paths::optionsFile(), systemSerialLinkFactory(), PortSearchTimings(),
+                       Paths::dataFolderRefusal() ? QString() : traceFolder());
+    runToEnd(search, &TransferJob::finished);
+    const std::uint8_t portNumber = search.foundPort();
+    const PortEntry found = search.foundEntry();
     if (portNumber == 0) {
         Console::out(LinkTexts::searchNotFound());
         return ExitCode::NoAnswer;

@@ -16,11 +16,10 @@
 #include "files/ioerror.h"
 #include "files/readarchive.h"
 #include "link/linktexts.h"
-#include "state/appstate.h"
 #include "link/linktimings.h"
 #include "trace/tracestore.h"
-#include "transfer/stationread.h"
 #include "transfer/stationsequence.h"
+#include "transfer/transferjob.h"
 #include "transfer/writeverification.h"
 
 #include <QDir>
@@ -82,18 +81,27 @@ QString traceFolder()
     return TraceStore::folder();
 }
 
-// The station sequence with its progress on standard error, each transfer's
-// bar on a line of its own; stopped by SIGINT, SIGTERM and SIGHUP.
+// The station sequence as a job, with its progress on standard error, each
+// transfer's bar on a line of its own; stopped by SIGINT, SIGTERM and SIGHUP.
 SequenceOutcome runOnStation(StationPlan plan, const PortArgument &port)
 {
     plan.link.device = port.device;
     plan.link.portNumber = port.portNumber;
-    plan.link.stop = &StopSignals::install();
+    plan.link.stop = StopSignals::install();
     if (plan.link.traceFolder.isEmpty() && !Paths::dataFolderRefusal())
         plan.link.traceFolder = traceFolder();
     const QString name = port.device.isEmpty() ? QStringLiteral("COM%1").arg(port.portNumber) : port.device;
     ConsoleProgress progress(Console::errIsTerminal(), QStringLiteral("на ") + name);
-    return StationSequence::run(plan, progress, [&progress](SequenceStep, const QString &) { progress.restart(); });
+    TransferJob job(std::move(plan));
+    QObject::connect(&job, &TransferJob::stepStarted, &job,
+                     [&progress](SequenceStep step, const QString &) { progress.stepStarted(step); });
+    QObject::connect(&job, &TransferJob::progress, &job,
+                     [&progress](const TransferProgress &p) { progress.progress(p); });
+    QObject::connect(&job, &TransferJob::stopDeferred, &job,
+                     [&progress](bool writing, qint64 remainingMs) { progress.stopDeferred(writing, remainingMs); });
+    runToEnd(job, &TransferJob::finished);
+    progress.ended(job.outcome());
+    return job.outcome();
 }
 
 // The ends that `read` and `write` share; nothing when the outcome is not one of them.
@@ -213,8 +221,7 @@ int read(const QStringList &arguments)
     else
         Console::err(QStringLiteral("Копия в архиве чтений: %1").arg(QDir::toNativeSeparators(outcome.archiveCopy)));
 
-    AppState state = outcome.held;
-    if (const auto refusal = ChannelFile::save(state, output)) {
+    if (const auto refusal = ChannelFile::save(outcome.held.plan(), output)) {
         Console::out(refusal->text);
         return ExitCode::Refused;
     }
@@ -248,9 +255,12 @@ int write(const QStringList &arguments)
         return ExitCode::Done;
     const PortArgument port = PortArgument::parse(line.value(QStringLiteral("port")));
 
-    StationPlan plan;
-    if (!loadPassingCheck(line.argument(0), plan.state))
+    const auto file = loadPassingCheck(line.argument(0));
+    if (!file)
         return ExitCode::Refused;
+    StationPlan plan;
+    plan.channels = file->plan;
+    plan.data = file->check.station;
     plan.backUp = false;
     plan.verify = line.isSet(QStringLiteral("verify"));
     return writeEnd(runOnStation(plan, port));

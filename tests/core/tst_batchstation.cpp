@@ -8,7 +8,6 @@
 using Kind = SequenceOutcome::Kind;
 
 Q_DECLARE_METATYPE(Kind)
-Q_DECLARE_METATYPE(SequenceStep)
 
 class TestBatchStation : public QObject
 {

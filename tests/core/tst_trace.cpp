@@ -18,6 +18,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -41,9 +42,11 @@ struct TracedTransfer
         SimulatedStation station;
         MemoryLine line([&station](std::uint8_t b) { return station.onByte(b, 0); }, options);
         StationPlan plan;
-        plan.state = CheckFixtures::templateState(StationKind::Band144_174, channels);
-        if (!DataCheck::run(plan.state, dir.filePath(QStringLiteral("MyTemp.ini"))).passed())
+        plan.channels = CheckFixtures::templatePlan(StationKind::Band144_174, channels);
+        const DataCheckResult check = DataCheck::run(plan.channels, dir.filePath(QStringLiteral("MyTemp.ini")));
+        if (!check.passed())
             qFatal("the template does not pass the check");
+        plan.data = check.station;
         plan.backUp = reading;
         plan.write = !reading;
         plan.verify = false;
@@ -51,9 +54,11 @@ struct TracedTransfer
         plan.link.factory = memoryLinkFactory();
         plan.link.timings = testTimings();
         plan.link.traceFolder = dir.filePath(QStringLiteral("traces"));
-        RecordingObserver view;
-        outcome = StationSequence::run(plan, view);
+        RecordingEvents events;
+        outcome = StationSequence::run(plan, events);
         onLine = line.received();
+        // Each line in memory has a name of its own.
+        outcome.failure.replace(line.devicePath(), QStringLiteral("{line}"));
         if (!outcome.trace.isEmpty())
             trace = TraceStore::load(outcome.trace);
     }
@@ -67,9 +72,12 @@ QByteArray hex(const char *text)
 // Each line in memory has a name of its own.
 QList<TraceEvent> withoutDevices(QList<TraceEvent> events)
 {
-    for (TraceEvent &event : events)
+    static const QRegularExpression lineName(QStringLiteral("memory-line-\\d+"));
+    for (TraceEvent &event : events) {
         if (event.kind == Event::Opened)
             event.text.clear();
+        event.text.replace(lineName, QStringLiteral("{line}"));
+    }
     return events;
 }
 
@@ -352,8 +360,9 @@ private slots:
         QTest::addColumn<StationLineOptions>("line");
         QTest::addColumn<Kind>("outcome");
         QTest::newRow("write, silent in the tones") << false << StationLineOptions{.silentAfter = 10} << Kind::NoAnswer;
+        // The station gone: its port fails, as when an adapter is pulled out.
         QTest::newRow("read, reply cut in the tones")
-            << true << StationLineOptions{.hangUpAfterSent = 15} << Kind::NoAnswer;
+            << true << StationLineOptions{.hangUpAfterSent = 15} << Kind::Failure;
         QTest::newRow("write, answers 150 ms late in 16 ms bursts")
             << false << StationLineOptions{.answerDelayMs = 150, .adapterLatencyMs = 16, .adapterJitterMs = 8}
             << Kind::Done;
@@ -361,8 +370,9 @@ private slots:
             << true << StationLineOptions{.answerDelayMs = 210} << Kind::NoAnswer;
         QTest::newRow("write, stray bytes while powering up")
             << false << StationLineOptions{.strayBytes = 10} << Kind::Done;
+        // 160 stray bytes, 20 ms apart, keep the line busy past the 3 s bound.
         QTest::newRow("read, stray bytes past the quiet line's bound")
-            << true << StationLineOptions{.strayBytes = 40} << Kind::NoAnswer;
+            << true << StationLineOptions{.strayBytes = 160} << Kind::NoAnswer;
         QTest::newRow("read, a byte of the tones lost")
             << true << StationLineOptions{.adapterLatencyMs = 4, .loseByte = 14} << Kind::NoAnswer;
     }

@@ -27,7 +27,11 @@ public:
     const QList<Timed> &opening() const { return m_answers.constFirst(); }
     // The bytes that followed the program's n-th byte (from 1), from its arrival.
     QList<Timed> after(qsizetype n) const { return m_answers.value(n); }
+    // The line went away (its port failed once open) when the program had
+    // taken this many of the station's bytes; -1 when it never did.
+    qsizetype goneAfterTaken() const { return m_goneAfterTaken; }
 
 private:
     QList<QList<Timed>> m_answers; // [0] the opening
+    qsizetype m_goneAfterTaken = -1;
 };

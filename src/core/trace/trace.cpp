@@ -32,12 +32,12 @@ QString Trace::thisProgram()
 
 QString Trace::timingsText(const LinkTimings &timings)
 {
-    return QStringLiteral("тишина перед запросом %1 мс (не дольше %2 мс), ответ на байт %3 опросов, "
-                          "блоки чтения %4, записи каналов %5, пауза записи %6 мс")
+    return QStringLiteral("тишина перед запросом %1 мс (не дольше %2 мс), ответ на байт %3 мс, "
+                          "промежутки чтения %4 мс, в записях каналов %5 мс, пауза записи %6 мс")
         .arg(timings.quietLineMs)
         .arg(timings.quietLineBoundMs)
-        .arg(timings.ackPolls)
-        .arg(timings.headerPolls)
-        .arg(timings.recordPolls)
+        .arg(timings.ackWaitMs)
+        .arg(timings.headerGapMs)
+        .arg(timings.recordGapMs)
         .arg(timings.settingsPauseMs);
 }

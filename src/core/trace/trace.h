@@ -55,7 +55,7 @@ struct Trace
 
     // "vetral <version>" of this build.
     static QString thisProgram();
-    // "тишина 250 мс (не дольше 3000 мс), ответ 200 опросов, ..."
+    // "тишина перед запросом 250 мс (не дольше 3000 мс), ответ на байт 201 мс, ..."
     static QString timingsText(const LinkTimings &timings);
 
 private:

@@ -8,7 +8,7 @@
 #include "paperpdf.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
-#include "state/appstate.h"
+#include "main/appstate.h"
 #include "table/settingstext.h"
 
 #include <QDate>

@@ -5,7 +5,7 @@
 #include "report/reportfiles.h"
 #include "reportpaper.h"
 #include "services/guard.h"
-#include "state/appstate.h"
+#include "main/appstate.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
@@ -84,7 +84,8 @@ void TFormProtokol::BitBtn1Click()
                                : chosen.suffix().compare(QStringLiteral("docx"), Qt::CaseInsensitive) == 0;
         const QString base = named ? chosen.completeBaseName() : chosen.fileName();
         m_folder = chosen.absolutePath();
-        const ReportDocument doc = ReportDocument::build(m_state, serial);
+        const ReportDocument doc =
+            ReportDocument::build(serial, m_state.settingsLines, m_state.table, m_state.image.channelCount());
         // A report is a record: a name taken gets " (2)" rather than replacing it.
         m_lastReport = pdf ? ReportFile::writeNumbered(ReportPaper::pdf(doc), m_folder, base, QStringLiteral(".pdf"))
                            : DocxWriter::writeNumbered(doc, m_folder, base);
