@@ -3,7 +3,7 @@
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
-#include "exitcodes.h"
+#include "common/exitcodes.h"
 #include "common/paths.h"
 #include "common/platformerror.h"
 #include "files/channelfile.h"

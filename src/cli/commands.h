@@ -57,11 +57,13 @@ QString archiveFolder();
 // The station sequence of `plan` on PORT, with its progress on standard
 // error; stopped by SIGINT, SIGTERM and SIGHUP.
 SequenceOutcome runOnStation(StationPlan plan, const PortArgument &port);
-// "Станция не отвечает (AK).", with the busy line or where the reply
-// stopped, as the line of a command.
-QString noAnswerText(const SequenceOutcome &outcome);
-// Prints the ends every command on a station shares (a port failure, a stop)
-// and gives their exit status; nothing for the others.
-std::optional<int> commonEnd(const SequenceOutcome &outcome);
+// A read that went through: the station's data are there to use, whether
+// or not their copy could be kept in the archive.
+bool readThrough(const SequenceOutcome &outcome);
+// Where the read's copy went, or why it could not be kept, on standard error.
+void tellArchiveCopy(const SequenceOutcome &outcome);
+// Prints the outcome as the command's line (a port's failure on standard
+// error, everything else on standard output) and gives its exit status.
+int printEnd(const SequenceOutcome &outcome);
 
 } // namespace Commands

@@ -3,13 +3,11 @@
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
-#include "exitcodes.h"
+#include "common/exitcodes.h"
 #include "helpwords.h"
 #include "portargument.h"
 #include "stopsignals.h"
 #include "compare/stationcomparison.h"
-#include "files/readarchive.h"
-#include "link/linktexts.h"
 #include "state/appstate.h"
 
 #include <QDir>
@@ -26,22 +24,9 @@ std::optional<int> readStation(AppState &held, const PortArgument &port, const Q
     plan.verify = false;
     plan.archiveFolder = archiveFolder;
     const SequenceOutcome outcome = Commands::runOnStation(plan, port);
-    if (const auto code = Commands::commonEnd(outcome))
-        return code;
-    switch (outcome.kind) {
-    case SequenceOutcome::Kind::NoAnswer:
-        Console::out(Commands::noAnswerText(outcome));
-        return ExitCode::NoAnswer;
-    case SequenceOutcome::Kind::Refused:
-        Console::out(outcome.refusal ? outcome.refusal->text : LinkTexts::noAnswer());
-        return ExitCode::Refused;
-    case SequenceOutcome::Kind::ArchiveFailed:
-        Console::err(ReadArchive::failureMessage(outcome.failure));
-        break;
-    default:
-        Console::err(QStringLiteral("Копия в архиве чтений: %1").arg(QDir::toNativeSeparators(outcome.archiveCopy)));
-        break;
-    }
+    if (!Commands::readThrough(outcome))
+        return Commands::printEnd(outcome);
+    Commands::tellArchiveCopy(outcome);
     // A stop asked during the read let it run to its end; nothing follows it.
     if (StopSignals::requested()) {
         Console::out(QStringLiteral("Остановлено после чтения станции: сравнение не выполнено."));

@@ -1,7 +1,7 @@
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
-#include "exitcodes.h"
+#include "common/exitcodes.h"
 #include "consoleprogress.h"
 #include "fleetboard.h"
 #include "fleetports.h"
@@ -15,19 +15,17 @@
 #include "files/readarchive.h"
 #include "image/fieldcoding.h"
 #include "report/reportdocument.h"
+#include "transfer/outcomewords.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
-#include <QRegularExpression>
 #include <algorithm>
 #include <memory>
 #include <optional>
 #include <vector>
 
 namespace {
-
-constexpr int kLastId = 9999;
 
 QString description()
 {
@@ -65,33 +63,17 @@ QString description()
              HelpWords::stopNoteLine());
 }
 
-// The Id of the first station, when --id-from gives one: four decimal
-// digits, and the last station's Id no more than 9999. Throws UsageError.
-std::optional<int> firstId(const CommandLine &line, qsizetype count)
+// The Ids of the stations when --id-from gives the first: N, N + 1, ... as
+// four decimal digits. Throws UsageError.
+std::optional<QStringList> ownIds(const CommandLine &line, qsizetype count)
 {
     if (!line.isSet(QStringLiteral("id-from")))
         return std::nullopt;
-    const QString from = line.value(QStringLiteral("id-from"));
-    static const QRegularExpression fourDigits(QStringLiteral("^[0-9]{4}$"));
-    if (!fourDigits.match(from).hasMatch())
-        throw UsageError(QStringLiteral("--id-from \"%1\": нужны четыре десятичные цифры, например 0001").arg(from));
-    const int first = from.toInt();
-    if (first + count - 1 > kLastId)
-        throw UsageError(QStringLiteral("--id-from %1: для %2 станций Id дойдёт до %3, больше %4")
-                             .arg(from)
-                             .arg(count)
-                             .arg(first + count - 1)
-                             .arg(kLastId));
-    return first;
-}
-
-// The Id of each station: N, N + 1, ... as four decimal digits, or the
-// file's for all.
-QStringList stationIds(std::optional<int> first, qsizetype count, const AppState &checked)
-{
-    if (!first)
-        return QStringList(count, FieldCoding::idText(checked.image.idCode));
-    return BatchStation::ids(*first, count);
+    const BatchChoice::Ids ids =
+        BatchChoice::ids(line.value(QStringLiteral("id-from")), count, QStringLiteral("--id-from"));
+    if (ids.problem)
+        throw UsageError(ids.problem->text);
+    return ids.ids;
 }
 
 // Each station on a thread of its own; the main thread shows their progress
@@ -112,8 +94,9 @@ std::vector<FleetResult> runAll(std::vector<StationPlan> plans, FleetBoard &boar
     QObject::connect(&runner, &BatchRunner::stationFinished, &loop, [&board, &runner](int station) {
         const SequenceOutcome &outcome = runner.outcomes()[std::size_t(station)];
         board.show(station,
-                   outcome.kind == SequenceOutcome::Kind::Done ? QStringLiteral("готово")
-                                                               : BatchStation::resultText(outcome),
+                   outcome.kind == SequenceOutcome::Kind::Done
+                       ? OutcomeWords::gaugeText(outcome)
+                       : OutcomeWords::text(outcome, OutcomeWords::Voice::BatchLine),
                    -1);
     });
     QObject::connect(&runner, &BatchRunner::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
@@ -149,8 +132,9 @@ int fleet(const QStringList &arguments)
     if (!line.parse(arguments))
         return ExitCode::Done;
 
-    const QList<FleetPort> ports = FleetPorts::resolve(line.values(QStringLiteral("port")), Paths::optionsFile());
-    const std::optional<int> first = firstId(line, ports.size());
+    const QList<BatchChoice::Port> ports =
+        FleetPorts::resolve(line.values(QStringLiteral("port")), Paths::optionsFile());
+    const std::optional<QStringList> own = ownIds(line, ports.size());
     const QString reportDir = line.value(QStringLiteral("report-dir"));
     if (line.isSet(QStringLiteral("report-dir")) && reportDir.isEmpty())
         throw UsageError(QStringLiteral("Пустое значение параметра --report-dir"));
@@ -161,7 +145,8 @@ int fleet(const QStringList &arguments)
     AppState checked;
     if (!loadPassingCheck(line.argument(0), checked))
         return ExitCode::Refused;
-    const QStringList ids = stationIds(first, ports.size(), checked);
+    // Without --id-from the file's Id stands for all as the file spells it.
+    const QStringList ids = own.value_or(QStringList(ports.size(), FieldCoding::idText(checked.image.idCode)));
 
     std::unique_ptr<BatchReports> reports;
     if (!reportDir.isEmpty()) {
@@ -175,9 +160,8 @@ int fleet(const QStringList &arguments)
     std::vector<StationPlan> plans;
     QStringList names;
     for (qsizetype k = 0; k < ports.size(); ++k) {
-        // Without --id-from the file's Id stands as the file spells it.
-        plans.push_back(BatchStation::plan(first ? BatchStation::withId(checked, ids.at(k)) : checked,
-                                           ports.at(k).device, Paths::optionsFile(), archive, reports.get(), &stop));
+        plans.push_back(BatchStation::plan(own ? BatchStation::withId(checked, ids.at(k)) : checked, ports.at(k).device,
+                                           Paths::optionsFile(), archive, reports.get(), &stop));
         names.append(ports.at(k).name);
     }
 

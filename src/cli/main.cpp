@@ -4,7 +4,7 @@
 #include "commands.h"
 #include "console.h"
 #include "consoleplatform.h"
-#include "exitcodes.h"
+#include "common/exitcodes.h"
 #include "helpwords.h"
 #include "stopsignals.h"
 #include "common/platformerror.h"

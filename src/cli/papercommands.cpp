@@ -3,7 +3,7 @@
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
-#include "exitcodes.h"
+#include "common/exitcodes.h"
 #include "paperplatform.h"
 #include "channelsheet.h"
 #include "paperpdf.h"

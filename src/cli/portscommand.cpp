@@ -1,7 +1,7 @@
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
-#include "exitcodes.h"
+#include "common/exitcodes.h"
 #include "common/paths.h"
 #include "link/linktexts.h"
 #include "link/portlisting.h"

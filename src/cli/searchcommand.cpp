@@ -2,7 +2,7 @@
 #include "commands.h"
 #include "console.h"
 #include "consoleprogress.h"
-#include "exitcodes.h"
+#include "common/exitcodes.h"
 #include "helpwords.h"
 #include "link/linktexts.h"
 #include "link/portsearch.h"
