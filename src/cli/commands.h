@@ -10,22 +10,26 @@
 struct AppState;
 struct PortArgument;
 
-// The commands of vetral-cli. Each takes the arguments after its name and
-// returns the exit status (ExitCode). Usage errors are thrown as UsageError,
-// platform failures as PlatformError; main() reports both with status 2.
+class CommandLine;
+
+// What the commands of vetral-cli do (command.h says what they take). Each
+// takes its parsed arguments and returns the exit status (ExitCode). Usage
+// errors are thrown as UsageError, platform failures as PlatformError;
+// main() reports both with status 2.
 namespace Commands {
 
-int check(const QStringList &arguments);
-int dump(const QStringList &arguments);
-int write(const QStringList &arguments);
-int read(const QStringList &arguments);
-int report(const QStringList &arguments);
-int search(const QStringList &arguments);
-int ports(const QStringList &arguments);
-int fleet(const QStringList &arguments);
-int diff(const QStringList &arguments);
-int csv(const QStringList &arguments);
-int printSheet(const QStringList &arguments);
+int check(const CommandLine &line);
+int dump(const CommandLine &line);
+int write(const CommandLine &line);
+int read(const CommandLine &line);
+int report(const CommandLine &line);
+int search(const CommandLine &line);
+int ports(const CommandLine &line);
+int fleet(const CommandLine &line);
+int diff(const CommandLine &line);
+int csvExport(const CommandLine &line);
+int csvImport(const CommandLine &line);
+int printSheet(const CommandLine &line);
 
 // QGuiApplication for the commands that draw pages (print, report), else
 // QCoreApplication.

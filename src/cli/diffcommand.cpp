@@ -63,29 +63,9 @@ int print(const StationComparison &comparison)
 
 namespace Commands {
 
-int diff(const QStringList &arguments)
+int diff(const CommandLine &line)
 {
-    const bool withPort = std::any_of(arguments.begin(), arguments.end(),
-                                      [](const QString &a) { return a.startsWith(QStringLiteral("--port")); });
-    CommandLine line(QStringLiteral("diff"),
-                     QStringLiteral("vetral-cli diff A.ini B.ini - сравнивает два файла каналов;\n"
-                                    "vetral-cli diff FILE --port PORT - файл каналов с тем, что хранит станция\n"
-                                    "(прочитанное - копией в архив чтений).\n"
-                                    "Файлы загружаются и проверяются, как в check. По строке на различие на stdout,\n"
-                                    "через табуляцию: место (ключ или строка и столбец), значение в A (в файле),\n"
-                                    "значение в B (в станции) и, для различий только в тексте или строк, которые\n"
-                                    "станция не хранит, пометка. Серийный номер - на stderr, он не сравнивается.\n"
-                                    "Код выхода: 0 - в станции одинаково, 1 - отказ проверки или ответ станции\n"
-                                    "отвергнут, 3 - станция не ответила, 4 - различаются, 5 - остановлено %1.")
-                         .arg(HelpWords::stoppedBy()));
-    line.addArgument(withPort ? QStringLiteral("FILE") : QStringLiteral("A"), QStringLiteral("Файл каналов (.ini)."));
-    if (withPort)
-        line.addPortOption();
-    else
-        line.addArgument(QStringLiteral("B"), QStringLiteral("Второй файл каналов (.ini)."));
-    if (!line.parse(arguments))
-        return ExitCode::Done;
-
+    const bool withPort = line.isSet(QStringLiteral("port"));
     const PortArgument port = withPort ? PortArgument::parse(line.value(QStringLiteral("port"))) : PortArgument();
     const QString archive = withPort ? archiveFolder() : QString();
     AppState a;

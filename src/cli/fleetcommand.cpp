@@ -27,42 +27,6 @@
 
 namespace {
 
-QString description()
-{
-    return QStringLiteral("Программирует партию станций одним планом каналов, все одновременно, по станции на порт.\n"
-                          "FILE загружается и проверяется один раз, как в check; при отказе проверки ни один порт\n"
-                          "не открывается (код 1). Затем для каждого порта, в своём потоке:\n"
-                          "  1. чтение станции; прочитанное - в архив чтений (копия того, что станция хранила;\n"
-                          "     станция, копию которой сохранить не удалось, не записывается);\n"
-                          "  2. запись проверенных данных с Id этой станции;\n"
-                          "  3. проверочное чтение и сравнение, как write --verify;\n"
-                          "  4. с --report-dir - протокол испытаний DIR/<серийный номер>.docx (\" (2)\" и т. д.,\n"
-                          "     если имя занято) с серийным номером и Id станции в тексте установок.\n"
-                          "Станция, на которой шаг не удался, останавливается на нём; остальные продолжают.\n"
-                          "С --id-from NNNN станция k-го --port (считая от 0) получает Id NNNN + k (четыре\n"
-                          "десятичные цифры); без него все станции получают Id из файла.\n"
-                          "Одно устройство, названное дважды (%1), неверный\n"
-                          "--id-from, Id больше 9999, COMn без устройства или папка --report-dir, которую нельзя\n"
-                          "создать, в которую нельзя записать файл или в которой нет места для протоколов, -\n"
-                          "отказ до открытия портов (код 2).\n"
-                          "Ход работы - на stderr, по строке на порт (порт, шаг, процент), в конце - пути копий\n"
-                          "в архиве чтений и протоколов. Итог - на stdout, по строке на порт в порядке --port,\n"
-                          "через табуляцию: порт, серийный номер (или \"-\"), Id, результат.\n"
-                          "Порт станции открывается и блокируется один раз на всю её работу; если при проверочном\n"
-                          "чтении отвечает станция с другим серийным номером - \"станция сменилась: ...\" (код 4),\n"
-                          "протокол не пишется.\n"
-                          "Остановка %2: новые станции и шаги\n"
-                          "не начинаются, начатая запись доводится до конца; строка порта говорит, где он\n"
-                          "остановлен (\"остановлено до записи\", \"остановлено: записано, не проверено\"), код 5.\n"
-                          "Затем %3 прерывает сразу; строки станций, записанных не полностью,\n"
-                          "говорят об этом.%4\n"
-                          "Код выхода: 0 - все станции записаны и проверены, иначе наибольший код среди станций:\n"
-                          "1 - ответ станции отвергнут, 2 - ошибка порта или файла, 3 - станция не ответила,\n"
-                          "4 - станция хранит не то, что записано, или сменилась, 5 - остановлено.")
-        .arg(HelpWords::twoNamesOfOneDevice(), HelpWords::stoppedBy(), HelpWords::secondStop(),
-             HelpWords::stopNoteLine());
-}
-
 // The Ids of the stations when --id-from gives the first: N, N + 1, ... as
 // four decimal digits. Throws UsageError.
 std::optional<QStringList> ownIds(const CommandLine &line, qsizetype count)
@@ -112,26 +76,8 @@ std::vector<FleetResult> runAll(std::vector<StationPlan> plans, FleetBoard &boar
 
 namespace Commands {
 
-int fleet(const QStringList &arguments)
+int fleet(const CommandLine &line)
 {
-    CommandLine line(QStringLiteral("fleet"), description());
-    line.addChannelFileArgument();
-    line.addOption(
-        QCommandLineOption(QStringLiteral("port"),
-                           QStringLiteral("Порт станции, по одному на станцию: %1").arg(HelpWords::portValue()),
-                           QStringLiteral("PORT")),
-        true, true);
-    line.addOption(QCommandLineOption(QStringLiteral("id-from"), QStringLiteral("Id первой станции, четыре цифры."),
-                                      QStringLiteral("NNNN")));
-    line.addOption(QCommandLineOption(QStringLiteral("report-dir"), QStringLiteral("Папка для протоколов станций."),
-                                      QStringLiteral("DIR")));
-    line.addOption(QCommandLineOption(
-        QStringLiteral("serial"),
-        QStringLiteral("Серийный номер протокола (по умолчанию %1).").arg(ReportDocument::defaultSerial()),
-        QStringLiteral("TEXT"), ReportDocument::defaultSerial()));
-    if (!line.parse(arguments))
-        return ExitCode::Done;
-
     const QList<BatchChoice::Port> ports =
         FleetPorts::resolve(line.values(QStringLiteral("port")), Paths::optionsFile());
     const std::optional<QStringList> own = ownIds(line, ports.size());

@@ -9,16 +9,8 @@
 
 namespace Commands {
 
-int search(const QStringList &arguments)
+int search(const CommandLine &)
 {
-    CommandLine line(QStringLiteral("search"),
-                     QStringLiteral("Поиск станции кнопкой \"USB\": опрос портов COM1...COM7 %1.\n"
-                                    "Печатает найденный порт и его устройство или \"%2\".\n"
-                                    "Код выхода: 0 - найдена, 3 - нет.")
-                         .arg(HelpWords::searchedPorts(), LinkTexts::searchNotFound()));
-    if (!line.parse(arguments))
-        return ExitCode::Done;
-
     std::uint8_t portNumber = 0;
     PortEntry found;
     {

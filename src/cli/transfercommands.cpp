@@ -108,23 +108,8 @@ int writeEnd(const SequenceOutcome &outcome)
 
 namespace Commands {
 
-int read(const QStringList &arguments)
+int read(const CommandLine &line)
 {
-    CommandLine line(QStringLiteral("read"),
-                     QStringLiteral("\"Чтение данных \" из станции на порту PORT; прочитанное сохраняется в FILE\n"
-                                    "так, как его записала бы \"Запись в файл\", и копией в архив чтений.\n"
-                                    "FILE проверяется до обращения к станции (папка есть и принимает файл, имя\n"
-                                    "допустимо). Ход передачи - на stderr. Код выхода: 0 - прочитано, 1 - ответ\n"
-                                    "станции отвергнут (больше 99 каналов), 3 - станция не ответила или перестала\n"
-                                    "отвечать, 5 - остановлено %1 (начатое чтение доводится до конца, FILE\n"
-                                    "сохраняется).")
-                         .arg(HelpWords::stoppedBy()));
-    line.addPortOption();
-    line.addOption(QCommandLineOption(QStringLiteral("output"), QStringLiteral("Файл каналов, который будет записан."),
-                                      QStringLiteral("FILE")),
-                   true);
-    if (!line.parse(arguments))
-        return ExitCode::Done;
     const PortArgument port = PortArgument::parse(line.value(QStringLiteral("port")));
     const QString output = line.value(QStringLiteral("output"));
     requireSavable(output);
@@ -154,24 +139,8 @@ int read(const QStringList &arguments)
     return ExitCode::Done;
 }
 
-int write(const QStringList &arguments)
+int write(const CommandLine &line)
 {
-    CommandLine line(QStringLiteral("write"),
-                     QStringLiteral("Как check, затем \"Запись данных \" в станцию на порту PORT.\n"
-                                    "С --verify затем читает станцию и сравнивает прочитанное с записанным;\n"
-                                    "порт открыт и заблокирован от записи до конца проверки.\n"
-                                    "Ход передачи - на stderr, итог - одной строкой на stdout.\n"
-                                    "Код выхода: 0 - записано (и проверено), 1 - отказ проверки,\n"
-                                    "3 - станция не ответила, 4 - станция хранит не то, что записано,\n"
-                                    "5 - остановлено %1: начатая запись\n"
-                                    "доводится до конца, проверка не начинается; %2 прерывает сразу.%3")
-                         .arg(HelpWords::stoppedBy(), HelpWords::secondStop(), HelpWords::stopNoteLine()));
-    line.addChannelFileArgument();
-    line.addPortOption();
-    line.addOption(
-        QCommandLineOption(QStringLiteral("verify"), QStringLiteral("Прочитать станцию после записи и сравнить.")));
-    if (!line.parse(arguments))
-        return ExitCode::Done;
     const PortArgument port = PortArgument::parse(line.value(QStringLiteral("port")));
 
     StationPlan plan;
