@@ -17,15 +17,12 @@
 
 #include "benchargs.h"
 #include "benchtransfer.h"
-#include "link/stationreader.h"
+#include "image/stationreply.h"
 #include "link/stationwriter.h"
-#include "link/transferlink.h"
-#include "state/appstate.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <optional>
@@ -75,7 +72,7 @@ public:
         if (m_fd < 0 || !quietLine())
             return false;
         for (qsizetype i = 0; i < wire.size(); ++i) {
-            if (!send(static_cast<std::uint8_t>(wire.at(i))) || !take(m_timings.ackPolls + 1))
+            if (!send(static_cast<std::uint8_t>(wire.at(i))) || !take(m_timings.ackWaitMs))
                 return false;
             if (i == RadioImage::WritePrefixSize)
                 ::usleep(useconds_t(m_timings.settingsPauseMs) * 1000);
@@ -85,10 +82,10 @@ public:
 
     bool read(int bytes)
     {
-        if (m_fd < 0 || !quietLine() || !send(StationReader::RequestByte))
+        if (m_fd < 0 || !quietLine() || !send(StationReply::RequestByte))
             return false;
         for (int i = 0; i < bytes; ++i)
-            if (!take((i < RadioImage::ReadPrefixSize ? m_timings.headerPolls : m_timings.recordPolls) + 1))
+            if (!take(i < RadioImage::ReadPrefixSize ? m_timings.headerGapMs : m_timings.recordGapMs))
                 return false;
         return true;
     }
@@ -129,33 +126,21 @@ struct Times
 };
 
 // A fresh station behind an adapter of `latencyMs`; its write and read times.
-Times byProgram(int latencyMs, const QString &options)
+Times byProgram(int latencyMs)
 {
     StationLineOptions line;
     line.lineTime = true;
     line.adapterLatencyMs = latencyMs;
     BenchStation sim(line);
-    QFile file(options);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return {};
-    file.write(QStringLiteral("[Ports]\r\nCOM1=\r\nCOM2=%1\r\nCOM3=\r\nCOM4=\r\nCOM5=\r\nCOM6=\r\nCOM7=\r\n")
-                   .arg(sim.line.devicePath())
-                   .toLatin1());
-    file.close();
-    QuietObserver view;
-    TransferLink link(view, options);
     Times times;
-    AppState state = checkedState(kChannels);
     QElapsedTimer timer;
     timer.start();
-    const bool written = StationWriter::write(state, link).kind == WriteOutcome::Kind::Completed;
+    const bool written = transferOn(sim.line.devicePath(), checkedData(kChannels)).kind == SequenceOutcome::Kind::Done;
     if (written && sim.station.completedWrites() == 1)
         times.write = msSince(timer);
-    AppState readState;
-    readState.portNumber = 2;
     timer.restart();
-    if (StationReader::read(readState, link, view) == StationReader::Outcome::Complete
-        && readState.image.channelCount() == kChannels)
+    const SequenceOutcome read = transferOn(sim.line.devicePath(), std::nullopt);
+    if (read.kind == SequenceOutcome::Kind::Done && read.held.channelCount() == kChannels)
         times.read = msSince(timer);
     sim.line.stop();
     return times;
@@ -167,9 +152,7 @@ Times byClient(int latencyMs)
     line.lineTime = true;
     line.adapterLatencyMs = latencyMs;
     BenchStation sim(line);
-    const AppState state = checkedState(kChannels);
-    const QByteArray wire =
-        QByteArray(1, char(StationWriter::StartByte)) + state.image.writeOrder(state.moduleCode, state.bandCode);
+    const QByteArray wire = QByteArray(1, char(StationWriter::StartByte)) + checkedData(kChannels).writeOrder();
     Times times;
     QElapsedTimer timer;
     timer.start();
@@ -194,9 +177,6 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const int runs = BenchArgs::parse(app.arguments()).runs;
-    QTemporaryDir dir;
-    const QString options = dir.filePath(QStringLiteral("V404Options.ini"));
-
     std::printf("%d channels through a USB adapter on a 1200-baud line; the fastest of %d run(s) each\n\n", kChannels,
                 runs);
     std::printf("| latency | write: program | write: client | ratio | read: program | read: client | ratio |\n");
@@ -208,7 +188,7 @@ int main(int argc, char **argv)
         int completed = 0;
         for (int run = 0; run < runs; ++run) {
             // Taking turns, so that a busy moment of the machine is not always one side's.
-            const Times p = byProgram(latencyMs, options);
+            const Times p = byProgram(latencyMs);
             const Times c = byClient(latencyMs);
             if (p.write < 0 || p.read < 0 || c.write < 0 || c.read < 0) {
                 // A machine busy enough to hold up a 200 ms answer: the run does not count.

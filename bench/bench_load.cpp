@@ -23,7 +23,7 @@
 
 #include "benchargs.h"
 #include "files/channelfile.h"
-#include "state/appstate.h"
+#include "table/channelplan.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -57,7 +57,7 @@ double loadMs(const QString &path, int runs)
 {
     double best = -1;
     for (int run = 0; run < runs; ++run) {
-        AppState state;
+        ChannelPlan state;
         QElapsedTimer timer;
         timer.start();
         const ChannelFile::LoadResult result = ChannelFile::load(path, state);

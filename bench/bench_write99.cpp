@@ -8,40 +8,27 @@
 
 #include "benchargs.h"
 #include "benchtransfer.h"
-#include "link/stationwriter.h"
-#include "link/transferlink.h"
 #include "simulatedstation.h"
-#include "state/appstate.h"
 #include "stationline.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 
 namespace {
 
-// One write of `state` to a fresh simulated station; its time in ms, or a
-// negative number when the station did not take it.
-double timedWrite(const AppState &state, const LinkTimings &timings, bool lineTime, const QString &options)
+// One write of `data` to a fresh simulated station, as `write` runs it; its
+// time in ms, or a negative number when the station did not take it.
+double timedWrite(const StationData &data, const LinkTimings &timings, bool lineTime)
 {
     BenchStation sim(lineTime);
-    QFile file(options);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return -1;
-    file.write(QStringLiteral("[Ports]\r\nCOM2=%1\r\n").arg(sim.line.devicePath()).toLatin1());
-    file.close();
-    QuietObserver view;
-    TransferLink link(view, options);
-    link.setTimings(timings);
     QElapsedTimer timer;
     timer.start();
-    const WriteOutcome outcome = StationWriter::write(state, link);
+    const SequenceOutcome outcome = transferOn(sim.line.devicePath(), data, timings);
     const double ms = double(timer.nsecsElapsed()) / 1e6;
     sim.line.stop();
-    return outcome.kind == WriteOutcome::Kind::Completed && sim.station.completedWrites() == 1 ? ms : -1;
+    return outcome.kind == SequenceOutcome::Kind::Done && sim.station.completedWrites() == 1 ? ms : -1;
 }
 
 } // namespace
@@ -54,32 +41,15 @@ int main(int argc, char **argv)
     const int runs = benchArgs.runs;
 
     constexpr int channels = 99;
-    const AppState state = checkedState(channels);
+    const StationData data = checkedData(channels);
     const int bytesWritten = 26 + 18 * channels;
     const double limitMs = 1000.0 * bytesWritten * 2 * StationLine::BitsPerCharacter / StationLine::BaudRate;
-
-    QTemporaryDir dir;
-    const QString options = dir.filePath(QStringLiteral("V404Options.ini"));
 
     std::printf("write of %d channels: %d bytes, each answered; line limit %.0f ms%s\n", channels, bytesWritten,
                 limitMs, lineTime ? "" : " (line time not emulated)");
     for (int run = 1; run <= runs; ++run) {
-        BenchStation sim(lineTime);
-        StationLine &line = sim.line;
-        QFile file(options);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return 1;
-        file.write(QStringLiteral("[Ports]\r\nCOM2=%1\r\n").arg(line.devicePath()).toLatin1());
-        file.close();
-
-        QuietObserver view;
-        TransferLink link(view, options);
-        QElapsedTimer timer;
-        timer.start();
-        const WriteOutcome outcome = StationWriter::write(state, link);
-        const double ms = double(timer.nsecsElapsed()) / 1e6;
-        line.stop();
-        if (outcome.kind != WriteOutcome::Kind::Completed || sim.station.completedWrites() != 1) {
+        const double ms = timedWrite(data, LinkTimings(), lineTime);
+        if (ms < 0) {
             std::fprintf(stderr, "the station did not take the write\n");
             return 1;
         }
@@ -91,15 +61,15 @@ int main(int argc, char **argv)
     }
 
     // The quiet-line wait against a client that sends at once.
-    const AppState forty = checkedState(40);
+    const StationData forty = checkedData(40);
     LinkTimings noWait;
     noWait.quietLineMs = 0;
     double fastestWaiting = 1e300;
     double fastestEager = 1e300;
     for (int run = 1; run <= runs; ++run) {
         std::fflush(stdout);
-        const double waiting = timedWrite(forty, LinkTimings(), lineTime, options);
-        const double eager = timedWrite(forty, noWait, lineTime, options);
+        const double waiting = timedWrite(forty, LinkTimings(), lineTime);
+        const double eager = timedWrite(forty, noWait, lineTime);
         if (waiting < 0 || eager < 0) {
             std::fprintf(stderr, "the station did not take the write (%s)\n", waiting < 0 ? "waiting" : "eager");
             return 1;

@@ -3,16 +3,15 @@
 //
 // Beside "no sanitizer report": the table never outgrows the image; a reply
 // that was decoded whole sizes table and text as the reply says; what a read
-// put into the window saves as a channel file that loads back with the same
-// channel rows, and names its archive copy by a plain file name; the data
-// check then ends with its message or a platform error.
+// shows saves as a channel file that loads back with the same channel rows,
+// and names its archive copy by a plain file name; the data check then ends
+// with its message or a platform error.
 
 #include "check/datacheck.h"
 #include "common/platformerror.h"
 #include "files/channelfile.h"
 #include "files/readarchive.h"
-#include "image/imagedecoder.h"
-#include "state/appstate.h"
+#include "image/stationreply.h"
 #include "fuzzcheck.h"
 
 #include <QDateTime>
@@ -46,53 +45,50 @@ void checkSameRows(const ChannelTable &read, const ChannelTable &loaded)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QByteArray reply(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
 
     RadioImage image;
-    image.fillFromReadOrder(reply);
+    image.fillFromReadOrder(bytes);
     FUZZ_CHECK(image.channelCount() <= 255);
 
-    AppState state;
-    const ReplyDecoding result = decodeWholeReply(state, reply);
-    FUZZ_CHECK(result.bytesUsed <= reply.size());
-    FUZZ_CHECK(state.table.rowCount() <= RadioImage::MaxChannels + 1);
-    FUZZ_CHECK(state.settingsLines.size() <= 27);
-    if (result.refusal) {
-        FUZZ_CHECK(!result.complete);
-        FUZZ_CHECK(reply.size() >= ImageDecoder::Block1Size);
-        FUZZ_CHECK(static_cast<std::uint8_t>(reply.at(RadioImage::ChannelCount)) > RadioImage::MaxChannels);
+    const StationReply reply = StationReply::decode(bytes);
+    FUZZ_CHECK(reply.decodedBytes() <= bytes.size());
+    FUZZ_CHECK(reply.table().rowCount() <= RadioImage::MaxChannels + 1);
+    FUZZ_CHECK(reply.settingsLines().size() <= 27);
+    FUZZ_CHECK(reply.placedOver(RadioImage()).channelCount() <= RadioImage::MaxChannels);
+    if (reply.refusal()) {
+        FUZZ_CHECK(!reply.complete());
+        FUZZ_CHECK(bytes.size() >= 10);
+        FUZZ_CHECK(static_cast<std::uint8_t>(bytes.at(RadioImage::ChannelCount)) > RadioImage::MaxChannels);
     }
-    if (!result.complete)
+    if (!reply.complete())
         return 0;
 
-    const int channels = state.image.channelCount();
-    FUZZ_CHECK_EQUAL(result.bytesUsed, RadioImage::ReadPrefixSize + RadioImage::RecordSize * channels);
-    FUZZ_CHECK_EQUAL(state.table.rowCount(), channels + 1);
-    FUZZ_CHECK_EQUAL(state.settingsLines.size(), 27);
+    const ChannelPlan plan = reply.plan();
+    const int channels = reply.station().image.channelCount();
+    FUZZ_CHECK_EQUAL(reply.decodedBytes(), RadioImage::ReadPrefixSize + RadioImage::RecordSize * channels);
+    FUZZ_CHECK_EQUAL(plan.table.rowCount(), channels + 1);
+    FUZZ_CHECK_EQUAL(plan.settingsLines.size(), 27);
     for (int row = 1; row <= channels; ++row)
-        FUZZ_CHECK(state.table.hasBoxes(row));
+        FUZZ_CHECK(plan.table.hasBoxes(row));
 
     // Whatever the station sent can be kept as a channel file, under a name
     // made of its serial number that is a plain file name.
-    FUZZ_CHECK(!ChannelFile::checkWritable(state));
-    const QString archiveName =
-        ReadArchive::baseName(state.settingsLines, QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5)));
+    FUZZ_CHECK(!ChannelFile::checkWritable(plan));
+    const QString archiveName = ReadArchive::baseName(plan.settingsLines, QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5)));
     FUZZ_CHECK(!archiveName.isEmpty());
     for (const QChar c : archiveName)
         FUZZ_CHECK(c.isLetterOrNumber() || c == u'-' || c == u'_' || c == u' ');
-    AppState loaded;
-    const ChannelFile::LoadResult load = ChannelFile::loadBytes(ChannelFile::encode(state), loaded);
+    ChannelPlan loaded;
+    const ChannelFile::LoadResult load = ChannelFile::loadBytes(ChannelFile::encode(plan), loaded);
     FUZZ_CHECK_EQUAL(load.channelCount, channels);
-    checkSameRows(state.table, loaded.table);
+    checkSameRows(plan.table, loaded.table);
 
-    AppState checked = state;
     try {
-        const DataCheckResult outcome = DataCheck::run(checked, tempSettingsFile());
-        FUZZ_CHECK_EQUAL(outcome.passed(), checked.dataValid);
+        const DataCheckResult outcome = DataCheck::run(plan, tempSettingsFile());
         FUZZ_CHECK(!outcome.text().isEmpty());
     } catch (const PlatformError &error) {
         FUZZ_CHECK(!error.text().isEmpty());
-        FUZZ_CHECK(!checked.dataValid);
     }
     return 0;
 }

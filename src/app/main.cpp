@@ -4,9 +4,9 @@
 #include "report/tformprotokol.h"
 #include "services/desktopservices.h"
 #include "services/startup.h"
-#include "state/appstate.h"
+#include "main/appstate.h"
 #include "transfer/portchoice.h"
-#include "transfer/tform1.h"
+#include "transfer/transferdialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -54,15 +54,18 @@ int main(int argc, char *argv[])
     AppState state;
     DesktopServices ui;
 
-    PortChoice ports(state);
+    PortChoice ports;
     TFormMain formMain(state, ui, ports);
     ui.setParentWindow(&formMain);
-    TForm1 form1(state, ui, ports);
-    form1.setReadObserver(&formMain);
+    TransferDialog transfer(state, ui, ports);
+    // What a read brings, the main window shows as it arrives.
+    QObject::connect(&transfer, &TransferDialog::readStarted, &formMain, &TFormMain::readStarted);
+    QObject::connect(&transfer, &TransferDialog::readReceived, &formMain, &TFormMain::readReceived);
+    QObject::connect(&transfer, &TransferDialog::readEnded, &formMain, &TFormMain::readEnded);
     TFormProtokol formProtokol(state, ui);
-    BatchDialog batch(state, ui, &formMain);
-    QObject::connect(&form1, &TForm1::exitRequested, &formMain, &TFormMain::restoreAfterTransfer);
-    QObject::connect(&formMain, &TFormMain::transferDialogRequested, &form1, &TForm1::openForTransfer);
+    BatchDialog batch(state, ui, ports, &formMain);
+    QObject::connect(&transfer, &TransferDialog::exitRequested, &formMain, &TFormMain::restoreAfterTransfer);
+    QObject::connect(&formMain, &TFormMain::transferDialogRequested, &transfer, &TransferDialog::openForTransfer);
     QObject::connect(&formMain, &TFormMain::reportDialogRequested, &formProtokol, &QWidget::show);
     QObject::connect(&formMain, &TFormMain::batchDialogRequested, &batch, &BatchDialog::showForBatch);
     QObject::connect(&formProtokol, &TFormProtokol::exitRequested, &formMain, &TFormMain::restoreNormal);

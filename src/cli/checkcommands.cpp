@@ -10,7 +10,6 @@
 #include "image/radioimage.h"
 #include "report/reportdocument.h"
 #include "reportpaper.h"
-#include "state/appstate.h"
 
 namespace {
 
@@ -23,9 +22,9 @@ QString hexLine(const QByteArray &bytes)
 
 namespace Commands {
 
-void loadFile(const QString &path, AppState &state)
+void loadFile(const QString &path, ChannelPlan &plan)
 {
-    const ChannelFile::LoadResult loaded = ChannelFile::load(path, state);
+    const ChannelFile::LoadResult loaded = ChannelFile::load(path, plan);
     // The command line counts a file the window cannot take among the
     // failures of files (status 2), as one that cannot be opened.
     if (loaded.refusal)
@@ -35,34 +34,37 @@ void loadFile(const QString &path, AppState &state)
         Console::err(lacking);
 }
 
-DataCheckResult loadAndCheck(const QString &path, AppState &state)
+CheckedFile loadAndCheck(const QString &path)
 {
-    loadFile(path, state);
-    return DataCheck::run(state, Paths::tempSettingsFile());
+    CheckedFile file;
+    loadFile(path, file.plan);
+    file.check = DataCheck::run(file.plan, Paths::tempSettingsFile());
+    return file;
 }
 
-bool loadPassingCheck(const QString &path, AppState &state)
+std::optional<CheckedFile> loadPassingCheck(const QString &path)
 {
-    const DataCheckResult result = loadAndCheck(path, state);
-    if (!result.passed())
-        Console::out(result.text());
-    return result.passed();
+    CheckedFile file = loadAndCheck(path);
+    if (!file.check.passed()) {
+        Console::out(file.check.text());
+        return std::nullopt;
+    }
+    return file;
 }
 
 int check(const CommandLine &line)
 {
-    AppState state;
-    const DataCheckResult result = loadAndCheck(line.argument(0), state);
+    const DataCheckResult result = loadAndCheck(line.argument(0)).check;
     Console::out(result.text());
     return result.passed() ? ExitCode::Done : ExitCode::Refused;
 }
 
 int dump(const CommandLine &line)
 {
-    AppState state;
-    if (!loadPassingCheck(line.argument(0), state))
+    const auto file = loadPassingCheck(line.argument(0));
+    if (!file)
         return ExitCode::Refused;
-    const QByteArray bytes = state.image.writeOrder(state.moduleCode, state.bandCode);
+    const QByteArray bytes = file->check.station.writeOrder();
     Console::out(hexLine(bytes.first(RadioImage::WritePrefixSize)));
     for (qsizetype at = RadioImage::WritePrefixSize; at < bytes.size(); at += RadioImage::RecordSize)
         Console::out(hexLine(bytes.sliced(at, RadioImage::RecordSize)));
@@ -71,10 +73,11 @@ int dump(const CommandLine &line)
 
 int report(const CommandLine &line)
 {
-    AppState state;
-    if (!loadPassingCheck(line.argument(0), state))
+    const auto file = loadPassingCheck(line.argument(0));
+    if (!file)
         return ExitCode::Refused;
-    const ReportDocument doc = ReportDocument::build(state, line.value(QStringLiteral("serial")));
+    const ReportDocument doc = ReportDocument::build(line.value(QStringLiteral("serial")), file->plan.settingsLines,
+                                                     file->plan.table, file->check.station.image.channelCount());
     ReportPaper::write(doc, line.value(QStringLiteral("output")));
     return ExitCode::Done;
 }

@@ -1,13 +1,15 @@
 #pragma once
 
 #include "check/datacheck.h"
+#include "table/channelplan.h"
 #include "transfer/stationsequence.h"
 
 #include <QCoreApplication>
+#include <QObject>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
-struct AppState;
 struct PortArgument;
 
 class CommandLine;
@@ -36,30 +38,47 @@ int printSheet(const CommandLine &line);
 std::unique_ptr<QCoreApplication> application(int &argc, char **argv);
 
 // "Чтение файла" as the window runs it: the file's settings, station type,
-// module and table replace the state. A file the window cannot take (no
+// module and table replace the plan's. A file the window cannot take (no
 // channel section 1) throws PlatformError, as one that cannot be opened.
-void loadFile(const QString &path, AppState &state);
+void loadFile(const QString &path, ChannelPlan &plan);
+
+// A channel file as the window holds it after "Чтение файла" and
+// "Контроль": the plan, and what the check made of it.
+struct CheckedFile
+{
+    ChannelPlan plan;
+    DataCheckResult check;
+};
 
 // "Чтение файла" and then "Контроль", as the window runs them, for the
-// commands that take a channel file: the file's settings, station type,
-// module and table replace the state, and the check builds the radio image.
-// The temporary settings file is the program's own.
+// commands that take a channel file. The temporary settings file is the
+// program's own.
 //
 // Throws PlatformError when the file cannot be opened, when the load refuses
 // it (no channel section 1), and for the check's platform failures (a cell
 // that must be a number and is not, MyTemp.ini not writable).
-DataCheckResult loadAndCheck(const QString &path, AppState &state);
-// loadAndCheck() for the commands that go on with checked data: false, with
-// the check's message printed, when the check refused.
-bool loadPassingCheck(const QString &path, AppState &state);
+CheckedFile loadAndCheck(const QString &path);
+// loadAndCheck() for the commands that go on with checked data: nothing,
+// with the check's message printed, when the check refused.
+std::optional<CheckedFile> loadPassingCheck(const QString &path);
+
+// Runs the program's event loop until `job` (a TransferJob or a
+// BatchRunner) has finished; the job reports to this thread meanwhile.
+template <class Job>
+void runToEnd(Job &job, void (Job::*finished)())
+{
+    QObject::connect(&job, finished, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    job.start();
+    QCoreApplication::exec();
+}
 
 // The archive of reads, for the commands that keep a copy of every read.
 // Throws PlatformError, before any port is opened, when the folder cannot
 // be named exactly.
 QString archiveFolder();
 
-// The station sequence of `plan` on PORT, with its progress on standard
-// error; stopped by SIGINT, SIGTERM and SIGHUP.
+// The station sequence of `plan` on PORT as a job, with its progress on
+// standard error; stopped by SIGINT, SIGTERM and SIGHUP.
 SequenceOutcome runOnStation(StationPlan plan, const PortArgument &port);
 // A read that went through: the station's data are there to use, whether
 // or not their copy could be kept in the archive.

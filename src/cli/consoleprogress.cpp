@@ -2,6 +2,8 @@
 
 #include "console.h"
 #include "link/linktexts.h"
+#include "transfer/stationsequence.h"
+#include "transfer/transfergauge.h"
 
 #include <algorithm>
 
@@ -33,6 +35,33 @@ QString stopNotice(const QString &station, bool writing, qint64 remainingMs)
         .arg(seconds);
 }
 
+void ConsoleProgress::stepStarted(SequenceStep step)
+{
+    finish();
+    m_step = step;
+    m_value = -1;
+    m_status = step == SequenceStep::Write ? LinkTexts::writing() : LinkTexts::reading();
+}
+
+void ConsoleProgress::progress(const TransferProgress &progress)
+{
+    setValue(TransferGauge::value(progress));
+}
+
+void ConsoleProgress::ended(const SequenceOutcome &outcome)
+{
+    using Kind = SequenceOutcome::Kind;
+    if (!outcome.portOpened)
+        return;
+    const bool stepCompleted = outcome.kind == Kind::Done || outcome.kind == Kind::ArchiveFailed
+                               || outcome.kind == Kind::Differs || outcome.kind == Kind::StationChanged;
+    if (stepCompleted)
+        setValue(TransferGauge::completed(outcome.step));
+    setStatus(outcome.kind == Kind::NoAnswer || outcome.kind == Kind::Refused ? LinkTexts::noAnswer()
+                                                                              : LinkTexts::idle());
+    finish();
+}
+
 void ConsoleProgress::setStatus(const QString &text)
 {
     if (text == m_status)
@@ -42,7 +71,7 @@ void ConsoleProgress::setStatus(const QString &text)
         draw();
 }
 
-void ConsoleProgress::setProgress(int value)
+void ConsoleProgress::setValue(int value)
 {
     if (value == m_value)
         return;
@@ -52,15 +81,6 @@ void ConsoleProgress::setProgress(int value)
         return;
     }
     Console::err(QStringLiteral("%1 %2%").arg(m_status).arg(value));
-}
-
-void ConsoleProgress::setSearchCaption(const QString &text)
-{
-    // The search's result is the command's own last line.
-    if (text != LinkTexts::searching())
-        return;
-    finish();
-    Console::err(text);
 }
 
 void ConsoleProgress::draw()
@@ -78,11 +98,4 @@ void ConsoleProgress::finish()
     if (m_barOpen)
         Console::errRaw(QStringLiteral("\n"));
     m_barOpen = false;
-}
-
-void ConsoleProgress::restart()
-{
-    finish();
-    m_status.clear();
-    m_value = -1;
 }

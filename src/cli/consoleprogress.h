@@ -1,39 +1,41 @@
 #pragma once
 
-#include "link/transferobserver.h"
+#include "transfer/transferevents.h"
 
-// What the transfer dialog would show, on standard error: the status and the
-// gauge as a bar redrawn in place on a terminal, or as one line per new value
-// ("ПР 33%") when standard error goes to a file or a pipe. The search's
-// "Идет Поиск..." is a line of its own.
-class ConsoleProgress final : public TransferObserver
+#include <QString>
+
+struct SequenceOutcome;
+
+// What the transfer dialog would show of a command's transfers, on standard
+// error: the status and the gauge as a bar redrawn in place on a terminal,
+// or as one line per new value ("ПР 33%") when standard error goes to a
+// file or a pipe.
+class ConsoleProgress final
 {
 public:
     // `station` names the station in the notice of a stop ("на COM3").
     explicit ConsoleProgress(bool terminal, QString station = QString());
-    ~ConsoleProgress() override { finish(); }
+    ~ConsoleProgress() { finish(); }
+    ConsoleProgress(const ConsoleProgress &) = delete;
+    ConsoleProgress &operator=(const ConsoleProgress &) = delete;
 
-    void setStatus(const QString &text) override;
-    void setProgress(int value) override;
-    void setButtonEnabled(TransferButton, bool) override {}
-    void setSearchCaption(const QString &text) override;
-    void clearPortButtons() override {}
-    void keepAlive() override {}
-    // The notice of a stop, on a line of its own.
-    void stopDeferred(bool writing, qint64 remainingMs) override;
-    // Every command names its port, so the prompt never comes; should it, it
-    // is cancelled.
-    std::optional<PortEntry> choosePort(const QList<PortEntry> &) override { return std::nullopt; }
-
+    // A step begins: its bar on a line of its own.
+    void stepStarted(SequenceStep step);
+    void progress(const TransferProgress &progress);
+    // The transfer has ended: the gauge and the status as the dialog leaves them.
+    void ended(const SequenceOutcome &outcome);
     // Ends the bar's line.
     void finish();
-    // Ends the bar's line and starts over for the next transfer.
-    void restart();
+    // The notice of a stop, on a line of its own.
+    void stopDeferred(bool writing, qint64 remainingMs);
 
 private:
+    void setStatus(const QString &text);
+    void setValue(int value);
     void draw();
 
     bool m_terminal;
+    SequenceStep m_step = SequenceStep::Write;
     QString m_station;
     QString m_status;
     int m_value = -1;

@@ -6,7 +6,7 @@
 #include "common/exitcodes.h"
 #include "exchange/channelcsv.h"
 #include "files/channelfile.h"
-#include "state/appstate.h"
+#include "table/channelplan.h"
 #include "table/settingstext.h"
 
 #include <QDir>
@@ -38,7 +38,7 @@ int csvExport(const CommandLine &line)
 {
     const ChannelCsv::Encoding encoding = encodingNamed(line.value(QStringLiteral("encoding")));
 
-    AppState state;
+    ChannelPlan state;
     Commands::loadFile(line.argument(0), state);
     const QString output = line.argument(1);
     if (const MaybeRefusal refusal = ChannelCsv::save(state.table, output, encoding)) {
@@ -53,7 +53,7 @@ int csvExport(const CommandLine &line)
 
 int csvImport(const CommandLine &line)
 {
-    AppState state;
+    ChannelPlan state;
     state.settingsLines = SettingsText::templateLines();
     if (line.isSet(QStringLiteral("settings"))) {
         // Only the settings, the station type and the module are taken: a
@@ -67,7 +67,6 @@ int csvImport(const CommandLine &line)
         return ExitCode::Refused;
     }
     state.table = std::get<ChannelCsv::Imported>(imported).table;
-    state.dataValid = false;
     const QString output = line.argument(1);
     if (const MaybeRefusal refusal = ChannelFile::save(state, output)) {
         Console::out(refusal->text);

@@ -8,7 +8,7 @@
 #include "portargument.h"
 #include "stopsignals.h"
 #include "compare/stationcomparison.h"
-#include "state/appstate.h"
+#include "image/stationreply.h"
 
 #include <QDir>
 #include <algorithm>
@@ -17,7 +17,7 @@ namespace {
 
 // The station's side, or an exit status when there is none to compare. The
 // read is the one `read` makes, its copy kept in the archive.
-std::optional<int> readStation(AppState &held, const PortArgument &port, const QString &archiveFolder)
+std::optional<int> readStation(StationReply &held, const PortArgument &port, const QString &archiveFolder)
 {
     StationPlan plan;
     plan.write = false;
@@ -68,18 +68,20 @@ int diff(const CommandLine &line)
     const bool withPort = line.isSet(QStringLiteral("port"));
     const PortArgument port = withPort ? PortArgument::parse(line.value(QStringLiteral("port"))) : PortArgument();
     const QString archive = withPort ? archiveFolder() : QString();
-    AppState a;
-    if (!loadPassingCheck(line.argument(0), a))
+    const auto a = loadPassingCheck(line.argument(0));
+    if (!a)
         return ExitCode::Refused;
-    AppState b;
+    const StationSide sideA = StationSide::checked(a->plan, a->check.station);
     if (withPort) {
-        if (const auto stop = readStation(b, port, archive))
+        StationReply held;
+        if (const auto stop = readStation(held, port, archive))
             return *stop;
-        return print(StationComparison(StationSide::checked(a), StationSide::read(b)));
+        return print(StationComparison(sideA, StationSide::read(held)));
     }
-    if (!loadPassingCheck(line.argument(1), b))
+    const auto b = loadPassingCheck(line.argument(1));
+    if (!b)
         return ExitCode::Refused;
-    return print(StationComparison(StationSide::checked(a), StationSide::checked(b)));
+    return print(StationComparison(sideA, StationSide::checked(b->plan, b->check.station)));
 }
 
 } // namespace Commands

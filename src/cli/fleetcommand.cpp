@@ -19,7 +19,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -42,20 +41,20 @@ std::optional<QStringList> ownIds(const CommandLine &line, qsizetype count)
 
 // Each station on a thread of its own; the main thread shows their progress
 // until the last one ends.
-std::vector<FleetResult> runAll(std::vector<StationPlan> plans, FleetBoard &board, const QStringList &names)
+std::vector<FleetResult> runAll(std::vector<StationPlan> plans, std::shared_ptr<TransferStop> stop, FleetBoard &board,
+                                const QStringList &names)
 {
     BatchRunner runner;
-    QEventLoop loop;
-    QObject::connect(&runner, &BatchRunner::stopDeferred, &loop,
+    QObject::connect(&runner, &BatchRunner::stopDeferred, &runner,
                      [&board, &names](int station, bool writing, qint64 remainingMs) {
                          board.note(stopNotice(QStringLiteral("на ") + names.at(station), writing, remainingMs));
                      });
-    QObject::connect(&runner, &BatchRunner::stepStarted, &loop, [&board](int station, int step, const QString &) {
+    QObject::connect(&runner, &BatchRunner::stepStarted, &runner, [&board](int station, int step, const QString &) {
         board.show(station, BatchStation::stepName(SequenceStep(step)), 0);
     });
-    QObject::connect(&runner, &BatchRunner::progress, &loop,
+    QObject::connect(&runner, &BatchRunner::progress, &runner,
                      [&board](int station, int percent) { board.showPercent(station, percent); });
-    QObject::connect(&runner, &BatchRunner::stationFinished, &loop, [&board, &runner](int station) {
+    QObject::connect(&runner, &BatchRunner::stationFinished, &runner, [&board, &runner](int station) {
         const SequenceOutcome &outcome = runner.outcomes()[std::size_t(station)];
         board.show(station,
                    outcome.kind == SequenceOutcome::Kind::Done
@@ -63,9 +62,9 @@ std::vector<FleetResult> runAll(std::vector<StationPlan> plans, FleetBoard &boar
                        : OutcomeWords::text(outcome, OutcomeWords::Voice::BatchLine),
                    -1);
     });
-    QObject::connect(&runner, &BatchRunner::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
-    runner.start(std::move(plans));
-    loop.exec();
+    QObject::connect(&runner, &BatchRunner::finished, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    runner.start(std::move(plans), std::move(stop));
+    QCoreApplication::exec();
     std::vector<FleetResult> results;
     for (const SequenceOutcome &outcome : runner.outcomes())
         results.push_back(FleetStation::result(outcome));
@@ -88,31 +87,35 @@ int fleet(const CommandLine &line)
     const QString archive = archiveFolder();
     // Checked once, here: the check rewrites MyTemp.ini, which no thread may
     // share.
-    AppState checked;
-    if (!loadPassingCheck(line.argument(0), checked))
+    const auto checked = loadPassingCheck(line.argument(0));
+    if (!checked)
         return ExitCode::Refused;
     // Without --id-from the file's Id stands for all as the file spells it.
-    const QStringList ids = own.value_or(QStringList(ports.size(), FieldCoding::idText(checked.image.idCode)));
+    const QStringList ids =
+        own.value_or(QStringList(ports.size(), FieldCoding::idText(checked->check.station.image.idCode)));
 
-    std::unique_ptr<BatchReports> reports;
+    std::shared_ptr<BatchReports> reports;
     if (!reportDir.isEmpty()) {
-        reports = std::make_unique<BatchReports>(reportDir, line.value(QStringLiteral("serial")));
+        reports = std::make_shared<BatchReports>(reportDir, line.value(QStringLiteral("serial")));
         reports->prepare(ports.size());
     }
     // Made here once rather than by every thread at the same moment; a
     // folder that cannot be made fails each station's copy, and so its write.
     QDir().mkpath(archive);
-    const TransferStop &stop = StopSignals::install();
+    std::shared_ptr<TransferStop> stop = StopSignals::install();
     std::vector<StationPlan> plans;
     QStringList names;
     for (qsizetype k = 0; k < ports.size(); ++k) {
-        plans.push_back(BatchStation::plan(own ? BatchStation::withId(checked, ids.at(k)) : checked, ports.at(k).device,
-                                           Paths::optionsFile(), archive, reports.get(), &stop));
+        StationPlan plan = BatchStation::plan(checked->plan, checked->check.station, ports.at(k).device,
+                                              Paths::optionsFile(), archive, reports, stop);
+        if (own)
+            BatchStation::setId(plan, ids.at(k));
+        plans.push_back(std::move(plan));
         names.append(ports.at(k).name);
     }
 
     FleetBoard board(names, Console::errIsTerminal());
-    const std::vector<FleetResult> results = runAll(std::move(plans), board, names);
+    const std::vector<FleetResult> results = runAll(std::move(plans), stop, board, names);
 
     int exitCode = ExitCode::Done;
     for (std::size_t k = 0; k < results.size(); ++k) {
@@ -126,7 +129,7 @@ int fleet(const CommandLine &line)
         exitCode = std::max(exitCode, result.exitCode);
     }
     // A stop that came while the last steps ran to their end.
-    if (stop.stopRequested())
+    if (stop->stopRequested())
         exitCode = ExitCode::Stopped;
     for (std::size_t k = 0; k < results.size(); ++k) {
         const qsizetype at = static_cast<qsizetype>(k);

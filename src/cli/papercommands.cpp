@@ -7,7 +7,7 @@
 #include "paperplatform.h"
 #include "channelsheet.h"
 #include "paperpdf.h"
-#include "state/appstate.h"
+#include "table/channelplan.h"
 
 #include <QDate>
 #include <QDir>
@@ -31,7 +31,7 @@ std::unique_ptr<QCoreApplication> application(int &argc, char **argv)
 int printSheet(const CommandLine &line)
 {
     const QString file = line.argument(0);
-    AppState state;
+    ChannelPlan state;
     Commands::loadFile(file, state);
     const QString output = line.value(QStringLiteral("output"));
     PaperPdf::save(ChannelSheet::build(state, QDate::currentDate(), QFileInfo(file).fileName()), output);

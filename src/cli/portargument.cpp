@@ -1,7 +1,6 @@
 #include "portargument.h"
 
 #include "commandline.h"
-#include "link/transferlink.h"
 
 #include <QRegularExpression>
 
@@ -18,10 +17,4 @@ PortArgument PortArgument::parse(const QString &text)
     if (!ok || number < 1 || number > 255)
         throw UsageError(QStringLiteral("Порт \"%1\": номер порта должен быть от 1 до 255").arg(text));
     return PortArgument{static_cast<std::uint8_t>(number), QString()};
-}
-
-std::uint8_t PortArgument::applyTo(TransferLink &link) const
-{
-    link.setDevice(device);
-    return portNumber;
 }

@@ -3,8 +3,6 @@
 #include <QString>
 #include <cstdint>
 
-class TransferLink;
-
 // The PORT of a command: a port name COM1 to COM255, opened through the
 // program's port map, or the path of a device, opened as it is.
 struct PortArgument
@@ -14,8 +12,4 @@ struct PortArgument
 
     // Throws UsageError for an empty text and for COM0 or a COM number above 255.
     static PortArgument parse(const QString &text);
-
-    // Points the link at the device, if one was given; the transfer then
-    // opens it with this port number.
-    std::uint8_t applyTo(TransferLink &link) const;
 };

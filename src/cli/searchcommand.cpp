@@ -1,24 +1,23 @@
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
-#include "consoleprogress.h"
 #include "common/exitcodes.h"
 #include "helpwords.h"
+#include "common/paths.h"
 #include "link/linktexts.h"
 #include "link/portsearch.h"
+#include "link/systemseriallink.h"
+#include "transfer/transferjob.h"
 
 namespace Commands {
 
 int search(const CommandLine &)
 {
-    std::uint8_t portNumber = 0;
-    PortEntry found;
-    {
-        ConsoleProgress progress(Console::errIsTerminal());
-        PortSearch search(progress);
-        search.run(portNumber);
-        found = search.found();
-    }
+    Console::err(LinkTexts::searching());
+    TransferJob search(Paths::optionsFile(), systemSerialLinkFactory(), PortSearchTimings());
+    runToEnd(search, &TransferJob::finished);
+    const std::uint8_t portNumber = search.foundPort();
+    const PortEntry found = search.foundEntry();
     if (portNumber == 0) {
         Console::out(LinkTexts::searchNotFound());
         return ExitCode::NoAnswer;

@@ -2,6 +2,8 @@
 
 #include "link/transferstop.h"
 
+#include <memory>
+
 // SIGINT, SIGTERM and SIGHUP as requests to stop the command's transfers
 // rather than as the end of the process: the first lets no new station and
 // no new step start and a write in progress run to its end, the second ends
@@ -11,11 +13,11 @@
 namespace StopSignals {
 
 // Installs the handlers (once) and returns the request they make.
-const TransferStop &install();
+std::shared_ptr<TransferStop> install();
 // A stop was asked: the command ends with "остановлено" whatever it finished.
 inline bool requested()
 {
-    return install().stopRequested();
+    return install()->stopRequested();
 }
 
 // SIGPIPE ignored for the whole program: output lost to a closed pipe is a

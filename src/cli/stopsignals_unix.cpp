@@ -17,7 +17,7 @@ extern "C" void onStopSignal(int)
 
 namespace StopSignals {
 
-const TransferStop &install()
+std::shared_ptr<TransferStop> install()
 {
     static const bool installed = [] {
         struct sigaction action = {};
@@ -36,7 +36,8 @@ const TransferStop &install()
         return true;
     }();
     (void)installed;
-    return g_stop;
+    // The request lives as long as the program: nobody owns it.
+    return std::shared_ptr<TransferStop>(std::shared_ptr<TransferStop>(), &g_stop);
 }
 
 void ignoreBrokenPipe()

@@ -21,11 +21,12 @@ BOOL WINAPI onConsoleEvent(DWORD event)
 
 namespace StopSignals {
 
-const TransferStop &install()
+std::shared_ptr<TransferStop> install()
 {
     static const bool installed = [] { return ::SetConsoleCtrlHandler(onConsoleEvent, TRUE) != 0; }();
     (void)installed;
-    return g_stop;
+    // The request lives as long as the program: nobody owns it.
+    return std::shared_ptr<TransferStop>(std::shared_ptr<TransferStop>(), &g_stop);
 }
 
 void ignoreBrokenPipe()

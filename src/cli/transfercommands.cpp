@@ -14,9 +14,9 @@
 #include "files/fileaccess.h"
 #include "files/ioerror.h"
 #include "files/readarchive.h"
-#include "state/appstate.h"
-#include "transfer/stationsequence.h"
 #include "transfer/outcomewords.h"
+#include "transfer/stationsequence.h"
+#include "transfer/transferjob.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -53,16 +53,25 @@ QString archiveFolder()
     return ReadArchive::folder();
 }
 
-// The station sequence with its progress on standard error, each transfer's
-// bar on a line of its own; stopped by SIGINT, SIGTERM and SIGHUP.
+// The station sequence as a job, with its progress on standard error, each
+// transfer's bar on a line of its own; stopped by SIGINT, SIGTERM and SIGHUP.
 SequenceOutcome runOnStation(StationPlan plan, const PortArgument &port)
 {
     plan.link.device = port.device;
     plan.link.portNumber = port.portNumber;
-    plan.link.stop = &StopSignals::install();
+    plan.link.stop = StopSignals::install();
     const QString name = port.device.isEmpty() ? QStringLiteral("COM%1").arg(port.portNumber) : port.device;
     ConsoleProgress progress(Console::errIsTerminal(), QStringLiteral("на ") + name);
-    return StationSequence::run(plan, progress, [&progress](SequenceStep, const QString &) { progress.restart(); });
+    TransferJob job(std::move(plan));
+    QObject::connect(&job, &TransferJob::stepStarted, &job,
+                     [&progress](SequenceStep step, const QString &) { progress.stepStarted(step); });
+    QObject::connect(&job, &TransferJob::progress, &job,
+                     [&progress](const TransferProgress &p) { progress.progress(p); });
+    QObject::connect(&job, &TransferJob::stopDeferred, &job,
+                     [&progress](bool writing, qint64 remainingMs) { progress.stopDeferred(writing, remainingMs); });
+    runToEnd(job, &TransferJob::finished);
+    progress.ended(job.outcome());
+    return job.outcome();
 }
 
 bool readThrough(const SequenceOutcome &outcome)
@@ -124,8 +133,7 @@ int read(const CommandLine &line)
     // The copy comes first, so the station's data are kept even when the
     // output file cannot be written.
     tellArchiveCopy(outcome);
-    AppState state = outcome.held;
-    if (const auto refusal = ChannelFile::save(state, output)) {
+    if (const auto refusal = ChannelFile::save(outcome.held.plan(), output)) {
         Console::out(refusal->text);
         return ExitCode::Refused;
     }
@@ -143,9 +151,12 @@ int write(const CommandLine &line)
 {
     const PortArgument port = PortArgument::parse(line.value(QStringLiteral("port")));
 
-    StationPlan plan;
-    if (!loadPassingCheck(line.argument(0), plan.state))
+    const auto file = loadPassingCheck(line.argument(0));
+    if (!file)
         return ExitCode::Refused;
+    StationPlan plan;
+    plan.channels = file->plan;
+    plan.data = file->check.station;
     plan.backUp = false;
     plan.verify = line.isSet(QStringLiteral("verify"));
     return writeEnd(runOnStation(plan, port));

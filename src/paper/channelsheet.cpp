@@ -1,6 +1,6 @@
 #include "channelsheet.h"
 #include "image/fieldcoding.h"
-#include "state/appstate.h"
+#include "table/channelplan.h"
 #include "table/settingstext.h"
 
 #include <QMarginsF>
@@ -24,7 +24,7 @@ QString dateText(const QDate &date)
     return date.toString(QStringLiteral("dd.MM.yyyy"));
 }
 
-QString moduleText(const AppState &state)
+QString moduleText(const ChannelPlan &state)
 {
     if (state.moduleCode < Modules::Count)
         return Modules::captions()[state.moduleCode].trimmed();
@@ -33,10 +33,10 @@ QString moduleText(const AppState &state)
 
 // A band code that names no station type (kept from a file) is shown beside
 // the type whose limits the data are checked against.
-QString stationText(const AppState &state)
+QString stationText(const ChannelPlan &state)
 {
-    QString text = QStringLiteral("%1 (%2)").arg(state.profile.caption, state.profile.menuCaption);
-    if (state.bandCode != state.profile.bandCode)
+    QString text = QStringLiteral("%1 (%2)").arg(state.profile().caption, state.profile().menuCaption);
+    if (state.bandCode != state.profile().bandCode)
         text += QStringLiteral(", код типа в файле %1").arg(state.bandCode);
     return text;
 }
@@ -125,11 +125,11 @@ QPageLayout pageLayout()
                        QPageLayout::Point);
 }
 
-PaperDocument build(const AppState &state, const QDate &date, const QString &source)
+PaperDocument build(const ChannelPlan &state, const QDate &date, const QString &source)
 {
     PaperDocument doc;
     doc.page = pageLayout();
-    doc.title = QStringLiteral("Таблица каналов: %1").arg(state.profile.caption);
+    doc.title = QStringLiteral("Таблица каналов: %1").arg(state.profile().caption);
     // Narrow enough for "146500,00" in the frequency columns at 9 pt.
     doc.fontFamily = QStringLiteral("Arial");
 
@@ -157,7 +157,7 @@ PaperDocument build(const AppState &state, const QDate &date, const QString &sou
                                     .arg(FieldCoding::txRepeaterText(), FieldCoding::rxRepeaterText()),
                                 LegendSize);
 
-    QStringList foot{state.profile.caption, QStringLiteral("таблица каналов")};
+    QStringList foot{state.profile().caption, QStringLiteral("таблица каналов")};
     if (!source.isEmpty())
         foot << source;
     foot << dateText(date);

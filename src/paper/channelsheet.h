@@ -5,7 +5,7 @@
 #include <QDate>
 #include <QString>
 
-struct AppState;
+struct ChannelPlan;
 
 // The channel sheet: what the window holds for one station, on A4 landscape
 // pages to print or to keep as PDF. The station type and module, the
@@ -15,7 +15,7 @@ namespace ChannelSheet {
 
 // `source` names where the data come from (a file name) in the sheet's
 // heading and foot; empty leaves it out.
-PaperDocument build(const AppState &state, const QDate &date, const QString &source = QString());
+PaperDocument build(const ChannelPlan &plan, const QDate &date, const QString &source = QString());
 
 // A4 landscape with its margins: what a print dialog should open with.
 QPageLayout pageLayout();

@@ -1,6 +1,6 @@
 // What the batch window and `fleet` show of a station while its steps run:
-// every step counts up, the write once over all its bytes, and the station's
-// bar never goes back.
+// every step counts up over its bytes, and the station's bar follows its
+// whole sequence and never goes back.
 
 #include "batch/batchprogress.h"
 
@@ -18,33 +18,28 @@ private slots:
 void TestBatchProgress::countsUp_data()
 {
     // Events: a step that begins ("backup", "write", "verify", "report"), or
-    // the gauge of the transfer dialog at a value.
-    QTest::addColumn<int>("channels");
+    // the running step's bytes, "done/total".
     QTest::addColumn<QStringList>("events");
-    QTest::addColumn<QList<int>>("step");    // after each gauge value
+    QTest::addColumn<QList<int>>("step");    // after each bytes event
     QTest::addColumn<QList<int>>("station"); // likewise
 
-    // The dialog's gauge of a read counts down over the records.
-    QTest::newRow("a read of 3 channels") << 3 << QStringList{"backup", "100", "67", "34", "1", "0"}
-                                          << QList<int>{0, 33, 66, 99, 100} << QList<int>{0, 8, 17, 25, 25};
-    // The dialog's gauge of a write runs over the 26 bytes before the
-    // records, falls back to 0 after the pause and runs over the records.
-    QTest::newRow("a write of 3 channels")
-        << 3 << QStringList{"write", "0", "33", "66", "100", "0", "33", "67", "100", "100"}
-        << QList<int>{0, 11, 21, 33, 33, 55, 78, 100, 100} << QList<int>{25, 31, 36, 42, 42, 53, 64, 75, 75};
-    QTest::newRow("a write of 1 channel")
-        << 1 << QStringList{"write", "0", "33", "66", "100", "0", "100", "100"}
-        << QList<int>{0, 20, 39, 59, 59, 100, 100} << QList<int>{25, 35, 45, 55, 55, 75, 75};
-    QTest::newRow("the read-back and the report")
-        << 2 << QStringList{"verify", "100", "50", "0", "report", "0", "100"} << QList<int>{0, 50, 100, 0, 100}
-        << QList<int>{75, 88, 100, 100, 100};
-    QTest::newRow("a step begins from nothing") << 2 << QStringList{"backup", "100", "0", "write", "0", "100"}
-                                                << QList<int>{0, 100, 0, 42} << QList<int>{0, 25, 25, 46};
+    // A read's length is known once its channel count has come.
+    QTest::newRow("a read of 3 channels") << QStringList{"backup", "0/0", "5/0", "28/82", "46/82", "82/82"}
+                                          << QList<int>{0, 0, 34, 56, 100} << QList<int>{0, 0, 9, 14, 25};
+    // The write counts once over all its bytes, its records included.
+    QTest::newRow("a write of 3 channels") << QStringList{"write", "0/81", "1/81", "27/81", "54/81", "81/81"}
+                                           << QList<int>{0, 1, 33, 66, 100} << QList<int>{25, 26, 42, 58, 75};
+    QTest::newRow("the read-back and the report") << QStringList{"verify", "0/0", "32/64", "64/64", "report"}
+                                                  << QList<int>{0, 50, 100} << QList<int>{75, 88, 100};
+    // A step that reports less than before (a read whose length grew) holds.
+    QTest::newRow("never back within a step")
+        << QStringList{"backup", "6/6", "7/64"} << QList<int>{100, 100} << QList<int>{25, 25};
+    QTest::newRow("a step begins from nothing")
+        << QStringList{"backup", "64/64", "write", "0/81", "40/81"} << QList<int>{100, 0, 49} << QList<int>{25, 25, 50};
 }
 
 void TestBatchProgress::countsUp()
 {
-    QFETCH(int, channels);
     QFETCH(QStringList, events);
     QFETCH(QList<int>, step);
     QFETCH(QList<int>, station);
@@ -53,7 +48,7 @@ void TestBatchProgress::countsUp()
                                             {"write", SequenceStep::Write},
                                             {"verify", SequenceStep::Verify},
                                             {"report", SequenceStep::Report}};
-    BatchProgress progress(channels);
+    BatchProgress progress;
     SequenceStep running = SequenceStep::BackUp;
     QList<int> stepShown;
     QList<int> stationShown;
@@ -63,7 +58,8 @@ void TestBatchProgress::countsUp()
             progress.begin(running);
             continue;
         }
-        stepShown.append(progress.stepPercent(event.toInt()));
+        const TransferProgress bytes{running, event.section('/', 0, 0).toInt(), event.section('/', 1).toInt(), false};
+        stepShown.append(progress.stepPercent(bytes));
         stationShown.append(BatchProgress::overall(running, stepShown.last()));
     }
     QCOMPARE(stepShown, step);

@@ -217,7 +217,7 @@ private slots:
     {
         QFETCH(ChannelCsv::Encoding, encoding);
         QFETCH(QByteArray, start);
-        const AppState state = CsvFixtures::stationFormState(12);
+        const ChannelPlan state = CsvFixtures::stationFormState(12);
         const auto encoded = ChannelCsv::encode(state.table, encoding);
         const QByteArray bytes = std::get<QByteArray>(encoded);
         QVERIFY(bytes.startsWith(start));
@@ -247,7 +247,7 @@ private slots:
         QFETCH(QStringList, edits);
         QFETCH(ChannelCsv::Encoding, encoding);
         QFETCH(QString, outcome);
-        AppState state = templateState(StationKind::Band144_174, 2);
+        ChannelPlan state = templatePlan(StationKind::Band144_174, 2);
         applyEdits(state, edits);
         QTemporaryDir dir;
         const QString path = dir.filePath("t.csv");
@@ -273,8 +273,8 @@ private slots:
     {
         QFETCH(int, row);
         QFETCH(QStringList, numbers);
-        const AppState target = templateState(StationKind::Band144_174, 3);
-        AppState source = templateState(StationKind::Band144_174, 2);
+        const ChannelPlan target = templatePlan(StationKind::Band144_174, 3);
+        ChannelPlan source = templatePlan(StationKind::Band144_174, 2);
         applyEdits(source, {"c:Number:1=7", "c:Number:2=8", "b:IdTone:2=1"});
         const ChannelTable result = ChannelCsv::inserted(target.table, row, source.table);
         QStringList got;

@@ -46,15 +46,14 @@ void TestChannelFile::roundTrip()
     QFETCH(int, module);
     QFETCH(int, channels);
     QFETCH(QString, name);
-    const AppState saved = makeState(kind, static_cast<std::uint8_t>(module), channels);
+    const ChannelPlan saved = makeState(kind, static_cast<std::uint8_t>(module), channels);
     QTemporaryDir dir;
     const QString path = dir.filePath(name);
     QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
     QCOMPARE(ChannelFile::save(saved, path), MaybeRefusal());
 
-    AppState loaded =
+    ChannelPlan loaded =
         makeState(kind == StationKind::Band144_174 ? StationKind::Band30_60 : StationKind::Band144_174, 3, 2);
-    loaded.dataValid = true;
     const auto result = ChannelFile::load(path, loaded);
     QCOMPARE(result.refusal, MaybeRefusal());
     QCOMPARE(result.selectedStation, std::optional<StationKind>(kind));
@@ -62,8 +61,7 @@ void TestChannelFile::roundTrip()
     QCOMPARE(loaded.stationKind, kind);
     QCOMPARE(loaded.bandCode, saved.bandCode);
     QCOMPARE(loaded.moduleCode, module);
-    QCOMPARE(loaded.moduleMenuIndex, module);
-    QVERIFY(!loaded.dataValid);
+    QCOMPARE(loaded.chosenModule, module);
     QCOMPARE(loaded.settingsLines, saved.settingsLines);
     QCOMPARE(loaded.table.rowCount(), channels + 1);
     QCOMPARE(loaded.table.checkBoxRowCount(), channels + 1);
@@ -79,7 +77,7 @@ void TestChannelFile::roundTrip()
 
 void TestChannelFile::fileLayout()
 {
-    AppState state;
+    ChannelPlan state;
     state.selectStation(StationKind::Band400_486);
     state.setModuleCode(2); // "Модуль Смартранк"
     state.settingsLines = SettingsText::templateLines();
@@ -134,7 +132,7 @@ void TestChannelFile::generalSection()
 {
     QFETCH(QStringList, memo);
     QFETCH(QStringList, file);
-    AppState state;
+    ChannelPlan state;
     state.settingsLines = memo;
     state.table.setRowCount(1);
     QCOMPARE(Profile::fromText(ChannelFile::text(state)).lines(), file);
@@ -148,14 +146,14 @@ void TestChannelFile::savingOverALongerFile()
     for (int i = 1; i <= 150; ++i)
         old += "[" + QByteArray::number(i) + "]\r\nRx=150000\r\nOld=" + QByteArray(40, 'x') + "\r\n";
     writeAll(path, old);
-    const AppState state = makeState(StationKind::Band144_174, 0, 2);
+    const ChannelPlan state = makeState(StationKind::Band144_174, 0, 2);
     QCOMPARE(ChannelFile::save(state, path), MaybeRefusal());
     QCOMPARE(readAll(path), ChannelFile::encode(state));
 }
 
 void TestChannelFile::rowWithoutBoxesIsWrittenUnticked()
 {
-    AppState state = makeState(StationKind::Band144_174, 0, 2);
+    ChannelPlan state = makeState(StationKind::Band144_174, 0, 2);
     state.selectStation(StationKind::Band30_60); // detaches every box, keeps the texts
     const Profile file = Profile::fromText(ChannelFile::text(state));
     for (const QString key : {"Сканировать", "Id_Тон", "Активен"})
@@ -192,7 +190,7 @@ void TestChannelFile::refusedSaveLeavesTheOldFile()
     QFETCH(int, column);
     QFETCH(QString, text);
     QFETCH(QString, message);
-    AppState state = makeState(StationKind::Band144_174, 0, 3);
+    ChannelPlan state = makeState(StationKind::Band144_174, 0, 3);
     if (line > 0)
         state.settingsLines[line - 1] = text;
     else
@@ -234,7 +232,7 @@ void TestChannelFile::saveFailures()
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
     writeAll(dir.filePath(QStringLiteral("plain.ini")), "old");
-    const AppState state = makeState(StationKind::Band144_174, 0, 1);
+    const ChannelPlan state = makeState(StationKind::Band144_174, 0, 1);
     QCOMPARE(failureOf([&] { ChannelFile::save(state, dir.filePath(name)); }),
              QString(message).replace(QStringLiteral("{path}"), QDir::toNativeSeparators(dir.filePath(name))));
     QCOMPARE(readAll(dir.filePath(QStringLiteral("plain.ini"))), QByteArray("old"));
@@ -255,7 +253,7 @@ void TestChannelFile::interruptedWriteLeavesTheOldFile()
     const QString path = dir.filePath(QStringLiteral("K7TV_10.ini"));
     const QByteArray old = ChannelFile::encode(makeState(StationKind::Band30_60, 1, 40));
     writeAll(path, old);
-    const AppState state = makeState(StationKind::Band400_486, 2, 60);
+    const ChannelPlan state = makeState(StationKind::Band400_486, 2, 60);
 
     rlimit saved{};
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -281,9 +279,9 @@ void TestChannelFile::tooManyOpenFiles()
 #ifdef Q_OS_UNIX
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("K7TV_10.ini"));
-    const AppState state = makeState(StationKind::Band144_174, 0, 1);
+    const ChannelPlan state = makeState(StationKind::Band144_174, 0, 1);
     QCOMPARE(ChannelFile::save(state, path), MaybeRefusal());
-    AppState loaded;
+    ChannelPlan loaded;
 
     const int lowestFree = ::open("/dev/null", O_RDONLY);
     QVERIFY(lowestFree >= 0);

@@ -34,7 +34,7 @@ void TestChannelFileLoad::lackingParts_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("channels");
     QTest::addColumn<QString>("warning"); // lines after the first
-    AppState state = makeState(StationKind::Band144_174, 2, 5);
+    ChannelPlan state = makeState(StationKind::Band144_174, 2, 5);
     const QString whole = ChannelFile::text(state);
     const auto without = [&](const QString &from, const QString &to) {
         const qsizetype start = whole.indexOf(from);
@@ -94,7 +94,7 @@ void TestChannelFileLoad::lackingParts()
     QFETCH(QString, text);
     QFETCH(int, channels);
     QFETCH(QString, warning);
-    AppState state;
+    ChannelPlan state;
     const auto result = loadText(text, state);
     QCOMPARE(result.channelCount, channels);
     QCOMPARE(state.table.rowCount(), channels + 1);
@@ -107,7 +107,7 @@ void TestChannelFileLoad::lackingParts()
 
 void TestChannelFileLoad::sectionWithOnlyRx()
 {
-    AppState state;
+    ChannelPlan state;
     loadText("[1]\nRx=150000\n", state);
     const QStringList expected{"1", "150000", "144000", "Нет", "Нет", "Нет", "Нет",  "Нет", "Нет",
                                "1", "1",      "1",      "",    "25",  "",    "Норм", "Нет", ""};
@@ -139,7 +139,7 @@ void TestChannelFileLoad::checkBoxValues()
         for (const QString key : {"Сканировать", "Id_Тон", "Активен"})
             text += key + line + u'\n';
     }
-    AppState state;
+    ChannelPlan state;
     loadText(text, state);
     for (const int column : {ChannelTable::Scan, ChannelTable::IdTone, ChannelTable::Active})
         QCOMPARE(state.table.isChecked(column, 1), ticked);
@@ -167,14 +167,14 @@ void TestChannelFileLoad::codes()
     QFETCH(int, band);
     QFETCH(int, module);
     QFETCH(int, menu);
-    AppState state = makeState(StationKind::Band400_486, 4, 1);
+    ChannelPlan state = makeState(StationKind::Band400_486, 4, 1);
     const auto result = loadText("[Общие установки]\n" + lines + "\n[1]\nRx=1\n", state);
     QCOMPARE(result.selectedStation.has_value(), kind >= 0);
     QCOMPARE(int(state.stationKind), kind >= 0 ? kind : int(StationKind::Band400_486));
-    QCOMPARE(state.profile.bandCode, kind >= 0 ? band : 3);
+    QCOMPARE(state.profile().bandCode, kind >= 0 ? band : 3);
     QCOMPARE(state.bandCode, band);
     QCOMPARE(state.moduleCode, module);
-    QCOMPARE(state.moduleMenuIndex, menu);
+    QCOMPARE(state.chosenModule, menu);
     // A later save writes the codes as they now stand.
     const Profile saved = Profile::fromText(ChannelFile::text(state));
     QCOMPARE(saved.value(kGeneral, QStringLiteral("Тип")), std::optional<QString>(QString::number(band)));
@@ -183,7 +183,7 @@ void TestChannelFileLoad::codes()
 
 void TestChannelFileLoad::settingsTextIsRebuilt()
 {
-    AppState state;
+    ChannelPlan state;
     loadText("[общие установки]\nСК=5\n; remark\nгромкость = 12\nТип=3\nчужой=1\nId_номер=ABCD\nСК=6\n[1]\nRx=1\n",
              state);
     const QStringList expected{"[Общие установки]",
@@ -239,8 +239,7 @@ void TestChannelFileLoad::withoutSectionOne()
     QFETCH(QByteArray, bytes);
     QFETCH(int, band);
     QFETCH(QString, volumeLine);
-    AppState state = makeState(StationKind::Band30_60, 4, 5);
-    state.dataValid = true;
+    ChannelPlan state = makeState(StationKind::Band30_60, 4, 5);
     const auto result = ChannelFile::loadBytes(bytes, state);
     QCOMPARE(result.refusal, MaybeRefusal(Refusal{QStringLiteral("Fixed row count must be less than row count")}));
     QCOMPARE(result.channelCount, 0);
@@ -250,12 +249,11 @@ void TestChannelFileLoad::withoutSectionOne()
     QCOMPARE(state.settingsLines.at(18), volumeLine);
     QCOMPARE(state.bandCode, band);
     QCOMPARE(state.moduleCode, 0);
-    QVERIFY(!state.dataValid);
 }
 
 void TestChannelFileLoad::longValuesAreCut()
 {
-    AppState state;
+    ChannelPlan state;
     loadText("[Общие установки]\nId_номер=" + QString(5000, u'A') + "\n" + QString(100000, u'z')
                  + "\n[1]\nRx=" + QString(3000, u'1') + "\nTx=2\n",
              state);
@@ -269,7 +267,7 @@ void TestChannelFileLoad::moreChannelsThanTheImageTakes()
     QString text;
     for (int i = 1; i <= 120; ++i)
         text += QStringLiteral("[%1]\nНомер=%1\n").arg(i);
-    AppState state;
+    ChannelPlan state;
     QCOMPARE(loadText(text, state).channelCount, 120);
     QCOMPARE(state.table.cell(ChannelTable::Number, 120), QStringLiteral("120"));
     QCOMPARE(state.table.checkBoxRowCount(), 121);
@@ -297,7 +295,7 @@ void TestChannelFileLoad::hugeFile()
     while (bytes.size() < (14 << 20))
         bytes += "Rx" + QByteArray::number(bytes.size()) + "=" + QByteArray(40, 'r') + "\r\n";
     bytes += "Rx=155000\r\n" + QByteArray(6 << 20, 'q') + "\r\n[2]\r\nRx=156000\r\n";
-    AppState state;
+    ChannelPlan state;
     const auto result = ChannelFile::loadBytes(bytes, state);
     QCOMPARE(result.channelCount, 2);
     QCOMPARE(state.stationKind, StationKind::Band400_486);
@@ -334,7 +332,7 @@ void TestChannelFileLoad::encodings()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(TextEncoding, encoding);
-    AppState state;
+    ChannelPlan state;
     const auto result = ChannelFile::loadBytes(bytes, state);
     QCOMPARE(result.encoding, encoding);
     QCOMPARE(state.settingsLines.at(1), QStringLiteral("Серийный номер=АБВ"));
@@ -412,14 +410,12 @@ void TestChannelFileLoad::loadFailures()
 #ifdef Q_OS_UNIX
     QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe"))).constData(), 0600), 0);
 #endif
-    AppState state = makeState(StationKind::Band30_60, 3, 4);
-    state.dataValid = true;
+    ChannelPlan state = makeState(StationKind::Band30_60, 3, 4);
     const QByteArray before = ChannelFile::encode(state);
     const QString path = QDir(dir.path()).filePath(name);
     QCOMPARE(failureOf([&] { ChannelFile::load(path, state); }),
              QString(message).replace("{path}", QDir::toNativeSeparators(path)));
     QCOMPARE(ChannelFile::encode(state), before);
-    QVERIFY(state.dataValid);
 }
 
 void TestChannelFileLoad::readOnlyFileIsRefused()
@@ -432,7 +428,7 @@ void TestChannelFileLoad::readOnlyFileIsRefused()
     const QString path = dir.filePath(QStringLiteral("K7TV_10.ini"));
     writeAll(path, "[1]\nRx=1\n");
     QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
-    AppState state;
+    ChannelPlan state;
     QCOMPARE(failureOf([&] { ChannelFile::load(path, state); }), IoError::message(EACCES));
     QCOMPARE(failureOf([&] { ChannelFile::save(state, path); }), IoError::message(EACCES));
     QCOMPARE(readAll(path), QByteArray("[1]\nRx=1\n"));

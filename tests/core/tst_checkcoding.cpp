@@ -23,7 +23,7 @@ private slots:
     void imageAsFarAsBuiltOnRefusal();
 
 private:
-    DataCheckResult check(AppState &state) { return (*m_check)(state); }
+    DataCheckResult check(const ChannelPlan &plan) { return (*m_check)(plan); }
     std::unique_ptr<CheckRunner> m_check;
 };
 
@@ -34,32 +34,31 @@ void TestCheckCoding::init()
 
 void TestCheckCoding::passesTheTemplate()
 {
-    AppState state = templateState();
-    state.moduleMenuIndex = 4;
-    state.bandCode = 2;
-    state.image.header[0] = 0x01;
-    state.image.header[1] = 0x23;
-    state.image.header[2] = 0xAB;
+    ChannelPlan plan = templatePlan();
+    plan.chosenModule = 4;
+    plan.moduleCode = 7;
+    plan.bandCode = 2;
 
-    const DataCheckResult result = check(state);
+    const DataCheckResult result = check(plan);
     QCOMPARE(result.text(), kSuccess);
     QVERIFY(result.passed());
-    QVERIFY(state.dataValid);
-    QCOMPARE(int(state.moduleCode), 4);
-    QCOMPARE(int(state.bandCode), 2); // not the check's business
+    const StationData &station = result.station;
+    QCOMPARE(int(station.moduleCode), 4);
+    QCOMPARE(int(station.bandCode), 2); // the plan's, not the check's business
 
-    const std::array<std::uint8_t, 12> header{0x01, 0x23, 0xAB, 1, 8, 3, 200, 0, 0x00, 0, 200, 0x06};
-    QCOMPARE(state.image.header, header);
+    // The serial number is the station's own: no write sends it.
+    const std::array<std::uint8_t, 12> header{0, 0, 0, 1, 8, 3, 200, 0, 0x00, 0, 200, 0x06};
+    QCOMPARE(station.image.header, header);
     const std::array<std::uint8_t, 10> tones{70, 75, 100, 120, 140, 155, 170, 199, 210, 240};
-    QCOMPARE(state.image.tones, tones);
-    QCOMPARE(state.image.idCode, std::uint16_t(0x0001));
+    QCOMPARE(station.image.tones, tones);
+    QCOMPARE(station.image.idCode, std::uint16_t(0x0001));
     // volume 1, position 1, ФВ 2, minimum volume 1, tones 3+3+4·8
-    QCOMPARE(int(state.settingsDigitCount), 43);
+    QCOMPARE(int(result.settingsDigitCount), 43);
 
-    QCOMPARE(recordHex(state.image, 0), spaced("BE01 11D881 116801 C8C8 0000 010104 FF 00 00"));
-    QCOMPARE(recordHex(state.image, 1), spaced("BE02 11DB01 116A81 C8C8 0000 010104 FF 00 00"));
-    QCOMPARE(recordHex(state.image, 2), spaced("BE03 11DD81 116D01 C8C8 0000 010104 FF 00 00"));
-    QCOMPARE(state.image.writeOrder(state.moduleCode, state.bandCode).size(), 25 + 3 * 18);
+    QCOMPARE(recordHex(station.image, 0), spaced("BE01 11D881 116801 C8C8 0000 010104 FF 00 00"));
+    QCOMPARE(recordHex(station.image, 1), spaced("BE02 11DB01 116A81 C8C8 0000 010104 FF 00 00"));
+    QCOMPARE(recordHex(station.image, 2), spaced("BE03 11DD81 116D01 C8C8 0000 010104 FF 00 00"));
+    QCOMPARE(station.writeOrder().size(), 25 + 3 * 18);
 }
 
 void TestCheckCoding::codedSettings_data()
@@ -115,20 +114,20 @@ void TestCheckCoding::codedSettings()
     QFETCH(QString, field);
     QFETCH(int, value);
 
-    AppState state = templateState(StationKind::Band144_174, channels);
-    applyEdits(state, edits);
-    const DataCheckResult result = check(state);
+    ChannelPlan plan = templatePlan(StationKind::Band144_174, channels);
+    applyEdits(plan, edits);
+    const DataCheckResult result = check(plan);
     QCOMPARE(result.text(), kSuccess);
 
     int coded = -1;
     if (field == QLatin1String("id"))
-        coded = state.image.idCode;
+        coded = result.station.image.idCode;
     else if (field == QLatin1String("digits"))
-        coded = state.settingsDigitCount;
+        coded = result.settingsDigitCount;
     else if (field.startsWith(u'h'))
-        coded = state.image.header[std::size_t(field.mid(1).toInt())];
+        coded = result.station.image.header[std::size_t(field.mid(1).toInt())];
     else if (field.startsWith(u't'))
-        coded = state.image.tones[std::size_t(field.mid(1).toInt() - 1)];
+        coded = result.station.image.tones[std::size_t(field.mid(1).toInt() - 1)];
     QCOMPARE(coded, value);
 }
 
@@ -174,22 +173,23 @@ void TestCheckCoding::codedRecords()
 {
     QFETCH(QStringList, edits);
     QFETCH(QByteArray, record);
-    AppState state = templateState();
-    applyEdits(state, edits);
-    const DataCheckResult result = check(state);
+    ChannelPlan plan = templatePlan();
+    applyEdits(plan, edits);
+    const DataCheckResult result = check(plan);
     QCOMPARE(result.text(), kSuccess);
-    QCOMPARE(recordHex(state.image, 0), record);
+    QCOMPARE(recordHex(result.station.image, 0), record);
 }
 
 void TestCheckCoding::workedChannelRecords()
 {
-    AppState state = templateState();
-    applyEdits(state, {"c:Rx:1=144000", "c:Tx:1=144000", "c:CtcRx:1=67,0", "c:Rx:2=145500", "c:Tx:2=144900",
-                       "c:CtcTx:2=71,9", "c:ToneRx:2=3", "c:Sh:2=2", "c:PMax:2=3", "c:PMin:2=2", "c:Sw:2=12,5",
-                       "b:IdTone:2=1", "c:TxOff:2=RSSI", "c:Time:2=5"});
-    QCOMPARE(check(state).text(), kSuccess);
-    QCOMPARE(recordHex(state.image, 0), spaced("BE 01 11 D8 81 11 68 01 01 C8 00 00 01 01 04 FF 00 00"));
-    QCOMPARE(recordHex(state.image, 1), spaced("6E 02 11 DC 41 11 6A 41 C8 02 03 00 02 02 03 F6 05 00"));
+    ChannelPlan plan = templatePlan();
+    applyEdits(plan, {"c:Rx:1=144000", "c:Tx:1=144000", "c:CtcRx:1=67,0", "c:Rx:2=145500", "c:Tx:2=144900",
+                      "c:CtcTx:2=71,9", "c:ToneRx:2=3", "c:Sh:2=2", "c:PMax:2=3", "c:PMin:2=2", "c:Sw:2=12,5",
+                      "b:IdTone:2=1", "c:TxOff:2=RSSI", "c:Time:2=5"});
+    const DataCheckResult result = check(plan);
+    QCOMPARE(result.text(), kSuccess);
+    QCOMPARE(recordHex(result.station.image, 0), spaced("BE 01 11 D8 81 11 68 01 01 C8 00 00 01 01 04 FF 00 00"));
+    QCOMPARE(recordHex(result.station.image, 1), spaced("6E 02 11 DC 41 11 6A 41 C8 02 03 00 02 02 03 F6 05 00"));
 }
 
 void TestCheckCoding::tableSize_data()
@@ -206,8 +206,8 @@ void TestCheckCoding::tableSize()
 {
     QFETCH(int, rows);
     QFETCH(QString, message);
-    AppState state = templateState(StationKind::Band144_174, 99);
-    ChannelTable &table = state.table;
+    ChannelPlan plan = templatePlan(StationKind::Band144_174, 99);
+    ChannelTable &table = plan.table;
     table.setRowCount(rows + 1);
     for (int r = 100; r <= rows; ++r) {
         for (int c = 0; c < ChannelTable::ColumnCount; ++c)
@@ -215,31 +215,28 @@ void TestCheckCoding::tableSize()
     }
     table.addCheckBoxes();
 
-    const DataCheckResult result = check(state);
+    const DataCheckResult result = check(plan);
     QCOMPARE(result.text(), message);
     if (result.passed()) {
-        QCOMPARE(int(state.image.header[RadioImage::ChannelCount]), 99);
-        QCOMPARE(int(state.image.records[98][1]), 99);
+        QCOMPARE(int(result.station.image.header[RadioImage::ChannelCount]), 99);
+        QCOMPARE(int(result.station.image.records[98][1]), 99);
     }
 }
 
 void TestCheckCoding::imageAsFarAsBuiltOnRefusal()
 {
-    AppState state = templateState();
-    for (auto &record : state.image.records)
-        record.fill(0x55);
-    state.image.header[RadioImage::Brightness] = 0x55;
-    applyEdits(state, {"c:PMin:2=4", "s:Яркость диодов=3"});
+    ChannelPlan plan = templatePlan();
+    applyEdits(plan, {"c:PMin:2=4", "s:Яркость диодов=3"});
 
-    const DataCheckResult result = check(state);
+    const DataCheckResult result = check(plan);
     QVERIFY(!result.passed());
-    QCOMPARE(int(state.image.header[RadioImage::Brightness]), 11);
-    QCOMPARE(int(state.image.header[RadioImage::OptionFlags]), 6);
-    QCOMPARE(recordHex(state.image, 0), spaced("BE01 11D881 116801 C8C8 0000 010104 FF 00 00"));
+    QCOMPARE(int(result.station.image.header[RadioImage::Brightness]), 11);
+    QCOMPARE(int(result.station.image.header[RadioImage::OptionFlags]), 6);
+    QCOMPARE(recordHex(result.station.image, 0), spaced("BE01 11D881 116801 C8C8 0000 010104 FF 00 00"));
     // Row 2 stopped at "P_min": neither power level is coded, nor what follows.
-    QCOMPARE(recordHex(state.image, 1), spaced("BE02 11DB01 116A81 C8C8 0000 010000 FF 00 00"));
-    QCOMPARE(recordHex(state.image, 2), QByteArray(18, '\0').toHex(' '));
-    QCOMPARE(recordHex(state.image, 98), QByteArray(18, '\0').toHex(' '));
+    QCOMPARE(recordHex(result.station.image, 1), spaced("BE02 11DB01 116A81 C8C8 0000 010000 FF 00 00"));
+    QCOMPARE(recordHex(result.station.image, 2), QByteArray(18, '\0').toHex(' '));
+    QCOMPARE(recordHex(result.station.image, 98), QByteArray(18, '\0').toHex(' '));
 }
 
 QTEST_GUILESS_MAIN(TestCheckCoding)

@@ -53,7 +53,7 @@ private slots:
         QFETCH(ChannelCsv::Encoding, encoding);
         QFETCH(QString, charset);
         const QString options = QString(kOptions).replace(",76,", u',' + charset + u',');
-        const AppState state = CsvFixtures::stationFormState(12);
+        const ChannelPlan state = CsvFixtures::stationFormState(12);
         const QString tag = QString::fromLatin1(QTest::currentDataTag());
         const QString folder = m_dir.filePath(tag);
         QVERIFY(QDir().mkpath(folder + QStringLiteral("/back")));

@@ -23,7 +23,7 @@ private slots:
     void unwritableTempFileThrows();
 
 private:
-    DataCheckResult check(AppState &state) { return (*m_check)(state); }
+    DataCheckResult check(const ChannelPlan &plan) { return (*m_check)(plan); }
     std::unique_ptr<CheckRunner> m_check;
 };
 
@@ -180,15 +180,13 @@ void TestDataCheck::refusals()
     QFETCH(QString, message);
     QFETCH(bool, errorSound);
 
-    AppState state = templateState(StationKind(kind));
-    applyEdits(state, edits);
-    state.dataValid = true;
-    const DataCheckResult result = check(state);
+    ChannelPlan plan = templatePlan(StationKind(kind));
+    applyEdits(plan, edits);
+    const DataCheckResult result = check(plan);
     QCOMPARE(result.text(), message);
     QCOMPARE(result.refusal->sound == Sound::Error, errorSound);
     QCOMPARE(result.refusal->sound == Sound::None, !errorSound);
     QVERIFY(!result.passed());
-    QVERIFY(!state.dataValid);
 }
 
 void TestDataCheck::conversionErrors_data()
@@ -219,24 +217,22 @@ void TestDataCheck::conversionErrors()
 {
     QFETCH(QStringList, edits);
     QFETCH(QString, error);
-    AppState state = templateState();
-    applyEdits(state, edits);
-    state.dataValid = true;
+    ChannelPlan plan = templatePlan();
+    applyEdits(plan, edits);
     QString thrown;
     try {
-        check(state);
+        check(plan);
     } catch (const PlatformError &e) {
         thrown = e.text();
     }
     QCOMPARE(thrown, error);
-    QVERIFY(!state.dataValid);
 }
 
 void TestDataCheck::tempFileIsWindows1251WithCrLf()
 {
-    AppState state = templateState();
-    state.settingsLines = {QStringLiteral("[Общие установки]"), QStringLiteral("Тон1=€")};
-    const DataCheckResult result = check(state);
+    ChannelPlan plan = templatePlan();
+    plan.settingsLines = {QStringLiteral("[Общие установки]"), QStringLiteral("Тон1=€")};
+    const DataCheckResult result = check(plan);
     QCOMPARE(result.text(), QStringLiteral("Уровень яркости изм. 1-5"));
     QCOMPARE(readFile(m_check->tempFile()).toHex(' '),
              QByteArray("5b ce e1 f9 e8 e5 20 f3 f1 f2 e0 ed ee e2 ea e8 5d 0d 0a d2 ee ed 31 3d 88 0d 0a"));
@@ -245,25 +241,23 @@ void TestDataCheck::tempFileIsWindows1251WithCrLf()
 void TestDataCheck::tempFileIsRewrittenAndItsFolderMade()
 {
     const QString path = QDir(m_check->folder()).filePath(QStringLiteral("config/vetral/MyTemp.ini"));
-    AppState state = templateState();
-    QCOMPARE(DataCheck::run(state, path).text(), kSuccess);
+    ChannelPlan plan = templatePlan();
+    QCOMPARE(DataCheck::run(plan, path).text(), kSuccess);
     const QByteArray full = readFile(path);
     QVERIFY(full.startsWith(
         "[\xce\xe1\xf9\xe8\xe5 \xf3\xf1\xf2\xe0\xed\xee\xe2\xea\xe8]\r\nId_\xed\xee\xec\xe5\xf0=0001\r\n"));
 
-    state.settingsLines = {QStringLiteral("[Общие установки]")};
-    DataCheck::run(state, path);
+    plan.settingsLines = {QStringLiteral("[Общие установки]")};
+    DataCheck::run(plan, path);
     QCOMPARE(readFile(path), QByteArray("[\xce\xe1\xf9\xe8\xe5 \xf3\xf1\xf2\xe0\xed\xee\xe2\xea\xe8]\r\n"));
 }
 
 void TestDataCheck::unencodableSettingsAreNotWritten()
 {
-    AppState state = templateState();
-    applyEdits(state, {"s:Id_номер=✓001"});
-    state.dataValid = true;
-    const DataCheckResult result = check(state);
+    ChannelPlan plan = templatePlan();
+    applyEdits(plan, {"s:Id_номер=✓001"});
+    const DataCheckResult result = check(plan);
     QVERIFY(!result.passed());
-    QVERIFY(!state.dataValid);
     QCOMPARE(result.text(), QStringLiteral("В общих установках (строка 2) есть символ \"✓\", который нельзя "
                                            "записать в кодировке Windows-1251. Замените его."));
     QVERIFY(!QFile::exists(m_check->tempFile()));
@@ -271,16 +265,14 @@ void TestDataCheck::unencodableSettingsAreNotWritten()
 
 void TestDataCheck::unwritableTempFileThrows()
 {
-    AppState state = templateState();
-    state.dataValid = true;
+    ChannelPlan plan = templatePlan();
     QString thrown;
     try {
-        DataCheck::run(state, m_check->folder()); // a folder, not a file
+        DataCheck::run(plan, m_check->folder()); // a folder, not a file
     } catch (const PlatformError &e) {
         thrown = e.text();
     }
     QVERIFY2(thrown.contains(QDir::toNativeSeparators(m_check->folder())), qPrintable(thrown));
-    QVERIFY(!state.dataValid);
 }
 
 QTEST_GUILESS_MAIN(TestDataCheck)

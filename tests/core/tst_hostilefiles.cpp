@@ -10,7 +10,7 @@
 #include "files/windows1251.h"
 #include "report/docxwriter.h"
 #include "report/reportdocument.h"
-#include "state/appstate.h"
+#include "table/channelplan.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,15 +38,15 @@ QString failureOf(const std::function<void()> &action)
     return QString();
 }
 
-AppState loaded(const QByteArray &bytes)
+ChannelPlan loaded(const QByteArray &bytes)
 {
-    AppState state;
+    ChannelPlan state;
     ChannelFile::loadBytes(bytes, state);
     return state;
 }
 
 // A state that check and save take: n rows with the defaults of a load.
-AppState channels(int n)
+ChannelPlan channels(int n)
 {
     QString text = kText;
     for (int row = 2; row <= n; ++row)
@@ -93,8 +93,8 @@ private slots:
         QFETCH(QByteArray, mark);
         QFETCH(QByteArray, body);
         QFETCH(QString, serial);
-        const AppState marked = loaded(mark + body);
-        const AppState bare = loaded(body);
+        const ChannelPlan marked = loaded(mark + body);
+        const ChannelPlan bare = loaded(body);
         QCOMPARE(marked.settingsLines, bare.settingsLines);
         QCOMPARE(marked.table.rowCount(), bare.table.rowCount());
         QCOMPARE(marked.stationKind, bare.stationKind);
@@ -134,12 +134,13 @@ private slots:
         const QStringList before =
             root.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
         const mode_t type = typeOf(root.filePath(name));
-        const AppState state = channels(1);
+        const ChannelPlan state = channels(1);
 
         const QString target = root.filePath(name);
         const QString failure = failureOf([&] {
             if (report)
-                DocxWriter::write(ReportDocument::build(state, QStringLiteral("1")), target);
+                DocxWriter::write(ReportDocument::build(QStringLiteral("1"), state.settingsLines, state.table, 1),
+                                  target);
             else
                 ChannelFile::save(state, target);
         });
@@ -167,7 +168,7 @@ private slots:
             QSKIP("only root may give a file to another user");
         QTemporaryDir dir;
         const QByteArray path = QFile::encodeName(dir.filePath("K7TV_10.ini"));
-        ChannelFile::save(AppState(), QString::fromLocal8Bit(path));
+        ChannelFile::save(ChannelPlan(), QString::fromLocal8Bit(path));
         QCOMPARE(::chown(path.constData(), owner, owner), 0);
         QCOMPARE(::chmod(path.constData(), mode), 0);
 
@@ -219,7 +220,7 @@ private slots:
             ::alarm(60);
             int status = 3; // loaded after all
             try {
-                AppState state;
+                ChannelPlan state;
                 ChannelFile::load(path, state);
             } catch (const PlatformError &e) {
                 status = e.text().contains(QStringLiteral("не хватило памяти")) ? 0 : 2;
@@ -237,7 +238,7 @@ private slots:
     void archiveCopyCutShort()
     {
         QTemporaryDir dir;
-        const AppState state = channels(99);
+        const ChannelPlan state = channels(99);
         QVERIFY(ChannelFile::encode(state).size() > 8192);
         const pid_t child = ::fork();
         QVERIFY(child >= 0);
@@ -273,7 +274,7 @@ private slots:
         QFETCH(QString, key);
         const QString cell = QString(1 << 20, u'7');
         QTemporaryDir dir;
-        AppState state;
+        ChannelPlan state;
         const QString text =
             kSettings + QStringLiteral("[1]\r\n") + before + key + u'=' + cell + QStringLiteral("\r\n");
         ChannelFile::loadBytes(Windows1251::encode(text), state);

@@ -11,7 +11,6 @@ using Kind = SequenceOutcome::Kind;
 using Voice = OutcomeWords::Voice;
 
 Q_DECLARE_METATYPE(Kind)
-Q_DECLARE_METATYPE(SequenceStep)
 Q_DECLARE_METATYPE(Voice)
 
 class TestOutcomeWords : public QObject

@@ -1,11 +1,11 @@
-#include "link/linktexts.h"
+// The "USB" search on lines in memory, whose time the lines count: which
+// ports it opens, what each receives, the first that answers, and ports
+// that are absent or held by another transfer.
+
 #include "link/portsearch.h"
-#include "link/qtseriallink.h"
 #include "simulatedstation.h"
-#include "stationline.h"
 #include "support/linkfixtures.h"
 
-#include <QStandardPaths>
 #include <QTest>
 
 using namespace LinkFixtures;
@@ -17,13 +17,9 @@ QByteArray silent(std::uint8_t)
     return {};
 }
 
-// Short waits: what is tested here is the order of the bytes, not the clock.
-PortSearchTimings quick()
+QByteArray echo(std::uint8_t byte)
 {
-    PortSearchTimings t;
-    t.settleMs = 10;
-    t.answerDelayMs = 10;
-    return t;
+    return QByteArray(1, char(byte));
 }
 
 const QByteArray kProbeAndClose = bytes({175, 5});
@@ -35,101 +31,78 @@ class TestPortSearch : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-
-    void stationOnCom3()
+    void search_data()
     {
-        StationLine com1(silent);
-        StationLine com2(silent);
+        // Ports COM1.. by letter: S silent, A a station, E echoes anything,
+        // N named to no device, B held by another transfer, 0 and 9 answer
+        // the probe with that byte.
+        QTest::addColumn<QString>("ports");
+        QTest::addColumn<int>("found");
+        QTest::addColumn<QString>("probed"); // the ports that got the probe and the closing byte
+        QTest::newRow("a station on COM3") << "SSAE" << 3 << "SSA";
+        QTest::newRow("nothing answers") << "SNSNNNS" << 0 << "SSS";
+        QTest::newRow("an answer of 0 counts") << "0" << 1 << "0";
+        QTest::newRow("an answer of 9 counts") << "S9" << 2 << "S9";
+        QTest::newRow("a port in use is skipped") << "NBA" << 3 << "A";
+    }
+    void search()
+    {
+        QFETCH(QString, ports);
+        QFETCH(int, found);
+        QFETCH(QString, probed);
         SimulatedStation station;
-        StationLine com3([&station](std::uint8_t b) { return station.onByte(b, 0); });
-        StationLine com4([](std::uint8_t b) { return QByteArray(1, char(b)); }); // would answer too
-        for (StationLine *line : {&com1, &com2, &com3, &com4})
-            line->start();
-        OptionsFile file;
-        file.writePorts({{1, com1.devicePath()},
-                         {2, com2.devicePath()},
-                         {3, com3.devicePath()},
-                         {4, com4.devicePath()},
-                         {5, QStringLiteral("/nonexistent/ttyS5")}});
-        auto opened = std::make_shared<QStringList>();
-        RecordingObserver view;
-        PortSearch search(view, file.path(), loggingFactory(opened), quick());
-
-        std::uint8_t portNumber = 2;
-        search.run(portNumber);
-
-        QCOMPARE(portNumber, std::uint8_t(3));
-        QCOMPARE(*opened, (QStringList{com1.devicePath(), com2.devicePath(), com3.devicePath()}));
-        for (StationLine *line : {&com1, &com2, &com3}) {
-            QVERIFY(line->waitForReceived(2, 2000));
-            QCOMPARE(line->received(), kProbeAndClose);
+        std::vector<std::unique_ptr<TestLine>> lines;
+        QMap<int, QString> devices;
+        MemoryLink holder;
+        for (qsizetype i = 0; i < ports.size(); ++i) {
+            const QChar kind = ports.at(i);
+            TestLine::Responder responder = silent;
+            if (kind == u'A')
+                responder = [&station](std::uint8_t b) { return station.onByte(b, 0); };
+            else if (kind == u'E' || kind == u'B')
+                responder = echo;
+            else if (kind.isDigit())
+                responder = [kind](std::uint8_t b) { return b == 175 ? bytes({kind.digitValue()}) : QByteArray(); };
+            lines.push_back(std::make_unique<TestLine>(responder));
+            if (kind != u'N')
+                devices.insert(int(i) + 1, lines.back()->devicePath());
+            if (kind == u'B')
+                holder.open(lines.back()->devicePath());
         }
-        QCOMPARE(com4.received(), QByteArray());
-        QCOMPARE(view.events, (QStringList{QStringLiteral("clear ports"), QStringLiteral("caption Идет Поиск..."),
-                                           QStringLiteral("caption Подключились")}));
-    }
-
-    void anyAnswerCounts_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::newRow("0") << 0;
-        QTest::newRow("5") << 5;
-        QTest::newRow("255") << 255;
-    }
-    void anyAnswerCounts()
-    {
-        QFETCH(int, answer);
-        StationLine com1([answer](std::uint8_t b) { return b == 175 ? bytes({answer}) : QByteArray(); });
-        com1.start();
         OptionsFile file;
-        file.writePorts({{1, com1.devicePath()}});
-        RecordingObserver view;
-        PortSearch search(view, file.path(), QtSerialLink::factory(), quick());
-        std::uint8_t portNumber = 2;
-        search.run(portNumber);
-        QCOMPARE(portNumber, std::uint8_t(1));
-        QCOMPARE(view.captions.last(), QStringLiteral("Подключились"));
-    }
-
-    void nothingAnswers()
-    {
-        StationLine com2(silent);
-        StationLine com7(silent);
-        com2.start();
-        com7.start();
-        OptionsFile file;
-        file.writePorts({{2, com2.devicePath()}, {7, com7.devicePath()}});
+        file.writePorts(devices);
         auto opened = std::make_shared<QStringList>();
-        RecordingObserver view;
-        PortSearch search(view, file.path(), loggingFactory(opened), quick());
-        std::uint8_t portNumber = 1;
-        search.run(portNumber);
-        QCOMPARE(portNumber, std::uint8_t(0));
-        QCOMPARE(*opened, (QStringList{com2.devicePath(), com7.devicePath()}));
-        for (StationLine *line : {&com2, &com7}) {
-            QVERIFY(line->waitForReceived(2, 2000));
-            QCOMPARE(line->received(), kProbeAndClose);
+
+        QCOMPARE(int(PortSearch::run(file.path(), loggingFactory(opened))), found);
+
+        QStringList probedPorts;
+        for (qsizetype i = 0; i < ports.size(); ++i) {
+            const QByteArray received = lines.at(std::size_t(i))->received();
+            if (received == kProbeAndClose)
+                probedPorts.append(ports.at(i));
+            else
+                QCOMPARE(received, QByteArray());
         }
-        QCOMPARE(view.captions, (QStringList{QStringLiteral("Идет Поиск..."), QStringLiteral("Не Подключились")}));
+        QCOMPARE(probedPorts.join(QString()), probed);
+        // Ports are opened in their order up to the one that answers, and
+        // none after it.
+        QCOMPARE(opened->size(), found == 0 ? devices.size() : devices.keys().indexOf(found) + 1);
     }
 
-    void portsInUseAreSkipped()
+    void waitsAreTheLines()
     {
-        StationLine busy([](std::uint8_t b) { return QByteArray(1, char(b)); });
-        StationLine com3([](std::uint8_t b) { return QByteArray(1, char(b)); });
-        busy.start();
-        com3.start();
-        QtSerialLink holder;
-        holder.open(busy.devicePath());
-        OptionsFile file;
-        file.writePorts({{1, QStringLiteral("/nonexistent/ttyS1")}, {2, busy.devicePath()}, {3, com3.devicePath()}});
-        RecordingObserver view;
-        PortSearch search(view, file.path(), QtSerialLink::factory(), quick());
-        std::uint8_t portNumber = 0;
-        search.run(portNumber);
-        QCOMPARE(portNumber, std::uint8_t(3));
-        QCOMPARE(busy.received(), QByteArray());
+        // The search reads from 100 ms after its probe for 101 ms: a station
+        // that answers within them is found, one that answers later is not.
+        // The line counts the waits (the settle's second among them): no
+        // real time passes.
+        for (const auto &[delayMs, found] : {std::pair{0, 1}, {100, 1}, {102, 0}}) {
+            StationLineOptions options;
+            options.answerDelayMs = delayMs + 100; // the search reads 100 ms after its probe
+            TestLine com1(echo, options);
+            OptionsFile file;
+            file.writePorts({{1, com1.devicePath()}});
+            QCOMPARE(int(PortSearch::run(file.path(), testLinkFactory())), found);
+        }
     }
 };
 

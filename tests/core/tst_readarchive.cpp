@@ -2,7 +2,7 @@
 #include "common/platformerror.h"
 #include "files/channelfile.h"
 #include "files/readarchive.h"
-#include "state/appstate.h"
+#include "table/channelplan.h"
 #include "support/atonemoment.h"
 
 #include <QDir>
@@ -90,7 +90,7 @@ private slots:
     void copiesNeverReplaceEachOther()
     {
         QTemporaryDir dir;
-        AppState state;
+        ChannelPlan state;
         state.settingsLines = QStringList{"[Общие установки]", "Серийный номер=0123AB"};
         const QString folder = dir.filePath("a/b");
         const QString first = ReadArchive::store(state, folder, kTime);
@@ -112,7 +112,7 @@ private slots:
         for (int round = 0; round < 20; ++round) {
             const QString folder = dir.filePath(QString::number(round));
             atOneMoment(kThreads, [folder](int i) {
-                AppState state;
+                ChannelPlan state;
                 state.settingsLines =
                     QStringList{"[Общие установки]", "Серийный номер=0123AB", QString("Id_номер=%1").arg(i)};
                 ReadArchive::store(state, folder, kTime);
@@ -148,7 +148,7 @@ private slots:
         else
             qputenv("XDG_DATA_HOME", root + dataHome);
         qputenv("HOME", root + home);
-        AppState state;
+        const ChannelPlan state;
         QString failure;
         try {
             ReadArchive::store(state, ReadArchive::folder(), kTime);
@@ -173,7 +173,7 @@ private slots:
         QFile blocker(dir.filePath("file"));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        AppState state;
+        ChannelPlan state;
         QVERIFY_THROWS_EXCEPTION(PlatformError, ReadArchive::store(state, dir.filePath("file/archive"), kTime));
         QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"file"});
     }

@@ -1,7 +1,7 @@
 #include "common/platformerror.h"
 #include "image/channelrecord.h"
 #include "repeater/repeaterassignment.h"
-#include "state/appstate.h"
+#include "table/channeltable.h"
 #include "table/templatebuilder.h"
 
 #include "support/checkfixtures.h"
@@ -18,11 +18,26 @@ const QString kNotFound = QStringLiteral("Такого номера канала
 // Four channels from 140000 kHz in steps of 1000 kHz, row 3 transmitting on
 // 150000 so that the two sides of a row differ, and the image of a passed
 // check: four records numbered 1 to 4.
-AppState checkedState()
+// What a press works on: the table, the image it searches and the text the
+// last marking replaced.
+struct Panel
 {
-    AppState state;
-    if (TemplateBuilder::build({QStringLiteral("4"), QStringLiteral("140000"), QStringLiteral("1000")},
-                               state.profile.lowKHz, state.profile.highKHz, state.table, state.settingsLines))
+    ChannelTable table;
+    RadioImage image;
+    QString savedRepeaterText;
+
+    RepeaterAssignment::Outcome write(const QString &field, Mode mode)
+    {
+        return RepeaterAssignment::write(table, savedRepeaterText, image, field, mode);
+    }
+};
+
+Panel checkedState()
+{
+    Panel state;
+    QStringList settingsLines;
+    if (TemplateBuilder::build({QStringLiteral("4"), QStringLiteral("140000"), QStringLiteral("1000")}, 140000, 174000,
+                               state.table, settingsLines))
         qFatal("template refused");
     state.table.setCell(ChannelTable::Tx, 3, QStringLiteral("150000"));
     state.image.header[RadioImage::ChannelCount] = 4;
@@ -34,7 +49,7 @@ AppState checkedState()
 // Edits before the presses:
 //   n:K=V  record K (1-based) carries channel number V   count:N  the image's channel count
 //   c:COLUMN:ROW=TEXT  a cell
-void applyEdit(AppState &state, const QString &edit)
+void applyEdit(Panel &state, const QString &edit)
 {
     const QString kind = edit.section(u':', 0, 0);
     const QString rest = edit.section(u':', 1);
@@ -117,16 +132,14 @@ void TestRepeater::conversionError_data()
 void TestRepeater::conversionError()
 {
     QFETCH(QString, field);
-    AppState state = checkedState();
-    state.dataValid = true;
+    Panel state = checkedState();
     const QStringList before = rows(state.table);
     try {
-        RepeaterAssignment::write(state, field, Mode::Receive);
+        state.write(field, Mode::Receive);
         QFAIL("no conversion error");
     } catch (const PlatformError &error) {
         QCOMPARE(error.text(), QStringLiteral("'%1' is not a valid integer value").arg(field));
     }
-    QVERIFY(!state.dataValid);
     QCOMPARE(rows(state.table), before);
     QCOMPARE(state.savedRepeaterText, QString());
 }
@@ -181,17 +194,14 @@ void TestRepeater::presses()
     QFETCH(QStringList, rows);
     QFETCH(QString, saved);
 
-    AppState state = checkedState();
+    Panel state = checkedState();
     for (const QString &edit : edits)
         applyEdit(state, edit);
     const RadioImage image = state.image;
 
     for (int i = 0; i < presses.size(); ++i) {
         const QString &press = presses.at(i);
-        state.dataValid = true;
-        const auto outcome =
-            RepeaterAssignment::write(state, press.mid(1), press.at(0) == u'T' ? Mode::Transmit : Mode::Receive);
-        QVERIFY2(!state.dataValid, qPrintable(press));
+        const auto outcome = state.write(press.mid(1), press.at(0) == u'T' ? Mode::Transmit : Mode::Receive);
         if (messages.at(i).isEmpty()) {
             QVERIFY2(!outcome.refusal, qPrintable(press + ": " + outcome.refusal.value_or(Refusal{}).text));
             QVERIFY(outcome.row >= 1);

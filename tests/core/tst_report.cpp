@@ -2,7 +2,7 @@
 #include "report/docxparts.h"
 #include "report/docxwriter.h"
 #include "report/reportdocument.h"
-#include "state/appstate.h"
+#include "table/channelplan.h"
 #include "table/settingstext.h"
 #include "table/templatebuilder.h"
 
@@ -20,19 +20,21 @@ QStringList reportHeader()
     return QStringList(texts.begin(), texts.end());
 }
 
-// A checked-looking state: a template table of `channels` rows and the image
-// channel count the check would leave.
-AppState templateState(int channels)
+// A template table of `channels` rows.
+ChannelPlan templatePlan(int channels)
 {
-    AppState state;
+    ChannelPlan plan;
     const auto refusal =
-        TemplateBuilder::build({QString::number(channels), QStringLiteral("144000"), QStringLiteral("25")},
-                               state.profile.lowKHz, state.profile.highKHz, state.table, state.settingsLines);
+        TemplateBuilder::build({QString::number(channels), QStringLiteral("144000"), QStringLiteral("25")}, plan);
     if (refusal)
         qFatal("template refused: %s", qPrintable(refusal->text));
-    state.image.header[RadioImage::ChannelCount] = static_cast<std::uint8_t>(channels);
-    state.dataValid = true;
-    return state;
+    return plan;
+}
+
+// The report of a checked plan, whose image has as many channels as its table.
+ReportDocument reportOf(const ChannelPlan &plan, const QString &serial)
+{
+    return ReportDocument::build(serial, plan.settingsLines, plan.table, plan.table.channelCount());
 }
 
 } // namespace
@@ -98,7 +100,7 @@ private slots:
         QFETCH(int, channels);
         QFETCH(int, rows);
         QFETCH(QList<int>, headerRows);
-        const Body body = writeAndRead(ReportDocument::build(templateState(channels), QStringLiteral("К7ТВ-1")));
+        const Body body = writeAndRead(reportOf(templatePlan(channels), QStringLiteral("К7ТВ-1")));
         QCOMPARE(body.tableCount, 1);
         QCOMPARE(body.rows.size(), rows);
         QCOMPARE(ReportDocument::tableRowCount(channels), rows);
@@ -119,7 +121,7 @@ private slots:
 
     void rowFormat()
     {
-        const Body body = writeAndRead(ReportDocument::build(templateState(31), QStringLiteral("S")));
+        const Body body = writeAndRead(reportOf(templatePlan(31), QStringLiteral("S")));
         for (int r : {0, 31}) {
             for (const Cell &cell : body.rows[r]) {
                 QCOMPARE(cell.paragraph.align, QStringLiteral("center"));
@@ -154,7 +156,7 @@ private slots:
     {
         QFETCH(int, boxes);
         QFETCH(QStringList, expectedBoxes);
-        AppState state = templateState(2);
+        ChannelPlan state = templatePlan(2);
         const QStringList cells{"7", "144006,25", "144012,50", "67,0", "71,9", "023", "025",  "3",  "4",
                                 "5", "P_max",     "P_min",     "",     "12,5", "",    "RSSI", "15", ""};
         for (int c = 0; c < ChannelTable::ColumnCount; ++c)
@@ -166,7 +168,7 @@ private slots:
             state.table.setChecked(ChannelTable::IdTone, 2, boxes & 2);
             state.table.setChecked(ChannelTable::Active, 2, boxes & 4);
         }
-        const Body body = writeAndRead(ReportDocument::build(state, QStringLiteral("S")));
+        const Body body = writeAndRead(reportOf(state, QStringLiteral("S")));
         QCOMPARE(body.rows.size(), 3);
         const QStringList expected{"7",
                                    "144006,25",
@@ -200,9 +202,9 @@ private slots:
     {
         QFETCH(int, tableChannels);
         QFETCH(int, imageChannels);
-        AppState state = templateState(tableChannels);
-        state.image.header[RadioImage::ChannelCount] = static_cast<std::uint8_t>(imageChannels);
-        const Body body = writeAndRead(ReportDocument::build(state, QStringLiteral("S")));
+        ChannelPlan state = templatePlan(tableChannels);
+        const Body body =
+            writeAndRead(ReportDocument::build(QStringLiteral("S"), state.settingsLines, state.table, imageChannels));
         QCOMPARE(body.rows.size(), imageChannels + 1);
         for (int k = 1; k <= imageChannels; ++k) {
             const QStringList texts = rowTexts(body.rows[k]);
@@ -240,9 +242,9 @@ private slots:
         QFETCH(QString, serial);
         QFETCH(QStringList, settings);
         QFETCH(QString, serialShown);
-        AppState state = templateState(3);
+        ChannelPlan state = templatePlan(3);
         state.settingsLines = settings;
-        const Body body = writeAndRead(ReportDocument::build(state, serial));
+        const Body body = writeAndRead(reportOf(state, serial));
 
         QCOMPARE(body.before.size(), 2 + 1 + settings.size() + 1 + 1);
         const Paragraph &title = body.before[0];
@@ -288,7 +290,7 @@ private slots:
         // Digits of the template values the check counts: volume 8, channel
         // position 0, ФВ 00, minimum volume 0, the ten tones 3+3+4·8.
         const int digitCount = 1 + 1 + 2 + 1 + 38;
-        const Body body = writeAndRead(ReportDocument::build(templateState(10), serial));
+        const Body body = writeAndRead(reportOf(templatePlan(10), serial));
         int characters = 0;
         for (const Paragraph &p : body.before)
             characters += int(p.text.size()) + 1;
@@ -299,7 +301,7 @@ private slots:
 
     void pageAndWidths()
     {
-        const Body body = writeAndRead(ReportDocument::build(templateState(31), QStringLiteral("S")));
+        const Body body = writeAndRead(reportOf(templatePlan(31), QStringLiteral("S")));
         QCOMPARE(body.pageSize.value("w"), QStringLiteral("16838"));
         QCOMPARE(body.pageSize.value("h"), QStringLiteral("11906"));
         QCOMPARE(body.pageSize.value("orient"), QStringLiteral("landscape"));
@@ -326,7 +328,7 @@ private slots:
     void packageParts()
     {
         const QString path = m_dir.filePath(QStringLiteral("package.docx"));
-        DocxWriter::write(ReportDocument::build(templateState(2), QStringLiteral("S")), path);
+        DocxWriter::write(reportOf(templatePlan(2), QStringLiteral("S")), path);
         const auto entries = unzip(path);
         const QStringList names{"[Content_Types].xml",          "_rels/.rels",       "word/document.xml",
                                 "word/_rels/document.xml.rels", "word/settings.xml", "word/styles.xml"};
@@ -391,7 +393,7 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("keep me");
         }
-        const ReportDocument doc = ReportDocument::build(templateState(1), QStringLiteral("S"));
+        const ReportDocument doc = reportOf(templatePlan(1), QStringLiteral("S"));
         try {
             DocxWriter::write(doc, path);
             QFAIL("an existing file was replaced");
@@ -412,7 +414,7 @@ private slots:
     void writerReportsMissingFolder()
     {
         const QString path = m_dir.filePath(QStringLiteral("no such folder/r.docx"));
-        const ReportDocument doc = ReportDocument::build(templateState(1), QStringLiteral("S"));
+        const ReportDocument doc = reportOf(templatePlan(1), QStringLiteral("S"));
         QVERIFY_THROWS_EXCEPTION(PlatformError, DocxWriter::write(doc, path));
         QVERIFY(!QFile::exists(path));
     }

@@ -5,7 +5,7 @@
 #include "libreoffice.h"
 #include "report/docxwriter.h"
 #include "report/reportdocument.h"
-#include "state/appstate.h"
+#include "table/channelplan.h"
 #include "table/templatebuilder.h"
 
 #include <QDir>
@@ -36,14 +36,14 @@ private slots:
             QSKIP("LibreOffice Writer is not installed: the report is not opened in a word processor");
         QVERIFY(m_dir.isValid());
 
-        AppState state;
-        QVERIFY(!TemplateBuilder::build({QStringLiteral("99"), QStringLiteral("144000"), QStringLiteral("12,5")},
-                                        state.profile.lowKHz, state.profile.highKHz, state.table, state.settingsLines));
+        ChannelPlan state;
+        QVERIFY(
+            !TemplateBuilder::build({QStringLiteral("99"), QStringLiteral("144000"), QStringLiteral("12,5")}, state));
         state.table.setChecked(ChannelTable::IdTone, 2, true);
         state.table.setChecked(ChannelTable::Scan, 3, false);
-        state.image.header[RadioImage::ChannelCount] = 99;
         m_docx = m_dir.filePath(QStringLiteral("Протокол К7ТВ-12345.docx"));
-        DocxWriter::write(ReportDocument::build(state, QStringLiteral("К7ТВ-12345")), m_docx);
+        DocxWriter::write(ReportDocument::build(QStringLiteral("К7ТВ-12345"), state.settingsLines, state.table, 99),
+                          m_docx);
     }
 
     void convertsToPdf()

@@ -1,10 +1,16 @@
-#include "link/linktexts.h"
+// The serial link of Linux on a pseudo-terminal: a QSerialPort opened by its
+// resolved path and locked, its failures, the bytes both ways, its clock,
+// and the ports the prompt offers. The stations here answer at once and the
+// waits are far above a loaded machine's stalls.
 #include "link/qtseriallink.h"
-#include "link/transferlink.h"
 #include "stationline.h"
 #include "support/linkfixtures.h"
+#include "transfer/linksetup.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <pwd.h>
@@ -208,7 +214,7 @@ private slots:
         link.open(station.devicePath());
         station.sendUnprompted(bytes({1, 2, 3}));
         QVERIFY(link.waitForByte(2000));
-        QThread::msleep(50);
+        QThread::msleep(50); // the other two bytes follow the first on the line
         link.purgeReceive();
         QVERIFY(!link.byteReady());
         station.sendUnprompted(bytes({9}));
@@ -216,217 +222,73 @@ private slots:
         QCOMPARE(link.takeByte(), std::uint8_t(9));
     }
 
-    // --- the acknowledgement wait ---
-
-    void waitAckTakesOneAnswer_data()
+    // One device reached by two names is one port: while a link holds it,
+    // another by any name is refused as busy, and the device is free again
+    // once the first lets go.
+    void deviceHeldUnderAnotherName_data()
     {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<int>("delayMs");
-        QTest::newRow("at once") << 0x55 << 0;
-        QTest::newRow("zero byte") << 0 << 0;
-        QTest::newRow("0xFF") << 0xFF << 0;
-        QTest::newRow("after 150 ms") << 0x06 << 150;
+        QTest::addColumn<int>("naming");
+        QTest::newRow("the same path") << 0;
+        QTest::newRow("a symbolic link") << 1;
+        QTest::newRow("a link to a link") << 2;
     }
-    void waitAckTakesOneAnswer()
+    void deviceHeldUnderAnotherName()
     {
-        QFETCH(int, answer);
-        QFETCH(int, delayMs);
-        StationLineOptions options;
-        options.answerDelayMs = delayMs;
-        StationLine station([answer](std::uint8_t) { return bytes({answer}); }, options);
-        station.start();
-        OptionsFile file;
-        file.writePorts({{3, station.devicePath()}});
-        RecordingObserver view;
-        TransferLink link(view, file.path());
-        link.CreatePort();
-        link.OpenPort(3);
-        link.SendByte(20);
-        QVERIFY(link.WaitAck());
-        QVERIFY(link.acknowledged());
-        QVERIFY(link.IsOpen());
-        QVERIFY(!link.ByteReady()); // exactly one byte consumed
-        QVERIFY(view.events.isEmpty());
-        QCOMPARE(station.received(), bytes({20}));
+        QFETCH(int, naming);
+        StationLine station(echo);
+        const QString device = station.devicePath();
+        QTemporaryDir dir;
+        QString other = device;
+        for (int i = 0; i < naming; ++i) {
+            const QString link = dir.filePath(QStringLiteral("link%1").arg(i));
+            QVERIFY(QFile::link(other, link));
+            other = link;
+        }
+        auto holder = std::make_unique<QtSerialLink>();
+        holder->open(device);
+        QtSerialLink second;
+        QCOMPARE(platformError([&] { second.open(other); }), SerialErrors::portBusy(other));
+        holder.reset();
+        second.open(other);
+        QVERIFY(second.isOpen());
     }
 
-    void silentStationAbandonsAfter201EmptyPolls()
+    void clock()
     {
+        // A real line's time is the system's: a pause sleeps it, and a wait
+        // for a byte that does not come lasts its time.
         StationLine station(silent);
-        station.start();
-        OptionsFile file;
-        file.writePorts({{2, station.devicePath()}});
-        RecordingObserver view;
-        view.setTransferButtonsEnabled(false);
-        view.events.clear();
-        TransferLink link(view, file.path());
-        link.CreatePort();
-        link.OpenPort(2);
-        link.SendByte(20);
-        QVERIFY(!link.WaitAck());
-        QVERIFY(!link.acknowledged());
-        // One keep-alive per empty poll: 200 allowed, given up at the next.
-        QCOMPARE(view.keepAlives, LinkTimings().ackPolls + 1);
-        QCOMPARE(view.events, (QStringList{QStringLiteral("status AK"), QStringLiteral("Exit on"),
-                                           QStringLiteral("Write on"), QStringLiteral("Read on")}));
-        QCOMPARE(LinkTexts::noAnswer(), QStringLiteral("A") + QChar(u'K')); // Latin letters
-        QVERIFY(!link.IsOpen());
-        QCOMPARE(platformError([&] { link.SendByte(1); }), SerialErrors::notOpen());
-    }
-
-    void receiveByteCountsItsOwnStart_data()
-    {
-        QTest::addColumn<int>("counterStart");
-        QTest::newRow("100") << 100;
-        QTest::newRow("0") << 0;
-    }
-    void receiveByteCountsItsOwnStart()
-    {
-        QFETCH(int, counterStart);
-        StationLine station(silent);
-        station.start();
-        OptionsFile file;
-        file.writePorts({{1, station.devicePath()}});
-        RecordingObserver view;
-        TransferLink link(view, file.path());
-        link.CreatePort();
-        link.OpenPort(1);
-        QVERIFY(!link.receiveByte(counterStart).has_value());
-        QCOMPARE(view.keepAlives, counterStart + 1);
-        QVERIFY(view.events.isEmpty()); // a bare receive abandons nothing
-        QVERIFY(link.IsOpen());
-    }
-
-    void byteWaitingBeforeTheWaitCounts()
-    {
-        StationLine station(silent);
-        station.start();
-        OptionsFile file;
-        file.writePorts({{1, station.devicePath()}});
-        RecordingObserver view;
-        TransferLink link(view, file.path());
-        link.CreatePort();
-        link.OpenPort(1);
-        station.sendUnprompted(bytes({0x42}));
-        QTest::qWait(100);
-        QVERIFY(link.WaitAck());
-        QCOMPARE(view.keepAlives, 0);
-    }
-
-    void twoAnswersAcknowledgeTwoBytes()
-    {
-        // Two answers to the first byte, none to the second: the spare
-        // answer acknowledges the second byte at once.
-        int seen = 0;
-        StationLine station([&seen](std::uint8_t) { return ++seen == 1 ? bytes({1, 2}) : QByteArray(); });
-        station.start();
-        OptionsFile file;
-        file.writePorts({{1, station.devicePath()}});
-        RecordingObserver view;
-        TransferLink link(view, file.path());
-        link.CreatePort();
-        link.OpenPort(1);
-        link.SendByte(10);
-        QVERIFY(link.WaitAck());
-        QTest::qWait(100);
-        link.SendByte(11);
-        QVERIFY(link.WaitAck());
-        link.SendByte(12);
-        QVERIFY(!link.WaitAck());
-        QVERIFY(station.waitForReceived(3, 2000));
-        QCOMPARE(station.received(), bytes({10, 11, 12}));
-    }
-
-    // --- choosing the device ---
-
-    void openPortUsesTheMap()
-    {
-        StationLine com3(echo);
-        StationLine com5(echo);
-        com3.start();
-        com5.start();
-        OptionsFile file;
-        file.writePorts({{3, com3.devicePath()}, {5, com5.devicePath()}});
-        RecordingObserver view;
-        TransferLink link(view, file.path());
-        link.CreatePort();
-        link.OpenPort(5);
-        link.SendByte(77);
-        QVERIFY(link.WaitAck());
-        link.OpenPort(3); // closes COM5 first
-        link.SendByte(78);
-        QVERIFY(link.WaitAck());
-        QCOMPARE(com5.received(), bytes({77}));
-        QCOMPARE(com3.received(), bytes({78}));
-        QVERIFY(view.prompts.isEmpty());
-    }
-
-    void openPortFailures_data()
-    {
-        QTest::addColumn<int>("portNumber");
-        QTest::addColumn<QString>("expectedStart");
-        QTest::newRow("no device for the port") << 4 << SerialErrors::noDevice(QStringLiteral("COM4"));
-        QTest::newRow("device missing") << 6
-                                        << SerialErrors::cannotOpen(QStringLiteral("/nonexistent/ttyQ6"), QString());
-    }
-    void openPortFailures()
-    {
-        QFETCH(int, portNumber);
-        QFETCH(QString, expectedStart);
-        OptionsFile file;
-        file.writePorts({{6, QStringLiteral("/nonexistent/ttyQ6")}});
-        RecordingObserver view;
-        TransferLink link(view, file.path());
-        link.CreatePort();
-        const QString error = platformError([&] { link.OpenPort(static_cast<std::uint8_t>(portNumber)); });
-        QVERIFY2(error.startsWith(expectedStart), qPrintable(error));
-        QVERIFY(!link.IsOpen());
-        QVERIFY(view.events.isEmpty());
+        QtSerialLink link;
+        link.open(station.devicePath());
+        QElapsedTimer timer;
+        timer.start();
+        const qint64 before = link.clockMs();
+        link.idle(30);
+        QVERIFY(!link.waitForByte(30));
+        QVERIFY(link.clockMs() - before >= 60);
+        QVERIFY(timer.elapsed() >= 60);
     }
 
     void promptListsPresentPortsWithoutOpening()
     {
+        // The ports the options file names that exist, a port in use among
+        // them: finding out that it is in use would take opening it.
         StationLine com2(echo);
         StationLine com9(echo);
         StationLine busy(echo);
-        com2.start();
-        com9.start();
         OptionsFile file;
         file.writePorts({{2, com2.devicePath()},
                          {3, QStringLiteral("/nonexistent/ttyQ3")},
                          {5, busy.devicePath()},
                          {9, com9.devicePath()}});
         QtSerialLink holder;
-        holder.open(busy.devicePath()); // in use by someone else
+        holder.open(busy.devicePath());
 
-        RecordingObserver view;
-        TransferLink link(view, file.path());
-        link.CreatePort();
-        view.promptAnswer = PortEntry{QStringLiteral("COM9"), com9.devicePath()};
-        link.OpenPort(0);
-        QCOMPARE(view.prompts.size(), 1);
-        // Finding out that COM5 is in use would take opening it.
         const QList<PortEntry> expected{{QStringLiteral("COM2"), com2.devicePath()},
                                         {QStringLiteral("COM5"), busy.devicePath()},
                                         {QStringLiteral("COM9"), com9.devicePath()}};
-        QCOMPARE(view.prompts.first(), expected);
-        link.SendByte(5);
-        QVERIFY(link.WaitAck());
-        QCOMPARE(com9.received(), bytes({5}));
+        QCOMPARE(LinkSetup::openablePorts(file.path()), expected);
         QCOMPARE(com2.received(), QByteArray());
-    }
-
-    void promptCancelledIsNoPortError()
-    {
-        StationLine com1(echo);
-        OptionsFile file;
-        file.writePorts({{1, com1.devicePath()}});
-        RecordingObserver view;
-        TransferLink link(view, file.path());
-        link.CreatePort();
-        QCOMPARE(platformError([&] { link.OpenPort(0); }), SerialErrors::noPortChosen());
-        QCOMPARE(view.prompts.size(), 1);
-        QVERIFY(!link.IsOpen());
     }
 };
 

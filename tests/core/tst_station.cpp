@@ -1,4 +1,4 @@
-#include "state/appstate.h"
+#include "table/channelplan.h"
 #include "station/codelists.h"
 #include "station/stationprofile.h"
 #include "table/templatebuilder.h"
@@ -76,35 +76,33 @@ void StationTest::bandCodes()
 
 void StationTest::selectionByBandCodeKeepsUnknownCode()
 {
-    AppState s;
+    ChannelPlan s;
     s.selectStation(StationKind::Band400_486);
     QVERIFY(!s.selectStationByBandCode(9));
     QCOMPARE(int(s.bandCode), 9);
-    QCOMPARE(s.profile.caption, QStringLiteral("Ветрал 4М-15"));
+    QCOMPARE(s.profile().caption, QStringLiteral("Ветрал 4М-15"));
     QVERIFY(s.selectStationByBandCode(2));
     QCOMPARE(int(s.bandCode), 1); // code 2 selects the 30-60 profile, which sets its own code
-    QCOMPARE(s.profile.prescaler, 8);
+    QCOMPARE(s.profile().prescaler, 8);
 }
 
 void StationTest::selectionDetachesBoxesKeepsCells()
 {
-    AppState s;
-    s.dataValid = true;
+    ChannelPlan s;
     QVERIFY(!TemplateBuilder::build({"3", "140000", "1000"}, 140000, 174000, s.table, s.settingsLines));
     s.selectStation(StationKind::Band30_60);
     QVERIFY(!s.table.hasBoxes(1));
     QCOMPARE(s.table.cell(ChannelTable::Rx, 3), QStringLiteral("142000"));
-    QVERIFY(s.dataValid);
     QCOMPARE(s.settingsLines.size(), 26);
 }
 
 void StationTest::moduleCodeAboveFiveKeepsMenu()
 {
-    AppState s;
+    ChannelPlan s;
     s.setModuleCode(4);
     s.setModuleCode(7);
     QCOMPARE(int(s.moduleCode), 7);
-    QCOMPARE(s.moduleMenuIndex, 4);
+    QCOMPARE(s.chosenModule, 4);
 }
 
 void StationTest::listLookups_data()

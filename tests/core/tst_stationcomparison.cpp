@@ -4,6 +4,7 @@
 
 #include "compare/comparisontaking.h"
 #include "compare/stationcomparison.h"
+#include "image/stationreply.h"
 #include "support/checkfixtures.h"
 
 #include <QTest>
@@ -30,20 +31,20 @@ QString kindLetter(Kind kind)
     return QString();
 }
 
-void check(AppState &state)
+StationData check(const ChannelPlan &plan)
 {
     CheckRunner runner;
-    const DataCheckResult result = runner(state);
+    const DataCheckResult result = runner(plan);
     if (!result.passed())
         qFatal("check refused: %s", qPrintable(result.text()));
+    return result.station;
 }
 
-AppState checkedState(const QStringList &edits)
+ChannelPlan editedPlan(const QStringList &edits)
 {
-    AppState state = templateState();
-    applyEdits(state, edits);
-    check(state);
-    return state;
+    ChannelPlan plan = templatePlan();
+    applyEdits(plan, edits);
+    return plan;
 }
 
 // The template with edits, checked as before a write; "read" makes it the
@@ -51,8 +52,11 @@ AppState checkedState(const QStringList &edits)
 StationSide checkedSide(QStringList edits)
 {
     const bool read = edits.removeAll("read") > 0;
-    const AppState state = checkedState(edits);
-    return read ? StationSide::read(state) : StationSide::checked(state);
+    const ChannelPlan plan = editedPlan(edits);
+    const StationData station = check(plan);
+    if (!read)
+        return StationSide::checked(plan, station);
+    return StationSide::read(StationReply::decode(station.reply(), plan.stationKind));
 }
 
 } // namespace
@@ -162,12 +166,12 @@ void TestStationComparison::takeAll()
     QFETCH(QStringList, editsSince);
     QFETCH(bool, refused);
 
-    AppState a = checkedState(editsA);
+    ChannelPlan a = editedPlan(editsA);
     const StationSide b = checkedSide(editsB);
-    const StationComparison before(StationSide::checked(a), b);
+    const StationComparison before(StationSide::checked(a, check(a)), b);
     QVERIFY(!before.differences().isEmpty());
     applyEdits(a, editsSince);
-    const AppState changed = a;
+    const ChannelPlan changed = a;
     const ComparisonTaking::Taken taken = ComparisonTaking::take(before.differences(), b, a.table, a.settingsLines);
     QCOMPARE(bool(taken.refusal), refused);
     if (refused) {
@@ -177,8 +181,7 @@ void TestStationComparison::takeAll()
         return;
     }
     QCOMPARE(taken.count, int(before.differences().size()));
-    check(a);
-    const StationComparison after(StationSide::checked(a), b);
+    const StationComparison after(StationSide::checked(a, check(a)), b);
     QCOMPARE(after.differences().size(), 0);
 }
 

@@ -1,29 +1,28 @@
-#include "link/linktexts.h"
+// "Запись данных " on a line in memory, whose time the line counts: the bytes
+// in their order, each answered before the next, the gauge the dialog
+// derives from them, and a station that falls silent, goes away, answers
+// with noise or is still sending when the write starts.
+
+#include "image/stationdata.h"
+#include "link/stationlink.h"
 #include "link/stationwriter.h"
-#include "link/transferlink.h"
-#include "simulatedstation.h"
-#include "state/appstate.h"
-#include "stationline.h"
 #include "support/linkfixtures.h"
 
-#include <QElapsedTimer>
-#include <QStandardPaths>
 #include <QTest>
 
 using namespace LinkFixtures;
+using Kind = WriteOutcome::Kind;
 
 namespace {
 
 // Checked data with n channels; every byte differs from its neighbours so
 // that a byte out of place shows.
-AppState checkedState(int channels)
+StationData checkedData(int channels)
 {
-    AppState state;
-    state.dataValid = true;
-    state.portNumber = 2;
-    state.moduleCode = 4;
-    state.bandCode = 3;
-    RadioImage &image = state.image;
+    StationData data;
+    data.moduleCode = 4;
+    data.bandCode = 3;
+    RadioImage &image = data.image;
     for (std::size_t i = 0; i < image.header.size(); ++i)
         image.header[i] = static_cast<std::uint8_t>(0xA0 + i);
     image.header[RadioImage::ChannelCount] = static_cast<std::uint8_t>(channels);
@@ -33,13 +32,13 @@ AppState checkedState(int channels)
     for (std::size_t r = 0; r < RadioImage::MaxChannels; ++r)
         for (std::size_t b = 0; b < RadioImage::RecordSize; ++b)
             image.records[r][b] = static_cast<std::uint8_t>(r * 18 + b + 1);
-    return state;
+    return data;
 }
 
 // What the station must receive, put together field by field.
-QByteArray expectedWire(const AppState &state)
+QByteArray expectedWire(const StationData &data)
 {
-    const RadioImage &image = state.image;
+    const RadioImage &image = data.image;
     QByteArray wire;
     auto put = [&wire](int b) { wire.append(static_cast<char>(b)); };
     put(20);
@@ -51,14 +50,18 @@ QByteArray expectedWire(const AppState &state)
     put(image.idCode & 0xFF);
     for (int i = 8; i <= 11; ++i)
         put(image.header[std::size_t(i)]);
-    put(state.moduleCode);
-    put(state.bandCode);
-    put(state.bandCode);
-    put(state.bandCode);
+    put(data.moduleCode);
+    for (int copy = 0; copy < 3; ++copy)
+        put(data.bandCode);
     for (int r = 0; r < image.channelCount(); ++r)
         for (std::uint8_t b : image.records[std::size_t(r)])
             put(b);
     return wire;
+}
+
+QByteArray echo(std::uint8_t byte)
+{
+    return QByteArray(1, static_cast<char>(byte));
 }
 
 // A station answering with a scripted list of answer counts, then once each.
@@ -74,22 +77,26 @@ struct Script
     }
 };
 
-class Fixture
+// A station on a line in memory, and the program's end of it, open.
+class Line
 {
 public:
-    explicit Fixture(TestLine::Responder responder, StationLineOptions options = {})
-        : station(std::move(responder), options), link(view, file.path(), testLinkFactory())
+    explicit Line(TestLine::Responder responder, StationLineOptions options = {})
+        : station(std::move(responder), options), link(port, testTimings())
     {
-        file.writePorts({{2, station.devicePath()}});
-        link.setTimings(testTimings());
-        station.start();
+        port.open(station.devicePath());
     }
 
-    OptionsFile file;
+    WriteOutcome write(const StationData &data) { return StationWriter::write(link, data, events); }
+
     TestLine station;
-    RecordingObserver view;
-    TransferLink link;
+    MemoryLink port;
+    StationLink link;
+    RecordingEvents events;
 };
+
+// The write of n channels is 26 + 18·n bytes: start byte, 25 prefix bytes, records.
+constexpr int kPrefix = 26;
 
 } // namespace
 
@@ -98,27 +105,6 @@ class TestStationWriter : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-
-    void refusedWhenNotChecked()
-    {
-        AppState state = checkedState(3);
-        state.dataValid = false;
-        auto opened = std::make_shared<QStringList>();
-        RecordingObserver view;
-        OptionsFile file;
-        file.writePorts({{2, QStringLiteral("/nonexistent/ttyW")}});
-        TransferLink link(view, file.path(), loggingFactory(opened));
-        const WriteOutcome outcome = StationWriter::write(state, link);
-        QCOMPARE(outcome.kind, WriteOutcome::Kind::NotChecked);
-        const MaybeRefusal refusal = outcome.refusal;
-        QVERIFY(refusal.has_value());
-        QCOMPARE(refusal->text, QStringLiteral("Введенные данные не будут переданы, так как они не проверены."));
-        QCOMPARE(refusal->sound, Sound::None);
-        QVERIFY(opened->isEmpty());
-        QVERIFY(view.events.isEmpty());
-    }
-
     void fullWrite_data()
     {
         QTest::addColumn<int>("channels");
@@ -136,136 +122,169 @@ private slots:
     {
         QFETCH(int, channels);
         QFETCH(QList<int>, recordProgress);
-        const AppState state = checkedState(channels);
+        const StationData data = checkedData(channels);
         SimulatedStation memory;
-        Fixture f([&memory](std::uint8_t b) { return memory.onByte(b, 0); });
+        Line line([&memory](std::uint8_t b) { return memory.onByte(b, 0); });
 
-        const WriteOutcome outcome = StationWriter::write(state, f.link);
-        QCOMPARE(outcome.kind, WriteOutcome::Kind::Completed);
+        const WriteOutcome outcome = line.write(data);
 
-        const QByteArray wire = expectedWire(state);
-        QCOMPARE(outcome.sent, wire.size());
+        QCOMPARE(outcome.kind, Kind::Completed);
+        const QByteArray wire = expectedWire(data);
         QCOMPARE(wire.size(), 26 + 18 * channels);
-        QVERIFY(f.station.waitForReceived(wire.size(), 5000));
-        QCOMPARE(f.station.received(), wire);
-
-        QList<int> progress{0, 33, 66, 100, 0};
-        progress += recordProgress;
-        progress.append(100);
-        QCOMPARE(f.view.progress, progress);
-        QCOMPARE(f.view.statuses, (QStringList{QStringLiteral("ПР"), QStringLiteral("- -")}));
-        QCOMPARE(f.view.events.mid(0, 4), (QStringList{QStringLiteral("Exit off"), QStringLiteral("Write off"),
-                                                       QStringLiteral("Read off"), QStringLiteral("status ПР")}));
-        QVERIFY(f.view.allEnabled());
-        QVERIFY(!f.link.IsOpen());
-
-        f.station.stop();
+        QCOMPARE(outcome.sent, wire.size());
+        QCOMPARE(line.station.received(), wire);
+        // 33 after the header, 66 after the tones, 100 once the settings are
+        // out, 0 after the pause, then the records.
+        QCOMPARE(line.events.gauge, QList<int>({0, 33, 66, 100, 0}) + recordProgress);
+        QCOMPARE(line.events.events.first(), QStringLiteral("sent 0/%1").arg(wire.size()));
+        QCOMPARE(line.events.events.at(line.events.events.indexOf("records") - 1),
+                 QStringLiteral("sent %1/%2").arg(kPrefix).arg(wire.size()));
         QCOMPARE(memory.completedWrites(), 1);
         QCOMPARE(memory.memory().channelCount(), channels);
         QCOMPARE(memory.memory().idCode, std::uint16_t(0x12AB));
         QCOMPARE(memory.memory().records, wire.mid(26));
     }
 
-    void unansweredStartByteEndsQuietly()
+    void settingsPause()
     {
-        const AppState state = checkedState(2);
-        StationLineOptions silent;
-        silent.silentAfter = 0;
-        Fixture f(Script(), silent);
-
-        QCOMPARE(StationWriter::write(state, f.link), (WriteOutcome{WriteOutcome::Kind::NotStarted, 1, {}, {}}));
-
-        QCOMPARE(f.station.received(), bytes({20}));
-        QCOMPARE(f.view.statuses, (QStringList{QStringLiteral("ПР"), QStringLiteral("AK"), QStringLiteral("- -")}));
-        QCOMPARE(f.view.progress, QList<int>{0});
-        QVERIFY(f.view.allEnabled());
-        QVERIFY(!f.link.IsOpen());
+        // The pause between the settings and the records is the line's time:
+        // the records' first byte goes out 200 ms after the last answer.
+        StationLineOptions paced;
+        Line line(echo, paced);
+        QCOMPARE(line.write(checkedData(1)).kind, Kind::Completed);
+        // The quiet line before the start byte, then the pause.
+        QCOMPARE(line.station.nowUs() / 1000, LinkTimings().quietLineMs + 200);
     }
 
-    void stationSilentInToneTable()
+    void stationFallsSilent_data()
     {
-        const AppState state = checkedState(2);
+        // After the station's silence the write goes no further: the gauge
+        // shows where its next byte would have found the port closed. A
+        // station gone fails the port at the wait for its answer.
+        QTest::addColumn<QString>("how"); // "silent" or "gone": after `after` received bytes
+        QTest::addColumn<int>("after");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QList<int>>("gauge");
+        const int notStarted = int(Kind::NotStarted), brokenOff = int(Kind::BrokenOff);
+        const int failed = int(Kind::PortFailure);
+        QTest::newRow("start byte unanswered") << "silent" << 0 << notStarted << QList<int>{0};
+        QTest::newRow("gone at the start byte") << "gone" << 1 << failed << QList<int>{0};
+        QTest::newRow("gone in the header") << "gone" << 3 << failed << QList<int>{0};
+        QTest::newRow("silent in the tone table") << "silent" << 1 + 5 + 3 << brokenOff << QList<int>{0, 33};
+        QTest::newRow("gone in the tone table") << "gone" << 1 + 5 + 4 << failed << QList<int>{0, 33};
+        QTest::newRow("gone on the last band byte") << "gone" << kPrefix << failed << QList<int>{0, 33, 66};
+        QTest::newRow("gone half way through a record")
+            << "gone" << kPrefix + 18 + 9 << failed << QList<int>{0, 33, 66, 100, 0, 50};
+        QTest::newRow("silent on the last byte")
+            << "silent" << kPrefix + 35 << brokenOff << QList<int>{0, 33, 66, 100, 0, 50, 100};
+        QTest::newRow("gone on the last byte") << "gone" << kPrefix + 36 << failed << QList<int>{0, 33, 66, 100, 0, 50};
+    }
+    void stationFallsSilent()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, after);
+        QFETCH(int, kind);
+        QFETCH(QList<int>, gauge);
         StationLineOptions options;
-        options.silentAfter = 1 + 5 + 3; // start byte, header, three tones
-        Fixture f(Script(), options);
+        if (how == "silent")
+            options.silentAfter = after;
+        else
+            options.hangUpAfter = after;
+        Line line(echo, options);
+        const StationData data = checkedData(2);
 
-        const WriteOutcome outcome = StationWriter::write(state, f.link);
+        const WriteOutcome outcome = line.write(data);
 
-        QCOMPARE(outcome.kind, WriteOutcome::Kind::BrokenOff);
-        QCOMPARE(outcome.failure, SerialErrors::notOpen());
-        QCOMPARE(outcome.sent, qsizetype(1 + 5 + 4));
-        // The fourth tone went out unanswered; nothing after it.
-        QCOMPARE(f.station.received(), expectedWire(state).left(1 + 5 + 4));
-        QCOMPARE(f.view.progress, (QList<int>{0, 33}));
-        QCOMPARE(f.view.statuses.last(), QStringLiteral("AK"));
-        QVERIFY(f.view.allEnabled());
-        QVERIFY(!f.link.IsOpen());
+        // The unanswered byte is the last one sent.
+        const int sent = how == "silent" ? after + 1 : after;
+        QCOMPARE(int(outcome.kind), kind);
+        QCOMPARE(outcome.sent, qsizetype(sent));
+        QCOMPARE(line.station.received(), expectedWire(data).left(sent));
+        QCOMPARE(line.events.gauge, gauge);
+        // A write broken off goes on to no port operation: it would find the port closed.
+        if (how == "silent")
+            QCOMPARE(outcome.failure, outcome.kind == Kind::BrokenOff ? SerialErrors::notOpen() : QString());
+        else
+            QVERIFY2(outcome.failure.startsWith(SerialErrors::cannotReceive(line.station.devicePath(), QString())),
+                     qPrintable(outcome.failure));
     }
 
-    void stationSilentOnLastByteFailsAtThePurge()
+    void answers_data()
     {
-        const AppState state = checkedState(1);
-        const QByteArray wire = expectedWire(state);
-        StationLineOptions options;
-        options.silentAfter = int(wire.size()) - 1;
-        Fixture f(Script(), options);
-
-        const WriteOutcome outcome = StationWriter::write(state, f.link);
-        QCOMPARE(outcome.kind, WriteOutcome::Kind::BrokenOff);
-        QCOMPARE(outcome.failure, SerialErrors::notOpen());
-        QCOMPARE(outcome.sent, wire.size());
-        QCOMPARE(f.station.received(), wire);
-        QCOMPARE(f.view.progress.last(), 100); // the record's progress, then the purge failed
-        QCOMPARE(f.view.statuses.last(), QStringLiteral("AK"));
+        // Any byte answers, and a spare answer answers the next byte at once.
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<bool>("echoed"); // each answer the byte itself, else noise
+        QTest::newRow("two answers, then none") << QList<int>{1, 1, 2, 0} << true;
+        QTest::newRow("three of noise each") << QList<int>{} << false;
     }
-
-    void spareAnswerCoversTheNextByte()
+    void answers()
     {
-        // Two answers to the third byte, none to the fourth: the write runs
-        // through without a failed wait.
-        const AppState state = checkedState(1);
+        QFETCH(QList<int>, answers);
+        QFETCH(bool, echoed);
         Script script;
-        script.answers = {1, 1, 2, 0};
-        Fixture f(script);
+        script.answers = answers;
+        const auto noisy = [](std::uint8_t byte) {
+            return QByteArray(1, static_cast<char>(byte ^ 0xA5)) + QByteArray::fromHex("00FF");
+        };
+        Line line(echoed ? TestLine::Responder(script) : TestLine::Responder(noisy));
+        const StationData data = checkedData(2);
 
-        QCOMPARE(StationWriter::write(state, f.link).kind, WriteOutcome::Kind::Completed);
-        QCOMPARE(f.station.received(), expectedWire(state));
-        QVERIFY(!f.view.statuses.contains(QStringLiteral("AK")));
-        QCOMPARE(f.view.statuses.last(), QStringLiteral("- -"));
+        QCOMPARE(line.write(data).kind, Kind::Completed);
+        QCOMPARE(line.station.received(), expectedWire(data));
+        QCOMPARE(line.events.gauge.last(), 100);
     }
 
-    void portThatCannotBeOpened()
+    void stationStillSending_data()
     {
-        AppState state = checkedState(1);
-        OptionsFile file;
-        file.writePorts({{2, QStringLiteral("/nonexistent/ttyW2")}});
-        RecordingObserver view;
-        TransferLink link(view, file.path());
-        const WriteOutcome outcome = StationWriter::write(state, link);
-        QCOMPARE(outcome.kind, WriteOutcome::Kind::PortFailure);
-        QCOMPARE(outcome.sent, qsizetype(0));
-        QVERIFY(outcome.failure.contains(QLatin1String("/nonexistent/ttyW2")));
-        QVERIFY(view.events.isEmpty()); // buttons never disabled
+        // A station still sending the rest of an interrupted reply, and
+        // taking in nothing meanwhile: the start byte waits until the line
+        // has been quiet for longer than any gap within a reply, so that no
+        // byte of the tail passes for an answer; a line busy past the bound
+        // ends the write with nothing sent.
+        QTest::addColumn<int>("tailBytes");
+        QTest::addColumn<int>("gapMs"); // between the tail's bytes, beyond the line's pace
+        QTest::addColumn<bool>("quietsDown");
+        QTest::newRow("never quiet") << 400 << 0 << false;
+        QTest::newRow("a slow station's cut reply") << 5 << 60 << true;
     }
-
-    void noPortChosen()
+    void stationStillSending()
     {
-        AppState state = checkedState(1);
-        state.portNumber = 0;
+        QFETCH(int, tailBytes);
+        QFETCH(int, gapMs);
+        QFETCH(bool, quietsDown);
+        StationLineOptions options;
+        options.lineTime = true;
+        options.answerGapMs = gapMs;
         SimulatedStation memory;
-        Fixture f([&memory](std::uint8_t b) { return memory.onByte(b, 0); });
+        Line line([&memory](std::uint8_t byte) { return memory.onByte(byte, 0); }, options);
+        line.station.deafWhileSending();
+        line.station.sendUnprompted(QByteArray(tailBytes, char(0x55)));
+        const StationData data = checkedData(1);
 
-        // Cancelled prompt: the no-port error, nothing else changed.
-        QCOMPARE(StationWriter::write(state, f.link),
-                 (WriteOutcome{WriteOutcome::Kind::PortFailure, 0, {}, SerialErrors::noPortChosen()}));
-        QCOMPARE(f.view.events, QStringList{QStringLiteral("prompt")});
-        QCOMPARE(state.portNumber, std::uint8_t(0));
+        const WriteOutcome outcome = line.write(data);
 
-        // "OK" on COM2: the write goes there, for this transfer only.
-        f.view.promptAnswer = PortEntry{QStringLiteral("COM2"), f.station.devicePath()};
-        QCOMPARE(StationWriter::write(state, f.link).kind, WriteOutcome::Kind::Completed);
-        QCOMPARE(f.station.received(), expectedWire(state));
-        QCOMPARE(state.portNumber, std::uint8_t(0));
+        if (!quietsDown) {
+            QCOMPARE(outcome, (WriteOutcome{Kind::NotStarted, 0, true, QString()}));
+            QCOMPARE(line.station.received(), QByteArray());
+            return;
+        }
+        QCOMPARE(outcome.kind, Kind::Completed);
+        QCOMPARE(line.station.received(), expectedWire(data));
+        // The station took the whole write in: no byte went into its tail.
+        QCOMPARE(memory.completedWrites(), 1);
+    }
+
+    void portLostRightAfterOpening()
+    {
+        Line line(echo);
+        line.station.hangUp();
+
+        const WriteOutcome outcome = line.write(checkedData(1));
+
+        QCOMPARE(outcome.kind, Kind::PortFailure);
+        QCOMPARE(outcome.sent, qsizetype(0));
+        QVERIFY2(outcome.failure.startsWith(SerialErrors::cannotReceive(line.station.devicePath(), QString())),
+                 qPrintable(outcome.failure));
     }
 };
 

@@ -14,11 +14,11 @@ namespace {
 const QDate kDate(2026, 12, 7);
 
 // A template of `channels` channels 250 kHz apart, so that 99 fit the band.
-AppState sheetState(StationKind kind, int channels)
+ChannelPlan sheetState(StationKind kind, int channels)
 {
-    AppState state;
+    ChannelPlan state;
     state.selectStation(kind);
-    const int start = state.profile.lowKHz + 4000;
+    const int start = state.profile().lowKHz + 4000;
     if (TemplateBuilder::build({QString::number(channels), QString::number(start), QStringLiteral("250")}, state))
         qFatal("template refused");
     return state;
@@ -195,7 +195,7 @@ private slots:
         QFETCH(QStringList, texts);
         QFETCH(QStringList, absent);
         const bool band400 = QByteArray(QTest::currentDataTag()).startsWith("400");
-        AppState state = sheetState(band400 ? StationKind::Band400_486 : StationKind::Band144_174, channels);
+        ChannelPlan state = sheetState(band400 ? StationKind::Band400_486 : StationKind::Band144_174, channels);
         if (band400)
             state.setModuleCode(9);
         CheckFixtures::applyEdits(state, edits);

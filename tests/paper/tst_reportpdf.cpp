@@ -6,7 +6,7 @@
 #include "report/docxwriter.h"
 #include "report/reportdocument.h"
 #include "reportpaper.h"
-#include "state/appstate.h"
+#include "table/channelplan.h"
 #include "table/templatebuilder.h"
 
 #include <QtTest>
@@ -15,7 +15,7 @@ namespace {
 
 ReportDocument report(int channels, const QString &serial)
 {
-    AppState state;
+    ChannelPlan state;
     if (TemplateBuilder::build({QString::number(channels), QStringLiteral("144000"), QStringLiteral("250")}, state))
         qFatal("template refused");
     state.table.setChecked(ChannelTable::IdTone, 1, true);

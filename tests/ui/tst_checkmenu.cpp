@@ -3,6 +3,7 @@
 #include "files/windows1251.h"
 #include "main/channeltablemodel.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
@@ -15,8 +16,8 @@ class CheckMenuTest : public QObject
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void passesAfterTemplate();
-    void refusalKeepsFlagClear();
-    void conversionErrorThroughGuard();
+    void failedCheckLeavesDataUnchecked_data();
+    void failedCheckLeavesDataUnchecked();
     void editAfterPassedCheckClearsFlag();
 };
 
@@ -35,25 +36,38 @@ void CheckMenuTest::passesAfterTemplate()
     QVERIFY(bytes.startsWith(Windows1251::encode("[Общие установки]\r\nId_номер=0001\r\n")));
 }
 
-void CheckMenuTest::refusalKeepsFlagClear()
+void CheckMenuTest::failedCheckLeavesDataUnchecked_data()
 {
-    MainWindowFixture f;
-    f.makeTemplate("3", "140000", "1000");
-    f.state.dataValid = true;
-    f.widget<QPlainTextEdit>("Memo1")->setPlainText("");
-    f.trigger("N19");
-    QCOMPARE(f.ui.messages, QStringList{"Уровень яркости изм. 1-5"});
-    QVERIFY(!f.state.dataValid);
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("message"); // a part of the one message shown
+    QTest::newRow("refused") << "empty settings"
+                             << "Уровень яркости изм. 1-5";
+    QTest::newRow("conversion error through the guard") << "cell"
+                                                        << "'14оо'";
+    // The flag of an earlier passed check is cleared before the file is written.
+    QTest::newRow("MyTemp.ini cannot be written") << "MyTemp.ini"
+                                                  << "MyTemp.ini";
 }
 
-void CheckMenuTest::conversionErrorThroughGuard()
+void CheckMenuTest::failedCheckLeavesDataUnchecked()
 {
+    QFETCH(QString, fault);
+    QFETCH(QString, message);
     MainWindowFixture f;
     f.makeTemplate("3", "140000", "1000");
-    f.window->tableModel()->setData(f.window->tableModel()->index(1, 1), "14оо", Qt::EditRole);
+    const QString temp = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/MyTemp.ini";
+    QFile::remove(temp);
+    if (fault == "empty settings")
+        f.widget<QPlainTextEdit>("Memo1")->setPlainText("");
+    else if (fault == "cell")
+        f.window->tableModel()->setData(f.window->tableModel()->index(1, 1), "14оо", Qt::EditRole);
+    else
+        QVERIFY(QDir().mkpath(temp));
+    f.state.dataValid = true;
     f.trigger("N19");
+    QDir(temp).removeRecursively();
     QCOMPARE(f.ui.messages.size(), 1);
-    QVERIFY2(f.ui.messages.first().contains("'14оо'"), qPrintable(f.ui.messages.first()));
+    QVERIFY2(f.ui.messages.first().contains(message), qPrintable(f.ui.messages.first()));
     QVERIFY(!f.state.dataValid);
 }
 

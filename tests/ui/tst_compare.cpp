@@ -2,7 +2,7 @@
 // differences, a double-click that selects the cell, "Взять выбранное" as one
 // step of the history, and a read that breaks off changing nothing.
 #include "check/datacheck.h"
-#include "compare/tformcompare.h"
+#include "compare/comparisondialog.h"
 #include "compare/windowplacement.h"
 #include "core/support/linkfixtures.h"
 #include "files/channelfile.h"
@@ -10,7 +10,8 @@
 #include "main/channeltablemodel.h"
 #include "mainwindowfixture.h"
 #include "simulatedstation.h"
-#include "stationline.h"
+
+#include <QSignalSpy>
 
 #include <QCheckBox>
 #include <QDir>
@@ -26,7 +27,8 @@ using C = ChannelTable::Column;
 
 namespace {
 
-// A main window whose comparison reads the simulated station on COM1.
+// A main window whose comparison reads the simulated station on COM1, a line
+// in memory.
 struct Rig
 {
     MainWindowFixture f;
@@ -43,20 +45,29 @@ struct Rig
 
     explicit Rig(bool answering = true) : com1({}, lineOptions(answering))
     {
-        f.state.portNumber = 1;
-        TFormCompare *window = f.window->compareWindow();
+        f.ports.choose(1);
+        ComparisonDialog *window = f.window->compareWindow();
         window->setOptionsFile(com1.options.path());
+        window->setLinkFactory(LinkFixtures::testLinkFactory());
         window->setArchiveFolder(dir.filePath("archive"));
         // The station holds the template of 4 channels, as a write leaves it.
         f.makeTemplate("4", "146000", "1000");
-        QVERIFY(DataCheck::run(f.state, dir.filePath("MyTemp.ini")).passed());
-        const QByteArray write = QByteArray(1, char(SimulatedStation::WriteCommand))
-                                 + f.state.image.writeOrder(f.state.moduleCode, f.state.bandCode);
+        QVERIFY(f.state.check(dir.filePath("MyTemp.ini")).passed());
+        const QByteArray write =
+            QByteArray(1, char(SimulatedStation::WriteCommand)) + f.state.checkedStation().writeOrder();
         for (char byte : write)
             com1.station.onByte(std::uint8_t(byte), 0);
     }
 
-    TFormCompare *window() const { return f.window->compareWindow(); }
+    ComparisonDialog *window() const { return f.window->compareWindow(); }
+    // "Читать и сравнить", and the read to its end when one begins.
+    void readAndCompare() const
+    {
+        QSignalSpy ended(window(), &ComparisonDialog::readEnded);
+        QTest::mouseClick(window()->findChild<QPushButton *>("ReadAndCompare"), Qt::LeftButton);
+        if (window()->isReading())
+            QVERIFY(ended.wait(20000));
+    }
     QTreeWidget *list() const { return window()->list(); }
     QString count() const { return window()->findChild<QLabel *>("DifferenceCount")->text(); }
     QStringList rows() const
@@ -150,7 +161,7 @@ void CompareTest::compareWithStation()
         rig.setSetting("Громкость", volumeLater);
     auto *bar = rig.window()->findChild<QProgressBar *>("Gauge1");
     QSignalSpy shown(bar, &QProgressBar::valueChanged);
-    QTest::mouseClick(rig.window()->findChild<QPushButton *>("ReadAndCompare"), Qt::LeftButton);
+    rig.readAndCompare();
     QCOMPARE(bar->value(), gauge);
     for (qsizetype i = 1; i < shown.size(); ++i)
         QVERIFY2(shown.at(i).first().toInt() >= shown.at(i - 1).first().toInt(), qPrintable(QString::number(i)));
@@ -178,7 +189,7 @@ void CompareTest::takeSelected()
     rig.f.state.table.setCell(C::Rx, 3, "148500,00");
     rig.setSetting("Тон2", "800");
     rig.f.trigger("N25");
-    QTest::mouseClick(rig.window()->findChild<QPushButton *>("ReadAndCompare"), Qt::LeftButton);
+    rig.readAndCompare();
     QCOMPARE(rig.rows(), (QStringList{"Тон2|800|750", "строка 3, Rx, кГц|148500,00|148000,00"}));
 
     // A double-click on the cell's difference selects that cell.
@@ -263,7 +274,7 @@ void CompareTest::compareWithFile()
     QFETCH(QString, count);
     QFETCH(QString, serial);
     Rig rig;
-    AppState other = rig.f.state;
+    ChannelPlan other = rig.f.state;
     for (const QString &line : fileSettings) {
         const qsizetype at = other.settingsLines.indexOf(QRegularExpression("^" + line.section(u'=', 0, 0) + "="));
         if (at < 0)

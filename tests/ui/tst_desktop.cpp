@@ -6,7 +6,7 @@
 #include "services/desktopservices.h"
 #include "services/portprompt.h"
 #include "services/startup.h"
-#include "transfer/tform1.h"
+#include "transfer/transferdialog.h"
 
 #include <QDialogButtonBox>
 #include <QComboBox>
@@ -52,7 +52,7 @@ bool isRussian(const QString &text)
 void DesktopTest::captionsAsTheyAre()
 {
     MainWindowFixture f;
-    TForm1 transfer(f.state, f.ui, f.ports);
+    TransferDialog transfer(f.state, f.ui, f.ports);
     TFormProtokol report(f.state, f.ui);
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Ветрал 4М-13"));
     QCOMPARE(transfer.windowTitle(), QStringLiteral("Прием и передача информации в станцию"));
@@ -146,9 +146,9 @@ void DesktopTest::tableHeaderLook()
 void DesktopTest::searchCaptionFits()
 {
     MainWindowFixture f;
-    TForm1 dialog(f.state, f.ui, f.ports);
+    TransferDialog dialog(f.state, f.ui, f.ports);
     auto *usb = dialog.findChild<QPushButton *>("BitBtn4");
-    dialog.setSearchCaption(LinkTexts::searchNotFound());
+    usb->setText(LinkTexts::searchNotFound());
     QVERIFY2(usb->sizeHint().width() <= usb->width(), qPrintable(QString::number(usb->sizeHint().width())));
     // The buttons to its right are not covered.
     QVERIFY(usb->geometry().right() < dialog.findChild<QPushButton *>("BitBtn2")->x());

@@ -275,7 +275,7 @@ void FileMenuTest::dialogsStartWhereWorkWas()
     }
     AppState nextState;
     RecordingServices nextUi;
-    PortChoice nextPorts(nextState);
+    PortChoice nextPorts;
     std::unique_ptr<TFormMain> next;
     if (way.endsWith("next run"))
         next = std::make_unique<TFormMain>(nextState, nextUi, nextPorts);

@@ -35,7 +35,7 @@ struct RepeaterFixture : MainWindowFixture
     // "Контроль" without the menu entry.
     bool check()
     {
-        const DataCheckResult result = DataCheck::run(state, dir.filePath(QStringLiteral("MyTemp.ini")));
+        const DataCheckResult result = state.check(dir.filePath(QStringLiteral("MyTemp.ini")));
         if (!result.passed())
             qWarning("check refused: %s", qPrintable(result.text()));
         return result.passed();

@@ -1,29 +1,25 @@
-#include "check/datacheck.h"
-#include "compare/tformcompare.h"
+// The transfer dialog with the simulated station on a line in memory: the
+// port it uses, a write (and its check by reading back), a read shown in
+// the main window, the search, and closing it.
+#include "compare/comparisondialog.h"
 #include "files/channelfile.h"
 #include "files/readarchive.h"
-#include "core/support/linkfixtures.h"
 #include "link/linktexts.h"
-#include "mainwindowfixture.h"
-#include "simulatedstation.h"
-#include "stationline.h"
+#include "main/channeltablemodel.h"
 #include "report/tformprotokol.h"
-#include "transfer/tform1.h"
+#include "simulatedstation.h"
+#include "transferfixture.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QElapsedTimer>
-#include <QLabel>
 #include <QPlainTextEdit>
-#include "main/channeltablemodel.h"
-#include <QProgressBar>
-#include <QTableView>
 #include <QRadioButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
+#include <QTableView>
 
-// The transfer dialog on a real pseudo-terminal with the simulated station.
+using LinkFixtures::TestLine;
+
 class TransferDialogTest : public QObject
 {
     Q_OBJECT
@@ -34,42 +30,17 @@ private slots:
     void portChoiceShownEverywhere();
     void writeRefusedWhenUnchecked();
     void writeThroughDialog();
+    void writeVerified_data();
+    void writeVerified();
     void stationFallsSilentInTheToneTable();
-    void promptCancelled();
+    void portPrompt_data();
+    void portPrompt();
     void searchFindsStationOnCom3();
     void mainWindowStaysOpenDuringTransfer();
     void frameCloseActsAsExit_data();
     void frameCloseActsAsExit();
     void readShowsStationInMainWindow();
     void undoOfBrokenReadRestoresSettingsText();
-
-private:
-    struct Rig
-    {
-        MainWindowFixture f;
-        LinkFixtures::OptionsFile options;
-        QTemporaryDir dir;
-        std::unique_ptr<TForm1> dialog;
-        Rig()
-        {
-            dialog = std::make_unique<TForm1>(f.state, f.ui, f.ports);
-            dialog->setOptionsFile(options.path());
-            dialog->setArchiveFolder(archive());
-        }
-        void check(int channels)
-        {
-            f.makeTemplate(QString::number(channels), "140000", "1000");
-            QVERIFY(DataCheck::run(f.state, dir.filePath("MyTemp.ini")).passed());
-        }
-        QString archive() const { return dir.filePath("archive"); }
-        QPushButton *button(const char *name) const { return dialog->findChild<QPushButton *>(name); }
-        QString status() const { return dialog->findChild<QLabel *>("StaticText1")->text(); }
-        int gauge() const { return dialog->findChild<QProgressBar *>("Gauge1")->value(); }
-        bool buttonsEnabled() const
-        {
-            return button("BitBtn1")->isEnabled() && button("BitBtn2")->isEnabled() && button("BitBtn3")->isEnabled();
-        }
-    };
 };
 
 void TransferDialogTest::optionsFileOnFirstOpening_data()
@@ -88,11 +59,11 @@ void TransferDialogTest::optionsFileOnFirstOpening()
 {
     QFETCH(QStringList, lines);
     QFETCH(int, port);
-    Rig rig;
+    TransferRig rig;
     if (!lines.isEmpty())
         rig.options.write(lines);
     rig.dialog->openForTransfer();
-    QCOMPARE(int(rig.f.state.portNumber), port);
+    QCOMPARE(int(rig.f.ports.port()), port);
     QCOMPARE(rig.dialog->radioButton1()->isChecked(), port == 1);
     QCOMPARE(rig.dialog->radioButton2()->isChecked(), port == 2);
     QVERIFY(rig.dialog->isVisible());
@@ -115,10 +86,10 @@ void TransferDialogTest::portChoiceShownEverywhere()
     // showed another would write to a station the user did not mean.
     QFETCH(QString, chosenIn);
     QFETCH(bool, reopened);
-    Rig rig;
+    TransferRig rig;
     rig.options.write({"[All]", "Port=2"});
     rig.dialog->openForTransfer();
-    TFormCompare *compare = rig.f.window->compareWindow();
+    ComparisonDialog *compare = rig.f.window->compareWindow();
     compare->setOptionsFile(rig.options.path());
     compare->openForStation();
     const QList<QWidget *> windows{rig.dialog.get(), compare};
@@ -127,14 +98,14 @@ void TransferDialogTest::portChoiceShownEverywhere()
 
     QWidget *chooser = chosenIn == "transfer" ? windows.first() : windows.last();
     QTest::mouseClick(chooser->findChild<QRadioButton *>("RadioButton1"), Qt::LeftButton, {}, QPoint(5, 10));
-    QCOMPARE(int(rig.f.state.portNumber), 1);
+    QCOMPARE(int(rig.f.ports.port()), 1);
     if (reopened) {
         rig.dialog->hide();
         compare->hide();
         rig.dialog->openForTransfer();
         compare->openForStation();
     }
-    QCOMPARE(int(rig.f.state.portNumber), 1);
+    QCOMPARE(int(rig.f.ports.port()), 1);
     for (QWidget *window : windows) {
         QVERIFY2(window->findChild<QRadioButton *>("RadioButton1")->isChecked(), qPrintable(window->objectName()));
         QVERIFY2(!window->findChild<QRadioButton *>("RadioButton2")->isChecked(), qPrintable(window->objectName()));
@@ -143,31 +114,28 @@ void TransferDialogTest::portChoiceShownEverywhere()
 
 void TransferDialogTest::writeRefusedWhenUnchecked()
 {
-    Rig rig;
+    TransferRig rig;
     auto log = std::make_shared<QStringList>();
     rig.dialog->setLinkFactory(LinkFixtures::loggingFactory(log));
-    rig.f.state.portNumber = 1;
+    rig.f.ports.choose(1);
     QTest::mouseClick(rig.button("BitBtn2"), Qt::LeftButton);
     QCOMPARE(rig.f.ui.messages, QStringList{LinkTexts::dataNotChecked()});
     QVERIFY(log->isEmpty());
     QCOMPARE(rig.status(), LinkTexts::idle());
+    QVERIFY(!rig.dialog->isTransferRunning());
 }
 
 void TransferDialogTest::writeThroughDialog()
 {
-    Rig rig;
+    TransferRig rig;
     rig.check(8);
     SimulatedStation station;
-    StationLine line([&](std::uint8_t b) { return station.onByte(b, 0); });
-    line.start();
-    rig.options.writePorts({{1, line.devicePath()}});
-    rig.f.state.portNumber = 1;
+    TestLine line([&](std::uint8_t b) { return station.onByte(b, 0); });
+    rig.useCom1(line);
     rig.f.ui.clear();
-    QTest::mouseClick(rig.button("BitBtn2"), Qt::LeftButton);
+    QVERIFY(rig.run("BitBtn2"));
     QVERIFY2(rig.f.ui.messages.isEmpty(), qPrintable(rig.f.ui.messages.join('\n')));
-    line.stop();
-    const QByteArray expected =
-        QByteArray(1, char(20)) + rig.f.state.image.writeOrder(rig.f.state.moduleCode, rig.f.state.bandCode);
+    const QByteArray expected = QByteArray(1, char(20)) + rig.f.state.checkedStation().writeOrder();
     QCOMPARE(line.received(), expected);
     QCOMPARE(expected.size(), 26 + 18 * 8);
     QCOMPARE(rig.status(), LinkTexts::idle());
@@ -176,24 +144,86 @@ void TransferDialogTest::writeThroughDialog()
     const QString written = rig.dialog->findChild<QLabel *>("AdviceText")->text();
     QVERIFY2(QRegularExpression("^Записано за \\d+,\\d с$").match(written).hasMatch(), qPrintable(written));
     QVERIFY(rig.buttonsEnabled());
-    QVERIFY(!rig.f.state.transferRunning);
+    QVERIFY(!rig.f.ports.transferRunning());
     QVERIFY(rig.f.state.dataValid);
+}
+
+void TransferDialogTest::writeVerified_data()
+{
+    // "Проверить чтением после записи": off, the bytes on the line are the
+    // write's alone; on, the write is read back and compared, and the
+    // dialog says what it found. The choice is kept for the next run.
+    QTest::addColumn<bool>("verify");
+    QTest::addColumn<QString>("station"); // "holds", "alters" a byte of the reply, "silent" after the write
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("advice"); // its start
+    QTest::newRow("off") << false << "holds"
+                         << "- -"
+                         << "";
+    QTest::newRow("on") << true << "holds"
+                        << "- -"
+                        << "Записано и проверено";
+    QTest::newRow("on, the station holds another volume")
+        << true << "alters"
+        << "- -"
+        << "Станция хранит не то, что записано: Громкость: записано 08, прочитано 09";
+    QTest::newRow("on, no answer to the reading back")
+        << true << "silent"
+        << "AK"
+        << "Данные записаны в станцию, но прочитать их для сверки не удалось: станция не отвечает (AK).";
+}
+
+void TransferDialogTest::writeVerified()
+{
+    QFETCH(bool, verify);
+    QFETCH(QString, station);
+    QFETCH(QString, status);
+    QFETCH(QString, advice);
+    const int written = 26 + 18 * 2;
+    SimulatedStation memory;
+    StationLineOptions options;
+    options.silentAfter = station == "silent" ? written : -1;
+    TestLine line(
+        [&](std::uint8_t b) {
+            QByteArray answer = memory.onByte(b, 0);
+            if (station == "alters" && b == 30)
+                answer[4] = char(answer.at(4) + 1); // the volume of the reply
+            return answer;
+        },
+        options);
+    {
+        TransferRig rig;
+        rig.check(2);
+        rig.useCom1(line);
+        rig.dialog->findChild<QCheckBox *>("VerifyAfterWrite")->setChecked(verify);
+        QVERIFY(rig.run("BitBtn2"));
+        QCOMPARE(line.received().size(), verify ? written + 1 : written);
+        QCOMPARE(memory.completedWrites(), 1);
+        QCOMPARE(rig.status(), status);
+        QCOMPARE(rig.advice().left(advice.size()), advice);
+        QVERIFY(rig.buttonsEnabled());
+        QVERIFY(rig.f.ui.messages.isEmpty());
+
+        // Remembered with the window's settings.
+        TransferDialog again(rig.f.state, rig.f.ui, rig.f.ports);
+        again.setSettingsFile(rig.dir.filePath("vetral-window.ini"));
+        QCOMPARE(again.findChild<QCheckBox *>("VerifyAfterWrite")->isChecked(), verify);
+    }
 }
 
 void TransferDialogTest::stationFallsSilentInTheToneTable()
 {
-    Rig rig;
+    TransferRig rig;
     rig.check(2);
     SimulatedStation station;
-    StationLine line([&](std::uint8_t b) { return station.onByte(b, 0); }, StationLineOptions{0, 1 + 5 + 4, false});
-    line.start();
-    rig.options.writePorts({{1, line.devicePath()}});
-    rig.f.state.portNumber = 1;
+    StationLineOptions silentInTones;
+    silentInTones.silentAfter = 1 + 5 + 4;
+    TestLine line([&](std::uint8_t b) { return station.onByte(b, 0); }, silentInTones);
+    rig.useCom1(line);
     rig.f.ui.clear();
     const auto *advice = rig.dialog->findChild<QLabel *>("AdviceText");
     QVERIFY(advice->text().isEmpty());
-    rig.button("BitBtn2")->click();
-    line.stop();
+    QVERIFY(rig.run("BitBtn2"));
     QCOMPARE(rig.status(), LinkTexts::noAnswer());
     QCOMPARE(advice->text(), LinkTexts::noAnswerAdvice());
     QVERIFY(!advice->isHidden());
@@ -201,54 +231,66 @@ void TransferDialogTest::stationFallsSilentInTheToneTable()
     QVERIFY(advice->height() >= advice->heightForWidth(advice->width())); // the whole advice is seen
     QCOMPARE(rig.gauge(), 33);
     QVERIFY(rig.buttonsEnabled());
-    QCOMPARE(rig.f.ui.messages.size(), 1); // the closed port's error, through the guard
-    QVERIFY(!rig.f.state.transferRunning);
+    QCOMPARE(rig.f.ui.messages, QStringList{SerialErrors::notOpen()}); // the closed port, through the guard
+    QVERIFY(!rig.f.ports.transferRunning());
 }
 
-void TransferDialogTest::promptCancelled()
+void TransferDialogTest::portPrompt_data()
 {
-    Rig rig;
+    // No port chosen: the prompt asks, on the window's thread, before anything
+    // starts; the choice holds for this transfer only.
+    QTest::addColumn<bool>("answered");
+    QTest::newRow("cancelled") << false;
+    QTest::newRow("COM3 chosen") << true;
+}
+
+void TransferDialogTest::portPrompt()
+{
+    QFETCH(bool, answered);
+    TransferRig rig;
     rig.check(1);
-    // A device the prompt offers is not opened to be listed.
-    StationLine com3([](std::uint8_t) { return QByteArray(); });
+    SimulatedStation station;
+    TestLine com3([&](std::uint8_t b) { return station.onByte(b, 0); });
     rig.options.writePorts({{3, com3.devicePath()}});
     auto log = std::make_shared<QStringList>();
     rig.dialog->setLinkFactory(LinkFixtures::loggingFactory(log));
-    rig.f.state.portNumber = 0;
+    rig.f.ports.choose(0);
     rig.f.ui.clear();
-    rig.f.ui.nextPort.reset();
-    rig.button("BitBtn2")->click();
+    if (answered)
+        rig.f.ui.nextPort = PortEntry{"COM3", com3.devicePath()};
+    else
+        rig.f.ui.nextPort.reset();
+    if (answered)
+        QVERIFY(rig.run("BitBtn2"));
+    else
+        rig.button("BitBtn2")->click();
     QCOMPARE(rig.f.ui.portPrompts.size(), 1);
-    QVERIFY(rig.f.ui.portPrompts.first().contains(PortEntry{"COM3", com3.devicePath()}));
-    QVERIFY2(log->isEmpty(), qPrintable(log->join(' ')));
-    QCOMPARE(rig.f.ui.messages.size(), 1);
-    QCOMPARE(int(rig.f.state.portNumber), 0);
+    // A device the prompt offers is not opened to be listed.
+    QCOMPARE(*log, answered ? QStringList{com3.devicePath()} : QStringList{});
+    QCOMPARE(rig.f.ui.messages, answered ? QStringList{} : QStringList{SerialErrors::noPortChosen()});
+    QCOMPARE(com3.received().size(), answered ? 26 + 18 : 0);
+    QCOMPARE(int(rig.f.ports.port()), 0);
     QVERIFY(rig.buttonsEnabled());
     QCOMPARE(rig.status(), LinkTexts::idle());
 }
 
 void TransferDialogTest::searchFindsStationOnCom3()
 {
-    Rig rig;
+    TransferRig rig;
     SimulatedStation s1, s2, s3;
-    StationLine com1([&](std::uint8_t b) { return s1.onByte(b, 0); }, StationLineOptions{0, 0, false});
-    StationLine com2([&](std::uint8_t b) { return s2.onByte(b, 0); }, StationLineOptions{0, 0, false});
-    StationLine com3([&](std::uint8_t b) { return s3.onByte(b, 0); });
-    StationLine com4([&](std::uint8_t b) { return s3.onByte(b, 0); });
-    for (StationLine *l : {&com1, &com2, &com3, &com4})
-        l->start();
+    StationLineOptions silent;
+    silent.silentAfter = 0;
+    TestLine com1([&](std::uint8_t b) { return s1.onByte(b, 0); }, silent);
+    TestLine com2([&](std::uint8_t b) { return s2.onByte(b, 0); }, silent);
+    TestLine com3([&](std::uint8_t b) { return s3.onByte(b, 0); });
+    TestLine com4([&](std::uint8_t b) { return s3.onByte(b, 0); });
     rig.options.writePorts(
         {{1, com1.devicePath()}, {2, com2.devicePath()}, {3, com3.devicePath()}, {4, com4.devicePath()}});
-    rig.dialog->setSearchTimings(PortSearchTimings{20, 20, 101});
     rig.f.ports.choose(2);
-    TFormCompare *compare = rig.f.window->compareWindow();
+    ComparisonDialog *compare = rig.f.window->compareWindow();
     compare->openForStation();
-    rig.button("BitBtn4")->click();
-    for (StationLine *l : {&com1, &com2, &com3})
-        l->waitForReceived(2, 2000);
-    for (StationLine *l : {&com1, &com2, &com3, &com4})
-        l->stop();
-    QCOMPARE(int(rig.f.state.portNumber), 3);
+    QVERIFY(rig.run("BitBtn4"));
+    QCOMPARE(int(rig.f.ports.port()), 3);
     QCOMPARE(rig.button("BitBtn4")->text(), LinkTexts::searchFound());
     // The buttons stay unchecked: a line says where the station is.
     const auto *found = rig.dialog->findChild<QLabel *>("FoundPort");
@@ -266,12 +308,12 @@ void TransferDialogTest::searchFindsStationOnCom3()
 
 void TransferDialogTest::mainWindowStaysOpenDuringTransfer()
 {
-    Rig rig;
-    rig.f.state.transferRunning = true;
+    TransferRig rig;
+    rig.f.ports.setTransferRunning(true);
     QCloseEvent refused;
     QApplication::sendEvent(rig.f.window.get(), &refused);
     QVERIFY(!refused.isAccepted());
-    rig.f.state.transferRunning = false;
+    rig.f.ports.setTransferRunning(false);
     QCloseEvent accepted;
     QApplication::sendEvent(rig.f.window.get(), &accepted);
     QVERIFY(accepted.isAccepted());
@@ -294,48 +336,44 @@ void TransferDialogTest::frameCloseActsAsExit()
     QFETCH(bool, report);
     QFETCH(bool, transferRunning);
     QFETCH(bool, exits);
-    Rig rig;
+    TransferRig rig;
     TFormProtokol protokol(rig.f.state, rig.f.ui);
     QWidget *dialog = report ? static_cast<QWidget *>(&protokol) : rig.dialog.get();
     QSignalSpy exit(dialog, SIGNAL(exitRequested()));
-    QObject::connect(rig.dialog.get(), &TForm1::exitRequested, rig.f.window.get(), &TFormMain::restoreAfterTransfer);
+    QObject::connect(rig.dialog.get(), &TransferDialog::exitRequested, rig.f.window.get(),
+                     &TFormMain::restoreAfterTransfer);
     QObject::connect(&protokol, &TFormProtokol::exitRequested, rig.f.window.get(), &TFormMain::restoreNormal);
     rig.f.window->showMinimized();
     dialog->show();
-    rig.f.state.transferRunning = transferRunning;
+    rig.f.ports.setTransferRunning(transferRunning);
     dialog->close();
     QCOMPARE(exit.size(), exits ? 1 : 0);
     QCOMPARE(dialog->isVisible(), !exits);
     QCOMPARE(bool(rig.f.window->windowState() & Qt::WindowMinimized), !exits);
-    rig.f.state.transferRunning = false;
+    rig.f.ports.setTransferRunning(false);
 }
 
 void TransferDialogTest::readShowsStationInMainWindow()
 {
     SimulatedStation station;
-    StationLine line([&](std::uint8_t b) { return station.onByte(b, 0); });
-    line.start();
+    TestLine line([&](std::uint8_t b) { return station.onByte(b, 0); });
     {
-        Rig writer;
+        TransferRig writer;
         writer.f.trigger("N3062");
         writer.f.makeTemplate("3", "30000", "12,5");
-        QVERIFY(DataCheck::run(writer.f.state, writer.dir.filePath("MyTemp.ini")).passed());
-        writer.options.writePorts({{1, line.devicePath()}});
-        writer.f.state.portNumber = 1;
-        writer.button("BitBtn2")->click();
+        QVERIFY(writer.f.state.check(writer.dir.filePath("MyTemp.ini")).passed());
+        writer.useCom1(line);
+        QVERIFY(writer.run("BitBtn2"));
         QCOMPARE(writer.status(), LinkTexts::idle());
     }
-    Rig rig;
-    rig.dialog->setReadObserver(rig.f.window.get());
-    rig.options.writePorts({{1, line.devicePath()}});
-    rig.f.state.portNumber = 1;
+    TransferRig rig;
+    rig.useCom1(line);
     rig.f.ui.clear();
     // The views hear of each change of the table's shape before it is made.
     QList<int> rowsBeforeReset;
     connect(rig.f.window->tableModel(), &QAbstractItemModel::modelAboutToBeReset, this,
             [&] { rowsBeforeReset << rig.f.window->tableModel()->rowCount(); });
-    rig.button("BitBtn3")->click();
-    line.stop();
+    QVERIFY(rig.run("BitBtn3"));
     QVERIFY2(rig.f.ui.messages.isEmpty(), qPrintable(rig.f.ui.messages.join('\n')));
     QVERIFY(!rowsBeforeReset.isEmpty());
     QCOMPARE(rowsBeforeReset.first(), 10);
@@ -363,9 +401,7 @@ void TransferDialogTest::readShowsStationInMainWindow()
     QCOMPARE(copies.size(), 1);
     QCOMPARE(QFileInfo(QDir(rig.archive()).filePath(copies.at(0))).size(), ChannelFile::encode(rig.f.state).size());
     rig.dialog->setArchiveFolder(QDir(rig.archive()).filePath(copies.at(0)));
-    line.start();
-    rig.button("BitBtn3")->click();
-    line.stop();
+    QVERIFY(rig.run("BitBtn3"));
     QCOMPARE(rig.f.ui.messages.size(), 1);
     QVERIFY(rig.f.ui.messages.at(0).startsWith(ReadArchive::failureMessage(QString())));
     QCOMPARE(rig.status(), LinkTexts::idle());
@@ -373,20 +409,18 @@ void TransferDialogTest::readShowsStationInMainWindow()
 
 void TransferDialogTest::undoOfBrokenReadRestoresSettingsText()
 {
-    Rig rig;
+    TransferRig rig;
     rig.f.makeTemplate("3", "140000", "1000");
     auto *memo = rig.f.widget<QPlainTextEdit>("Memo1");
     memo->appendPlainText("Заметка=1"); // typed by the user before the read
     const QStringList lines = rig.f.state.settingsLines;
     const ChannelTable table = rig.f.state.table;
     SimulatedStation station;
-    StationLine line([&](std::uint8_t b) { return station.onByte(b, 0); }, StationLineOptions{0, 0, false});
-    line.start();
-    rig.options.writePorts({{1, line.devicePath()}});
-    rig.f.state.portNumber = 1;
-    rig.dialog->setReadObserver(rig.f.window.get());
-    rig.button("BitBtn3")->click();
-    line.stop();
+    StationLineOptions silent;
+    silent.silentAfter = 0;
+    TestLine line([&](std::uint8_t b) { return station.onByte(b, 0); }, silent);
+    rig.useCom1(line);
+    QVERIFY(rig.run("BitBtn3"));
     QCOMPARE(rig.status(), LinkTexts::noAnswer());
     QCOMPARE(memo->toPlainText(), QStringLiteral("[Общие установки]"));
 

@@ -1,27 +1,30 @@
 // The transfer dialog when the line fails under a transfer: the station
 // goes away in the middle, or the port is lost right after it was opened.
 // The dialog must come out of it usable: its own status, all three buttons
-// enabled, one message, and the transfer no longer counted as running.
-// Also what the user does while a transfer holds the line: none of it counts.
-// And the batch window over several stations, some of which fail.
+// enabled, one message, and the transfer no longer counted as running; the
+// main window keeps what the reply brought. Also what the user does while a
+// transfer holds the line: none of it counts. And the batch window over
+// several stations, some of which fail, and the program ending during one.
+// The stations are on lines in memory, whose time the lines count.
 
-#include "check/datacheck.h"
-#include "image/fieldcoding.h"
-#include "core/support/linkfixtures.h"
-#include "link/linktexts.h"
-#include "mainwindowfixture.h"
-#include "simulatedstation.h"
-#include "stationline.h"
 #include "batch/batchdialog.h"
-#include "transfer/tform1.h"
+#include "image/fieldcoding.h"
+#include "image/stationreply.h"
+#include "link/linktexts.h"
+#include "simulatedstation.h"
+#include "core/support/replyfixtures.h"
+#include "transferfixture.h"
 
 #include <QKeyEvent>
-#include <QLabel>
+#include <QScopeGuard>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QSignalSpy>
+#include <QPlainTextEdit>
 #include <QTableWidget>
-#include <QTemporaryDir>
+#include <condition_variable>
+#include <mutex>
+
+using LinkFixtures::TestLine;
 
 class TransferFaultsTest : public QObject
 {
@@ -31,45 +34,32 @@ private slots:
     void stationGoneMidTransfer();
     void portLostRightAfterOpening_data();
     void portLostRightAfterOpening();
-    void readCutShortIsNotCheckedData_data();
-    void readCutShortIsNotCheckedData();
+    void readCutShort_data();
+    void readCutShort();
     void inputDuringTransferDropped_data();
     void inputDuringTransferDropped();
     void batchWindow_data();
     void batchWindow();
+    void programEndsDuringBatch();
 
 private:
-    struct Rig
+    // The template of three channels, checked, and a station on COM1.
+    struct Rig : TransferRig
     {
-        MainWindowFixture f;
-        QTemporaryDir dir;
-        LinkFixtures::StationOnCom1 com1;
-        std::unique_ptr<TForm1> dialog;
+        SimulatedStation station;
+        std::unique_ptr<TestLine> line;
 
-        // A station that holds three channels: its reply is 28 + 3·18 bytes.
-        static SimulatedStation threeChannels()
+        // `reply`: what the station answers a read with, its memory's by default.
+        explicit Rig(const StationLineOptions &lineOptions = {}, std::optional<QByteArray> reply = {})
         {
-            StationMemory memory;
-            memory.settings[2] = 3;
-            memory.records = QByteArray(3 * StationMemory::RecordSize, char(1));
-            return SimulatedStation(memory);
-        }
-
-        explicit Rig(const StationLineOptions &lineOptions = {}) : com1(threeChannels(), lineOptions)
-        {
-            dialog = std::make_unique<TForm1>(f.state, f.ui, f.ports);
-            dialog->setOptionsFile(com1.options.path());
-            dialog->setReadObserver(f.window.get());
-            f.makeTemplate(QStringLiteral("3"), QStringLiteral("140000"), QStringLiteral("1000"));
-            QVERIFY(DataCheck::run(f.state, dir.filePath(QStringLiteral("MyTemp.ini"))).passed());
-            f.state.portNumber = 1;
+            line = std::make_unique<TestLine>(
+                [this, reply](std::uint8_t b) {
+                    return b == SimulatedStation::ReadCommand && reply ? *reply : station.onByte(b, 0);
+                },
+                lineOptions);
+            check(3);
+            useCom1(*line);
             f.ui.clear();
-        }
-        QPushButton *button(const char *name) const { return dialog->findChild<QPushButton *>(name); }
-        QString status() const { return dialog->findChild<QLabel *>("StaticText1")->text(); }
-        bool buttonsEnabled() const
-        {
-            return button("BitBtn1")->isEnabled() && button("BitBtn2")->isEnabled() && button("BitBtn3")->isEnabled();
         }
     };
 };
@@ -104,9 +94,9 @@ void TransferFaultsTest::stationGoneMidTransfer()
         options.hangUpAfter = goneAfter;
     else
         options.hangUpAfterSent = goneAfter;
-    Rig rig(options);
+    Rig rig(options, ReplyFixtures::Reply::withRecords(3).bytes());
 
-    rig.button(button.constData())->click();
+    QVERIFY(rig.run(button.constData()));
 
     QCOMPARE(rig.status(), status);
     const auto *label = rig.dialog->findChild<QLabel *>("AdviceText");
@@ -116,7 +106,7 @@ void TransferFaultsTest::stationGoneMidTransfer()
     QVERIFY2(beside.endsWith(LinkTexts::noAnswerAdvice().section(". ", 1)), qPrintable(beside)); // what to check
     QVERIFY(rig.buttonsEnabled());
     QCOMPARE(rig.f.ui.messages.size(), messages);
-    QVERIFY(!rig.f.state.transferRunning);
+    QVERIFY(!rig.f.ports.transferRunning());
 }
 
 void TransferFaultsTest::portLostRightAfterOpening_data()
@@ -130,51 +120,161 @@ void TransferFaultsTest::portLostRightAfterOpening()
 {
     QFETCH(QByteArray, button);
     Rig rig;
-    const QString device = rig.com1.line->devicePath();
-    rig.dialog->setLinkFactory(LinkFixtures::hangUpAfterOpenFactory(*rig.com1.line));
+    const QString device = rig.line->devicePath();
+    rig.dialog->setLinkFactory(LinkFixtures::hangUpAfterOpenFactory(*rig.line));
 
-    rig.button(button.constData())->click();
+    QVERIFY(rig.run(button.constData()));
 
     QCOMPARE(rig.status(), LinkTexts::noAnswer());
     QVERIFY(rig.buttonsEnabled());
     QCOMPARE(rig.f.ui.messages.size(), 1);
     QVERIFY2(rig.f.ui.messages.first().startsWith(SerialErrors::cannotReceive(device, QString())),
              qPrintable(rig.f.ui.messages.first()));
-    QVERIFY(!rig.f.state.transferRunning);
+    QVERIFY(!rig.f.ports.transferRunning());
     QVERIFY(rig.f.state.dataValid); // the request never went out: the image is untouched
 }
 
-void TransferFaultsTest::readCutShortIsNotCheckedData_data()
+void TransferFaultsTest::readCutShort_data()
 {
-    QTest::addColumn<int>("sentBeforeGone"); // -1: the whole reply
-    QTest::addColumn<bool>("stillChecked");
-    QTest::newRow("gone in the header") << 5 << false;
-    QTest::newRow("gone in the records") << 40 << false;
-    QTest::newRow("complete") << -1 << true;
+    // The station's reply (two channels on 30-60 MHz, module 3) stops after
+    // `sent` bytes, it falls silent or goes away: the main window keeps what
+    // came in whole blocks, shows the station type once the fixed part is
+    // in, and the data are no longer checked; a whole reply leaves them
+    // checked. A half-read image is never written.
+    QTest::addColumn<int>("sent"); // -1: the whole reply
+    QTest::addColumn<bool>("goesAway");
+    QTest::addColumn<int>("lines"); // of the settings text
+    QTest::addColumn<int>("rows");  // of the table
+    QTest::addColumn<QString>("caption");
+    const QString vhf = "Ветрал 4М-13", hf = "Ветрал 4М-11";
+    QTest::newRow("no answer") << 0 << false << 1 << 3 << vhf;
+    QTest::newRow("inside block 1") << 7 << false << 1 << 3 << vhf;
+    QTest::newRow("gone after the third tone") << 13 << true << 6 << 3 << vhf;
+    QTest::newRow("inside block 3") << 22 << false << 13 << 3 << vhf;
+    QTest::newRow("inside block 4") << 27 << false << 13 << 3 << vhf;
+    QTest::newRow("before the first record") << 28 << false << 26 << 2 << hf;
+    QTest::newRow("gone inside the first record") << 37 << true << 26 << 2 << hf;
+    QTest::newRow("after the first record") << 46 << false << 26 << 2 << hf;
+    QTest::newRow("complete") << -1 << false << 27 << 2 << hf;
 }
 
-void TransferFaultsTest::readCutShortIsNotCheckedData()
+void TransferFaultsTest::readCutShort()
 {
-    QFETCH(int, sentBeforeGone);
-    QFETCH(bool, stillChecked);
+    QFETCH(int, sent);
+    QFETCH(bool, goesAway);
+    QFETCH(int, lines);
+    QFETCH(int, rows);
+    QFETCH(QString, caption);
+    const QByteArray reply = ReplyFixtures::Reply{.module = 3, .band = 1}.bytes();
     StationLineOptions options;
-    options.hangUpAfterSent = sentBeforeGone;
-    options.throughLink = true; // a write that opened the port after all would reach no other line
-    Rig rig(options);
-    rig.button("BitBtn3")->click();
-    QCOMPARE(rig.status(), stillChecked ? LinkTexts::idle() : LinkTexts::noAnswer());
-    QCOMPARE(rig.f.state.dataValid, stillChecked);
-    if (stillChecked)
+    if (goesAway)
+        options.hangUpAfterSent = sent;
+    Rig rig(options, goesAway || sent < 0 ? reply : reply.left(sent));
+    const QString oldNumber = rig.f.state.table.cell(ChannelTable::Number, 1);
+
+    QVERIFY(rig.run("BitBtn3"));
+
+    const bool complete = sent < 0;
+    QCOMPARE(rig.status(), complete ? LinkTexts::idle() : LinkTexts::noAnswer());
+    QCOMPARE(rig.f.state.dataValid, complete);
+    QCOMPARE(rig.f.widget<QPlainTextEdit>("Memo1")->toPlainText().split('\n').size(), lines);
+    QCOMPARE(rig.f.window->tableModel()->rowCount(), rows);
+    QCOMPARE(rig.f.window->windowTitle(), caption);
+    QCOMPARE(rig.f.state.moduleCode, rows == 2 ? 3 : 0);
+    // No record is decoded from a reply cut short.
+    QCOMPARE(rig.f.state.table.cell(ChannelTable::Number, 1), complete ? QString("1") : oldNumber);
+    QCOMPARE(rig.f.state.chosenModule, complete ? 3 : 0);
+    if (complete)
         return;
     // The half-read image is not sent.
     rig.f.ui.clear(); // the failed port's message
-    const QByteArray before = rig.com1.line->received();
+    const QByteArray before = rig.line->received();
     rig.button("BitBtn2")->click();
     QCOMPARE(rig.f.ui.messages, QStringList{LinkTexts::dataNotChecked()});
-    QCOMPARE(rig.com1.line->received(), before);
+    QCOMPARE(rig.line->received(), before);
 }
 
 namespace {
+// Stations by letter on COM3, COM4 ...: A answers, S is silent, D alters a
+// tone in its replies. Each is reached by the name of a file of its own, as
+// the batch window lists only ports whose device is there.
+struct BatchStations
+{
+    std::vector<std::unique_ptr<SimulatedStation>> stations;
+    std::vector<std::unique_ptr<TestLine>> lines;
+    QMap<int, QString> ports;
+    TransferRig &rig;
+
+    // Holds every station's answer to a read request while shut, so that
+    // the test can act before any station gets past its backup read, on a
+    // line whose time costs nothing.
+    class Gate
+    {
+    public:
+        void shut() { set(false); }
+        void open() { set(true); }
+        void pass()
+        {
+            std::unique_lock lock(m_mutex);
+            m_changed.wait(lock, [this] { return m_open; });
+        }
+
+    private:
+        void set(bool open)
+        {
+            {
+                const std::lock_guard lock(m_mutex);
+                m_open = open;
+            }
+            m_changed.notify_all();
+        }
+        std::mutex m_mutex;
+        std::condition_variable m_changed;
+        bool m_open = true;
+    };
+    std::shared_ptr<Gate> gate = std::make_shared<Gate>();
+
+    BatchStations(TransferRig &on, const QString &kinds) : rig(on)
+    {
+        for (qsizetype i = 0; i < kinds.size(); ++i) {
+            StationMemory memory;
+            memory.serial = {0x11, 0x22, std::uint8_t(0x30 + i)};
+            stations.push_back(std::make_unique<SimulatedStation>(memory));
+            StationLineOptions options;
+            options.silentAfter = kinds.at(i) == u'S' ? 0 : -1;
+            const bool alters = kinds.at(i) == u'D';
+            SimulatedStation *station = stations.back().get();
+            lines.push_back(std::make_unique<TestLine>(
+                [station, alters, gate = gate](std::uint8_t b) {
+                    if (b == StationReply::RequestByte)
+                        gate->pass();
+                    QByteArray answer = station->onByte(b, 0);
+                    if (alters && answer.size() > 12) // the third tone of a reply
+                        answer[12] = char(answer.at(12) + 1);
+                    return answer;
+                },
+                options));
+            const QString device = rig.dir.filePath(QString("ttyStation%1").arg(i));
+            QFile file(device);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            TestLine::link(device, lines.back().get());
+            ports.insert(3 + int(i), device);
+        }
+    }
+    void prepare(BatchDialog &batch)
+    {
+        batch.setOptionsFile(rig.options.path());
+        batch.setArchiveFolder(rig.dir.filePath("archive"));
+        batch.setLinkTimings(LinkFixtures::testTimings());
+        batch.setLinkFactory(LinkFixtures::testLinkFactory());
+        batch.showForBatch();
+        for (int n = 3; n < 3 + int(lines.size()); ++n) {
+            QVERIFY(batch.portNames().contains(QString("COM%1").arg(n)));
+            batch.setPortChecked(QString("COM%1").arg(n), true);
+        }
+    }
+};
+
 // The station's line, with something the user does while the transfer's
 // last bytes go through: queued, as input is while the thread is busy.
 class InputAtTheEnd final : public LinkFixtures::ForwardingLink
@@ -230,18 +330,22 @@ void TransferFaultsTest::inputDuringTransferDropped()
     QFETCH(bool, space);
     Rig rig;
     rig.dialog->show();
-    rig.dialog->setLinkFactory([&rig, clicked, space] {
-        return std::make_unique<InputAtTheEnd>([&rig, clicked, space] {
-            for (const QByteArray &name : clicked)
-                space ? postSpace(rig.button(name.constData())) : postClick(rig.button(name.constData()));
+    QList<QWidget *> targets;
+    for (const QByteArray &name : clicked)
+        targets.append(rig.button(name.constData()));
+    // The line is closed on the transfer's thread: the input is posted from
+    // there, before the transfer's end reaches the window.
+    rig.dialog->setLinkFactory([targets, space] {
+        return std::make_unique<InputAtTheEnd>([targets, space] {
+            for (QWidget *target : targets)
+                space ? postSpace(target) : postClick(target);
         });
     });
-    rig.button(transfer.constData())->click();
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
+
+    QVERIFY(rig.run(transfer.constData()));
 
     const int expected = transfer == "BitBtn2" ? 26 + 18 * 3 : 1; // one write, or the request
-    QCOMPARE(rig.com1.line->received().size(), expected);
+    QCOMPARE(rig.line->received().size(), expected);
     QCOMPARE(rig.status(), LinkTexts::idle());
     QVERIFY(rig.dialog->isVisible());
     QVERIFY(rig.buttonsEnabled());
@@ -308,42 +412,18 @@ void TransferFaultsTest::batchWindow()
     QVERIFY(QDir(rig.dir.path()).mkdir("files"));
     rig.f.ui.nextSaveName = rig.dir.filePath("files/a.ini");
     rig.f.trigger("N3");
-    std::vector<std::unique_ptr<SimulatedStation>> stations;
-    std::vector<std::unique_ptr<StationLine>> lines;
-    QMap<int, QString> ports;
-    for (qsizetype i = 0; i < kinds.size(); ++i) {
-        StationMemory memory;
-        memory.serial = {0x11, 0x22, std::uint8_t(0x30 + i)};
-        stations.push_back(std::make_unique<SimulatedStation>(memory));
-        StationLineOptions options;
-        options.silentAfter = kinds.at(i) == u'S' ? 0 : -1;
-        const bool alters = kinds.at(i) == u'D';
-        SimulatedStation *station = stations.back().get();
-        lines.push_back(std::make_unique<StationLine>(
-            [station, alters](std::uint8_t b) {
-                QByteArray answer = station->onByte(b, 0);
-                if (alters && answer.size() > 12) // the third tone of a reply
-                    answer[12] = char(answer.at(12) + 1);
-                return answer;
-            },
-            options));
-        lines.back()->start();
-        ports.insert(3 + int(i), lines.back()->devicePath());
-    }
+    BatchStations stations(rig, kinds);
     if (sameDevice)
-        ports.insert(4, ports.value(3));
-    rig.com1.options.writePorts(ports);
+        stations.ports.insert(4, stations.ports.value(3));
+    rig.options.writePorts(stations.ports);
 
-    BatchDialog batch(rig.f.state, rig.f.ui);
-    batch.setOptionsFile(rig.com1.options.path());
-    batch.setArchiveFolder(rig.dir.filePath("archive"));
-    batch.setLinkTimings(LinkFixtures::testTimings());
-    batch.showForBatch();
-    for (qsizetype i = 0; i < kinds.size(); ++i) {
-        QVERIFY(batch.portNames().contains(QString("COM%1").arg(3 + i)));
-        batch.setPortChecked(QString("COM%1").arg(3 + i), true);
-    }
+    BatchDialog batch(rig.f.state, rig.f.ui, rig.f.ports);
+    // Whatever ends the test, no station is left waiting at the gate.
+    const auto reopen = qScopeGuard([&stations] { stations.gate->open(); });
+    stations.prepare(batch);
     batch.findChild<QLineEdit *>("IdFrom")->setText(idFrom);
+    if (stopAtOnce)
+        stations.gate->shut();
     if (!reportFolder.isEmpty())
         batch.findChild<QLineEdit *>("ReportFolder")->setText(rig.dir.filePath(reportFolder));
     QSignalSpy ended(&batch, &BatchDialog::batchFinished);
@@ -352,7 +432,7 @@ void TransferFaultsTest::batchWindow()
         QCOMPARE(rig.f.ui.messages.size(), 1);
         QVERIFY2(rig.f.ui.messages.first().contains(refusal), qPrintable(rig.f.ui.messages.first()));
         QVERIFY(!batch.isRunning());
-        for (const auto &line : lines)
+        for (const auto &line : stations.lines)
             QCOMPARE(line->received(), QByteArray());
         return;
     }
@@ -360,9 +440,11 @@ void TransferFaultsTest::batchWindow()
     QVERIFY(batch.isRunning());
     QVERIFY(!batch.close());
     QVERIFY(batch.isVisible());
-    QVERIFY(rig.f.state.transferRunning);
-    if (stopAtOnce)
+    QVERIFY(rig.f.ports.transferRunning());
+    if (stopAtOnce) {
         batch.findChild<QPushButton *>("Stop")->click();
+        stations.gate->open();
+    }
     QVERIFY(ended.wait(20000));
 
     const QTableWidget *rows = batch.findChild<QTableWidget *>("Rows");
@@ -385,7 +467,7 @@ void TransferFaultsTest::batchWindow()
                            .join(';'));
     }
     QCOMPARE(batch.findChild<QLabel *>("Summary")->text(), summary);
-    QVERIFY(!rig.f.state.transferRunning);
+    QVERIFY(!rig.f.ports.transferRunning());
     // The table stays the main part of the window: every station's row is seen.
     const int last = rows->rowCount() - 1;
     QVERIFY2(rows->rowViewportPosition(last) + rows->rowHeight(last) <= rows->viewport()->height(),
@@ -406,6 +488,35 @@ void TransferFaultsTest::batchWindow()
     // The next journal goes where this one went.
     batch.findChild<QPushButton *>("SaveLog")->click();
     QCOMPARE(rig.f.ui.dialogs.last().folder, rig.dir.path());
+}
+
+void TransferFaultsTest::programEndsDuringBatch()
+{
+    // The program ends while four stations are being programmed (the window
+    // is destroyed with the batch under way): each stops as "Остановить"
+    // stops it, and the window's parts go only once every station's thread
+    // has ended. A write begun runs to its end, so no station is left half
+    // written; no station reads back after the stop.
+    Rig rig;
+    rig.check(99);
+    BatchStations stations(rig, "AAAA");
+    rig.options.writePorts(stations.ports);
+    auto batch = std::make_unique<BatchDialog>(rig.f.state, rig.f.ui, rig.f.ports);
+    stations.prepare(*batch);
+    batch->findChild<QLineEdit *>("ReportFolder")->setText(rig.dir.filePath("reports"));
+    batch->findChild<QPushButton *>("Start")->click();
+    QVERIFY(batch->isRunning());
+
+    batch.reset();
+
+    const QByteArray write = QByteArray(1, char(20)) + rig.f.state.checkedStation().writeOrder();
+    for (const auto &line : stations.lines) {
+        const QByteArray received = line->received();
+        const QList<QByteArray> ends{QByteArray(1, char(30)), QByteArray(1, char(30)) + write,
+                                     QByteArray(1, char(30)) + write + QByteArray(1, char(30))};
+        QVERIFY2(received.isEmpty() || ends.contains(received), qPrintable(QString::number(received.size())));
+    }
+    QVERIFY(!rig.f.ports.transferRunning());
 }
 
 QTEST_MAIN(TransferFaultsTest)

@@ -5,6 +5,7 @@
 #include "files/ioerror.h"
 #include "report/docxwriter.h"
 #include "report/reportdocument.h"
+#include "table/channelplan.h"
 
 #include <QDir>
 #include <QStorageInfo>
@@ -35,8 +36,8 @@ void BatchReports::prepare(qsizetype stations) const
                           .arg(needed / 1024));
 }
 
-QString BatchReports::save(const AppState &state, const QString &stationSerial)
+QString BatchReports::save(const ChannelPlan &plan, int channelCount, const QString &stationSerial)
 {
-    const ReportDocument doc = ReportDocument::build(state, m_protocolSerial);
+    const ReportDocument doc = ReportDocument::build(m_protocolSerial, plan.settingsLines, plan.table, channelCount);
     return DocxWriter::writeNumbered(doc, m_folder, stationSerial);
 }

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-struct AppState;
+struct ChannelPlan;
 
 // The reports of a batch: one per station, "<serial number>.docx" in one
 // folder, " (2)", " (3)" ... added when the name is taken. A name is taken
@@ -22,9 +22,10 @@ public:
     // takes some 8 KB.
     static constexpr qint64 ReportBytes = 64 * 1024;
 
-    // Writes the report of the checked state for the station with this
-    // serial number and returns its path. Throws PlatformError.
-    QString save(const AppState &state, const QString &stationSerial);
+    // Writes the report of the checked plan of `channelCount` channels for
+    // the station with this serial number and returns its path. Throws
+    // PlatformError.
+    QString save(const ChannelPlan &plan, int channelCount, const QString &stationSerial);
 
     const QString &folder() const { return m_folder; }
 

@@ -9,10 +9,10 @@ namespace BatchStation {
 
 namespace {
 
-// A copy of the state whose settings text says `value` for `key`.
-AppState withSetting(const AppState &state, SettingsText::Key key, const QString &value)
+// A copy of the plan whose settings text says `value` for `key`.
+ChannelPlan withSetting(const ChannelPlan &channels, SettingsText::Key key, const QString &value)
 {
-    AppState copy = state;
+    ChannelPlan copy = channels;
     Profile settings(copy.settingsLines);
     settings.setValue(SettingsText::sectionName(), SettingsText::name(key), value);
     copy.settingsLines = settings.lines();
@@ -21,29 +21,31 @@ AppState withSetting(const AppState &state, SettingsText::Key key, const QString
 
 } // namespace
 
-StationPlan plan(const AppState &state, const QString &device, const QString &optionsFile, const QString &archiveFolder,
-                 BatchReports *reports, const TransferStop *stop)
+StationPlan plan(const ChannelPlan &channels, const StationData &data, const QString &device,
+                 const QString &optionsFile, const QString &archiveFolder, std::shared_ptr<BatchReports> reports,
+                 std::shared_ptr<TransferStop> stop)
 {
     StationPlan plan;
     plan.link.optionsFile = optionsFile;
     plan.link.device = device;
-    plan.link.stop = stop;
-    plan.state = state;
+    plan.link.stop = std::move(stop);
+    plan.channels = channels;
+    plan.data = data;
     plan.archiveFolder = archiveFolder;
     if (reports) {
         // The report shows the station it was made for.
-        plan.report = [reports](const AppState &writtenState, const QString &serial) {
-            return reports->save(withSetting(writtenState, SettingsText::Key::Serial, serial), serial);
+        plan.report = [reports](const ChannelPlan &written, const StationData &bytes, const QString &serial) {
+            return reports->save(withSetting(written, SettingsText::Key::Serial, serial), bytes.image.channelCount(),
+                                 serial);
         };
     }
     return plan;
 }
 
-AppState withId(const AppState &checked, const QString &id)
+void setId(StationPlan &plan, const QString &id)
 {
-    AppState state = withSetting(checked, SettingsText::Key::Id, id);
-    state.image.idCode = FieldCoding::idCode(id).value_or(state.image.idCode);
-    return state;
+    plan.channels = withSetting(plan.channels, SettingsText::Key::Id, id);
+    plan.data.image.idCode = FieldCoding::idCode(id).value_or(plan.data.image.idCode);
 }
 
 QString stepName(SequenceStep step)

@@ -3,6 +3,7 @@
 #include "transfer/stationsequence.h"
 
 #include <QString>
+#include <memory>
 
 class BatchReports;
 
@@ -11,13 +12,16 @@ class BatchReports;
 // compare, report. Both word its outcome as OutcomeWords does.
 namespace BatchStation {
 
-// The plan of a station of the batch on `device`.
-StationPlan plan(const AppState &state, const QString &device, const QString &optionsFile, const QString &archiveFolder,
-                 BatchReports *reports, const TransferStop *stop);
+// The plan of a station of the batch on `device`: the checked plan and its
+// bytes; reports (none: no report) and the stop request are shared with the
+// batch's other stations.
+StationPlan plan(const ChannelPlan &channels, const StationData &data, const QString &device,
+                 const QString &optionsFile, const QString &archiveFolder, std::shared_ptr<BatchReports> reports,
+                 std::shared_ptr<TransferStop> stop);
 
-// A copy of the checked state that writes the Id `id` (four characters as
-// the "Id_номер" setting takes them) and shows it in its settings text.
-AppState withId(const AppState &checked, const QString &id);
+// The plan writes the Id `id` (four characters as the "Id_номер" setting
+// takes them) and shows it in its settings text.
+void setId(StationPlan &plan, const QString &id);
 
 // The name of a step as the progress shows it: "чтение", "запись",
 // "проверка", "протокол".

@@ -2,7 +2,7 @@
 #include "check/channelrowcoder.h"
 #include "check/settingsrules.h"
 #include "check/tempsettingsfile.h"
-#include "state/appstate.h"
+#include "table/channelplan.h"
 
 namespace DataCheck {
 
@@ -20,32 +20,30 @@ QString DataCheckResult::text() const
 
 namespace DataCheck {
 
-DataCheckResult run(AppState &state, const QString &tempSettingsPath)
+DataCheckResult run(const ChannelPlan &plan, const QString &tempSettingsPath)
 {
-    state.dataValid = false;
-    state.settingsDigitCount = 0;
+    DataCheckResult result;
+    StationData &station = result.station;
+    station.moduleCode = static_cast<std::uint8_t>(plan.chosenModule);
+    station.bandCode = plan.bandCode;
+    station.stationKind = plan.stationKind;
 
     // Refused before the file is touched, so that no character is written as another.
-    if (auto refusal = TempSettingsFile::refuseUnencodable(state.settingsLines))
-        return {refusal};
-    const Profile settings = TempSettingsFile::writeAndRead(state.settingsLines, tempSettingsPath);
+    if ((result.refusal = TempSettingsFile::refuseUnencodable(plan.settingsLines)))
+        return result;
+    const Profile settings = TempSettingsFile::writeAndRead(plan.settingsLines, tempSettingsPath);
 
-    state.image.clearRecords();
-
-    SettingsRules rules(settings, state);
-    if (auto refusal = rules.run())
-        return {refusal};
+    SettingsRules rules(settings, plan.table, station.image, result.settingsDigitCount);
+    if ((result.refusal = rules.run()))
+        return result;
 
     // The settings rules have refused a table of more than 99 rows.
-    const ChannelRowCoder coder(state.table, state.profile, rules.dcsMode());
-    for (int row = 1; row <= state.table.channelCount(); ++row) {
-        if (auto refusal = coder.code(row, state.image.records[static_cast<std::size_t>(row - 1)]))
-            return {refusal};
+    const ChannelRowCoder coder(plan.table, plan.profile(), rules.dcsMode());
+    for (int row = 1; row <= plan.table.channelCount(); ++row) {
+        if ((result.refusal = coder.code(row, station.image.records[static_cast<std::size_t>(row - 1)])))
+            return result;
     }
-
-    state.moduleCode = static_cast<std::uint8_t>(state.moduleMenuIndex);
-    state.dataValid = true;
-    return {};
+    return result;
 }
 
 } // namespace DataCheck

@@ -1,7 +1,7 @@
 #include "check/settingsrules.h"
 #include "common/numbers.h"
 #include "image/radioimage.h"
-#include "state/appstate.h"
+#include "table/channeltable.h"
 
 namespace {
 
@@ -31,7 +31,11 @@ QString plusMinusOnly(const QString &key)
 
 } // namespace
 
-SettingsRules::SettingsRules(const Profile &settings, AppState &state) : m_settings(settings), m_state(state) {}
+SettingsRules::SettingsRules(const Profile &settings, const ChannelTable &table, RadioImage &image,
+                             std::uint8_t &digitCount)
+    : m_settings(settings), m_table(table), m_image(image), m_digitCount(digitCount)
+{
+}
 
 int SettingsRules::integer(Key key) const
 {
@@ -53,7 +57,7 @@ void SettingsRules::addDigitsOf(int value)
 
 void SettingsRules::addDigitCount(int count)
 {
-    m_state.settingsDigitCount = static_cast<std::uint8_t>(m_state.settingsDigitCount + count);
+    m_digitCount = static_cast<std::uint8_t>(m_digitCount + count);
 }
 
 MaybeRefusal SettingsRules::run()
@@ -89,7 +93,7 @@ MaybeRefusal SettingsRules::brightness()
     const int level = integer(Key::Brightness);
     if (level < 1 || level > 5)
         return refuse(QStringLiteral("Уровень яркости изм. 1-5"));
-    m_state.image.header[RadioImage::Brightness] = FieldCoding::brightnessByte(level);
+    m_image.header[RadioImage::Brightness] = FieldCoding::brightnessByte(level);
     return std::nullopt;
 }
 
@@ -98,7 +102,7 @@ MaybeRefusal SettingsRules::volume()
     m_volume = integer(Key::Volume);
     if (m_volume < 1 || m_volume > 16)
         return refuse(QStringLiteral("Уровень громкости изм. 1-16"));
-    m_state.image.header[RadioImage::Volume] = static_cast<std::uint8_t>(m_volume);
+    m_image.header[RadioImage::Volume] = static_cast<std::uint8_t>(m_volume);
     addDigitsOf(m_volume);
     return std::nullopt;
 }
@@ -107,12 +111,12 @@ MaybeRefusal SettingsRules::channelCount()
 {
     // The image has room for 99 records; a longer table (from a file edited by
     // hand) is refused at its first extra row.
-    const int count = m_state.table.channelCount();
+    const int count = m_table.channelCount();
     if (count > RadioImage::MaxChannels)
         return refuse(QStringLiteral("Строчка №%1 лишняя: в радиостанцию можно записать не более %2 каналов")
                           .arg(RadioImage::MaxChannels + 1)
                           .arg(RadioImage::MaxChannels));
-    m_state.image.header[RadioImage::ChannelCount] = static_cast<std::uint8_t>(count);
+    m_image.header[RadioImage::ChannelCount] = static_cast<std::uint8_t>(count);
     return std::nullopt;
 }
 
@@ -121,18 +125,18 @@ MaybeRefusal SettingsRules::keyBeep()
     const QString value = text(Key::KeyBeep);
     if (!isPlusOrMinus(value))
         return refuse(plusMinusOnly(SettingsText::name(Key::KeyBeep)));
-    m_state.image.header[RadioImage::KeyBeep] = FieldCoding::plusMinusByte(value == QLatin1String("+"));
+    m_image.header[RadioImage::KeyBeep] = FieldCoding::plusMinusByte(value == QLatin1String("+"));
     return std::nullopt;
 }
 
 MaybeRefusal SettingsRules::specialChannel()
 {
     const int number = integer(Key::SpecialChannel);
-    const ChannelTable &table = m_state.table;
+    const ChannelTable &table = m_table;
     for (int row = 1; row <= table.channelCount(); ++row) {
         if (Numbers::toInt(table.cell(ChannelTable::Number, row)) == number) {
             const int position = row - 1;
-            m_state.image.header[RadioImage::SpecialChannel] = static_cast<std::uint8_t>(position);
+            m_image.header[RadioImage::SpecialChannel] = static_cast<std::uint8_t>(position);
             addDigitsOf(position);
             return std::nullopt;
         }
@@ -150,7 +154,7 @@ MaybeRefusal SettingsRules::fv()
     const int second = Numbers::toInt(value.mid(1, 1));
     if (!FieldCoding::isFvFirstDigit(first) || !FieldCoding::isFvSecondDigit(second))
         return refuse(QStringLiteral("В поле \"%1\" введен неправильный код").arg(name));
-    m_state.image.header[RadioImage::FvCode] = FieldCoding::fvCode(first, second);
+    m_image.header[RadioImage::FvCode] = FieldCoding::fvCode(first, second);
     addDigitCount(2);
     return std::nullopt;
 }
@@ -160,7 +164,7 @@ MaybeRefusal SettingsRules::minVolume()
     const int value = integer(Key::MinVolume);
     if (value < 0 || value > 8)
         return refuse(QStringLiteral("Минимальный уровень громкости изменякться от 0 до 8"));
-    m_state.image.header[RadioImage::MinVolume] = static_cast<std::uint8_t>(value);
+    m_image.header[RadioImage::MinVolume] = static_cast<std::uint8_t>(value);
     if (value > m_volume)
         return refuse(QStringLiteral("Громкость не д.б. меньше минимального уровня громкости"));
     addDigitsOf(value);
@@ -172,7 +176,7 @@ MaybeRefusal SettingsRules::dcsModeRule()
     const QString value = text(Key::DcsMode);
     if (!isPlusOrMinus(value))
         return refuse(plusMinusOnly(SettingsText::name(Key::DcsMode)));
-    m_state.image.header[RadioImage::DcsMode] = FieldCoding::dcsModeByte(FieldCoding::dcsModeFromSetting(value));
+    m_image.header[RadioImage::DcsMode] = FieldCoding::dcsModeByte(FieldCoding::dcsModeFromSetting(value));
     return std::nullopt;
 }
 
@@ -188,7 +192,7 @@ MaybeRefusal SettingsRules::optionFlags()
         {Key::VOption, FieldCoding::OptionFlag::V},
         {Key::Vu, FieldCoding::OptionFlag::Vu},
     };
-    std::uint8_t &flags = m_state.image.header[RadioImage::OptionFlags];
+    std::uint8_t &flags = m_image.header[RadioImage::OptionFlags];
     flags = 0;
     for (const Option &option : options) {
         const QString value = text(option.key);
@@ -208,7 +212,7 @@ MaybeRefusal SettingsRules::tones()
         if (hz < 700 || hz > 2550)
             return refuse(QStringLiteral("Ошибка в ") + SettingsText::name(tone)
                           + QStringLiteral(" диапазон от 700Гц до 2550Гц"));
-        m_state.image.tones[static_cast<std::size_t>(n - 1)] = FieldCoding::toneByte(hz);
+        m_image.tones[static_cast<std::size_t>(n - 1)] = FieldCoding::toneByte(hz);
         addDigitsOf(hz);
     }
     return std::nullopt;
@@ -220,6 +224,6 @@ MaybeRefusal SettingsRules::id()
     const auto code = FieldCoding::idCode(id);
     if (!code || !FieldCoding::isIdText(id))
         return refuse(QStringLiteral("Id_Tон должен быть четырехзначным. Например: 0001"));
-    m_state.image.idCode = *code;
+    m_image.idCode = *code;
     return std::nullopt;
 }

@@ -6,8 +6,10 @@
 #include "table/settingstext.h"
 
 #include <QString>
+#include <cstdint>
 
-struct AppState;
+class ChannelTable;
+struct RadioImage;
 
 // The rules of the data check for the general settings, in their fixed order.
 // Each passed rule codes its field into the image header, the tone table or
@@ -15,7 +17,8 @@ struct AppState;
 class SettingsRules
 {
 public:
-    SettingsRules(const Profile &settings, AppState &state);
+    // Codes into `image` and adds to `digitCount` as the rules pass.
+    SettingsRules(const Profile &settings, const ChannelTable &table, RadioImage &image, std::uint8_t &digitCount);
 
     // Runs every rule in order and stops at the first that fails. Throws the
     // conversion error of a channel number or an "ФВ" character that is not a number.
@@ -44,6 +47,8 @@ private:
     void addDigitCount(int count);
 
     const Profile &m_settings;
-    AppState &m_state;
+    const ChannelTable &m_table;
+    RadioImage &m_image;
+    std::uint8_t &m_digitCount;
     int m_volume = 0;
 };

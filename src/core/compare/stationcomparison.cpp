@@ -1,9 +1,8 @@
 #include "compare/stationcomparison.h"
 
 #include "files/channelfileformat.h"
-#include "image/imagedecoder.h"
 #include "image/stationlayout.h"
-#include "state/appstate.h"
+#include "image/stationreply.h"
 #include "table/settingstext.h"
 
 #include <algorithm>
@@ -16,10 +15,8 @@ using Key = SettingsText::Key;
 // What a read would show for a side: its bytes through the one decoder.
 StationSide shownByStation(const StationSide &side)
 {
-    AppState state;
-    state.selectStation(side.stationKind);
-    decodeWholeReply(state, side.reply());
-    return StationSide::checked(state);
+    const StationReply reply = StationReply::decode(side.station.reply(), side.station.stationKind);
+    return StationSide{reply.station(), reply.table(), reply.settingsLines(), true};
 }
 
 bool isStored(Key key)
@@ -109,7 +106,7 @@ void StationComparison::compareSettings()
     // A key differs in the station when the bytes of its field do: the
     // special channel's text, for one, also follows the records.
     QList<Key> differing;
-    for (const StoredByteDifference &d : storedByteDifferences(m_a, m_b)) {
+    for (const StoredByteDifference &d : storedByteDifferences(m_a.station, m_b.station)) {
         if (d.writePosition < RadioImage::WritePrefixSize)
             differing += StationLayout::keysOf(StationLayout::writtenField(d.writePosition));
     }
@@ -143,12 +140,14 @@ void StationComparison::compareSettings()
         if (shownA != shownB)
             m_differences.append({Kind::NotStored, name, 0, -1, shownA, shownB});
     }
-    if (m_a.moduleCode != m_b.moduleCode)
-        m_differences.append({Kind::Stored, ChannelFileFormat::moduleKey(), 0, -1, QString::number(m_a.moduleCode),
-                              QString::number(m_b.moduleCode)});
-    if (m_a.bandCode != m_b.bandCode)
-        m_differences.append({Kind::Stored, ChannelFileFormat::bandKey(), 0, -1, QString::number(m_a.bandCode),
-                              QString::number(m_b.bandCode)});
+    const StationData &a = m_a.station;
+    const StationData &b = m_b.station;
+    if (a.moduleCode != b.moduleCode)
+        m_differences.append({Kind::Stored, ChannelFileFormat::moduleKey(), 0, -1, QString::number(a.moduleCode),
+                              QString::number(b.moduleCode)});
+    if (a.bandCode != b.bandCode)
+        m_differences.append({Kind::Stored, ChannelFileFormat::bandKey(), 0, -1, QString::number(a.bandCode),
+                              QString::number(b.bandCode)});
 }
 
 void StationComparison::compareRows()
@@ -184,7 +183,7 @@ void StationComparison::addUnexplainedBytes()
         return std::any_of(m_differences.begin(), m_differences.end(),
                            [&](const Difference &d) { return d.kind == Kind::Stored && matches(d); });
     };
-    for (const StoredByteDifference &d : storedByteDifferences(m_a, m_b)) {
+    for (const StoredByteDifference &d : storedByteDifferences(m_a.station, m_b.station)) {
         if (d.writePosition == countAt) // shown as the rows only one side has
             continue;
         if (d.writePosition >= RadioImage::WritePrefixSize) {

@@ -1,33 +1,33 @@
 #include "compare/stationside.h"
 
-#include "image/fieldcoding.h"
-#include "state/appstate.h"
-#include "table/settingstext.h"
+#include "image/stationreply.h"
 
 #include <algorithm>
 
 using StationLayout::Store;
 
-StationSide StationSide::checked(const AppState &state)
+namespace {
+
+int channelsOf(const StationData &station)
 {
-    return StationSide{
-        state.image, state.stationKind, state.moduleCode, state.bandCode, state.table, state.settingsLines, true};
+    return std::min(station.image.channelCount(), RadioImage::MaxChannels);
 }
 
-StationSide StationSide::read(const AppState &state)
+} // namespace
+
+StationSide StationSide::checked(const ChannelPlan &plan, const StationData &station)
 {
-    StationSide side = checked(state);
-    side.ownTexts = false;
-    // The read writes the Id as four hexadecimal digits, which code back to
-    // the same two bytes.
-    const auto id = side.setting(SettingsText::name(SettingsText::Key::Id));
-    side.image.idCode = FieldCoding::idCode(id.value_or(QString())).value_or(0);
-    return side;
+    return StationSide{station, plan.table, plan.settingsLines, true};
+}
+
+StationSide StationSide::read(const StationReply &reply)
+{
+    return StationSide{reply.station(), reply.table(), reply.settingsLines(), false};
 }
 
 int StationSide::channelCount() const
 {
-    return std::min(image.channelCount(), RadioImage::MaxChannels);
+    return channelsOf(station);
 }
 
 std::optional<QString> StationSide::setting(const QString &key) const
@@ -40,25 +40,14 @@ std::optional<QString> StationSide::setting(const QString &key) const
     return std::nullopt;
 }
 
-QByteArray StationSide::reply() const
-{
-    QByteArray bytes(RadioImage::ReadPrefixSize + channelCount() * RadioImage::RecordSize, '\0');
-    for (const StationLayout::Field &f : StationLayout::fields) {
-        const int size = f.store == Store::Record ? channelCount() * RadioImage::RecordSize : f.size;
-        for (int i = 0; i < size; ++i)
-            bytes[f.readAt + i] = static_cast<char>(image.byteOf(f, i, moduleCode, bandCode));
-    }
-    return bytes;
-}
-
-QList<StoredByteDifference> storedByteDifferences(const StationSide &a, const StationSide &b)
+QList<StoredByteDifference> storedByteDifferences(const StationData &a, const StationData &b)
 {
     QList<StoredByteDifference> found;
     for (const StationLayout::Field &f : StationLayout::fields) {
         if (f.writeAt < 0)
             continue;
         const int size =
-            f.store == Store::Record ? std::min(a.channelCount(), b.channelCount()) * RadioImage::RecordSize : f.size;
+            f.store == Store::Record ? std::min(channelsOf(a), channelsOf(b)) * RadioImage::RecordSize : f.size;
         for (int i = 0; i < size; ++i) {
             const std::uint8_t x = a.image.byteOf(f, i, a.moduleCode, a.bandCode);
             const std::uint8_t y = b.image.byteOf(f, i, b.moduleCode, b.bandCode);

@@ -1,42 +1,35 @@
 #pragma once
 
-#include "image/radioimage.h"
-#include "station/stationprofile.h"
-#include "table/channeltable.h"
+#include "image/stationdata.h"
+#include "table/channelplan.h"
 
-#include <QByteArray>
 #include <QList>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 
-struct AppState;
+class StationReply;
 
 // One side of a comparison: the bytes the station holds or would be given,
 // and the texts that show them (the table and the settings text).
 struct StationSide
 {
-    RadioImage image;                                   // with the Id code of this side
-    StationKind stationKind = StationKind::Band144_174; // whose constants code the frequencies
-    std::uint8_t moduleCode = 0;
-    std::uint8_t bandCode = 0;
+    StationData station; // with the Id code of this side
     ChannelTable table;
     QStringList settingsLines;
     // False for a read: its texts are the decoder's, not anybody's spelling,
     // and its lines the station does not store are stand-ins.
     bool ownTexts = true;
 
-    // A state whose image the data check coded from its texts: a file or the
+    // A plan and the bytes the data check coded from it: a file or the
     // window's table.
-    static StationSide checked(const AppState &state);
-    // A state a complete read filled. The image keeps the Id of the last data
-    // check, so the station's Id comes from the line the read wrote.
-    static StationSide read(const AppState &state);
+    static StationSide checked(const ChannelPlan &plan, const StationData &station);
+    // What a complete read found.
+    static StationSide read(const StationReply &reply);
 
     int channelCount() const;
     // The value of a settings line, trimmed; none when the text lacks the key.
     std::optional<QString> setting(const QString &key) const;
-    // The bytes a station would send for this side in reply to a read.
-    QByteArray reply() const;
 };
 
 // A byte the station stores that differs between two sides, named by its
@@ -48,4 +41,4 @@ struct StoredByteDifference
     std::uint8_t a;
     std::uint8_t b;
 };
-QList<StoredByteDifference> storedByteDifferences(const StationSide &a, const StationSide &b);
+QList<StoredByteDifference> storedByteDifferences(const StationData &a, const StationData &b);

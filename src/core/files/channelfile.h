@@ -10,7 +10,7 @@
 #include <QStringList>
 #include <optional>
 
-struct AppState;
+struct ChannelPlan;
 
 // The channel file: the general settings text, the band and module codes and
 // every channel row of the table, as INI text in Windows-1251 with CR LF line
@@ -68,28 +68,28 @@ public:
     // The first character of the settings text or of a table cell that the
     // file cannot hold (outside Windows-1251, or a line break), as a refusal
     // that names it and its line or row.
-    static MaybeRefusal checkWritable(const AppState &state);
+    static MaybeRefusal checkWritable(const ChannelPlan &plan);
     // The whole file: the settings lines as they stand, "Тип" and "ТипВУ" in
     // "Общие установки", then sections 1..N of 18 keys each. A row without
     // check boxes (after a station type change) is written with all three
     // boxes "нет".
-    static QString text(const AppState &state);
+    static QString text(const ChannelPlan &plan);
     // text() in Windows-1251; throws PlatformError when checkWritable() refuses.
-    static QByteArray encode(const AppState &state);
+    static QByteArray encode(const ChannelPlan &plan);
     // Writes the file in one piece, so that a failed save leaves the old file
     // as it was. A refusal writes nothing; a platform failure throws
     // PlatformError with the numbered I/O message or "Не удалось записать в файл ...".
-    static MaybeRefusal save(const AppState &state, const QString &path);
+    static MaybeRefusal save(const ChannelPlan &plan, const QString &path);
 
     // Throws PlatformError (numbered I/O message) when the file cannot be
     // opened for reading and writing, and with a message of its own when it
     // is no regular file, is larger than MaxFileBytes, mixes encodings or
-    // does not fit in memory; the state is then untouched. Otherwise the
-    // state takes the file's content and the result tells what happened.
-    static LoadResult load(const QString &path, AppState &state);
+    // does not fit in memory; the plan is then untouched. Otherwise the
+    // plan takes the file's content and the result tells what happened.
+    static LoadResult load(const QString &path, ChannelPlan &plan);
     // The same from the file's bytes (no limit of size; a text of mixed
-    // encodings throws PlatformError, the state untouched).
-    static LoadResult loadBytes(const QByteArray &bytes, AppState &state);
+    // encodings throws PlatformError, the plan untouched).
+    static LoadResult loadBytes(const QByteArray &bytes, ChannelPlan &plan);
 
     static QString missingSectionText(); // "Fixed row count must be less than row count"
     // The warning of a file that loaded but lacks something, naming what it

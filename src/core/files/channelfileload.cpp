@@ -3,7 +3,7 @@
 #include "files/channelfileformat.h"
 #include "files/fileaccess.h"
 #include "files/profile.h"
-#include "state/appstate.h"
+#include "table/channelplan.h"
 #include "table/settingstext.h"
 
 #include <QDir>
@@ -171,19 +171,19 @@ QString ChannelFile::lackingText(const Lacking &lacking)
     return lines.join(u'\n');
 }
 
-ChannelFile::LoadResult ChannelFile::load(const QString &path, AppState &state)
+ChannelFile::LoadResult ChannelFile::load(const QString &path, ChannelPlan &plan)
 {
     try {
-        return loadBytes(FileAccess::readForUpdate(path, MaxFileBytes), state);
+        return loadBytes(FileAccess::readForUpdate(path, MaxFileBytes), plan);
     } catch (const std::bad_alloc &) {
-        // The state takes the file only once it is decoded, so nothing has
+        // The plan takes the file only once it is decoded, so nothing has
         // changed yet when the memory runs out.
         throw PlatformError(
             QStringLiteral("Файл \"%1\" не загружен: не хватило памяти.").arg(QDir::toNativeSeparators(path)));
     }
 }
 
-ChannelFile::LoadResult ChannelFile::loadBytes(const QByteArray &bytes, AppState &state)
+ChannelFile::LoadResult ChannelFile::loadBytes(const QByteArray &bytes, ChannelPlan &plan)
 {
     LoadResult result;
     DecodedText decoded = TextFileDecoder::decode(bytes, ChannelFileFormat::words());
@@ -197,21 +197,20 @@ ChannelFile::LoadResult ChannelFile::loadBytes(const QByteArray &bytes, AppState
     const Profile profile = Profile::fromText(std::move(decoded.text));
 
     Lacking::Keys general{SettingsText::sectionName(), {}, true};
-    state.settingsLines = settingsLines(profile, general);
+    plan.settingsLines = settingsLines(profile, general);
     result.namesSerial =
         profile.value(SettingsText::sectionName(), SettingsText::name(SettingsText::Key::Serial)).has_value();
     const QStringList codeKeys{ChannelFileFormat::bandKey(), ChannelFileFormat::moduleKey()};
     const auto codes = profile.values(SettingsText::sectionName(), codeKeys);
     const std::uint8_t band = lowByte(codes[0]);
     const std::uint8_t module = lowByte(codes[1]);
-    result.selectedStation = state.selectStationByBandCode(band);
-    state.setModuleCode(module);
-    state.dataValid = false;
+    result.selectedStation = plan.selectStationByBandCode(band);
+    plan.setModuleCode(module);
 
     int channels = 0;
     while (channels < MaxChannelRows && profile.hasKeys(QString::number(channels + 1)))
         ++channels;
-    ChannelTable &table = state.table;
+    ChannelTable &table = plan.table;
     table.setRowCount(1);
     table.setRowCount(channels + 1);
     table.setHeader(ChannelTable::loadedHeaderTexts());

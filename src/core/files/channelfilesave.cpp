@@ -4,7 +4,7 @@
 #include "files/fileaccess.h"
 #include "files/profile.h"
 #include "files/windows1251.h"
-#include "state/appstate.h"
+#include "table/channelplan.h"
 #include "table/settingstext.h"
 
 namespace {
@@ -53,13 +53,13 @@ Refusal refusal(const Unwritable &bad, const QString &where)
 
 } // namespace
 
-MaybeRefusal ChannelFile::checkWritable(const AppState &state)
+MaybeRefusal ChannelFile::checkWritable(const ChannelPlan &plan)
 {
-    for (qsizetype i = 0; i < state.settingsLines.size(); ++i) {
-        if (const auto bad = findUnwritable(state.settingsLines.at(i)))
+    for (qsizetype i = 0; i < plan.settingsLines.size(); ++i) {
+        if (const auto bad = findUnwritable(plan.settingsLines.at(i)))
             return refusal(*bad, QStringLiteral("в строке %1 общих установок").arg(i + 1));
     }
-    const ChannelTable &table = state.table;
+    const ChannelTable &table = plan.table;
     for (int row = 1; row < table.rowCount(); ++row) {
         for (int column = 0; column < ChannelTable::ColumnCount; ++column) {
             if (ChannelTable::isCheckColumn(column))
@@ -73,14 +73,14 @@ MaybeRefusal ChannelFile::checkWritable(const AppState &state)
     return std::nullopt;
 }
 
-QString ChannelFile::text(const AppState &state)
+QString ChannelFile::text(const ChannelPlan &plan)
 {
     using namespace ChannelFileFormat;
-    Profile profile(state.settingsLines);
+    Profile profile(plan.settingsLines);
     const QString general = SettingsText::sectionName();
-    profile.setValue(general, bandKey(), QString::number(state.bandCode));
-    profile.setValue(general, moduleKey(), QString::number(state.moduleCode));
-    const ChannelTable &table = state.table;
+    profile.setValue(general, bandKey(), QString::number(plan.bandCode));
+    profile.setValue(general, moduleKey(), QString::number(plan.moduleCode));
+    const ChannelTable &table = plan.table;
     for (int row = 1; row < table.rowCount(); ++row) {
         const QString section = QString::number(row);
         for (const ChannelKey &key : channelKeys()) {
@@ -93,17 +93,17 @@ QString ChannelFile::text(const AppState &state)
     return profile.toText();
 }
 
-QByteArray ChannelFile::encode(const AppState &state)
+QByteArray ChannelFile::encode(const ChannelPlan &plan)
 {
-    if (const auto refused = checkWritable(state))
+    if (const auto refused = checkWritable(plan))
         throw PlatformError(refused->text);
-    return Windows1251::encode(text(state));
+    return Windows1251::encode(text(plan));
 }
 
-MaybeRefusal ChannelFile::save(const AppState &state, const QString &path)
+MaybeRefusal ChannelFile::save(const ChannelPlan &plan, const QString &path)
 {
-    if (auto refused = checkWritable(state))
+    if (auto refused = checkWritable(plan))
         return refused;
-    FileAccess::writeAtomically(path, Windows1251::encode(text(state)));
+    FileAccess::writeAtomically(path, Windows1251::encode(text(plan)));
     return std::nullopt;
 }

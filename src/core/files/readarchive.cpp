@@ -5,7 +5,7 @@
 #include "files/channelfile.h"
 #include "files/pendingfile.h"
 #include "files/profile.h"
-#include "state/appstate.h"
+#include "table/channelplan.h"
 #include "table/settingstext.h"
 
 #include <QDir>
@@ -52,12 +52,12 @@ QString baseName(const QStringList &settingsLines, const QDateTime &time)
     return serialPart(settingsLines) + u' ' + time.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
 }
 
-QString store(const AppState &state, const QString &folder, const QDateTime &time)
+QString store(const ChannelPlan &plan, const QString &folder, const QDateTime &time)
 {
     if (folder == ReadArchive::folder())
         if (const auto refusal = folderRefusal())
             throw PlatformError(*refusal);
-    const QByteArray bytes = ChannelFile::encode(state);
+    const QByteArray bytes = ChannelFile::encode(plan);
     if (!QDir().mkpath(folder))
         throw PlatformError(QStringLiteral("Не удалось создать папку \"%1\"").arg(QDir::toNativeSeparators(folder)));
     const QDir dir(folder);
@@ -71,7 +71,7 @@ QString store(const AppState &state, const QString &folder, const QDateTime &tim
         throw PlatformError(QStringLiteral("Не удалось записать копию в папку \"%1\": %2")
                                 .arg(QDir::toNativeSeparators(folder), e.text()));
     }
-    return copy.publishNumbered(dir, baseName(state.settingsLines, time), QStringLiteral(".ini"));
+    return copy.publishNumbered(dir, baseName(plan.settingsLines, time), QStringLiteral(".ini"));
 }
 
 QString failureMessage(const QString &reason)

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <optional>
 
-struct AppState;
+struct ChannelPlan;
 
 // Every complete read of a station is kept as a channel file in the archive
 // folder, so that what a station held before it was overwritten is never
@@ -22,12 +22,12 @@ std::optional<QString> folderRefusal();
 // other than letters, digits, "-" and "_" become "_".
 QString baseName(const QStringList &settingsLines, const QDateTime &time);
 
-// Writes the state as "Запись в файл" would into a new file of the folder
+// Writes the plan as "Запись в файл" would into a new file of the folder
 // (created when needed), named by baseName() with " (2)", " (3)" ... when
 // that name is taken, and returns its path. Throws PlatformError when the
 // copy cannot be made (folder() when folderRefusal() says why); no partial
 // file is left.
-QString store(const AppState &state, const QString &folder, const QDateTime &time);
+QString store(const ChannelPlan &plan, const QString &folder, const QDateTime &time);
 
 // What the user is told when store() failed; the read itself stands.
 QString failureMessage(const QString &reason);

@@ -8,7 +8,7 @@
 #include <optional>
 
 // The whole programmable content of one station as bytes. The module and
-// band codes are program-wide values kept beside it (AppState), so the wire
+// band codes are kept beside it (StationData), so the wire
 // orders take them as arguments.
 struct RadioImage
 {

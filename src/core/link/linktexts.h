@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 
 // Fixed texts of the transfer dialog and its port prompt.
@@ -96,3 +97,11 @@ inline QString dataNotChecked()
 }
 
 } // namespace LinkTexts
+
+// ": линия занята - ..." for a transfer whose quiet-line wait gave up after
+// `boundMs`: the line was not silent but busy with bytes nobody asked for.
+inline QString busyLineText(int boundMs)
+{
+    return QStringLiteral(": линия занята - по ней %1 с без перерыва шли данные, в станцию ничего не отправлено")
+        .arg(QLocale(QLocale::Russian).toString(boundMs / 1000.0));
+}

@@ -1,78 +1,69 @@
 #include "link/portsearch.h"
 
 #include "common/platformerror.h"
-#include "link/linktexts.h"
 #include "link/portmap.h"
 #include "link/systemports.h"
 
-#include <QDeadlineTimer>
-#include <algorithm>
+namespace PortSearch {
 
 namespace {
-constexpr qint64 kSliceMs = 5;
-}
 
-PortSearch::PortSearch(TransferObserver &observer, QString optionsFile, SerialLinkFactory factory,
-                       PortSearchTimings timings)
-    : m_observer(observer), m_optionsFile(std::move(optionsFile)), m_factory(std::move(factory)), m_timings(timings)
+// Whether a byte arrives within `ms` of the line's time.
+bool answered(SerialLink &port, int ms)
 {
-}
-
-void PortSearch::run(std::uint8_t &portNumber)
-{
-    m_observer.clearPortButtons();
-    portNumber = 0;
-    m_found = PortEntry();
-    m_observer.setSearchCaption(LinkTexts::searching());
-
-    const PortMap map = PortMap::fromOptionsFile(m_optionsFile);
-    for (const int n : SystemPorts::searchNumbers()) {
-        const QString device = map.deviceFor(n);
-        if (!device.isEmpty() && probe(device)) {
-            portNumber = static_cast<std::uint8_t>(n);
-            m_found = PortEntry{PortMap::portName(n), device, SystemPorts::systemName(device)};
-            break;
-        }
+    const qint64 until = port.clockMs() + ms;
+    for (;;) {
+        if (port.byteReady())
+            return true;
+        const qint64 left = until - port.clockMs();
+        if (left <= 0)
+            return false;
+        port.waitForByte(int(left));
     }
-    m_observer.setSearchCaption(portNumber != 0 ? LinkTexts::searchFound() : LinkTexts::searchNotFound());
 }
 
-bool PortSearch::probe(const QString &device)
+bool probe(const QString &device, const SerialLinkFactory &factory, const PortSearchTimings &timings)
 {
-    const auto port = m_factory();
+    const auto port = factory();
     try {
         port->open(device);
     } catch (const PlatformError &) {
         return false; // absent or in use: next port at once
     }
-
-    bool answered = false;
+    bool answer = false;
     try {
-        pauseKeepingAlive(m_observer, m_timings.settleMs);
+        port->idle(timings.settleMs);
         port->sendByte(ProbeByte);
-        pauseKeepingAlive(m_observer, m_timings.answerDelayMs);
-        if (waitForAnswer(*port, m_timings.readTimeoutMs)) {
+        port->idle(timings.answerDelayMs);
+        if (answered(*port, timings.readTimeoutMs)) {
             port->takeByte();
-            answered = true;
+            answer = true;
         }
         port->sendByte(ClosingByte);
     } catch (const PlatformError &) {
         // A port that fails a write or a read has simply not answered.
     }
     port->close();
-    return answered;
+    return answer;
 }
 
-bool PortSearch::waitForAnswer(SerialLink &port, int ms)
+} // namespace
+
+std::uint8_t run(const QString &optionsFile, const SerialLinkFactory &factory, const PortSearchTimings &timings)
 {
-    const QDeadlineTimer deadline(ms, Qt::PreciseTimer);
-    for (;;) {
-        if (port.byteReady())
-            return true;
-        if (deadline.hasExpired())
-            return false;
-        const qint64 left = deadline.remainingTime();
-        port.waitForByte(static_cast<int>(std::clamp<qint64>(left, 1, kSliceMs)));
-        m_observer.keepAlive();
+    const PortMap map = PortMap::fromOptionsFile(optionsFile);
+    for (const int n : SystemPorts::searchNumbers()) {
+        const QString device = map.deviceFor(n);
+        if (!device.isEmpty() && probe(device, factory, timings))
+            return static_cast<std::uint8_t>(n);
     }
+    return 0;
 }
+
+PortEntry found(const QString &optionsFile, std::uint8_t portNumber)
+{
+    const QString device = PortMap::fromOptionsFile(optionsFile).deviceFor(portNumber);
+    return PortEntry{PortMap::portName(portNumber), device, SystemPorts::systemName(device)};
+}
+
+} // namespace PortSearch

@@ -1,10 +1,7 @@
 #pragma once
 
-#include "common/paths.h"
 #include "link/portmap.h"
 #include "link/seriallink.h"
-#include "link/systemseriallink.h"
-#include "link/transferobserver.h"
 
 #include <QString>
 #include <cstdint>
@@ -17,34 +14,22 @@ struct PortSearchTimings
 };
 
 // The "USB" button: probes the ports in turn for a station that answers the
-// probe byte, and takes the first that does as the port number. The ports
-// are COM1 to COM7 on Linux, those Windows lists on Windows
-// (SystemPorts::searchNumbers).
-class PortSearch
-{
-public:
-    static constexpr int FirstPort = 1;
-    static constexpr int LastPort = 7;
-    static constexpr std::uint8_t ProbeByte = 175;
-    static constexpr std::uint8_t ClosingByte = 5;
+// probe byte, and takes the first that does. The ports are COM1 to COM7 on
+// Linux, those Windows lists on Windows (SystemPorts::searchNumbers); each
+// through the port map of the options file. The waits are the line's own.
+namespace PortSearch {
 
-    explicit PortSearch(TransferObserver &observer, QString optionsFile = Paths::optionsFile(),
-                        SerialLinkFactory factory = systemSerialLinkFactory(),
-                        PortSearchTimings timings = PortSearchTimings());
+// The ports searched on Linux.
+constexpr int FirstPort = 1;
+constexpr int LastPort = 7;
+constexpr std::uint8_t ProbeByte = 175;
+constexpr std::uint8_t ClosingByte = 5;
 
-    // Sets portNumber to the port found, or to 0 when no station answered.
-    void run(std::uint8_t &portNumber);
-    // The port the last run found, with the system's name for its device;
-    // empty when none answered.
-    const PortEntry &found() const { return m_found; }
+// The number of the first port whose device answered, or 0 when none did.
+std::uint8_t run(const QString &optionsFile, const SerialLinkFactory &factory,
+                 const PortSearchTimings &timings = PortSearchTimings());
+// The port found, with its device and the system's name for it, as the
+// search names it ("COM5 — USB-SERIAL CH340").
+PortEntry found(const QString &optionsFile, std::uint8_t portNumber);
 
-private:
-    bool probe(const QString &device);
-    bool waitForAnswer(SerialLink &port, int ms);
-
-    TransferObserver &m_observer;
-    QString m_optionsFile;
-    SerialLinkFactory m_factory;
-    PortSearchTimings m_timings;
-    PortEntry m_found;
-};
+} // namespace PortSearch

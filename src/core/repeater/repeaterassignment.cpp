@@ -3,7 +3,7 @@
 #include "image/channelrecord.h"
 #include "image/fieldcoding.h"
 #include "image/radioimage.h"
-#include "state/appstate.h"
+#include "table/channeltable.h"
 #include "table/templatebuilder.h"
 
 #include <algorithm>
@@ -71,26 +71,21 @@ Sides sidesOf(Mode mode)
 
 } // namespace
 
-Outcome write(AppState &state, const QString &channelField, Mode mode)
+Outcome write(ChannelTable &table, QString &savedText, const RadioImage &image, const QString &channelField, Mode mode)
 {
-    // Whatever happens next, the table must pass the check again before it
-    // is written to the station.
-    state.dataValid = false;
-
     if (channelField.isEmpty())
         return {Refusal{emptyFieldText()}, 0};
 
-    const int row = findRecord(state.image, channelByte(channelField));
+    const int row = findRecord(image, channelByte(channelField));
     // A record past the rows of the current table (after a smaller template
     // or a load) has no cells to mark: it counts as not found.
-    if (row == 0 || row > state.table.channelCount())
+    if (row == 0 || row > table.channelCount())
         return {Refusal{notFoundText()}, 0};
 
-    ChannelTable &table = state.table;
     const Sides s = sidesOf(mode);
     if (table.cell(s.other, row) == s.otherMarker)
-        table.setCell(s.other, row, state.savedRepeaterText);
-    state.savedRepeaterText = table.cell(s.marked, row);
+        table.setCell(s.other, row, savedText);
+    savedText = table.cell(s.marked, row);
     table.setCell(s.marked, row, s.marker);
     table.setChecked(ChannelTable::Scan, row, false);
     return {std::nullopt, row};

@@ -5,7 +5,7 @@
 #include <QString>
 #include <cstdint>
 
-struct AppState;
+class ChannelTable;
 struct RadioImage;
 
 // "Запись" of the repeater panel: one channel, found by its number among the
@@ -21,23 +21,25 @@ enum class Mode {
 
 struct Outcome
 {
-    // Set when the press was refused; then only the data-valid flag changed.
+    // Set when the press was refused; then nothing changed.
     MaybeRefusal refusal;
     // The table row that was marked (1..N), 0 after a refusal.
     int row = 0;
 };
 
-// Clears state.dataValid first, whatever follows. Then refuses an empty field
-// and a number that no record of state.image carries, or whose record lies
+// Refuses an empty field and a number that no record of `image` (the last
+// passed check's) carries, or whose record lies
 // beyond the rows of the current table; otherwise restores the frequency
 // saved by an earlier marking of the other side of the same row, saves the
 // text it replaces, writes the marker and clears the row's scan box (a row
 // without boxes is marked all the same). The radio image is only read, so
 // further presses keep searching the channels of the last passed check.
+// `savedText` is the text the last marking replaced. Whatever follows, the
+// table must pass the check again before it is written to the station.
 //
 // Throws the conversion error when the field is neither digits nor a whole
 // number (a pasted text: the key filter lets only digits through).
-Outcome write(AppState &state, const QString &channelField, Mode mode);
+Outcome write(ChannelTable &table, QString &savedText, const RadioImage &image, const QString &channelField, Mode mode);
 
 // The field as the one byte a channel number is compared in: the number
 // modulo 256. A run of digits of any length is reduced digit by digit, so

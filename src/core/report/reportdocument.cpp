@@ -1,5 +1,4 @@
 #include "report/reportdocument.h"
-#include "state/appstate.h"
 
 namespace {
 
@@ -136,9 +135,4 @@ ReportDocument ReportDocument::build(const QString &serial, const QStringList &s
 
     doc.paragraphsAfterTable << body(QString());
     return doc;
-}
-
-ReportDocument ReportDocument::build(const AppState &state, const QString &serial)
-{
-    return build(serial, state.settingsLines, state.table, state.image.channelCount());
 }

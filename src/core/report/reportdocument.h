@@ -8,8 +8,6 @@
 #include <QStringList>
 #include <array>
 
-struct AppState;
-
 // The report needs data that passed the check; these are its answers while
 // the data-valid flag is clear.
 namespace ReportRefusals {
@@ -83,7 +81,6 @@ public:
     // cells; a row without check boxes shows "-" for each box.
     static ReportDocument build(const QString &serial, const QStringList &settingsLines, const ChannelTable &table,
                                 int channelCount);
-    static ReportDocument build(const AppState &state, const QString &serial);
 
     // Title, serial number, an empty paragraph, the settings lines, an empty
     // paragraph and the blank paragraph the table follows.

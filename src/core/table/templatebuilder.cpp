@@ -1,6 +1,6 @@
 #include "table/templatebuilder.h"
 #include "common/numbers.h"
-#include "state/appstate.h"
+#include "table/channelplan.h"
 #include "table/settingstext.h"
 
 namespace TemplateBuilder {
@@ -61,10 +61,9 @@ MaybeRefusal build(const Fields &fields, int bandLowKHz, int bandHighKHz, Channe
     return std::nullopt;
 }
 
-MaybeRefusal build(const Fields &fields, AppState &state)
+MaybeRefusal build(const Fields &fields, ChannelPlan &plan)
 {
-    state.dataValid = false;
-    return build(fields, state.profile.lowKHz, state.profile.highKHz, state.table, state.settingsLines);
+    return build(fields, plan.profile().lowKHz, plan.profile().highKHz, plan.table, plan.settingsLines);
 }
 
 MaybeRefusal filterCountKey(QChar key)

@@ -5,7 +5,7 @@
 
 #include <QStringList>
 
-struct AppState;
+struct ChannelPlan;
 
 // "Ok" of the template panel: a fresh table of N channels from a start
 // frequency and a step, with the default cells, fresh boxes and the 26
@@ -25,10 +25,8 @@ struct Fields
 MaybeRefusal build(const Fields &fields, int bandLowKHz, int bandHighKHz, ChannelTable &table,
                    QStringList &settingsLines);
 
-// "Ok" of the template panel on the program's data: the data are no longer
-// checked, whatever the fields hold (a refusal or a conversion error leaves
-// the flag cleared too); then build() within the selected station's band.
-MaybeRefusal build(const Fields &fields, AppState &state);
+// build() within the band of the plan's station type.
+MaybeRefusal build(const Fields &fields, ChannelPlan &plan);
 
 // The band message of the template and of the data check: "140-174".
 QString bandRange(int bandLowKHz, int bandHighKHz);

@@ -2,33 +2,39 @@
 
 #include "common/paths.h"
 #include "link/linktimings.h"
+#include "link/portmap.h"
 #include "link/systemseriallink.h"
-#include "link/transferlink.h"
+#include "link/transferstop.h"
 
+#include <QList>
 #include <QString>
 #include <cstdint>
-
-class TransferStop;
+#include <memory>
 
 // Where and how a transfer reaches its station: the options file with the
 // port map, the port (a device path, or a port number through the map), the
-// serial layer, the waits and the stop request.
+// serial layer, the waits and the request to stop. The port prompt is the
+// window's: a transfer is given the device the user chose.
 struct LinkSetup
 {
+    // The port prompt offers COM1 to COM50.
+    static constexpr int LastPromptPort = 50;
+
     QString optionsFile = Paths::optionsFile();
     QString device;              // empty: the port number through the map
-    std::uint8_t portNumber = 0; // with no device: 0 asks through the prompt
+    std::uint8_t portNumber = 0; // with no device
     SerialLinkFactory factory = systemSerialLinkFactory();
     LinkTimings timings;
-    const TransferStop *stop = nullptr;
+    // Shared by every transfer it is to stop (a batch's stations), and by
+    // whoever asks for the stop; a transfer made without one gets its own.
+    std::shared_ptr<TransferStop> stop;
 
-    // A link set up so, its port made by `factory` (this setup's by default).
-    TransferLink link(TransferObserver &observer, SerialLinkFactory madeBy = nullptr) const
-    {
-        TransferLink made(observer, optionsFile, madeBy ? std::move(madeBy) : factory);
-        made.setDevice(device);
-        made.setTimings(timings);
-        made.setStop(stop);
-        return made;
-    }
+    // The device the transfer opens. Throws PlatformError when no port is
+    // chosen or the map gives the port no device.
+    QString resolvedDevice() const;
+
+    // The ports among COM1 to COM50 whose device the system lists as a
+    // serial port, or which the options file maps to a device that exists;
+    // none is opened to find out, so a port in use is offered as well.
+    static QList<PortEntry> openablePorts(const QString &optionsFile);
 };

@@ -4,7 +4,6 @@
 #include "files/readarchive.h"
 #include "link/linktexts.h"
 #include "link/linktimings.h"
-#include "transfer/stationread.h"
 #include "transfer/writeverification.h"
 
 #include <QRegularExpression>

@@ -2,37 +2,24 @@
 
 #include "common/platformerror.h"
 #include "files/readarchive.h"
-#include "image/fieldcoding.h"
-#include "link/heldport.h"
+#include "link/stationlink.h"
+#include "link/stationreader.h"
 #include "link/stationwriter.h"
-#include "link/transferstop.h"
-#include "transfer/stationread.h"
 #include "transfer/writeverification.h"
 
 #include <QDateTime>
+#include <memory>
 
 namespace {
 
 using Kind = SequenceOutcome::Kind;
 
-QString serialOf(const AppState &state)
-{
-    const auto &header = state.image.header;
-    return FieldCoding::serialText(header[RadioImage::Serial0], header[RadioImage::Serial1],
-                                   header[RadioImage::Serial2]);
-}
-
 class Sequence
 {
 public:
-    Sequence(const StationPlan &plan, TransferObserver &view, const StationSequence::StepStarted &stepStarted)
-        : m_plan(plan), m_view(view), m_stepStarted(stepStarted), m_port(plan.link.factory)
+    Sequence(const StationPlan &plan, TransferEvents &events) : m_plan(plan), m_events(events)
     {
-        // Every step reaches the station through the one held device.
-        m_link = plan.link;
-        m_link.factory = m_port.factory();
-        m_written = plan.state;
-        m_written.portNumber = plan.link.portNumber;
+        m_outcome.step = plan.backUp ? SequenceStep::BackUp : plan.write ? SequenceStep::Write : SequenceStep::Verify;
     }
 
     SequenceOutcome go()
@@ -44,6 +31,8 @@ public:
             end(aborted() ? Kind::Aborted : Kind::Failure);
             m_outcome.failure = e.text();
         }
+        if (m_port)
+            m_port->close();
         return m_outcome;
     }
 
@@ -51,11 +40,18 @@ private:
     bool aborted() const { return m_plan.link.stop && m_plan.link.stop->abortRequested(); }
     bool stopped() const { return m_plan.link.stop && m_plan.link.stop->stopRequested(); }
 
+    // The step begins on the station's port, opened by the first step.
     void begin(SequenceStep step)
     {
         m_outcome.step = step;
-        if (m_stepStarted)
-            m_stepStarted(step, m_outcome.serial);
+        if (!m_port) {
+            auto port = m_plan.link.factory();
+            port->open(m_plan.link.resolvedDevice());
+            m_port = std::move(port);
+            m_link = std::make_unique<StationLink>(*m_port, m_plan.link.timings, m_plan.link.stop.get());
+            m_outcome.portOpened = true;
+        }
+        m_events.stepStarted(step, m_outcome.serial);
     }
     bool end(Kind kind)
     {
@@ -63,23 +59,30 @@ private:
         return false;
     }
 
-    // A whole read into `into`; false with the outcome set when it did not
+    // A whole read, decoded; nothing with the outcome set when it did not
     // complete.
-    bool readWhole(AppState &into)
+    std::optional<StationReply> readWhole()
     {
-        const StationRead reading = StationRead::run(into, m_link, m_view);
-        switch (reading.outcome) {
-        case StationReader::Outcome::Complete:
-            return true;
-        case StationReader::Outcome::NoAnswer:
-            m_outcome.failure = reading.stoppedReply().value_or(QString());
+        const ReadOutcome reading = StationReader::read(*m_link, m_events);
+        m_outcome.requested = reading.requested;
+        switch (reading.kind) {
+        case ReadOutcome::Kind::Complete:
+            return StationReply::decode(reading.reply, m_plan.channels.stationKind);
+        case ReadOutcome::Kind::NoAnswer:
+            m_outcome.failure = StationReply::stoppedText(reading.reply).value_or(QString());
             m_outcome.lineBusy = reading.lineBusy;
-            return end(aborted() ? Kind::Aborted : Kind::NoAnswer);
-        case StationReader::Outcome::Refused:
+            end(aborted() ? Kind::Aborted : Kind::NoAnswer);
+            return std::nullopt;
+        case ReadOutcome::Kind::Refused:
             m_outcome.refusal = reading.refusal;
-            return end(Kind::Refused);
+            end(Kind::Refused);
+            return std::nullopt;
+        case ReadOutcome::Kind::PortFailure:
+            break;
         }
-        return false;
+        m_outcome.failure = reading.failure;
+        end(aborted() ? Kind::Aborted : Kind::Failure);
+        return std::nullopt;
     }
 
     // The station's memory, kept before anything is written over it. A
@@ -91,14 +94,16 @@ private:
         if (stopped())
             return end(Kind::StoppedBeforeWrite);
         begin(SequenceStep::BackUp);
-        if (!readWhole(m_outcome.held))
+        const auto held = readWhole();
+        if (!held)
             return false;
-        m_outcome.serial = serialOf(m_outcome.held);
+        m_outcome.held = *held;
+        m_outcome.serial = held->station().serial();
         if (m_plan.archiveFolder.isEmpty())
             return true;
         try {
             m_outcome.archiveCopy =
-                ReadArchive::store(m_outcome.held, m_plan.archiveFolder, QDateTime::currentDateTime());
+                ReadArchive::store(held->plan(), m_plan.archiveFolder, QDateTime::currentDateTime());
         } catch (const PlatformError &e) {
             m_outcome.failure = e.text();
             return end(Kind::ArchiveFailed);
@@ -113,12 +118,14 @@ private:
         if (stopped())
             return end(Kind::StoppedBeforeWrite);
         begin(SequenceStep::Write);
-        m_outcome.total = 1 + m_written.image.writeOrder(m_written.moduleCode, m_written.bandCode).size();
+        m_outcome.total = 1 + m_plan.data.writeOrder().size();
         // Once begun, a write runs to its end whatever is asked meanwhile,
         // except to end at once.
-        TransferLink link = m_link.link(m_view);
-        const WriteOutcome outcome = StationWriter::write(m_written, link);
+        const qint64 startMs = m_link->clockMs();
+        const WriteOutcome outcome = StationWriter::write(*m_link, m_plan.data, m_events);
+        m_outcome.writeMs = m_link->clockMs() - startMs;
         m_outcome.sent = outcome.sent;
+        m_outcome.lineBusy = outcome.lineBusy;
         m_outcome.writeStarted = outcome.kind == WriteOutcome::Kind::Completed
                                  || outcome.kind == WriteOutcome::Kind::BrokenOff
                                  || (outcome.kind == WriteOutcome::Kind::PortFailure && outcome.sent > 1);
@@ -127,16 +134,12 @@ private:
             return true;
         case WriteOutcome::Kind::NotStarted:
         case WriteOutcome::Kind::BrokenOff:
-            m_outcome.lineBusy = link.lineStayedBusy();
             return end(aborted() ? Kind::Aborted : Kind::NoAnswer);
-        case WriteOutcome::Kind::NotChecked:
-            m_outcome.refusal = outcome.refusal;
-            return end(Kind::Refused);
         case WriteOutcome::Kind::PortFailure:
-            m_outcome.failure = outcome.failure;
-            return end(aborted() ? Kind::Aborted : Kind::Failure);
+            break;
         }
-        return false;
+        m_outcome.failure = outcome.failure;
+        return end(aborted() ? Kind::Aborted : Kind::Failure);
     }
 
     // Every written byte against the station's value of the same field, and
@@ -148,13 +151,13 @@ private:
         if (stopped())
             return end(Kind::StoppedAfterWrite);
         begin(SequenceStep::Verify);
-        AppState back;
-        if (!readWhole(back))
+        const auto back = readWhole();
+        if (!back)
             return false;
-        m_outcome.serialBack = serialOf(back);
+        m_outcome.serialBack = back->station().serial();
         if (m_plan.backUp && m_outcome.serialBack != m_outcome.serial)
             return end(Kind::StationChanged);
-        m_outcome.differences = WriteVerification::differences(m_written, back);
+        m_outcome.differences = WriteVerification::differences(m_plan.data, back->station());
         if (!m_outcome.differences.isEmpty())
             return end(Kind::Differs);
         return true;
@@ -169,32 +172,29 @@ private:
             return;
         }
         begin(SequenceStep::Report);
-        m_view.setProgress(0);
         try {
-            m_outcome.report = m_plan.report(m_written, m_outcome.serial);
+            m_outcome.report = m_plan.report(m_plan.channels, m_plan.data, m_outcome.serial);
         } catch (const PlatformError &e) {
             m_outcome.failure = e.text();
             end(Kind::ReportFailed);
-            return;
         }
-        m_view.setProgress(100);
     }
 
     const StationPlan &m_plan;
-    TransferObserver &m_view;
-    const StationSequence::StepStarted &m_stepStarted;
-    HeldPort m_port;
-    LinkSetup m_link;
-    AppState m_written;
+    TransferEvents &m_events;
+    std::unique_ptr<SerialLink> m_port;
+    std::unique_ptr<StationLink> m_link;
     SequenceOutcome m_outcome;
 };
 
 } // namespace
 
-SequenceOutcome StationSequence::run(const StationPlan &plan, TransferObserver &view, const StepStarted &stepStarted)
+namespace StationSequence {
+
+SequenceOutcome run(const StationPlan &plan, TransferEvents &events)
 {
     try {
-        return Sequence(plan, view, stepStarted).go();
+        return Sequence(plan, events).go();
     } catch (const std::exception &e) {
         SequenceOutcome outcome;
         outcome.kind = Kind::Failure;
@@ -202,3 +202,5 @@ SequenceOutcome StationSequence::run(const StationPlan &plan, TransferObserver &
         return outcome;
     }
 }
+
+} // namespace StationSequence

@@ -1,20 +1,18 @@
 #pragma once
 
 #include "common/refusal.h"
-#include "state/appstate.h"
+#include "image/stationdata.h"
+#include "image/stationreply.h"
+#include "table/channelplan.h"
 #include "transfer/linksetup.h"
+#include "transfer/transferevents.h"
 
 #include <QString>
 #include <QStringList>
 #include <functional>
 
-class TransferObserver;
-
-// The steps of one station's sequence, in their order.
-enum class SequenceStep { BackUp, Write, Verify, Report };
-
-// What one station's sequence came to. The command line and the window word
-// it; nothing here is a message.
+// What one station's sequence came to. The command line and the windows
+// word it; nothing here is a message.
 struct SequenceOutcome
 {
     enum class Kind {
@@ -34,12 +32,15 @@ struct SequenceOutcome
 
     Kind kind = Kind::Done;
     SequenceStep step = SequenceStep::BackUp; // the last step begun
+    bool portOpened = false;                  // the station's port was opened
     QString serial;                           // as the backup read found it
     QString serialBack;                       // as the read-back found it
-    AppState held;                            // what the backup read found
+    StationReply held;                        // what the backup read found
+    bool requested = false;                   // a read's request went out
     qsizetype sent = 0;                       // bytes of the write, the start byte included
     qsizetype total = 0;                      // bytes a whole write sends
     bool writeStarted = false;                // the station answered the start byte
+    qint64 writeMs = 0;                       // the write's time on the line's clock
     bool lineBusy = false;                    // no answer: the line never fell quiet
     MaybeRefusal refusal;
     QString failure;
@@ -48,33 +49,32 @@ struct SequenceOutcome
     QString report;
 };
 
-// One station from its backup to its report: the engine that the command
-// line, the batch and the window run. Each step opens nothing of its own:
-// the station's port is opened once, locked and held for the whole
-// sequence, so that every step talks to the station that was backed up, and
-// the read-back must carry the serial number of the backup read.
+// One station from its backup to its report: the steps every transfer is
+// made of. A single read is a plan of the backup alone, a single write one
+// of the write alone.
 struct StationPlan
 {
     LinkSetup link;
-    AppState state;        // checked, with this station's Id
+    // The plan written, for the report; its station type decodes the reads.
+    ChannelPlan channels;
+    // What the write sends: the checked bytes, with this station's Id.
+    StationData data;
     bool backUp = true;    // read first, and keep the reply in the archive
-    QString archiveFolder; // of reads
+    QString archiveFolder; // of reads; empty: no copy
     bool write = true;
     bool verify = true; // read back and compare
-    // Makes the station's report from the written state and the station's
+    // Makes the station's report from the plan written and the station's
     // serial number and returns its path, throwing PlatformError; none: no
     // report.
-    std::function<QString(const AppState &, const QString &serial)> report;
+    std::function<QString(const ChannelPlan &, const StationData &, const QString &serial)> report;
 };
 
-class StationSequence
-{
-public:
-    // The step that begins, before its first byte, and the station's serial
-    // number as the backup read found it (empty before).
-    using StepStarted = std::function<void(SequenceStep, const QString &serial)>;
+// Runs a plan on the calling thread. The station's port is opened once,
+// locked and held for the whole sequence, so that every step talks to the
+// station that was backed up, and the read-back must carry the serial
+// number of the backup read. Throws nothing.
+namespace StationSequence {
 
-    // Runs the plan on the calling thread. The transfers show their status
-    // and gauge through `view`. Throws nothing.
-    static SequenceOutcome run(const StationPlan &plan, TransferObserver &view, const StepStarted &stepStarted = {});
-};
+SequenceOutcome run(const StationPlan &plan, TransferEvents &events);
+
+} // namespace StationSequence

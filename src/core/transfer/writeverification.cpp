@@ -2,7 +2,7 @@
 
 #include "compare/stationside.h"
 #include "image/stationlayout.h"
-#include "state/appstate.h"
+#include "image/stationdata.h"
 
 namespace WriteVerification {
 
@@ -18,11 +18,10 @@ QString hexByte(std::uint8_t byte)
 
 } // namespace
 
-QStringList differences(const AppState &written, const AppState &held)
+QStringList differences(const StationData &written, const StationData &held)
 {
     QStringList found;
-    for (const StoredByteDifference &d :
-         storedByteDifferences(StationSide::checked(written), StationSide::read(held))) {
+    for (const StoredByteDifference &d : storedByteDifferences(written, held)) {
         found.append(QStringLiteral("%1: записано %2, прочитано %3")
                          .arg(StationLayout::writtenByteName(d.writePosition), hexByte(d.a), hexByte(d.b)));
     }

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-struct AppState;
+struct StationData;
 
 // Compares what a write sent with what a read back found, field by field
 // through the station's layout: every written field meets the station's value
@@ -11,9 +11,8 @@ struct AppState;
 namespace WriteVerification {
 
 // One text per differing field, "Громкость: записано 08, прочитано 09", in
-// write order; empty when the station holds what was written. `written` is
-// the checked state that was sent, `held` the state a complete read filled.
-QStringList differences(const AppState &written, const AppState &held);
+// write order; empty when the station holds what was written.
+QStringList differences(const StationData &written, const StationData &held);
 
 // The differences as one text: the first ten named, the rest counted.
 QString summary(const QStringList &differences);

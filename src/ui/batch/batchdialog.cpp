@@ -4,11 +4,12 @@
 #include "batch/batchrunner.h"
 #include "batch/batchstation.h"
 #include "link/systemports.h"
-#include "link/transferlink.h"
 #include "main/recentfiles.h"
+#include "transfer/linksetup.h"
+#include "transfer/portchoice.h"
 #include "report/reportdocument.h"
 #include "services/uiservices.h"
-#include "state/appstate.h"
+#include "main/appstate.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -39,8 +40,8 @@ QPushButton *button(const QString &text, const char *name, QWidget *parent)
 
 } // namespace
 
-BatchDialog::BatchDialog(AppState &state, UiServices &ui, QWidget *parent)
-    : QDialog(parent), m_state(state), m_ui(ui), m_runner(new BatchRunner(this))
+BatchDialog::BatchDialog(const AppState &document, UiServices &ui, PortChoice &ports, QWidget *parent)
+    : QDialog(parent), m_document(document), m_ui(ui), m_ports(ports), m_runner(std::make_unique<BatchRunner>())
 {
     setObjectName(QStringLiteral("BatchDialog"));
     setWindowTitle(QStringLiteral("Пакетная запись"));
@@ -48,8 +49,8 @@ BatchDialog::BatchDialog(AppState &state, UiServices &ui, QWidget *parent)
     setAttribute(Qt::WA_QuitOnClose, false);
     resize(760, 560);
 
-    m_ports = new QListWidget(this);
-    m_ports->setObjectName(QStringLiteral("Ports"));
+    m_portList = new QListWidget(this);
+    m_portList->setObjectName(QStringLiteral("Ports"));
     m_idFrom = new QLineEdit(this);
     m_idFrom->setObjectName(QStringLiteral("IdFrom"));
     m_idFrom->setPlaceholderText(QStringLiteral("из файла"));
@@ -81,7 +82,7 @@ BatchDialog::BatchDialog(AppState &state, UiServices &ui, QWidget *parent)
     auto *top = new QHBoxLayout;
     auto *portsBox = new QVBoxLayout;
     portsBox->addWidget(new QLabel(QStringLiteral("Порты"), this));
-    portsBox->addWidget(m_ports);
+    portsBox->addWidget(m_portList);
     top->addLayout(portsBox, 2);
     top->addLayout(fields, 3);
     top->addLayout(buttons);
@@ -113,7 +114,7 @@ BatchDialog::BatchDialog(AppState &state, UiServices &ui, QWidget *parent)
     files->setFrameShape(QFrame::NoFrame);
     files->setMaximumHeight(fontMetrics().lineSpacing() * 5);
     // The port list takes what the fields beside it take, no more.
-    m_ports->setMaximumHeight(fontMetrics().lineSpacing() * 8);
+    m_portList->setMaximumHeight(fontMetrics().lineSpacing() * 8);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -141,15 +142,22 @@ BatchDialog::BatchDialog(AppState &state, UiServices &ui, QWidget *parent)
                 QStringLiteral("Нет программы, которая открывает файл %1.").arg(QDir::toNativeSeparators(path)));
         });
     });
-    connect(m_runner, &BatchRunner::stepStarted, this, &BatchDialog::stepStarted);
-    connect(m_runner, &BatchRunner::progress, this, &BatchDialog::progress);
-    connect(m_runner, &BatchRunner::stationFinished, this, &BatchDialog::stationFinished);
-    connect(m_runner, &BatchRunner::finished, this, &BatchDialog::finished);
+    connect(m_runner.get(), &BatchRunner::stepStarted, this, &BatchDialog::stepStarted);
+    connect(m_runner.get(), &BatchRunner::progress, this, &BatchDialog::progress);
+    connect(m_runner.get(), &BatchRunner::stationFinished, this, &BatchDialog::stationFinished);
+    connect(m_runner.get(), &BatchRunner::finished, this, &BatchDialog::finished);
     setRunning(false);
     m_saveLog->setEnabled(false);
 }
 
-BatchDialog::~BatchDialog() = default;
+BatchDialog::~BatchDialog()
+{
+    // The program ends during a batch: the stations stop as "Остановить"
+    // stops them, and their threads end before anything they use goes.
+    m_runner.reset();
+    if (m_ports.transferRunning())
+        m_ports.setTransferRunning(false);
+}
 
 bool BatchDialog::isRunning() const
 {
@@ -169,7 +177,7 @@ void BatchDialog::listPorts()
     // The ports that section Ports maps to a device that is there, then the
     // system's serial ports that no COM name reaches. None is opened here.
     QSet<QString> listed;
-    QList<PortEntry> ports = TransferLink::openablePorts(m_optionsFile);
+    QList<PortEntry> ports = LinkSetup::openablePorts(m_optionsFile);
     for (const PortEntry &port : ports)
         listed.insert(SystemPorts::deviceKey(port.device));
     for (const SystemPort &system : SystemPorts::list()) {
@@ -177,12 +185,12 @@ void BatchDialog::listPorts()
             ports.append(PortEntry{system.device, system.device, system.description});
     }
     QSet<QString> checked;
-    for (int i = 0; i < m_ports->count(); ++i)
-        if (m_ports->item(i)->checkState() == Qt::Checked)
-            checked.insert(m_ports->item(i)->data(Qt::UserRole).toString());
-    m_ports->clear();
+    for (int i = 0; i < m_portList->count(); ++i)
+        if (m_portList->item(i)->checkState() == Qt::Checked)
+            checked.insert(m_portList->item(i)->data(Qt::UserRole).toString());
+    m_portList->clear();
     for (const PortEntry &port : ports) {
-        auto *item = new QListWidgetItem(port.label(), m_ports);
+        auto *item = new QListWidgetItem(port.label(), m_portList);
         item->setData(Qt::UserRole, port.name);
         item->setData(Qt::UserRole + 1, port.device);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
@@ -193,23 +201,23 @@ void BatchDialog::listPorts()
 QStringList BatchDialog::portNames() const
 {
     QStringList names;
-    for (int i = 0; i < m_ports->count(); ++i)
-        names.append(m_ports->item(i)->data(Qt::UserRole).toString());
+    for (int i = 0; i < m_portList->count(); ++i)
+        names.append(m_portList->item(i)->data(Qt::UserRole).toString());
     return names;
 }
 
 void BatchDialog::setPortChecked(const QString &name, bool checked)
 {
-    for (int i = 0; i < m_ports->count(); ++i)
-        if (m_ports->item(i)->data(Qt::UserRole).toString() == name)
-            m_ports->item(i)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    for (int i = 0; i < m_portList->count(); ++i)
+        if (m_portList->item(i)->data(Qt::UserRole).toString() == name)
+            m_portList->item(i)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
 }
 
 void BatchDialog::setRunning(bool running)
 {
-    m_state.transferRunning = running;
-    for (QWidget *w : std::initializer_list<QWidget *>{m_ports, m_idFrom, m_reportFolder, m_browse, m_protocol, m_start,
-                                                       m_close, m_saveLog})
+    m_ports.setTransferRunning(running);
+    for (QWidget *w : std::initializer_list<QWidget *>{m_portList, m_idFrom, m_reportFolder, m_browse, m_protocol,
+                                                       m_start, m_close, m_saveLog})
         w->setEnabled(!running);
     m_stopButton->setEnabled(running);
 }

@@ -3,15 +3,15 @@
 #include "common/paths.h"
 #include "files/readarchive.h"
 #include "link/linktimings.h"
-#include "link/transferstop.h"
+#include "link/systemseriallink.h"
 
 #include <QDateTime>
 #include <QDialog>
 #include <memory>
 
 struct AppState;
-class BatchReports;
 class BatchRunner;
+class PortChoice;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -22,13 +22,16 @@ class UiServices;
 // "Пакетная запись": the checked table into every checked port's station at
 // once, each as `vetral-cli fleet` does it (backup with its archive copy,
 // write with its own Id, read back and compare, report), on threads of
-// their own. The window is application-modal, so the main window takes no
-// input while it is open; it cannot be closed while a batch runs.
+// their own. The window takes what it needs of the main window's document
+// when "Начать" is pressed and never writes it. It is application-modal, so
+// the main window takes no input while it is open; it cannot be closed while
+// a batch runs, and when the program ends during one, the batch is stopped
+// as "Остановить" stops it before anything it uses goes.
 class BatchDialog : public QDialog
 {
     Q_OBJECT
 public:
-    BatchDialog(AppState &state, UiServices &ui, QWidget *parent = nullptr);
+    BatchDialog(const AppState &document, UiServices &ui, PortChoice &ports, QWidget *parent = nullptr);
     ~BatchDialog() override;
 
     // Where the ports are mapped and the copies kept; tests point them at
@@ -36,6 +39,7 @@ public:
     void setOptionsFile(const QString &path) { m_optionsFile = path; }
     void setArchiveFolder(const QString &path) { m_archiveFolder = path; }
     void setLinkTimings(const LinkTimings &timings) { m_timings = timings; }
+    void setLinkFactory(SerialLinkFactory factory) { m_factory = std::move(factory); }
 
     bool isRunning() const;
     // The ports as listed: "COM3", or the system's name of a device.
@@ -82,20 +86,23 @@ private:
     void finished();
     void showFiles();
 
-    AppState &m_state;
+    const AppState &m_document;
     UiServices &m_ui;
+    PortChoice &m_ports;
     QString m_optionsFile = Paths::optionsFile();
     QString m_archiveFolder = ReadArchive::folder();
     LinkTimings m_timings;
+    SerialLinkFactory m_factory = systemSerialLinkFactory();
     // Where the journal was saved last in this run.
     QString m_journalFolder;
+    // The report folder of the last batch started, where its journal goes first.
+    QString m_batchReportFolder;
 
     QList<Station> m_stations;
-    std::unique_ptr<TransferStop> m_stop;
-    std::unique_ptr<BatchReports> m_reports;
-    BatchRunner *m_runner = nullptr;
+    // Owns what the stations' threads use; destroyed first of all members.
+    std::unique_ptr<BatchRunner> m_runner;
 
-    QListWidget *m_ports = nullptr;
+    QListWidget *m_portList = nullptr;
     QLineEdit *m_idFrom = nullptr;
     QLineEdit *m_reportFolder = nullptr;
     QLineEdit *m_protocol = nullptr;

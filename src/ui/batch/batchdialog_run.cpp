@@ -14,7 +14,7 @@
 #include "main/recentfiles.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
-#include "state/appstate.h"
+#include "main/appstate.h"
 #include "transfer/outcomewords.h"
 
 #include <QDir>
@@ -38,8 +38,8 @@ enum Column { PortColumn, SerialColumn, IdColumn, ProgressColumn, ResultColumn }
 std::optional<QString> BatchDialog::collect(QList<Station> &stations) const
 {
     QList<BatchChoice::Port> ports;
-    for (int i = 0; i < m_ports->count(); ++i) {
-        const QListWidgetItem *item = m_ports->item(i);
+    for (int i = 0; i < m_portList->count(); ++i) {
+        const QListWidgetItem *item = m_portList->item(i);
         if (item->checkState() == Qt::Checked)
             ports.append({item->data(Qt::UserRole).toString(), item->data(Qt::UserRole + 1).toString()});
     }
@@ -53,7 +53,7 @@ std::optional<QString> BatchDialog::collect(QList<Station> &stations) const
     }
 
     const QString from = m_idFrom->text();
-    QStringList ids(ports.size(), FieldCoding::idText(m_state.image.idCode));
+    QStringList ids(ports.size(), FieldCoding::idText(m_document.image.idCode));
     if (!from.isEmpty()) {
         const BatchChoice::Ids own = BatchChoice::ids(from, ports.size(), QStringLiteral("Id с"));
         if (own.problem)
@@ -77,7 +77,7 @@ void BatchDialog::startClick()
 {
     if (isRunning())
         return;
-    if (!m_state.dataValid) {
+    if (!m_document.dataValid) {
         m_ui.showRefusal(Refusal{LinkTexts::dataNotChecked()});
         return;
     }
@@ -87,22 +87,24 @@ void BatchDialog::startClick()
         return;
     }
     guarded(m_ui, [&] {
-        m_reports.reset();
+        std::shared_ptr<BatchReports> reports;
         const QString folder = QDir::fromNativeSeparators(m_reportFolder->text().trimmed());
+        m_batchReportFolder.clear();
         if (!folder.isEmpty()) {
-            auto reports = std::make_unique<BatchReports>(folder, m_protocol->text());
+            reports = std::make_shared<BatchReports>(folder, m_protocol->text());
             reports->prepare(stations.size());
-            m_reports = std::move(reports);
+            m_batchReportFolder = reports->folder();
         }
         QDir().mkpath(m_archiveFolder);
-        m_stop = std::make_unique<TransferStop>();
         const bool ownIds = !m_idFrom->text().isEmpty();
         std::vector<StationPlan> plans;
         for (const Station &station : stations) {
-            StationPlan plan =
-                BatchStation::plan(ownIds ? BatchStation::withId(m_state, station.id) : m_state, station.device,
-                                   m_optionsFile, m_archiveFolder, m_reports.get(), m_stop.get());
+            StationPlan plan = BatchStation::plan(m_document, m_document.checkedStation(), station.device,
+                                                  m_optionsFile, m_archiveFolder, reports, nullptr);
+            if (ownIds)
+                BatchStation::setId(plan, station.id);
             plan.link.timings = m_timings;
+            plan.link.factory = m_factory;
             plans.push_back(std::move(plan));
         }
 
@@ -154,9 +156,9 @@ void BatchDialog::stopClick()
 {
     // Stations that have not begun do not begin; a write under way runs to
     // its end and its station stops before the read-back.
-    if (!m_stop || !isRunning() || m_stop->stopRequested())
+    if (!isRunning() || m_runner->stopRequested())
         return;
-    m_stop->request();
+    m_runner->requestStop();
     m_stopButton->setEnabled(false);
     m_summary->setText(QStringLiteral("Останавливается: начатые записи доводятся до конца…"));
 }
@@ -237,8 +239,8 @@ void BatchDialog::saveLogClick()
     // The journal goes where the last one went, at first beside the reports
     // it names, else where the technician's files were used last.
     QString folder = m_journalFolder;
-    if (folder.isEmpty() && m_reports)
-        folder = m_reports->folder();
+    if (folder.isEmpty())
+        folder = m_batchReportFolder;
     if (folder.isEmpty())
         folder = RecentFiles().lastFolder();
     const QString path = m_ui.askSaveFileName(UiServices::FileDialog{QStringLiteral("Сохранить журнал"),

@@ -3,7 +3,7 @@
 #include "main/keyfilter.h"
 #include "repeater/repeaterassignment.h"
 #include "services/guard.h"
-#include "state/appstate.h"
+#include "main/appstate.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -94,7 +94,11 @@ void RepeaterPanel::BitBtn2Click()
         const auto mode =
             m_radioButton2->isChecked() ? RepeaterAssignment::Mode::Transmit : RepeaterAssignment::Mode::Receive;
         const ChannelTable before = m_state.table;
-        const auto outcome = RepeaterAssignment::write(m_state, m_edit4->text(), mode);
+        // Whatever follows, the table must pass the check again before it is
+        // written to the station.
+        m_state.dataValid = false;
+        const auto outcome =
+            RepeaterAssignment::write(m_state.table, m_state.savedRepeaterText, m_state.image, m_edit4->text(), mode);
         if (outcome.refusal) {
             m_ui.showRefusal(*outcome.refusal);
             return;

@@ -90,10 +90,9 @@ using SettingsTextCommand = SnapshotCommand<QStringList>;
 struct StationChoice
 {
     StationKind kind;
-    StationProfile profile;
     std::uint8_t bandCode = 0;
     std::uint8_t moduleCode = 0;
-    int moduleMenuIndex = 0;
+    int chosenModule = 0;
     TableSnapshot table;
     bool workAreaShown = false;
     bool settingsShown = false;

@@ -1,6 +1,6 @@
 #include "main/tablehistory.h"
 #include "main/channeltablemodel.h"
-#include "state/appstate.h"
+#include "main/appstate.h"
 
 #include <utility>
 

@@ -1,4 +1,5 @@
 #include "main/tformmain.h"
+#include "image/stationreply.h"
 #include "link/linktexts.h"
 #include "check/datacheck.h"
 #include "common/paths.h"
@@ -37,7 +38,7 @@ TFormMain::TFormMain(AppState &state, UiServices &ui, PortChoice &ports, QWidget
     : QMainWindow(parent), m_state(state), m_ui(ui), m_ports(ports)
 {
     setObjectName(QStringLiteral("FormMain"));
-    setWindowTitle(m_state.profile.caption);
+    setWindowTitle(m_state.profile().caption);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
     // The layout is made for an 8-point font; the family stays the desktop's.
@@ -57,7 +58,7 @@ TFormMain::TFormMain(AppState &state, UiServices &ui, PortChoice &ports, QWidget
     m_ports.choose(0);
     m_state.bandCode = 0;
     m_state.moduleCode = 0;
-    m_edit2->setText(QString::number(m_state.profile.lowKHz));
+    m_edit2->setText(QString::number(m_state.profile().lowKHz));
     refreshStationMenus();
     refreshRecentMenu();
 }
@@ -148,6 +149,13 @@ void TFormMain::buildWorkArea()
     });
 }
 
+TFormMain::~TFormMain()
+{
+    // The widgets going with the window move the focus: nothing of the
+    // window may hear of it once its own part is gone.
+    disconnect(qApp, &QApplication::focusChanged, m_history, nullptr);
+}
+
 void TFormMain::showWorkArea(bool shown)
 {
     m_panel1->setVisible(shown);
@@ -189,11 +197,11 @@ void TFormMain::onSettingsEdited()
 
 void TFormMain::refreshStationMenus()
 {
-    setWindowTitle(m_state.profile.caption);
+    setWindowTitle(m_state.profile().caption);
     for (std::size_t i = 0; i < m_stationActions.size(); ++i)
         m_stationActions[i]->setChecked(StationProfiles::all()[i] == m_state.stationKind);
-    if (m_state.moduleMenuIndex >= 0 && std::size_t(m_state.moduleMenuIndex) < m_moduleActions.size())
-        m_moduleActions[static_cast<std::size_t>(m_state.moduleMenuIndex)]->setChecked(true);
+    if (m_state.chosenModule >= 0 && std::size_t(m_state.chosenModule) < m_moduleActions.size())
+        m_moduleActions[static_cast<std::size_t>(m_state.chosenModule)]->setChecked(true);
 }
 
 void TFormMain::applyStationSelection()
@@ -202,7 +210,7 @@ void TFormMain::applyStationSelection()
     // hidden; the core has already taken the profile's values and detached the boxes
     refreshStationMenus();
     showWorkArea(false);
-    m_edit2->setText(QString::number(m_state.profile.lowKHz));
+    m_edit2->setText(QString::number(m_state.profile().lowKHz));
     showSettingsText(false);
     showTable(false);
 }
@@ -259,7 +267,7 @@ void TFormMain::closeEvent(QCloseEvent *event)
     // A transfer holds the line and the radio image: the window stays until it
     // is over. Otherwise closing it ends the run, as "Выход" does; the dialogs
     // do not keep the program alive (they are made without Qt::WA_QuitOnClose).
-    if (m_state.transferRunning) {
+    if (m_ports.transferRunning()) {
         event->ignore();
         return;
     }
@@ -294,7 +302,7 @@ void TFormMain::N19Click()
     // The check clears the data-valid flag before anything can fail, so a
     // platform error (a conversion, MyTemp.ini) also leaves the data unchecked.
     guarded(m_ui, [&] {
-        const DataCheckResult result = DataCheck::run(m_state, Paths::tempSettingsFile());
+        const DataCheckResult result = m_state.check(Paths::tempSettingsFile());
         if (result.refusal)
             m_ui.showRefusal(*result.refusal);
         else
@@ -316,50 +324,40 @@ void TFormMain::N22Click()
 
 // What a read from the station shows while the reply arrives.
 
-void TFormMain::settingsChanged()
-{
-    refreshSettingsText();
-    m_memo1->repaint();
-}
-
-void TFormMain::readStarting()
+void TFormMain::readStarted()
 {
     m_history->beginWholeStep();
+    m_beforeRead = m_state;
+    m_readSettingsShown = false;
 }
 
-void TFormMain::readEnded()
+void TFormMain::readReceived(const QByteArray &reply)
+{
+    const StationReply decoded = StationReply::decode(reply, m_beforeRead.stationKind);
+    AppState after = AppState::afterRead(m_beforeRead, decoded);
+    if (!(after.table == m_state.table)) {
+        const ChannelTableModel::TableChange change(*m_model);
+        m_state = std::move(after);
+    } else {
+        m_state = std::move(after);
+    }
+    refreshSettingsText();
+    // The station type the band code names is selected as from its menu:
+    // caption, check mark, start frequency, and work area, settings text
+    // and table hidden; a code that names none changes nothing there.
+    if (decoded.settingsComplete() && !m_readSettingsShown) {
+        m_readSettingsShown = true;
+        if (decoded.selectedStation())
+            applyStationSelection();
+    }
+    if (decoded.complete()) {
+        showTable(true);
+        refreshStationMenus();
+    }
+}
+
+void TFormMain::readEnded(bool)
 {
     m_history->endWholeStep(QStringLiteral("Чтение из станции"));
     m_history->markSaved();
-}
-
-void TFormMain::tableChanging()
-{
-    m_model->beginTableChange();
-}
-
-void TFormMain::tableChanged()
-{
-    m_model->endTableChange();
-}
-
-void TFormMain::stationSelected(std::optional<StationKind> kind)
-{
-    if (kind)
-        applyStationSelection();
-}
-
-void TFormMain::tableShown()
-{
-    showTable(true);
-}
-
-void TFormMain::moduleMarked()
-{
-    refreshStationMenus();
-}
-
-void TFormMain::refused(const Refusal &refusal)
-{
-    m_ui.showRefusal(refusal);
 }

@@ -1,16 +1,15 @@
 #pragma once
 
 #include "compare/stationcomparison.h"
-#include "link/readobserver.h"
+#include "main/appstate.h"
 #include "main/recentfiles.h"
-#include "state/appstate.h"
 
 #include <QMainWindow>
 #include <array>
 
 class CellEditors;
 class PortChoice;
-class TFormCompare;
+class ComparisonDialog;
 struct StationChoice;
 class ChannelTableModel;
 class RepeaterPanel;
@@ -27,17 +26,18 @@ class UiServices;
 // The main window: the menu every operation starts from, the work area with
 // the template panel, the general settings text, the repeater panel and the
 // channel table.
-class TFormMain : public QMainWindow, public ReadObserver
+class TFormMain : public QMainWindow
 {
     Q_OBJECT
 public:
     // `ports` is the program's port choice, which the comparison window shows.
     TFormMain(AppState &state, UiServices &ui, PortChoice &ports, QWidget *parent = nullptr);
+    ~TFormMain() override;
 
     AppState &state() { return m_state; }
     ChannelTableModel *tableModel() const { return m_model; }
     // The window of both comparisons, made when first needed.
-    TFormCompare *compareWindow();
+    ComparisonDialog *compareWindow();
 
     // Visibility of the work area's parts.
     void showWorkArea(bool shown);
@@ -51,17 +51,12 @@ public:
     // The steps of selecting a station type that the window owns.
     void applyStationSelection();
 
-    // What a read from the station shows while the reply arrives; the whole
-    // read is one step of the table's history.
-    void readStarting() override;
-    void readEnded() override;
-    void tableChanging() override;
-    void tableChanged() override;
-    void settingsChanged() override;
-    void stationSelected(std::optional<StationKind> kind) override;
-    void tableShown() override;
-    void moduleMarked() override;
-    void refused(const Refusal &refusal) override;
+    // What a read from the station shows while the reply arrives: the
+    // document as the read found it, with the reply as far as it came; the
+    // whole read is one step of the table's history.
+    void readStarted();
+    void readReceived(const QByteArray &reply);
+    void readEnded(bool complete);
 
     // A channel file loaded as "Чтение файла" loads the file chosen (also one
     // named on the command line or dropped on the window).
@@ -142,7 +137,7 @@ private:
     ChannelTableModel *m_model = nullptr;
     CellEditors *m_editors = nullptr;
     TableHistory *m_history = nullptr;
-    TFormCompare *m_compare = nullptr;
+    ComparisonDialog *m_compare = nullptr;
 
     QFrame *m_panel1 = nullptr;
     QFrame *m_panel2 = nullptr;
@@ -159,5 +154,9 @@ private:
     std::array<QAction *, 3> m_stationActions{};
     std::array<QAction *, Modules::Count> m_moduleActions{};
     bool m_refreshingMemo = false;
+    // The document as a running read found it, and whether the station
+    // type its reply names has been shown.
+    AppState m_beforeRead;
+    bool m_readSettingsShown = false;
     RecentFiles m_recent;
 };

@@ -4,7 +4,7 @@
 #include "check/datacheck.h"
 #include "common/paths.h"
 #include "compare/comparisontaking.h"
-#include "compare/tformcompare.h"
+#include "compare/comparisondialog.h"
 #include "files/channelfile.h"
 #include "main/celleditors.h"
 #include "main/channeltablemodel.h"
@@ -18,28 +18,28 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
-TFormCompare *TFormMain::compareWindow()
+ComparisonDialog *TFormMain::compareWindow()
 {
     if (!m_compare) {
-        m_compare = new TFormCompare(m_state, m_ui, m_ports, this);
+        m_compare = new ComparisonDialog(m_state, m_ui, m_ports, this);
         m_compare->setTake([this](const QList<StationComparison::Difference> &chosen, const StationSide &from) {
             takeDifferences(chosen, from);
         });
         m_compare->setCheck([this] { return checkForComparison(); });
         // Whatever changes the table or the settings text, the list may no longer say what they hold.
-        connect(m_model, &QAbstractItemModel::dataChanged, m_compare, &TFormCompare::tableChanged);
-        connect(m_model, &QAbstractItemModel::modelReset, m_compare, &TFormCompare::tableChanged);
-        connect(m_model, &QAbstractItemModel::rowsInserted, m_compare, &TFormCompare::tableChanged);
-        connect(m_model, &QAbstractItemModel::rowsRemoved, m_compare, &TFormCompare::tableChanged);
-        connect(m_memo1, &QPlainTextEdit::textChanged, m_compare, &TFormCompare::tableChanged);
-        connect(m_compare, &TFormCompare::cellRequested, this, [this](int row, int column) {
+        connect(m_model, &QAbstractItemModel::dataChanged, m_compare, &ComparisonDialog::tableChanged);
+        connect(m_model, &QAbstractItemModel::modelReset, m_compare, &ComparisonDialog::tableChanged);
+        connect(m_model, &QAbstractItemModel::rowsInserted, m_compare, &ComparisonDialog::tableChanged);
+        connect(m_model, &QAbstractItemModel::rowsRemoved, m_compare, &ComparisonDialog::tableChanged);
+        connect(m_memo1, &QPlainTextEdit::textChanged, m_compare, &ComparisonDialog::tableChanged);
+        connect(m_compare, &ComparisonDialog::cellRequested, this, [this](int row, int column) {
             const QModelIndex index = m_model->index(row - 1, std::max(column, 0));
             m_grid->setCurrentIndex(index);
             m_grid->scrollTo(index);
             activateWindow();
         });
         // After a take, where Ctrl+Z takes the step back.
-        connect(m_compare, &TFormCompare::tableRequested, this, [this] {
+        connect(m_compare, &ComparisonDialog::tableRequested, this, [this] {
             activateWindow();
             m_grid->setFocus(Qt::OtherFocusReason);
         });
@@ -49,7 +49,7 @@ TFormCompare *TFormMain::compareWindow()
 
 bool TFormMain::checkForComparison()
 {
-    const DataCheckResult result = DataCheck::run(m_state, Paths::tempSettingsFile());
+    const DataCheckResult result = m_state.check(Paths::tempSettingsFile());
     if (result.refusal)
         m_ui.showRefusal(*result.refusal);
     return result.passed();
@@ -65,7 +65,7 @@ void TFormMain::N24Click()
         if (path.isEmpty())
             return;
         m_recent.useFolder(QFileInfo(path).absolutePath());
-        AppState file;
+        ChannelPlan file;
         const ChannelFile::LoadResult loaded = ChannelFile::load(path, file);
         if (loaded.refusal) {
             m_ui.showRefusal(*loaded.refusal);
@@ -78,7 +78,7 @@ void TFormMain::N24Click()
             m_ui.showRefusal(*checked.refusal);
             return;
         }
-        compareWindow()->showFileComparison(StationSide::checked(file), loaded.namesSerial);
+        compareWindow()->showFileComparison(StationSide::checked(file, checked.station), loaded.namesSerial);
     });
 }
 

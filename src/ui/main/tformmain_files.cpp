@@ -4,6 +4,7 @@
 #include "main/recentfiles.h"
 #include "main/tablehistory.h"
 #include "main/tformmain.h"
+#include "transfer/portchoice.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
 
@@ -85,6 +86,7 @@ void TFormMain::loadFile(const QString &path)
             const TableHistory::WholeStep step(*m_history, QStringLiteral("Чтение файла"));
             const ChannelTableModel::TableChange change(*m_model);
             result = ChannelFile::load(path, m_state);
+            m_state.dataValid = false;
         }
         m_history->markSaved();
         // The state has taken the file over (also when it then fails for want of
@@ -146,14 +148,14 @@ void TFormMain::openRecent(int index)
 
 void TFormMain::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!m_state.transferRunning && !droppedChannelFile(event->mimeData()).isEmpty())
+    if (!m_ports.transferRunning() && !droppedChannelFile(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void TFormMain::dropEvent(QDropEvent *event)
 {
     const QString path = droppedChannelFile(event->mimeData());
-    if (path.isEmpty() || m_state.transferRunning)
+    if (path.isEmpty() || m_ports.transferRunning())
         return;
     event->acceptProposedAction();
     m_editors->closeList();

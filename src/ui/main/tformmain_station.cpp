@@ -16,18 +16,22 @@
 
 StationChoice TFormMain::stationChoice() const
 {
-    return {m_state.stationKind,   m_state.profile,         m_state.bandCode,
-            m_state.moduleCode,    m_state.moduleMenuIndex, {m_state.table, m_state.settingsLines},
-            !m_panel1->isHidden(), !m_memo1->isHidden(),    !m_grid->isHidden()};
+    return {m_state.stationKind,
+            m_state.bandCode,
+            m_state.moduleCode,
+            m_state.chosenModule,
+            {m_state.table, m_state.settingsLines},
+            !m_panel1->isHidden(),
+            !m_memo1->isHidden(),
+            !m_grid->isHidden()};
 }
 
 void TFormMain::restoreStationChoice(const StationChoice &choice)
 {
     m_state.stationKind = choice.kind;
-    m_state.profile = choice.profile;
     m_state.bandCode = choice.bandCode;
     m_state.moduleCode = choice.moduleCode;
-    m_state.moduleMenuIndex = choice.moduleMenuIndex;
+    m_state.chosenModule = choice.chosenModule;
     {
         const ChannelTableModel::TableChange change(*m_model);
         m_state.table = choice.table.table;
@@ -35,7 +39,7 @@ void TFormMain::restoreStationChoice(const StationChoice &choice)
     m_state.settingsLines = choice.table.settingsLines;
     refreshSettingsText();
     refreshStationMenus();
-    m_edit2->setText(QString::number(choice.profile.lowKHz));
+    m_edit2->setText(QString::number(StationProfiles::get(choice.kind).lowKHz));
     showWorkArea(choice.workAreaShown);
     showSettingsText(choice.settingsShown);
     showTable(choice.tableShown);

@@ -59,7 +59,7 @@ void TFormMain::N2Click()
 {
     showWorkArea(true);
     m_edit1->setFocus();
-    m_edit2->setText(QString::number(m_state.profile.lowKHz));
+    m_edit2->setText(QString::number(m_state.profile().lowKHz));
 }
 
 void TFormMain::BitBtn1Click()
@@ -70,6 +70,8 @@ void TFormMain::BitBtn1Click()
         {
             const TableHistory::WholeStep step(*m_history, QStringLiteral("Шаблон"));
             const ChannelTableModel::TableChange change(*m_model);
+            // The data are no longer checked, whatever the fields hold.
+            m_state.dataValid = false;
             refusal = TemplateBuilder::build(fields, m_state);
         }
         if (refusal) {

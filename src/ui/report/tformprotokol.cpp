@@ -2,7 +2,7 @@
 #include "report/reportdocument.h"
 #include "report/reportfiles.h"
 #include "services/guard.h"
-#include "state/appstate.h"
+#include "main/appstate.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
@@ -60,7 +60,8 @@ void TFormProtokol::BitBtn1Click()
             return;
         }
         const QString serial = m_edit1->text();
-        const ReportDocument doc = ReportDocument::build(m_state, serial);
+        const ReportDocument doc =
+            ReportDocument::build(serial, m_state.settingsLines, m_state.table, m_state.image.channelCount());
         m_lastReport = ReportFiles::save(doc, serial, m_folder, QDateTime::currentDateTime());
         const QString report = m_lastReport;
         UiServices &ui = m_ui;

@@ -1,16 +1,12 @@
 #include "transfer/portchoice.h"
 
+#include "common/platformerror.h"
 #include "link/options.h"
-#include "state/appstate.h"
+#include "services/uiservices.h"
 
 #include <QRadioButton>
 
-PortChoice::PortChoice(AppState &state, QObject *parent) : QObject(parent), m_state(state) {}
-
-std::uint8_t PortChoice::port() const
-{
-    return m_state.portNumber;
-}
+PortChoice::PortChoice(QObject *parent) : QObject(parent) {}
 
 void PortChoice::choose(std::uint8_t port)
 {
@@ -24,16 +20,16 @@ void PortChoice::found(std::uint8_t port)
 
 void PortChoice::chooseFromOptionsFile(const QString &optionsFile)
 {
-    std::uint8_t port = m_state.portNumber;
+    std::uint8_t port = m_port;
     if (LinkOptions::choosePortOnDialogOpen(port, optionsFile))
         choose(port);
 }
 
 void PortChoice::set(std::uint8_t port, bool found)
 {
-    if (port == m_state.portNumber && found == m_found)
+    if (port == m_port && found == m_found)
         return;
-    m_state.portNumber = port;
+    m_port = port;
     m_found = found;
     emit changed();
 }
@@ -54,4 +50,22 @@ void PortChoice::show(QRadioButton &com1, QRadioButton &com2) const
         b->setChecked(false);
         b->setAutoExclusive(true);
     }
+}
+
+LinkSetup nextTransferLink(UiServices &ui, const PortChoice &ports, const QString &optionsFile,
+                           const SerialLinkFactory &factory, const LinkTimings &timings)
+{
+    LinkSetup link;
+    link.optionsFile = optionsFile;
+    link.factory = factory;
+    link.timings = timings;
+    link.portNumber = ports.port();
+    if (link.portNumber == 0) {
+        // The choice holds for this transfer only; the port stays unchosen.
+        const auto chosen = ui.choosePort(LinkSetup::openablePorts(optionsFile));
+        if (!chosen)
+            throw PlatformError(SerialErrors::noPortChosen());
+        link.device = chosen->device;
+    }
+    return link;
 }

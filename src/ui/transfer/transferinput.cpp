@@ -1,20 +1,20 @@
 #include "transfer/transferinput.h"
 
+#include "transfer/portchoice.h"
+
 #include <QApplication>
 #include <QEvent>
 
-TransferInputBlock::TransferInputBlock(bool &running) : m_running(running)
+TransferInputBlock::TransferInputBlock(PortChoice &ports) : m_ports(ports)
 {
-    m_running = true;
+    m_ports.setTransferRunning(true);
     qApp->installEventFilter(this);
 }
 
 TransferInputBlock::~TransferInputBlock()
 {
-    // What the user did while the last bytes went through is still queued.
-    QCoreApplication::processEvents();
     qApp->removeEventFilter(this);
-    m_running = false;
+    m_ports.setTransferRunning(false);
 }
 
 bool TransferInputBlock::isUserInput(const QEvent &event)

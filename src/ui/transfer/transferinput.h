@@ -2,18 +2,19 @@
 
 #include <QObject>
 
-// Holds the user's input off the windows for one transfer. The transfer runs
-// on the user-interface thread and lets the windows repaint while it waits
-// for the line; clicks and keys that arrive meanwhile are dropped, never kept
-// for afterwards, where they would press buttons the transfer had disabled.
-// Input to a modal dialog the transfer opens itself (the port prompt, a
-// message) passes. Made at the start of the transfer; its end drops what
-// is still waiting, then lets input through again.
+class PortChoice;
+
+// Holds the user's input off the windows while a transfer holds the line.
+// The transfer runs on its own thread and the windows go on painting; clicks
+// and keys that arrive meanwhile are dropped, never kept for afterwards,
+// where they would press buttons the transfer had disabled. Input to a
+// modal dialog (a message) passes. Made when the transfer starts, it marks
+// the line held; gone when it has ended, it lets input through again.
 class TransferInputBlock : public QObject
 {
     Q_OBJECT
 public:
-    explicit TransferInputBlock(bool &running);
+    explicit TransferInputBlock(PortChoice &ports);
     ~TransferInputBlock() override;
 
     // Whether the event is the user's input, which a transfer drops.
@@ -23,5 +24,5 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    bool &m_running;
+    PortChoice &m_ports;
 };

@@ -10,7 +10,7 @@
 #include "files/ioerror.h"
 #include "files/profile.h"
 #include "files/windows1251.h"
-#include "state/appstate.h"
+#include "table/channelplan.h"
 #include "table/settingstext.h"
 
 #include <QDir>
@@ -48,9 +48,9 @@ inline QStringList settingsLines()
     return lines;
 }
 
-inline AppState makeState(StationKind kind, std::uint8_t module, int channels)
+inline ChannelPlan makeState(StationKind kind, std::uint8_t module, int channels)
 {
-    AppState state;
+    ChannelPlan state;
     state.selectStation(kind);
     state.setModuleCode(module);
     state.settingsLines = settingsLines();
@@ -99,7 +99,7 @@ inline void writeAll(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-inline ChannelFile::LoadResult loadText(const QString &text, AppState &state)
+inline ChannelFile::LoadResult loadText(const QString &text, ChannelPlan &state)
 {
     return ChannelFile::loadBytes(Windows1251::encode(text), state);
 }

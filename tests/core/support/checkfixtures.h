@@ -5,7 +5,7 @@
 
 #include "check/datacheck.h"
 #include "image/radioimage.h"
-#include "state/appstate.h"
+#include "table/channelplan.h"
 #include "table/templatebuilder.h"
 
 #include <QFile>
@@ -52,17 +52,16 @@ inline const QString kSuccess = QStringLiteral("Все данные введен
 
 // A table of `channels` rows from the band's low limit + 4000 kHz in steps of
 // 1000 kHz, with the template's cells, boxes and settings lines.
-inline AppState templateState(StationKind kind = StationKind::Band144_174, int channels = 3)
+inline ChannelPlan templatePlan(StationKind kind = StationKind::Band144_174, int channels = 3)
 {
-    AppState state;
-    state.selectStation(kind);
-    const StationProfile &p = state.profile;
-    const auto refusal =
-        TemplateBuilder::build({QString::number(channels), QString::number(p.lowKHz + 4000), QStringLiteral("1000")},
-                               p.lowKHz, p.highKHz, state.table, state.settingsLines);
+    ChannelPlan plan;
+    plan.selectStation(kind);
+    const StationProfile &p = plan.profile();
+    const auto refusal = TemplateBuilder::build(
+        {QString::number(channels), QString::number(p.lowKHz + 4000), QStringLiteral("1000")}, plan);
     if (refusal)
         qFatal("template refused: %s", qPrintable(refusal->text));
-    return state;
+    return plan;
 }
 
 inline int settingLine(const QStringList &lines, const QString &key)
@@ -78,11 +77,11 @@ inline int settingLine(const QStringList &lines, const QString &key)
 //   add:LINE     append a raw line   top:LINE  insert a line right after the section line
 //   line0:LINE   replace the section line   clear  no settings lines at all
 //   c:COLUMN:ROW=TEXT  a cell   b:COLUMN:ROW=0|1  a check box   rows:N  N channel rows   detach
-inline void applyEdit(AppState &state, const QString &edit)
+inline void applyEdit(ChannelPlan &plan, const QString &edit)
 {
     const QString kind = edit.section(u':', 0, 0);
     const QString rest = edit.section(u':', 1);
-    QStringList &lines = state.settingsLines;
+    QStringList &lines = plan.settingsLines;
     if (kind == QLatin1String("s") || kind == QLatin1String("d")) {
         const QString key = rest.section(u'=', 0, 0);
         const int at = settingLine(lines, key);
@@ -106,22 +105,22 @@ inline void applyEdit(AppState &state, const QString &edit)
         const int row = rowAndValue.section(u'=', 0, 0).toInt();
         const QString value = rowAndValue.section(u'=', 1);
         if (kind == QLatin1String("c"))
-            state.table.setCell(column, row, value);
+            plan.table.setCell(column, row, value);
         else
-            state.table.setChecked(column, row, value == QLatin1String("1"));
+            plan.table.setChecked(column, row, value == QLatin1String("1"));
     } else if (kind == QLatin1String("rows")) {
-        state.table.setRowCount(rest.toInt() + 1);
+        plan.table.setRowCount(rest.toInt() + 1);
     } else if (kind == QLatin1String("detach")) {
-        state.table.detachCheckBoxes();
+        plan.table.detachCheckBoxes();
     } else {
         qFatal("unknown edit %s", qPrintable(edit));
     }
 }
 
-inline void applyEdits(AppState &state, const QStringList &edits)
+inline void applyEdits(ChannelPlan &plan, const QStringList &edits)
 {
     for (const QString &edit : edits)
-        applyEdit(state, edit);
+        applyEdit(plan, edit);
 }
 
 inline QByteArray recordHex(const RadioImage &image, int index)
@@ -148,7 +147,7 @@ inline QByteArray readFile(const QString &path)
 class CheckRunner
 {
 public:
-    DataCheckResult operator()(AppState &state) const { return DataCheck::run(state, tempFile()); }
+    DataCheckResult operator()(const ChannelPlan &plan) const { return DataCheck::run(plan, tempFile()); }
     QString tempFile() const { return m_dir.filePath(QStringLiteral("MyTemp.ini")); }
     QString folder() const { return m_dir.path(); }
 

@@ -14,9 +14,9 @@ namespace CsvFixtures {
 
 // ChannelFileFixtures::makeState's table with two-decimal frequencies, a
 // repeater mark, a cell that needs quoting and Id_Тон ticked on row 1.
-inline AppState stationFormState(int channels)
+inline ChannelPlan stationFormState(int channels)
 {
-    AppState state = ChannelFileFixtures::makeState(StationKind::Band144_174, 2, channels);
+    ChannelPlan state = ChannelFileFixtures::makeState(StationKind::Band144_174, 2, channels);
     ChannelTable &t = state.table;
     for (int row = 1; row <= channels; ++row)
         for (int column : {ChannelTable::Rx, ChannelTable::Tx})

@@ -1,111 +1,87 @@
 #pragma once
 
-// Shared by the serial link tests: an observer that records what a transfer
-// shows, an options file in a temporary folder, and a link factory that logs
-// the devices it opens.
+// Shared by the transfer tests: stations on lines in memory (memoryline.h),
+// whose time the line counts itself, an options file in a temporary folder
+// that maps the ports to them, what a transfer told while it ran, and link
+// factories that watch or break what the program does.
 
 #include "common/platformerror.h"
 #include "files/windows1251.h"
 #include "link/linktimings.h"
-#include "link/systemseriallink.h"
-#include "link/transferobserver.h"
 #include "simulatedstation.h"
-#include "stationline.h"
-#ifdef Q_OS_WIN
-#include "support/memoryline.h"
-#endif
+#include "memoryline.h"
+#include "transfer/transferevents.h"
+#include "transfer/transfergauge.h"
 
 #include <QFile>
 #include <QMap>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <map>
 #include <memory>
 
 namespace LinkFixtures {
 
-// The station's end of a test line, and the links that reach it: a
-// pseudo-terminal and the program's own serial link where there are
-// pseudo-terminals, a line in memory on Windows.
-#ifdef Q_OS_WIN
 using TestLine = MemoryLine;
+
 inline SerialLinkFactory testLinkFactory()
 {
     return memoryLinkFactory();
 }
-#else
-using TestLine = StationLine;
-inline SerialLinkFactory testLinkFactory()
-{
-    return systemSerialLinkFactory();
-}
-#endif
 
-// The waits of a transfer in tests. The quiet wait stays the line's own (a
-// paced station must never seem quiet between two of its characters), and so
-// do the answer time-outs, whose polls the tests count; a line that never
-// falls quiet is given up sooner, and the write's pause is short.
+// The waits of a transfer in tests: the line's own, which a line in memory
+// counts without waiting.
 inline LinkTimings testTimings()
 {
-    LinkTimings timings;
-    timings.quietLineBoundMs = 600;
-    timings.settingsPauseMs = 5;
-    return timings;
+    return LinkTimings();
 }
 
-class RecordingObserver : public TransferObserver
+// What a transfer told while it ran: "step write", "sent 6/80", "records",
+// "received 10", and the gauge the transfer dialog derived from it.
+class RecordingEvents : public TransferEvents
 {
 public:
-    QStringList events; // "status ПР", "progress 33", "Exit off", "caption ...", "clear ports"
-    QStringList statuses;
-    QList<int> progress;
-    QStringList captions;
-    int keepAlives = 0;
-    QList<QList<PortEntry>> prompts;
-    std::optional<PortEntry> promptAnswer; // what "the user" picks; nothing cancels
-    std::map<TransferButton, bool> enabled{
-        {TransferButton::Exit, true}, {TransferButton::Write, true}, {TransferButton::Read, true}};
+    QStringList events;
+    QList<int> gauge;
+    QList<QByteArray> replies;
 
-    void setStatus(const QString &text) override
+    void stepStarted(SequenceStep step, const QString &serial) override
     {
-        statuses.append(text);
-        events.append(QStringLiteral("status ") + text);
+        static const char *names[] = {"backup", "write", "verify", "report"};
+        if (step == SequenceStep::BackUp || step == SequenceStep::Verify)
+            m_readStep = step;
+        events.append(QStringLiteral("step %1%2")
+                          .arg(QLatin1String(names[int(step)]), serial.isEmpty() ? QString() : u' ' + serial));
     }
-    void setProgress(int value) override
+    void written(qsizetype sent, qsizetype total, bool records) override
     {
-        progress.append(value);
-        events.append(QStringLiteral("progress %1").arg(value));
+        if (records && !m_records)
+            events.append(QStringLiteral("records"));
+        m_records = records;
+        events.append(QStringLiteral("sent %1/%2").arg(sent).arg(total));
+        show(TransferProgress{SequenceStep::Write, sent, total, records});
     }
-    void setButtonEnabled(TransferButton button, bool on) override
+    void received(const QByteArray &reply) override
     {
-        enabled[button] = on;
-        static const char *names[] = {"Exit", "Write", "Read"};
-        events.append(QStringLiteral("%1 %2").arg(QLatin1String(names[int(button)]), QLatin1String(on ? "on" : "off")));
+        replies.append(reply);
+        events.append(QStringLiteral("received %1").arg(reply.size()));
+        show(TransferProgress::ofReply(m_readStep, reply));
     }
-    void setSearchCaption(const QString &text) override
+    void stopDeferred(bool writing, qint64 remainingMs) override
     {
-        captions.append(text);
-        events.append(QStringLiteral("caption ") + text);
-    }
-    void clearPortButtons() override { events.append(QStringLiteral("clear ports")); }
-    void keepAlive() override { ++keepAlives; }
-    std::optional<PortEntry> choosePort(const QList<PortEntry> &openable) override
-    {
-        prompts.append(openable);
-        events.append(QStringLiteral("prompt"));
-        return promptAnswer;
+        events.append(QStringLiteral("stop %1 %2").arg(writing ? "write" : "read").arg(remainingMs));
     }
 
-    bool allEnabled() const
+private:
+    // A new gauge value, as the dialog shows it.
+    void show(const TransferProgress &progress)
     {
-        return enabled.at(TransferButton::Exit) && enabled.at(TransferButton::Write)
-               && enabled.at(TransferButton::Read);
+        const int value = TransferGauge::value(progress);
+        if (gauge.isEmpty() || gauge.last() != value)
+            gauge.append(value);
     }
-    bool noneEnabled() const
-    {
-        return !enabled.at(TransferButton::Exit) && !enabled.at(TransferButton::Write)
-               && !enabled.at(TransferButton::Read);
-    }
+
+    SequenceStep m_readStep = SequenceStep::BackUp;
+    bool m_records = false;
 };
 
 // V404Options.ini in a folder of its own. writePorts() gives every port of
@@ -140,8 +116,8 @@ private:
     QTemporaryDir m_dir;
 };
 
-// A simulated station on a pseudo-terminal of its own, which the options file
-// maps to COM1. The line goes before the station it answers for.
+// A simulated station on a line of its own, which the options file maps to
+// COM1. The line goes before the station it answers for.
 struct StationOnCom1
 {
     SimulatedStation station;
@@ -152,7 +128,6 @@ struct StationOnCom1
         : station(std::move(simulated)),
           line(std::make_unique<TestLine>([this](std::uint8_t b) { return station.onByte(b, 0); }, lineOptions))
     {
-        line->start();
         options.writePorts({{1, line->devicePath()}});
     }
 };
@@ -198,8 +173,8 @@ inline SerialLinkFactory loggingFactory(std::shared_ptr<QStringList> log)
     return [log] { return std::make_unique<LoggingLink>(log); };
 }
 
-// A link whose station's end goes away the moment the port is open,
-// as when an adapter is pulled out then: the first send fails.
+// A link whose station's end goes away the moment the port is open, as when
+// an adapter is pulled out then: the first send fails.
 class HangUpAfterOpen final : public ForwardingLink
 {
 public:

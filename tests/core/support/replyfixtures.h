@@ -26,6 +26,21 @@ inline QByteArray patched(QByteArray record, std::initializer_list<std::pair<int
     return record;
 }
 
+// Noise: bytes of no pattern, with the channel count byte (5) set.
+inline QByteArray noise(int length, int channelCount)
+{
+    QByteArray bytes;
+    quint32 x = 2463534242u;
+    for (int i = 0; i < length; ++i) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        bytes.append(static_cast<char>(x >> 24));
+    }
+    bytes[5] = static_cast<char>(channelCount);
+    return bytes;
+}
+
 inline QByteArray patched(QByteArray record, int at, int value)
 {
     return patched(std::move(record), {{at, value}});

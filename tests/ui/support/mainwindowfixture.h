@@ -3,7 +3,7 @@
 #include "main/channeltablemodel.h"
 #include "main/tformmain.h"
 #include "recordingservices.h"
-#include "state/appstate.h"
+#include "main/appstate.h"
 #include "transfer/portchoice.h"
 
 #include <QAbstractItemModelTester>
@@ -20,7 +20,7 @@ struct MainWindowFixture
 {
     AppState state;
     RecordingServices ui;
-    PortChoice ports{state};
+    PortChoice ports;
     // Every window starts without files remembered from an earlier test.
     bool forgotten = QFile::remove(RecentFiles::defaultStoreFile()) || true;
     std::unique_ptr<TFormMain> window;

@@ -1,32 +1,25 @@
-// A table goes into the simulated station and comes back: template, check,
-// write, read, channel file, load, check again. The second check must build
-// the image the first one built.
+// One station's sequence on lines in memory, whose time the lines count:
+// from its backup to its report on one held port, stopped, cut short or
+// failing at each step; and a table that goes into the simulated station
+// and comes back: template, check, write and verify, read, channel file,
+// load, check again, where the second check must build the image the first
+// one built.
 
 #include "check/datacheck.h"
 #include "common/numbers.h"
+#include "common/platformerror.h"
 #include "files/channelfile.h"
-#include "link/stationreader.h"
-#include "link/stationwriter.h"
-#include "link/transferlink.h"
-#include "simulatedstation.h"
-#include "state/appstate.h"
 #include "station/codelists.h"
-#include "stationline.h"
 #include "support/checkfixtures.h"
 #include "support/linkfixtures.h"
-#include "support/readfixtures.h"
 #include "table/templatebuilder.h"
 #include "transfer/stationsequence.h"
-#include "common/platformerror.h"
-#include "link/transferstop.h"
 
 #include <QFile>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace LinkFixtures;
-using namespace ReadFixtures;
 using C = ChannelTable::Column;
 
 namespace {
@@ -94,65 +87,81 @@ using Kind = SequenceOutcome::Kind;
 // Written bytes of the three-channel template: the start byte, 25, 3 records.
 constexpr int kWrite = 1 + 25 + 3 * 18;
 
-// A station for the sequence, and a spare one that a moved link leads to.
-struct SequenceStations
+// The template's three channels, checked: what a sequence writes.
+StationPlan checkedPlan()
 {
     QTemporaryDir dir;
+    StationPlan plan;
+    plan.channels = CheckFixtures::templatePlan();
+    const DataCheckResult check = DataCheck::run(plan.channels, dir.filePath(QStringLiteral("MyTemp.ini")));
+    if (!check.passed())
+        qFatal("check refused: %s", qPrintable(check.text()));
+    plan.data = check.station;
+    plan.link.factory = testLinkFactory();
+    plan.link.timings = testTimings();
+    return plan;
+}
+
+// A station for the sequence under the name "ttyStation", and a spare one
+// that a moved name leads to.
+struct SequenceStations
+{
     SimulatedStation station;
     SimulatedStation spareStation;
-    std::unique_ptr<StationLine> line;
-    std::unique_ptr<StationLine> spare;
-    TransferStop stop;
+    std::unique_ptr<TestLine> line;
+    TestLine spare{[this](std::uint8_t b) { return spareStation.onByte(b, 0); }};
+    std::shared_ptr<TransferStop> stop = std::make_shared<TransferStop>();
     int requests = 0;
+    QString otherTransfer; // what another transfer on the device was told
 
     // `kind`: A answers, S is silent, C answers the read-back with another
-    // serial number, M is reached through a link moved to the spare once the
-    // backup read begins, X stops in the middle of its backup reply (it
-    // claims a channel more than it sends). At `stopAt` received bytes,
-    // `stops` requests to stop are made before the station answers.
+    // serial number, M is reached through a name moved to the spare once
+    // the backup read begins, G goes away at the read-back's request, H sees
+    // another transfer try its device when the write starts, X stops in the
+    // middle of its backup reply (it claims a channel more than it sends).
+    // At `stopAt` received bytes, `stops` requests to stop are made before
+    // the station answers.
     SequenceStations(QChar kind, int stopAt, int stops)
     {
         StationMemory memory;
         memory.serial = {0x11, 0x22, 0xAA};
         station = SimulatedStation(memory);
-        spare = std::make_unique<StationLine>([this](std::uint8_t b) { return spareStation.onByte(b, 0); });
         StationLineOptions options;
         options.silentAfter = kind == u'S' ? 0 : -1;
-        line = std::make_unique<StationLine>(
+        options.hangUpAfter = kind == u'G' ? 1 + kWrite + 1 : -1;
+        line = std::make_unique<TestLine>(
             [this, kind, stopAt, stops](std::uint8_t b) {
                 if (line->received().size() == stopAt)
                     for (int i = 0; i < stops; ++i)
-                        stop.request();
+                        stop->request();
                 QByteArray answer = station.onByte(b, 0);
-                if (b == StationReader::RequestByte && requests++ > 0 && kind == u'C')
+                if (b == StationReply::RequestByte && requests++ > 0 && kind == u'C')
                     answer[0] = char(answer.at(0) ^ 0xFF);
-                if (b == StationReader::RequestByte && kind == u'X' && requests == 1)
+                if (b == StationReply::RequestByte && kind == u'X' && requests == 1)
                     answer[RadioImage::ChannelCount] = char(answer.at(RadioImage::ChannelCount) + 1);
-                if (b == StationReader::RequestByte && kind == u'M' && requests == 1) {
-                    QFile::remove(device());
-                    QFile::link(spare->devicePath(), device());
+                if (b == StationReply::RequestByte && kind == u'M' && requests == 1)
+                    TestLine::link(device(), &spare);
+                if (b == SimulatedStation::WriteCommand && kind == u'H') {
+                    MemoryLink other;
+                    otherTransfer = platformError([&] { other.open(device()); });
                 }
                 return answer;
             },
             options);
-        QFile::link(line->devicePath(), device());
-        line->start();
-        spare->start();
+        TestLine::link(device(), line.get());
     }
-    QString device() const { return dir.filePath(QStringLiteral("ttyStation")); }
+    static QString device() { return QStringLiteral("ttyStation"); }
 };
 
 } // namespace
 
 Q_DECLARE_METATYPE(Kind)
 
-class TestReadBack : public QObject
+class TestStationSequence : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-
     // One station from its backup to its report on one held port.
     void sequence_data()
     {
@@ -169,8 +178,13 @@ private slots:
         QTest::newRow("station stops in its reply") << QChar('X') << 0 << 0 << false << false << Kind::NoAnswer << 1;
         QTest::newRow("another station answers the read-back")
             << QChar('C') << 0 << 0 << false << false << Kind::StationChanged << 1 + kWrite + 1;
-        QTest::newRow("link moved after the backup")
+        QTest::newRow("name moved after the backup")
             << QChar('M') << 0 << 0 << false << false << Kind::Done << 1 + kWrite + 1;
+        QTest::newRow("the device held between the steps")
+            << QChar('H') << 0 << 0 << false << false << Kind::Done << 1 + kWrite + 1;
+        // The port fails as when an adapter is pulled out.
+        QTest::newRow("station gone at the read-back")
+            << QChar('G') << 0 << 0 << false << false << Kind::Failure << 1 + kWrite + 1;
         QTest::newRow("stop before it begins")
             << QChar('A') << -1 << 1 << false << false << Kind::StoppedBeforeWrite << 0;
         QTest::newRow("stop during the backup read")
@@ -194,43 +208,109 @@ private slots:
         QFETCH(int, received);
         SequenceStations stations(kind, stopAt, stops);
         if (stopAt < 0)
-            stations.stop.request();
+            stations.stop->request();
         QTemporaryDir dir;
-        StationPlan plan;
-        plan.state = CheckFixtures::templateState();
-        QVERIFY(DataCheck::run(plan.state, dir.filePath(QStringLiteral("MyTemp.ini"))).passed());
+        StationPlan plan = checkedPlan();
         plan.link.device = stations.device();
-        plan.link.timings = testTimings();
-        plan.link.stop = &stations.stop;
+        plan.link.stop = stations.stop;
         plan.archiveFolder = dir.filePath(QStringLiteral("archive"));
         if (archiveBroken)
             QVERIFY(QFile(plan.archiveFolder).open(QIODevice::WriteOnly));
         QStringList reported;
-        plan.report = [&](const AppState &, const QString &serial) {
+        plan.report = [&](const ChannelPlan &, const StationData &, const QString &serial) {
             if (reportFails)
                 throw PlatformError(QStringLiteral("no room"));
             reported.append(serial);
             return serial + QStringLiteral(".docx");
         };
-        RecordingObserver view;
-        const SequenceOutcome result = StationSequence::run(plan, view);
-        stations.line->stop();
-        stations.spare->stop();
+        RecordingEvents events;
+
+        const SequenceOutcome result = StationSequence::run(plan, events);
 
         QCOMPARE(result.kind, outcome);
         QCOMPARE(stations.line->received().size(), received);
-        QCOMPARE(stations.spare->received(), QByteArray());
+        QCOMPARE(stations.spare.received(), QByteArray());
         QCOMPARE(reported, outcome == Kind::Done ? QStringList{QStringLiteral("1122AA")} : QStringList{});
         QCOMPARE(result.archiveCopy.isEmpty(), kind == u'S' || kind == u'X' || stopAt < 0 || archiveBroken);
+        QCOMPARE(result.portOpened, stopAt >= 0);
+        if (outcome == Kind::Done)
+            QCOMPARE(events.events.filter("step"),
+                     (QStringList{"step backup", "step write 1122AA", "step verify 1122AA", "step report 1122AA"}));
         if (kind == u'X') // no channels, but one claimed
             QCOMPARE(result.failure, QStringLiteral("станция перестала отвечать на байте 29 из 46"));
         if (outcome == Kind::StationChanged)
             QCOMPARE(result.serial + ' ' + result.serialBack, QStringLiteral("1122AA EE22AA"));
         if (outcome == Kind::Aborted) // cut after the write's ninth byte, unanswered
             QCOMPARE(result.sent, qsizetype(9));
+        if (kind == u'G')
+            QCOMPARE(result.step, SequenceStep::Verify);
+        // A first stop while a read or write runs on to its end is told once,
+        // at once, with the time it still takes by the pace so far.
+        const QStringList told = events.events.filter(QRegularExpression("^stop "));
+        QCOMPARE(told.size(), stops > 0 && stopAt > 0 ? 1 : 0);
+        if (!told.isEmpty()) {
+            const bool writing = outcome != Kind::StoppedBeforeWrite;
+            QVERIFY2(told.first().startsWith(writing ? "stop write " : "stop read "), qPrintable(told.first()));
+        }
+        QCOMPARE(stations.otherTransfer, kind == u'H' ? SerialErrors::portBusy(SequenceStations::device()) : QString());
     }
 
-    void writeReadSaveLoadCheck_data()
+    // What ends a sequence before or as its port is opened, and a port that
+    // fails under it.
+    void portFailures_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<QString>("failure"); // the start of the message
+        QTest::newRow("no port chosen") << "none" << false << SerialErrors::noPortChosen();
+        QTest::newRow("a port the map gives no device")
+            << "unmapped" << false << SerialErrors::noDevice(QStringLiteral("COM5"));
+        QTest::newRow("a device that is not there")
+            << "missing" << false << SerialErrors::cannotOpen(QStringLiteral("nowhere"), QString());
+        QTest::newRow("a device another transfer holds")
+            << "busy" << false << SerialErrors::portBusy(QStringLiteral("ttyStation"));
+        QTest::newRow("the station gone before it starts")
+            << "gone" << false << SerialErrors::cannotOpen(QStringLiteral("ttyStation"), QString());
+        QTest::newRow("the port lost right after opening")
+            << "lost" << true << SerialErrors::cannotReceive(QStringLiteral("ttyStation"), QString());
+    }
+    void portFailures()
+    {
+        QFETCH(QString, fault);
+        QFETCH(bool, opened);
+        QFETCH(QString, failure);
+        SequenceStations stations(u'A', 0, 0);
+        OptionsFile options;
+        options.writePorts({{1, stations.device()}});
+        StationPlan plan = checkedPlan();
+        plan.link.optionsFile = options.path();
+        plan.backUp = false;
+        plan.verify = false;
+        MemoryLink holder;
+        if (fault == "unmapped")
+            plan.link.portNumber = 5;
+        else if (fault != "none")
+            plan.link.device = fault == "missing" ? QStringLiteral("nowhere") : stations.device();
+        if (fault == "busy")
+            holder.open(stations.device());
+        if (fault == "gone")
+            stations.line->hangUp();
+        if (fault == "lost")
+            plan.link.factory = hangUpAfterOpenFactory(*stations.line);
+        RecordingEvents events;
+
+        const SequenceOutcome result = StationSequence::run(plan, events);
+
+        QCOMPARE(result.kind, Kind::Failure);
+        QCOMPARE(result.step, SequenceStep::Write);
+        QCOMPARE(result.portOpened, opened);
+        QVERIFY2(result.failure.startsWith(failure), qPrintable(result.failure));
+        QCOMPARE(stations.line->received(), QByteArray());
+        // The step begins only on an open port.
+        QCOMPARE(events.events.filter("step"), opened ? QStringList{"step write"} : QStringList{});
+    }
+
+    void writeVerifyReadSaveLoadCheck_data()
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("dcsMode");
@@ -247,7 +327,7 @@ private slots:
                                         << "12AB"
                                         << "12AB" << 3;
     }
-    void writeReadSaveLoadCheck()
+    void writeVerifyReadSaveLoadCheck()
     {
         QFETCH(int, kind);
         QFETCH(QString, dcsMode);
@@ -257,36 +337,41 @@ private slots:
         QTemporaryDir dir;
 
         // The technician's table, checked.
-        AppState written;
+        ChannelPlan written;
         written.selectStation(StationKind(kind));
-        const StationProfile &p = written.profile;
+        const StationProfile &p = written.profile();
         QVERIFY(!TemplateBuilder::build({QString::number(kChannels), QString::number(p.lowKHz), QStringLiteral("300")},
-                                        p.lowKHz, p.highKHz, written.table, written.settingsLines));
+                                        written));
         vary(written.table, p);
         setLine(written.settingsLines, QStringLiteral("Код_DCS"), dcsMode);
         setLine(written.settingsLines, QStringLiteral("Id_номер"), id);
         setLine(written.settingsLines, QStringLiteral("Яркость диодов"), QStringLiteral("4"));
         setLine(written.settingsLines, QStringLiteral("СК"), QStringLiteral("57"));
         written.setModuleCode(std::uint8_t(module));
-        written.portNumber = 2;
         const DataCheckResult first = DataCheck::run(written, dir.filePath(QStringLiteral("first.ini")));
         QVERIFY2(first.passed(), qPrintable(first.text()));
 
-        // Into the station and back out.
+        // Into the station, verified by reading back, then read out.
         SimulatedStation station;
-        StationLine line([&station](std::uint8_t b) { return station.onByte(b, 0); });
-        OptionsFile options;
-        options.writePorts({{2, line.devicePath()}});
-        line.start();
-        AppState readBack;
-        readBack.portNumber = 2;
-        ReadRecorder view(readBack);
-        TransferLink link(view, options.path());
-        link.setTimings(testTimings());
-        QCOMPARE(StationWriter::write(written, link).kind, WriteOutcome::Kind::Completed);
-        QCOMPARE(StationReader::read(readBack, link, view), StationReader::Outcome::Complete);
-        line.stop();
+        TestLine line([&station](std::uint8_t b) { return station.onByte(b, 0); });
+        RecordingEvents events;
+        StationPlan plan;
+        plan.link.device = line.devicePath();
+        plan.link.factory = testLinkFactory();
+        plan.channels = written;
+        plan.data = first.station;
+        plan.backUp = false;
+        const SequenceOutcome write = StationSequence::run(plan, events);
+        QCOMPARE(write.kind, Kind::Done);
+        QCOMPARE(write.differences, QStringList());
         QCOMPARE(station.completedWrites(), 1);
+        StationPlan read;
+        read.link = plan.link;
+        read.write = false;
+        read.verify = false;
+        const SequenceOutcome backUp = StationSequence::run(read, events);
+        QCOMPARE(backUp.kind, Kind::Done);
+        const ChannelPlan readBack = backUp.held.plan();
 
         QCOMPARE(readBack.settingsLines.size(), 27);
         QVERIFY(readBack.settingsLines.contains(QStringLiteral("Тон8=1990")));
@@ -301,28 +386,19 @@ private slots:
         // Kept as a file, loaded into a fresh program, checked again.
         const QString file = dir.filePath(QStringLiteral("K7TV_10.ini"));
         QVERIFY(!ChannelFile::save(readBack, file));
-        AppState loaded;
+        ChannelPlan loaded;
         const ChannelFile::LoadResult load = ChannelFile::load(file, loaded);
         QVERIFY(!load.refusal);
         QCOMPARE(load.channelCount, kChannels);
         const DataCheckResult second = DataCheck::run(loaded, dir.filePath(QStringLiteral("second.ini")));
         QVERIFY2(second.passed(), qPrintable(second.text()));
 
-        for (int i = RadioImage::Brightness; i <= RadioImage::OptionFlags; ++i)
-            QCOMPARE(loaded.image.header[std::size_t(i)], written.image.header[std::size_t(i)]);
-        QCOMPARE(loaded.image.tones, written.image.tones);
-        QCOMPARE(loaded.image.idCode, written.image.idCode);
-        for (int r = 0; r < kChannels; ++r)
-            QCOMPARE(
-                QByteArray(reinterpret_cast<const char *>(loaded.image.records[std::size_t(r)].data()), 18).toHex(' '),
-                QByteArray(reinterpret_cast<const char *>(written.image.records[std::size_t(r)].data()), 18)
-                    .toHex(' '));
-        QCOMPARE(loaded.settingsDigitCount, written.settingsDigitCount);
+        QCOMPARE(second.station.writeOrder().toHex(' '), first.station.writeOrder().toHex(' '));
+        QCOMPARE(second.settingsDigitCount, first.settingsDigitCount);
         QCOMPARE(loaded.stationKind, written.stationKind);
         QCOMPARE(loaded.bandCode, written.bandCode);
-        QCOMPARE(loaded.moduleCode, written.moduleCode);
     }
 };
 
-QTEST_GUILESS_MAIN(TestReadBack)
-#include "tst_readback.moc"
+QTEST_GUILESS_MAIN(TestStationSequence)
+#include "tst_stationsequence.moc"

@@ -3,8 +3,8 @@
 #include "common/paths.h"
 #include "compare/stationcomparison.h"
 #include "files/readarchive.h"
+#include "link/linktimings.h"
 #include "link/systemseriallink.h"
-#include "link/transferobserver.h"
 
 #include <QWidget>
 #include <functional>
@@ -13,6 +13,8 @@
 struct AppState;
 class PortChoice;
 class QCheckBox;
+class TransferInputBlock;
+class TransferJob;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -23,11 +25,13 @@ class QWidget;
 class UiServices;
 
 // "Сравнить со станцией…" and "Сравнить с файлом…": the checked table against
-// what the station holds (read here, with the port choice of the transfer
-// dialog) or against a channel file, as a list of differences. Nothing in the
-// table changes unless the user takes selected differences over, which the
-// main window does as one step of its history.
-class TFormCompare : public QWidget, public TransferObserver
+// what the station holds (read here as a job, with the port choice of the
+// transfer dialog) or against a channel file, as a list of differences.
+// Each comparison takes the main window's document as it stands then; the
+// window never writes it: the table changes only when the user takes
+// selected differences over, which the main window does as one step of its
+// history.
+class ComparisonDialog : public QWidget
 {
     Q_OBJECT
 public:
@@ -35,10 +39,12 @@ public:
     // "Контроль" of the main window's table; false when it refused, its message shown.
     using Check = std::function<bool()>;
 
-    TFormCompare(AppState &state, UiServices &ui, PortChoice &ports, QWidget *parent = nullptr);
+    ComparisonDialog(const AppState &document, UiServices &ui, PortChoice &ports, QWidget *parent = nullptr);
+    ~ComparisonDialog() override;
 
     void setOptionsFile(const QString &path) { m_optionsFile = path; }
     void setLinkFactory(SerialLinkFactory factory) { m_factory = std::move(factory); }
+    void setLinkTimings(const LinkTimings &timings) { m_timings = timings; }
     void setArchiveFolder(const QString &path) { m_archiveFolder = path; }
     // What "Взять выбранное" does with the selected differences.
     void setTake(Take take) { m_take = std::move(take); }
@@ -52,16 +58,7 @@ public:
     void showFileComparison(const StationSide &file, bool namesSerial);
 
     QTreeWidget *list() const { return m_list; }
-
-    // TransferObserver
-    void setStatus(const QString &text) override;
-    void setProgress(int value) override;
-    void setButtonEnabled(TransferButton button, bool enabled) override;
-    void setSearchCaption(const QString &) override {}
-    void clearPortButtons() override;
-    // The window paints on its own while the read runs on its worker thread.
-    void keepAlive() override {}
-    std::optional<PortEntry> choosePort(const QList<PortEntry> &openable) override;
+    bool isReading() const { return m_job != nullptr; }
 
 public slots:
     void readAndCompare(); // "Читать и сравнить"
@@ -73,6 +70,8 @@ public slots:
 signals:
     // A double-click on a difference of a row: table row 1..N, column or -1.
     void cellRequested(int row, int column);
+    // A read for a comparison has ended and the window shows its end.
+    void readEnded();
     // The differences were taken: the table is where the work goes on.
     void tableRequested();
 
@@ -89,13 +88,18 @@ private:
     void showBesideMainWindow();
     // Hides, when asked, the differences a station would not hold apart.
     void hideTextOnly();
+    void readFinished();
+    void setReading(bool reading);
 
-    AppState &m_state;
+    const AppState &m_document;
     UiServices &m_ui;
     PortChoice &m_ports;
     QString m_optionsFile = Paths::optionsFile();
     SerialLinkFactory m_factory = systemSerialLinkFactory();
     QString m_archiveFolder = ReadArchive::folder();
+    LinkTimings m_timings;
+    std::unique_ptr<TransferJob> m_job;
+    std::unique_ptr<TransferInputBlock> m_inputBlock;
     Take m_take;
     Check m_check;
     bool m_placed = false;

@@ -1,21 +1,18 @@
-#include "compare/tformcompare.h"
+#include "compare/comparisondialog.h"
 
 #include "common/platformerror.h"
 #include "compare/comparisontaking.h"
 #include "compare/windowplacement.h"
 #include "link/linktexts.h"
-#include "link/readobserver.h"
-#include "link/stationreader.h"
-#include "link/transferlink.h"
+#include "main/appstate.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
-#include "state/appstate.h"
 #include "transfer/portchoice.h"
-#include "transfer/workertransfer.h"
+#include "transfer/transferinput.h"
+#include "transfer/transferjob.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -31,21 +28,6 @@ namespace {
 
 using Difference = StationComparison::Difference;
 
-// The read for a comparison goes into a state of its own: the window's table
-// shows nothing of it. The read runs on a worker thread, so a refusal is kept
-// and shown once the read has ended; the rest has nothing to show.
-class ComparisonReadView final : public ReadObserver
-{
-public:
-    void settingsChanged() override {}
-    void stationSelected(std::optional<StationKind>) override {}
-    void tableShown() override {}
-    void moduleMarked() override {}
-    void refused(const Refusal &r) override { refusal = r; }
-
-    std::optional<Refusal> refusal;
-};
-
 constexpr int kDifferenceRole = Qt::UserRole;
 // What the window would like, and the least its list and buttons need.
 constexpr QSize kWishedSize(640, 420);
@@ -53,8 +35,8 @@ constexpr QSize kLeastSize(480, 300);
 
 } // namespace
 
-TFormCompare::TFormCompare(AppState &state, UiServices &ui, PortChoice &ports, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_state(state), m_ui(ui), m_ports(ports)
+ComparisonDialog::ComparisonDialog(const AppState &document, UiServices &ui, PortChoice &ports, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_document(document), m_ui(ui), m_ports(ports)
 {
     setObjectName(QStringLiteral("FormCompare"));
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -82,7 +64,7 @@ TFormCompare::TFormCompare(AppState &state, UiServices &ui, PortChoice &ports, Q
     connect(&m_ports, &PortChoice::changed, this, [this] { m_ports.show(*m_radio1, *m_radio2); });
     m_read = new QPushButton(QStringLiteral("Читать и сравнить"), m_portPanel);
     m_read->setObjectName(QStringLiteral("ReadAndCompare"));
-    connect(m_read, &QPushButton::clicked, this, &TFormCompare::readAndCompare);
+    connect(m_read, &QPushButton::clicked, this, &ComparisonDialog::readAndCompare);
     m_status = new QLabel(LinkTexts::idle(), m_portPanel);
     m_status->setObjectName(QStringLiteral("StaticText1"));
     m_status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -122,8 +104,8 @@ TFormCompare::TFormCompare(AppState &state, UiServices &ui, PortChoice &ports, Q
     m_takeButton = new QPushButton(QStringLiteral("Взять выбранное"), this);
     m_takeButton->setObjectName(QStringLiteral("TakeSelected"));
     m_takeButton->setEnabled(false);
-    connect(m_takeButton, &QPushButton::clicked, this, &TFormCompare::takeSelected);
-    connect(m_list, &QTreeWidget::itemSelectionChanged, this, &TFormCompare::showListState);
+    connect(m_takeButton, &QPushButton::clicked, this, &ComparisonDialog::takeSelected);
+    connect(m_list, &QTreeWidget::itemSelectionChanged, this, &ComparisonDialog::showListState);
     m_close = new QPushButton(QStringLiteral("Закрыть"), this);
     m_close->setObjectName(QStringLiteral("Close"));
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
@@ -132,7 +114,7 @@ TFormCompare::TFormCompare(AppState &state, UiServices &ui, PortChoice &ports, Q
     m_hideTextOnly->setToolTip(QStringLiteral("Различия, которые станция не различает: написание и строки, "
                                               "которые в станции не хранятся"));
     m_hideTextOnly->setEnabled(false);
-    connect(m_hideTextOnly, &QCheckBox::toggled, this, &TFormCompare::hideTextOnly);
+    connect(m_hideTextOnly, &QCheckBox::toggled, this, &ComparisonDialog::hideTextOnly);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_takeButton);
     bottom->addWidget(m_hideTextOnly);
@@ -152,7 +134,7 @@ TFormCompare::TFormCompare(AppState &state, UiServices &ui, PortChoice &ports, Q
     resize(kWishedSize);
 }
 
-void TFormCompare::openForStation()
+void ComparisonDialog::openForStation()
 {
     setWindowTitle(QStringLiteral("Сравнение со станцией"));
     m_portPanel->show();
@@ -164,7 +146,7 @@ void TFormCompare::openForStation()
     showBesideMainWindow();
 }
 
-void TFormCompare::showFileComparison(const StationSide &file, bool namesSerial)
+void ComparisonDialog::showFileComparison(const StationSide &file, bool namesSerial)
 {
     setWindowTitle(QStringLiteral("Сравнение с файлом"));
     m_portPanel->hide();
@@ -173,7 +155,7 @@ void TFormCompare::showFileComparison(const StationSide &file, bool namesSerial)
     showBesideMainWindow();
 }
 
-void TFormCompare::showBesideMainWindow()
+void ComparisonDialog::showBesideMainWindow()
 {
     // First shown beside the main window, where it hides none of the table a
     // double-click on a difference selects; later where the user left it.
@@ -199,7 +181,7 @@ void TFormCompare::showBesideMainWindow()
     activateWindow();
 }
 
-void TFormCompare::clearList()
+void ComparisonDialog::clearList()
 {
     m_differences.clear();
     m_table.reset();
@@ -214,10 +196,10 @@ void TFormCompare::clearList()
     showListState();
 }
 
-void TFormCompare::showComparison(StationSide other, const QString &otherCaption)
+void ComparisonDialog::showComparison(StationSide other, const QString &otherCaption)
 {
     clearList();
-    m_table = std::make_unique<StationSide>(StationSide::checked(m_state));
+    m_table = std::make_unique<StationSide>(StationSide::checked(m_document, m_document.checkedStation()));
     m_other = std::make_unique<StationSide>(std::move(other));
     m_otherCaption = otherCaption;
     const StationComparison comparison(*m_table, *m_other);
@@ -264,7 +246,7 @@ void TFormCompare::showComparison(StationSide other, const QString &otherCaption
     resize(std::max(this->width(), std::min(width + 40, widest)), height());
 }
 
-void TFormCompare::hideTextOnly()
+void ComparisonDialog::hideTextOnly()
 {
     const bool hide = m_hideTextOnly->isChecked();
     for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
@@ -276,16 +258,17 @@ void TFormCompare::hideTextOnly()
     }
 }
 
-bool TFormCompare::listIsCurrent() const
+bool ComparisonDialog::listIsCurrent() const
 {
     if (!m_table)
         return false;
-    const StationSide now = StationSide::checked(m_state);
+    const StationSide now = StationSide::checked(m_document, m_document.checkedStation());
     return now.table == m_table->table && now.settingsLines == m_table->settingsLines
-           && now.stationKind == m_table->stationKind && now.moduleCode == m_table->moduleCode;
+           && now.station.stationKind == m_table->station.stationKind
+           && now.station.moduleCode == m_table->station.moduleCode;
 }
 
-void TFormCompare::showListState()
+void ComparisonDialog::showListState()
 {
     const bool current = listIsCurrent();
     m_takeButton->setEnabled(current && !m_list->selectedItems().isEmpty());
@@ -295,46 +278,76 @@ void TFormCompare::showListState()
         m_count->setText(m_headline + QStringLiteral(" — список устарел: таблица изменилась после сравнения"));
 }
 
-void TFormCompare::tableChanged()
+void ComparisonDialog::tableChanged()
 {
     showListState();
 }
 
-void TFormCompare::readAndCompare()
+ComparisonDialog::~ComparisonDialog() = default;
+
+void ComparisonDialog::readAndCompare()
 {
+    if (m_job)
+        return;
     clearList();
     m_gauge->setValue(0);
     guarded(m_ui, [&] {
         if (m_check && !m_check())
             return;
-        AppState held;
-        held.portNumber = m_ports.port();
-        ComparisonReadView view;
-        bool complete = false;
-        QString archiveFailure;
-        runOnWorkerThread(this, *this, m_state.transferRunning, [&](TransferObserver &shown) {
-            TransferLink link(shown, m_optionsFile, m_factory);
-            complete = StationReader::read(held, link, view) == StationReader::Outcome::Complete;
-            if (!complete)
-                return;
-            try {
-                ReadArchive::store(held, m_archiveFolder, QDateTime::currentDateTime());
-            } catch (const PlatformError &e) {
-                archiveFailure = ReadArchive::failureMessage(e.text());
-            }
-        });
-        if (view.refusal)
-            m_ui.showRefusal(*view.refusal);
-        if (!archiveFailure.isEmpty())
-            m_ui.showMessage(archiveFailure);
-        if (complete) {
-            m_otherNamesSerial = true;
-            showComparison(StationSide::read(held), QStringLiteral("в станции"));
-        }
+        m_status->setText(LinkTexts::reading());
+        StationPlan plan;
+        plan.link = nextTransferLink(m_ui, m_ports, m_optionsFile, m_factory, m_timings);
+        plan.archiveFolder = m_archiveFolder;
+        plan.write = false;
+        plan.verify = false;
+        m_job = std::make_unique<TransferJob>(std::move(plan));
+        // The bar counts up over the reply's bytes, to 100 only once the
+        // whole reply is in.
+        connect(m_job.get(), &TransferJob::progress, this,
+                [this](const TransferProgress &progress) { m_gauge->setValue(progress.percent()); });
+        connect(m_job.get(), &TransferJob::finished, this, &ComparisonDialog::readFinished);
+        setReading(true);
+        m_job->start();
     });
 }
 
-void TFormCompare::takeSelected()
+void ComparisonDialog::setReading(bool reading)
+{
+    if (reading)
+        m_inputBlock = std::make_unique<TransferInputBlock>(m_ports);
+    else
+        m_inputBlock.reset();
+    m_read->setEnabled(!reading);
+    m_close->setEnabled(!reading);
+}
+
+void ComparisonDialog::readFinished()
+{
+    using Kind = SequenceOutcome::Kind;
+    const std::unique_ptr<TransferJob> job = std::move(m_job);
+    const SequenceOutcome &outcome = job->outcome();
+    setReading(false);
+    const bool complete = outcome.kind == Kind::Done || outcome.kind == Kind::ArchiveFailed;
+    if (complete) {
+        m_gauge->setValue(100);
+        m_status->setText(LinkTexts::idle());
+    } else if (outcome.portOpened) {
+        m_status->setText(LinkTexts::noAnswer());
+    }
+    if (outcome.kind == Kind::Refused && outcome.refusal)
+        m_ui.showRefusal(*outcome.refusal);
+    else if (outcome.kind == Kind::ArchiveFailed)
+        m_ui.showMessage(ReadArchive::failureMessage(outcome.failure));
+    else if (outcome.kind == Kind::Failure)
+        m_ui.showMessage(outcome.failure);
+    if (complete) {
+        m_otherNamesSerial = true;
+        showComparison(StationSide::read(outcome.held), QStringLiteral("в станции"));
+    }
+    emit readEnded();
+}
+
+void ComparisonDialog::takeSelected()
 {
     if (!m_other || !m_take)
         return;
@@ -356,43 +369,11 @@ void TFormCompare::takeSelected()
     emit tableRequested();
 }
 
-void TFormCompare::closeEvent(QCloseEvent *event)
+void ComparisonDialog::closeEvent(QCloseEvent *event)
 {
     // No closing in the middle of a read, as in the transfer dialog.
-    if (m_state.transferRunning)
+    if (m_job)
         event->ignore();
     else
         event->accept();
-}
-
-void TFormCompare::setStatus(const QString &text)
-{
-    m_status->setText(text);
-    m_status->repaint();
-}
-
-void TFormCompare::setProgress(int value)
-{
-    // The read's gauge counts down from 100 as the records come; here it
-    // counts up, to 100 only once the whole reply is in.
-    m_gauge->setValue(100 - value);
-    m_gauge->repaint();
-}
-
-void TFormCompare::setButtonEnabled(TransferButton button, bool enabled)
-{
-    if (button == TransferButton::Read)
-        m_read->setEnabled(enabled);
-    if (button == TransferButton::Exit)
-        m_close->setEnabled(enabled);
-}
-
-void TFormCompare::clearPortButtons()
-{
-    // Only a search clears the port choice, and this window runs none.
-}
-
-std::optional<PortEntry> TFormCompare::choosePort(const QList<PortEntry> &openable)
-{
-    return m_ui.choosePort(openable);
 }

@@ -1,0 +1,280 @@
+#include "image/stationreply.h"
+
+#include "image/channelrecord.h"
+#include "image/fieldcoding.h"
+#include "table/settingstext.h"
+
+#include <algorithm>
+
+namespace {
+
+using Key = SettingsText::Key;
+using StationLayout::Store;
+namespace Flag = ChannelRecord::Flag;
+namespace Option = FieldCoding::OptionFlag;
+
+constexpr int kTones = 10;
+constexpr qsizetype kBlock1 = StationLayout::ReadBlock1Size;
+constexpr qsizetype kTonesEnd = kBlock1 + kTones;
+constexpr qsizetype kBlock3End = kTonesEnd + StationLayout::ReadBlock3Size;
+constexpr qsizetype kFixedPart = RadioImage::ReadPrefixSize;
+constexpr qsizetype kIdAt = StationLayout::field(Store::IdHigh).readAt;
+
+QString decimal(int value)
+{
+    return QString::number(value);
+}
+
+QString plusMinus(bool plus)
+{
+    return plus ? QStringLiteral("+") : QStringLiteral("-");
+}
+
+// A byte that names nothing in its list, or a position past the channels. The
+// leading "?" keeps it out of every list and makes it no number, so the data
+// check refuses the cell or line instead of coding something else: a bare 114
+// would read as the DCS code "114", a bare special channel position as some
+// channel's number.
+QString unknown(int value)
+{
+    return u'?' + decimal(value);
+}
+
+// The station keeps brightness as 5·L − 4. Other bytes stay as they came, so
+// that the data check refuses what no level gives.
+QString brightnessText(std::uint8_t byte)
+{
+    if (byte >= 1 && byte <= 21 && (byte - 1) % 5 == 0)
+        return decimal((byte + 4) / 5);
+    return decimal(byte);
+}
+
+QString ctcssOrUnknown(std::uint8_t byte)
+{
+    return FieldCoding::ctcssText(byte).value_or(unknown(byte));
+}
+
+QString dcsOrUnknown(std::uint8_t byte, FieldCoding::DcsMode mode)
+{
+    return FieldCoding::dcsText(byte, mode).value_or(unknown(byte));
+}
+
+std::uint8_t at(const QByteArray &bytes, qsizetype position)
+{
+    return static_cast<std::uint8_t>(bytes.at(position));
+}
+
+} // namespace
+
+Refusal StationReply::tooManyChannels(int count)
+{
+    return Refusal{QStringLiteral("Радиостанция передала число каналов %1, а принять можно не более %2. "
+                                  "Чтение прекращено.")
+                       .arg(count)
+                       .arg(RadioImage::MaxChannels),
+                   Sound::Error};
+}
+
+MaybeRefusal StationReply::refusalOf(const QByteArray &received)
+{
+    if (received.size() < kBlock1)
+        return std::nullopt;
+    const int count = at(received, RadioImage::ChannelCount);
+    if (count > RadioImage::MaxChannels)
+        return tooManyChannels(count);
+    return std::nullopt;
+}
+
+qsizetype StationReply::expectedLength(const QByteArray &received)
+{
+    if (received.size() <= RadioImage::ChannelCount)
+        return kFixedPart;
+    return kFixedPart + qsizetype(at(received, RadioImage::ChannelCount)) * RadioImage::RecordSize;
+}
+
+bool StationReply::isShownAt(qsizetype received)
+{
+    if (received == 0 || received == kFixedPart)
+        return true;
+    if (received >= kBlock1 && received <= kTonesEnd)
+        return true;
+    return received > kFixedPart && (received - kFixedPart) % RadioImage::RecordSize == 0;
+}
+
+std::optional<QString> StationReply::stoppedText(const QByteArray &received)
+{
+    if (received.isEmpty())
+        return std::nullopt;
+    const QString stopped = QStringLiteral("станция перестала отвечать на байте %1 из %2").arg(received.size() + 1);
+    // Before its channel count the reply's length is known only at its least.
+    if (received.size() <= RadioImage::ChannelCount)
+        return stopped.arg(QStringLiteral("%1 или более").arg(RadioImage::ReadPrefixSize));
+    return stopped.arg(expectedLength(received));
+}
+
+StationReply StationReply::decode(const QByteArray &received, StationKind current)
+{
+    StationReply reply;
+    reply.m_received = received;
+    reply.m_station.stationKind = current;
+    reply.m_settingsLines = {SettingsText::sectionLine()};
+    // Checked before anything is decoded, so that no over-long count ever
+    // reaches an image a later write would send.
+    if ((reply.m_refusal = refusalOf(received)))
+        return reply;
+    reply.decodeFixedPart();
+    if (reply.m_settingsComplete)
+        reply.decodeRecords();
+    reply.m_station.image = reply.placedOver(RadioImage());
+    if (reply.m_decoded >= kBlock1)
+        reply.m_station.image.idCode = static_cast<std::uint16_t>(at(received, kIdAt) << 8 | at(received, kIdAt + 1));
+    return reply;
+}
+
+void StationReply::addLine(Key key, const QString &value)
+{
+    m_settingsLines.append(SettingsText::line(key, value));
+}
+
+void StationReply::decodeFixedPart()
+{
+    const QByteArray &r = m_received;
+    if (r.size() < kBlock1)
+        return;
+    addLine(Key::Serial, FieldCoding::serialText(at(r, 0), at(r, 1), at(r, 2)));
+    // The Id as the station holds it.
+    addLine(Key::Id, FieldCoding::hexByte(at(r, kIdAt)) + FieldCoding::hexByte(at(r, kIdAt + 1)));
+    m_decoded = kBlock1;
+    for (int n = 1; n <= kTones && r.size() > m_decoded; ++n) {
+        addLine(SettingsText::tone(n), decimal(at(r, m_decoded) * 10));
+        ++m_decoded;
+    }
+    if (r.size() < kBlock3End)
+        return;
+    m_decoded = kBlock3End;
+    if (r.size() < kFixedPart)
+        return;
+    m_decoded = kFixedPart;
+    // The header bytes and the codes, placed where the station keeps them.
+    m_station.image = placedOver(RadioImage());
+    ChannelPlan codes;
+    codes.stationKind = m_station.stationKind;
+    m_selected = codes.selectStationByBandCode(at(r, StationLayout::field(Store::Band).readAt));
+    m_station.stationKind = codes.stationKind;
+    m_station.bandCode = codes.bandCode;
+    m_station.moduleCode = at(r, StationLayout::field(Store::Module).readAt);
+    addHeaderLines();
+    m_settingsComplete = true;
+}
+
+void StationReply::addHeaderLines()
+{
+    const auto &h = m_station.image.header;
+    // The station keeps no power levels: the template's stand in.
+    for (const Key key : {Key::P1, Key::P2, Key::P3, Key::P4})
+        addLine(key, *SettingsText::spec(key).templateValue);
+    addLine(Key::Brightness, brightnessText(h[RadioImage::Brightness]));
+    addLine(Key::Volume, decimal(h[RadioImage::Volume]));
+    addLine(Key::MinVolume, decimal(h[RadioImage::MinVolume]));
+    addLine(Key::KeyBeep, FieldCoding::plusMinusText(h[RadioImage::KeyBeep]));
+    addLine(Key::Fv, FieldCoding::fvText(h[RadioImage::FvCode]));
+    addLine(Key::DcsMode, FieldCoding::plusMinusText(h[RadioImage::DcsMode]));
+    const std::uint8_t options = h[RadioImage::OptionFlags];
+    addLine(Key::ScanOption, plusMinus(options & Option::Scan));
+    addLine(Key::VOption, plusMinus(options & Option::V));
+    addLine(Key::Vu, plusMinus(options & Option::Vu));
+}
+
+int StationReply::channelCount() const
+{
+    // The refusal keeps larger counts out; the clamp keeps the record store
+    // safe even so.
+    if (m_refusal || m_decoded < kBlock1)
+        return 0;
+    return std::min<int>(at(m_received, RadioImage::ChannelCount), RadioImage::MaxChannels);
+}
+
+void StationReply::decodeRecords()
+{
+    const int count = channelCount();
+    const qsizetype whole = (m_received.size() - kFixedPart) / RadioImage::RecordSize;
+    m_decoded = kFixedPart + std::min<qsizetype>(whole, count) * RadioImage::RecordSize;
+    if (whole < count)
+        return;
+    m_station.image = placedOver(RadioImage());
+    m_table.setRowCount(count + 1);
+    m_table.addCheckBoxes();
+    for (int i = 0; i < count; ++i)
+        decodeRow(i + 1, m_station.image.records[static_cast<std::size_t>(i)]);
+    m_table.setHeader(ChannelTable::headerTexts());
+    addLine(Key::SpecialChannel, specialChannelText());
+    m_complete = true;
+}
+
+void StationReply::decodeRow(int row, const RadioImage::Record &r)
+{
+    using C = ChannelTable::Column;
+    ChannelTable &t = m_table;
+    const StationProfile &p = StationProfiles::get(m_station.stationKind);
+    const std::uint8_t flags = r[0];
+
+    t.setCell(C::Number, row, decimal(r[1]));
+    t.setCell(C::Rx, row, FieldCoding::frequencyText({r[2], r[3], r[4]}, FrequencyWord::Side::Receive, p));
+    t.setCell(C::Tx, row, FieldCoding::frequencyText({r[5], r[6], r[7]}, FrequencyWord::Side::Transmit, p));
+
+    if (flags & Flag::CtcssMode) {
+        t.setCell(C::CtcRx, row, ctcssOrUnknown(r[8]));
+        t.setCell(C::CtcTx, row, ctcssOrUnknown(r[9]));
+        t.setCell(C::DcsRx, row, FieldCoding::noneText());
+        t.setCell(C::DcsTx, row, FieldCoding::noneText());
+    } else {
+        const auto mode = FieldCoding::dcsModeFromHeader(m_station.image.header[RadioImage::DcsMode]);
+        t.setCell(C::CtcRx, row, FieldCoding::noneText());
+        t.setCell(C::CtcTx, row, FieldCoding::noneText());
+        t.setCell(C::DcsRx, row, dcsOrUnknown(r[8], mode));
+        t.setCell(C::DcsTx, row, dcsOrUnknown(r[9], mode));
+    }
+
+    t.setCell(C::ToneRx, row, FieldCoding::toneNumberText(r[10]));
+    t.setCell(C::ToneTx, row, FieldCoding::toneNumberText(r[11]));
+    t.setCell(C::Sh, row, decimal(r[12]));
+    t.setCell(C::PMax, row, decimal(r[14]));
+    t.setCell(C::PMin, row, decimal(r[13]));
+    t.setChecked(C::Scan, row, flags & Flag::Scan);
+    t.setCell(C::Sw, row, (flags & Flag::Narrow) ? QStringLiteral("12,5") : QStringLiteral("25"));
+    t.setChecked(C::IdTone, row, !(flags & Flag::IdToneOff));
+    t.setCell(C::TxOff, row, FieldCoding::txOffText(r[15]));
+    t.setCell(C::Time, row, FieldCoding::timeText(r[16]));
+    t.setChecked(C::Active, row, flags & Flag::Active);
+}
+
+QString StationReply::specialChannelText() const
+{
+    const int position = m_station.image.header[RadioImage::SpecialChannel];
+    if (position >= channelCount())
+        return unknown(position);
+    return decimal(m_station.image.records[static_cast<std::size_t>(position)][1]);
+}
+
+RadioImage StationReply::placedOver(RadioImage image) const
+{
+    image.placeReplyBytes(0, reinterpret_cast<const std::uint8_t *>(m_received.constData()), int(m_decoded));
+    // Until block 3 replaces them, header bytes 8 and 9 hold the Id bytes,
+    // as they always have after a read cut short there.
+    if (m_decoded >= kBlock1 && m_decoded < kBlock3End) {
+        image.header[RadioImage::FvCode] = at(m_received, kIdAt);
+        image.header[RadioImage::MinVolume] = at(m_received, kIdAt + 1);
+    }
+    return image;
+}
+
+ChannelPlan StationReply::plan() const
+{
+    ChannelPlan plan;
+    plan.stationKind = m_station.stationKind;
+    plan.bandCode = m_station.bandCode;
+    plan.setModuleCode(m_station.moduleCode);
+    plan.settingsLines = m_settingsLines;
+    plan.table = m_table;
+    return plan;
+}
