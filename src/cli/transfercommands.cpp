@@ -83,7 +83,7 @@ bool readThrough(const SequenceOutcome &outcome)
 void tellArchiveCopy(const SequenceOutcome &outcome)
 {
     if (outcome.kind == Kind::ArchiveFailed)
-        Console::err(ReadArchive::failureMessage(outcome.failure));
+        Console::err(OutcomeWords::text(outcome, OutcomeWords::Voice::Sentence));
     else
         Console::err(QStringLiteral("Копия в архиве чтений: %1").arg(QDir::toNativeSeparators(outcome.archiveCopy)));
 }

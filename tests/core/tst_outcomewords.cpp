@@ -76,6 +76,9 @@ private slots:
                                        << "Прочитанные данные не сохранены в архив чтений: диск полон; станция не "
                                           "записана"
                                        << ExitCode::Failure;
+        QTest::newRow("copy not kept, as a sentence: the read is whole")
+            << Kind::ArchiveFailed << SequenceStep::BackUp << "диск полон"
+            << "" << sentence << "Прочитанные данные не сохранены в архив чтений: диск полон." << ExitCode::Failure;
         QTest::newRow("a port that fails")
             << Kind::Failure << SequenceStep::BackUp
             << SerialErrors::cannotOpen("/dev/ttyUSB0", "Device or resource busy") << "" << line

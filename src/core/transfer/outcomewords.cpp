@@ -132,7 +132,10 @@ QString words(const SequenceOutcome &outcome, Voice voice)
     case Kind::Failure:
         return QStringLiteral("ошибка %1: %2").arg(during(outcome.step), outcome.failure);
     case Kind::ArchiveFailed:
-        return ReadArchive::failureMessage(outcome.failure) + QStringLiteral("; станция не записана");
+        // A station on its own is read alone: its read is whole, only the
+        // copy is missing. A batch's station is then not written.
+        return ReadArchive::failureMessage(outcome.failure)
+               + (sentence ? QString() : QStringLiteral("; станция не записана"));
     case Kind::ReportFailed:
         // A report that cannot be written leaves the station written and verified.
         return written(voice) + QStringLiteral("; ошибка %1: %2").arg(during(outcome.step), outcome.failure);

@@ -8,6 +8,7 @@
 #include "transfer/linksetup.h"
 #include "transfer/portchoice.h"
 #include "transfer/transferinput.h"
+#include "transfer/outcomewords.h"
 #include "transfer/transferjob.h"
 #include "transfer/transfergauge.h"
 
@@ -27,15 +28,15 @@ namespace {
 
 const QString kVerifyKey = QStringLiteral("transfer/verifyAfterWrite");
 
-QString writtenNotVerified()
-{
-    return QStringLiteral("Данные записаны в станцию, но прочитать их для сверки не удалось");
-}
-
+// What is said under "AK" when the reading back found the line busy: the
+// longest advice, which the dialog makes room for.
 QString verifyNoAnswer()
 {
-    return writtenNotVerified() + QStringLiteral(": станция не отвечает (%1). ").arg(LinkTexts::noAnswer())
-           + LinkTexts::noAnswerAdvice();
+    SequenceOutcome outcome;
+    outcome.kind = SequenceOutcome::Kind::NoAnswer;
+    outcome.step = SequenceStep::Verify;
+    outcome.lineBusy = true;
+    return OutcomeWords::text(outcome, OutcomeWords::Voice::Sentence) + u' ' + LinkTexts::noAnswerAdvice();
 }
 
 } // namespace
@@ -319,12 +320,10 @@ void TransferDialog::showReadEnd(const SequenceOutcome &outcome)
         setStatus(LinkTexts::noAnswer());
     }
     emit readEnded(complete);
-    if (outcome.kind == Kind::ArchiveFailed)
-        m_ui.showMessage(ReadArchive::failureMessage(outcome.failure));
-    else if (outcome.kind == Kind::Refused && outcome.refusal)
+    if (outcome.kind == Kind::Refused && outcome.refusal)
         m_ui.showRefusal(*outcome.refusal);
-    else if (outcome.kind == Kind::Failure)
-        m_ui.showMessage(outcome.failure);
+    else if (outcome.kind == Kind::ArchiveFailed || outcome.kind == Kind::Failure)
+        m_ui.showMessage(OutcomeWords::text(outcome, OutcomeWords::Voice::Sentence));
 }
 
 void TransferDialog::showWriteEnd(const SequenceOutcome &outcome)
@@ -343,7 +342,7 @@ void TransferDialog::showWriteEnd(const SequenceOutcome &outcome)
         return;
     case Kind::Differs:
         setStatus(LinkTexts::idle());
-        m_advice->setText(QStringLiteral("Станция хранит не то, что записано: ") + outcome.differences.first());
+        m_advice->setText(OutcomeWords::text(outcome, OutcomeWords::Voice::Sentence));
         return;
     case Kind::NoAnswer:
         // A start byte that went unanswered ends the write quietly, its
@@ -355,7 +354,8 @@ void TransferDialog::showWriteEnd(const SequenceOutcome &outcome)
         }
         setStatus(LinkTexts::noAnswer());
         if (verifying)
-            m_advice->setText(verifyNoAnswer());
+            m_advice->setText(OutcomeWords::text(outcome, OutcomeWords::Voice::Sentence) + u' '
+                              + LinkTexts::noAnswerAdvice());
         else if (outcome.writeStarted)
             // The write went no further than the byte the station left
             // unanswered: its port is closed.
@@ -363,13 +363,12 @@ void TransferDialog::showWriteEnd(const SequenceOutcome &outcome)
         return;
     case Kind::Refused:
         setStatus(LinkTexts::noAnswer());
-        m_advice->setText(writtenNotVerified() + QStringLiteral(": ")
-                          + (outcome.refusal ? outcome.refusal->text : outcome.failure));
+        m_advice->setText(OutcomeWords::text(outcome, OutcomeWords::Voice::Sentence));
         return;
     default:
         setStatus(LinkTexts::noAnswer());
         if (!outcome.failure.isEmpty())
-            m_ui.showMessage(outcome.failure);
+            m_ui.showMessage(OutcomeWords::text(outcome, OutcomeWords::Voice::Sentence));
         return;
     }
 }
