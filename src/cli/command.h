@@ -17,6 +17,8 @@ struct Command
         QString description;
         // The argument is not taken when this option is given (diff FILE --port PORT).
         QString absentWith = QString();
+        // May be left out; optional arguments come after the required ones.
+        bool optional = false;
     };
     struct Option
     {

@@ -17,8 +17,9 @@ CommandLine::CommandLine(const Command &command) : m_command(command)
             m_repeatable.append(option.option.names().constLast());
     }
     for (const Command::Argument &argument : command.arguments) {
-        m_arguments.append(argument.name);
-        m_parser.addPositionalArgument(argument.name, argument.description);
+        (argument.optional ? m_optionalArguments : m_arguments).append(argument.name);
+        m_parser.addPositionalArgument(argument.name, argument.description,
+                                       argument.optional ? QStringLiteral("[%1]").arg(argument.name) : QString());
     }
 }
 
@@ -43,8 +44,9 @@ bool CommandLine::parse(const QStringList &arguments)
     const QStringList positional = m_parser.positionalArguments();
     if (positional.size() < m_arguments.size())
         throw UsageError(QStringLiteral("Не указан аргумент %1").arg(m_arguments.at(positional.size())) + more);
-    if (positional.size() > m_arguments.size())
-        throw UsageError(QStringLiteral("Лишний аргумент \"%1\"").arg(positional.at(m_arguments.size())) + more);
+    const qsizetype most = m_arguments.size() + m_optionalArguments.size();
+    if (positional.size() > most)
+        throw UsageError(QStringLiteral("Лишний аргумент \"%1\"").arg(positional.at(most)) + more);
     for (const QString &name : m_required) {
         if (!m_parser.isSet(name))
             throw UsageError(QStringLiteral("Не указан параметр --%1").arg(name) + more);
@@ -61,6 +63,8 @@ QString CommandLine::helpText() const
     QString usage = QStringLiteral("Использование: vetral-cli %1 [параметры]").arg(m_command.name);
     for (const QString &name : m_arguments)
         usage += u' ' + name;
+    for (const QString &name : m_optionalArguments)
+        usage += QStringLiteral(" [%1]").arg(name);
     lines[0] = usage;
     return lines.join(u'\n');
 }

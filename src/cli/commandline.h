@@ -30,7 +30,8 @@ public:
     // --help was asked: the help has then been printed. Throws UsageError.
     bool parse(const QStringList &arguments);
 
-    QString argument(int index) const { return m_parser.positionalArguments().at(index); }
+    // The argument at `index`; empty for an optional one left out.
+    QString argument(int index) const { return m_parser.positionalArguments().value(index); }
     QString value(const QString &option) const { return m_parser.value(option); }
     // Every value of an option given more than once, in order.
     QStringList values(const QString &option) const { return m_parser.values(option); }
@@ -41,6 +42,7 @@ public:
 private:
     const Command &m_command;
     QStringList m_arguments; // the names of those taken
+    QStringList m_optionalArguments;
     QStringList m_required;
     QStringList m_repeatable;
     QCommandLineParser m_parser;
