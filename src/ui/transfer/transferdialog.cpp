@@ -317,7 +317,7 @@ void TransferDialog::showReadEnd(const SequenceOutcome &outcome)
         setStatus(LinkTexts::idle());
     } else if (outcome.portOpened) {
         // Before the port was open the status keeps "ПП".
-        setStatus(LinkTexts::noAnswer());
+        showNoAnswer(outcome);
     }
     emit readEnded(complete);
     if (outcome.kind == Kind::Refused && outcome.refusal)
@@ -352,7 +352,7 @@ void TransferDialog::showWriteEnd(const SequenceOutcome &outcome)
             m_advice->setText(LinkTexts::writeNotStarted());
             return;
         }
-        setStatus(LinkTexts::noAnswer());
+        showNoAnswer(outcome);
         if (verifying)
             m_advice->setText(OutcomeWords::text(outcome, OutcomeWords::Voice::Sentence) + u' '
                               + LinkTexts::noAnswerAdvice());
@@ -371,6 +371,16 @@ void TransferDialog::showWriteEnd(const SequenceOutcome &outcome)
             m_ui.showMessage(OutcomeWords::text(outcome, OutcomeWords::Voice::Sentence));
         return;
     }
+}
+
+void TransferDialog::showNoAnswer(const SequenceOutcome &outcome)
+{
+    setStatus(LinkTexts::noAnswer());
+    // A busy line, or a reply that stopped, is told as the command line
+    // tells it, before what to check.
+    if (outcome.kind == SequenceOutcome::Kind::NoAnswer && (outcome.lineBusy || !outcome.failure.isEmpty()))
+        m_advice->setText(OutcomeWords::text(outcome, OutcomeWords::Voice::Sentence) + u' '
+                          + LinkTexts::noAnswerChecks());
 }
 
 void TransferDialog::setStatus(const QString &text)
