@@ -3,7 +3,7 @@
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
-#include "exitcodes.h"
+#include "common/exitcodes.h"
 #include "common/paths.h"
 #include "common/platformerror.h"
 #include "files/channelfile.h"
@@ -52,31 +52,15 @@ std::optional<CheckedFile> loadPassingCheck(const QString &path)
     return file;
 }
 
-int check(const QStringList &arguments)
+int check(const CommandLine &line)
 {
-    CommandLine line(QStringLiteral("check"),
-                     QStringLiteral("Загружает файл каналов, как \"Чтение файла\", и выполняет \"Контроль\".\n"
-                                    "Печатает сообщение проверки. Код выхода: 0 - данные верны, 1 - отказ."));
-    line.addChannelFileArgument();
-    if (!line.parse(arguments))
-        return ExitCode::Done;
-
     const DataCheckResult result = loadAndCheck(line.argument(0)).check;
     Console::out(result.text());
     return result.passed() ? ExitCode::Done : ExitCode::Refused;
 }
 
-int dump(const QStringList &arguments)
+int dump(const CommandLine &line)
 {
-    CommandLine line(QStringLiteral("dump"),
-                     QStringLiteral("Как check, затем печатает байты, которые \"Запись данных \" передаст после\n"
-                                    "стартового байта 20: первая строка - 25 байтов до записей каналов, далее по\n"
-                                    "строке на каждую запись канала (18 байтов), в шестнадцатеричном виде.\n"
-                                    "При отказе печатает сообщение проверки. Код выхода: 0, 1 - отказ."));
-    line.addChannelFileArgument();
-    if (!line.parse(arguments))
-        return ExitCode::Done;
-
     const auto file = loadPassingCheck(line.argument(0));
     if (!file)
         return ExitCode::Refused;
@@ -87,21 +71,8 @@ int dump(const QStringList &arguments)
     return ExitCode::Done;
 }
 
-int report(const QStringList &arguments)
+int report(const CommandLine &line)
 {
-    CommandLine line(QStringLiteral("report"),
-                     QStringLiteral("Как check, затем протокол испытаний в файл OUT: PDF, если имя кончается\n"
-                                    "на .pdf, иначе .docx. Существующий файл не заменяется.\n"
-                                    "Код выхода: 0, 1 - отказ проверки."));
-    line.addChannelFileArgument();
-    line.addOption(QCommandLineOption(QStringLiteral("output"), QStringLiteral("Файл протокола: .docx или .pdf."),
-                                      QStringLiteral("OUT")),
-                   true);
-    line.addOption(QCommandLineOption(QStringLiteral("serial"), QStringLiteral("Серийный номер протокола."),
-                                      QStringLiteral("TEXT"), ReportDocument::defaultSerial()));
-    if (!line.parse(arguments))
-        return ExitCode::Done;
-
     const auto file = loadPassingCheck(line.argument(0));
     if (!file)
         return ExitCode::Refused;

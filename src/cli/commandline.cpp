@@ -1,42 +1,38 @@
 #include "commandline.h"
 
+#include "command.h"
 #include "console.h"
-#include "helpwords.h"
 
 #include <QCoreApplication>
 
-CommandLine::CommandLine(const QString &command, const QString &description) : m_command(command)
+CommandLine::CommandLine(const Command &command) : m_command(command)
 {
-    m_parser.setApplicationDescription(description);
+    m_parser.setApplicationDescription(command.description + u'\n' + command.exitText());
     m_parser.addHelpOption();
-}
-
-void CommandLine::addArgument(const QString &name, const QString &description)
-{
-    m_arguments.append(name);
-    m_parser.addPositionalArgument(name, description);
-}
-
-void CommandLine::addOption(const QCommandLineOption &option, bool required, bool repeatable)
-{
-    m_parser.addOption(option);
-    if (required)
-        m_required.append(option.names().constLast());
-    if (repeatable)
-        m_repeatable.append(option.names().constLast());
-}
-
-void CommandLine::addOptionalArgument(const QString &name, const QString &description)
-{
-    m_optionalArguments.append(name);
-    m_parser.addPositionalArgument(name, description, QStringLiteral("[%1]").arg(name));
+    for (const Command::Option &option : command.options) {
+        m_parser.addOption(option.option);
+        if (option.required)
+            m_required.append(option.option.names().constLast());
+        if (option.repeatable)
+            m_repeatable.append(option.option.names().constLast());
+    }
+    for (const Command::Argument &argument : command.arguments) {
+        (argument.optional ? m_optionalArguments : m_arguments).append(argument.name);
+        m_parser.addPositionalArgument(argument.name, argument.description,
+                                       argument.optional ? QStringLiteral("[%1]").arg(argument.name) : QString());
+    }
 }
 
 bool CommandLine::parse(const QStringList &arguments)
 {
-    const QString more = QStringLiteral(" (см. vetral-cli %1 --help)").arg(m_command);
+    const QString more = QStringLiteral(" (см. vetral-cli %1 --help)").arg(m_command.name);
     if (!m_parser.parse(QStringList{QCoreApplication::applicationFilePath()} + arguments))
         throw UsageError(m_parser.errorText() + more);
+    // The arguments that the options given leave.
+    for (const Command::Argument &argument : m_command.arguments) {
+        if (!argument.absentWith.isEmpty() && m_parser.isSet(argument.absentWith))
+            m_arguments.removeOne(argument.name);
+    }
     if (m_parser.isSet(QStringLiteral("help"))) {
         Console::out(helpText());
         return false;
@@ -64,21 +60,11 @@ QString CommandLine::helpText() const
 {
     // Qt's usage line names the executable by its path and not the command.
     QStringList lines = m_parser.helpText().trimmed().split(u'\n');
-    QString usage = QStringLiteral("Использование: vetral-cli %1 [параметры]").arg(m_command);
+    QString usage = QStringLiteral("Использование: vetral-cli %1 [параметры]").arg(m_command.name);
     for (const QString &name : m_arguments)
         usage += u' ' + name;
     for (const QString &name : m_optionalArguments)
         usage += QStringLiteral(" [%1]").arg(name);
     lines[0] = usage;
     return lines.join(u'\n');
-}
-
-void CommandLine::addChannelFileArgument()
-{
-    addArgument(QStringLiteral("FILE"), QStringLiteral("Файл каналов (.ini)."));
-}
-
-void CommandLine::addPortOption()
-{
-    addOption(QCommandLineOption(QStringLiteral("port"), HelpWords::portValue(), QStringLiteral("PORT")), true);
 }

@@ -17,27 +17,20 @@ private:
     QString m_text;
 };
 
-// The arguments of one command: its positional arguments (all required), its
-// options (some required) and --help.
+struct Command;
+
+// The arguments of one command as its Command declares them: its positional
+// arguments (all required), its options (some required) and --help.
 class CommandLine
 {
 public:
-    CommandLine(const QString &command, const QString &description);
-
-    void addArgument(const QString &name, const QString &description);
-    // A positional argument that may be left out, after the required ones.
-    void addOptionalArgument(const QString &name, const QString &description);
-    // An option that takes a value is given at most once, unless it is
-    // `repeatable`: a second value would be silently dropped or preferred.
-    void addOption(const QCommandLineOption &option, bool required = false, bool repeatable = false);
-    // The channel file argument and the --port option, worded alike in every command.
-    void addChannelFileArgument();
-    void addPortOption();
+    explicit CommandLine(const Command &command);
 
     // `arguments` are those after the command's name. Returns false when
     // --help was asked: the help has then been printed. Throws UsageError.
     bool parse(const QStringList &arguments);
 
+    // The argument at `index`; empty for an optional one left out.
     QString argument(int index) const { return m_parser.positionalArguments().value(index); }
     QString value(const QString &option) const { return m_parser.value(option); }
     // Every value of an option given more than once, in order.
@@ -47,8 +40,8 @@ public:
     QString helpText() const;
 
 private:
-    QString m_command;
-    QStringList m_arguments;
+    const Command &m_command;
+    QStringList m_arguments; // the names of those taken
     QStringList m_optionalArguments;
     QStringList m_required;
     QStringList m_repeatable;

@@ -12,24 +12,28 @@
 
 struct PortArgument;
 
-// The commands of vetral-cli. Each takes the arguments after its name and
-// returns the exit status (ExitCode). Usage errors are thrown as UsageError,
-// platform failures as PlatformError; main() reports both with status 2.
+class CommandLine;
+
+// What the commands of vetral-cli do (command.h says what they take). Each
+// takes its parsed arguments and returns the exit status (ExitCode). Usage
+// errors are thrown as UsageError, platform failures as PlatformError;
+// main() reports both with status 2.
 namespace Commands {
 
-int check(const QStringList &arguments);
-int dump(const QStringList &arguments);
-int write(const QStringList &arguments);
-int read(const QStringList &arguments);
-int report(const QStringList &arguments);
-int search(const QStringList &arguments);
-int ports(const QStringList &arguments);
-int fleet(const QStringList &arguments);
-int diff(const QStringList &arguments);
-int csv(const QStringList &arguments);
-int printSheet(const QStringList &arguments);
-int trace(const QStringList &arguments);
-int support(const QStringList &arguments);
+int check(const CommandLine &line);
+int dump(const CommandLine &line);
+int write(const CommandLine &line);
+int read(const CommandLine &line);
+int report(const CommandLine &line);
+int search(const CommandLine &line);
+int ports(const CommandLine &line);
+int fleet(const CommandLine &line);
+int diff(const CommandLine &line);
+int csvExport(const CommandLine &line);
+int csvImport(const CommandLine &line);
+int printSheet(const CommandLine &line);
+int trace(const CommandLine &line);
+int support(const CommandLine &line);
 
 // QGuiApplication for the commands that draw pages (print, report), else
 // QCoreApplication.
@@ -80,11 +84,13 @@ QString traceFolder();
 // The station sequence of `plan` on PORT as a job, with its progress on
 // standard error; stopped by SIGINT, SIGTERM and SIGHUP.
 SequenceOutcome runOnStation(StationPlan plan, const PortArgument &port);
-// "Станция не отвечает (AK).", with the busy line or where the reply
-// stopped, as the line of a command.
-QString noAnswerText(const SequenceOutcome &outcome);
-// Prints the ends every command on a station shares (a port failure, a stop)
-// and gives their exit status; nothing for the others.
-std::optional<int> commonEnd(const SequenceOutcome &outcome);
+// A read that went through: the station's data are there to use, whether
+// or not their copy could be kept in the archive.
+bool readThrough(const SequenceOutcome &outcome);
+// Where the read's copy went, or why it could not be kept, on standard error.
+void tellArchiveCopy(const SequenceOutcome &outcome);
+// Prints the outcome as the command's line (a port's failure on standard
+// error, everything else on standard output) and gives its exit status.
+int printEnd(const SequenceOutcome &outcome);
 
 } // namespace Commands

@@ -1,6 +1,6 @@
 #include "console.h"
 #include "consoleplatform.h"
-#include "exitcodes.h"
+#include "common/exitcodes.h"
 #include "files/ioerror.h"
 
 #include <cerrno>

@@ -3,14 +3,12 @@
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
-#include "exitcodes.h"
+#include "common/exitcodes.h"
 #include "helpwords.h"
 #include "portargument.h"
 #include "stopsignals.h"
 #include "compare/stationcomparison.h"
 #include "image/stationreply.h"
-#include "files/readarchive.h"
-#include "link/linktexts.h"
 
 #include <QDir>
 #include <algorithm>
@@ -26,22 +24,9 @@ std::optional<int> readStation(StationReply &held, const PortArgument &port, con
     plan.verify = false;
     plan.archiveFolder = archiveFolder;
     const SequenceOutcome outcome = Commands::runOnStation(plan, port);
-    if (const auto code = Commands::commonEnd(outcome))
-        return code;
-    switch (outcome.kind) {
-    case SequenceOutcome::Kind::NoAnswer:
-        Console::out(Commands::noAnswerText(outcome));
-        return ExitCode::NoAnswer;
-    case SequenceOutcome::Kind::Refused:
-        Console::out(outcome.refusal ? outcome.refusal->text : LinkTexts::noAnswer());
-        return ExitCode::Refused;
-    case SequenceOutcome::Kind::ArchiveFailed:
-        Console::err(ReadArchive::failureMessage(outcome.failure));
-        break;
-    default:
-        Console::err(QStringLiteral("Копия в архиве чтений: %1").arg(QDir::toNativeSeparators(outcome.archiveCopy)));
-        break;
-    }
+    if (!Commands::readThrough(outcome))
+        return Commands::printEnd(outcome);
+    Commands::tellArchiveCopy(outcome);
     // A stop asked during the read let it run to its end; nothing follows it.
     if (StopSignals::requested()) {
         Console::out(QStringLiteral("Остановлено после чтения станции: сравнение не выполнено."));
@@ -78,29 +63,9 @@ int print(const StationComparison &comparison)
 
 namespace Commands {
 
-int diff(const QStringList &arguments)
+int diff(const CommandLine &line)
 {
-    const bool withPort = std::any_of(arguments.begin(), arguments.end(),
-                                      [](const QString &a) { return a.startsWith(QStringLiteral("--port")); });
-    CommandLine line(QStringLiteral("diff"),
-                     QStringLiteral("vetral-cli diff A.ini B.ini - сравнивает два файла каналов;\n"
-                                    "vetral-cli diff FILE --port PORT - файл каналов с тем, что хранит станция\n"
-                                    "(прочитанное - копией в архив чтений).\n"
-                                    "Файлы загружаются и проверяются, как в check. По строке на различие на stdout,\n"
-                                    "через табуляцию: место (ключ или строка и столбец), значение в A (в файле),\n"
-                                    "значение в B (в станции) и, для различий только в тексте или строк, которые\n"
-                                    "станция не хранит, пометка. Серийный номер - на stderr, он не сравнивается.\n"
-                                    "Код выхода: 0 - в станции одинаково, 1 - отказ проверки или ответ станции\n"
-                                    "отвергнут, 3 - станция не ответила, 4 - различаются, 5 - остановлено %1.")
-                         .arg(HelpWords::stoppedBy()));
-    line.addArgument(withPort ? QStringLiteral("FILE") : QStringLiteral("A"), QStringLiteral("Файл каналов (.ini)."));
-    if (withPort)
-        line.addPortOption();
-    else
-        line.addArgument(QStringLiteral("B"), QStringLiteral("Второй файл каналов (.ini)."));
-    if (!line.parse(arguments))
-        return ExitCode::Done;
-
+    const bool withPort = line.isSet(QStringLiteral("port"));
     const PortArgument port = withPort ? PortArgument::parse(line.value(QStringLiteral("port"))) : PortArgument();
     const QString archive = withPort ? archiveFolder() : QString();
     const auto a = loadPassingCheck(line.argument(0));

@@ -1,7 +1,7 @@
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
-#include "exitcodes.h"
+#include "common/exitcodes.h"
 #include "consoleprogress.h"
 #include "fleetboard.h"
 #include "fleetports.h"
@@ -15,10 +15,10 @@
 #include "files/readarchive.h"
 #include "image/fieldcoding.h"
 #include "report/reportdocument.h"
+#include "transfer/outcomewords.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QRegularExpression>
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -26,71 +26,17 @@
 
 namespace {
 
-constexpr int kLastId = 9999;
-
-QString description()
-{
-    return QStringLiteral("Программирует партию станций одним планом каналов, все одновременно, по станции на порт.\n"
-                          "FILE загружается и проверяется один раз, как в check; при отказе проверки ни один порт\n"
-                          "не открывается (код 1). Затем для каждого порта, в своём потоке:\n"
-                          "  1. чтение станции; прочитанное - в архив чтений (копия того, что станция хранила;\n"
-                          "     станция, копию которой сохранить не удалось, не записывается);\n"
-                          "  2. запись проверенных данных с Id этой станции;\n"
-                          "  3. проверочное чтение и сравнение, как write --verify;\n"
-                          "  4. с --report-dir - протокол испытаний DIR/<серийный номер>.docx (\" (2)\" и т. д.,\n"
-                          "     если имя занято) с серийным номером и Id станции в тексте установок.\n"
-                          "Станция, на которой шаг не удался, останавливается на нём; остальные продолжают.\n"
-                          "С --id-from NNNN станция k-го --port (считая от 0) получает Id NNNN + k (четыре\n"
-                          "десятичные цифры); без него все станции получают Id из файла.\n"
-                          "Одно устройство, названное дважды (%1), неверный\n"
-                          "--id-from, Id больше 9999, COMn без устройства или папка --report-dir, которую нельзя\n"
-                          "создать, в которую нельзя записать файл или в которой нет места для протоколов, -\n"
-                          "отказ до открытия портов (код 2).\n"
-                          "Ход работы - на stderr, по строке на порт (порт, шаг, процент), в конце - пути копий\n"
-                          "в архиве чтений и протоколов. Итог - на stdout, по строке на порт в порядке --port,\n"
-                          "через табуляцию: порт, серийный номер (или \"-\"), Id, результат.\n"
-                          "Порт станции открывается и блокируется один раз на всю её работу; если при проверочном\n"
-                          "чтении отвечает станция с другим серийным номером - \"станция сменилась: ...\" (код 4),\n"
-                          "протокол не пишется.\n"
-                          "Остановка %2: новые станции и шаги\n"
-                          "не начинаются, начатая запись доводится до конца; строка порта говорит, где он\n"
-                          "остановлен (\"остановлено до записи\", \"остановлено: записано, не проверено\"), код 5.\n"
-                          "Затем %3 прерывает сразу; строки станций, записанных не полностью,\n"
-                          "говорят об этом.%4\n"
-                          "Код выхода: 0 - все станции записаны и проверены, иначе наибольший код среди станций:\n"
-                          "1 - ответ станции отвергнут, 2 - ошибка порта или файла, 3 - станция не ответила,\n"
-                          "4 - станция хранит не то, что записано, или сменилась, 5 - остановлено.")
-        .arg(HelpWords::twoNamesOfOneDevice(), HelpWords::stoppedBy(), HelpWords::secondStop(),
-             HelpWords::stopNoteLine());
-}
-
-// The Id of the first station, when --id-from gives one: four decimal
-// digits, and the last station's Id no more than 9999. Throws UsageError.
-std::optional<int> firstId(const CommandLine &line, qsizetype count)
+// The Ids of the stations when --id-from gives the first: N, N + 1, ... as
+// four decimal digits. Throws UsageError.
+std::optional<QStringList> ownIds(const CommandLine &line, qsizetype count)
 {
     if (!line.isSet(QStringLiteral("id-from")))
         return std::nullopt;
-    const QString from = line.value(QStringLiteral("id-from"));
-    static const QRegularExpression fourDigits(QStringLiteral("^[0-9]{4}$"));
-    if (!fourDigits.match(from).hasMatch())
-        throw UsageError(QStringLiteral("--id-from \"%1\": нужны четыре десятичные цифры, например 0001").arg(from));
-    const int first = from.toInt();
-    if (first + count - 1 > kLastId)
-        throw UsageError(QStringLiteral("--id-from %1: для %2 станций Id дойдёт до %3, больше %4")
-                             .arg(from)
-                             .arg(count)
-                             .arg(first + count - 1)
-                             .arg(kLastId));
-    return first;
-}
-
-// The Id of each station: N, N + 1, ... as four decimal digits, or the
-// file's for all.
-QStringList stationIds(std::optional<int> first, qsizetype count, const StationData &checked)
-{
-    if (!first)
-        return QStringList(count, FieldCoding::idText(checked.image.idCode));
-    return BatchStation::ids(*first, count);
+    const BatchChoice::Ids ids =
+        BatchChoice::ids(line.value(QStringLiteral("id-from")), count, QStringLiteral("--id-from"));
+    if (ids.problem)
+        throw UsageError(ids.problem->text);
+    return ids.ids;
 }
 
 // Each station on a thread of its own; the main thread shows their progress
@@ -111,8 +57,9 @@ std::vector<FleetResult> runAll(std::vector<StationPlan> plans, std::shared_ptr<
     QObject::connect(&runner, &BatchRunner::stationFinished, &runner, [&board, &runner](int station) {
         const SequenceOutcome &outcome = runner.outcomes()[std::size_t(station)];
         board.show(station,
-                   outcome.kind == SequenceOutcome::Kind::Done ? QStringLiteral("готово")
-                                                               : BatchStation::resultText(outcome),
+                   outcome.kind == SequenceOutcome::Kind::Done
+                       ? OutcomeWords::gaugeText(outcome)
+                       : OutcomeWords::text(outcome, OutcomeWords::Voice::BatchLine),
                    -1);
     });
     QObject::connect(&runner, &BatchRunner::finished, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
@@ -128,28 +75,11 @@ std::vector<FleetResult> runAll(std::vector<StationPlan> plans, std::shared_ptr<
 
 namespace Commands {
 
-int fleet(const QStringList &arguments)
+int fleet(const CommandLine &line)
 {
-    CommandLine line(QStringLiteral("fleet"), description());
-    line.addChannelFileArgument();
-    line.addOption(
-        QCommandLineOption(QStringLiteral("port"),
-                           QStringLiteral("Порт станции, по одному на станцию: %1").arg(HelpWords::portValue()),
-                           QStringLiteral("PORT")),
-        true, true);
-    line.addOption(QCommandLineOption(QStringLiteral("id-from"), QStringLiteral("Id первой станции, четыре цифры."),
-                                      QStringLiteral("NNNN")));
-    line.addOption(QCommandLineOption(QStringLiteral("report-dir"), QStringLiteral("Папка для протоколов станций."),
-                                      QStringLiteral("DIR")));
-    line.addOption(QCommandLineOption(
-        QStringLiteral("serial"),
-        QStringLiteral("Серийный номер протокола (по умолчанию %1).").arg(ReportDocument::defaultSerial()),
-        QStringLiteral("TEXT"), ReportDocument::defaultSerial()));
-    if (!line.parse(arguments))
-        return ExitCode::Done;
-
-    const QList<FleetPort> ports = FleetPorts::resolve(line.values(QStringLiteral("port")), Paths::optionsFile());
-    const std::optional<int> first = firstId(line, ports.size());
+    const QList<BatchChoice::Port> ports =
+        FleetPorts::resolve(line.values(QStringLiteral("port")), Paths::optionsFile());
+    const std::optional<QStringList> own = ownIds(line, ports.size());
     const QString reportDir = line.value(QStringLiteral("report-dir"));
     if (line.isSet(QStringLiteral("report-dir")) && reportDir.isEmpty())
         throw UsageError(QStringLiteral("Пустое значение параметра --report-dir"));
@@ -160,7 +90,9 @@ int fleet(const QStringList &arguments)
     const auto checked = loadPassingCheck(line.argument(0));
     if (!checked)
         return ExitCode::Refused;
-    const QStringList ids = stationIds(first, ports.size(), checked->check.station);
+    // Without --id-from the file's Id stands for all as the file spells it.
+    const QStringList ids =
+        own.value_or(QStringList(ports.size(), FieldCoding::idText(checked->check.station.image.idCode)));
 
     std::shared_ptr<BatchReports> reports;
     if (!reportDir.isEmpty()) {
@@ -176,8 +108,7 @@ int fleet(const QStringList &arguments)
     for (qsizetype k = 0; k < ports.size(); ++k) {
         StationPlan plan = BatchStation::plan(checked->plan, checked->check.station, ports.at(k).device,
                                               Paths::optionsFile(), archive, reports, stop);
-        // Without --id-from the file's Id stands as the file spells it.
-        if (first)
+        if (own)
             BatchStation::setId(plan, ids.at(k));
         plans.push_back(std::move(plan));
         names.append(ports.at(k).name);

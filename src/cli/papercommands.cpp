@@ -3,7 +3,7 @@
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
-#include "exitcodes.h"
+#include "common/exitcodes.h"
 #include "paperplatform.h"
 #include "channelsheet.h"
 #include "paperpdf.h"
@@ -28,20 +28,8 @@ std::unique_ptr<QCoreApplication> application(int &argc, char **argv)
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-int printSheet(const QStringList &arguments)
+int printSheet(const CommandLine &line)
 {
-    CommandLine line(QStringLiteral("print"),
-                     QStringLiteral("Загружает файл каналов, как \"Чтение файла\", и записывает лист каналов в PDF:\n"
-                                    "тип станции и модуль, общие установки, таблица каналов с отметками\n"
-                                    "ретранслятора, дата; A4 альбомной ориентации, заголовок таблицы и номер\n"
-                                    "на каждой странице. Существующий файл заменяется. Код выхода: 0."));
-    line.addChannelFileArgument();
-    line.addOption(QCommandLineOption(QStringLiteral("output"), QStringLiteral("Файл PDF листа каналов."),
-                                      QStringLiteral("OUT.pdf")),
-                   true);
-    if (!line.parse(arguments))
-        return ExitCode::Done;
-
     const QString file = line.argument(0);
     ChannelPlan state;
     Commands::loadFile(file, state);

@@ -1,7 +1,7 @@
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
-#include "exitcodes.h"
+#include "common/exitcodes.h"
 #include "helpwords.h"
 #include "common/paths.h"
 #include "link/linktexts.h"
@@ -11,16 +11,8 @@
 
 namespace Commands {
 
-int search(const QStringList &arguments)
+int search(const CommandLine &)
 {
-    CommandLine line(QStringLiteral("search"),
-                     QStringLiteral("Поиск станции кнопкой \"USB\": опрос портов COM1...COM7 %1.\n"
-                                    "Печатает найденный порт и его устройство или \"%2\".\n"
-                                    "Код выхода: 0 - найдена, 3 - нет.")
-                         .arg(HelpWords::searchedPorts(), LinkTexts::searchNotFound()));
-    if (!line.parse(arguments))
-        return ExitCode::Done;
-
     Console::err(LinkTexts::searching());
     TransferJob search(Paths::optionsFile(), systemSerialLinkFactory(), PortSearchTimings(),
                        Paths::dataFolderRefusal() ? QString() : traceFolder());

@@ -2,7 +2,7 @@
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
-#include "exitcodes.h"
+#include "common/exitcodes.h"
 #include "support/supportbundle.h"
 #include "trace/tracelisting.h"
 #include "trace/tracestore.h"
@@ -11,18 +11,8 @@
 
 namespace Commands {
 
-int trace(const QStringList &arguments)
+int trace(const CommandLine &line)
 {
-    CommandLine line(QStringLiteral("trace"),
-                     QStringLiteral("Журнал обмена со станцией: время в мс от начала, направление, шаг (стартовый\n"
-                                    "байт, заголовок, тоны, каналы, запрос, блоки ответа), байты в шестнадцатеричной\n"
-                                    "записи, по строке на байт или на подряд идущие байты в одну сторону. Без FILE -\n"
-                                    "журнал последней передачи. --path печатает только путь последнего журнала.\n"
-                                    "Код выхода: 0 - напечатан, 2 - журнала нет или файл не журнал обмена."));
-    line.addOptionalArgument(QStringLiteral("FILE"), QStringLiteral("Файл журнала обмена."));
-    line.addOption({QStringLiteral("path"), QStringLiteral("Напечатать путь журнала последней передачи.")});
-    if (!line.parse(arguments))
-        return ExitCode::Done;
     QString path = line.argument(0);
     if (line.isSet(QStringLiteral("path")) && !path.isEmpty())
         throw UsageError(QStringLiteral("Параметр --path не берёт файла (см. vetral-cli trace --help)"));
@@ -47,16 +37,8 @@ int trace(const QStringList &arguments)
     return ExitCode::Done;
 }
 
-int support(const QStringList &arguments)
+int support(const CommandLine &line)
 {
-    CommandLine line(QStringLiteral("support"),
-                     QStringLiteral("Архив для службы поддержки OUT.zip: сводка (ПРОЧТИТЕ.txt), версии программы\n"
-                                    "и Qt, система, порты и адаптеры (как в ports), файлы настроек, последние 10\n"
-                                    "журналов обмена и имена последних копий архива чтений. Существующий файл\n"
-                                    "не заменяется. Код выхода: 0 - записан, 2 - ошибка файла."));
-    line.addArgument(QStringLiteral("OUT.zip"), QStringLiteral("Файл архива."));
-    if (!line.parse(arguments))
-        return ExitCode::Done;
     const QString path =
         SupportBundle::write(line.argument(0), SupportBundle::collect(SupportBundle::Sources::ofThisUser()));
     Console::out(QStringLiteral("Архив для службы поддержки: %1").arg(QDir::toNativeSeparators(path)));

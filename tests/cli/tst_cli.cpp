@@ -233,11 +233,15 @@ void CliTest::commands_data()
                                    << 1 << tooLoud << ""
                                    << "";
     QTest::newRow("start byte unanswered")
-        << QStringList{"write", "{dir}/worked.ini", "--port", "COM3"} << Station::Silent << 3 << noAnswer << ""
+        << QStringList{"write", "{dir}/worked.ini", "--port", "COM3"} << Station::Silent << 3
+        << exactly("Станция не отвечает (AK) при записи: в станцию ничего не записано.\n") << ""
         << "";
-    QTest::newRow("station falls silent") << QStringList{"write", "{dir}/worked.ini", "--port", "COM3"}
-                                          << Station::FallsSilent << 3 << noAnswer << "ПР 33%"
-                                          << "";
+    QTest::newRow("station falls silent")
+        << QStringList{"write", "{dir}/worked.ini", "--port", "COM3"} << Station::FallsSilent << 3
+        << exactly("Станция не отвечает (AK) при записи, на байте 7 из 62: станция "
+                   "записана не полностью.\n")
+        << "ПР 33%"
+        << "";
     QTest::newRow("COM3 not mapped") << QStringList{"write", "{dir}/worked.ini", "--port", "COM3"} << none << 2
                                      << exactly("") << "COM3"
                                      << "";

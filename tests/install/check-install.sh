@@ -131,6 +131,16 @@ for command in $commands; do
   [[ " $in_help" == *" 5 "* ]] && stopped+="$command "
 done
 stopped=$(sorted_words <<<"$stopped")
+# Every command is in the synopsis, and every status a command's help gives
+# has its entry in EXIT STATUS.
+synopsis=$(sed -n '/^\.SH SYNOPSIS/,/^\.SH/p' <<<"$manual")
+exit_section=$(sed -n '/^\.SH EXIT STATUS/,/^\.SH [^E]/p' <<<"$manual")
+for command in $commands; do
+  grep -q "^\.B vetral-cli $command\b" <<<"$synopsis" || fail "vetral-cli(1) SYNOPSIS does not name '$command'"
+  for status in $("$cli" "$command" --help | sed -n '/Код выхода/,$p' | sed '1s/.*Код выхода//' | statuses); do
+    grep -qx "\.B $status" <<<"$exit_section" || fail "vetral-cli(1) EXIT STATUS has no entry for $status ($command)"
+  done
+done
 overview=$("$cli" --help | sed -n 's/^Код выхода 5 (\([^)]*\)).*/\1/p' | sorted_words)
 [[ $overview == "$stopped" ]] || fail "vetral-cli --help names '$overview' for status 5, the commands' help '$stopped'"
 in_manual=$(sed -n '/^\.SH EXIT STATUS/,/^\.SH/p' <<<"$manual" | sed -n '/^\.B 5$/,/SIGINT/{/SIGINT/!p}' |

@@ -67,13 +67,18 @@ private:
 void TransferFaultsTest::stationGoneMidTransfer_data()
 {
     QTest::addColumn<QByteArray>("button");
-    QTest::addColumn<int>("goneAfter"); // bytes before the station goes; 0: silent from the start
+    // Bytes before the station goes; 0: silent from the start; below 0: a read's
+    // reply that stops after as many bytes.
+    QTest::addColumn<int>("goneAfter");
     QTest::addColumn<int>("messages");
     QTest::addColumn<QString>("status");
     QTest::addColumn<QString>("said"); // beside the status: the start of it
     // The port fails under either: its error is told.
     QTest::newRow("write") << QByteArray("BitBtn2") << 20 << 1 << LinkTexts::noAnswer() << LinkTexts::noAnswerAdvice();
     QTest::newRow("read") << QByteArray("BitBtn3") << 40 << 1 << LinkTexts::noAnswer() << LinkTexts::noAnswerAdvice();
+    // A reply that stops is said where, as the command line says it.
+    QTest::newRow("read, the reply stops in block 1")
+        << QByteArray("BitBtn3") << -7 << 0 << LinkTexts::noAnswer() << "Станция перестала отвечать на байте 8 из ";
     // A write that never started ends quietly, yet does not look like one that finished.
     QTest::newRow("write, start byte unanswered")
         << QByteArray("BitBtn2") << 0 << 0 << LinkTexts::idle()
@@ -92,9 +97,10 @@ void TransferFaultsTest::stationGoneMidTransfer()
         options.silentAfter = 0;
     else if (button == "BitBtn2")
         options.hangUpAfter = goneAfter;
-    else
+    else if (goneAfter > 0)
         options.hangUpAfterSent = goneAfter;
-    Rig rig(options, ReplyFixtures::Reply::withRecords(3).bytes());
+    const QByteArray reply = ReplyFixtures::Reply::withRecords(3).bytes();
+    Rig rig(options, goneAfter < 0 ? reply.left(-goneAfter) : reply);
 
     QVERIFY(rig.run(button.constData()));
 

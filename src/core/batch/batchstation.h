@@ -9,7 +9,7 @@ class BatchReports;
 
 // One station of a batch, as `vetral-cli fleet` and the window's batch run
 // it: read with its archive copy, write with its own Id, read back and
-// compare, report. Both word its outcome the same way.
+// compare, report. Both word its outcome as OutcomeWords does.
 namespace BatchStation {
 
 // The plan of a station of the batch on `device`: the checked plan and its
@@ -23,17 +23,8 @@ StationPlan plan(const ChannelPlan &channels, const StationData &data, const QSt
 // takes them) and shows it in its settings text.
 void setId(StationPlan &plan, const QString &id);
 
-// The Ids of `count` stations from `first` on, four decimal digits each.
-QStringList ids(int first, qsizetype count);
-
 // The name of a step as the progress shows it: "чтение", "запись",
 // "проверка", "протокол".
 QString stepName(SequenceStep step);
-
-// The station's result: "записано и проверено", or what stopped it where.
-QString resultText(const SequenceOutcome &outcome);
-
-// Written, read back and found as written (whatever became of the report).
-bool verified(const SequenceOutcome &outcome);
 
 } // namespace BatchStation

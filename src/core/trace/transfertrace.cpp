@@ -1,6 +1,7 @@
 #include "trace/transfertrace.h"
 
 #include "batch/batchstation.h"
+#include "transfer/outcomewords.h"
 #include "common/platformerror.h"
 #include "link/portmap.h"
 #include "trace/tracestore.h"
@@ -44,7 +45,7 @@ QString outcomeText(const SequenceOutcome &outcome)
 {
     if (outcome.kind == SequenceOutcome::Kind::Done)
         return QStringLiteral("выполнено");
-    return BatchStation::resultText(outcome);
+    return OutcomeWords::text(outcome, OutcomeWords::Voice::BatchLine);
 }
 
 QString keep(const Trace &trace, const QString &folder)

@@ -1,6 +1,7 @@
 // What "Начать", "Остановить" and "Сохранить журнал…" of the batch window do,
 // and what the window shows of the running stations.
 #include "batch/batchdialog.h"
+#include "batch/batchchoice.h"
 #include "batch/batchjournal.h"
 #include "batch/batchprogress.h"
 #include "batch/batchreports.h"
@@ -10,11 +11,11 @@
 #include "files/fileaccess.h"
 #include "image/fieldcoding.h"
 #include "link/linktexts.h"
-#include "link/systemports.h"
 #include "main/recentfiles.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
 #include "main/appstate.h"
+#include "transfer/outcomewords.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -30,52 +31,45 @@
 
 namespace {
 
-constexpr int kLastId = 9999;
-
 enum Column { PortColumn, SerialColumn, IdColumn, ProgressColumn, ResultColumn };
 
 } // namespace
 
 std::optional<QString> BatchDialog::collect(QList<Station> &stations) const
 {
+    QList<BatchChoice::Port> ports;
     for (int i = 0; i < m_portList->count(); ++i) {
         const QListWidgetItem *item = m_portList->item(i);
-        if (item->checkState() != Qt::Checked)
-            continue;
-        Station station;
-        station.port = item->data(Qt::UserRole).toString();
-        station.device = item->data(Qt::UserRole + 1).toString();
-        if (station.device.isEmpty())
-            return QStringLiteral("Порту %1 не назначено устройство (раздел [Ports] файла V404Options.ini): "
-                                  "назначьте его или снимите отметку.")
-                .arg(station.port);
-        for (const Station &earlier : stations) {
-            if (SystemPorts::deviceKey(earlier.device) == SystemPorts::deviceKey(station.device))
-                return QStringLiteral("Порты %1 и %2 - одно и то же устройство %3: отметьте только один из них.")
-                    .arg(earlier.port, station.port, QDir::toNativeSeparators(SystemPorts::deviceKey(station.device)));
-        }
-        stations.append(station);
+        if (item->checkState() == Qt::Checked)
+            ports.append({item->data(Qt::UserRole).toString(), item->data(Qt::UserRole + 1).toString()});
     }
-    if (stations.isEmpty())
+    if (ports.isEmpty())
         return QStringLiteral("Не отмечен ни один порт: отметьте порты, к которым подключены станции.");
+    if (const auto problem = BatchChoice::checkPorts(ports)) {
+        using Kind = BatchChoice::Problem::Kind;
+        return problem->text
+               + (problem->kind == Kind::NoDevice ? QStringLiteral(": назначьте его или снимите отметку.")
+                                                  : QStringLiteral(": отметьте только один из них."));
+    }
 
     const QString from = m_idFrom->text();
-    QStringList ids(stations.size(), FieldCoding::idText(m_document.image.idCode));
+    QStringList ids(ports.size(), FieldCoding::idText(m_document.image.idCode));
     if (!from.isEmpty()) {
-        if (from.size() != 4)
-            return QStringLiteral("Id с \"%1\": нужны четыре десятичные цифры, например 0001.").arg(from);
-        const int last = from.toInt() + int(stations.size()) - 1;
-        if (last > kLastId)
-            return QStringLiteral("Id с %1: для %2 станций Id дойдёт до %3, больше %4. Укажите меньший "
-                                  "начальный Id или отметьте меньше портов.")
-                .arg(from)
-                .arg(stations.size())
-                .arg(last)
-                .arg(kLastId);
-        ids = BatchStation::ids(from.toInt(), stations.size());
+        const BatchChoice::Ids own = BatchChoice::ids(from, ports.size(), QStringLiteral("Id с"));
+        if (own.problem)
+            return own.problem->text
+                   + (own.problem->kind == BatchChoice::Problem::Kind::IdPastLast
+                          ? QStringLiteral(". Укажите меньший начальный Id или отметьте меньше портов.")
+                          : QStringLiteral("."));
+        ids = own.ids;
     }
-    for (qsizetype k = 0; k < stations.size(); ++k)
-        stations[k].id = ids.at(k);
+    for (qsizetype k = 0; k < ports.size(); ++k) {
+        Station station;
+        station.port = ports.at(k).name;
+        station.device = ports.at(k).device;
+        station.id = ids.at(k);
+        stations.append(station);
+    }
     return std::nullopt;
 }
 
@@ -195,7 +189,7 @@ void BatchDialog::stationFinished(int station)
     Station &row = m_stations[station];
     if (!outcome.serial.isEmpty())
         row.serial = outcome.serial;
-    row.result = BatchStation::resultText(outcome);
+    row.result = OutcomeWords::text(outcome, OutcomeWords::Voice::BatchLine);
     row.ended = QDateTime::currentDateTime();
     row.archiveCopy = outcome.archiveCopy;
     row.report = outcome.report;
@@ -204,14 +198,8 @@ void BatchDialog::stationFinished(int station)
     // The column may cut a long result; its tooltip and the journal hold it whole.
     m_rows->item(station, ResultColumn)->setToolTip(row.result);
     if (auto *bar = qobject_cast<QProgressBar *>(m_rows->cellWidget(station, ProgressColumn))) {
-        using Kind = SequenceOutcome::Kind;
-        const bool verified = BatchStation::verified(outcome);
-        const bool stopped = outcome.kind == Kind::StoppedBeforeWrite || outcome.kind == Kind::StoppedAfterWrite
-                             || outcome.kind == Kind::Aborted;
-        bar->setFormat(verified  ? QStringLiteral("готово")
-                       : stopped ? QStringLiteral("остановлено")
-                                 : QStringLiteral("не выполнено"));
-        bar->setValue(verified ? 100 : bar->value());
+        bar->setFormat(OutcomeWords::gaugeText(outcome));
+        bar->setValue(OutcomeWords::verified(outcome) ? 100 : bar->value());
     }
 }
 
@@ -219,7 +207,7 @@ void BatchDialog::finished()
 {
     int verified = 0;
     for (const SequenceOutcome &outcome : m_runner->outcomes())
-        verified += BatchStation::verified(outcome) ? 1 : 0;
+        verified += OutcomeWords::verified(outcome) ? 1 : 0;
     m_summary->setText(QStringLiteral("Записано и проверено: %1 из %2").arg(verified).arg(m_runner->outcomes().size()));
     showFiles();
     setRunning(false);

@@ -9,6 +9,7 @@
 #include "services/uiservices.h"
 #include "transfer/portchoice.h"
 #include "transfer/transferinput.h"
+#include "transfer/outcomewords.h"
 #include "trace/transfertrace.h"
 #include "transfer/transferjob.h"
 
@@ -338,10 +339,8 @@ void ComparisonDialog::readFinished()
     }
     if (outcome.kind == Kind::Refused && outcome.refusal)
         m_ui.showRefusal(*outcome.refusal);
-    else if (outcome.kind == Kind::ArchiveFailed)
-        m_ui.showMessage(ReadArchive::failureMessage(outcome.failure));
-    else if (outcome.kind == Kind::Failure)
-        m_ui.showMessage(outcome.failure);
+    else if (outcome.kind == Kind::ArchiveFailed || outcome.kind == Kind::Failure)
+        m_ui.showMessage(OutcomeWords::text(outcome, OutcomeWords::Voice::Sentence));
     if (complete) {
         m_otherNamesSerial = true;
         showComparison(StationSide::read(outcome.held), QStringLiteral("в станции"));

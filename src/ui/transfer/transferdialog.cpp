@@ -8,6 +8,7 @@
 #include "transfer/linksetup.h"
 #include "transfer/portchoice.h"
 #include "transfer/transferinput.h"
+#include "transfer/outcomewords.h"
 #include "transfer/transferjob.h"
 #include "transfer/transfergauge.h"
 #include "transfer/tracedialog.h"
@@ -34,15 +35,15 @@ QString traceCaption()
     return QStringLiteral("Журнал обмена…");
 }
 
-QString writtenNotVerified()
-{
-    return QStringLiteral("Данные записаны в станцию, но прочитать их для сверки не удалось");
-}
-
+// What is said under "AK" when the reading back found the line busy: the
+// longest advice, which the dialog makes room for.
 QString verifyNoAnswer()
 {
-    return writtenNotVerified() + QStringLiteral(": станция не отвечает (%1). ").arg(LinkTexts::noAnswer())
-           + LinkTexts::noAnswerAdvice();
+    SequenceOutcome outcome;
+    outcome.kind = SequenceOutcome::Kind::NoAnswer;
+    outcome.step = SequenceStep::Verify;
+    outcome.lineBusy = true;
+    return OutcomeWords::text(outcome, OutcomeWords::Voice::Sentence) + u' ' + LinkTexts::noAnswerAdvice();
 }
 
 } // namespace
@@ -335,15 +336,13 @@ void TransferDialog::showReadEnd(const SequenceOutcome &outcome)
         setStatus(LinkTexts::idle());
     } else if (outcome.portOpened) {
         // Before the port was open the status keeps "ПП".
-        setStatus(LinkTexts::noAnswer());
+        showNoAnswer(outcome);
     }
     emit readEnded(complete);
-    if (outcome.kind == Kind::ArchiveFailed)
-        m_ui.showMessage(ReadArchive::failureMessage(outcome.failure));
-    else if (outcome.kind == Kind::Refused && outcome.refusal)
+    if (outcome.kind == Kind::Refused && outcome.refusal)
         m_ui.showRefusal(*outcome.refusal);
-    else if (outcome.kind == Kind::Failure)
-        m_ui.showMessage(outcome.failure);
+    else if (outcome.kind == Kind::ArchiveFailed || outcome.kind == Kind::Failure)
+        m_ui.showMessage(OutcomeWords::text(outcome, OutcomeWords::Voice::Sentence));
 }
 
 void TransferDialog::showWriteEnd(const SequenceOutcome &outcome)
@@ -362,7 +361,7 @@ void TransferDialog::showWriteEnd(const SequenceOutcome &outcome)
         return;
     case Kind::Differs:
         setStatus(LinkTexts::idle());
-        m_advice->setText(QStringLiteral("Станция хранит не то, что записано: ") + outcome.differences.first());
+        m_advice->setText(OutcomeWords::text(outcome, OutcomeWords::Voice::Sentence));
         return;
     case Kind::NoAnswer:
         // A start byte that went unanswered ends the write quietly, its
@@ -372,9 +371,10 @@ void TransferDialog::showWriteEnd(const SequenceOutcome &outcome)
             m_advice->setText(LinkTexts::writeNotStarted());
             return;
         }
-        setStatus(LinkTexts::noAnswer());
+        showNoAnswer(outcome);
         if (verifying)
-            m_advice->setText(verifyNoAnswer());
+            m_advice->setText(OutcomeWords::text(outcome, OutcomeWords::Voice::Sentence) + u' '
+                              + LinkTexts::noAnswerAdvice());
         else if (outcome.writeStarted)
             // The write went no further than the byte the station left
             // unanswered: its port is closed.
@@ -382,13 +382,12 @@ void TransferDialog::showWriteEnd(const SequenceOutcome &outcome)
         return;
     case Kind::Refused:
         setStatus(LinkTexts::noAnswer());
-        m_advice->setText(writtenNotVerified() + QStringLiteral(": ")
-                          + (outcome.refusal ? outcome.refusal->text : outcome.failure));
+        m_advice->setText(OutcomeWords::text(outcome, OutcomeWords::Voice::Sentence));
         return;
     default:
         setStatus(LinkTexts::noAnswer());
         if (!outcome.failure.isEmpty())
-            m_ui.showMessage(outcome.failure);
+            m_ui.showMessage(OutcomeWords::text(outcome, OutcomeWords::Voice::Sentence));
         return;
     }
 }
@@ -399,6 +398,16 @@ void TransferDialog::showTrace()
         return;
     TraceDialog dialog(m_lastTrace, m_ui, this);
     dialog.exec();
+}
+
+void TransferDialog::showNoAnswer(const SequenceOutcome &outcome)
+{
+    setStatus(LinkTexts::noAnswer());
+    // A busy line, or a reply that stopped, is told as the command line
+    // tells it, before what to check.
+    if (outcome.kind == SequenceOutcome::Kind::NoAnswer && (outcome.lineBusy || !outcome.failure.isEmpty()))
+        m_advice->setText(OutcomeWords::text(outcome, OutcomeWords::Voice::Sentence) + u' '
+                          + LinkTexts::noAnswerChecks());
 }
 
 void TransferDialog::setStatus(const QString &text)

@@ -90,6 +90,8 @@ private:
     void ended();
     void showReadEnd(const SequenceOutcome &outcome);
     void showWriteEnd(const SequenceOutcome &outcome);
+    // "AK", and beside it what is known of the silence.
+    void showNoAnswer(const SequenceOutcome &outcome);
     void setStatus(const QString &text);
     void setButtonsEnabled(bool enabled);
     void fitSearchButton();
