@@ -15,7 +15,7 @@ RadioImage markedImage(int channels)
     RadioImage image;
     for (int i = 0; i < 12; ++i)
         image.header[std::size_t(i)] = std::uint8_t(0x10 + i);
-    image.header[RadioImage::ChannelCount] = std::uint8_t(channels);
+    image.at(StationLayout::Name::ChannelCount) = std::uint8_t(channels);
     for (int i = 0; i < 10; ++i)
         image.tones[std::size_t(i)] = std::uint8_t(0x70 + i);
     image.idCode = 0xFE00;
@@ -158,10 +158,10 @@ void TestRadioImage::fillsAReplyCutShort()
 {
     RadioImage image = markedImage(3);
     const auto extras = image.fillFromReadOrder(bytes({0, 0, 0, 1, 2, 3, 4, 5, 0xAA}));
-    QCOMPARE(image.header[RadioImage::ChannelCount], std::uint8_t(3));
-    QCOMPARE(image.header[RadioImage::SpecialChannel], std::uint8_t(5));
-    QCOMPARE(image.header[RadioImage::FvCode], std::uint8_t(0x18)); // not reached, unchanged
-    QVERIFY(!extras.idCode);                                        // only the high byte came
+    QCOMPARE(image.at(StationLayout::Name::ChannelCount), std::uint8_t(3));
+    QCOMPARE(image.at(StationLayout::Name::SpecialChannel), std::uint8_t(5));
+    QCOMPARE(image.at(StationLayout::Name::Fv), std::uint8_t(0x18)); // not reached, unchanged
+    QVERIFY(!extras.idCode);                                         // only the high byte came
     QVERIFY(!extras.moduleCode);
     QVERIFY(!extras.bandCode);
 }

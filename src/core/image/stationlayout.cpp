@@ -49,11 +49,13 @@ QList<Key> keysOf(const Field &field)
 
 const Field &writtenField(int position)
 {
-    for (const Field &f : fields) {
-        if (f.writeAt >= 0 && position >= f.writeAt && position < f.writeAt + f.size * f.writeCopies)
+    for (const Name name : writeOrder) {
+        const Field &f = field(name);
+        const int at = writeAt(name);
+        if (position >= at && position < at + f.size * f.writeCopies)
             return f;
     }
-    return field(Store::Record);
+    return field(Name::Records);
 }
 
 QString writtenByteName(int position)
@@ -63,7 +65,7 @@ QString writtenByteName(int position)
         return QStringLiteral("запись %1, байт %2").arg(offset / RecordSize + 1).arg(offset % RecordSize);
     }
     const Field &f = writtenField(position);
-    return fieldName(f, (position - f.writeAt) % f.size);
+    return fieldName(f, (position - writeAt(f.name)) % f.size);
 }
 
 } // namespace StationLayout

@@ -9,16 +9,18 @@
 namespace {
 
 using Key = SettingsText::Key;
-using StationLayout::Store;
+using StationLayout::Name;
 namespace Flag = ChannelRecord::Flag;
 namespace Option = FieldCoding::OptionFlag;
 
-constexpr int kTones = 10;
-constexpr qsizetype kBlock1 = StationLayout::ReadBlock1Size;
-constexpr qsizetype kTonesEnd = kBlock1 + kTones;
-constexpr qsizetype kBlock3End = kTonesEnd + StationLayout::ReadBlock3Size;
+// The reply's blocks end where the tones start, after each tone, where the
+// module code starts and where the records start.
+constexpr qsizetype kTonesAt = StationLayout::ReadTonesAt;
+constexpr qsizetype kTonesEnd = StationLayout::ReadTonesEnd;
+constexpr qsizetype kHeaderEnd = StationLayout::ReadHeaderEnd;
 constexpr qsizetype kFixedPart = RadioImage::ReadPrefixSize;
-constexpr qsizetype kIdAt = StationLayout::field(Store::IdHigh).readAt;
+constexpr qsizetype kIdAt = StationLayout::readAt(Name::IdHigh);
+constexpr qsizetype kCountAt = StationLayout::readAt(Name::ChannelCount);
 
 QString decimal(int value)
 {
@@ -77,9 +79,9 @@ Refusal StationReply::tooManyChannels(int count)
 
 MaybeRefusal StationReply::refusalOf(const QByteArray &received)
 {
-    if (received.size() < kBlock1)
+    if (received.size() < kTonesAt)
         return std::nullopt;
-    const int count = at(received, RadioImage::ChannelCount);
+    const int count = at(received, kCountAt);
     if (count > RadioImage::MaxChannels)
         return tooManyChannels(count);
     return std::nullopt;
@@ -87,16 +89,16 @@ MaybeRefusal StationReply::refusalOf(const QByteArray &received)
 
 qsizetype StationReply::expectedLength(const QByteArray &received)
 {
-    if (received.size() <= RadioImage::ChannelCount)
+    if (received.size() <= kCountAt)
         return kFixedPart;
-    return kFixedPart + qsizetype(at(received, RadioImage::ChannelCount)) * RadioImage::RecordSize;
+    return kFixedPart + qsizetype(at(received, kCountAt)) * RadioImage::RecordSize;
 }
 
 bool StationReply::isShownAt(qsizetype received)
 {
     if (received == 0 || received == kFixedPart)
         return true;
-    if (received >= kBlock1 && received <= kTonesEnd)
+    if (received >= kTonesAt && received <= kTonesEnd)
         return true;
     return received > kFixedPart && (received - kFixedPart) % RadioImage::RecordSize == 0;
 }
@@ -107,7 +109,7 @@ std::optional<QString> StationReply::stoppedText(const QByteArray &received)
         return std::nullopt;
     const QString stopped = QStringLiteral("станция перестала отвечать на байте %1 из %2").arg(received.size() + 1);
     // Before its channel count the reply's length is known only at its least.
-    if (received.size() <= RadioImage::ChannelCount)
+    if (received.size() <= kCountAt)
         return stopped.arg(QStringLiteral("%1 или более").arg(RadioImage::ReadPrefixSize));
     return stopped.arg(expectedLength(received));
 }
@@ -126,7 +128,7 @@ StationReply StationReply::decode(const QByteArray &received, StationKind curren
     if (reply.m_settingsComplete)
         reply.decodeRecords();
     reply.m_station.image = reply.placedOver(RadioImage());
-    if (reply.m_decoded >= kBlock1)
+    if (reply.m_decoded >= kTonesAt)
         reply.m_station.image.idCode = static_cast<std::uint16_t>(at(received, kIdAt) << 8 | at(received, kIdAt + 1));
     return reply;
 }
@@ -139,19 +141,19 @@ void StationReply::addLine(Key key, const QString &value)
 void StationReply::decodeFixedPart()
 {
     const QByteArray &r = m_received;
-    if (r.size() < kBlock1)
+    if (r.size() < kTonesAt)
         return;
     addLine(Key::Serial, FieldCoding::serialText(at(r, 0), at(r, 1), at(r, 2)));
     // The Id as the station holds it.
     addLine(Key::Id, FieldCoding::hexByte(at(r, kIdAt)) + FieldCoding::hexByte(at(r, kIdAt + 1)));
-    m_decoded = kBlock1;
-    for (int n = 1; n <= kTones && r.size() > m_decoded; ++n) {
+    m_decoded = kTonesAt;
+    for (int n = 1; m_decoded < kTonesEnd && r.size() > m_decoded; ++n) {
         addLine(SettingsText::tone(n), decimal(at(r, m_decoded) * 10));
         ++m_decoded;
     }
-    if (r.size() < kBlock3End)
+    if (r.size() < kHeaderEnd)
         return;
-    m_decoded = kBlock3End;
+    m_decoded = kHeaderEnd;
     if (r.size() < kFixedPart)
         return;
     m_decoded = kFixedPart;
@@ -159,27 +161,27 @@ void StationReply::decodeFixedPart()
     m_station.image = placedOver(RadioImage());
     ChannelPlan codes;
     codes.stationKind = m_station.stationKind;
-    m_selected = codes.selectStationByBandCode(at(r, StationLayout::field(Store::Band).readAt));
+    m_selected = codes.selectStationByBandCode(at(r, StationLayout::readAt(Name::Band)));
     m_station.stationKind = codes.stationKind;
     m_station.bandCode = codes.bandCode;
-    m_station.moduleCode = at(r, StationLayout::field(Store::Module).readAt);
+    m_station.moduleCode = at(r, StationLayout::readAt(Name::Module));
     addHeaderLines();
     m_settingsComplete = true;
 }
 
 void StationReply::addHeaderLines()
 {
-    const auto &h = m_station.image.header;
+    const RadioImage &image = m_station.image;
     // The station keeps no power levels: the template's stand in.
     for (const Key key : {Key::P1, Key::P2, Key::P3, Key::P4})
         addLine(key, *SettingsText::spec(key).templateValue);
-    addLine(Key::Brightness, brightnessText(h[RadioImage::Brightness]));
-    addLine(Key::Volume, decimal(h[RadioImage::Volume]));
-    addLine(Key::MinVolume, decimal(h[RadioImage::MinVolume]));
-    addLine(Key::KeyBeep, FieldCoding::plusMinusText(h[RadioImage::KeyBeep]));
-    addLine(Key::Fv, FieldCoding::fvText(h[RadioImage::FvCode]));
-    addLine(Key::DcsMode, FieldCoding::plusMinusText(h[RadioImage::DcsMode]));
-    const std::uint8_t options = h[RadioImage::OptionFlags];
+    addLine(Key::Brightness, brightnessText(image.at(Name::Brightness)));
+    addLine(Key::Volume, decimal(image.at(Name::Volume)));
+    addLine(Key::MinVolume, decimal(image.at(Name::MinVolume)));
+    addLine(Key::KeyBeep, FieldCoding::plusMinusText(image.at(Name::KeyBeep)));
+    addLine(Key::Fv, FieldCoding::fvText(image.at(Name::Fv)));
+    addLine(Key::DcsMode, FieldCoding::plusMinusText(image.at(Name::DcsMode)));
+    const std::uint8_t options = image.at(Name::Options);
     addLine(Key::ScanOption, plusMinus(options & Option::Scan));
     addLine(Key::VOption, plusMinus(options & Option::V));
     addLine(Key::Vu, plusMinus(options & Option::Vu));
@@ -189,9 +191,9 @@ int StationReply::channelCount() const
 {
     // The refusal keeps larger counts out; the clamp keeps the record store
     // safe even so.
-    if (m_refusal || m_decoded < kBlock1)
+    if (m_refusal || m_decoded < kTonesAt)
         return 0;
-    return std::min<int>(at(m_received, RadioImage::ChannelCount), RadioImage::MaxChannels);
+    return std::min<int>(at(m_received, kCountAt), RadioImage::MaxChannels);
 }
 
 void StationReply::decodeRecords()
@@ -228,7 +230,7 @@ void StationReply::decodeRow(int row, const RadioImage::Record &r)
         t.setCell(C::DcsRx, row, FieldCoding::noneText());
         t.setCell(C::DcsTx, row, FieldCoding::noneText());
     } else {
-        const auto mode = FieldCoding::dcsModeFromHeader(m_station.image.header[RadioImage::DcsMode]);
+        const auto mode = FieldCoding::dcsModeFromHeader(m_station.image.at(Name::DcsMode));
         t.setCell(C::CtcRx, row, FieldCoding::noneText());
         t.setCell(C::CtcTx, row, FieldCoding::noneText());
         t.setCell(C::DcsRx, row, dcsOrUnknown(r[8], mode));
@@ -250,7 +252,7 @@ void StationReply::decodeRow(int row, const RadioImage::Record &r)
 
 QString StationReply::specialChannelText() const
 {
-    const int position = m_station.image.header[RadioImage::SpecialChannel];
+    const int position = m_station.image.at(Name::SpecialChannel);
     if (position >= channelCount())
         return unknown(position);
     return decimal(m_station.image.records[static_cast<std::size_t>(position)][1]);
@@ -261,9 +263,9 @@ RadioImage StationReply::placedOver(RadioImage image) const
     image.placeReplyBytes(0, reinterpret_cast<const std::uint8_t *>(m_received.constData()), int(m_decoded));
     // Until block 3 replaces them, header bytes 8 and 9 hold the Id bytes,
     // as they always have after a read cut short there.
-    if (m_decoded >= kBlock1 && m_decoded < kBlock3End) {
-        image.header[RadioImage::FvCode] = at(m_received, kIdAt);
-        image.header[RadioImage::MinVolume] = at(m_received, kIdAt + 1);
+    if (m_decoded >= kTonesAt && m_decoded < kHeaderEnd) {
+        image.at(Name::Fv) = at(m_received, kIdAt);
+        image.at(Name::MinVolume) = at(m_received, kIdAt + 1);
     }
     return image;
 }
