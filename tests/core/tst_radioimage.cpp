@@ -7,6 +7,7 @@ using Slot = RadioImage::ReadSlot;
 using Field = RadioImage::ReadSlot::Field;
 
 Q_DECLARE_METATYPE(RadioImage::ReadSlot)
+Q_DECLARE_METATYPE(SettingsText::Key)
 
 namespace {
 // An image whose every byte tells where it came from.
@@ -49,6 +50,8 @@ private slots:
     void idGoesHighByteFirst();
     void readSlot_data();
     void readSlot();
+    void codesASetting_data();
+    void codesASetting();
     void fillsAWholeReply();
     void fillsAReplyCutShort();
     void keepsRecordsBeyondTheReplysCount();
@@ -125,6 +128,46 @@ void TestRadioImage::readSlot()
     QCOMPARE(found.has_value(), inside);
     if (inside)
         QVERIFY(*found == slot);
+}
+
+void TestRadioImage::codesASetting_data()
+{
+    using Key = SettingsText::Key;
+    QTest::addColumn<Key>("key");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("before"); // the field's byte before
+    QTest::addColumn<int>("byte");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("brightness 3") << Key::Brightness << 3 << 0 << 11 << "3";
+    QTest::newRow("volume 16") << Key::Volume << 16 << 0 << 16 << "16";
+    QTest::newRow("key beep +") << Key::KeyBeep << 1 << 0 << 200 << "+";
+    QTest::newRow("DCS numbering -") << Key::DcsMode << 0 << 200 << 100 << "-";
+    QTest::newRow("FV 42") << Key::Fv << 42 << 0 << 0x42 << "42";
+    QTest::newRow("tone 3 rounds") << Key::Tone3 << 705 << 0 << 70 << "700";
+    QTest::newRow("scan flag + keeps ВУ") << Key::ScanOption << 1 << 0x10 << 0x12 << "+";
+    QTest::newRow("ВУ - keeps the others") << Key::Vu << 0 << 0x16 << 0x06 << "-";
+    QTest::newRow("V flag of other bits") << Key::VOption << 0 << 0xFB << 0xFB << "-";
+}
+
+void TestRadioImage::codesASetting()
+{
+    using Key = SettingsText::Key;
+    QFETCH(Key, key);
+    QFETCH(int, value);
+    QFETCH(int, before);
+    QFETCH(int, byte);
+    QFETCH(QString, shown);
+    const StationLayout::SettingCoding &coding = *StationLayout::codingOf(key);
+    const StationLayout::Field &field = StationLayout::field(coding.field);
+    RadioImage image = markedImage(1);
+    const auto at = [&] { return int(image.writePrefix(0, 0).at(StationLayout::writeAt(field.name) + coding.byte)); };
+    if (field.store == StationLayout::Store::Header)
+        image.at(coding.field) = std::uint8_t(before);
+    else
+        image.tones[std::size_t(coding.byte)] = std::uint8_t(before);
+    image.setSetting(key, value);
+    QCOMPARE(at() & 0xFF, byte);
+    QCOMPARE(image.settingText(key), shown);
 }
 
 void TestRadioImage::fillsAWholeReply()

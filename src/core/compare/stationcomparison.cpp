@@ -21,8 +21,7 @@ StationSide shownByStation(const StationSide &side)
 
 bool isStored(Key key)
 {
-    return std::any_of(StationLayout::fields.begin(), StationLayout::fields.end(),
-                       [key](const StationLayout::Field &f) { return StationLayout::keysOf(f).contains(key); });
+    return StationLayout::codingOf(key) != nullptr;
 }
 
 QString cellText(const ChannelTable &table, int column, int row)

@@ -30,6 +30,20 @@ std::uint8_t RadioImage::byteOf(const StationLayout::Field &field, int byte, std
     return 0;
 }
 
+void RadioImage::setSetting(SettingsText::Key key, int value)
+{
+    const StationLayout::SettingCoding &coding = *StationLayout::codingOf(key);
+    const auto at = static_cast<std::size_t>(coding.byte);
+    std::uint8_t &byte = coding.field == Name::Tones ? tones[at] : header[StationLayout::headerAt(coding.field) + at];
+    byte = StationLayout::encoded(key, value, byte);
+}
+
+QString RadioImage::settingText(SettingsText::Key key) const
+{
+    const StationLayout::SettingCoding &coding = *StationLayout::codingOf(key);
+    return StationLayout::decoded(key, byteOf(StationLayout::field(coding.field), coding.byte, 0, 0));
+}
+
 QByteArray RadioImage::writePrefix(std::uint8_t moduleCode, std::uint8_t bandCode) const
 {
     QByteArray bytes;

@@ -28,6 +28,11 @@ struct RadioImage
     std::uint8_t &at(StationLayout::Name name) { return header[StationLayout::headerAt(name)]; }
     std::uint8_t at(StationLayout::Name name) const { return header[StationLayout::headerAt(name)]; }
 
+    // A setting's checked value coded into its field, and the text a read
+    // shows for it.
+    void setSetting(SettingsText::Key key, int value);
+    QString settingText(SettingsText::Key key) const;
+
     int channelCount() const { return at(StationLayout::Name::ChannelCount); }
     void clearRecords() { records = {}; }
 

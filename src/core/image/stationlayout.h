@@ -6,6 +6,7 @@
 #include <QString>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 
 // The one description of the station's memory: every field with its size,
@@ -50,10 +51,6 @@ struct Field
     Store store;
     int size;        // bytes (the records: all 99)
     int writeCopies; // the band code goes out three times
-    // The settings key the field is shown under; none for the channel count,
-    // module, band, spare bytes and records, which have names of their own.
-    // The option flags carry three keys and a tone field one per tone.
-    std::optional<SettingsText::Key> key;
 };
 
 constexpr int RecordSize = 18;
@@ -63,23 +60,23 @@ using Key = SettingsText::Key;
 
 // In the order of Name.
 inline constexpr std::array<Field, 17> fields{{
-    {Name::Serial, Store::Header, 3, 1, Key::Serial},
-    {Name::Brightness, Store::Header, 1, 1, Key::Brightness},
-    {Name::Volume, Store::Header, 1, 1, Key::Volume},
-    {Name::ChannelCount, Store::Header, 1, 1, std::nullopt},
-    {Name::KeyBeep, Store::Header, 1, 1, Key::KeyBeep},
-    {Name::SpecialChannel, Store::Header, 1, 1, Key::SpecialChannel},
-    {Name::Fv, Store::Header, 1, 1, Key::Fv},
-    {Name::MinVolume, Store::Header, 1, 1, Key::MinVolume},
-    {Name::DcsMode, Store::Header, 1, 1, Key::DcsMode},
-    {Name::Options, Store::Header, 1, 1, Key::ScanOption},
-    {Name::Tones, Store::Tone, 10, 1, Key::Tone1},
-    {Name::IdHigh, Store::IdHigh, 1, 1, Key::Id},
-    {Name::IdLow, Store::IdLow, 1, 1, Key::Id},
-    {Name::Module, Store::Module, 1, 1, std::nullopt},
-    {Name::Band, Store::Band, 1, 3, std::nullopt},
-    {Name::Spare, Store::Ignored, 2, 1, std::nullopt},
-    {Name::Records, Store::Record, RecordSize *MaxChannels, 1, std::nullopt},
+    {Name::Serial, Store::Header, 3, 1},
+    {Name::Brightness, Store::Header, 1, 1},
+    {Name::Volume, Store::Header, 1, 1},
+    {Name::ChannelCount, Store::Header, 1, 1},
+    {Name::KeyBeep, Store::Header, 1, 1},
+    {Name::SpecialChannel, Store::Header, 1, 1},
+    {Name::Fv, Store::Header, 1, 1},
+    {Name::MinVolume, Store::Header, 1, 1},
+    {Name::DcsMode, Store::Header, 1, 1},
+    {Name::Options, Store::Header, 1, 1},
+    {Name::Tones, Store::Tone, 10, 1},
+    {Name::IdHigh, Store::IdHigh, 1, 1},
+    {Name::IdLow, Store::IdLow, 1, 1},
+    {Name::Module, Store::Module, 1, 1},
+    {Name::Band, Store::Band, 1, 3},
+    {Name::Spare, Store::Ignored, 2, 1},
+    {Name::Records, Store::Record, RecordSize *MaxChannels, 1},
 }};
 
 constexpr const Field &field(Name name)
@@ -153,6 +150,29 @@ constexpr int ReadHeaderEnd = readAt(Name::Module);
 // after the tones.
 constexpr int WriteTonesAt = writeAt(Name::Tones);
 constexpr int WriteTonesEnd = WriteTonesAt + field(Name::Tones).size;
+
+// How a setting sits in its field: its checked value (a number; 1 for "+",
+// 0 for "-") goes into the byte, and the byte into the text a read shows.
+// The serial number and the Id span several bytes and are coded by their
+// own functions; the special channel is a position among the records.
+struct SettingCoding
+{
+    Key key;
+    Name field;
+    int byte = 0;         // within the field: a tone's place
+    std::uint8_t bit = 0; // the flag a "+" sets; 0 when the setting has the whole byte
+    std::uint8_t (*encode)(int value) = nullptr;
+    QString (*decode)(std::uint8_t byte) = nullptr;
+};
+
+// Every setting the station stores, in the order of the settings text.
+const QList<SettingCoding> &settingCodings();
+// None for a setting the station does not store (the power levels).
+const SettingCoding *codingOf(Key key);
+// `old` with the setting's value coded in; a flag leaves the other bits.
+std::uint8_t encoded(Key key, int value, std::uint8_t old);
+// The text a read shows for the setting's byte.
+QString decoded(Key key, std::uint8_t byte);
 
 // Every settings key a field's bytes are shown under.
 QList<Key> keysOf(const Field &field);

@@ -11,7 +11,6 @@ namespace {
 using Key = SettingsText::Key;
 using StationLayout::Name;
 namespace Flag = ChannelRecord::Flag;
-namespace Option = FieldCoding::OptionFlag;
 
 // The reply's blocks end where the tones start, after each tone, where the
 // module code starts and where the records start.
@@ -27,11 +26,6 @@ QString decimal(int value)
     return QString::number(value);
 }
 
-QString plusMinus(bool plus)
-{
-    return plus ? QStringLiteral("+") : QStringLiteral("-");
-}
-
 // A byte that names nothing in its list, or a position past the channels. The
 // leading "?" keeps it out of every list and makes it no number, so the data
 // check refuses the cell or line instead of coding something else: a bare 114
@@ -40,15 +34,6 @@ QString plusMinus(bool plus)
 QString unknown(int value)
 {
     return u'?' + decimal(value);
-}
-
-// The station keeps brightness as 5·L − 4. Other bytes stay as they came, so
-// that the data check refuses what no level gives.
-QString brightnessText(std::uint8_t byte)
-{
-    if (byte >= 1 && byte <= 21 && (byte - 1) % 5 == 0)
-        return decimal((byte + 4) / 5);
-    return decimal(byte);
 }
 
 QString ctcssOrUnknown(std::uint8_t byte)
@@ -148,7 +133,7 @@ void StationReply::decodeFixedPart()
     addLine(Key::Id, FieldCoding::hexByte(at(r, kIdAt)) + FieldCoding::hexByte(at(r, kIdAt + 1)));
     m_decoded = kTonesAt;
     for (int n = 1; m_decoded < kTonesEnd && r.size() > m_decoded; ++n) {
-        addLine(SettingsText::tone(n), decimal(at(r, m_decoded) * 10));
+        addLine(SettingsText::tone(n), StationLayout::decoded(SettingsText::tone(n), at(r, m_decoded)));
         ++m_decoded;
     }
     if (r.size() < kHeaderEnd)
@@ -175,16 +160,8 @@ void StationReply::addHeaderLines()
     // The station keeps no power levels: the template's stand in.
     for (const Key key : {Key::P1, Key::P2, Key::P3, Key::P4})
         addLine(key, *SettingsText::spec(key).templateValue);
-    addLine(Key::Brightness, brightnessText(image.at(Name::Brightness)));
-    addLine(Key::Volume, decimal(image.at(Name::Volume)));
-    addLine(Key::MinVolume, decimal(image.at(Name::MinVolume)));
-    addLine(Key::KeyBeep, FieldCoding::plusMinusText(image.at(Name::KeyBeep)));
-    addLine(Key::Fv, FieldCoding::fvText(image.at(Name::Fv)));
-    addLine(Key::DcsMode, FieldCoding::plusMinusText(image.at(Name::DcsMode)));
-    const std::uint8_t options = image.at(Name::Options);
-    addLine(Key::ScanOption, plusMinus(options & Option::Scan));
-    addLine(Key::VOption, plusMinus(options & Option::V));
-    addLine(Key::Vu, plusMinus(options & Option::Vu));
+    for (int key = int(Key::Brightness); key <= int(Key::Vu); ++key)
+        addLine(Key(key), image.settingText(Key(key)));
 }
 
 int StationReply::channelCount() const
