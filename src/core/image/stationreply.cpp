@@ -46,6 +46,12 @@ QString dcsOrUnknown(std::uint8_t byte, FieldCoding::DcsMode mode)
     return FieldCoding::dcsText(byte, mode).value_or(unknown(byte));
 }
 
+FrequencyWord::Bytes word(const RadioImage::Record &record, int first)
+{
+    const auto at = static_cast<std::size_t>(first);
+    return {record[at], record[at + 1], record[at + 2]};
+}
+
 std::uint8_t at(const QByteArray &bytes, qsizetype position)
 {
     return static_cast<std::uint8_t>(bytes.at(position));
@@ -193,37 +199,38 @@ void StationReply::decodeRecords()
 void StationReply::decodeRow(int row, const RadioImage::Record &r)
 {
     using C = ChannelTable::Column;
+    using Byte = ChannelRecord::Byte;
     ChannelTable &t = m_table;
     const StationProfile &p = StationProfiles::get(m_station.stationKind);
-    const std::uint8_t flags = r[0];
+    const std::uint8_t flags = r[Byte::Flags];
 
-    t.setCell(C::Number, row, decimal(r[1]));
-    t.setCell(C::Rx, row, FieldCoding::frequencyText({r[2], r[3], r[4]}, FrequencyWord::Side::Receive, p));
-    t.setCell(C::Tx, row, FieldCoding::frequencyText({r[5], r[6], r[7]}, FrequencyWord::Side::Transmit, p));
+    t.setCell(C::Number, row, decimal(r[Byte::Number]));
+    t.setCell(C::Rx, row, FieldCoding::frequencyText(word(r, Byte::RxWord), FrequencyWord::Side::Receive, p));
+    t.setCell(C::Tx, row, FieldCoding::frequencyText(word(r, Byte::TxWord), FrequencyWord::Side::Transmit, p));
 
     if (flags & Flag::CtcssMode) {
-        t.setCell(C::CtcRx, row, ctcssOrUnknown(r[8]));
-        t.setCell(C::CtcTx, row, ctcssOrUnknown(r[9]));
+        t.setCell(C::CtcRx, row, ctcssOrUnknown(r[Byte::RxCode]));
+        t.setCell(C::CtcTx, row, ctcssOrUnknown(r[Byte::TxCode]));
         t.setCell(C::DcsRx, row, FieldCoding::noneText());
         t.setCell(C::DcsTx, row, FieldCoding::noneText());
     } else {
         const auto mode = FieldCoding::dcsModeFromHeader(m_station.image.at(Name::DcsMode));
         t.setCell(C::CtcRx, row, FieldCoding::noneText());
         t.setCell(C::CtcTx, row, FieldCoding::noneText());
-        t.setCell(C::DcsRx, row, dcsOrUnknown(r[8], mode));
-        t.setCell(C::DcsTx, row, dcsOrUnknown(r[9], mode));
+        t.setCell(C::DcsRx, row, dcsOrUnknown(r[Byte::RxCode], mode));
+        t.setCell(C::DcsTx, row, dcsOrUnknown(r[Byte::TxCode], mode));
     }
 
-    t.setCell(C::ToneRx, row, FieldCoding::toneNumberText(r[10]));
-    t.setCell(C::ToneTx, row, FieldCoding::toneNumberText(r[11]));
-    t.setCell(C::Sh, row, decimal(r[12]));
-    t.setCell(C::PMax, row, decimal(r[14]));
-    t.setCell(C::PMin, row, decimal(r[13]));
+    t.setCell(C::ToneRx, row, FieldCoding::toneNumberText(r[Byte::RxTone]));
+    t.setCell(C::ToneTx, row, FieldCoding::toneNumberText(r[Byte::TxTone]));
+    t.setCell(C::Sh, row, decimal(r[Byte::Sh]));
+    t.setCell(C::PMax, row, decimal(r[Byte::PMax]));
+    t.setCell(C::PMin, row, decimal(r[Byte::PMin]));
     t.setChecked(C::Scan, row, flags & Flag::Scan);
     t.setCell(C::Sw, row, (flags & Flag::Narrow) ? QStringLiteral("12,5") : QStringLiteral("25"));
     t.setChecked(C::IdTone, row, !(flags & Flag::IdToneOff));
-    t.setCell(C::TxOff, row, FieldCoding::txOffText(r[15]));
-    t.setCell(C::Time, row, FieldCoding::timeText(r[16]));
+    t.setCell(C::TxOff, row, FieldCoding::txOffText(r[Byte::Inverted]));
+    t.setCell(C::Time, row, FieldCoding::timeText(r[Byte::Time]));
     t.setChecked(C::Active, row, flags & Flag::Active);
 }
 
@@ -232,7 +239,7 @@ QString StationReply::specialChannelText() const
     const int position = m_station.image.at(Name::SpecialChannel);
     if (position >= channelCount())
         return unknown(position);
-    return decimal(m_station.image.records[static_cast<std::size_t>(position)][1]);
+    return decimal(m_station.image.records[static_cast<std::size_t>(position)][ChannelRecord::Number]);
 }
 
 RadioImage StationReply::placedOver(RadioImage image) const
