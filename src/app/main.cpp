@@ -1,7 +1,7 @@
 #include "batch/batchdialog.h"
 #include "common/standardstreams.h"
-#include "main/tformmain.h"
-#include "report/tformprotokol.h"
+#include "main/mainwindow.h"
+#include "report/reportdialog.h"
 #include "services/desktopservices.h"
 #include "services/startup.h"
 #include "main/appstate.h"
@@ -55,22 +55,22 @@ int main(int argc, char *argv[])
     DesktopServices ui;
 
     PortChoice ports;
-    TFormMain formMain(state, ui, ports);
-    ui.setParentWindow(&formMain);
+    MainWindow mainWindow(state, ui, ports);
+    ui.setParentWindow(&mainWindow);
     TransferDialog transfer(state, ui, ports);
     // What a read brings, the main window shows as it arrives.
-    QObject::connect(&transfer, &TransferDialog::readStarted, &formMain, &TFormMain::readStarted);
-    QObject::connect(&transfer, &TransferDialog::readReceived, &formMain, &TFormMain::readReceived);
-    QObject::connect(&transfer, &TransferDialog::readEnded, &formMain, &TFormMain::readEnded);
-    TFormProtokol formProtokol(state, ui);
-    BatchDialog batch(state, ui, ports, &formMain);
-    QObject::connect(&transfer, &TransferDialog::exitRequested, &formMain, &TFormMain::restoreAfterTransfer);
-    QObject::connect(&formMain, &TFormMain::transferDialogRequested, &transfer, &TransferDialog::openForTransfer);
-    QObject::connect(&formMain, &TFormMain::reportDialogRequested, &formProtokol, &QWidget::show);
-    QObject::connect(&formMain, &TFormMain::batchDialogRequested, &batch, &BatchDialog::showForBatch);
-    QObject::connect(&formProtokol, &TFormProtokol::exitRequested, &formMain, &TFormMain::restoreNormal);
+    QObject::connect(&transfer, &TransferDialog::readStarted, &mainWindow, &MainWindow::readStarted);
+    QObject::connect(&transfer, &TransferDialog::readReceived, &mainWindow, &MainWindow::readReceived);
+    QObject::connect(&transfer, &TransferDialog::readEnded, &mainWindow, &MainWindow::readEnded);
+    ReportDialog reportDialog(state, ui);
+    BatchDialog batch(state, ui, ports, &mainWindow);
+    QObject::connect(&transfer, &TransferDialog::exitRequested, &mainWindow, &MainWindow::restoreAfterTransfer);
+    QObject::connect(&mainWindow, &MainWindow::transferDialogRequested, &transfer, &TransferDialog::openForTransfer);
+    QObject::connect(&mainWindow, &MainWindow::reportDialogRequested, &reportDialog, &QWidget::show);
+    QObject::connect(&mainWindow, &MainWindow::batchDialogRequested, &batch, &BatchDialog::showForBatch);
+    QObject::connect(&reportDialog, &ReportDialog::exitRequested, &mainWindow, &MainWindow::restoreNormal);
 
-    formMain.show();
+    mainWindow.show();
     // A channel file named on the command line (a file manager's "Open with",
     // a double-click on Windows) is loaded as "Чтение файла" loads it, once
     // the window stands.
@@ -79,7 +79,7 @@ int main(int argc, char *argv[])
         if (argument.startsWith(u'-'))
             continue;
         const QString path = QDir::fromNativeSeparators(argument);
-        QTimer::singleShot(0, &formMain, [&formMain, path] { formMain.loadFile(path); });
+        QTimer::singleShot(0, &mainWindow, [&mainWindow, path] { mainWindow.loadFile(path); });
         break;
     }
     return app.exec();

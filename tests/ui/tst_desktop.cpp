@@ -2,7 +2,7 @@
 #include "files/ioerror.h"
 #include "link/linktexts.h"
 #include "link/seriallink.h"
-#include "report/tformprotokol.h"
+#include "report/reportdialog.h"
 #include "services/desktopservices.h"
 #include "services/portprompt.h"
 #include "services/startup.h"
@@ -53,7 +53,7 @@ void DesktopTest::captionsAsTheyAre()
 {
     MainWindowFixture f;
     TransferDialog transfer(f.state, f.ui, f.ports);
-    TFormProtokol report(f.state, f.ui);
+    ReportDialog report(f.state, f.ui);
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Ветрал 4М-13"));
     QCOMPARE(transfer.windowTitle(), QStringLiteral("Прием и передача информации в станцию"));
     QCOMPARE(report.windowTitle(), QStringLiteral("Создание протокола"));

@@ -276,10 +276,10 @@ void FileMenuTest::dialogsStartWhereWorkWas()
     AppState nextState;
     RecordingServices nextUi;
     PortChoice nextPorts;
-    std::unique_ptr<TFormMain> next;
+    std::unique_ptr<MainWindow> next;
     if (way.endsWith("next run"))
-        next = std::make_unique<TFormMain>(nextState, nextUi, nextPorts);
-    TFormMain &window = next ? *next : *f.window;
+        next = std::make_unique<MainWindow>(nextState, nextUi, nextPorts);
+    MainWindow &window = next ? *next : *f.window;
     RecordingServices &ui = next ? nextUi : f.ui;
     ui.dialogs.clear();
     ui.nextSaveName.clear();

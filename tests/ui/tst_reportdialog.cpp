@@ -1,5 +1,5 @@
 #include "mainwindowfixture.h"
-#include "report/tformprotokol.h"
+#include "report/reportdialog.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -24,7 +24,7 @@ private slots:
 void ReportDialogTest::menuRefusesUncheckedData()
 {
     MainWindowFixture f;
-    QSignalSpy requested(f.window.get(), &TFormMain::reportDialogRequested);
+    QSignalSpy requested(f.window.get(), &MainWindow::reportDialogRequested);
     f.trigger("N22");
     QCOMPARE(f.ui.messages, QStringList{"Пока не будет произведена проверка данных, протокол создаваться не будет!!!"});
     QCOMPARE(requested.count(), 0);
@@ -37,7 +37,7 @@ void ReportDialogTest::menuOpensDialogAfterCheck()
     f.makeTemplate("3", "140000", "1000");
     f.trigger("N19");
     f.ui.clear();
-    QSignalSpy requested(f.window.get(), &TFormMain::reportDialogRequested);
+    QSignalSpy requested(f.window.get(), &MainWindow::reportDialogRequested);
     f.trigger("N22");
     QVERIFY(f.ui.messages.isEmpty());
     QCOMPARE(requested.count(), 1);
@@ -49,9 +49,9 @@ void ReportDialogTest::createRefusesUncheckedData()
     AppState state;
     RecordingServices ui;
     QTemporaryDir dir;
-    TFormProtokol dialog(state, ui);
+    ReportDialog dialog(state, ui);
     dialog.setReportsFolder(dir.path());
-    QCOMPARE(dialog.edit1()->text(), QStringLiteral("К7ТВ-12345"));
+    QCOMPARE(dialog.serialEdit()->text(), QStringLiteral("К7ТВ-12345"));
     QTest::mouseClick(dialog.findChild<QPushButton *>("BitBtn1"), Qt::LeftButton);
     QCOMPARE(ui.messages, QStringList{"Пока не будет произведена проверка данных, протокол создаваться не будет"});
     QVERIFY(QDir(dir.path()).isEmpty());
@@ -82,9 +82,9 @@ void ReportDialogTest::createWritesNewDocumentsAndOpensThem()
     QVERIFY(f.state.dataValid);
     f.ui.clear();
     QTemporaryDir dir;
-    TFormProtokol dialog(f.state, f.ui);
+    ReportDialog dialog(f.state, f.ui);
     dialog.setReportsFolder(dir.path() + "/reports");
-    dialog.edit1()->setText("К7ТВ/77:1");
+    dialog.serialEdit()->setText("К7ТВ/77:1");
     f.ui.nextSaveName = dir.path() + "/reports/" + name;
     f.ui.nextSaveFilter = filter;
     auto *create = dialog.findChild<QPushButton *>("BitBtn1");
@@ -105,7 +105,7 @@ void ReportDialogTest::createWritesNewDocumentsAndOpensThem()
         QVERIFY(report.open(QIODevice::ReadOnly));
         QCOMPARE(report.read(magic.size()), magic);
     }
-    QCOMPARE(dialog.edit1()->text(), QStringLiteral("К7ТВ/77:1"));
+    QCOMPARE(dialog.serialEdit()->text(), QStringLiteral("К7ТВ/77:1"));
 }
 
 void ReportDialogTest::nothingToOpenSaysWhereTheFileIs()
@@ -116,10 +116,10 @@ void ReportDialogTest::nothingToOpenSaysWhereTheFileIs()
     f.ui.clear();
     f.ui.documentOpens = false;
     QTemporaryDir dir;
-    TFormProtokol dialog(f.state, f.ui);
+    ReportDialog dialog(f.state, f.ui);
     dialog.setReportsFolder(dir.path());
     f.ui.nextSaveName = dir.path() + "/p.docx";
-    dialog.BitBtn1Click();
+    dialog.onCreate();
     QCOMPARE(f.ui.messages.size(), 1);
     QVERIFY(f.ui.messages.first().contains(QDir::toNativeSeparators(dialog.lastReport())));
     QVERIFY(QFileInfo::exists(dialog.lastReport()));
@@ -128,8 +128,8 @@ void ReportDialogTest::nothingToOpenSaysWhereTheFileIs()
 void ReportDialogTest::exitRestoresMainWindow()
 {
     MainWindowFixture f;
-    TFormProtokol dialog(f.state, f.ui);
-    QObject::connect(&dialog, &TFormProtokol::exitRequested, f.window.get(), &TFormMain::restoreNormal);
+    ReportDialog dialog(f.state, f.ui);
+    QObject::connect(&dialog, &ReportDialog::exitRequested, f.window.get(), &MainWindow::restoreNormal);
     f.window->showMinimized();
     dialog.show();
     QTest::mouseClick(dialog.findChild<QPushButton *>("BitBtn2"), Qt::LeftButton);

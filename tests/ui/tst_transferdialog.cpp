@@ -6,7 +6,7 @@
 #include "files/readarchive.h"
 #include "link/linktexts.h"
 #include "main/channeltablemodel.h"
-#include "report/tformprotokol.h"
+#include "report/reportdialog.h"
 #include "simulatedstation.h"
 #include "transferfixture.h"
 
@@ -64,8 +64,8 @@ void TransferDialogTest::optionsFileOnFirstOpening()
         rig.options.write(lines);
     rig.dialog->openForTransfer();
     QCOMPARE(int(rig.f.ports.port()), port);
-    QCOMPARE(rig.dialog->radioButton1()->isChecked(), port == 1);
-    QCOMPARE(rig.dialog->radioButton2()->isChecked(), port == 2);
+    QCOMPARE(rig.dialog->com1Button()->isChecked(), port == 1);
+    QCOMPARE(rig.dialog->com2Button()->isChecked(), port == 2);
     QVERIFY(rig.dialog->isVisible());
     QVERIFY(rig.f.ui.messages.isEmpty());
 }
@@ -298,8 +298,8 @@ void TransferDialogTest::searchFindsStationOnCom3()
     const auto *found = rig.dialog->findChild<QLabel *>("FoundPort");
     QVERIFY(found);
     QCOMPARE(found->text(), "COM3 — " + com3.devicePath());
-    QVERIFY(!rig.dialog->radioButton1()->isChecked());
-    QVERIFY(!rig.dialog->radioButton2()->isChecked());
+    QVERIFY(!rig.dialog->com1Button()->isChecked());
+    QVERIFY(!rig.dialog->com2Button()->isChecked());
     QVERIFY(!compare->findChild<QRadioButton *>("RadioButton2")->isChecked()); // no button stands for COM3
     QCOMPARE(com1.received(), QByteArray("\xAF\x05"));
     QCOMPARE(com2.received(), QByteArray("\xAF\x05"));
@@ -339,12 +339,12 @@ void TransferDialogTest::frameCloseActsAsExit()
     QFETCH(bool, transferRunning);
     QFETCH(bool, exits);
     TransferRig rig;
-    TFormProtokol protokol(rig.f.state, rig.f.ui);
+    ReportDialog protokol(rig.f.state, rig.f.ui);
     QWidget *dialog = report ? static_cast<QWidget *>(&protokol) : rig.dialog.get();
     QSignalSpy exit(dialog, SIGNAL(exitRequested()));
     QObject::connect(rig.dialog.get(), &TransferDialog::exitRequested, rig.f.window.get(),
-                     &TFormMain::restoreAfterTransfer);
-    QObject::connect(&protokol, &TFormProtokol::exitRequested, rig.f.window.get(), &TFormMain::restoreNormal);
+                     &MainWindow::restoreAfterTransfer);
+    QObject::connect(&protokol, &ReportDialog::exitRequested, rig.f.window.get(), &MainWindow::restoreNormal);
     rig.f.window->showMinimized();
     dialog->show();
     rig.f.ports.setTransferRunning(transferRunning);

@@ -131,9 +131,9 @@ BatchDialog::BatchDialog(const AppState &document, UiServices &ui, PortChoice &p
         if (!folder.isEmpty())
             m_reportFolder->setText(QDir::toNativeSeparators(folder));
     });
-    connect(m_start, &QPushButton::clicked, this, &BatchDialog::startClick);
-    connect(m_stopButton, &QPushButton::clicked, this, &BatchDialog::stopClick);
-    connect(m_saveLog, &QPushButton::clicked, this, &BatchDialog::saveLogClick);
+    connect(m_start, &QPushButton::clicked, this, &BatchDialog::onStart);
+    connect(m_stopButton, &QPushButton::clicked, this, &BatchDialog::onStop);
+    connect(m_saveLog, &QPushButton::clicked, this, &BatchDialog::onSaveLog);
     connect(m_close, &QPushButton::clicked, this, &BatchDialog::reject);
     connect(m_files, &QLabel::linkActivated, this, [this](const QString &link) {
         const QString path = QUrl(link).toLocalFile();

@@ -50,9 +50,9 @@ public slots:
     // "Станция" → "Пакетная запись…" with the data checked: the ports listed
     // afresh, the window shown.
     void showForBatch();
-    void startClick();   // "Начать"
-    void stopClick();    // "Остановить"
-    void saveLogClick(); // "Сохранить журнал…"
+    void onStart();   // "Начать"
+    void onStop();    // "Остановить"
+    void onSaveLog(); // "Сохранить журнал…"
 
 signals:
     void batchFinished();

@@ -73,7 +73,7 @@ std::optional<QString> BatchDialog::collect(QList<Station> &stations) const
     return std::nullopt;
 }
 
-void BatchDialog::startClick()
+void BatchDialog::onStart()
 {
     if (isRunning())
         return;
@@ -152,7 +152,7 @@ void BatchDialog::showEveryRow()
         move(x(), std::max(available.top(), y() - below));
 }
 
-void BatchDialog::stopClick()
+void BatchDialog::onStop()
 {
     // Stations that have not begun do not begin; a write under way runs to
     // its end and its station stops before the read-back.
@@ -232,7 +232,7 @@ void BatchDialog::showFiles()
     m_files->setText(lines.join(QStringLiteral("<br>")));
 }
 
-void BatchDialog::saveLogClick()
+void BatchDialog::onSaveLog()
 {
     if (m_stations.isEmpty() || isRunning())
         return;

@@ -46,24 +46,24 @@ ComparisonDialog::ComparisonDialog(const AppState &document, UiServices &ui, Por
     m_portPanel = new QWidget(this);
     auto *portFrame = new QFrame(m_portPanel);
     portFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_radio1 = new QRadioButton(QStringLiteral(" COM1"), portFrame);
-    m_radio1->setObjectName(QStringLiteral("RadioButton1"));
-    m_radio1->setToolTip(QStringLiteral("Верхний разъем"));
-    m_radio2 = new QRadioButton(QStringLiteral(" COM2"), portFrame);
-    m_radio2->setObjectName(QStringLiteral("RadioButton2"));
-    m_radio2->setToolTip(QStringLiteral("Нижний разъем"));
+    m_com1 = new QRadioButton(QStringLiteral(" COM1"), portFrame);
+    m_com1->setObjectName(QStringLiteral("RadioButton1"));
+    m_com1->setToolTip(QStringLiteral("Верхний разъем"));
+    m_com2 = new QRadioButton(QStringLiteral(" COM2"), portFrame);
+    m_com2->setObjectName(QStringLiteral("RadioButton2"));
+    m_com2->setToolTip(QStringLiteral("Нижний разъем"));
     auto *portColumn = new QVBoxLayout(portFrame);
-    portColumn->addWidget(m_radio1);
-    portColumn->addWidget(m_radio2);
-    connect(m_radio1, &QRadioButton::toggled, this, [this](bool on) {
+    portColumn->addWidget(m_com1);
+    portColumn->addWidget(m_com2);
+    connect(m_com1, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             m_ports.choose(1);
     });
-    connect(m_radio2, &QRadioButton::toggled, this, [this](bool on) {
+    connect(m_com2, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             m_ports.choose(2);
     });
-    connect(&m_ports, &PortChoice::changed, this, [this] { m_ports.show(*m_radio1, *m_radio2); });
+    connect(&m_ports, &PortChoice::changed, this, [this] { m_ports.show(*m_com1, *m_com2); });
     m_read = new QPushButton(QStringLiteral("Читать и сравнить"), m_portPanel);
     m_read->setObjectName(QStringLiteral("ReadAndCompare"));
     connect(m_read, &QPushButton::clicked, this, &ComparisonDialog::readAndCompare);
@@ -144,7 +144,7 @@ void ComparisonDialog::openForStation()
     m_status->setText(LinkTexts::idle());
     m_gauge->setValue(0);
     guarded(m_ui, [&] { m_ports.chooseFromOptionsFile(m_optionsFile); });
-    m_ports.show(*m_radio1, *m_radio2);
+    m_ports.show(*m_com1, *m_com2);
     showBesideMainWindow();
 }
 

@@ -113,8 +113,8 @@ private:
     QString m_headline;
 
     QWidget *m_portPanel = nullptr;
-    QRadioButton *m_radio1 = nullptr;
-    QRadioButton *m_radio2 = nullptr;
+    QRadioButton *m_com1 = nullptr;
+    QRadioButton *m_com2 = nullptr;
     QPushButton *m_read = nullptr;
     QLabel *m_status = nullptr;
     QProgressBar *m_gauge = nullptr;

@@ -62,7 +62,7 @@ void CellEditors::onCurrentChanged(const QModelIndex &current)
     // A rebuilt table has no current cell; nothing was selected.
     if (!current.isValid())
         return;
-    StringGrid1SelectCell(current.column(), ChannelTableModel::tableRow(current));
+    cellSelected(current.column(), ChannelTableModel::tableRow(current));
 }
 
 void CellEditors::onReleased(const QPoint &position)
@@ -75,10 +75,10 @@ void CellEditors::onReleased(const QPoint &position)
         return;
     if (m_grid.selectionModel()->selectedIndexes().size() > 1)
         return;
-    StringGrid1SelectCell(current.column(), ChannelTableModel::tableRow(current));
+    cellSelected(current.column(), ChannelTableModel::tableRow(current));
 }
 
-void CellEditors::StringGrid1SelectCell(int column, int row)
+void CellEditors::cellSelected(int column, int row)
 {
     m_selected.row = row;
     m_selected.column = column;
@@ -253,7 +253,7 @@ int CellEditors::listWidth(int cellWidth) const
     return cellWidth + std::max(0, needed - field.width());
 }
 
-void CellEditors::StringGrid1KeyDown(int key)
+void CellEditors::keyPressed(int key)
 {
     if (key != Qt::Key_Return && key != Qt::Key_Enter)
         return;
@@ -283,7 +283,7 @@ bool CellEditors::eventFilter(QObject *watched, QEvent *event)
         // Also the Enter of the in-place edit, which it passes on to the table;
         // once, not again when the key comes back extending.
         if (!m_extending)
-            StringGrid1KeyDown(key->key());
+            keyPressed(key->key());
         // Shift or Ctrl with a key moves within a range; Shift+Tab is a plain step back.
         const bool extends = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier);
         if (extends && key->key() != Qt::Key_Backtab && key->key() != Qt::Key_Tab && !m_extending) {

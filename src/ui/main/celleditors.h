@@ -52,14 +52,14 @@ public:
     QComboBox *openList() const { return m_open; }
 
     // A cell was selected by mouse or keys; row is the table row (1..N).
-    void StringGrid1SelectCell(int column, int row);
+    void cellSelected(int column, int row);
     // The open list, if any, gives its item back and closes, as when it loses
     // the focus: every menu operation starts so, to see the table as the
     // list left it.
     void closeList();
     // A key went down in the table or in its in-place edit; it goes on to
     // them afterwards.
-    void StringGrid1KeyDown(int key);
+    void keyPressed(int key);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -13,11 +13,11 @@ ChannelCellDelegate::ChannelCellDelegate(const SelectedCell &selected, QObject *
 
 void ChannelCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
-    StringGrid1DrawCell(painter, option, index);
+    paintCell(painter, option, index);
 }
 
-void ChannelCellDelegate::StringGrid1DrawCell(QPainter *painter, const QStyleOptionViewItem &option,
-                                              const QModelIndex &index) const
+void ChannelCellDelegate::paintCell(QPainter *painter, const QStyleOptionViewItem &option,
+                                    const QModelIndex &index) const
 {
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);

@@ -26,7 +26,7 @@ public:
                      const QModelIndex &index) override;
 
     // The painting of one channel cell (the header is not a cell of the view).
-    void StringGrid1DrawCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
+    void paintCell(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
 
 private:
     static bool inSelectedRange(const QStyleOptionViewItem &option);

@@ -3,7 +3,7 @@
 #include <QString>
 #include <span>
 
-class TFormMain;
+class MainWindow;
 
 // One line of the main window's menu, in menu order. The menu is built from
 // this table alone, and the tests read it to find each entry and its handler.
@@ -22,7 +22,7 @@ struct MainMenuEntry
     const char *name;    // object name
     const char *caption; // UTF-8
     const char *hint;    // tool tip and status tip, UTF-8; nullptr: none
-    void (TFormMain::*handler)();
+    void (MainWindow::*handler)();
 
     QString text() const { return QString::fromUtf8(caption); }
 };

@@ -61,44 +61,44 @@ RepeaterPanel::RepeaterPanel(AppState &state, UiServices &ui, ChannelTableModel 
     fitToWidth(*title);
     addLabel(panel, "Label11", QStringLiteral("Номер канала"), "navy", QRect(10, 30, 110, 21));
 
-    m_edit4 = new QLineEdit(&panel);
-    m_edit4->setObjectName(QStringLiteral("Edit4"));
-    m_edit4->setGeometry(124, 30, 60, 21);
-    m_edit4->installEventFilter(new KeyFilter(m_ui, &RepeaterPanel::Edit4KeyPress, m_edit4));
+    m_channelEdit = new QLineEdit(&panel);
+    m_channelEdit->setObjectName(QStringLiteral("Edit4"));
+    m_channelEdit->setGeometry(124, 30, 60, 21);
+    m_channelEdit->installEventFilter(new KeyFilter(m_ui, &RepeaterPanel::channelKeyRule, m_channelEdit));
 
     addLabel(panel, "Label12", QStringLiteral("Рерим работы ретранслятора"), "teal", QRect(10, 58, 236, 16));
-    m_radioButton1 = new QRadioButton(QStringLiteral("Прием"), &panel);
-    m_radioButton1->setObjectName(QStringLiteral("RadioButton1"));
-    m_radioButton1->setGeometry(18, 78, 100, 20);
-    m_radioButton1->setChecked(true);
-    m_radioButton2 = new QRadioButton(QStringLiteral("Передача"), &panel);
-    m_radioButton2->setObjectName(QStringLiteral("RadioButton2"));
-    m_radioButton2->setGeometry(124, 78, 110, 20);
+    m_receiveButton = new QRadioButton(QStringLiteral("Прием"), &panel);
+    m_receiveButton->setObjectName(QStringLiteral("RadioButton1"));
+    m_receiveButton->setGeometry(18, 78, 100, 20);
+    m_receiveButton->setChecked(true);
+    m_transmitButton = new QRadioButton(QStringLiteral("Передача"), &panel);
+    m_transmitButton->setObjectName(QStringLiteral("RadioButton2"));
+    m_transmitButton->setGeometry(124, 78, 110, 20);
 
-    m_bitBtn2 =
+    m_writeButton =
         addButton(panel, "BitBtn2", QStringLiteral("Запись"), QStyle::SP_DialogApplyButton, QRect(22, 108, 96, 27));
-    m_bitBtn3 =
+    m_closeButton =
         addButton(panel, "BitBtn3", QStringLiteral("Закрыть"), QStyle::SP_DialogCloseButton, QRect(134, 108, 96, 27));
-    connect(m_bitBtn2, &QPushButton::clicked, this, &RepeaterPanel::BitBtn2Click);
-    connect(m_bitBtn3, &QPushButton::clicked, this, &RepeaterPanel::BitBtn3Click);
+    connect(m_writeButton, &QPushButton::clicked, this, &RepeaterPanel::onWrite);
+    connect(m_closeButton, &QPushButton::clicked, this, &RepeaterPanel::onClose);
 }
 
-MaybeRefusal RepeaterPanel::Edit4KeyPress(QChar key)
+MaybeRefusal RepeaterPanel::channelKeyRule(QChar key)
 {
     return RepeaterAssignment::filterChannelKey(key);
 }
 
-void RepeaterPanel::BitBtn2Click()
+void RepeaterPanel::onWrite()
 {
     guarded(m_ui, [&] {
         const auto mode =
-            m_radioButton2->isChecked() ? RepeaterAssignment::Mode::Transmit : RepeaterAssignment::Mode::Receive;
+            m_transmitButton->isChecked() ? RepeaterAssignment::Mode::Transmit : RepeaterAssignment::Mode::Receive;
         const ChannelTable before = m_state.table;
         // Whatever follows, the table must pass the check again before it is
         // written to the station.
         m_state.dataValid = false;
-        const auto outcome =
-            RepeaterAssignment::write(m_state.table, m_state.savedRepeaterText, m_state.image, m_edit4->text(), mode);
+        const auto outcome = RepeaterAssignment::write(m_state.table, m_state.savedRepeaterText, m_state.image,
+                                                       m_channelEdit->text(), mode);
         if (outcome.refusal) {
             m_ui.showRefusal(*outcome.refusal);
             return;
@@ -108,7 +108,7 @@ void RepeaterPanel::BitBtn2Click()
     });
 }
 
-void RepeaterPanel::BitBtn3Click()
+void RepeaterPanel::onClose()
 {
     hide();
 }

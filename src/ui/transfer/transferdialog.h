@@ -52,8 +52,8 @@ public:
     // port buttons show the program's port choice.
     void openForTransfer();
 
-    QRadioButton *radioButton1() const { return m_com1; }
-    QRadioButton *radioButton2() const { return m_com2; }
+    QRadioButton *com1Button() const { return m_com1; }
+    QRadioButton *com2Button() const { return m_com2; }
     bool isTransferRunning() const { return m_job != nullptr; }
 
 public slots:

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "main/channeltablemodel.h"
-#include "main/tformmain.h"
+#include "main/mainwindow.h"
 #include "recordingservices.h"
 #include "main/appstate.h"
 #include "transfer/portchoice.h"
@@ -24,12 +24,12 @@ struct MainWindowFixture
     // Every window starts without files or a place remembered from an earlier
     // test, unless the test wants the last window's back.
     bool forgotten;
-    std::unique_ptr<TFormMain> window;
+    std::unique_ptr<MainWindow> window;
     std::unique_ptr<QAbstractItemModelTester> modelTester;
 
     explicit MainWindowFixture(bool forget = true)
         : forgotten(forget && QFile::remove(RecentFiles::defaultStoreFile())),
-          window(std::make_unique<TFormMain>(state, ui, ports)),
+          window(std::make_unique<MainWindow>(state, ui, ports)),
           modelTester(std::make_unique<QAbstractItemModelTester>(
               window->tableModel(), QAbstractItemModelTester::FailureReportingMode::QtTest))
     {

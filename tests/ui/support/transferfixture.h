@@ -29,9 +29,9 @@ struct TransferRig
         dialog->setArchiveFolder(archive());
         dialog->setLinkFactory(LinkFixtures::testLinkFactory());
         dialog->setSettingsFile(dir.filePath("vetral-window.ini"));
-        QObject::connect(dialog.get(), &TransferDialog::readStarted, f.window.get(), &TFormMain::readStarted);
-        QObject::connect(dialog.get(), &TransferDialog::readReceived, f.window.get(), &TFormMain::readReceived);
-        QObject::connect(dialog.get(), &TransferDialog::readEnded, f.window.get(), &TFormMain::readEnded);
+        QObject::connect(dialog.get(), &TransferDialog::readStarted, f.window.get(), &MainWindow::readStarted);
+        QObject::connect(dialog.get(), &TransferDialog::readReceived, f.window.get(), &MainWindow::readReceived);
+        QObject::connect(dialog.get(), &TransferDialog::readEnded, f.window.get(), &MainWindow::readEnded);
     }
 
     // A template of `channels` channels from 140000 kHz, checked.

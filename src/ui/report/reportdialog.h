@@ -11,13 +11,13 @@ class UiServices;
 // "Создать" asks where to save the report, as a .docx or a PDF by the file
 // type chosen (at first in the reports folder, under a new name), writes it
 // without replacing any file and opens it with the desktop's program for it.
-class TFormProtokol : public QWidget
+class ReportDialog : public QWidget
 {
     Q_OBJECT
 public:
-    TFormProtokol(AppState &state, UiServices &ui, QWidget *parent = nullptr);
+    ReportDialog(AppState &state, UiServices &ui, QWidget *parent = nullptr);
 
-    QLineEdit *edit1() const { return m_edit1; }
+    QLineEdit *serialEdit() const { return m_serialEdit; }
     // Where the save dialog starts: the reports folder under the user's
     // documents, then the folder chosen last, or where a test says.
     void setReportsFolder(const QString &folder) { m_folder = folder; }
@@ -25,8 +25,8 @@ public:
     const QString &lastReport() const { return m_lastReport; }
 
 public slots:
-    void BitBtn1Click(); // "Создать"
-    void BitBtn2Click(); // "Выход"
+    void onCreate(); // "Создать"
+    void onExit();   // "Выход"
 
 signals:
     void exitRequested();
@@ -39,7 +39,7 @@ private:
     UiServices &m_ui;
     QString m_folder;
     QString m_lastReport;
-    QLineEdit *m_edit1 = nullptr;
+    QLineEdit *m_serialEdit = nullptr;
     QPushButton *m_create = nullptr;
     QPushButton *m_exit = nullptr;
 };

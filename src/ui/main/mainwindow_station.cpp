@@ -1,7 +1,7 @@
 #include "main/channeltablemodel.h"
 #include "main/tablecommands.h"
 #include "main/tablehistory.h"
-#include "main/tformmain.h"
+#include "main/mainwindow.h"
 #include "services/guard.h"
 #include "common/paths.h"
 #include "support/supportbundle.h"
@@ -20,19 +20,19 @@
 // settings text. It clears the data-valid flag, as what was checked was
 // checked for another station.
 
-StationChoice TFormMain::stationChoice() const
+StationChoice MainWindow::stationChoice() const
 {
     return {m_state.stationKind,
             m_state.bandCode,
             m_state.moduleCode,
             m_state.chosenModule,
             {m_state.table, m_state.settingsLines},
-            !m_panel1->isHidden(),
-            !m_memo1->isHidden(),
+            !m_workArea->isHidden(),
+            !m_settingsText->isHidden(),
             !m_grid->isHidden()};
 }
 
-void TFormMain::restoreStationChoice(const StationChoice &choice)
+void MainWindow::restoreStationChoice(const StationChoice &choice)
 {
     m_state.stationKind = choice.kind;
     m_state.bandCode = choice.bandCode;
@@ -45,14 +45,14 @@ void TFormMain::restoreStationChoice(const StationChoice &choice)
     m_state.settingsLines = choice.table.settingsLines;
     refreshSettingsText();
     refreshStationMenus();
-    m_edit2->setText(QString::number(StationProfiles::get(choice.kind).lowKHz));
+    m_firstFrequencyEdit->setText(QString::number(StationProfiles::get(choice.kind).lowKHz));
     showWorkArea(choice.workAreaShown);
     showSettingsText(choice.settingsShown);
     showTable(choice.tableShown);
 }
 
 template <class Choose>
-void TFormMain::chooseStation(const QString &step, Choose &&choose)
+void MainWindow::chooseStation(const QString &step, Choose &&choose)
 {
     guarded(m_ui, [&] {
         m_history->recordSettingsEdit();
@@ -64,7 +64,7 @@ void TFormMain::chooseStation(const QString &step, Choose &&choose)
     });
 }
 
-void TFormMain::selectStationType(StationKind kind)
+void MainWindow::selectStationType(StationKind kind)
 {
     chooseStation(QStringLiteral("Тип радиостанции"), [&] {
         {
@@ -75,20 +75,20 @@ void TFormMain::selectStationType(StationKind kind)
     });
 }
 
-void TFormMain::N3062Click()
+void MainWindow::onBand30to60()
 {
     selectStationType(StationKind::Band30_60);
 }
-void TFormMain::N3063Click()
+void MainWindow::onBand144to174()
 {
     selectStationType(StationKind::Band144_174);
 }
-void TFormMain::N3065Click()
+void MainWindow::onBand400to486()
 {
     selectStationType(StationKind::Band400_486);
 }
 
-void TFormMain::selectModule(int code)
+void MainWindow::selectModule(int code)
 {
     chooseStation(QStringLiteral("Модуль"), [&] {
         m_state.setModuleCode(static_cast<std::uint8_t>(code));
@@ -96,32 +96,32 @@ void TFormMain::selectModule(int code)
     });
 }
 
-void TFormMain::N10Click()
+void MainWindow::onModuleNone()
 {
     selectModule(0);
 }
-void TFormMain::N06200031Click()
+void MainWindow::onModuleMasker06LM200()
 {
     selectModule(1);
 }
-void TFormMain::N12Click()
+void MainWindow::onModuleSmartrunk()
 {
     selectModule(2);
 }
-void TFormMain::N9Click()
+void MainWindow::onModuleMaskerTirel()
 {
     selectModule(3);
 }
-void TFormMain::N13Click()
+void MainWindow::onModuleMaskerCurtain()
 {
     selectModule(4);
 }
-void TFormMain::N14Click()
+void MainWindow::onModuleMasker06LM016()
 {
     selectModule(5);
 }
 
-void TFormMain::supportBundleClick()
+void MainWindow::onSupportBundle()
 {
     const QString path = m_ui.askSaveFileName(UiServices::FileDialog{
         QStringLiteral("Архив для службы поддержки"), QStringLiteral("Архивы zip (*.zip)|*.zip"),

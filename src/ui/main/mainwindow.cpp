@@ -1,4 +1,4 @@
-#include "main/tformmain.h"
+#include "main/mainwindow.h"
 #include "image/stationreply.h"
 #include "link/linktexts.h"
 #include "check/datacheck.h"
@@ -35,7 +35,7 @@ constexpr int kClientHeight = 397;
 
 } // namespace
 
-TFormMain::TFormMain(AppState &state, UiServices &ui, PortChoice &ports, QWidget *parent)
+MainWindow::MainWindow(AppState &state, UiServices &ui, PortChoice &ports, QWidget *parent)
     : QMainWindow(parent), m_state(state), m_ui(ui), m_ports(ports)
 {
     setObjectName(QStringLiteral("FormMain"));
@@ -64,43 +64,43 @@ TFormMain::TFormMain(AppState &state, UiServices &ui, PortChoice &ports, QWidget
     m_ports.choose(0);
     m_state.bandCode = 0;
     m_state.moduleCode = 0;
-    m_edit2->setText(QString::number(m_state.profile().lowKHz));
+    m_firstFrequencyEdit->setText(QString::number(m_state.profile().lowKHz));
     refreshStationMenus();
     refreshRecentMenu();
 }
 
-QAction *TFormMain::action(const char *name) const
+QAction *MainWindow::action(const char *name) const
 {
     return findChild<QAction *>(QLatin1String(name));
 }
 
-void TFormMain::buildWorkArea()
+void MainWindow::buildWorkArea()
 {
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("Client"));
     setCentralWidget(client);
 
-    m_panel1 = new QFrame(client);
-    m_panel1->setObjectName(QStringLiteral("Panel1"));
-    m_panel1->setGeometry(0, 0, 797, 396);
-    m_panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_panel1->hide();
+    m_workArea = new QFrame(client);
+    m_workArea->setObjectName(QStringLiteral("Panel1"));
+    m_workArea->setGeometry(0, 0, 797, 396);
+    m_workArea->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_workArea->hide();
 
     buildTemplatePanel();
 
-    m_memo1 = new QPlainTextEdit(m_panel1);
-    m_memo1->setObjectName(QStringLiteral("Memo1"));
-    m_memo1->setGeometry(251, 6, 280, 145);
-    m_memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_memo1->setStyleSheet(QStringLiteral("QPlainTextEdit { background-color: rgb(180,105,255); }"));
-    m_memo1->hide();
-    connect(m_memo1, &QPlainTextEdit::textChanged, this, &TFormMain::onSettingsEdited);
+    m_settingsText = new QPlainTextEdit(m_workArea);
+    m_settingsText->setObjectName(QStringLiteral("Memo1"));
+    m_settingsText->setGeometry(251, 6, 280, 145);
+    m_settingsText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_settingsText->setStyleSheet(QStringLiteral("QPlainTextEdit { background-color: rgb(180,105,255); }"));
+    m_settingsText->hide();
+    connect(m_settingsText, &QPlainTextEdit::textChanged, this, &MainWindow::onSettingsEdited);
 
     m_model = new ChannelTableModel(m_state.table, this);
-    m_panel3 = new RepeaterPanel(m_state, m_ui, *m_model, m_panel1);
-    m_panel3->setGeometry(537, 6, 252, 143);
-    m_panel3->hide();
-    m_grid = new QTableView(m_panel1);
+    m_repeaterPanel = new RepeaterPanel(m_state, m_ui, *m_model, m_workArea);
+    m_repeaterPanel->setGeometry(537, 6, 252, 143);
+    m_repeaterPanel->hide();
+    m_grid = new QTableView(m_workArea);
     m_grid->setObjectName(QStringLiteral("StringGrid1"));
     m_grid->setGeometry(5, 155, 787, 235);
     m_grid->setModel(m_model);
@@ -124,7 +124,7 @@ void TFormMain::buildWorkArea()
     m_grid->setColumnWidth(ChannelTable::Rx, 62);
     m_grid->setColumnWidth(ChannelTable::Tx, 62);
     m_grid->hide();
-    m_editors = new CellEditors(*m_grid, *m_model, *m_panel1, m_ui, this);
+    m_editors = new CellEditors(*m_grid, *m_model, *m_workArea, m_ui, this);
     m_history = new TableHistory(
         m_state, *m_model, [this] { refreshSettingsText(); }, this);
     auto *sheet = new TableSheetActions(
@@ -138,7 +138,7 @@ void TFormMain::buildWorkArea()
     // The table's keys work as well while a list over one of its cells has the focus.
     auto *leave = new FocusLeave(this);
     leave->watch(*m_grid);
-    leave->watch(*m_memo1);
+    leave->watch(*m_settingsText);
     for (QComboBox *list : m_editors->lists()) {
         list->addActions(m_grid->actions());
         leave->watch(*list, m_grid);
@@ -146,62 +146,62 @@ void TFormMain::buildWorkArea()
     // What was checked is no longer what the window shows.
     connect(m_history, &TableHistory::edited, this, [this] { m_state.dataValid = false; });
     // A channel file dropped anywhere on the window is loaded, also over the settings text.
-    m_memo1->setAcceptDrops(false);
+    m_settingsText->setAcceptDrops(false);
     setAcceptDrops(true);
     // Lines typed into the settings text become a step when the text is left.
     connect(qApp, &QApplication::focusChanged, m_history, [this](QWidget *old, QWidget *) {
-        if (old == m_memo1)
+        if (old == m_settingsText)
             m_history->recordSettingsEdit();
     });
 }
 
-TFormMain::~TFormMain()
+MainWindow::~MainWindow()
 {
     // The widgets going with the window move the focus: nothing of the
     // window may hear of it once its own part is gone.
     disconnect(qApp, &QApplication::focusChanged, m_history, nullptr);
 }
 
-void TFormMain::showWorkArea(bool shown)
+void MainWindow::showWorkArea(bool shown)
 {
-    m_panel1->setVisible(shown);
+    m_workArea->setVisible(shown);
     // A hidden field keeps the focus otherwise and takes the window's keys
     // (its own Ctrl+Z before the table's undo).
-    if (!shown && m_panel1->isAncestorOf(QApplication::focusWidget()))
+    if (!shown && m_workArea->isAncestorOf(QApplication::focusWidget()))
         setFocus(Qt::OtherFocusReason);
 }
 
-void TFormMain::showSettingsText(bool shown)
+void MainWindow::showSettingsText(bool shown)
 {
-    m_memo1->setVisible(shown);
+    m_settingsText->setVisible(shown);
 }
 
-void TFormMain::showTable(bool shown)
+void MainWindow::showTable(bool shown)
 {
     m_grid->setVisible(shown);
 }
 
-void TFormMain::showRepeaterPanel(bool shown)
+void MainWindow::showRepeaterPanel(bool shown)
 {
-    m_panel3->setVisible(shown);
+    m_repeaterPanel->setVisible(shown);
 }
 
-void TFormMain::refreshSettingsText()
+void MainWindow::refreshSettingsText()
 {
     m_refreshingMemo = true;
-    m_memo1->setPlainText(SettingsText::toPlainText(m_state.settingsLines));
+    m_settingsText->setPlainText(SettingsText::toPlainText(m_state.settingsLines));
     m_refreshingMemo = false;
 }
 
-void TFormMain::onSettingsEdited()
+void MainWindow::onSettingsEdited()
 {
     if (m_refreshingMemo)
         return;
-    m_state.settingsLines = SettingsText::fromPlainText(m_memo1->toPlainText());
+    m_state.settingsLines = SettingsText::fromPlainText(m_settingsText->toPlainText());
     m_state.dataValid = false;
 }
 
-void TFormMain::refreshStationMenus()
+void MainWindow::refreshStationMenus()
 {
     setWindowTitle(m_state.profile().caption);
     for (std::size_t i = 0; i < m_stationActions.size(); ++i)
@@ -210,18 +210,18 @@ void TFormMain::refreshStationMenus()
         m_moduleActions[static_cast<std::size_t>(m_state.chosenModule)]->setChecked(true);
 }
 
-void TFormMain::applyStationSelection()
+void MainWindow::applyStationSelection()
 {
     // caption and check mark, work area hidden, start frequency, memo and table
     // hidden; the core has already taken the profile's values and detached the boxes
     refreshStationMenus();
     showWorkArea(false);
-    m_edit2->setText(QString::number(m_state.profile().lowKHz));
+    m_firstFrequencyEdit->setText(QString::number(m_state.profile().lowKHz));
     showSettingsText(false);
     showTable(false);
 }
 
-void TFormMain::N11Click()
+void MainWindow::onRepeater()
 {
     guarded(m_ui, [&] {
         if (!m_state.dataValid) {
@@ -233,14 +233,14 @@ void TFormMain::N11Click()
     });
 }
 
-void TFormMain::restoreNormal()
+void MainWindow::restoreNormal()
 {
     // Back as it was before it was minimised: a maximised window stays so.
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
 }
 
-void TFormMain::restoreAfterTransfer()
+void MainWindow::restoreAfterTransfer()
 {
     restoreNormal();
     showWorkArea(true);
@@ -248,18 +248,18 @@ void TFormMain::restoreAfterTransfer()
     showTable(true);
 }
 
-void TFormMain::N20Click()
+void MainWindow::onExit()
 {
     close();
 }
 
-void TFormMain::N17Click()
+void MainWindow::onTransfer()
 {
     showMinimized();
     emit transferDialogRequested();
 }
 
-void TFormMain::N23Click()
+void MainWindow::onBatchWrite()
 {
     // As before a write: only checked data go to the stations.
     if (!m_state.dataValid) {
@@ -269,7 +269,7 @@ void TFormMain::N23Click()
     emit batchDialogRequested();
 }
 
-void TFormMain::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     // A transfer holds the line and the radio image: the window stays until it
     // is over. Otherwise closing it ends the run, as "Выход" does; the dialogs
@@ -300,12 +300,12 @@ void TFormMain::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-bool TFormMain::hasUnsavedChanges()
+bool MainWindow::hasUnsavedChanges()
 {
     return m_history->hasUnsavedChanges();
 }
 
-void TFormMain::N19Click()
+void MainWindow::onCheck()
 {
     // The check clears the data-valid flag before anything can fail, so a
     // platform error (a conversion, MyTemp.ini) also leaves the data unchecked.
@@ -318,7 +318,7 @@ void TFormMain::N19Click()
     });
 }
 
-void TFormMain::N22Click()
+void MainWindow::onCreateReport()
 {
     guarded(m_ui, [&] {
         if (const auto refusal = ReportRefusals::forMenu(m_state.dataValid)) {
@@ -332,14 +332,14 @@ void TFormMain::N22Click()
 
 // What a read from the station shows while the reply arrives.
 
-void TFormMain::readStarted()
+void MainWindow::readStarted()
 {
     m_history->beginWholeStep();
     m_beforeRead = m_state;
     m_readSettingsShown = false;
 }
 
-void TFormMain::readReceived(const QByteArray &reply)
+void MainWindow::readReceived(const QByteArray &reply)
 {
     const StationReply decoded = StationReply::decode(reply, m_beforeRead.stationKind);
     AppState after = AppState::afterRead(m_beforeRead, decoded);
@@ -364,7 +364,7 @@ void TFormMain::readReceived(const QByteArray &reply)
     }
 }
 
-void TFormMain::readEnded(bool)
+void MainWindow::readEnded(bool)
 {
     m_history->endWholeStep(QStringLiteral("Чтение из станции"));
     m_history->markSaved();

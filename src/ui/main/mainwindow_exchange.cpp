@@ -3,7 +3,7 @@
 #include "main/tableexchange.h"
 #include "main/tablefinddialog.h"
 #include "main/tablehistory.h"
-#include "main/tformmain.h"
+#include "main/mainwindow.h"
 #include "main/workarealayout.h"
 
 #include <QAction>
@@ -11,7 +11,7 @@
 #include <QFrame>
 #include <QTableView>
 
-void TFormMain::buildTableTools()
+void MainWindow::buildTableTools()
 {
     m_exchange = new TableExchange(
         m_state, m_ui, *m_model, *m_history, *m_grid, m_recent,
@@ -39,25 +39,25 @@ void TFormMain::buildTableTools()
     addAction(find->nextAction());
     addAction(find->previousAction());
 
-    new WorkAreaLayout(*centralWidget(), *m_panel1, *m_grid);
+    new WorkAreaLayout(*centralWidget(), *m_workArea, *m_grid);
 }
 
-void TFormMain::exportCsvClick()
+void MainWindow::onExportCsv()
 {
     m_exchange->exportCsv();
 }
 
-void TFormMain::importCsvClick()
+void MainWindow::onImportCsv()
 {
     m_exchange->importCsv();
 }
 
-void TFormMain::printClick()
+void MainWindow::onPrint()
 {
     m_exchange->print();
 }
 
-void TFormMain::savePdfClick()
+void MainWindow::onSavePdf()
 {
     m_exchange->savePdf();
 }

@@ -27,13 +27,13 @@ class UiServices;
 // The main window: the menu every operation starts from, the work area with
 // the template panel, the general settings text, the repeater panel and the
 // channel table.
-class TFormMain : public QMainWindow
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
     // `ports` is the program's port choice, which the comparison window shows.
-    TFormMain(AppState &state, UiServices &ui, PortChoice &ports, QWidget *parent = nullptr);
-    ~TFormMain() override;
+    MainWindow(AppState &state, UiServices &ui, PortChoice &ports, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     AppState &state() { return m_state; }
     ChannelTableModel *tableModel() const { return m_model; }
@@ -75,35 +75,35 @@ public:
 
 public slots:
     // Каналы
-    void N2Click();        // "Создать шаблон"
-    void N3Click();        // "Запись в файл"
-    void N4Click();        // "Чтение файла"
-    void N24Click();       // "Сравнить с файлом…"
-    void exportCsvClick(); // "Экспорт в CSV…"
-    void importCsvClick(); // "Импорт из CSV…"
-    void printClick();     // "Печать…"
-    void savePdfClick();   // "Сохранить в PDF…"
+    void onCreateTemplate();  // "Создать шаблон"
+    void onSaveFile();        // "Запись в файл"
+    void onOpenFile();        // "Чтение файла"
+    void onCompareWithFile(); // "Сравнить с файлом…"
+    void onExportCsv();       // "Экспорт в CSV…"
+    void onImportCsv();       // "Импорт из CSV…"
+    void onPrint();           // "Печать…"
+    void onSavePdf();         // "Сохранить в PDF…"
     // Доп. оборудование → Модули
-    void N10Click();       // "Нет модуля"
-    void N06200031Click(); // "Маскиратор 06ЛМ200-03Д"
-    void N12Click();       // "Модуль Смартранк"
-    void N9Click();        // "Маскиратор Тирель"
-    void N13Click();       // "Маскиратор типа "Занавес""
-    void N14Click();       // "Маскиратор 06ЛМ016Д"
-    void N11Click();       // "Ретранслятор"
-    void N19Click();       // "Контроль"
+    void onModuleNone();          // "Нет модуля"
+    void onModuleMasker06LM200(); // "Маскиратор 06ЛМ200-03Д"
+    void onModuleSmartrunk();     // "Модуль Смартранк"
+    void onModuleMaskerTirel();   // "Маскиратор Тирель"
+    void onModuleMaskerCurtain(); // "Маскиратор типа "Занавес""
+    void onModuleMasker06LM016(); // "Маскиратор 06ЛМ016Д"
+    void onRepeater();            // "Ретранслятор"
+    void onCheck();               // "Контроль"
     // Станция
-    void N22Click();           // "Создать протокол"
-    void N23Click();           // "Пакетная запись…"
-    void N17Click();           // "Запись/Чтение данных"
-    void N25Click();           // "Сравнить со станцией…"
-    void supportBundleClick(); // "Архив для службы поддержки…"
+    void onCreateReport();       // "Создать протокол"
+    void onBatchWrite();         // "Пакетная запись…"
+    void onTransfer();           // "Запись/Чтение данных"
+    void onCompareWithStation(); // "Сравнить со станцией…"
+    void onSupportBundle();      // "Архив для службы поддержки…"
     // Станция → Тип радиостанции
-    void N3062Click();   // "30-60 МГц"
-    void N3063Click();   // "144-174 МГц"
-    void N3065Click();   // "400-486 Мгц"
-    void N20Click();     // "Выход"
-    void BitBtn1Click(); // "Ok" of the template panel
+    void onBand30to60();   // "30-60 МГц"
+    void onBand144to174(); // "144-174 МГц"
+    void onBand400to486(); // "400-486 Мгц"
+    void onExit();         // "Выход"
+    void onTemplateOk();   // "Ok" of the template panel
 
 signals:
     void reportDialogRequested();
@@ -148,15 +148,15 @@ private:
     ComparisonDialog *m_compare = nullptr;
     TableExchange *m_exchange = nullptr;
 
-    QFrame *m_panel1 = nullptr;
-    QFrame *m_panel2 = nullptr;
-    RepeaterPanel *m_panel3 = nullptr;
-    QPlainTextEdit *m_memo1 = nullptr;
+    QFrame *m_workArea = nullptr;
+    QFrame *m_templatePanel = nullptr;
+    RepeaterPanel *m_repeaterPanel = nullptr;
+    QPlainTextEdit *m_settingsText = nullptr;
     QTableView *m_grid = nullptr;
-    QLineEdit *m_edit1 = nullptr;
-    QLineEdit *m_edit2 = nullptr;
-    QLineEdit *m_edit3 = nullptr;
-    QPushButton *m_bitBtn1 = nullptr;
+    QLineEdit *m_channelCountEdit = nullptr;
+    QLineEdit *m_firstFrequencyEdit = nullptr;
+    QLineEdit *m_offsetEdit = nullptr;
+    QPushButton *m_templateOkButton = nullptr;
 
     QAction *action(const char *name) const;
 

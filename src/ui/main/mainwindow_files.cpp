@@ -3,7 +3,7 @@
 #include "main/channeltablemodel.h"
 #include "main/recentfiles.h"
 #include "main/tablehistory.h"
-#include "main/tformmain.h"
+#include "main/mainwindow.h"
 #include "transfer/portchoice.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
@@ -36,12 +36,12 @@ QString droppedChannelFile(const QMimeData *data)
 }
 } // namespace
 
-void TFormMain::N3Click()
+void MainWindow::onSaveFile()
 {
     saveToFile();
 }
 
-bool TFormMain::saveToFile()
+bool MainWindow::saveToFile()
 {
     bool saved = false;
     guarded(m_ui, [&] {
@@ -69,7 +69,7 @@ bool TFormMain::saveToFile()
     return saved;
 }
 
-void TFormMain::N4Click()
+void MainWindow::onOpenFile()
 {
     guarded(m_ui, [&] {
         const QString path = m_ui.askOpenFileName({QString(), kFilter, m_recent.lastFolder(), QString()});
@@ -78,7 +78,7 @@ void TFormMain::N4Click()
     });
 }
 
-void TFormMain::loadFile(const QString &path)
+void MainWindow::loadFile(const QString &path)
 {
     guarded(m_ui, [&] {
         ChannelFile::LoadResult result;
@@ -108,13 +108,13 @@ void TFormMain::loadFile(const QString &path)
     });
 }
 
-void TFormMain::useFile(const QString &path)
+void MainWindow::useFile(const QString &path)
 {
     m_recent.use(path);
     refreshRecentMenu();
 }
 
-void TFormMain::refreshRecentMenu()
+void MainWindow::refreshRecentMenu()
 {
     const QStringList &files = m_recent.files();
     if (QAction *line = action("N1RecentLine"))
@@ -129,7 +129,7 @@ void TFormMain::refreshRecentMenu()
     }
 }
 
-void TFormMain::openRecent(int index)
+void MainWindow::openRecent(int index)
 {
     const QStringList &files = m_recent.files();
     if (index < 0 || index >= files.size())
@@ -146,13 +146,13 @@ void TFormMain::openRecent(int index)
     loadFile(path);
 }
 
-void TFormMain::dragEnterEvent(QDragEnterEvent *event)
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 {
     if (!m_ports.transferRunning() && !droppedChannelFile(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
-void TFormMain::dropEvent(QDropEvent *event)
+void MainWindow::dropEvent(QDropEvent *event)
 {
     const QString path = droppedChannelFile(event->mimeData());
     if (path.isEmpty() || m_ports.transferRunning())

@@ -1,7 +1,7 @@
 #include "main/channeltablemodel.h"
 #include "main/keyfilter.h"
 #include "main/tablehistory.h"
-#include "main/tformmain.h"
+#include "main/mainwindow.h"
 #include "services/guard.h"
 #include "table/templatebuilder.h"
 
@@ -11,22 +11,22 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-void TFormMain::buildTemplatePanel()
+void MainWindow::buildTemplatePanel()
 {
-    m_panel2 = new QFrame(m_panel1);
-    m_panel2->setObjectName(QStringLiteral("Panel2"));
-    m_panel2->setGeometry(4, 26, 241, 99);
-    m_panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    m_templatePanel = new QFrame(m_workArea);
+    m_templatePanel->setObjectName(QStringLiteral("Panel2"));
+    m_templatePanel->setGeometry(4, 26, 241, 99);
+    m_templatePanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
     const auto addField = [this](const char *name, const QString &label, const QString &text, int y,
                                  KeyFilter::Rule rule) {
-        auto *caption = new QLabel(label, m_panel2);
+        auto *caption = new QLabel(label, m_templatePanel);
         QFont bold = caption->font();
         bold.setBold(true);
         caption->setFont(bold);
         caption->setStyleSheet(QStringLiteral("color: navy;"));
         caption->setGeometry(6, y, 160, 21);
-        auto *edit = new QLineEdit(text, m_panel2);
+        auto *edit = new QLineEdit(text, m_templatePanel);
         edit->setObjectName(QLatin1String(name));
         edit->setGeometry(166, y, 68, 21);
         // Enter presses "Ok", as in any form; the rule sees the other keys.
@@ -37,35 +37,36 @@ void TFormMain::buildTemplatePanel()
         };
         edit->installEventFilter(new KeyFilter(m_ui, std::move(enterPasses), edit));
         connect(edit, &QLineEdit::returnPressed, this, [this] {
-            if (m_bitBtn1->isVisible())
-                m_bitBtn1->click();
+            if (m_templateOkButton->isVisible())
+                m_templateOkButton->click();
         });
         return edit;
     };
-    m_edit1 =
+    m_channelCountEdit =
         addField("Edit1", QStringLiteral("Кол-во каналов"), QStringLiteral("10"), 4, &TemplateBuilder::filterCountKey);
-    m_edit2 = addField("Edit2", QStringLiteral("Начальная частота, кГц"), QStringLiteral("140000"), 28,
-                       &TemplateBuilder::filterFrequencyKey);
-    m_edit3 = addField("Edit3", QStringLiteral("Смещение, кГц"), QStringLiteral("1000"), 52,
-                       &TemplateBuilder::filterFrequencyKey);
+    m_firstFrequencyEdit = addField("Edit2", QStringLiteral("Начальная частота, кГц"), QStringLiteral("140000"), 28,
+                                    &TemplateBuilder::filterFrequencyKey);
+    m_offsetEdit = addField("Edit3", QStringLiteral("Смещение, кГц"), QStringLiteral("1000"), 52,
+                            &TemplateBuilder::filterFrequencyKey);
 
-    m_bitBtn1 = new QPushButton(QStringLiteral("Ok"), m_panel2);
-    m_bitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    m_bitBtn1->setGeometry(80, 75, 80, 21);
-    connect(m_bitBtn1, &QPushButton::clicked, this, &TFormMain::BitBtn1Click);
+    m_templateOkButton = new QPushButton(QStringLiteral("Ok"), m_templatePanel);
+    m_templateOkButton->setObjectName(QStringLiteral("BitBtn1"));
+    m_templateOkButton->setGeometry(80, 75, 80, 21);
+    connect(m_templateOkButton, &QPushButton::clicked, this, &MainWindow::onTemplateOk);
 }
 
-void TFormMain::N2Click()
+void MainWindow::onCreateTemplate()
 {
     showWorkArea(true);
-    m_edit1->setFocus();
-    m_edit2->setText(QString::number(m_state.profile().lowKHz));
+    m_channelCountEdit->setFocus();
+    m_firstFrequencyEdit->setText(QString::number(m_state.profile().lowKHz));
 }
 
-void TFormMain::BitBtn1Click()
+void MainWindow::onTemplateOk()
 {
     guarded(m_ui, [&] {
-        const TemplateBuilder::Fields fields{m_edit1->text(), m_edit2->text(), m_edit3->text()};
+        const TemplateBuilder::Fields fields{m_channelCountEdit->text(), m_firstFrequencyEdit->text(),
+                                             m_offsetEdit->text()};
         MaybeRefusal refusal;
         {
             const TableHistory::WholeStep step(*m_history, QStringLiteral("Шаблон"));

@@ -1,4 +1,4 @@
-#include "report/tformprotokol.h"
+#include "report/reportdialog.h"
 #include "report/reportdocument.h"
 #include "report/docxwriter.h"
 #include "report/reportfile.h"
@@ -23,7 +23,7 @@ namespace {
 const QString kFormats = QStringLiteral("Документ Word|*.docx|Документ PDF|*.pdf");
 } // namespace
 
-TFormProtokol::TFormProtokol(AppState &state, UiServices &ui, QWidget *parent)
+ReportDialog::ReportDialog(AppState &state, UiServices &ui, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint), m_state(state), m_ui(ui),
       m_folder(ReportFiles::reportsFolder())
 {
@@ -40,9 +40,9 @@ TFormProtokol::TFormProtokol(AppState &state, UiServices &ui, QWidget *parent)
     label->setStyleSheet(QStringLiteral("color: red;"));
     label->setGeometry(16, 10, 300, 20);
 
-    m_edit1 = new QLineEdit(ReportDocument::defaultSerial(), this);
-    m_edit1->setObjectName(QStringLiteral("Edit1"));
-    m_edit1->setGeometry(16, 36, 305, 24);
+    m_serialEdit = new QLineEdit(ReportDocument::defaultSerial(), this);
+    m_serialEdit->setObjectName(QStringLiteral("Edit1"));
+    m_serialEdit->setGeometry(16, 36, 305, 24);
 
     const auto addButton = [&](const char *name, const QString &caption, int x) {
         auto *b = new QPushButton(caption, this);
@@ -54,21 +54,21 @@ TFormProtokol::TFormProtokol(AppState &state, UiServices &ui, QWidget *parent)
     };
     m_create = addButton("BitBtn1", QStringLiteral("Создать"), 40);
     m_exit = addButton("BitBtn2", QStringLiteral("Выход"), 180);
-    connect(m_create, &QPushButton::clicked, this, &TFormProtokol::BitBtn1Click);
-    connect(m_exit, &QPushButton::clicked, this, &TFormProtokol::BitBtn2Click);
+    connect(m_create, &QPushButton::clicked, this, &ReportDialog::onCreate);
+    connect(m_exit, &QPushButton::clicked, this, &ReportDialog::onExit);
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void TFormProtokol::BitBtn1Click()
+void ReportDialog::onCreate()
 {
     guarded(m_ui, [&] {
         if (const auto refusal = ReportRefusals::forButton(m_state.dataValid)) {
             m_ui.showRefusal(*refusal);
             return;
         }
-        const QString serial = m_edit1->text();
+        const QString serial = m_serialEdit->text();
         const QDateTime now = QDateTime::currentDateTime();
         // The dialog starts in a folder that is there; the file type chosen
         // in it is the report's format.
@@ -100,14 +100,14 @@ void TFormProtokol::BitBtn1Click()
     });
 }
 
-void TFormProtokol::closeEvent(QCloseEvent *event)
+void ReportDialog::closeEvent(QCloseEvent *event)
 {
     // The frame's close button and Alt+F4 do what "Выход" does.
     event->ignore();
-    BitBtn2Click();
+    onExit();
 }
 
-void TFormProtokol::BitBtn2Click()
+void ReportDialog::onExit()
 {
     hide();
     emit exitRequested();

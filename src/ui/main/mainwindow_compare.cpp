@@ -9,7 +9,7 @@
 #include "main/celleditors.h"
 #include "main/channeltablemodel.h"
 #include "main/tablehistory.h"
-#include "main/tformmain.h"
+#include "main/mainwindow.h"
 #include "services/guard.h"
 #include "services/uiservices.h"
 
@@ -18,7 +18,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
-ComparisonDialog *TFormMain::compareWindow()
+ComparisonDialog *MainWindow::compareWindow()
 {
     if (!m_compare) {
         m_compare = new ComparisonDialog(m_state, m_ui, m_ports, this);
@@ -31,7 +31,7 @@ ComparisonDialog *TFormMain::compareWindow()
         connect(m_model, &QAbstractItemModel::modelReset, m_compare, &ComparisonDialog::tableChanged);
         connect(m_model, &QAbstractItemModel::rowsInserted, m_compare, &ComparisonDialog::tableChanged);
         connect(m_model, &QAbstractItemModel::rowsRemoved, m_compare, &ComparisonDialog::tableChanged);
-        connect(m_memo1, &QPlainTextEdit::textChanged, m_compare, &ComparisonDialog::tableChanged);
+        connect(m_settingsText, &QPlainTextEdit::textChanged, m_compare, &ComparisonDialog::tableChanged);
         connect(m_compare, &ComparisonDialog::cellRequested, this, [this](int row, int column) {
             const QModelIndex index = m_model->index(row - 1, std::max(column, 0));
             m_grid->setCurrentIndex(index);
@@ -47,7 +47,7 @@ ComparisonDialog *TFormMain::compareWindow()
     return m_compare;
 }
 
-bool TFormMain::checkForComparison()
+bool MainWindow::checkForComparison()
 {
     const DataCheckResult result = m_state.check(Paths::tempSettingsFile());
     if (result.refusal)
@@ -55,7 +55,7 @@ bool TFormMain::checkForComparison()
     return result.passed();
 }
 
-void TFormMain::N24Click()
+void MainWindow::onCompareWithFile()
 {
     guarded(m_ui, [&] {
         if (!checkForComparison())
@@ -82,7 +82,7 @@ void TFormMain::N24Click()
     });
 }
 
-void TFormMain::N25Click()
+void MainWindow::onCompareWithStation()
 {
     guarded(m_ui, [&] {
         if (checkForComparison())
@@ -90,7 +90,7 @@ void TFormMain::N25Click()
     });
 }
 
-void TFormMain::takeDifferences(const QList<StationComparison::Difference> &chosen, const StationSide &from)
+void MainWindow::takeDifferences(const QList<StationComparison::Difference> &chosen, const StationSide &from)
 {
     m_editors->closeList();
     MaybeRefusal refusal;
