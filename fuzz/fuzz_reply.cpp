@@ -59,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (reply.refusal()) {
         FUZZ_CHECK(!reply.complete());
         FUZZ_CHECK(bytes.size() >= 10);
-        FUZZ_CHECK(static_cast<std::uint8_t>(bytes.at(RadioImage::ChannelCount)) > RadioImage::MaxChannels);
+        FUZZ_CHECK(static_cast<std::uint8_t>(bytes.at(StationLayout::readAt(StationLayout::Name::ChannelCount)))
+                   > RadioImage::MaxChannels);
     }
     if (!reply.complete())
         return 0;

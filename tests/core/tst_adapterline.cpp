@@ -30,7 +30,7 @@ QByteArray station(std::uint8_t byte)
 StationData checkedData()
 {
     StationData data;
-    data.image.header[RadioImage::ChannelCount] = 2;
+    data.image.at(StationLayout::Name::ChannelCount) = 2;
     for (std::size_t r = 0; r < RadioImage::MaxChannels; ++r)
         data.image.records[r].fill(static_cast<std::uint8_t>(r + 7));
     return data;
@@ -86,8 +86,7 @@ private slots:
             row("stray bytes for 200 ms while powering up")
                 << reading << paced({.strayBytes = 10}) << Ending::Completed;
             // 160 stray bytes, 20 ms apart, keep the line busy past the 3 s bound.
-            row("stray bytes past the quiet line's bound") << reading << paced({.strayBytes = 160})
-                                                           << Ending::LineBusy;
+            row("stray bytes past the quiet line's bound") << reading << paced({.strayBytes = 160}) << Ending::LineBusy;
         }
         const auto losing = [](int byte) {
             return paced({.adapterLatencyMs = 16, .adapterJitterMs = 4, .loseByte = byte});

@@ -218,7 +218,7 @@ void TestCheckCoding::tableSize()
     const DataCheckResult result = check(plan);
     QCOMPARE(result.text(), message);
     if (result.passed()) {
-        QCOMPARE(int(result.station.image.header[RadioImage::ChannelCount]), 99);
+        QCOMPARE(int(result.station.image.at(StationLayout::Name::ChannelCount)), 99);
         QCOMPARE(int(result.station.image.records[98][1]), 99);
     }
 }
@@ -230,8 +230,8 @@ void TestCheckCoding::imageAsFarAsBuiltOnRefusal()
 
     const DataCheckResult result = check(plan);
     QVERIFY(!result.passed());
-    QCOMPARE(int(result.station.image.header[RadioImage::Brightness]), 11);
-    QCOMPARE(int(result.station.image.header[RadioImage::OptionFlags]), 6);
+    QCOMPARE(int(result.station.image.at(StationLayout::Name::Brightness)), 11);
+    QCOMPARE(int(result.station.image.at(StationLayout::Name::Options)), 6);
     QCOMPARE(recordHex(result.station.image, 0), spaced("BE01 11D881 116801 C8C8 0000 010104 FF 00 00"));
     // Row 2 stopped at "P_min": neither power level is coded, nor what follows.
     QCOMPARE(recordHex(result.station.image, 1), spaced("BE02 11DB01 116A81 C8C8 0000 010000 FF 00 00"));

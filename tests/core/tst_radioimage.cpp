@@ -7,6 +7,7 @@ using Slot = RadioImage::ReadSlot;
 using Field = RadioImage::ReadSlot::Field;
 
 Q_DECLARE_METATYPE(RadioImage::ReadSlot)
+Q_DECLARE_METATYPE(SettingsText::Key)
 
 namespace {
 // An image whose every byte tells where it came from.
@@ -15,7 +16,7 @@ RadioImage markedImage(int channels)
     RadioImage image;
     for (int i = 0; i < 12; ++i)
         image.header[std::size_t(i)] = std::uint8_t(0x10 + i);
-    image.header[RadioImage::ChannelCount] = std::uint8_t(channels);
+    image.at(StationLayout::Name::ChannelCount) = std::uint8_t(channels);
     for (int i = 0; i < 10; ++i)
         image.tones[std::size_t(i)] = std::uint8_t(0x70 + i);
     image.idCode = 0xFE00;
@@ -49,6 +50,8 @@ private slots:
     void idGoesHighByteFirst();
     void readSlot_data();
     void readSlot();
+    void codesASetting_data();
+    void codesASetting();
     void fillsAWholeReply();
     void fillsAReplyCutShort();
     void keepsRecordsBeyondTheReplysCount();
@@ -127,6 +130,46 @@ void TestRadioImage::readSlot()
         QVERIFY(*found == slot);
 }
 
+void TestRadioImage::codesASetting_data()
+{
+    using Key = SettingsText::Key;
+    QTest::addColumn<Key>("key");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("before"); // the field's byte before
+    QTest::addColumn<int>("byte");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("brightness 3") << Key::Brightness << 3 << 0 << 11 << "3";
+    QTest::newRow("volume 16") << Key::Volume << 16 << 0 << 16 << "16";
+    QTest::newRow("key beep +") << Key::KeyBeep << 1 << 0 << 200 << "+";
+    QTest::newRow("DCS numbering -") << Key::DcsMode << 0 << 200 << 100 << "-";
+    QTest::newRow("FV 42") << Key::Fv << 42 << 0 << 0x42 << "42";
+    QTest::newRow("tone 3 rounds") << Key::Tone3 << 705 << 0 << 70 << "700";
+    QTest::newRow("scan flag + keeps ВУ") << Key::ScanOption << 1 << 0x10 << 0x12 << "+";
+    QTest::newRow("ВУ - keeps the others") << Key::Vu << 0 << 0x16 << 0x06 << "-";
+    QTest::newRow("V flag of other bits") << Key::VOption << 0 << 0xFB << 0xFB << "-";
+}
+
+void TestRadioImage::codesASetting()
+{
+    using Key = SettingsText::Key;
+    QFETCH(Key, key);
+    QFETCH(int, value);
+    QFETCH(int, before);
+    QFETCH(int, byte);
+    QFETCH(QString, shown);
+    const StationLayout::SettingCoding &coding = *StationLayout::codingOf(key);
+    const StationLayout::Field &field = StationLayout::field(coding.field);
+    RadioImage image = markedImage(1);
+    const auto at = [&] { return int(image.writePrefix(0, 0).at(StationLayout::writeAt(field.name) + coding.byte)); };
+    if (field.store == StationLayout::Store::Header)
+        image.at(coding.field) = std::uint8_t(before);
+    else
+        image.tones[std::size_t(coding.byte)] = std::uint8_t(before);
+    image.setSetting(key, value);
+    QCOMPARE(at() & 0xFF, byte);
+    QCOMPARE(image.settingText(key), shown);
+}
+
 void TestRadioImage::fillsAWholeReply()
 {
     const QByteArray head = bytes({0x01, 0x23, 0xAB,                                     // serial
@@ -158,10 +201,10 @@ void TestRadioImage::fillsAReplyCutShort()
 {
     RadioImage image = markedImage(3);
     const auto extras = image.fillFromReadOrder(bytes({0, 0, 0, 1, 2, 3, 4, 5, 0xAA}));
-    QCOMPARE(image.header[RadioImage::ChannelCount], std::uint8_t(3));
-    QCOMPARE(image.header[RadioImage::SpecialChannel], std::uint8_t(5));
-    QCOMPARE(image.header[RadioImage::FvCode], std::uint8_t(0x18)); // not reached, unchanged
-    QVERIFY(!extras.idCode);                                        // only the high byte came
+    QCOMPARE(image.at(StationLayout::Name::ChannelCount), std::uint8_t(3));
+    QCOMPARE(image.at(StationLayout::Name::SpecialChannel), std::uint8_t(5));
+    QCOMPARE(image.at(StationLayout::Name::Fv), std::uint8_t(0x18)); // not reached, unchanged
+    QVERIFY(!extras.idCode);                                         // only the high byte came
     QVERIFY(!extras.moduleCode);
     QVERIFY(!extras.bandCode);
 }

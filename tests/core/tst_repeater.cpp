@@ -40,7 +40,7 @@ Panel checkedState()
                                state.table, settingsLines))
         qFatal("template refused");
     state.table.setCell(ChannelTable::Tx, 3, QStringLiteral("150000"));
-    state.image.header[RadioImage::ChannelCount] = 4;
+    state.image.at(StationLayout::Name::ChannelCount) = 4;
     for (int k = 0; k < 4; ++k)
         state.image.records[std::size_t(k)][ChannelRecord::Number] = std::uint8_t(k + 1);
     return state;
@@ -57,7 +57,7 @@ void applyEdit(Panel &state, const QString &edit)
         const int k = rest.section(u'=', 0, 0).toInt();
         state.image.records[std::size_t(k - 1)][ChannelRecord::Number] = std::uint8_t(rest.section(u'=', 1).toInt());
     } else if (kind == QLatin1String("count")) {
-        state.image.header[RadioImage::ChannelCount] = std::uint8_t(rest.toInt());
+        state.image.at(StationLayout::Name::ChannelCount) = std::uint8_t(rest.toInt());
     } else if (kind == QLatin1String("c")) {
         const int column = CheckFixtures::columnNamed(rest.section(u':', 0, 0));
         const QString rowAndValue = rest.section(u':', 1);
@@ -244,7 +244,7 @@ void TestRepeater::findRecord()
     QFETCH(int, number);
     QFETCH(int, position);
     RadioImage image;
-    image.header[RadioImage::ChannelCount] = std::uint8_t(count);
+    image.at(StationLayout::Name::ChannelCount) = std::uint8_t(count);
     for (int k = 0; k < numbers.size(); ++k)
         image.records[std::size_t(k)][ChannelRecord::Number] = std::uint8_t(numbers.at(k));
     QCOMPARE(RepeaterAssignment::findRecord(image, std::uint8_t(number)), position);

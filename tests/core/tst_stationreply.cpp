@@ -66,7 +66,7 @@ private slots:
         // The station's Id is the one it holds; block 3 replaced the Id bytes
         // on header bytes 8 and 9.
         QCOMPARE(reply.station().image.idCode, 0x12AB);
-        QCOMPARE(reply.station().image.header[RadioImage::FvCode], 0x42);
+        QCOMPARE(reply.station().image.at(StationLayout::Name::Fv), 0x42);
         QCOMPARE(reply.station().serial(), QStringLiteral("0123AB"));
         for (int c = 0; c < ChannelTable::ColumnCount; ++c)
             QCOMPARE(reply.table().cell(c, 0), ChannelTable::headerTexts()[std::size_t(c)]);
@@ -365,7 +365,7 @@ private slots:
         QCOMPARE(result.table().cell(C::Number, 1), decoded ? "1" : "");
         RadioImage earlier;
         earlier.header.fill(0x99);
-        QCOMPARE(result.placedOver(earlier).header[RadioImage::FvCode], fvByte);
+        QCOMPARE(result.placedOver(earlier).at(StationLayout::Name::Fv), fvByte);
     }
 
     // The reply's shape, as the reader follows it.

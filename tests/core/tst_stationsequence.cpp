@@ -25,6 +25,7 @@ using C = ChannelTable::Column;
 namespace {
 
 constexpr int kChannels = 99;
+constexpr int kCountAt = StationLayout::readAt(StationLayout::Name::ChannelCount);
 
 void setLine(QStringList &lines, const QString &key, const QString &value)
 {
@@ -138,7 +139,7 @@ struct SequenceStations
                 if (b == StationReply::RequestByte && requests++ > 0 && kind == u'C')
                     answer[0] = char(answer.at(0) ^ 0xFF);
                 if (b == StationReply::RequestByte && kind == u'X' && requests == 1)
-                    answer[RadioImage::ChannelCount] = char(answer.at(RadioImage::ChannelCount) + 1);
+                    answer[kCountAt] = char(answer.at(kCountAt) + 1);
                 if (b == StationReply::RequestByte && kind == u'M' && requests == 1)
                     TestLine::link(device(), &spare);
                 if (b == SimulatedStation::WriteCommand && kind == u'H') {

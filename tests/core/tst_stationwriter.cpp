@@ -25,7 +25,7 @@ StationData checkedData(int channels)
     RadioImage &image = data.image;
     for (std::size_t i = 0; i < image.header.size(); ++i)
         image.header[i] = static_cast<std::uint8_t>(0xA0 + i);
-    image.header[RadioImage::ChannelCount] = static_cast<std::uint8_t>(channels);
+    image.at(StationLayout::Name::ChannelCount) = static_cast<std::uint8_t>(channels);
     for (std::size_t i = 0; i < image.tones.size(); ++i)
         image.tones[i] = static_cast<std::uint8_t>(70 + 3 * i);
     image.idCode = 0x12AB;

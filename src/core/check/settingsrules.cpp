@@ -93,7 +93,7 @@ MaybeRefusal SettingsRules::brightness()
     const int level = integer(Key::Brightness);
     if (level < 1 || level > 5)
         return refuse(QStringLiteral("Уровень яркости изм. 1-5"));
-    m_image.header[RadioImage::Brightness] = FieldCoding::brightnessByte(level);
+    m_image.setSetting(Key::Brightness, level);
     return std::nullopt;
 }
 
@@ -102,7 +102,7 @@ MaybeRefusal SettingsRules::volume()
     m_volume = integer(Key::Volume);
     if (m_volume < 1 || m_volume > 16)
         return refuse(QStringLiteral("Уровень громкости изм. 1-16"));
-    m_image.header[RadioImage::Volume] = static_cast<std::uint8_t>(m_volume);
+    m_image.setSetting(Key::Volume, m_volume);
     addDigitsOf(m_volume);
     return std::nullopt;
 }
@@ -116,7 +116,7 @@ MaybeRefusal SettingsRules::channelCount()
         return refuse(QStringLiteral("Строчка №%1 лишняя: в радиостанцию можно записать не более %2 каналов")
                           .arg(RadioImage::MaxChannels + 1)
                           .arg(RadioImage::MaxChannels));
-    m_image.header[RadioImage::ChannelCount] = static_cast<std::uint8_t>(count);
+    m_image.at(StationLayout::Name::ChannelCount) = static_cast<std::uint8_t>(count);
     return std::nullopt;
 }
 
@@ -125,7 +125,7 @@ MaybeRefusal SettingsRules::keyBeep()
     const QString value = text(Key::KeyBeep);
     if (!isPlusOrMinus(value))
         return refuse(plusMinusOnly(SettingsText::name(Key::KeyBeep)));
-    m_image.header[RadioImage::KeyBeep] = FieldCoding::plusMinusByte(value == QLatin1String("+"));
+    m_image.setSetting(Key::KeyBeep, value == QLatin1String("+"));
     return std::nullopt;
 }
 
@@ -136,7 +136,7 @@ MaybeRefusal SettingsRules::specialChannel()
     for (int row = 1; row <= table.channelCount(); ++row) {
         if (Numbers::toInt(table.cell(ChannelTable::Number, row)) == number) {
             const int position = row - 1;
-            m_image.header[RadioImage::SpecialChannel] = static_cast<std::uint8_t>(position);
+            m_image.setSetting(Key::SpecialChannel, position);
             addDigitsOf(position);
             return std::nullopt;
         }
@@ -154,7 +154,7 @@ MaybeRefusal SettingsRules::fv()
     const int second = Numbers::toInt(value.mid(1, 1));
     if (!FieldCoding::isFvFirstDigit(first) || !FieldCoding::isFvSecondDigit(second))
         return refuse(QStringLiteral("В поле \"%1\" введен неправильный код").arg(name));
-    m_image.header[RadioImage::FvCode] = FieldCoding::fvCode(first, second);
+    m_image.setSetting(Key::Fv, 10 * first + second);
     addDigitCount(2);
     return std::nullopt;
 }
@@ -164,7 +164,7 @@ MaybeRefusal SettingsRules::minVolume()
     const int value = integer(Key::MinVolume);
     if (value < 0 || value > 8)
         return refuse(QStringLiteral("Минимальный уровень громкости изменякться от 0 до 8"));
-    m_image.header[RadioImage::MinVolume] = static_cast<std::uint8_t>(value);
+    m_image.setSetting(Key::MinVolume, value);
     if (value > m_volume)
         return refuse(QStringLiteral("Громкость не д.б. меньше минимального уровня громкости"));
     addDigitsOf(value);
@@ -176,30 +176,18 @@ MaybeRefusal SettingsRules::dcsModeRule()
     const QString value = text(Key::DcsMode);
     if (!isPlusOrMinus(value))
         return refuse(plusMinusOnly(SettingsText::name(Key::DcsMode)));
-    m_image.header[RadioImage::DcsMode] = FieldCoding::dcsModeByte(FieldCoding::dcsModeFromSetting(value));
+    m_image.setSetting(Key::DcsMode, value == QLatin1String("+"));
     return std::nullopt;
 }
 
 MaybeRefusal SettingsRules::optionFlags()
 {
-    struct Option
-    {
-        Key key;
-        std::uint8_t bit;
-    };
-    const Option options[] = {
-        {Key::ScanOption, FieldCoding::OptionFlag::Scan},
-        {Key::VOption, FieldCoding::OptionFlag::V},
-        {Key::Vu, FieldCoding::OptionFlag::Vu},
-    };
-    std::uint8_t &flags = m_image.header[RadioImage::OptionFlags];
-    flags = 0;
-    for (const Option &option : options) {
-        const QString value = text(option.key);
+    m_image.at(StationLayout::Name::Options) = 0;
+    for (const Key option : {Key::ScanOption, Key::VOption, Key::Vu}) {
+        const QString value = text(option);
         if (!isPlusOrMinus(value))
-            return refuse(flagMessage(SettingsText::name(option.key)));
-        if (value == QLatin1String("+"))
-            flags = static_cast<std::uint8_t>(flags | option.bit);
+            return refuse(flagMessage(SettingsText::name(option)));
+        m_image.setSetting(option, value == QLatin1String("+"));
     }
     return std::nullopt;
 }
@@ -212,7 +200,7 @@ MaybeRefusal SettingsRules::tones()
         if (hz < 700 || hz > 2550)
             return refuse(QStringLiteral("Ошибка в ") + SettingsText::name(tone)
                           + QStringLiteral(" диапазон от 700Гц до 2550Гц"));
-        m_image.tones[static_cast<std::size_t>(n - 1)] = FieldCoding::toneByte(hz);
+        m_image.setSetting(tone, hz);
         addDigitsOf(hz);
     }
     return std::nullopt;

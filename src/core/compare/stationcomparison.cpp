@@ -21,8 +21,7 @@ StationSide shownByStation(const StationSide &side)
 
 bool isStored(Key key)
 {
-    return std::any_of(StationLayout::fields.begin(), StationLayout::fields.end(),
-                       [key](const StationLayout::Field &f) { return StationLayout::keysOf(f).contains(key); });
+    return StationLayout::codingOf(key) != nullptr;
 }
 
 QString cellText(const ChannelTable &table, int column, int row)
@@ -178,7 +177,7 @@ void StationComparison::compareRows()
 // named by their place in the write order.
 void StationComparison::addUnexplainedBytes()
 {
-    const int countAt = StationLayout::field(StationLayout::Store::Header, RadioImage::ChannelCount).writeAt;
+    const int countAt = StationLayout::writeAt(StationLayout::Name::ChannelCount);
     const auto storedAt = [this](auto matches) {
         return std::any_of(m_differences.begin(), m_differences.end(),
                            [&](const Difference &d) { return d.kind == Kind::Stored && matches(d); });

@@ -43,16 +43,15 @@ std::optional<QString> StationSide::setting(const QString &key) const
 QList<StoredByteDifference> storedByteDifferences(const StationData &a, const StationData &b)
 {
     QList<StoredByteDifference> found;
-    for (const StationLayout::Field &f : StationLayout::fields) {
-        if (f.writeAt < 0)
-            continue;
+    for (const StationLayout::Name name : StationLayout::writeOrder) {
+        const StationLayout::Field &f = StationLayout::field(name);
         const int size =
             f.store == Store::Record ? std::min(channelsOf(a), channelsOf(b)) * RadioImage::RecordSize : f.size;
         for (int i = 0; i < size; ++i) {
             const std::uint8_t x = a.image.byteOf(f, i, a.moduleCode, a.bandCode);
             const std::uint8_t y = b.image.byteOf(f, i, b.moduleCode, b.bandCode);
             if (x != y)
-                found.append({f.writeAt + i, x, y});
+                found.append({StationLayout::writeAt(name) + i, x, y});
         }
     }
     return found;

@@ -93,6 +93,13 @@ std::uint8_t brightnessByte(int level)
     return static_cast<std::uint8_t>(5 * level - 4);
 }
 
+QString brightnessText(std::uint8_t byte)
+{
+    if (byte >= 1 && byte <= 21 && (byte - 1) % 5 == 0)
+        return QString::number((byte + 4) / 5);
+    return QString::number(byte);
+}
+
 std::uint8_t plusMinusByte(bool plus)
 {
     return plus ? PlusByte : MinusByte;
@@ -131,11 +138,6 @@ DcsMode dcsModeFromSetting(const QString &value)
 DcsMode dcsModeFromHeader(std::uint8_t byte)
 {
     return byte == MinusByte ? DcsMode::ListPosition : DcsMode::PairPartner;
-}
-
-std::uint8_t dcsModeByte(DcsMode mode)
-{
-    return plusMinusByte(mode == DcsMode::PairPartner);
 }
 
 std::optional<std::uint8_t> ctcssByte(const QString &text)

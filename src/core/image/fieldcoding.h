@@ -51,6 +51,9 @@ int toneHz(std::uint8_t byte);
 // --- Header fields --------------------------------------------------------
 // Level 1..5 gives 1, 6, 11, 16, 21.
 std::uint8_t brightnessByte(int level);
+// The level back; other bytes stay as they came, so that the data check
+// refuses what no level gives.
+QString brightnessText(std::uint8_t byte);
 std::uint8_t plusMinusByte(bool plus);
 // "+" for 200, "-" for any other byte.
 QString plusMinusText(std::uint8_t byte);
@@ -62,12 +65,6 @@ bool isFvSecondDigit(int digit);
 std::uint8_t fvCode(int first, int second);
 QString fvText(std::uint8_t code);
 
-namespace OptionFlag {
-constexpr std::uint8_t Scan = 0x02; // "Ф_Скан"
-constexpr std::uint8_t V = 0x04;    // "Ф_V"
-constexpr std::uint8_t Vu = 0x10;   // "ВУ"
-} // namespace OptionFlag
-
 // --- CTCSS and DCS codes ----------------------------------------------------
 // How DCS texts are numbered: by their list position ("Код_DCS=-", header 100)
 // or by the position of their partner in the pair table ("+", header 200).
@@ -77,7 +74,6 @@ enum class DcsMode { ListPosition, PairPartner };
 DcsMode dcsModeFromSetting(const QString &value);
 // 100 reads as list positions, any other byte as pairs.
 DcsMode dcsModeFromHeader(std::uint8_t byte);
-std::uint8_t dcsModeByte(DcsMode mode);
 
 // "Нет" gives 200, a tone its first position in the CTCSS list; none for a
 // text that is not in the list.

@@ -2,15 +2,16 @@
 
 #include <algorithm>
 
+using StationLayout::Name;
 using StationLayout::Store;
 
 std::uint8_t RadioImage::byteOf(const StationLayout::Field &field, int byte, std::uint8_t moduleCode,
                                 std::uint8_t bandCode) const
 {
-    const auto at = static_cast<std::size_t>(field.index + byte);
+    const auto at = static_cast<std::size_t>(byte);
     switch (field.store) {
     case Store::Header:
-        return header[at];
+        return header[static_cast<std::size_t>(StationLayout::headerAt(field.name)) + at];
     case Store::Tone:
         return tones[at];
     case Store::IdHigh:
@@ -29,12 +30,27 @@ std::uint8_t RadioImage::byteOf(const StationLayout::Field &field, int byte, std
     return 0;
 }
 
+void RadioImage::setSetting(SettingsText::Key key, int value)
+{
+    const StationLayout::SettingCoding &coding = *StationLayout::codingOf(key);
+    const auto at = static_cast<std::size_t>(coding.byte);
+    std::uint8_t &byte = coding.field == Name::Tones ? tones[at] : header[StationLayout::headerAt(coding.field) + at];
+    byte = StationLayout::encoded(key, value, byte);
+}
+
+QString RadioImage::settingText(SettingsText::Key key) const
+{
+    const StationLayout::SettingCoding &coding = *StationLayout::codingOf(key);
+    return StationLayout::decoded(key, byteOf(StationLayout::field(coding.field), coding.byte, 0, 0));
+}
+
 QByteArray RadioImage::writePrefix(std::uint8_t moduleCode, std::uint8_t bandCode) const
 {
     QByteArray bytes;
     bytes.reserve(WritePrefixSize);
-    for (const StationLayout::Field &f : StationLayout::fields) {
-        if (f.writeAt < 0 || f.store == Store::Record)
+    for (const Name name : StationLayout::writeOrder) {
+        const StationLayout::Field &f = StationLayout::field(name);
+        if (f.store == Store::Record)
             continue;
         for (int copy = 0; copy < f.writeCopies; ++copy) {
             for (int i = 0; i < f.size; ++i)
@@ -55,13 +71,16 @@ QByteArray RadioImage::writeOrder(std::uint8_t moduleCode, std::uint8_t bandCode
 
 std::optional<RadioImage::ReadSlot> RadioImage::readSlot(int offset)
 {
-    for (const StationLayout::Field &f : StationLayout::fields) {
-        if (offset < f.readAt || offset >= f.readAt + f.size)
+    for (const Name name : StationLayout::readOrder) {
+        const StationLayout::Field &f = StationLayout::field(name);
+        const int within = offset - StationLayout::readAt(name);
+        if (within < 0 || within >= f.size)
             continue;
-        const int within = offset - f.readAt;
         if (f.store == Store::Record)
             return ReadSlot{f.store, within / RecordSize, within % RecordSize};
-        return ReadSlot{f.store, f.index + within};
+        if (f.store == Store::Header)
+            return ReadSlot{f.store, StationLayout::headerAt(name) + within};
+        return ReadSlot{f.store, within};
     }
     return std::nullopt;
 }

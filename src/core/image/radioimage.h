@@ -17,28 +17,23 @@ struct RadioImage
     static constexpr int WritePrefixSize = StationLayout::WritePrefixSize;
     static constexpr int ReadPrefixSize = StationLayout::ReadPrefixSize;
 
-    enum HeaderByte {
-        Serial0 = 0,
-        Serial1 = 1,
-        Serial2 = 2,
-        Brightness = 3,
-        Volume = 4,
-        ChannelCount = 5,
-        KeyBeep = 6,
-        SpecialChannel = 7,
-        FvCode = 8,
-        MinVolume = 9,
-        DcsMode = 10,
-        OptionFlags = 11,
-    };
     using Record = std::array<std::uint8_t, RecordSize>;
 
-    std::array<std::uint8_t, 12> header{};
+    std::array<std::uint8_t, StationLayout::HeaderSize> header{};
     std::array<std::uint8_t, 10> tones{};
     std::uint16_t idCode = 0;
     std::array<Record, MaxChannels> records{};
 
-    int channelCount() const { return header[ChannelCount]; }
+    // A one-byte field of the header.
+    std::uint8_t &at(StationLayout::Name name) { return header[StationLayout::headerAt(name)]; }
+    std::uint8_t at(StationLayout::Name name) const { return header[StationLayout::headerAt(name)]; }
+
+    // A setting's checked value coded into its field, and the text a read
+    // shows for it.
+    void setSetting(SettingsText::Key key, int value);
+    QString settingText(SettingsText::Key key) const;
+
+    int channelCount() const { return at(StationLayout::Name::ChannelCount); }
     void clearRecords() { records = {}; }
 
     // One byte of a field of the layout; the module and band codes are given.

@@ -4,23 +4,24 @@
 
 #include <algorithm>
 
+using StationLayout::Name;
 using StationLayout::Store;
 
 QString StationData::serial() const
 {
-    const auto &header = image.header;
-    return FieldCoding::serialText(header[RadioImage::Serial0], header[RadioImage::Serial1],
-                                   header[RadioImage::Serial2]);
+    const auto *serial = &image.header[StationLayout::headerAt(Name::Serial)];
+    return FieldCoding::serialText(serial[0], serial[1], serial[2]);
 }
 
 QByteArray StationData::reply() const
 {
     const int records = std::min(image.channelCount(), RadioImage::MaxChannels);
     QByteArray bytes(RadioImage::ReadPrefixSize + records * RadioImage::RecordSize, '\0');
-    for (const StationLayout::Field &f : StationLayout::fields) {
+    for (const Name name : StationLayout::readOrder) {
+        const StationLayout::Field &f = StationLayout::field(name);
         const int size = f.store == Store::Record ? records * RadioImage::RecordSize : f.size;
         for (int i = 0; i < size; ++i)
-            bytes[f.readAt + i] = static_cast<char>(image.byteOf(f, i, moduleCode, bandCode));
+            bytes[StationLayout::readAt(name) + i] = static_cast<char>(image.byteOf(f, i, moduleCode, bandCode));
     }
     return bytes;
 }

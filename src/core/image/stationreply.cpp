@@ -9,25 +9,21 @@
 namespace {
 
 using Key = SettingsText::Key;
-using StationLayout::Store;
+using StationLayout::Name;
 namespace Flag = ChannelRecord::Flag;
-namespace Option = FieldCoding::OptionFlag;
 
-constexpr int kTones = 10;
-constexpr qsizetype kBlock1 = StationLayout::ReadBlock1Size;
-constexpr qsizetype kTonesEnd = kBlock1 + kTones;
-constexpr qsizetype kBlock3End = kTonesEnd + StationLayout::ReadBlock3Size;
+// The reply's blocks end where the tones start, after each tone, where the
+// module code starts and where the records start.
+constexpr qsizetype kTonesAt = StationLayout::ReadTonesAt;
+constexpr qsizetype kTonesEnd = StationLayout::ReadTonesEnd;
+constexpr qsizetype kHeaderEnd = StationLayout::ReadHeaderEnd;
 constexpr qsizetype kFixedPart = RadioImage::ReadPrefixSize;
-constexpr qsizetype kIdAt = StationLayout::field(Store::IdHigh).readAt;
+constexpr qsizetype kIdAt = StationLayout::readAt(Name::IdHigh);
+constexpr qsizetype kCountAt = StationLayout::readAt(Name::ChannelCount);
 
 QString decimal(int value)
 {
     return QString::number(value);
-}
-
-QString plusMinus(bool plus)
-{
-    return plus ? QStringLiteral("+") : QStringLiteral("-");
 }
 
 // A byte that names nothing in its list, or a position past the channels. The
@@ -40,15 +36,6 @@ QString unknown(int value)
     return u'?' + decimal(value);
 }
 
-// The station keeps brightness as 5·L − 4. Other bytes stay as they came, so
-// that the data check refuses what no level gives.
-QString brightnessText(std::uint8_t byte)
-{
-    if (byte >= 1 && byte <= 21 && (byte - 1) % 5 == 0)
-        return decimal((byte + 4) / 5);
-    return decimal(byte);
-}
-
 QString ctcssOrUnknown(std::uint8_t byte)
 {
     return FieldCoding::ctcssText(byte).value_or(unknown(byte));
@@ -57,6 +44,12 @@ QString ctcssOrUnknown(std::uint8_t byte)
 QString dcsOrUnknown(std::uint8_t byte, FieldCoding::DcsMode mode)
 {
     return FieldCoding::dcsText(byte, mode).value_or(unknown(byte));
+}
+
+FrequencyWord::Bytes word(const RadioImage::Record &record, int first)
+{
+    const auto at = static_cast<std::size_t>(first);
+    return {record[at], record[at + 1], record[at + 2]};
 }
 
 std::uint8_t at(const QByteArray &bytes, qsizetype position)
@@ -77,9 +70,9 @@ Refusal StationReply::tooManyChannels(int count)
 
 MaybeRefusal StationReply::refusalOf(const QByteArray &received)
 {
-    if (received.size() < kBlock1)
+    if (received.size() < kTonesAt)
         return std::nullopt;
-    const int count = at(received, RadioImage::ChannelCount);
+    const int count = at(received, kCountAt);
     if (count > RadioImage::MaxChannels)
         return tooManyChannels(count);
     return std::nullopt;
@@ -87,16 +80,16 @@ MaybeRefusal StationReply::refusalOf(const QByteArray &received)
 
 qsizetype StationReply::expectedLength(const QByteArray &received)
 {
-    if (received.size() <= RadioImage::ChannelCount)
+    if (received.size() <= kCountAt)
         return kFixedPart;
-    return kFixedPart + qsizetype(at(received, RadioImage::ChannelCount)) * RadioImage::RecordSize;
+    return kFixedPart + qsizetype(at(received, kCountAt)) * RadioImage::RecordSize;
 }
 
 bool StationReply::isShownAt(qsizetype received)
 {
     if (received == 0 || received == kFixedPart)
         return true;
-    if (received >= kBlock1 && received <= kTonesEnd)
+    if (received >= kTonesAt && received <= kTonesEnd)
         return true;
     return received > kFixedPart && (received - kFixedPart) % RadioImage::RecordSize == 0;
 }
@@ -107,7 +100,7 @@ std::optional<QString> StationReply::stoppedText(const QByteArray &received)
         return std::nullopt;
     const QString stopped = QStringLiteral("станция перестала отвечать на байте %1 из %2").arg(received.size() + 1);
     // Before its channel count the reply's length is known only at its least.
-    if (received.size() <= RadioImage::ChannelCount)
+    if (received.size() <= kCountAt)
         return stopped.arg(QStringLiteral("%1 или более").arg(RadioImage::ReadPrefixSize));
     return stopped.arg(expectedLength(received));
 }
@@ -126,7 +119,7 @@ StationReply StationReply::decode(const QByteArray &received, StationKind curren
     if (reply.m_settingsComplete)
         reply.decodeRecords();
     reply.m_station.image = reply.placedOver(RadioImage());
-    if (reply.m_decoded >= kBlock1)
+    if (reply.m_decoded >= kTonesAt)
         reply.m_station.image.idCode = static_cast<std::uint16_t>(at(received, kIdAt) << 8 | at(received, kIdAt + 1));
     return reply;
 }
@@ -139,19 +132,19 @@ void StationReply::addLine(Key key, const QString &value)
 void StationReply::decodeFixedPart()
 {
     const QByteArray &r = m_received;
-    if (r.size() < kBlock1)
+    if (r.size() < kTonesAt)
         return;
     addLine(Key::Serial, FieldCoding::serialText(at(r, 0), at(r, 1), at(r, 2)));
     // The Id as the station holds it.
     addLine(Key::Id, FieldCoding::hexByte(at(r, kIdAt)) + FieldCoding::hexByte(at(r, kIdAt + 1)));
-    m_decoded = kBlock1;
-    for (int n = 1; n <= kTones && r.size() > m_decoded; ++n) {
-        addLine(SettingsText::tone(n), decimal(at(r, m_decoded) * 10));
+    m_decoded = kTonesAt;
+    for (int n = 1; m_decoded < kTonesEnd && r.size() > m_decoded; ++n) {
+        addLine(SettingsText::tone(n), StationLayout::decoded(SettingsText::tone(n), at(r, m_decoded)));
         ++m_decoded;
     }
-    if (r.size() < kBlock3End)
+    if (r.size() < kHeaderEnd)
         return;
-    m_decoded = kBlock3End;
+    m_decoded = kHeaderEnd;
     if (r.size() < kFixedPart)
         return;
     m_decoded = kFixedPart;
@@ -159,39 +152,31 @@ void StationReply::decodeFixedPart()
     m_station.image = placedOver(RadioImage());
     ChannelPlan codes;
     codes.stationKind = m_station.stationKind;
-    m_selected = codes.selectStationByBandCode(at(r, StationLayout::field(Store::Band).readAt));
+    m_selected = codes.selectStationByBandCode(at(r, StationLayout::readAt(Name::Band)));
     m_station.stationKind = codes.stationKind;
     m_station.bandCode = codes.bandCode;
-    m_station.moduleCode = at(r, StationLayout::field(Store::Module).readAt);
+    m_station.moduleCode = at(r, StationLayout::readAt(Name::Module));
     addHeaderLines();
     m_settingsComplete = true;
 }
 
 void StationReply::addHeaderLines()
 {
-    const auto &h = m_station.image.header;
+    const RadioImage &image = m_station.image;
     // The station keeps no power levels: the template's stand in.
     for (const Key key : {Key::P1, Key::P2, Key::P3, Key::P4})
         addLine(key, *SettingsText::spec(key).templateValue);
-    addLine(Key::Brightness, brightnessText(h[RadioImage::Brightness]));
-    addLine(Key::Volume, decimal(h[RadioImage::Volume]));
-    addLine(Key::MinVolume, decimal(h[RadioImage::MinVolume]));
-    addLine(Key::KeyBeep, FieldCoding::plusMinusText(h[RadioImage::KeyBeep]));
-    addLine(Key::Fv, FieldCoding::fvText(h[RadioImage::FvCode]));
-    addLine(Key::DcsMode, FieldCoding::plusMinusText(h[RadioImage::DcsMode]));
-    const std::uint8_t options = h[RadioImage::OptionFlags];
-    addLine(Key::ScanOption, plusMinus(options & Option::Scan));
-    addLine(Key::VOption, plusMinus(options & Option::V));
-    addLine(Key::Vu, plusMinus(options & Option::Vu));
+    for (int key = int(Key::Brightness); key <= int(Key::Vu); ++key)
+        addLine(Key(key), image.settingText(Key(key)));
 }
 
 int StationReply::channelCount() const
 {
     // The refusal keeps larger counts out; the clamp keeps the record store
     // safe even so.
-    if (m_refusal || m_decoded < kBlock1)
+    if (m_refusal || m_decoded < kTonesAt)
         return 0;
-    return std::min<int>(at(m_received, RadioImage::ChannelCount), RadioImage::MaxChannels);
+    return std::min<int>(at(m_received, kCountAt), RadioImage::MaxChannels);
 }
 
 void StationReply::decodeRecords()
@@ -214,46 +199,47 @@ void StationReply::decodeRecords()
 void StationReply::decodeRow(int row, const RadioImage::Record &r)
 {
     using C = ChannelTable::Column;
+    using Byte = ChannelRecord::Byte;
     ChannelTable &t = m_table;
     const StationProfile &p = StationProfiles::get(m_station.stationKind);
-    const std::uint8_t flags = r[0];
+    const std::uint8_t flags = r[Byte::Flags];
 
-    t.setCell(C::Number, row, decimal(r[1]));
-    t.setCell(C::Rx, row, FieldCoding::frequencyText({r[2], r[3], r[4]}, FrequencyWord::Side::Receive, p));
-    t.setCell(C::Tx, row, FieldCoding::frequencyText({r[5], r[6], r[7]}, FrequencyWord::Side::Transmit, p));
+    t.setCell(C::Number, row, decimal(r[Byte::Number]));
+    t.setCell(C::Rx, row, FieldCoding::frequencyText(word(r, Byte::RxWord), FrequencyWord::Side::Receive, p));
+    t.setCell(C::Tx, row, FieldCoding::frequencyText(word(r, Byte::TxWord), FrequencyWord::Side::Transmit, p));
 
     if (flags & Flag::CtcssMode) {
-        t.setCell(C::CtcRx, row, ctcssOrUnknown(r[8]));
-        t.setCell(C::CtcTx, row, ctcssOrUnknown(r[9]));
+        t.setCell(C::CtcRx, row, ctcssOrUnknown(r[Byte::RxCode]));
+        t.setCell(C::CtcTx, row, ctcssOrUnknown(r[Byte::TxCode]));
         t.setCell(C::DcsRx, row, FieldCoding::noneText());
         t.setCell(C::DcsTx, row, FieldCoding::noneText());
     } else {
-        const auto mode = FieldCoding::dcsModeFromHeader(m_station.image.header[RadioImage::DcsMode]);
+        const auto mode = FieldCoding::dcsModeFromHeader(m_station.image.at(Name::DcsMode));
         t.setCell(C::CtcRx, row, FieldCoding::noneText());
         t.setCell(C::CtcTx, row, FieldCoding::noneText());
-        t.setCell(C::DcsRx, row, dcsOrUnknown(r[8], mode));
-        t.setCell(C::DcsTx, row, dcsOrUnknown(r[9], mode));
+        t.setCell(C::DcsRx, row, dcsOrUnknown(r[Byte::RxCode], mode));
+        t.setCell(C::DcsTx, row, dcsOrUnknown(r[Byte::TxCode], mode));
     }
 
-    t.setCell(C::ToneRx, row, FieldCoding::toneNumberText(r[10]));
-    t.setCell(C::ToneTx, row, FieldCoding::toneNumberText(r[11]));
-    t.setCell(C::Sh, row, decimal(r[12]));
-    t.setCell(C::PMax, row, decimal(r[14]));
-    t.setCell(C::PMin, row, decimal(r[13]));
+    t.setCell(C::ToneRx, row, FieldCoding::toneNumberText(r[Byte::RxTone]));
+    t.setCell(C::ToneTx, row, FieldCoding::toneNumberText(r[Byte::TxTone]));
+    t.setCell(C::Sh, row, decimal(r[Byte::Sh]));
+    t.setCell(C::PMax, row, decimal(r[Byte::PMax]));
+    t.setCell(C::PMin, row, decimal(r[Byte::PMin]));
     t.setChecked(C::Scan, row, flags & Flag::Scan);
     t.setCell(C::Sw, row, (flags & Flag::Narrow) ? QStringLiteral("12,5") : QStringLiteral("25"));
     t.setChecked(C::IdTone, row, !(flags & Flag::IdToneOff));
-    t.setCell(C::TxOff, row, FieldCoding::txOffText(r[15]));
-    t.setCell(C::Time, row, FieldCoding::timeText(r[16]));
+    t.setCell(C::TxOff, row, FieldCoding::txOffText(r[Byte::Inverted]));
+    t.setCell(C::Time, row, FieldCoding::timeText(r[Byte::Time]));
     t.setChecked(C::Active, row, flags & Flag::Active);
 }
 
 QString StationReply::specialChannelText() const
 {
-    const int position = m_station.image.header[RadioImage::SpecialChannel];
+    const int position = m_station.image.at(Name::SpecialChannel);
     if (position >= channelCount())
         return unknown(position);
-    return decimal(m_station.image.records[static_cast<std::size_t>(position)][1]);
+    return decimal(m_station.image.records[static_cast<std::size_t>(position)][ChannelRecord::Number]);
 }
 
 RadioImage StationReply::placedOver(RadioImage image) const
@@ -261,9 +247,9 @@ RadioImage StationReply::placedOver(RadioImage image) const
     image.placeReplyBytes(0, reinterpret_cast<const std::uint8_t *>(m_received.constData()), int(m_decoded));
     // Until block 3 replaces them, header bytes 8 and 9 hold the Id bytes,
     // as they always have after a read cut short there.
-    if (m_decoded >= kBlock1 && m_decoded < kBlock3End) {
-        image.header[RadioImage::FvCode] = at(m_received, kIdAt);
-        image.header[RadioImage::MinVolume] = at(m_received, kIdAt + 1);
+    if (m_decoded >= kTonesAt && m_decoded < kHeaderEnd) {
+        image.at(Name::Fv) = at(m_received, kIdAt);
+        image.at(Name::MinVolume) = at(m_received, kIdAt + 1);
     }
     return image;
 }

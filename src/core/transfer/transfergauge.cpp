@@ -12,8 +12,8 @@ namespace {
 
 constexpr int kFull = 100;
 // The bytes of a write (after its start byte) at each mark of the settings.
-constexpr qsizetype kHeaderSent = 1 + StationLayout::WriteHeaderBytes;
-constexpr qsizetype kTonesSent = 1 + StationLayout::WriteHeaderAndToneBytes;
+constexpr qsizetype kHeaderSent = 1 + StationLayout::WriteTonesAt;
+constexpr qsizetype kTonesSent = 1 + StationLayout::WriteTonesEnd;
 constexpr qsizetype kSettingsSent = 1 + RadioImage::WritePrefixSize;
 
 int writeValue(const TransferProgress &p)
@@ -70,6 +70,8 @@ int TransferProgress::percent() const
 TransferProgress TransferProgress::ofReply(SequenceStep step, const QByteArray &reply)
 {
     // The length is known once the channel count has come.
-    const qsizetype total = reply.size() > RadioImage::ChannelCount ? StationReply::expectedLength(reply) : 0;
+    const qsizetype total = reply.size() > StationLayout::readAt(StationLayout::Name::ChannelCount)
+                                ? StationReply::expectedLength(reply)
+                                : 0;
     return TransferProgress{step, reply.size(), total, false};
 }
