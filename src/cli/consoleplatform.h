@@ -22,4 +22,9 @@ bool isTerminal(std::FILE *stream);
 // UsageError for one that the program cannot hold exactly.
 QStringList arguments(int argc, char **argv);
 
+// Ends the program with `code` once everything is written and closed. On
+// Windows the process ends at once: under Wine a process whose transfers ran
+// on worker threads was seen to hang in its exit, after its result was out.
+[[nodiscard]] int leave(int code);
+
 } // namespace ConsolePlatform

@@ -37,4 +37,9 @@ QStringList arguments(int argc, char **argv)
     return arguments;
 }
 
+int leave(int code)
+{
+    return code;
+}
+
 } // namespace ConsolePlatform

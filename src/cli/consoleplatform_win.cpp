@@ -56,4 +56,12 @@ QStringList arguments(int, char **)
     return QCoreApplication::arguments().mid(1);
 }
 
+int leave(int code)
+{
+    std::fflush(stdout);
+    std::fflush(stderr);
+    ::TerminateProcess(::GetCurrentProcess(), static_cast<UINT>(code));
+    return code;
+}
+
 } // namespace ConsolePlatform

@@ -39,20 +39,23 @@ int main(int argc, char **argv)
     if (!StandardStreams::ensureOpen())
         return ExitCode::Failure;
     StopSignals::ignoreBrokenPipe();
-    const auto app = Commands::application(argc, argv);
-    // The program's name, so that the configuration folder (V404Options.ini,
-    // MyTemp.ini) and the archive of reads are the window's own.
-    QCoreApplication::setApplicationName(QStringLiteral("vetral"));
-    // Qt's parts of the help and of argument errors in Russian, as the window's.
-    QtTranslations::installRussian(*app);
-    try {
-        return Console::finish(run(ConsolePlatform::arguments(argc, argv)));
-    } catch (const UsageError &e) {
-        Console::err(e.text());
-    } catch (const PlatformError &e) {
-        Console::err(e.text());
-    } catch (const std::bad_alloc &) {
-        Console::err(QStringLiteral("Не хватило памяти."));
+    int code = ExitCode::Failure;
+    {
+        const auto app = Commands::application(argc, argv);
+        // The program's name, so that the configuration folder (V404Options.ini,
+        // MyTemp.ini) and the archive of reads are the window's own.
+        QCoreApplication::setApplicationName(QStringLiteral("vetral"));
+        // Qt's parts of the help and of argument errors in Russian, as the window's.
+        QtTranslations::installRussian(*app);
+        try {
+            code = run(ConsolePlatform::arguments(argc, argv));
+        } catch (const UsageError &e) {
+            Console::err(e.text());
+        } catch (const PlatformError &e) {
+            Console::err(e.text());
+        } catch (const std::bad_alloc &) {
+            Console::err(QStringLiteral("Не хватило памяти."));
+        }
     }
-    return Console::finish(ExitCode::Failure);
+    return ConsolePlatform::leave(Console::finish(code));
 }
