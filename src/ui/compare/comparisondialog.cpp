@@ -55,15 +55,7 @@ ComparisonDialog::ComparisonDialog(const AppState &document, UiServices &ui, Por
     auto *portColumn = new QVBoxLayout(portFrame);
     portColumn->addWidget(m_com1);
     portColumn->addWidget(m_com2);
-    connect(m_com1, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            m_ports.choose(1);
-    });
-    connect(m_com2, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            m_ports.choose(2);
-    });
-    connect(&m_ports, &PortChoice::changed, this, [this] { m_ports.show(*m_com1, *m_com2); });
+    m_ports.bind(*m_com1, *m_com2, this);
     m_read = new QPushButton(QStringLiteral("Читать и сравнить"), m_portPanel);
     m_read->setObjectName(QStringLiteral("ReadAndCompare"));
     connect(m_read, &QPushButton::clicked, this, &ComparisonDialog::readAndCompare);

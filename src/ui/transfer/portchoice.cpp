@@ -69,3 +69,16 @@ LinkSetup nextTransferLink(UiServices &ui, const PortChoice &ports, const QStrin
     }
     return link;
 }
+
+void PortChoice::bind(QRadioButton &com1, QRadioButton &com2, QObject *window)
+{
+    connect(&com1, &QRadioButton::toggled, window, [this](bool on) {
+        if (on)
+            choose(1);
+    });
+    connect(&com2, &QRadioButton::toggled, window, [this](bool on) {
+        if (on)
+            choose(2);
+    });
+    connect(this, &PortChoice::changed, window, [this, &com1, &com2] { show(com1, com2); });
+}

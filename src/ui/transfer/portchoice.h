@@ -32,6 +32,9 @@ public:
 
     // Shows the choice on a window's " COM1" and " COM2".
     void show(QRadioButton &com1, QRadioButton &com2) const;
+    // A window's COM1 and COM2 buttons choose the port and show every change
+    // of it, from whichever window, for as long as `window` lives.
+    void bind(QRadioButton &com1, QRadioButton &com2, QObject *window);
 
     bool transferRunning() const { return m_running; }
     void setTransferRunning(bool running) { m_running = running; }

@@ -70,15 +70,7 @@ TransferDialog::TransferDialog(const AppState &document, UiServices &ui, PortCho
     m_com2->setToolTip(QStringLiteral("Нижний разъем"));
     m_com2->setGeometry(8, 34, 96, 20);
     m_com2->setChecked(true);
-    connect(m_com1, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            m_ports.choose(1);
-    });
-    connect(m_com2, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            m_ports.choose(2);
-    });
-    connect(&m_ports, &PortChoice::changed, this, [this] { m_ports.show(*m_com1, *m_com2); });
+    m_ports.bind(*m_com1, *m_com2, this);
 
     m_search = new QPushButton(LinkTexts::searchIdle(), this);
     m_search->setObjectName(QStringLiteral("BitBtn4"));
