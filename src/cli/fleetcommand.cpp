@@ -1,4 +1,5 @@
 #include "commandline.h"
+#include "commandports.h"
 #include "commands.h"
 #include "console.h"
 #include "common/exitcodes.h"
@@ -108,6 +109,7 @@ int fleet(const CommandLine &line)
     for (qsizetype k = 0; k < ports.size(); ++k) {
         StationPlan plan = BatchStation::plan(checked->plan, checked->check.station, ports.at(k).device,
                                               Paths::optionsFile(), archive, reports, stop);
+        plan.link.factory = CommandPorts::factory();
         if (own)
             BatchStation::setId(plan, ids.at(k));
         plans.push_back(std::move(plan));

@@ -1,4 +1,5 @@
 #include "commandline.h"
+#include "commandports.h"
 #include "commands.h"
 #include "console.h"
 #include "common/exitcodes.h"
@@ -6,7 +7,6 @@
 #include "common/paths.h"
 #include "link/linktexts.h"
 #include "link/portsearch.h"
-#include "link/systemseriallink.h"
 #include "transfer/transferjob.h"
 
 namespace Commands {
@@ -14,7 +14,7 @@ namespace Commands {
 int search(const CommandLine &)
 {
     Console::err(LinkTexts::searching());
-    TransferJob search(Paths::optionsFile(), systemSerialLinkFactory(), PortSearchTimings(),
+    TransferJob search(Paths::optionsFile(), CommandPorts::factory(), PortSearchTimings(),
                        Paths::dataFolderRefusal() ? QString() : traceFolder());
     runToEnd(search, &TransferJob::finished);
     const std::uint8_t portNumber = search.foundPort();

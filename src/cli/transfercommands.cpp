@@ -2,6 +2,7 @@
 // dialog's progress on standard error, the outcome as one line and the exit
 // status.
 #include "commandline.h"
+#include "commandports.h"
 #include "commands.h"
 #include "console.h"
 #include "consoleprogress.h"
@@ -68,6 +69,7 @@ SequenceOutcome runOnStation(StationPlan plan, const PortArgument &port)
 {
     plan.link.device = port.device;
     plan.link.portNumber = port.portNumber;
+    plan.link.factory = CommandPorts::factory();
     plan.link.stop = StopSignals::install();
     if (plan.link.traceFolder.isEmpty() && !Paths::dataFolderRefusal())
         plan.link.traceFolder = traceFolder();

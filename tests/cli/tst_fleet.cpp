@@ -1,10 +1,11 @@
-// vetral-cli fleet run as a process over several simulated stations, each on
-// its own pseudo-terminal: what each station receives, the archive copies of
-// what they held, their reports, the result lines and the exit status, and
-// the refusals that come before any byte is sent.
-#include "clihome.h"
+// vetral-cli fleet over several simulated stations, each on a line of its
+// own: what each station receives, the archive copies of what they held,
+// their reports, the result lines and the exit status, and the refusals that
+// come before any byte is sent. The command runs in the test's process on
+// lines in memory, and as a process on pseudo-terminals where signals stop it.
+#include "cliline.h"
+#include "inprocesscli.h"
 #include "simulatedstation.h"
-#include "stationline.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -43,7 +44,9 @@ struct SignalAt
 class Stations
 {
 public:
+    // Signals reach only a process: their stations are pseudo-terminals.
     Stations(const QString &kinds, const QStringList &serials)
+        : m_kind(kinds.contains(QRegularExpression("[ITH]")) ? CliLine::Kind::PseudoTerminal : CliLine::Kind::Memory)
     {
         for (qsizetype i = 0; i < kinds.size(); ++i) {
             const QChar kind = kinds.at(i);
@@ -68,31 +71,30 @@ public:
             if (kind == u'I')
                 options.answerDelayMs = 50;
             One *self = one.get();
-            one->line = std::make_unique<StationLine>(
+            one->line = std::make_unique<CliLine>(
+                m_kind, m_dir.path(),
                 [self, kind, this](std::uint8_t byte) {
                     QByteArray answer = self->station.onByte(byte, 0);
                     if (kind == u'D' && answer.size() > kReplyTone3)
                         answer[kReplyTone3] = char(answer.at(kReplyTone3) + 1);
                     if (byte == 30 && self->requests++ > 0 && kind == u'C')
                         answer[0] = char(answer.at(0) ^ 0xFF);
-                    if (byte == 30 && kind == u'M' && self->requests == 1) {
-                        QFile::remove(self->link);
-                        QFile::link(m_spare->devicePath(), self->link);
-                    }
+                    if (byte == 30 && kind == u'M' && self->requests == 1)
+                        m_spare->linkAs(self->link);
                     return answer;
                 },
                 options);
-            one->line->start();
             if (kind == u'M') {
                 one->link = m_dir.filePath(QString("ttyMoved%1").arg(i));
-                QFile::link(one->line->devicePath(), one->link);
+                one->line->linkAs(one->link);
             }
             m_all.push_back(std::move(one));
         }
         StationMemory spare;
-        m_spare = std::make_unique<StationLine>(
-            [station = SimulatedStation(spare)](std::uint8_t byte) mutable { return station.onByte(byte, 0); });
-        m_spare->start();
+        m_spare = std::make_unique<CliLine>(m_kind, m_dir.path(), [station = SimulatedStation(spare)](
+                                                                       std::uint8_t byte) mutable {
+            return station.onByte(byte, 0);
+        });
     }
     ~Stations() { stop(); }
 
@@ -103,6 +105,7 @@ public:
         return one.link.isEmpty() ? one.line->devicePath() : one.link;
     }
     QByteArray received(qsizetype i) const { return m_all.at(std::size_t(i))->line->received(); }
+    bool inMemory() const { return m_kind == CliLine::Kind::Memory; }
     QByteArray spareReceived() const { return m_spare->received(); }
     void stop()
     {
@@ -131,13 +134,14 @@ private:
     {
         explicit One(const StationMemory &memory) : station(memory) {}
         SimulatedStation station;
-        std::unique_ptr<StationLine> line;
+        std::unique_ptr<CliLine> line;
         QString link;     // the port's name, for a station reached through a link
         int requests = 0; // read requests so far
     };
+    CliLine::Kind m_kind;
     QTemporaryDir m_dir;
     std::vector<std::unique_ptr<One>> m_all;
-    std::unique_ptr<StationLine> m_spare; // where a moved link leads
+    std::unique_ptr<CliLine> m_spare; // where a moved link leads
     QList<SignalAt> m_signals;
     std::vector<std::thread> m_senders;
 };
@@ -264,7 +268,9 @@ void FleetTest::batch()
         arguments += QStringList{"--port", names.last()};
     }
     home.mapPorts(map);
-    const CliRun run = home.run(arguments + options, QString(), [&stations](qint64 pid) { stations.signalAt(pid); });
+    const CliRun run = stations.inMemory() ? InProcessCli::run(home, arguments + options)
+                                           : home.run(arguments + options, QString(),
+                                                      [&stations](qint64 pid) { stations.signalAt(pid); });
     stations.stop();
     QCOMPARE(stations.spareReceived(), QByteArray());
 
@@ -352,7 +358,7 @@ void FleetTest::refusedBeforeAnyByte()
     home.mapPorts({{3, stations.device(0)}, {4, stations.device(1)}});
     QVERIFY(QFile::link(stations.device(0), home.path("ttyLink")));
     arguments.replaceInStrings("{dir}", home.root()).replaceInStrings("{station0}", stations.device(0));
-    const CliRun run = home.run(arguments);
+    const CliRun run = InProcessCli::run(home, arguments);
     stations.stop();
 
     QCOMPARE(run.out, out);
@@ -363,5 +369,5 @@ void FleetTest::refusedBeforeAnyByte()
     QVERIFY(!QFileInfo::exists(home.archiveFolder()));
 }
 
-QTEST_GUILESS_MAIN(FleetTest)
+QTEST_MAIN(FleetTest)
 #include "tst_fleet.moc"

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <memory>
 
 class TestReportLibreOffice : public QObject
 {
@@ -20,11 +21,14 @@ class TestReportLibreOffice : public QObject
 private:
     QTemporaryDir m_dir;
     QString m_docx;
+    // The conversions to PDF and to text, started together.
+    std::unique_ptr<LibreOffice::Conversion> m_pdf, m_text;
 
-    bool convert(const QString &filter, QString &output)
+    std::unique_ptr<LibreOffice::Conversion> convert(const QString &filter)
     {
-        return LibreOffice::convert(m_dir.filePath(QStringLiteral("profile")), {QStringLiteral("--convert-to"), filter},
-                                    m_docx, m_dir.path(), output);
+        return std::make_unique<LibreOffice::Conversion>(m_dir.filePath(QStringLiteral("profile-") + filter.left(3)),
+                                                         QStringList{QStringLiteral("--convert-to"), filter}, m_docx,
+                                                         m_dir.path());
     }
 
 private slots:
@@ -44,12 +48,14 @@ private slots:
         m_docx = m_dir.filePath(QStringLiteral("Протокол К7ТВ-12345.docx"));
         DocxWriter::write(ReportDocument::build(QStringLiteral("К7ТВ-12345"), state.settingsLines, state.table, 99),
                           m_docx);
+        m_pdf = convert(QStringLiteral("pdf"));
+        m_text = convert(QStringLiteral("txt:Text (encoded):UTF8"));
     }
 
     void convertsToPdf()
     {
         QString output;
-        QVERIFY2(convert(QStringLiteral("pdf"), output), qPrintable(output));
+        QVERIFY2(m_pdf->finish(output), qPrintable(output));
         QFile pdf(m_dir.filePath(QStringLiteral("Протокол К7ТВ-12345.pdf")));
         QVERIFY2(pdf.open(QIODevice::ReadOnly), qPrintable(output));
         QVERIFY(pdf.read(5) == "%PDF-");
@@ -68,7 +74,7 @@ private slots:
     void readsTheContent()
     {
         QString output;
-        QVERIFY2(convert(QStringLiteral("txt:Text (encoded):UTF8"), output), qPrintable(output));
+        QVERIFY2(m_text->finish(output), qPrintable(output));
         QFile file(m_dir.filePath(QStringLiteral("Протокол К7ТВ-12345.txt")));
         QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(output));
         const QString text = QString::fromUtf8(file.readAll());

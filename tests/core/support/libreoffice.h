@@ -29,21 +29,39 @@ inline bool hasPart(const QString &part)
 }
 
 // `soffice --headless ARGUMENTS --outdir OUTDIR INPUT` with the profile in
-// `profile`; false when it failed, with what it said in `output`.
-inline bool convert(const QString &profile, const QStringList &arguments, const QString &input, const QString &outdir,
-                    QString &output)
+// `profile`, started at once: conversions in profiles of their own run side
+// by side, as each spends most of its time starting the office.
+class Conversion
 {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program(),
-                  QStringList{QStringLiteral("-env:UserInstallation=file://") + profile, QStringLiteral("--headless")}
-                      + arguments + QStringList{QStringLiteral("--outdir"), outdir, input});
-    // A guard against a hung office, not a performance figure.
-    const bool finished = process.waitForFinished(300000);
-    output = QString::fromLocal8Bit(process.readAll());
-    if (!finished)
-        process.kill();
-    return finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
+public:
+    Conversion(const QString &profile, const QStringList &arguments, const QString &input, const QString &outdir)
+    {
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.start(program(), QStringList{QStringLiteral("-env:UserInstallation=file://") + profile,
+                                               QStringLiteral("--headless")}
+                                       + arguments + QStringList{QStringLiteral("--outdir"), outdir, input});
+    }
+    Conversion(const Conversion &) = delete;
+    Conversion &operator=(const Conversion &) = delete;
+    ~Conversion()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished();
+        }
+    }
+
+    // Waits for its end; false when it failed, with what it said in `output`.
+    bool finish(QString &output)
+    {
+        // A guard against a hung office, not a performance figure.
+        const bool finished = m_process.waitForFinished(300000);
+        output = QString::fromLocal8Bit(m_process.readAll());
+        return finished && m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
+    }
+
+private:
+    QProcess m_process;
+};
 
 } // namespace LibreOffice
