@@ -85,6 +85,11 @@ private slots:
             // Dropped by the wait for a quiet line, which then goes on.
             row("stray bytes for 200 ms while powering up")
                 << reading << paced({.strayBytes = 10}) << Ending::Completed;
+            // A station still sending the tail of a reply cut off, and taking in
+            // nothing meanwhile, pausing as long as the reader allows within a
+            // reply: no byte of the transfer may go out into the tail.
+            row("a slow station's cut reply, 200 ms between bytes")
+                << reading << paced({.strayBytes = 4, .strayGapMs = 200}) << Ending::Completed;
             // 160 stray bytes, 20 ms apart, keep the line busy past the 3 s bound.
             row("stray bytes past the quiet line's bound") << reading << paced({.strayBytes = 160}) << Ending::LineBusy;
         }

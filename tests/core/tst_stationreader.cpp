@@ -243,48 +243,6 @@ private slots:
         QCOMPARE(line.station.received(), bytes({30, 30}));
     }
 
-    void stationStillSending_data()
-    {
-        // The station is still sending the rest of an interrupted reply,
-        // paced like a 1200-baud line, when the read starts, and takes in
-        // nothing while it sends. The request goes out only once the line has
-        // been quiet for longer than any gap the reader allows within a reply,
-        // so the tail is not taken for the new reply nor the request lost in
-        // it; a line that stays busy past the bound ends the read with
-        // nothing sent.
-        QTest::addColumn<int>("tailBytes");
-        QTest::addColumn<int>("gapMs"); // between the tail's bytes, beyond the line's pace
-        QTest::addColumn<bool>("quietsDown");
-        // 30 bytes take a quarter of a second; 400 take more than the 3 s bound.
-        QTest::newRow("a cut read's tail") << 30 << 0 << true;
-        QTest::newRow("never quiet") << 400 << 0 << false;
-        QTest::newRow("a slow station's cut reply") << 5 << 60 << true;
-    }
-    void stationStillSending()
-    {
-        QFETCH(int, tailBytes);
-        QFETCH(int, gapMs);
-        QFETCH(bool, quietsDown);
-        const QByteArray reply = Reply{}.bytes();
-        StationLineOptions options;
-        options.lineTime = true;
-        options.answerGapMs = gapMs;
-        Line line(Answer{reply}, options);
-        line.station.deafWhileSending();
-        QByteArray tail;
-        while (tail.size() < tailBytes)
-            tail += reply.mid(4);
-        line.station.sendUnprompted(tail.left(tailBytes));
-
-        const ReadOutcome outcome = line.read();
-
-        QCOMPARE(outcome.lineBusy, !quietsDown);
-        QCOMPARE(outcome.requested, quietsDown);
-        QCOMPARE(outcome.kind, quietsDown ? Kind::Complete : Kind::NoAnswer);
-        QCOMPARE(outcome.reply, quietsDown ? reply : QByteArray());
-        QCOMPARE(line.station.received(), quietsDown ? bytes({30}) : QByteArray());
-    }
-
     void portLostRightAfterOpening()
     {
         // The watch for a quiet line before the request fails on a port whose

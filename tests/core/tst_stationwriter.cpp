@@ -234,46 +234,6 @@ private slots:
         QCOMPARE(line.events.gauge.last(), 100);
     }
 
-    void stationStillSending_data()
-    {
-        // A station still sending the rest of an interrupted reply, and
-        // taking in nothing meanwhile: the start byte waits until the line
-        // has been quiet for longer than any gap within a reply, so that no
-        // byte of the tail passes for an answer; a line busy past the bound
-        // ends the write with nothing sent.
-        QTest::addColumn<int>("tailBytes");
-        QTest::addColumn<int>("gapMs"); // between the tail's bytes, beyond the line's pace
-        QTest::addColumn<bool>("quietsDown");
-        QTest::newRow("never quiet") << 400 << 0 << false;
-        QTest::newRow("a slow station's cut reply") << 5 << 60 << true;
-    }
-    void stationStillSending()
-    {
-        QFETCH(int, tailBytes);
-        QFETCH(int, gapMs);
-        QFETCH(bool, quietsDown);
-        StationLineOptions options;
-        options.lineTime = true;
-        options.answerGapMs = gapMs;
-        SimulatedStation memory;
-        Line line([&memory](std::uint8_t byte) { return memory.onByte(byte, 0); }, options);
-        line.station.deafWhileSending();
-        line.station.sendUnprompted(QByteArray(tailBytes, char(0x55)));
-        const StationData data = checkedData(1);
-
-        const WriteOutcome outcome = line.write(data);
-
-        if (!quietsDown) {
-            QCOMPARE(outcome, (WriteOutcome{Kind::NotStarted, 0, true, QString()}));
-            QCOMPARE(line.station.received(), QByteArray());
-            return;
-        }
-        QCOMPARE(outcome.kind, Kind::Completed);
-        QCOMPARE(line.station.received(), expectedWire(data));
-        // The station took the whole write in: no byte went into its tail.
-        QCOMPARE(memory.completedWrites(), 1);
-    }
-
     void portLostRightAfterOpening()
     {
         Line line(echo);

@@ -99,19 +99,6 @@ public:
     // The transfer that sent them has ended by the time a test asks: all
     // that will come has come.
     bool waitForReceived(qsizetype count, int) const { return received().size() >= count; }
-    // Bytes that go out now as if the station sent them of its own accord.
-    void sendUnprompted(const QByteArray &bytes)
-    {
-        const std::lock_guard lock(m_mutex);
-        deliver(m_schedule.send(m_now, bytes));
-    }
-    // A station that takes in nothing while it still has bytes to send, as
-    // one busy with its reply: what the program sends meanwhile is lost.
-    void deafWhileSending()
-    {
-        const std::lock_guard lock(m_mutex);
-        m_deafWhileSending = true;
-    }
 
     // The line's clock, from its making.
     Us nowUs() const
@@ -234,8 +221,6 @@ private:
                 continue;
             if (!m_schedule.ready(arrival))
                 continue;
-            if (m_deafWhileSending && !m_toProgram.empty() && m_toProgram.rbegin()->first > arrival)
-                continue;
             deliver(m_schedule.send(arrival + Us(m_options.answerDelayMs) * 1000, m_responder(byte)));
         }
     }
@@ -273,7 +258,6 @@ private:
     qsizetype m_taken = 0;
     const void *m_openedBy = nullptr;
     bool m_hungUp = false;
-    bool m_deafWhileSending = false;
 };
 
 // The program's end of a MemoryLine, with the failures of a serial link.
