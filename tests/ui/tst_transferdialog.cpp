@@ -10,13 +10,17 @@
 #include "simulatedstation.h"
 #include "transferfixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTimer>
 
 using LinkFixtures::TestLine;
 
@@ -143,8 +147,23 @@ void TransferDialogTest::writeThroughDialog()
     // Said beside the status, with the time the write took: "Записано за 3,2 с".
     const QString written = rig.dialog->findChild<QLabel *>("AdviceText")->text();
     QVERIFY2(QRegularExpression("^Записано за \\d+,\\d с$").match(written).hasMatch(), qPrintable(written));
-    // The write's trace is kept, and "Журнал обмена…" shows it.
+    // The write's trace is kept, and "Журнал обмена…" shows it and saves a copy.
     QVERIFY(rig.button("TraceButton")->isEnabled());
+    rig.f.ui.nextSaveName = rig.dir.filePath("копия журнала.txt");
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        if (auto *trace = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            shown = trace->findChild<QPlainTextEdit *>("TraceText")->toPlainText();
+            trace->findChild<QPushButton *>("SaveTrace")->click();
+            trace->reject();
+        }
+    });
+    rig.button("TraceButton")->click();
+    QVERIFY2(shown.contains(QRegularExpression("\nИтог: выполнено\n(.|\n)* мс  ->  стартовый байт +14\n")),
+             qPrintable(shown));
+    QFile kept(shown.section('\n', 0, 0).section("Файл: ", 1)), copy(rig.f.ui.nextSaveName);
+    QVERIFY(kept.open(QIODevice::ReadOnly) && copy.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), kept.readAll());
     QVERIFY(rig.buttonsEnabled());
     QVERIFY(!rig.f.ports.transferRunning());
     QVERIFY(rig.f.state.dataValid);
