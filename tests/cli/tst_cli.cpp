@@ -244,13 +244,8 @@ void CliTest::commands_data()
                                << "";
     // An option that takes one value, given twice, is no choice of the program's.
     const QString twice = "указан более одного раза";
-    QTest::newRow("diff with two ports") << QStringList{"diff", "{dir}/worked.ini", "--port", "COM3", "--port", "COM4"}
-                                         << Station::Answering << 2 << exactly("") << "--port " + twice << "";
     QTest::newRow("write with two ports") << QStringList{"write", "{dir}/worked.ini", "--port", "COM3", "--port=COM3"}
                                           << Station::Answering << 2 << exactly("") << "--port " + twice << "";
-    QTest::newRow("read into two files") << QStringList{"read",        "--port",   "COM3",       "--output",
-                                                        "{dir}/a.ini", "--output", "{dir}/b.ini"}
-                                         << Station::Answering << 2 << exactly("") << "--output " + twice << "";
 
     QTest::newRow("write") << QStringList{"write", "{dir}/worked.ini", "--port", "COM3"} << Station::Answering << 0
                            << exactly("Данные записаны в станцию.\n") << "ПР 100%"

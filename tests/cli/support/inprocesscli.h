@@ -4,7 +4,8 @@
 // them, with standard output and error taken into files, the home of a
 // CliHome, and ports that open lines in memory (CliLine). What only a
 // process shows (its streams closed or lost, signals, the exit itself)
-// stays with CliHome::run.
+// stays with CliHome::run, which gives the child its home in its own
+// environment whatever this process's says.
 
 #include "clihome.h"
 #include "commandports.h"
@@ -14,16 +15,13 @@
 #include "core/support/memoryline.h"
 
 #include <QCoreApplication>
-#include <QScopeGuard>
 #include <QTemporaryFile>
 #include <cstdio>
 #include <unistd.h>
 
 namespace InProcessCli {
 
-namespace detail {
-
-// Standard output or error into a file until the end of the scope.
+// Standard output or error into a file until text() is taken.
 class Capture
 {
 public:
@@ -58,52 +56,21 @@ private:
     QTemporaryFile m_file;
 };
 
-// A variable of the environment set until `restore` is called.
-class Variable
-{
-public:
-    Variable(const char *name, const QString &value)
-        : m_name(name), m_was(qEnvironmentVariableIsSet(name)), m_value(qgetenv(name))
-    {
-        qputenv(name, QFile::encodeName(value));
-    }
-    void restore() const
-    {
-        if (m_was)
-            qputenv(m_name, m_value);
-        else
-            qunsetenv(m_name);
-    }
-
-private:
-    const char *m_name;
-    bool m_was;
-    QByteArray m_value;
-};
-
-} // namespace detail
-
 inline CliRun run(const CliHome &home, const QStringList &arguments)
 {
     static const bool prepared = [] {
+        // As vetral-cli's main() sets itself up.
+        QCoreApplication::setApplicationName("vetral");
         QtTranslations::installRussian(*QCoreApplication::instance());
         CommandPorts::use(memoryLinkFactory());
         return true;
     }();
     (void)prepared;
+    qputenv("HOME", QFile::encodeName(home.path("home")));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path("config")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path("data")));
 
-    const detail::Variable variables[] = {{"HOME", home.path("home")},
-                                          {"XDG_CONFIG_HOME", home.path("config")},
-                                          {"XDG_DATA_HOME", home.path("data")}};
-    const QString name = QCoreApplication::applicationName();
-    QCoreApplication::setApplicationName("vetral");
-    const auto restore = qScopeGuard([&] {
-        for (const detail::Variable &variable : variables)
-            variable.restore();
-        QCoreApplication::setApplicationName(name);
-    });
-
-    detail::Capture out(stdout), err(stderr);
+    Capture out(stdout), err(stderr);
     CliRun result;
     result.exitCode = Console::finish(ProgramRun::run([&arguments] { return arguments; }));
     result.out = out.text();
