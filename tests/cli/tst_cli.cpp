@@ -27,15 +27,12 @@
 
 namespace {
 
-// CountTooHigh claims one channel more in its reply than it sends.
-enum class Station { None, Answering, Silent, FallsSilent, SilentAfterWrite, Altering, CountTooHigh };
+enum class Station { None, Answering, Silent, FallsSilent, SilentAfterWrite, Altering };
 // The commands in the test's process, or vetral-cli as a process.
 enum class Where { InProcess, Process };
 
 // Where Тон3 lies in the station's reply: serial 3, header 5, Id 2, tones.
 constexpr int kReplyTone3 = 12;
-// The channel count: the third byte of the header.
-constexpr int kReplyChannelCount = 5;
 
 QString exactly(const QString &text)
 {
@@ -114,13 +111,12 @@ private:
         if (station == Station::SilentAfterWrite)
             options.silentAfter = 1 + 25 + 2 * 18; // the whole write of worked.ini
         const bool altering = station == Station::Altering;
-        const bool countTooHigh = station == Station::CountTooHigh;
         StationMemory memory;
         memory.serial = {0x12, 0x34, 0x56};
         m_station = std::make_unique<SimulatedStation>(memory);
         m_line = std::make_unique<CliLine>(
             line, m_home.root(),
-            [this, altering, countTooHigh](std::uint8_t byte) {
+            [this, altering](std::uint8_t byte) {
                 if (m_line->received().size() == m_signalAt && m_pid > 0) {
                     ::kill(pid_t(qint64(m_pid)), m_signal);
                     m_signalled = true;
@@ -130,8 +126,6 @@ private:
                 QByteArray answer = m_station->onByte(byte, 0);
                 if (altering && answer.size() > kReplyTone3)
                     answer[kReplyTone3] = char(answer.at(kReplyTone3) + 1);
-                if (countTooHigh && answer.size() > kReplyChannelCount)
-                    answer[kReplyChannelCount] = char(answer.at(kReplyChannelCount) + 1);
                 return answer;
             },
             options);
@@ -294,18 +288,6 @@ void CliTest::commands_data()
     QTest::newRow("read unanswered") << QStringList{"read", "--port", "COM3", "--output", "{dir}/r.ini"}
                                      << Station::Silent << 3 << noAnswer << ""
                                      << "";
-    // A reply that stops before the length its channel count gives is a
-    // station that stopped answering, whatever it said of its length.
-    QTest::newRow("read: reply stops before its end")
-        << QStringList{"read", "--port", "COM3", "--output", "{dir}/r.ini"} << Station::CountTooHigh << 3
-        << exactly("Станция перестала отвечать на байте 29 из 46 (AK).\n") << ""
-        << "";
-    QTest::newRow("verify: reply stops before its end")
-        << QStringList{"write", "{dir}/worked.ini", "--port", "COM3", "--verify"} << Station::CountTooHigh << 3
-        << exactly("Данные записаны в станцию, но прочитать их для сверки не удалось: станция перестала отвечать "
-                   "на байте 65 из 82 (AK).\n")
-        << ""
-        << "";
     // Targets that cannot take the file are found before the station is read.
     QTest::newRow("read: output name too long")
         << QStringList{"read", "--port", "COM3", "--output", "{dir}/" + QString(200, u'д') + ".ini"}
