@@ -427,9 +427,17 @@ void CliTest::traceReplayedAndBundled()
     QCOMPARE(rig.run({"support", "{dir}/support.zip"}).exitCode, 0);
     QVERIFY(QFileInfo(rig.path("support.zip")).size() < 1024 * 1024);
     QProcess unzip;
-    unzip.start("unzip", {"-Z1", rig.path("support.zip")});
+    unzip.start("unzip", {"-Z", rig.path("support.zip")});
     QVERIFY(unzip.waitForFinished());
-    const QStringList names = QString::fromUtf8(unzip.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    // Unpacked, each file is its owner's to change and the others' to read.
+    static const QRegularExpression entry("^(\\S+)(?:\\s+\\S+){7}\\s+(.+)$");
+    QStringList names;
+    for (const QString &listed : QString::fromUtf8(unzip.readAllStandardOutput()).split('\n')) {
+        if (const QRegularExpressionMatch m = entry.match(listed); m.hasMatch() && listed.startsWith('-')) {
+            QCOMPARE(m.captured(1), QString("-rw-r--r--"));
+            names.append(m.captured(2));
+        }
+    }
     QCOMPARE(names.value(0), QStringLiteral("ПРОЧТИТЕ.txt"));
     QCOMPARE(names.filter(QRegularExpression("^traces/.* запись .*\\.txt$")).size(), 2);
     QVERIFY2(names.contains("settings/V404Options.ini"), qPrintable(names.join(' ')));

@@ -34,10 +34,16 @@ void ZipPackage::add(const QString &name, const QByteArray &data)
     zip_source_t *source = zip_source_buffer(m_zip, data.constData(), static_cast<zip_uint64_t>(data.size()), 0);
     if (!source)
         throw PlatformError(lastError());
-    if (zip_file_add(m_zip, name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8) < 0) {
+    const zip_int64_t index = zip_file_add(m_zip, name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8);
+    if (index < 0) {
         zip_source_free(source);
         throw PlatformError(lastError());
     }
+    // A regular file that its owner may change and others only read:
+    // libzip's own 0666 makes unzip unpack it writable by everyone.
+    constexpr zip_uint32_t regularFile = 0100644;
+    if (zip_file_set_external_attributes(m_zip, zip_uint64_t(index), 0, ZIP_OPSYS_UNIX, regularFile << 16) < 0)
+        throw PlatformError(lastError());
 }
 
 QByteArray ZipPackage::close()
